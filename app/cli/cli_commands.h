@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace verdan::cli {
+
+// Standard output and error as UTF-8 text streams.
+QTextStream& Out();
+QTextStream& Err();
+
+// Runs one command line (without the program name) and returns the exit code.
+int Run(const QStringList& args);
+
+// One command: its name, a one-line usage text, and its handler (arguments after the name).
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const QStringList& args);
+};
+
+} // namespace verdan::cli

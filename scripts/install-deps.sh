@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Verdan needs to build, test and run.
+set -euo pipefail
+packages=(
+    build-essential cmake ninja-build ccache pkg-config git python3
+    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-l10n-tools libgl-dev
+    libsqlite3-dev libxlsxwriter-dev zlib1g-dev
+    libgtest-dev googletest
+    fonts-noto-core fonts-dejavu-core
+    xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
