@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Writes the four built-in language documents from resources/langs/units.tsv.
+
+The table is the only place where units are edited; the .local files it produces are committed so that the
+build needs no Python. Run it after every change to the table:
+
+    python3 scripts/make_language_documents.py
+
+Table columns (tab separated, first line is the column header, lines starting with "#" are remarks):
+    docs       "all" (every document), "en" (English, Persian and Urdu only) or "ar" (Arabic only)
+    context    the unit's context, empty for none
+    source     the English source text
+    target_en  target of the English, Persian and Urdu documents (only the list units have one)
+    target     the Arabic target
+    target_f   the Arabic feminine target
+    orientation the unit's Orientation value
+A line break inside a cell is written as the two characters backslash and "n"; no unit text holds a
+backslash of its own, which the script checks.
+"""
+
+import sys
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+TABLE = ROOT / "resources" / "langs" / "units.tsv"
+COLUMNS = ["docs", "context", "source", "target_en", "target", "target_f", "orientation"]
+
+# file, English name, native name, orientation, keyboard layout, whether it carries the Arabic targets
+DOCUMENTS = [
+    ("english.local", "English", "English", "ltr", "English", False),
+    ("arabic.local", "Arabic", "العربية", "rtl", "Arabic", True),
+    ("persian.local", "Persian", "فارسي", "rtl", "Persian", False),
+    ("urdu.local", "Urdu", "اُردُو", "rtl", "Urdu", False),
+]
+
+AUTHOR_NOTE = {
+    False: "Units without a target show their English source. Keep every \"&\", \"%*\", \"%#\", \"%s\", "
+    "\"%d\", \"|\" and \"||\" of a source in its target, in the same order.",
+    True: "Keep every \"&\", \"%*\", \"%#\", \"%s\", \"%d\", \"|\" and \"||\" of a source in its target, in "
+    "the same order. target_f is the form used for a female person.",
+}
+
+
+def read_table():
+    units = []
+    lines = TABLE.read_text(encoding="utf-8").split("\n")
+    header = None
+    for number, line in enumerate(lines, 1):
+        if not line or line.startswith("#"):
+            continue
+        cells = line.split("\t")
+        if header is None:
+            header = cells
+            if header != COLUMNS:
+                sys.exit(f"{TABLE}:{number}: columns must be {COLUMNS}")
+            continue
+        if len(cells) != len(COLUMNS):
+            sys.exit(f"{TABLE}:{number}: {len(cells)} cells instead of {len(COLUMNS)}")
+        unit = dict(zip(COLUMNS, cells))
+        if unit["docs"] not in ("all", "en", "ar"):
+            sys.exit(f"{TABLE}:{number}: docs must be all, en or ar")
+        for key, value in unit.items():
+            bare = value.replace("\\n", "")
+            if "\\" in bare or "~" in bare or "(*" in bare:
+                sys.exit(f"{TABLE}:{number}: {key} holds a character the document format cannot carry")
+            unit[key] = value.replace("\\n", "\n")
+        units.append(unit)
+    return units
+
+
+def value_lines(indent, name, value):
+    """A node line with its value, continuation lines placed right of the "=" column."""
+    parts = value.split("\n")
+    first = " " * indent + name + " = " + parts[0]
+    column = first.index("=") + 1
+    return [first] + [" " * (column + 1) + part for part in parts[1:]]
+
+
+def document(name, native, orientation, keyboard, arabic, units):
+    out = [
+        "sml = version = 0.1; encoding = utf-8",
+        "  localization",
+        "    header",
+        "      source_lang = English",
+        "      target_lang = " + name,
+        "        native_name = " + native,
+        "        orientation = " + orientation,
+        "        Keyboard_Layout = " + keyboard,
+        "",
+        "    translations",
+    ]
+    for unit in units:
+        if unit["docs"] != "all" and (unit["docs"] == "ar") != arabic:
+            continue
+        out.append("      unit")
+        if unit["context"]:
+            out.append("        context = " + unit["context"])
+        out += value_lines(8, "source", unit["source"])
+        out += value_lines(8, "target", unit["target"] if arabic else unit["target_en"])
+        if arabic and unit["target_f"]:
+            out += value_lines(8, "target_f", unit["target_f"])
+        if unit["orientation"]:
+            out.append("        Orientation = " + unit["orientation"])
+    out.append("    author_note = " + AUTHOR_NOTE[arabic])
+    return "\ufeff" + "".join(line + "\r\n" for line in out)
+
+
+def main():
+    units = read_table()
+    for file_name, name, native, orientation, keyboard, arabic in DOCUMENTS:
+        text = document(name, native, orientation, keyboard, arabic, units)
+        (TABLE.parent / file_name).write_bytes(text.encode("utf-8"))
+
+
+if __name__ == "__main__":
+    main()
