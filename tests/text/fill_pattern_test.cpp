@@ -1,6 +1,6 @@
-#include "text/localisation.h"
-
 #include <gtest/gtest.h>
+
+#include "text/localisation.h"
 
 using namespace verdan;
 
