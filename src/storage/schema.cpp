@@ -1,0 +1,165 @@
+#include "schema.h"
+
+#include "database.h"
+
+#include <QSet>
+
+namespace verdan {
+
+namespace {
+
+// Column types of the tree file. Short texts compare without regard to letter case, as the names in the
+// file always have; long texts keep every character as typed ("007" stays "007"); booleans are 1 or 0 and
+// never null; stamps are ISO text so that they order correctly.
+#define KEY "oid INTEGER PRIMARY KEY AUTOINCREMENT"
+#define TXT " TEXT COLLATE NOCASE"
+#define MEMO " TEXT"
+#define BIT " INTEGER NOT NULL DEFAULT 0"
+#define INT " INTEGER"
+#define STAMP " TEXT"
+#define ORDER " INTEGER DEFAULT 99"
+
+const char* const kDetailsTable =
+    "CREATE TABLE IF NOT EXISTS ftDetails (" KEY ", owner_id" TXT ", person_Id" TXT ", identity_no" TXT
+    ", cell_phone" TXT ", home_phone" TXT ", email" TXT ", address" MEMO ", work_address" MEMO
+    ", net_accounts" MEMO ")";
+
+const char* const kTables[] = {
+    "CREATE TABLE ftBookmark (" KEY ", owner_id" TXT ", person_id" TXT ", b_type INTEGER NOT NULL DEFAULT 0"
+    ", display_order" INT ", notes" TXT ")",
+    "CREATE TABLE ftOption (" KEY ", hide_nickname" BIT ")",
+    "CREATE TABLE ftPerson (" KEY ", owner_id" TXT ", person_id" TXT ", father_id" TXT ", mother_id" TXT
+    ", gender" TXT ", person_name" TXT ", other_name" TXT ", last_name" TXT ", nickname" TXT ", cognomen" TXT
+    ", family_name" TXT ", family_nickname" TXT ", date_of_birth_g" INT ", date_of_birth_h" INT
+    ", date_of_death_g" INT ", date_of_death_h" INT ", place_of_birth" TXT ", place_of_death" TXT
+    ", default_calendar" INT ", display_order" ORDER ", order_by_father" ORDER ", order_by_mother" ORDER
+    ", is_section" BIT ", section_type" TXT ", is_dead" BIT ", briefing" MEMO ", notes" MEMO
+    ", pre_father_id" TXT ", pre_mother_id" TXT ", date_created" STAMP ", user_created" TXT
+    ", date_modified" STAMP ", user_modified" TXT ")",
+    "CREATE TABLE ftPersonOption (" KEY ", person_id" TXT ", hide_picture" BIT ", icon_id" INT ", color" INT
+    ", title" TXT ", hide_name" BIT ", deny_publish" BIT ", date_created" STAMP ", user_created" TXT
+    ", date_modified" STAMP ", user_modified" TXT ")",
+    "CREATE TABLE ftPictures (" KEY ", picture_id" TXT ", owner_id" TXT ", person_id" TXT ", file_path" TXT
+    ", pic_default" BIT ", picture_date" INT ", pic_description" TXT ", notes" TXT ", date_created" STAMP
+    ", user_created" TXT ", date_modified" STAMP ", user_modified" TXT ")",
+    "CREATE TABLE ftRelation (" KEY ", owner_id" TXT ", person_id_1" TXT ", person_id_2" TXT ", name_1" TXT
+    ", name_2" TXT ", relation_type" INT ", split" BIT ", is_active" BIT ", relation_order_1" INT
+    ", relation_order_2" INT ", relation_date_1" INT ", relation_date_2" INT ", notes" TXT ", place" TXT
+    ", date_created" STAMP ", user_created" TXT ", date_modified" STAMP ", user_modified" TXT ")",
+    "CREATE TABLE ftTreeInfo (" KEY ", owner_id" TXT ", owner_name" TXT ", tree_name" TXT
+    ", global_parent_id" TXT ", description BLOB, last_Id" TXT ", hide_about" BIT ")",
+    kDetailsTable,
+    "CREATE TABLE ftEvents (" KEY ", owner_id" TXT ", event_Id" TXT ", event_type" TXT ", event_date" STAMP
+    ", event_place" MEMO ", source_id" TXT ", source" TXT ", agency" TXT ", cause" TXT ", notes" MEMO
+    ", date_modified" STAMP ", user_modified" TXT ")",
+    "CREATE TABLE ftEvents_persn (" KEY ", owner_id" TXT ", event_Id" TXT ", person_id" TXT ", age" INT
+    ", date_modified" STAMP ", user_modified" TXT ")",
+};
+
+// Index names are per file, so each carries its table's name. The (parent, order) pairs serve both the
+// child lists and their sort.
+const char* const kIndexes[] = {
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftBookmark_idx_person_id ON ftBookmark (person_id, b_type)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftPerson_idx_person_id ON ftPerson (person_id)",
+    "CREATE INDEX IF NOT EXISTS ftPerson_idx_father_id ON ftPerson (father_id, order_by_father)",
+    "CREATE INDEX IF NOT EXISTS ftPerson_idx_mother_id ON ftPerson (mother_id, order_by_mother)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftPersonOption_idx_person_id ON ftPersonOption (person_id)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftPictures_idx_picture_id ON ftPictures (picture_id)",
+    "CREATE INDEX IF NOT EXISTS ftPictures_idx_person_id ON ftPictures (person_id)",
+    "CREATE INDEX IF NOT EXISTS ftRelation_idx_person_id_1 ON ftRelation (person_id_1)",
+    "CREATE INDEX IF NOT EXISTS ftRelation_idx_person_id_2 ON ftRelation (person_id_2)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftDetails_idx_person_id ON ftDetails (person_id)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_idx_event_id ON ftEvents (event_Id)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_persn_idx_person_id ON ftEvents_persn (person_id)",
+};
+
+#undef KEY
+#undef TXT
+#undef MEMO
+#undef BIT
+#undef INT
+#undef STAMP
+#undef ORDER
+
+TFieldProp Field(const char* name, int type, int size) {
+    TFieldProp field;
+    field.name = QString::fromLatin1(name);
+    field.type = type;
+    field.size = size;
+    return field;
+}
+
+} // namespace
+
+QStringList SchemaStatements() {
+    QStringList statements;
+    for (const char* sql : kTables)
+        statements << QString::fromLatin1(sql);
+    for (const char* sql : kIndexes)
+        statements << QString::fromLatin1(sql);
+    return statements;
+}
+
+bool CreateSchema(Tdm& dm) {
+    Transaction transaction(dm);
+    if (!transaction.Active())
+        return false;
+    for (const QString& sql : SchemaStatements())
+        if (!dm.ExecSql(sql))
+            return false;
+    return transaction.Commit();
+}
+
+bool CreateDetailsTable(Tdm& dm) {
+    if (dm.TableExists(QStringLiteral("ftDetails")))
+        return true;
+    return dm.ExecSql(QString::fromLatin1(kDetailsTable)) &&
+           dm.ExecSql(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ftDetails_idx_person_id ON ftDetails "
+                                     "(person_id)"));
+}
+
+QList<std::pair<QString, TFieldProp>> UpgradeColumns() {
+    const QString person = QStringLiteral("ftPerson");
+    const QString option = QStringLiteral("ftPersonOption");
+    const QString details = QStringLiteral("ftDetails");
+    return {
+        {person, Field("default_calendar", 3, 20)},
+        {person, Field("pre_father_id", 202, 50)},
+        {person, Field("pre_mother_id", 202, 50)},
+        {QStringLiteral("ftRelation"), Field("place", 202, 20)},
+        {option, Field("hide_name", 11, 1)},
+        {option, Field("deny_publish", 11, 1)},
+        {details, Field("owner_id", 202, 50)},
+        {details, Field("person_Id", 202, 50)},
+        {details, Field("identity_no", 202, 30)},
+        {details, Field("cell_phone", 202, 25)},
+        {details, Field("home_phone", 202, 25)},
+        {details, Field("email", 202, 30)},
+        {details, Field("address", 203, 0)},
+        {details, Field("work_address", 203, 0)},
+        {details, Field("net_accounts", 203, 0)},
+        {option, Field("title", 202, 50)},
+        {QStringLiteral("ftTreeInfo"), Field("hide_about", 11, 1)},
+    };
+}
+
+bool UpgradeSchemaOf(Tdm& dm) {
+    bool all = true;
+    for (const auto& [table, field] : UpgradeColumns())
+        all = dm.AddColumn(table, field) && all;
+    for (const char* sql : kIndexes)
+        all = dm.ExecSql(QString::fromLatin1(sql)) && all;
+    return all;
+}
+
+bool IsBooleanColumn(const QString& column) {
+    static const QSet<QString> columns = {
+        QStringLiteral("is_section"),   QStringLiteral("is_dead"),     QStringLiteral("hide_nickname"),
+        QStringLiteral("hide_picture"), QStringLiteral("pic_default"), QStringLiteral("split"),
+        QStringLiteral("is_active"),    QStringLiteral("hide_about"),  QStringLiteral("hide_name"),
+        QStringLiteral("deny_publish"),
+    };
+    return columns.contains(column.toLower());
+}
+
+} // namespace verdan

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+
+namespace verdan {
+
+class Tdm;
+struct TFieldProp;
+
+// The statements that make every table and index of a new tree file, in order.
+QStringList SchemaStatements();
+
+// Creates the whole schema in one savepoint: either every table and index exists afterwards or nothing
+// was added.
+bool CreateSchema(Tdm& dm);
+
+// Creates the contact details table with its columns and key when the file lacks it.
+bool CreateDetailsTable(Tdm& dm);
+
+// Columns that files made by earlier versions may lack, as (table, column) in the order they are added.
+QList<std::pair<QString, TFieldProp>> UpgradeColumns();
+
+// Adds every missing column and index; each one is tried on its own, so one failure does not keep the
+// others out. False when any of them could not be added.
+bool UpgradeSchemaOf(Tdm& dm);
+
+// True for the columns that hold booleans (any letter case).
+bool IsBooleanColumn(const QString& column);
+
+} // namespace verdan
