@@ -1,0 +1,170 @@
+#include "messages.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <exception>
+
+namespace verdan {
+
+namespace {
+
+constexpr quint32 kRightToLeft = MB_RIGHT | MB_RTLREADING;
+
+class TStderrSink final : public TMessageSink {
+public:
+    int Show(const TMessageRequest& request) override {
+        QString line = request.caption.isEmpty() ? QString() : request.caption + QStringLiteral(": ");
+        line += request.headline;
+        if (!request.body.isEmpty())
+            line += QStringLiteral(" — ") + request.body;
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        return MsgRefusalCode(request.flags);
+    }
+};
+
+TMessageSink& DefaultSink() {
+    static TStderrSink sink;
+    return sink;
+}
+
+TMessageSink*& CurrentSink() {
+    static TMessageSink* sink = &DefaultSink();
+    return sink;
+}
+
+QPoint& Position() {
+    static QPoint position(-1, -1);
+    return position;
+}
+
+QString ApplicationTitle() {
+    return QGuiApplication::applicationDisplayName();
+}
+
+// A sink that fails, or answers with a button the message does not show, is read as a refusal.
+int ShowRequest(const TMessageRequest& request) {
+    int code = 0;
+    try {
+        code = CurrentSink()->Show(request);
+    } catch (const std::exception&) {
+        code = 0;
+    }
+    return MsgButtonsOf(request.flags).contains(code) ? code : MsgRefusalCode(request.flags);
+}
+
+// The information messages always open in the middle of the screen and leave a position set by the
+// caller for the next MsgBox.
+int ShowCentred(const QString& text, quint32 flags) {
+    TMessageRequest request = MakeMessageRequest(text, ApplicationTitle(), flags);
+    request.position = QPoint(-1, -1);
+    return ShowRequest(request);
+}
+
+// The general form behind MsgBox and its wrappers; the position serves this one message only.
+int ShowBox(const QString& text, const QString& caption, quint32 flags, bool beep) {
+    TMessageRequest request = MakeMessageRequest(text, caption, flags);
+    request.beep = beep;
+    const int code = ShowRequest(request);
+    SetMsgBoxPosition(QPoint(-1, -1));
+    return code;
+}
+
+} // namespace
+
+TMsgIcon MsgIconOf(quint32 flags) {
+    if (flags & MB_ICONINFORMATION)
+        return TMsgIcon::Information;
+    if ((flags & MB_ICONEXCLAMATION) == MB_ICONEXCLAMATION)
+        return TMsgIcon::Exclamation;
+    if (flags & MB_ICONQUESTION)
+        return TMsgIcon::Question;
+    if (flags & MB_ICONSTOP)
+        return TMsgIcon::Stop;
+    return TMsgIcon::None;
+}
+
+QList<int> MsgButtonsOf(quint32 flags) {
+    if ((flags & MB_YESNOCANCEL) == MB_YESNOCANCEL)
+        return {IDYES, IDNO, IDCANCEL};
+    if (flags & MB_YESNO)
+        return {IDYES, IDNO};
+    if (flags & MB_OKCANCEL)
+        return {IDOK, IDCANCEL};
+    return {IDOK};
+}
+
+int MsgRefusalCode(quint32 flags) {
+    return MsgButtonsOf(flags) == QList<int>{IDYES, IDNO} ? IDNO : IDCANCEL;
+}
+
+TMessageRequest MakeMessageRequest(const QString& text, const QString& caption, quint32 flags) {
+    TMessageRequest request;
+    request.text = text;
+    const qsizetype bar = text.indexOf(u'|');
+    request.headline = bar < 0 ? text : text.left(bar);
+    request.body = bar < 0 ? QString() : text.mid(bar + 1);
+    request.caption = caption;
+    request.flags = flags;
+    request.position = MsgBoxPosition();
+    return request;
+}
+
+TMessageSink* InstallMessageSink(TMessageSink* sink) {
+    TMessageSink* previous = CurrentSink();
+    CurrentSink() = sink ? sink : &DefaultSink();
+    return previous == &DefaultSink() ? nullptr : previous;
+}
+
+QPoint MsgBoxPosition() {
+    return Position();
+}
+
+void SetMsgBoxPosition(const QPoint& position) {
+    Position() = position;
+}
+
+int MsgBox(const QString& text, const QString& caption, quint32 flags) {
+    return ShowBox(text, caption, flags, false);
+}
+
+int MsgInfo(const QString& text) {
+    return ShowCentred(text, MB_ICONINFORMATION | kRightToLeft);
+}
+
+int MsgInfoLtr(const QString& text) {
+    return ShowCentred(text, MB_ICONINFORMATION);
+}
+
+int MsgOkCancel(const QString& text, const QString& caption) {
+    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | kRightToLeft);
+}
+
+int MsgYesNoCancel(const QString& text, const QString& caption) {
+    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | kRightToLeft);
+}
+
+int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft) {
+    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? kRightToLeft : 0));
+}
+
+int MsgYesNo(const QString& text, const QString& caption) {
+    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | kRightToLeft);
+}
+
+int MsgErrorRtl(const QString& text) {
+    return MsgBox(text, QStringLiteral("خطأ"), MB_ICONSTOP | kRightToLeft);
+}
+
+int MsgError(const QString& text) {
+    return MsgBox(text, QStringLiteral("Error"), MB_ICONSTOP);
+}
+
+int MsgWarning(const QString& text) {
+    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | kRightToLeft, true);
+}
+
+int MsgWarningCaption(const QString& text, const QString& caption) {
+    return ShowBox(text, caption, MB_ICONEXCLAMATION | kRightToLeft, true);
+}
+
+} // namespace verdan

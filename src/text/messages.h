@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+
+namespace verdan {
+
+// Flag bits of a message, with the values of the classic message-box flags so that stored and ported
+// call sites read the same.
+constexpr quint32 MB_OK = 0x0;
+constexpr quint32 MB_OKCANCEL = 0x1;
+constexpr quint32 MB_YESNOCANCEL = 0x3;
+constexpr quint32 MB_YESNO = 0x4;
+constexpr quint32 MB_ICONSTOP = 0x10;
+constexpr quint32 MB_ICONQUESTION = 0x20;
+constexpr quint32 MB_ICONEXCLAMATION = 0x30;
+constexpr quint32 MB_ICONINFORMATION = 0x40;
+// Right-aligned texts, larger fonts and Arabic button captions.
+constexpr quint32 MB_RIGHT = 0x80000;
+// Texts in right-to-left reading order.
+constexpr quint32 MB_RTLREADING = 0x100000;
+
+// Result codes: the button the user chose.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+enum class TMsgIcon { None, Information, Exclamation, Question, Stop };
+
+TMsgIcon MsgIconOf(quint32 flags);
+
+// Result codes of the buttons a message shows, in choice order (Yes, No, Cancel / OK, Cancel / Yes, No /
+// OK); this is the order the keyboard walks, not the screen order.
+QList<int> MsgButtonsOf(quint32 flags);
+
+// The code a message answers when the user leaves it without choosing (closing the window, or the dialog
+// could not be shown): No in a Yes + No question, Cancel otherwise. Never a consent.
+int MsgRefusalCode(quint32 flags);
+
+// Everything a message sink needs to show one message. The text is already translated by the caller.
+struct TMessageRequest {
+    QString text;     // headline "|" body, as passed
+    QString headline; // the text before the first "|" (the whole text without one)
+    QString body;     // the text after the first "|"
+    QString caption;
+    quint32 flags = MB_OK;
+    QPoint position{-1, -1}; // top-left corner wanted; x <= 0 centres the message on the screen
+    bool beep = false;       // a warning sounds the system bell first
+};
+
+TMessageRequest MakeMessageRequest(const QString& text, const QString& caption, quint32 flags);
+
+// Shows messages. The default sink writes them to standard error and answers the refusal code, so the
+// command line and tests never wait for a user; the desktop program installs its dialogs.
+class TMessageSink {
+public:
+    virtual ~TMessageSink() = default;
+    // Returns the result code of the chosen button.
+    virtual int Show(const TMessageRequest& request) = 0;
+};
+
+// Installs `sink` (owned by the caller, alive while installed); nullptr restores the default sink.
+// Returns the sink installed before.
+TMessageSink* InstallMessageSink(TMessageSink* sink);
+
+// Where the next MsgBox opens: a caller sets it just before the call (near a drop point, say); each MsgBox
+// resets it to (-1, -1), so the message after that is centred again.
+QPoint MsgBoxPosition();
+void SetMsgBoxPosition(const QPoint& position);
+
+// Every Msg function answers one of the codes of the buttons it shows; leaving the message without
+// choosing answers MsgRefusalCode. Texts are passed translated; "|" splits headline from body.
+int MsgBox(const QString& text, const QString& caption, quint32 flags);
+int MsgInfo(const QString& text);
+int MsgInfoLtr(const QString& text);
+int MsgOkCancel(const QString& text, const QString& caption);
+int MsgYesNoCancel(const QString& text, const QString& caption);
+int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft);
+int MsgYesNo(const QString& text, const QString& caption);
+int MsgErrorRtl(const QString& text);
+int MsgError(const QString& text);
+int MsgWarning(const QString& text);
+int MsgWarningCaption(const QString& text, const QString& caption);
+
+} // namespace verdan

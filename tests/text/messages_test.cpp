@@ -1,0 +1,156 @@
+#include "text/messages.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace verdan {
+namespace {
+
+// Records each message and answers a preset code.
+class TRecorderSink : public TMessageSink {
+public:
+    int Show(const TMessageRequest& request) override {
+        requests.append(request);
+        if (fail)
+            throw std::runtime_error("no display");
+        return answer;
+    }
+    QList<TMessageRequest> requests;
+    int answer = IDOK;
+    bool fail = false;
+};
+
+class Messages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EXPECT_EQ(InstallMessageSink(&sink), nullptr);
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("شجرة"));
+    }
+    void TearDown() override {
+        EXPECT_EQ(InstallMessageSink(nullptr), &sink);
+        SetMsgBoxPosition(QPoint(-1, -1));
+    }
+    const TMessageRequest& Last() const { return sink.requests.last(); }
+
+    TRecorderSink sink;
+};
+
+TEST_F(Messages, SplitsHeadlineFromBodyAtTheFirstBar) {
+    MsgBox(QStringLiteral("Saved|The tree|was saved"), QStringLiteral("Title"), MB_OK);
+    EXPECT_EQ(Last().text, QStringLiteral("Saved|The tree|was saved"));
+    EXPECT_EQ(Last().headline, QStringLiteral("Saved"));
+    EXPECT_EQ(Last().body, QStringLiteral("The tree|was saved"));
+    EXPECT_EQ(Last().caption, QStringLiteral("Title"));
+
+    MsgBox(QStringLiteral("Only a headline\r\nin two lines"), QString(), MB_OK);
+    EXPECT_EQ(Last().headline, QStringLiteral("Only a headline\r\nin two lines"));
+    EXPECT_TRUE(Last().body.isEmpty());
+
+    MsgBox(QStringLiteral("|Only a body"), QString(), MB_OK);
+    EXPECT_TRUE(Last().headline.isEmpty());
+    EXPECT_EQ(Last().body, QStringLiteral("Only a body"));
+}
+
+TEST_F(Messages, WrappersSetFlagsCaptionsAndBeep) {
+    const quint32 rtl = MB_RIGHT | MB_RTLREADING;
+    MsgInfo(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONINFORMATION | rtl);
+    EXPECT_EQ(Last().caption, QStringLiteral("شجرة"));
+    MsgInfoLtr(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONINFORMATION);
+    EXPECT_EQ(Last().caption, QStringLiteral("شجرة"));
+    MsgOkCancel(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().flags, MB_OKCANCEL | MB_ICONQUESTION | rtl);
+    MsgYesNoCancel(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().flags, MB_YESNOCANCEL | MB_ICONQUESTION | rtl);
+    MsgWarnYesNo(QStringLiteral("a"), QStringLiteral("c"), true);
+    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONEXCLAMATION | rtl);
+    MsgWarnYesNo(QStringLiteral("a"), QStringLiteral("c"), false);
+    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONEXCLAMATION);
+    MsgYesNo(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONQUESTION | rtl);
+    EXPECT_EQ(Last().caption, QStringLiteral("c"));
+    EXPECT_FALSE(Last().beep);
+    MsgErrorRtl(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONSTOP | rtl);
+    EXPECT_EQ(Last().caption, QStringLiteral("خطأ"));
+    MsgError(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONSTOP);
+    EXPECT_EQ(Last().caption, QStringLiteral("Error"));
+    MsgWarning(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONEXCLAMATION | rtl);
+    EXPECT_EQ(Last().caption, QStringLiteral("شجرة"));
+    EXPECT_TRUE(Last().beep);
+    MsgWarningCaption(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().caption, QStringLiteral("c"));
+    EXPECT_TRUE(Last().beep);
+    // Texts reach the sink as the caller passed them.
+    EXPECT_EQ(Last().text, QStringLiteral("a"));
+}
+
+TEST_F(Messages, ButtonsIconsAndRefusalFollowTheFlags) {
+    EXPECT_EQ(MsgButtonsOf(MB_OK), QList<int>{IDOK});
+    EXPECT_EQ(MsgButtonsOf(MB_OKCANCEL), (QList<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(MsgButtonsOf(MB_YESNOCANCEL | MB_RIGHT), (QList<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(MsgButtonsOf(MB_YESNO), (QList<int>{IDYES, IDNO}));
+    EXPECT_EQ(MsgRefusalCode(MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(MsgRefusalCode(MB_YESNOCANCEL), IDCANCEL);
+    EXPECT_EQ(MsgRefusalCode(MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(MsgRefusalCode(MB_OK), IDCANCEL);
+
+    EXPECT_EQ(MsgIconOf(MB_ICONINFORMATION | MB_ICONSTOP), TMsgIcon::Information);
+    EXPECT_EQ(MsgIconOf(MB_ICONEXCLAMATION), TMsgIcon::Exclamation);
+    EXPECT_EQ(MsgIconOf(MB_ICONQUESTION), TMsgIcon::Question);
+    EXPECT_EQ(MsgIconOf(MB_ICONSTOP), TMsgIcon::Stop);
+    EXPECT_EQ(MsgIconOf(MB_YESNO | MB_RIGHT), TMsgIcon::None);
+}
+
+TEST_F(Messages, AnswersAreTheChosenButtonOrARefusal) {
+    sink.answer = IDYES;
+    EXPECT_EQ(MsgYesNo(QStringLiteral("q"), QString()), IDYES);
+    sink.answer = IDCANCEL;
+    EXPECT_EQ(MsgYesNoCancel(QStringLiteral("q"), QString()), IDCANCEL);
+    // A dismissed or failed message is never read as consent.
+    sink.answer = 0;
+    EXPECT_EQ(MsgYesNo(QStringLiteral("q"), QString()), IDNO);
+    EXPECT_EQ(MsgWarnYesNo(QStringLiteral("q"), QString(), false), IDNO);
+    EXPECT_EQ(MsgOkCancel(QStringLiteral("q"), QString()), IDCANCEL);
+    EXPECT_EQ(MsgYesNoCancel(QStringLiteral("q"), QString()), IDCANCEL);
+    EXPECT_EQ(MsgError(QStringLiteral("e")), IDCANCEL);
+    // A code for a button the message does not show is a refusal too.
+    sink.answer = IDOK;
+    EXPECT_EQ(MsgYesNo(QStringLiteral("q"), QString()), IDNO);
+    sink.answer = IDYES;
+    EXPECT_EQ(MsgOkCancel(QStringLiteral("q"), QString()), IDCANCEL);
+    sink.fail = true;
+    EXPECT_EQ(MsgYesNo(QStringLiteral("q"), QString()), IDNO);
+    EXPECT_EQ(MsgInfo(QStringLiteral("i")), IDCANCEL);
+}
+
+TEST_F(Messages, PositionServesOnlyTheNextMsgBox) {
+    SetMsgBoxPosition(QPoint(300, 200));
+    MsgInfo(QStringLiteral("centred"));
+    EXPECT_LE(Last().position.x(), 0);
+    EXPECT_EQ(MsgBoxPosition(), QPoint(300, 200));
+
+    MsgYesNo(QStringLiteral("near the drop"), QString());
+    EXPECT_EQ(Last().position, QPoint(300, 200));
+    EXPECT_EQ(MsgBoxPosition(), QPoint(-1, -1));
+    MsgYesNo(QStringLiteral("centred again"), QString());
+    EXPECT_EQ(Last().position, QPoint(-1, -1));
+
+    SetMsgBoxPosition(QPoint(10, 10));
+    sink.fail = true;
+    MsgWarning(QStringLiteral("w"));
+    EXPECT_EQ(MsgBoxPosition(), QPoint(-1, -1));
+}
+
+TEST(DefaultMessageSink, RefusesWithoutWaiting) {
+    EXPECT_EQ(MsgYesNo(QStringLiteral("Delete?|All of it"), QStringLiteral("c")), IDNO);
+    EXPECT_EQ(MsgYesNoCancel(QStringLiteral("Save?"), QString()), IDCANCEL);
+    EXPECT_EQ(MsgInfoLtr(QStringLiteral("Done")), IDCANCEL);
+}
+
+} // namespace
+} // namespace verdan
