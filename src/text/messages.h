@@ -62,7 +62,7 @@ public:
 };
 
 // Installs `sink` (owned by the caller, alive while installed); nullptr restores the default sink.
-// Returns the sink installed before.
+// Returns the sink installed before (nullptr for the default).
 TMessageSink* InstallMessageSink(TMessageSink* sink);
 
 // Where the next MsgBox opens: a caller sets it just before the call (near a drop point, say); each MsgBox

@@ -304,7 +304,6 @@ void TfrmMsg::showEvent(QShowEvent* event) {
 }
 
 void TfrmMsg::Choose(int code) {
-    result_ = code;
     done(code);
 }
 

@@ -35,9 +35,6 @@ class TfrmMsg : public QDialog {
 public:
     explicit TfrmMsg(const TMessageRequest& request, QWidget* parent = nullptr);
 
-    int ResultCode() const { return result_; }
-    // Button codes in the order the keyboard walks them.
-    const QList<int>& ButtonCodes() const { return codes_; }
     // Height of the text block, which decides where the buttons stand.
     int TextBlockHeight() const { return textBlockHeight_; }
 
@@ -62,11 +59,10 @@ private:
     void PlaceButtons();
 
     TMessageRequest request_;
-    QList<int> codes_;
+    QList<int> codes_;            // the buttons in the order the keyboard walks them
     QList<QPushButton*> buttons_; // same order as codes_
     TMsgCloseButton* imgClose_ = nullptr;
     QPixmap icon_;
-    int result_ = 0;
     int current_ = 1; // 1-based index into codes_ used by Enter and Space
     int textBlockHeight_ = 0;
     bool dragging_ = false;
