@@ -6,8 +6,7 @@
 
 namespace verdan {
 
-// Flag bits of a message, with the values of the classic message-box flags so that stored and ported
-// call sites read the same.
+// Flag bits of a message: the button group in the low bits, then the icon, then the text direction.
 constexpr quint32 MB_OK = 0x0;
 constexpr quint32 MB_OKCANCEL = 0x1;
 constexpr quint32 MB_YESNOCANCEL = 0x3;
