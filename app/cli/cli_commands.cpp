@@ -27,6 +27,7 @@ int Version(const QStringList&) {
 // Each command adds one line here; its handler lives in a file of its own.
 const Command kCommands[] = {
     {"--version", "--version", Version},
+    {"sml", "sml FILE", Sml},
 };
 
 void Usage() {

@@ -19,4 +19,7 @@ struct Command {
     int (*run)(const QStringList& args);
 };
 
+// Command handlers, each in a file app/cli/cmd_<topic>.cpp of its own.
+int Sml(const QStringList& args);
+
 } // namespace verdan::cli
