@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/name_value.h"
+#include "text/text_utils.h"
 
 #include <QList>
 #include <QPoint>

@@ -144,7 +144,7 @@ TEST(SmlReader, LookupsAndConversions) {
     const TName_String_Value_Array pairs = built.ToArray();
     ASSERT_EQ(pairs.size(), 4);
     EXPECT_EQ(pairs[0], (TName_String_Value{QStringLiteral("b"), QStringLiteral("true")}));
-    EXPECT_EQ(pairs[2].Value, QStringLiteral("3:-9"));
+    EXPECT_EQ(pairs[2].value, QStringLiteral("3:-9"));
     EXPECT_EQ(built.Child(QStringLiteral("i")).AsInteger(), -4);
 }
 
