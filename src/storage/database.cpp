@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "schema.h"
+#include "text/messages.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -74,8 +75,21 @@ void ShowStoreMessage(StoreMessage kind, const QString& text) {
             return;
         state.shown = true;
     }
-    if (state.sink)
+    if (state.sink) {
         state.sink(kind, text);
+        return;
+    }
+    switch (kind) {
+    case StoreMessage::QueryError:
+        MsgInfoLtr(text);
+        break;
+    case StoreMessage::Error:
+        MsgError(text);
+        break;
+    case StoreMessage::ErrorRtl:
+        MsgErrorRtl(text);
+        break;
+    }
 }
 
 StoreOperation::StoreOperation() {
@@ -161,6 +175,10 @@ Query& Query::operator=(Query&& other) noexcept {
         nextBind_ = std::exchange(other.nextBind_, 1);
         changes_ = std::exchange(other.changes_, 0);
         columns_ = std::move(other.columns_);
+        if (stmt_ && owner_) {
+            owner_->live_.remove(&other);
+            owner_->live_.insert(this);
+        }
     }
     return *this;
 }
@@ -171,6 +189,8 @@ Query::~Query() {
 
 void Query::Release() {
     if (stmt_) {
+        if (owner_)
+            owner_->live_.remove(this);
         const bool reusable =
             cached_ && !failed_ && owner_ && owner_->db_ && owner_->connection_ == connection_;
         if (reusable) {
@@ -431,8 +451,15 @@ bool Tdm::Open(const QString& path, bool create) {
 void Tdm::Close() {
     shared_ = Query();
     ClearCache();
+    for (Query* query : std::as_const(live_)) {
+        sqlite3_finalize(query->stmt_);
+        query->stmt_ = nullptr;
+        query->owner_ = nullptr;
+        query->Fail(QStringLiteral("The tree file was closed."));
+    }
+    live_.clear();
     if (db_)
-        sqlite3_close_v2(db_); // statements still held by callers keep it alive until they end
+        sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();
     savepoints_ = 0;
@@ -472,6 +499,7 @@ bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
         if (found != idle_.end() && !found->empty()) {
             query.stmt_ = found->back();
             found->pop_back();
+            live_.insert(&query);
             return true;
         }
     }
@@ -496,6 +524,7 @@ bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
         return false;
     }
     query.stmt_ = stmt;
+    live_.insert(&query);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -29,7 +30,8 @@ Tdm& Dm();
 void SetNameCollationLocale(const QLocale& locale);
 
 // ---------------------------------------------------------------------------------------------------------
-// Messages of the storage layer. The program routes them to its message dialogs, tests to a recorder.
+// Messages of the storage layer. They go to the message dialogs (MsgInfoLtr, MsgError, MsgErrorRtl) unless
+// a sink is installed, as tests do to record them.
 
 enum class StoreMessage {
     QueryError, // a statement given to RunQuery failed (shown left-to-right: it is engine text)
@@ -39,7 +41,7 @@ enum class StoreMessage {
 
 using StoreMessageSink = std::function<void(StoreMessage kind, const QString& text)>;
 
-// Installs the sink; an empty sink drops messages. Returns the previous one.
+// Installs the sink; an empty sink restores the message dialogs. Returns the previous one.
 StoreMessageSink SetStoreMessageSink(StoreMessageSink sink);
 
 // Shows a message through the sink, unless a message was already shown in the current StoreOperation.
@@ -86,7 +88,7 @@ struct TFieldProp {
 
 // ---------------------------------------------------------------------------------------------------------
 // One statement over the connection of a Tdm. Prepared statements from Tdm::Prepare come from a cache keyed
-// by the SQL text and go back to it when the Query ends. A Query must not outlive its Tdm.
+// by the SQL text and go back to it when the Query ends. Closing the connection ends every Query on it.
 //
 //     Query q = Dm().Prepare("SELECT person_name FROM ftPerson WHERE father_id = ?", fatherId);
 //     while (q.Next())
@@ -281,6 +283,7 @@ private:
     int savepoints_ = 0;
     Query shared_;
     QHash<QString, std::vector<sqlite3_stmt*>> idle_;
+    QSet<Query*> live_; // queries holding a statement, ended on Close so none keeps the file locked
 };
 
 // Groups writes: everything between construction and Commit() is kept, or on an early return or failure

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace verdan {
+
+struct TTreeProperty;
+
+// A new random identifier in the 38-character form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
+QString NewGuidText();
+
+// Size of the file in bytes; 0 when there is none.
+qint64 GetFileSize(const QString& path);
+
+// True for a tree file of the old format that must be converted before it can be opened.
+bool IsLegacyTreeFile(const QString& path);
+
+// Creates a tree file with every table; refuses a path that exists. A failure shows why and leaves no
+// file behind. The open tree, if any, stays open.
+bool CreateTreeFile(const QString& path);
+// Creates BasePath/FolderName/FileName with the folder "photos" beside the file; the file's path or empty.
+QString CreateTreeFolderAndFile(const TTreeProperty& props);
+// Writes the first rows of a freshly created and opened tree: the tree information (new owner and global
+// parent identifiers, stored into props), a family group with one person under it and the group of
+// persons outside the tree. All or nothing.
+bool InitialiseNewTree(TTreeProperty& props);
+
+// Opens a tree file for this process alone: recognises it, adds what older files lack and holds it
+// exclusively until it is closed. Closes the tree open before. Shows why on failure.
+bool OpenTreeFile(const QString& path);
+void CloseTreeFile();
+bool IsTreeOpen();
+
+// State of the open tree; empty when no tree is open.
+QString CurrentTreePath();
+QString PhotosFolder(); // folder of the tree file + "photos/"
+bool HideNicknameOption();
+QString CurrentTreeName();
+QString CurrentOwnerName();
+void SetCurrentTreeNames(const QString& treeName, const QString& ownerName);
+
+// Changes each time a tree is opened or closed; caches keyed to one tree compare it.
+quint64 TreeGeneration();
+// Caches of the stores register a function that empties them; it runs whenever a tree is opened or
+// closed, on ReleaseStoreCaches and on InvalidateStoreCaches (after writes that change persons or their
+// parents outside the person store).
+void RegisterStoreCache(std::function<void()> clear);
+void InvalidateStoreCaches();
+void ReleaseStoreCaches();
+
+// The group that holds persons placed outside the tree.
+QString GetGlobalParentId();
+// Makes sure the group exists and the tree information names it.
+bool EnsureGlobalParent();
+// Puts the group back at the top level, last in order; writes only when its placement differs.
+bool ResetGlobalParentPlacement();
+
+bool GetHideNicknameOption();
+void EnsureDetailsTable();
+// Adds the columns and indexes that files made by earlier versions lack; each one on its own.
+bool UpgradeSchema();
+
+// Compacts the open tree file in place; on failure the file stays as it was and a message says so.
+bool MaintainTreeFile();
+// Compacts a tree file that is not open.
+bool CompactDatabase(const QString& path);
+// Writes a compacted copy of the open tree to target (replacing a file there only once the copy is
+// complete) and leaves the open tree as it is.
+bool SaveTreeCopy(const QString& target);
+
+} // namespace verdan
