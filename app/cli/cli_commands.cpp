@@ -28,6 +28,8 @@ int Version(const QStringList&) {
 const Command kCommands[] = {
     {"--version", "--version", Version},
     {"sml", "sml FILE", Sml},
+    {"hijri", "hijri YYYY-MM-DD [--lang en|ar]   (Gregorian date in, Hijri date out)", Hijri},
+    {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},
 };
 
 void Usage() {

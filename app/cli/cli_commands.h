@@ -21,5 +21,7 @@ struct Command {
 
 // Command handlers, each in a file app/cli/cmd_<topic>.cpp of its own.
 int Sml(const QStringList& args);
+int Hijri(const QStringList& args);
+int Gregorian(const QStringList& args);
 
 } // namespace verdan::cli

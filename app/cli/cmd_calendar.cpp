@@ -1,0 +1,131 @@
+#include "calendar/calendar_names.h"
+#include "calendar/date_convert.h"
+#include "calendar/date_numbers.h"
+#include "cli_commands.h"
+#include "text/localisation.h"
+
+#include <QRegularExpression>
+#include <cstdlib>
+
+namespace verdan::cli {
+
+namespace {
+
+enum class Calendar { Gregorian, Hijri };
+
+struct DateRequest {
+    QString text; // as typed, for messages
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    bool arabic = false;
+};
+
+int Fail(const QString& command, const QString& message) {
+    Err() << "verdan-cli " << command << ": " << message << Qt::endl;
+    return 1;
+}
+
+// Reads "YYYY-MM-DD" and "--lang en|ar" in any order. Returns an error text, empty on success.
+QString ReadRequest(const QStringList& args, DateRequest& request) {
+    QString date;
+    QString language = QStringLiteral("en");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--lang")) {
+            if (i + 1 >= args.size())
+                return QStringLiteral("--lang needs a language: en or ar");
+            language = args[++i];
+        } else if (arg.startsWith(QLatin1String("--lang="))) {
+            language = arg.mid(7);
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option %1").arg(arg);
+        } else if (!date.isEmpty()) {
+            return QStringLiteral("more than one date given");
+        } else {
+            date = arg;
+        }
+    }
+    if (language != QLatin1String("en") && language != QLatin1String("ar"))
+        return QStringLiteral("unknown language \"%1\" (use en or ar)").arg(language);
+    request.arabic = language == QLatin1String("ar");
+    if (date.isEmpty())
+        return QStringLiteral("no date given (expected YYYY-MM-DD)");
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})-(\\d{1,2})-(\\d{1,2})$"));
+    const QRegularExpressionMatch match = pattern.match(date);
+    if (!match.hasMatch())
+        return QStringLiteral("\"%1\" is not a date of the form YYYY-MM-DD").arg(date);
+    request.text = date;
+    request.year = match.captured(1).toInt();
+    request.month = match.captured(2).toInt();
+    request.day = match.captured(3).toInt();
+    return {};
+}
+
+// Arabic names come from the calendar's own Arabic tables; English ones are source texts.
+QString MonthName(Calendar calendar, int month, bool arabic) {
+    if (calendar == Calendar::Hijri)
+        return arabic ? HijriMonthNameAr(month) : Translate(HijriMonthNameEn(month)).trimmed();
+    return arabic ? GregorianMonthNameAr(month) : Translate(GregorianMonthNameEn(month)).trimmed();
+}
+
+QString WeekdayName(int weekday, bool arabic) {
+    return arabic ? WeekdayNameAr(weekday) : Translate(WeekdayNameEn(weekday));
+}
+
+// "Monday 1 Ramadan 1445"; a year before the era shows as its absolute value with the era mark.
+QString DateText(Calendar calendar, int weekday, int year, int month, int day, bool arabic) {
+    QString text = WeekdayName(weekday, arabic) + QLatin1Char(' ') + QString::number(day) + QLatin1Char(' ') +
+                   MonthName(calendar, month, arabic) + QLatin1Char(' ') + QString::number(std::abs(year));
+    if (year <= 0)
+        text += QLatin1Char(' ') +
+                Translate(calendar == Calendar::Hijri ? QStringLiteral("B.h") : QStringLiteral("B.c"));
+    return text;
+}
+
+void Print(Calendar calendar, const MultiDate& md, bool arabic) {
+    if (calendar == Calendar::Hijri) {
+        Out() << MakeDateNumber(md.HYear, md.HMonth, md.HDay) << Qt::endl
+              << DateText(calendar, md.WeekDay, md.HYear, md.HMonth, md.HDay, arabic) << Qt::endl;
+    } else {
+        Out() << MakeDateNumber(md.GYear, md.GMonth, md.GDay) << Qt::endl
+              << DateText(calendar, md.WeekDay, md.GYear, md.GMonth, md.GDay, arabic) << Qt::endl;
+    }
+}
+
+} // namespace
+
+// Prints the Hijri date of a Gregorian (before 15 October 1582 Julian) date.
+int Hijri(const QStringList& args) {
+    const QString command = QStringLiteral("hijri");
+    DateRequest request;
+    const QString error = ReadRequest(args, request);
+    if (!error.isEmpty())
+        return Fail(command, error);
+    if (request.year < 1 || EncodeDate(request.year, request.month, request.day).isNull())
+        return Fail(command, QStringLiteral("%1 is not a day of the Gregorian calendar").arg(request.text));
+    MultiDate md;
+    if (!GregorianToHijri(request.year, request.month, request.day, md))
+        return Fail(command, QStringLiteral("the date lies outside the supported range"));
+    Print(Calendar::Hijri, md, request.arabic);
+    return 0;
+}
+
+// Prints the Gregorian date of a Hijri date.
+int Gregorian(const QStringList& args) {
+    const QString command = QStringLiteral("gregorian");
+    DateRequest request;
+    const QString error = ReadRequest(args, request);
+    if (!error.isEmpty())
+        return Fail(command, error);
+    if (request.year < 1 || request.day < 1 || request.day > HijriMonthDays(request.year, request.month))
+        return Fail(command, QStringLiteral("%1 is not a day of the Hijri calendar").arg(request.text));
+    MultiDate md;
+    if (!HijriToGregorian(request.year, request.month, request.day, md))
+        return Fail(command,
+                    QStringLiteral("the date lies outside the supported range (up to 31 December 9999)"));
+    Print(Calendar::Gregorian, md, request.arabic);
+    return 0;
+}
+
+} // namespace verdan::cli
