@@ -85,9 +85,14 @@ void TZelGridModel::ChangedCell(int col, int row) {
 void TZelGridModel::SetMarkup(bool on) {
     if (markup_ == on)
         return;
-    beginResetModel();
     markup_ = on;
-    endResetModel();
+    AllCellsChanged();
+}
+
+void TZelGridModel::AllCellsChanged() {
+    emit dataChanged(index(0, 0), index(RowCount() - kFixedRows - 1, colCount_ - kFixedCols - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, colCount_ - kFixedCols - 1);
+    emit headerDataChanged(Qt::Vertical, 0, RowCount() - kFixedRows - 1);
 }
 
 void TZelGridModel::SetAutoRowNumber(bool on) {
@@ -171,11 +176,10 @@ void TZelGridModel::ClearCells() {
 
 void TZelGridModel::ClearAll() {
     DeleteAllRows();
-    beginResetModel();
     cells_[0].fill(QString());
     for (QStringList& row : cells_)
         row[0].clear();
-    endResetModel();
+    AllCellsChanged();
 }
 
 bool TZelGridModel::SortByColumn(int column, bool descending) {
@@ -188,12 +192,22 @@ bool TZelGridModel::SortByColumn(int column, bool descending) {
     for (int row = kFixedRows; row < RowCount(); ++row)
         keys.append(CellText(column, row));
     const QList<int> order = GridSortOrder(keys, descending, ShortDateFormat());
-    beginResetModel();
+    // A layout change, not a reset, so that views keep their column widths and the current cell's row.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     QList<QStringList> sorted = cells_.mid(0, kFixedRows);
-    for (const int i : order)
-        sorted.append(cells_[i + kFixedRows]);
+    QList<int> newRowOf(order.size());
+    for (int i = 0; i < order.size(); ++i) {
+        sorted.append(cells_[order[i] + kFixedRows]);
+        newRowOf[order[i]] = i;
+    }
     cells_.swap(sorted);
-    endResetModel();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& at : before)
+        after.append(index(newRowOf[at.row()], at.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     emit AfterSort(column, !descending);
     return true;
 }
@@ -232,24 +246,19 @@ bool TZelGridModel::LoadFromTextFile(const QString& file, bool header) {
         return false;
     const QList<QStringList> records =
         ParseGridText(DecodeGridText(in.readAll()), GridSeparator(fieldDelimiter_, file), commentDelimiter_);
-    beginResetModel();
     for (int row = kFixedRows; row < RowCount(); ++row)
         for (int col = kFixedCols; col < colCount_; ++col)
             cells_[row][col].clear();
-    colCount_ = kMinCols;
+    int cols = kMinCols;
     for (const QStringList& fields : records)
-        colCount_ = std::max(colCount_, kFixedCols + static_cast<int>(fields.size()));
-    for (QStringList& row : cells_)
-        row.resize(colCount_);
-    int row = header ? 0 : kFixedRows;
-    for (const QStringList& fields : records) {
-        if (row >= RowCount())
-            cells_.append(QStringList(colCount_));
-        for (int i = 0; i < fields.size(); ++i)
-            cells_[row][kFixedCols + i] = fields[i];
-        ++row;
-    }
-    endResetModel();
+        cols = std::max(cols, kFixedCols + static_cast<int>(fields.size()));
+    SetColCount(cols);
+    const int first = header ? 0 : kFixedRows;
+    SetRowCount(std::max(RowCount(), first + static_cast<int>(records.size())));
+    for (int i = 0; i < records.size(); ++i)
+        for (int f = 0; f < records[i].size(); ++f)
+            cells_[first + i][kFixedCols + f] = records[i][f];
+    AllCellsChanged();
     return true;
 }
 

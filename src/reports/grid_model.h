@@ -97,6 +97,7 @@ signals:
 
 private:
     void ChangedCell(int col, int row);
+    void AllCellsChanged();
 
     QList<QStringList> cells_;
     int colCount_ = 2;
