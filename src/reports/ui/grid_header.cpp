@@ -1,7 +1,6 @@
 #include "grid_header.h"
 
 #include "reports/grid_markup.h"
-#include "reports/grid_sort.h"
 #include "zel_grid.h"
 
 #include <QMouseEvent>

@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QDir>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
