@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace verdan {
+
+// Calendars a date read from GEDCOM can land in; Julian dates arrive converted to Gregorian.
+enum class TGedCalendar : qint32 { Gregorian = 1, Hijri = 2 };
+
+// One date: the calendar whose column it belongs to and its date number (0 = none or not convertible).
+struct TVerdan_Date {
+    TGedCalendar Calendar = TGedCalendar::Gregorian;
+    qint32 Number = 0;
+};
+
+// One event of an individual or a family.
+struct TGEvent {
+    QString Tag;      // upper-case GEDCOM tag
+    QString Name;     // long name from the event table, else the tag
+    QString Value;    // text on the event line itself ("Y", a description)
+    QString Type;     // TYPE line under the event
+    QString DateText; // the DATE value as written; empty when the event has no date
+    TVerdan_Date Date;
+    QString Time;
+    QString Place;
+
+    bool HasDate() const { return !DateText.isEmpty(); }
+    // A date that was written but could not become a date number.
+    bool DateKeptAsText() const { return HasDate() && Date.Number == 0; }
+};
+using TGEvents = QList<TGEvent>;
+
+// The person as the tree will hold it.
+struct TPerson_Data {
+    QString PersonId;
+    QString FatherId;
+    QString MotherId;
+    QString Sex; // lower case as written ("m", "f", "u", ...); empty when missing
+    QString NamePrefix;
+    QString NameSuffix;
+    QString GivenName;
+    QString Alias;
+    QString Surname;
+    QString Nickname;
+    QString FullName; // the preferred NAME as written, slashes included
+    QStringList OtherNames;
+    QString PersonTitle;
+    QString Occupation;
+    QString Note;
+    QString GedcomXref;
+    TGEvents Events;
+};
+
+struct TGedPerson {
+    QString Xref;
+    QString Uid;
+    QStringList SpouseFamilyXrefs; // FAMS lines in file order
+    QString ChildFamilyXref;
+    TPerson_Data Data;
+
+    QString SpouseFamilyXref() const {
+        return SpouseFamilyXrefs.isEmpty() ? QString() : SpouseFamilyXrefs.last();
+    }
+};
+
+struct TGedFamily {
+    QString Xref;
+    QString HusbandXref;
+    QString WifeXref;
+    QString HusbandId;
+    QString WifeId;
+    QString SubmitterXref;
+    QStringList ChildXrefs;
+    TGEvents Events;
+};
+
+enum class TGedcomError {
+    None,
+    FileNotFound,
+    FileUnreadable,
+    UnknownEncoding,
+    NotGedcom,
+    Cancelled,
+};
+
+// Progress of an import: reading counts records, writing counts persons. Returning false cancels.
+struct TGedcomProgress {
+    qint64 BytesRead = 0;
+    qint64 BytesTotal = 0;
+    int RecordsRead = 0;
+    int PersonsWritten = 0;
+    int PersonsTotal = 0;
+};
+using TGedcomProgressFn = std::function<bool(const TGedcomProgress&)>;
+
+struct TGedcomReadOptions {
+    QString Encoding;                                          // forces the encoding; empty = detect
+    QString FallbackEncoding = QStringLiteral("windows-1252"); // for undeclared bytes that are not UTF-8
+    TGedcomProgressFn Progress;
+};
+
+struct TGedcomData {
+    std::vector<TGedPerson> Persons;
+    std::vector<TGedFamily> Families;
+    QHash<QString, int> PersonIndex; // cross-reference (without "@") -> position in Persons
+    QHash<QString, int> FamilyIndex;
+
+    QString Encoding; // the encoding the file was read with
+    int RecordsRead = 0;
+
+    TGedcomError Error = TGedcomError::None;
+    QString ErrorMessage; // translated, ready to show
+
+    const TGedPerson* FindPerson(const QString& xref) const;
+    const TGedFamily* FindFamily(const QString& xref) const;
+};
+
+} // namespace verdan

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "gedcom/gedcom_data.h"
+
+#include <QStringView>
+
+namespace verdan {
+
+// A GEDCOM DATE value as a date number in its calendar. Exact dates "[day] month year" with a valid day;
+// ABT, CAL and EST give the year only. Anything that a date number cannot hold faithfully (BEF, AFT,
+// ranges, periods, interpreted dates, phrases, dual years, B.C., unknown months, other calendars) gives
+// the number 0, and the caller keeps the text. Julian dates are converted to Gregorian; Hijri dates stay
+// in the Hijri calendar.
+TVerdan_Date ParseGedcomDate(QStringView text);
+
+// Julian calendar day to Gregorian; a day or month of 0 stays unknown.
+void JulianToGregorian(int& year, int& month, int& day);
+
+} // namespace verdan

@@ -1,0 +1,789 @@
+#include "gedcom_reader.h"
+
+#include "gedcom/gedcom_date.h"
+#include "gedcom/gedcom_encoding.h"
+#include "text/localisation.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSet>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace verdan {
+
+namespace {
+
+const QString kNoteSeparator = QStringLiteral("\r\n\r\n");
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+// Tags compare in upper case: some writers use lower-case tags.
+bool TagIs(std::string_view tag, std::string_view upper) {
+    if (tag.size() != upper.size())
+        return false;
+    for (size_t i = 0; i < tag.size(); ++i)
+        if (Upper(tag[i]) != upper[i])
+            return false;
+    return true;
+}
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && (IsBlank(s.front()) || s.front() == '\0'))
+        s.remove_prefix(1);
+    while (!s.empty() && (IsBlank(s.back()) || s.back() == '\0'))
+        s.remove_suffix(1);
+    return s;
+}
+
+QString FromUtf8(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// A value that often repeats (a name, a place).
+QString Text(std::string_view s, TGedStrings* strings) {
+    s = Trimmed(s);
+    return strings ? strings->Get(s) : FromUtf8(s);
+}
+
+// Short values such as a sex code in lower case, without allocating.
+std::string_view Lower(std::string_view s, std::array<char, 16>& buffer) {
+    s = Trimmed(s);
+    if (s.size() > buffer.size())
+        return s;
+    for (size_t i = 0; i < s.size(); ++i)
+        buffer[i] = s[i] >= 'A' && s[i] <= 'Z' ? char(s[i] - 'A' + 'a') : s[i];
+    return std::string_view(buffer.data(), s.size());
+}
+
+// A value that is mostly unique (a date).
+QString Plain(std::string_view s) {
+    return FromUtf8(Trimmed(s));
+}
+
+struct EventTag {
+    std::string_view Tag;
+    QString Name;
+    QString Upper = QString::fromLatin1(Tag.data(), qsizetype(Tag.size()));
+};
+
+// The events the reader collects, with the names they are shown by.
+const std::array<EventTag, 35>& EventTable() {
+    static const std::array<EventTag, 35> table = {{
+        {"EVEN", QStringLiteral("Event")},
+        {"ANUL", QStringLiteral("ANNULMENT")},
+        {"ENDL", QStringLiteral("Endowment")},
+        {"DIV", QStringLiteral("DIVORCE")},
+        {"DIVF", QStringLiteral("DIVORCE_FILED")},
+        {"ENGA", QStringLiteral("ENGAGEMENT")},
+        {"MARR", QStringLiteral("MARRIAGE")},
+        {"MARB", QStringLiteral("MARRIAGE_BANN")},
+        {"MARC", QStringLiteral("MARRIAGE CONTRACT")},
+        {"MARL", QStringLiteral("MARRIAGE LICENSE")},
+        {"MARS", QStringLiteral("MARRIAGE SETTLEMENT")},
+        {"BIRT", QStringLiteral("Birth")},
+        {"CHR", QStringLiteral("CHRISTENING")},
+        {"DEAT", QStringLiteral("Death")},
+        {"BURI", QStringLiteral("Burial")},
+        {"CREM", QStringLiteral("CREM")},
+        {"ADOP", QStringLiteral("ADOP")},
+        {"BAPM", QStringLiteral("BAPM")},
+        {"BARM", QStringLiteral("BARM")},
+        {"BASM", QStringLiteral("BASM")},
+        {"BLES", QStringLiteral("BLES")},
+        {"CHRA", QStringLiteral("CHRA")},
+        {"CONF", QStringLiteral("CONF")},
+        {"FCOM", QStringLiteral("FCOM")},
+        {"ORDN", QStringLiteral("ORDN")},
+        {"NATU", QStringLiteral("NATU")},
+        {"EMIG", QStringLiteral("EMIG")},
+        {"IMMI", QStringLiteral("Immigration")},
+        {"CENS", QStringLiteral("CENSUS")},
+        {"PROB", QStringLiteral("PROBATE")},
+        {"WILL", QStringLiteral("Will")},
+        {"GRAD", QStringLiteral("GRADUATION")},
+        {"RETI", QStringLiteral("RETIREMENT")},
+        {"RESI", QStringLiteral("Residence")},
+        {"CHAN", QStringLiteral("Change")},
+    }};
+    return table;
+}
+
+const EventTag* FindEventTag(std::string_view tag) {
+    if (tag.size() < 3 || tag.size() > 4)
+        return nullptr;
+    for (const EventTag& e : EventTable())
+        if (TagIs(tag, e.Tag))
+            return &e;
+    return nullptr;
+}
+
+// A pointer value such as "@N12@" (any cross-reference form), as opposed to note text.
+bool IsPointer(QStringView value) {
+    value = value.trimmed();
+    return value.size() > 2 && value.front() == u'@' && value.back() == u'@' &&
+           value.indexOf(u'@', 1) == value.size() - 1 && !value.contains(u' ');
+}
+
+// Person identifiers in the tree's GUID form; a seeded generator keeps large imports fast.
+class IdMaker {
+public:
+    IdMaker() {
+        std::array<quint32, 8> seed;
+        QRandomGenerator::system()->fillRange(seed.data(), qsizetype(seed.size()));
+        Random = QRandomGenerator(seed.data(), qsizetype(seed.size()));
+    }
+
+    QString Next() {
+        std::array<quint32, 4> w;
+        Random.fillRange(w.data(), qsizetype(w.size()));
+        w[1] = (w[1] & 0xFFFF0FFFu) | 0x00004000u; // version 4
+        w[2] = (w[2] & 0x3FFFFFFFu) | 0x80000000u; // variant 1
+        static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+        char16_t text[38];
+        int pos = 0;
+        text[pos++] = u'{';
+        for (int i = 0; i < 32; ++i) {
+            if (i == 8 || i == 12 || i == 16 || i == 20)
+                text[pos++] = u'-';
+            text[pos++] = kHex[(w[i / 8] >> (28 - 4 * (i % 8))) & 0xF];
+        }
+        text[pos++] = u'}';
+        return QString(reinterpret_cast<const QChar*>(text), pos);
+    }
+
+private:
+    QRandomGenerator Random;
+};
+
+IdMaker& Ids() {
+    static IdMaker maker;
+    return maker;
+}
+
+void SetError(TGedcomData& data, TGedcomError error, const QString& message, const QString& arg) {
+    data.Error = error;
+    data.ErrorMessage = FillPattern(Translate(message), {arg});
+}
+
+// Reads an individual; note parts come out separately so that pointers can be resolved once all NOTE
+// records are known.
+TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& noteParts) {
+    TGedPerson person;
+    person.Xref = strings ? strings->Get(record[0].Xref) : FromUtf8(record[0].Xref);
+    TPerson_Data& data = person.Data;
+    data.PersonId = Ids().Next();
+    data.GedcomXref = person.Xref;
+    std::array<char, 16> sex;
+    size_t parent = 0;    // the level-1 line the current deeper lines belong to
+    size_t firstName = 0; // the preferred NAME line
+    for (size_t i = 1; i < record.size(); ++i) {
+        const TGedLine& line = record[i];
+        if (line.Level == 2 && parent == firstName && firstName != 0) {
+            if (TagIs(line.Tag, "GIVN"))
+                data.GivenName = Text(line.Value, strings);
+            else if (TagIs(line.Tag, "SURN"))
+                data.Surname = Text(line.Value, strings);
+            else if (TagIs(line.Tag, "NICK"))
+                data.Nickname = Text(line.Value, strings);
+            else if (TagIs(line.Tag, "NPFX"))
+                data.NamePrefix = Text(line.Value, strings);
+            else if (TagIs(line.Tag, "NSFX"))
+                data.NameSuffix = Text(line.Value, strings);
+            continue;
+        }
+        if (line.Level != 1)
+            continue;
+        parent = i;
+        const std::string_view tag = line.Tag;
+        if (TagIs(tag, "NAME")) {
+            if (firstName == 0) {
+                firstName = i;
+                data.FullName = Text(line.Value, strings);
+            } else if (!Trimmed(line.Value).empty()) {
+                data.OtherNames.append(Text(line.Value, strings));
+            }
+        } else if (TagIs(tag, "SEX")) {
+            data.Sex = Text(Lower(line.Value, sex), strings);
+        } else if (TagIs(tag, "FAMC")) {
+            person.ChildFamilyXref = XrefOf(line.Value, strings);
+        } else if (TagIs(tag, "FAMS")) {
+            person.SpouseFamilyXrefs.append(XrefOf(line.Value, strings));
+        } else if (TagIs(tag, "NOTE")) {
+            noteParts.append(ReadContinuedValue(record, i));
+        } else if (TagIs(tag, "TITL")) {
+            data.PersonTitle = Text(line.Value, strings);
+        } else if (TagIs(tag, "OCCU")) {
+            const QString occupation = Text(line.Value, strings);
+            if (!occupation.isEmpty())
+                data.Occupation = data.Occupation.isEmpty()
+                                      ? occupation
+                                      : data.Occupation + QStringLiteral("; ") + occupation;
+        } else if (TagIs(tag, "_UID")) {
+            person.Uid = Plain(line.Value);
+        } else if (TagIs(tag, "ALIA")) {
+            data.Alias = Text(line.Value, strings);
+        } else if (TagIs(tag, "NICK") || TagIs(tag, "GIVN") || TagIs(tag, "SURN")) {
+            // Some writers put name pieces directly under the record; the preferred name's own win.
+            QString& field = TagIs(tag, "NICK")   ? data.Nickname
+                             : TagIs(tag, "GIVN") ? data.GivenName
+                                                  : data.Surname;
+            if (field.isEmpty())
+                field = Text(line.Value, strings);
+        } else if (FindEventTag(tag)) {
+            data.Events.append(ParseGedcomEvent(record, i, strings));
+        }
+    }
+    return person;
+}
+
+QString JoinNotes(const QStringList& parts) {
+    QStringList kept;
+    for (const QString& part : parts)
+        if (!part.trimmed().isEmpty())
+            kept.append(part);
+    return kept.join(kNoteSeparator);
+}
+
+class RecordParser {
+public:
+    RecordParser(TGedcomData& data, const TGedcomProgressFn& progress, qint64 bytesTotal)
+        : Data(data), Progress(progress) {
+        State.BytesTotal = bytesTotal;
+    }
+
+    // Splits the lines of text into records and parses every complete one. Unless final, the last record
+    // may continue in the next chunk: the result is where the unparsed rest begins.
+    qsizetype Feed(QByteArrayView text, qint64 offset, bool final) {
+        const char* bytes = text.data();
+        const qsizetype n = text.size();
+        qsizetype pos = 0;
+        qsizetype recordStart = 0;
+        Record.clear();
+        while (pos < n) {
+            qsizetype end = pos;
+            while (end < n && bytes[end] != '\n' && bytes[end] != '\r')
+                ++end;
+            if (end == n && !final)
+                break;
+            const qsizetype lineStart = pos;
+            TGedLine line;
+            const bool ok = SplitGedcomLine(std::string_view(bytes + pos, size_t(end - pos)), line);
+            // CR LF, LF, CR and LF CR all end a line; the blank lines a run of them makes are skipped anyway.
+            pos = end;
+            while (pos < n && (bytes[pos] == '\n' || bytes[pos] == '\r'))
+                ++pos;
+            if (!ok)
+                continue;
+            if (line.Level == 0) {
+                if (!Record.empty() && !AddRecord(offset + lineStart))
+                    return n;
+                recordStart = lineStart;
+            }
+            if (line.Level == 0 || !Record.empty())
+                Record.push_back(line);
+        }
+        if (final) {
+            if (!Record.empty())
+                AddRecord(offset + n);
+            return n;
+        }
+        return Record.empty() ? pos : recordStart;
+    }
+
+    bool Cancelled() const { return Data.Error == TGedcomError::Cancelled; }
+    bool LooksLikeGedcom() const { return HeadFirst || GedcomRecords > 0; }
+
+    void Finish() {
+        ResolveNotes();
+        ResolveParents();
+    }
+
+private:
+    bool AddRecord(qint64 bytesRead) {
+        Add(Record);
+        Record.clear();
+        if (Progress && (Data.RecordsRead & 4095) == 0) {
+            State.BytesRead = bytesRead;
+            State.RecordsRead = Data.RecordsRead;
+            if (!Progress(State)) {
+                Data.Error = TGedcomError::Cancelled;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void Add(TGedLines record) {
+        ++Data.RecordsRead;
+        const TGedLine& first = record[0];
+        if (first.Tag == "INDI") {
+            QStringList parts;
+            Data.Persons.push_back(ReadIndividual(record, &Strings, parts));
+            const int index = int(Data.Persons.size() - 1);
+            TGedPerson& person = Data.Persons.back();
+            if (!person.Xref.isEmpty() && !Data.PersonIndex.contains(person.Xref))
+                Data.PersonIndex.insert(person.Xref, index);
+            bool pointers = false;
+            for (const QString& part : parts)
+                pointers = pointers || IsPointer(part);
+            if (pointers)
+                PendingNotes.emplace_back(index, parts);
+            else
+                person.Data.Note = JoinNotes(parts);
+            ++GedcomRecords;
+        } else if (first.Tag == "FAM") {
+            Data.Families.push_back(ParseFamily(record, &Strings));
+            const TGedFamily& family = Data.Families.back();
+            if (!family.Xref.isEmpty() && !Data.FamilyIndex.contains(family.Xref))
+                Data.FamilyIndex.insert(family.Xref, int(Data.Families.size() - 1));
+            ++GedcomRecords;
+        } else if (first.Tag == "NOTE" && !first.Xref.empty()) {
+            const QString xref = FromUtf8(first.Xref);
+            if (!Notes.contains(xref))
+                Notes.insert(xref, ReadContinuedValue(record, 0));
+        } else if (first.Tag == "HEAD" && Data.RecordsRead == 1) {
+            HeadFirst = true;
+        }
+    }
+
+    void ResolveNotes() {
+        for (auto& [index, parts] : PendingNotes) {
+            for (QString& part : parts) {
+                if (!IsPointer(part))
+                    continue;
+                const QString pointer = part.trimmed();
+                const auto found = Notes.constFind(pointer.mid(1, pointer.size() - 2));
+                if (found != Notes.constEnd())
+                    part = *found;
+            }
+            Data.Persons[size_t(index)].Data.Note = JoinNotes(parts);
+        }
+    }
+
+    void ResolveParents() {
+        const QString noFather = QStringLiteral("-1");
+        const QString noMother = QStringLiteral("0");
+        // Some writers list children only under the family: the first family naming a child without a
+        // known family of its own becomes that family.
+        for (const TGedFamily& family : Data.Families) {
+            for (const QString& child : family.ChildXrefs) {
+                const auto found = Data.PersonIndex.constFind(child);
+                if (found == Data.PersonIndex.constEnd())
+                    continue;
+                TGedPerson& person = Data.Persons[size_t(*found)];
+                if (person.ChildFamilyXref.isEmpty() || !Data.FamilyIndex.contains(person.ChildFamilyXref))
+                    person.ChildFamilyXref = family.Xref;
+            }
+        }
+        for (TGedFamily& family : Data.Families) {
+            if (const TGedPerson* husband = Data.FindPerson(family.HusbandXref))
+                family.HusbandId = husband->Data.PersonId;
+            if (const TGedPerson* wife = Data.FindPerson(family.WifeXref))
+                family.WifeId = wife->Data.PersonId;
+        }
+        for (TGedPerson& person : Data.Persons) {
+            const TGedFamily* family = Data.FindFamily(person.ChildFamilyXref);
+            const bool hasFather =
+                family && !family->HusbandId.isEmpty() && family->HusbandId != person.Data.PersonId;
+            const bool hasMother =
+                family && !family->WifeId.isEmpty() && family->WifeId != person.Data.PersonId;
+            person.Data.FatherId = hasFather ? family->HusbandId : noFather;
+            person.Data.MotherId = hasMother ? family->WifeId : noMother;
+        }
+    }
+
+    TGedcomData& Data;
+    const TGedcomProgressFn& Progress;
+    TGedcomProgress State;
+    std::vector<TGedLine> Record;
+    TGedStrings Strings;
+    QHash<QString, QString> Notes; // NOTE records by cross-reference
+    std::vector<std::pair<int, QStringList>> PendingNotes;
+    bool HeadFirst = false;
+    int GedcomRecords = 0;
+};
+
+// Counts INDI and FAM record lines so that the lists are allocated once.
+struct RecordCounter {
+    size_t Persons = 0;
+    size_t Families = 0;
+
+    void Count(QByteArrayView utf8) {
+        const std::string_view text(utf8.data(), size_t(utf8.size()));
+        Persons += CountEnding(text, " INDI");
+        Families += CountEnding(text, " FAM");
+    }
+
+    // With some room: a tag split between two chunks is not counted.
+    void Reserve(TGedcomData& data) const {
+        data.Persons.reserve(Persons + Persons / 64 + 16);
+        data.Families.reserve(Families + Families / 64 + 16);
+    }
+
+private:
+    static size_t CountEnding(std::string_view text, std::string_view tag) {
+        size_t count = 0;
+        for (size_t pos = text.find(tag); pos != std::string_view::npos;
+             pos = text.find(tag, pos + tag.size())) {
+            const size_t next = pos + tag.size();
+            if (next == text.size() || text[next] == '\r' || text[next] == '\n')
+                ++count;
+        }
+        return count;
+    }
+};
+
+} // namespace
+
+namespace {
+
+size_t HashBytes(std::string_view bytes) {
+    size_t h = 1469598103934665603ULL;
+    for (char c : bytes)
+        h = (h ^ uchar(c)) * 1099511628211ULL;
+    return h;
+}
+
+constexpr size_t kArenaBlock = 256 * 1024; // large enough to go back to the system when freed
+
+} // namespace
+
+TGedStrings::TGedStrings() : Slots(4096) {
+}
+
+std::string_view TGedStrings::Keep(std::string_view bytes) {
+    if (bytes.size() > ArenaLeft) {
+        const size_t size = std::max(kArenaBlock, bytes.size());
+        Arena.push_back(std::make_unique<char[]>(size));
+        ArenaNext = Arena.back().get();
+        ArenaLeft = size;
+    }
+    char* place = ArenaNext;
+    std::memcpy(place, bytes.data(), bytes.size());
+    ArenaNext += bytes.size();
+    ArenaLeft -= bytes.size();
+    return std::string_view(place, bytes.size());
+}
+
+void TGedStrings::Grow() {
+    std::vector<Slot> old(Slots.size() * 2);
+    old.swap(Slots);
+    const size_t mask = Slots.size() - 1;
+    for (Slot& slot : old) {
+        if (slot.Key.data() == nullptr)
+            continue;
+        size_t i = slot.Hash & mask;
+        while (Slots[i].Key.data() != nullptr)
+            i = (i + 1) & mask;
+        Slots[i] = std::move(slot);
+    }
+}
+
+QString TGedStrings::Get(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    const size_t hash = HashBytes(utf8);
+    const size_t mask = Slots.size() - 1;
+    size_t i = hash & mask;
+    while (Slots[i].Key.data() != nullptr) {
+        if (Slots[i].Hash == hash && Slots[i].Key == utf8)
+            return Slots[i].Text;
+        i = (i + 1) & mask;
+    }
+    Slot& slot = Slots[i];
+    slot.Key = Keep(utf8);
+    slot.Hash = hash;
+    slot.Text = FromUtf8(utf8);
+    const QString text = slot.Text;
+    if (++Used * 2 > Slots.size())
+        Grow();
+    return text;
+}
+
+const TGedPerson* TGedcomData::FindPerson(const QString& xref) const {
+    const auto found = PersonIndex.constFind(xref);
+    return found == PersonIndex.constEnd() ? nullptr : &Persons[size_t(*found)];
+}
+
+const TGedFamily* TGedcomData::FindFamily(const QString& xref) const {
+    const auto found = FamilyIndex.constFind(xref);
+    return found == FamilyIndex.constEnd() ? nullptr : &Families[size_t(*found)];
+}
+
+bool SplitGedcomLine(std::string_view text, TGedLine& line) {
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    if (i == n || !IsDigit(text[i]))
+        return false;
+    int level = 0;
+    while (i < n && IsDigit(text[i])) {
+        level = std::min(level * 10 + (text[i] - '0'), 1 << 20);
+        ++i;
+    }
+    if (i == n || !IsBlank(text[i]))
+        return false;
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    std::string_view xref;
+    if (i < n && text[i] == '@') {
+        const size_t close = text.find('@', i + 1);
+        if (close == std::string_view::npos)
+            return false;
+        xref = text.substr(i + 1, close - i - 1);
+        i = close + 1;
+        while (i < n && IsBlank(text[i]))
+            ++i;
+    }
+    const size_t tagStart = i;
+    while (i < n && !IsBlank(text[i]))
+        ++i;
+    if (i == tagStart)
+        return false;
+    line.Level = level;
+    line.Xref = xref;
+    line.Tag = text.substr(tagStart, i - tagStart);
+    line.Value = i < n ? text.substr(i + 1) : std::string_view();
+    return true;
+}
+
+QString XrefOf(std::string_view value, TGedStrings* strings) {
+    const size_t at = value.find('@');
+    if (at == std::string_view::npos)
+        return {};
+    const size_t close = value.find('@', at + 1);
+    const std::string_view xref =
+        value.substr(at + 1, close == std::string_view::npos ? std::string_view::npos : close - at - 1);
+    return strings ? strings->Get(xref) : FromUtf8(xref);
+}
+
+QString ReadContinuedValue(TGedLines lines, size_t i) {
+    const int level = lines[i].Level;
+    QByteArray text(lines[i].Value.data(), qsizetype(lines[i].Value.size()));
+    bool started = !text.isEmpty(); // an empty first line gives no leading line break
+    for (size_t j = i + 1; j < lines.size() && lines[j].Level > level; ++j) {
+        const TGedLine& line = lines[j];
+        if (line.Level != level + 1)
+            continue;
+        if (TagIs(line.Tag, "CONT")) {
+            if (started)
+                text += "\r\n";
+        } else if (!TagIs(line.Tag, "CONC")) {
+            continue;
+        }
+        text.append(line.Value.data(), qsizetype(line.Value.size()));
+        started = true;
+    }
+    return QString::fromUtf8(text);
+}
+
+TGEvent ParseGedcomEvent(TGedLines lines, size_t i, TGedStrings* strings) {
+    TGEvent event;
+    const TGedLine& head = lines[i];
+    if (const EventTag* known = FindEventTag(head.Tag)) {
+        event.Tag = known->Upper;
+        event.Name = known->Name;
+    }
+    event.Value = Text(head.Value, strings);
+    bool ownDate = false; // the last level+1 line was the event's DATE, so a TIME below it is ours
+    for (size_t j = i + 1; j < lines.size() && lines[j].Level > head.Level; ++j) {
+        const TGedLine& line = lines[j];
+        if (line.Level == head.Level + 2 && ownDate && TagIs(line.Tag, "TIME")) {
+            event.Time = Text(line.Value, strings);
+            continue;
+        }
+        if (line.Level != head.Level + 1)
+            continue;
+        ownDate = false;
+        if (TagIs(line.Tag, "DATE")) {
+            event.DateText = Plain(line.Value);
+            event.Date = ParseGedcomDate(event.DateText);
+            ownDate = true;
+        } else if (TagIs(line.Tag, "PLAC")) {
+            event.Place = Text(line.Value, strings);
+        } else if (TagIs(line.Tag, "TYPE")) {
+            event.Type = Text(line.Value, strings);
+        } else if (TagIs(line.Tag, "TIME")) {
+            event.Time = Text(line.Value, strings);
+        }
+    }
+    return event;
+}
+
+TGedPerson ParseIndividual(TGedLines record, TGedStrings* strings) {
+    QStringList parts;
+    TGedPerson person = ReadIndividual(record, strings, parts);
+    person.Data.Note = JoinNotes(parts);
+    return person;
+}
+
+TGedFamily ParseFamily(TGedLines record, TGedStrings* strings) {
+    TGedFamily family;
+    family.Xref = strings ? strings->Get(record[0].Xref) : FromUtf8(record[0].Xref);
+    for (size_t i = 1; i < record.size(); ++i) {
+        const TGedLine& line = record[i];
+        if (line.Level != 1)
+            continue;
+        if (TagIs(line.Tag, "HUSB"))
+            family.HusbandXref = XrefOf(line.Value, strings);
+        else if (TagIs(line.Tag, "WIFE"))
+            family.WifeXref = XrefOf(line.Value, strings);
+        else if (TagIs(line.Tag, "SUBM"))
+            family.SubmitterXref = XrefOf(line.Value, strings);
+        else if (TagIs(line.Tag, "CHIL"))
+            family.ChildXrefs.append(XrefOf(line.Value, strings));
+        else if (FindEventTag(line.Tag))
+            family.Events.append(ParseGedcomEvent(record, i, strings));
+    }
+    return family;
+}
+
+bool ParseGedcomRecords(QByteArrayView utf8, TGedcomData& data, const TGedcomProgressFn& progress) {
+    RecordCounter counter;
+    counter.Count(utf8);
+    counter.Reserve(data);
+    RecordParser parser(data, progress, utf8.size());
+    parser.Feed(utf8, 0, true);
+    if (parser.Cancelled())
+        return false;
+    if (!parser.LooksLikeGedcom()) {
+        data.Error = TGedcomError::NotGedcom;
+        return false;
+    }
+    parser.Finish();
+    return true;
+}
+
+namespace {
+
+constexpr qint64 kChunk = 1 << 20;
+
+bool OpenGedcomFile(QFile& file, TGedcomData& data) {
+    const QFileInfo info(file.fileName());
+    if (!info.exists() || info.isDir()) {
+        SetError(data, TGedcomError::FileNotFound, QStringLiteral("The file %* was not found."),
+                 file.fileName());
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(data, TGedcomError::FileUnreadable, QStringLiteral("The file %* could not be read."),
+                 file.fileName());
+        return false;
+    }
+    return true;
+}
+
+bool ReadAll(QFile& file, QByteArray& bytes, TGedcomData& data) {
+    file.seek(0);
+    bytes = file.readAll();
+    if (file.error() == QFileDevice::NoError)
+        return true;
+    SetError(data, TGedcomError::FileUnreadable, QStringLiteral("The file %* could not be read."),
+             file.fileName());
+    return false;
+}
+
+// The encoding asked for, else the one the file's start declares; empty when only all of the bytes can
+// tell (false when the encoding asked for is unknown).
+bool ChooseEncoding(QFile& file, const TGedcomReadOptions& options, QString& encoding, TGedcomData& data) {
+    if (!options.Encoding.isEmpty()) {
+        encoding = NormaliseGedcomEncoding(options.Encoding, options.FallbackEncoding);
+        if (encoding.isEmpty())
+            SetError(data, TGedcomError::UnknownEncoding, QStringLiteral("The encoding %* is not known."),
+                     options.Encoding);
+        return !encoding.isEmpty();
+    }
+    encoding = DeclaredGedcomEncoding(file.peek(1 << 16), options.FallbackEncoding);
+    return true;
+}
+
+// Large UTF-8 files are parsed a chunk at a time, so the whole file never sits in memory.
+bool StreamUtf8(QFile& file, TGedcomData& data, const TGedcomProgressFn& progress) {
+    RecordCounter counter;
+    QByteArray buffer;
+    file.seek(0);
+    while (!file.atEnd()) {
+        buffer = file.read(kChunk);
+        counter.Count(buffer);
+    }
+    counter.Reserve(data);
+    file.seek(0);
+    RecordParser parser(data, progress, file.size());
+    buffer.clear();
+    qint64 offset = 0; // file position of buffer[0]
+    bool first = true;
+    for (;;) {
+        const QByteArray chunk = file.read(kChunk);
+        if (file.error() != QFileDevice::NoError) {
+            SetError(data, TGedcomError::FileUnreadable, QStringLiteral("The file %* could not be read."),
+                     file.fileName());
+            return false;
+        }
+        buffer += chunk;
+        if (first && buffer.startsWith("\xEF\xBB\xBF")) {
+            buffer.remove(0, 3);
+            offset = 3;
+        }
+        first = false;
+        const bool final = chunk.isEmpty();
+        const qsizetype used = parser.Feed(buffer, offset, final);
+        if (parser.Cancelled())
+            return false;
+        if (final)
+            break;
+        buffer.remove(0, used);
+        offset += used;
+    }
+    if (!parser.LooksLikeGedcom()) {
+        data.Error = TGedcomError::NotGedcom;
+        return false;
+    }
+    parser.Finish();
+    return true;
+}
+
+} // namespace
+
+bool ReadGedcomFile(const QString& path, TGedcomData& data, const TGedcomReadOptions& options) {
+    QFile file(path);
+    QString encoding;
+    if (!OpenGedcomFile(file, data) || !ChooseEncoding(file, options, encoding, data))
+        return false;
+    bool ok;
+    if (encoding == QLatin1String(kGedUtf8)) {
+        data.Encoding = encoding;
+        ok = StreamUtf8(file, data, options.Progress);
+    } else {
+        QByteArray utf8;
+        if (!ReadAll(file, utf8, data))
+            return false;
+        if (encoding.isEmpty())
+            encoding = DetectGedcomEncoding(utf8, options.FallbackEncoding);
+        ConvertToUtf8(utf8, encoding);
+        data.Encoding = encoding;
+        ok = ParseGedcomRecords(utf8, data, options.Progress);
+    }
+    if (ok)
+        return true;
+    if (data.Error == TGedcomError::NotGedcom)
+        SetError(data, TGedcomError::NotGedcom, QStringLiteral("The file %* is not a GEDCOM file."), path);
+    else if (data.Error == TGedcomError::Cancelled)
+        SetError(data, TGedcomError::Cancelled, QStringLiteral("The import was cancelled."), QString());
+    return false;
+}
+
+} // namespace verdan
