@@ -4,6 +4,7 @@
 #include "cli_commands.h"
 #include "text/localisation.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdlib>
 
@@ -18,7 +19,7 @@ struct DateRequest {
     int year = 0;
     int month = 0;
     int day = 0;
-    bool arabic = false;
+    QString language;
 };
 
 int Fail(const QString& command, const QString& message) {
@@ -48,7 +49,7 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
     }
     if (language != QLatin1String("en") && language != QLatin1String("ar"))
         return QStringLiteral("unknown language \"%1\" (use en or ar)").arg(language);
-    request.arabic = language == QLatin1String("ar");
+    request.language = language;
     if (date.isEmpty())
         return QStringLiteral("no date given (expected YYYY-MM-DD)");
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})-(\\d{1,2})-(\\d{1,2})$"));
@@ -62,34 +63,38 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
     return {};
 }
 
-// Arabic names come from the calendar's own Arabic tables; English ones are source texts.
-QString MonthName(Calendar calendar, int month, bool arabic) {
-    if (calendar == Calendar::Hijri)
-        return arabic ? HijriMonthNameAr(month) : Translate(HijriMonthNameEn(month)).trimmed();
-    return arabic ? GregorianMonthNameAr(month) : Translate(GregorianMonthNameEn(month)).trimmed();
+// The user's copy of the language document when there is one, else the built-in document.
+QString LanguageFile(const QString& language) {
+    const QString name =
+        language == QLatin1String("ar") ? QStringLiteral("arabic.local") : QStringLiteral("english.local");
+    const QString installed = LangsFolder() + name;
+    return QFileInfo::exists(installed) ? installed : QStringLiteral(":/langs/") + name;
 }
 
-QString WeekdayName(int weekday, bool arabic) {
-    return arabic ? WeekdayNameAr(weekday) : Translate(WeekdayNameEn(weekday));
+QString MonthName(Calendar calendar, int month) {
+    // "Sha'ban " carries a blank as source text.
+    const QString name = calendar == Calendar::Hijri ? HijriMonthNameEn(month) : GregorianMonthNameEn(month);
+    return Translate(name).trimmed();
 }
 
 // "Monday 1 Ramadan 1445"; a year before the era shows as its absolute value with the era mark.
-QString DateText(Calendar calendar, int weekday, int year, int month, int day, bool arabic) {
-    QString text = WeekdayName(weekday, arabic) + QLatin1Char(' ') + QString::number(day) + QLatin1Char(' ') +
-                   MonthName(calendar, month, arabic) + QLatin1Char(' ') + QString::number(std::abs(year));
+QString DateText(Calendar calendar, int weekday, int year, int month, int day) {
+    QString text = Translate(WeekdayNameEn(weekday)) + QLatin1Char(' ') + QString::number(day) +
+                   QLatin1Char(' ') + MonthName(calendar, month) + QLatin1Char(' ') +
+                   QString::number(std::abs(year));
     if (year <= 0)
         text += QLatin1Char(' ') +
                 Translate(calendar == Calendar::Hijri ? QStringLiteral("B.h") : QStringLiteral("B.c"));
     return text;
 }
 
-void Print(Calendar calendar, const MultiDate& md, bool arabic) {
+void Print(Calendar calendar, const MultiDate& md) {
     if (calendar == Calendar::Hijri) {
         Out() << MakeDateNumber(md.HYear, md.HMonth, md.HDay) << Qt::endl
-              << DateText(calendar, md.WeekDay, md.HYear, md.HMonth, md.HDay, arabic) << Qt::endl;
+              << DateText(calendar, md.WeekDay, md.HYear, md.HMonth, md.HDay) << Qt::endl;
     } else {
         Out() << MakeDateNumber(md.GYear, md.GMonth, md.GDay) << Qt::endl
-              << DateText(calendar, md.WeekDay, md.GYear, md.GMonth, md.GDay, arabic) << Qt::endl;
+              << DateText(calendar, md.WeekDay, md.GYear, md.GMonth, md.GDay) << Qt::endl;
     }
 }
 
@@ -102,12 +107,14 @@ int Hijri(const QStringList& args) {
     const QString error = ReadRequest(args, request);
     if (!error.isEmpty())
         return Fail(command, error);
+    if (!LoadLanguage(LanguageFile(request.language)))
+        return 1;
     if (request.year < 1 || EncodeDate(request.year, request.month, request.day).isNull())
         return Fail(command, QStringLiteral("%1 is not a day of the Gregorian calendar").arg(request.text));
     MultiDate md;
     if (!GregorianToHijri(request.year, request.month, request.day, md))
         return Fail(command, QStringLiteral("the date lies outside the supported range"));
-    Print(Calendar::Hijri, md, request.arabic);
+    Print(Calendar::Hijri, md);
     return 0;
 }
 
@@ -118,13 +125,15 @@ int Gregorian(const QStringList& args) {
     const QString error = ReadRequest(args, request);
     if (!error.isEmpty())
         return Fail(command, error);
+    if (!LoadLanguage(LanguageFile(request.language)))
+        return 1;
     if (request.year < 1 || request.day < 1 || request.day > HijriMonthDays(request.year, request.month))
         return Fail(command, QStringLiteral("%1 is not a day of the Hijri calendar").arg(request.text));
     MultiDate md;
     if (!HijriToGregorian(request.year, request.month, request.day, md))
         return Fail(command,
                     QStringLiteral("the date lies outside the supported range (up to 31 December 9999)"));
-    Print(Calendar::Gregorian, md, request.arabic);
+    Print(Calendar::Gregorian, md);
     return 0;
 }
 
