@@ -9,7 +9,7 @@ namespace verdan {
 namespace {
 
 QLocale InputLocale() {
-    if (qGuiApp)
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return QGuiApplication::inputMethod()->locale();
     return QLocale::system();
 }

@@ -162,7 +162,7 @@ bool SetLanguage(const QString& fileName) {
         return false;
     // Windows created afterwards inherit the reading order; a left-to-right language resets it, so
     // switching back from Arabic does not leave the application mirrored.
-    if (qGuiApp)
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QGuiApplication::setLayoutDirection(Local().Target.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     return true;
 }

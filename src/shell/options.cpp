@@ -1,0 +1,90 @@
+#include "options.h"
+
+#include "text/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace verdan {
+
+namespace {
+
+const QString kLanguageFile = QStringLiteral("Language File");
+const QString kLastCreatedLocation = QStringLiteral("Last Created Location");
+const QString kLastOpenedProject = QStringLiteral("Last Opened Project");
+const QString kOpenLastTree = QStringLiteral("Open last Tree on startup");
+const QString kTreeFontSize = QStringLiteral("Tree Font Size");
+const QString kLevelsHasColors = QStringLiteral("Levels Has Colors");
+const QString kMarkIfHasMate = QStringLiteral("Mark If Has Mate");
+const QString kDataSections = QStringLiteral("Data Sections");
+
+// The language file as the options document keeps it: relative to the program folder.
+QString RelativeToProgramFolder(const QString& path) {
+    if (path.trimmed().isEmpty())
+        return path;
+    const QDir folder(ProgramFolder());
+    return folder.relativeFilePath(folder.absoluteFilePath(path));
+}
+
+} // namespace
+
+TOptions& Options() {
+    static TOptions options;
+    return options;
+}
+
+QString OptionsFileName() {
+    return ProgramFolder() + QStringLiteral("user/options.sml");
+}
+
+TNode OptionsToNode(const TOptions& options) {
+    TNode root;
+    root.Name = QStringLiteral("Options");
+    root.Add(kLanguageFile, RelativeToProgramFolder(options.LanguageFile));
+    root.Add(kLastCreatedLocation, options.LastCreatedLocation);
+    root.Add(kLastOpenedProject, options.LastOpenedProject);
+    root.AddBool(kOpenLastTree, options.OpenLastTreeOnStartup);
+    root.AddInt(kTreeFontSize, options.TreeFontSize);
+    root.AddBool(kLevelsHasColors, options.LevelsHasColors);
+    root.AddBool(QStringLiteral("Mark IF Has Mate"), options.MarkIfHasMate);
+    if (!options.DataSections.isEmpty()) {
+        TNode sections;
+        sections.Name = kDataSections;
+        for (const TDataSection& section : options.DataSections)
+            sections.AddBool(section.Name, !section.Hidden);
+        root.AddNode(sections);
+    }
+    return root;
+}
+
+TOptions OptionsFromNode(const TNode& root) {
+    TOptions options;
+    options.LanguageFile = root.ChildValue(kLanguageFile);
+    options.LastCreatedLocation = root.ChildValue(kLastCreatedLocation);
+    options.LastOpenedProject = root.ChildValue(kLastOpenedProject);
+    options.OpenLastTreeOnStartup = root.Child(kOpenLastTree).AsBoolean();
+    options.TreeFontSize = root.Child(kTreeFontSize).AsInteger();
+    options.LevelsHasColors = root.Child(kLevelsHasColors).AsBoolean();
+    options.MarkIfHasMate = root.Child(kMarkIfHasMate).AsBoolean();
+    for (const TNode& section : root.Child(kDataSections).Children)
+        options.DataSections.append({section.Name, !section.AsBoolean()});
+    return options;
+}
+
+bool LoadOptions() {
+    TSML doc;
+    if (!QFile::exists(OptionsFileName()) || !doc.LoadFromFile(OptionsFileName()))
+        return false;
+    Options() = OptionsFromNode(doc.Root);
+    return true;
+}
+
+bool SaveOptions() {
+    QDir().mkpath(ProgramFolder() + QStringLiteral("user"));
+    TSML doc;
+    doc.FileName = OptionsFileName();
+    doc.Root = OptionsToNode(Options());
+    return doc.Save();
+}
+
+} // namespace verdan

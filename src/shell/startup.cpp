@@ -1,0 +1,48 @@
+#include "startup.h"
+
+#include "shell/options.h"
+#include "text/localisation.h"
+#include "text/program_folder.h"
+
+#include <QDir>
+
+namespace verdan {
+
+TStartupArguments ParseStartupArguments(const QStringList& arguments) {
+    TStartupArguments parsed;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--home") && i + 1 < arguments.size())
+            parsed.Home = arguments[++i];
+        else if (argument.startsWith(QLatin1String("--home=")))
+            parsed.Home = argument.mid(7);
+        else if (parsed.TreeFile.isEmpty() && !argument.trimmed().isEmpty())
+            parsed.TreeFile = argument;
+    }
+    return parsed;
+}
+
+void CreateAppFolders() {
+    for (const char* folder : {"user", "app", "data", "langs"})
+        QDir().mkpath(ProgramFolder() + QLatin1String(folder));
+}
+
+void StartLanguage() {
+    InstallLanguageFiles();
+    SetLanguage(ResolveLanguageFile(Options().LanguageFile));
+}
+
+void InitialiseProgram(const TStartupArguments& arguments) {
+    if (!arguments.Home.trimmed().isEmpty())
+        SetProgramFolder(arguments.Home);
+    QDir().mkpath(ProgramFolder() + QStringLiteral("user"));
+    LoadOptions();
+    StartLanguage();
+    CreateAppFolders();
+}
+
+QString ApplicationTitle() {
+    return Translate(QStringLiteral("Verdan"));
+}
+
+} // namespace verdan

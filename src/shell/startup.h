@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace verdan {
+
+// What the command line asks for: "--home DIR" moves the program folder (portable use, tests), the first
+// other argument names a tree file to open.
+struct TStartupArguments {
+    QString Home;
+    QString TreeFile;
+};
+
+TStartupArguments ParseStartupArguments(const QStringList& arguments);
+
+// Creates user, app, data and langs below the program folder.
+void CreateAppFolders();
+
+// Installs the built-in language documents and loads the one the options name (Arabic by default).
+void StartLanguage();
+
+// Everything that runs before the first window: the program folder, the user folder and options, the
+// language, the remaining folders, in this order.
+void InitialiseProgram(const TStartupArguments& arguments);
+
+// The application's title in the current language.
+QString ApplicationTitle();
+
+} // namespace verdan
