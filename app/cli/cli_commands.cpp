@@ -30,6 +30,7 @@ const Command kCommands[] = {
     {"sml", "sml FILE", Sml},
     {"hijri", "hijri YYYY-MM-DD [--lang en|ar]   (Gregorian date in, Hijri date out)", Hijri},
     {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},
+    {"translate", "translate SOURCE [--context C|--feminine] [--lang ar|en|fa|ur|--file DOC]", CmdTranslate},
 };
 
 void Usage() {

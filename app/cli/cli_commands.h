@@ -23,5 +23,6 @@ struct Command {
 int Sml(const QStringList& args);
 int Hijri(const QStringList& args);
 int Gregorian(const QStringList& args);
+int CmdTranslate(const QStringList& args);
 
 } // namespace verdan::cli

@@ -1,0 +1,255 @@
+#include "common/testing.h"
+#include "text/localisation.h"
+#include "text/program_folder.h"
+#include "text/sml.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace verdan {
+namespace {
+
+struct Unit {
+    QString context;
+    QString source;
+    QString target;
+    QString targetF;
+    QString orientation;
+    bool operator==(const Unit&) const = default;
+};
+
+struct Document {
+    TNode root;
+    QList<Unit> units;
+};
+
+const QStringList kFiles = {"english.local", "arabic.local", "persian.local", "urdu.local"};
+
+Document ReadDocument(const QString& path) {
+    QString text;
+    QString error;
+    EXPECT_TRUE(ReadSmlText(path, &text, &error)) << path.toStdString() << ": " << error.toStdString();
+    Document doc;
+    doc.root = ParseSml(text);
+    for (const TNode& n : doc.root.Child("localization").Child("translations").Children) {
+        EXPECT_EQ(n.Name, "unit");
+        doc.units.append({n.ChildValue("context"), n.ChildValue("source"), n.ChildValue("target"),
+                          n.ChildValue("target_f"), n.ChildValue("Orientation")});
+    }
+    return doc;
+}
+
+Document Builtin(const QString& file) {
+    return ReadDocument(QStringLiteral(":/langs/") + file);
+}
+
+bool IsListUnit(const Unit& u) {
+    return u.source == "[Family Groups]" || u.source == "[name_seperators]" ||
+           u.source == "Son\r\nFather\r\nGrandfather\r\nGrandGrandfather";
+}
+
+int IndexOf(const QList<Unit>& units, const QString& context, const QString& source, int from = 0) {
+    for (int i = from; i < units.size(); ++i)
+        if (units[i].context == context && units[i].source == source)
+            return i;
+    ADD_FAILURE() << "no unit " << source.toStdString();
+    return -1;
+}
+
+// The Arabic document holds the English units with a few removed, moved or added.
+QList<Unit> ArabicOrderFrom(QList<Unit> en) {
+    auto key = [](const QString& context, const QString& source) {
+        return Unit{context, source, {}, {}, {}};
+    };
+    en.removeAt(IndexOf(en, "dialog", "&Ok"));
+    en.removeAt(IndexOf(en, "", "Remove this picture?"));
+    en.insert(IndexOf(en, "", "Description") + 1, key("", "Remove this picture?"));
+    en.insert(IndexOf(en, "export_option", "Print Options") + 1, key("export_option", "Save as PDF file"));
+    const int s = IndexOf(en, "", "S");
+    en.insert(s + 1, key("", "F"));
+    en.insert(s + 2, key("", "M"));
+    en.removeAt(IndexOf(en, "", "Display color in Tree"));
+    const int options = IndexOf(en, "", "Person Display Options", IndexOf(en, "", "List"));
+    en.insert(options + 1, key("", "Display color in Tree"));
+    const int icon = IndexOf(en, "", "Display icon in Tree");
+    en.insert(icon + 1, key("", "Hide name"));
+    en.insert(icon + 2, key("", "Deny publish"));
+    return en;
+}
+
+QList<std::pair<QString, QString>> Keys(const QList<Unit>& units) {
+    QList<std::pair<QString, QString>> keys;
+    for (const Unit& u : units)
+        keys.append({u.context, u.source});
+    return keys;
+}
+
+TEST(LanguageDocuments, HeadersNameTheirLanguage) {
+    const QStringList names = {"English", "Arabic", "Persian", "Urdu"};
+    const QStringList natives = {"English", "العربية", "فارسي", "اُردُو"};
+    for (int i = 0; i < kFiles.size(); ++i) {
+        const Document doc = Builtin(kFiles[i]);
+        SCOPED_TRACE(kFiles[i].toStdString());
+        EXPECT_EQ(doc.root.Name, "sml");
+        EXPECT_EQ(doc.root.Value, "version = 0.1; encoding = utf-8");
+        const TNode header = doc.root.Child("localization").Child("header");
+        EXPECT_EQ(header.ChildValue("source_lang"), "English");
+        const TNode target = header.Child("target_lang");
+        EXPECT_EQ(target.Value, names[i]);
+        EXPECT_EQ(target.ChildValue("native_name"), natives[i]);
+        EXPECT_EQ(target.ChildValue("orientation"), i == 0 ? "ltr" : "rtl");
+        EXPECT_EQ(target.ChildValue("Keyboard_Layout"), names[i]);
+        EXPECT_FALSE(doc.root.Child("localization").ChildValue("author_note").isEmpty());
+    }
+}
+
+TEST(LanguageDocuments, UnitsComeInTheSameOrder) {
+    const QList<Unit> en = Builtin("english.local").units;
+    ASSERT_EQ(en.size(), 632);
+    EXPECT_EQ(std::count_if(en.begin(), en.end(), [](const Unit& u) { return !u.context.isEmpty(); }), 177);
+    EXPECT_EQ(en.first().source, "Verdan");
+    EXPECT_EQ(en[1].source, "&OK");
+    EXPECT_EQ(en[1].context, "dialog");
+    EXPECT_EQ(en.last().source, "Current used version");
+    EXPECT_EQ(Builtin("persian.local").units, en);
+    EXPECT_EQ(Builtin("urdu.local").units, en);
+
+    const QList<Unit> ar = Builtin("arabic.local").units;
+    EXPECT_EQ(ar.size(), 636);
+    EXPECT_EQ(Keys(ar), Keys(ArabicOrderFrom(en)));
+}
+
+TEST(LanguageDocuments, OnlyArabicTranslatesAndGendersItsUnits) {
+    const QStringList untranslated = {"[txt_location]", "[txt_path]"};
+    int translated = 0;
+    for (const Unit& u : Builtin("arabic.local").units) {
+        const bool gendered = u.source.startsWith("Born ") || u.source.startsWith("Died ") ||
+                              u.source == "Lived" || u.source == "To be set later" ||
+                              (u.source == "Spouse" && u.context == "relationships");
+        EXPECT_EQ(u.targetF.trimmed().isEmpty(), !gendered) << u.source.toStdString();
+        EXPECT_EQ(u.target.trimmed().isEmpty(), untranslated.contains(u.source)) << u.source.toStdString();
+        EXPECT_EQ(u.orientation, untranslated.contains(u.source) ? "ltr" : "");
+        translated += !u.target.trimmed().isEmpty();
+    }
+    EXPECT_EQ(translated, 634);
+
+    for (const Unit& u : Builtin("english.local").units) {
+        EXPECT_EQ(u.target.isEmpty(), !IsListUnit(u)) << u.source.toStdString();
+        EXPECT_TRUE(u.targetF.isEmpty());
+        EXPECT_EQ(u.orientation, untranslated.contains(u.source) ? "ltr" : "");
+    }
+}
+
+TEST(LanguageDocuments, TargetsKeepTheMarkupOfTheirSource) {
+    static const QRegularExpression placeholder("%[*#sd]");
+    auto placeholders = [](const QString& text) {
+        QStringList found;
+        for (const auto& m : placeholder.globalMatch(text))
+            found.append(m.captured());
+        return found;
+    };
+    for (const QString& file : kFiles) {
+        for (const Unit& u : Builtin(file).units) {
+            if (IsListUnit(u))
+                continue;
+            for (const QString& target : {u.target, u.targetF}) {
+                if (target.isEmpty())
+                    continue;
+                SCOPED_TRACE((file + ": " + u.source).toStdString());
+                EXPECT_EQ(placeholders(target), placeholders(u.source));
+                EXPECT_EQ(target.count('|'), u.source.count('|'));
+                EXPECT_EQ(target.count("||"), u.source.count("||"));
+                EXPECT_EQ(target.count('&'), u.source.count('&'));
+                EXPECT_FALSE(target.contains("--") || target.contains('\\'));
+            }
+        }
+    }
+}
+
+class LanguageLookup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(test::NewTempDir());
+        InstallLanguageFiles();
+    }
+    static void Load(const QString& file) {
+        ASSERT_TRUE(LoadLanguage(LangsFolder() + file));
+        ASSERT_EQ(Local().Units.size(), Builtin(file).units.size());
+    }
+};
+
+TEST_F(LanguageLookup, InstalledDocumentsMatchTheBuiltInOnes) {
+    for (const QString& file : kFiles) {
+        QFile installed(LangsFolder() + file);
+        QFile builtin(":/langs/" + file);
+        ASSERT_TRUE(installed.open(QIODevice::ReadOnly)) << file.toStdString();
+        ASSERT_TRUE(builtin.open(QIODevice::ReadOnly));
+        EXPECT_EQ(installed.readAll(), builtin.readAll());
+        EXPECT_EQ(ReadDocument(installed.fileName()).units, Builtin(file).units);
+    }
+}
+
+TEST_F(LanguageLookup, ArabicLookupsFollowContextCaseAndGender) {
+    Load("arabic.local");
+    EXPECT_EQ(Translate("Verdan"), "فردان");
+    EXPECT_EQ(Translate("Father"), "الأب");
+    EXPECT_EQ(Translate("الأب"), "Father");
+    EXPECT_EQ(Translate("&Open"), "&فتح");
+    EXPECT_EQ(Translate("Open"), "&فتح");
+
+    EXPECT_EQ(Translate("Son"), "الإبن");
+    EXPECT_EQ(TranslateContext("Son", "add_menu"), "إبن");
+    EXPECT_EQ(TranslateContext("Son", "relationships_dialog"), "إبن");
+    EXPECT_EQ(TranslateContext("Father", "relationships_dialog"), "أب");
+    EXPECT_EQ(Translate("uncle"), "عم");
+    EXPECT_EQ(TranslateContext("uncle", "mother's brother"), "خال");
+    EXPECT_EQ(TranslateContext("aunt", "father's sister"), "عمة");
+    EXPECT_EQ(TranslateContext("aunt", "mother's sister"), "خالة");
+    EXPECT_EQ(TranslateContext("Print", "chart"), "Print");
+
+    EXPECT_EQ(Translate("Relationship"), "العلاقة");
+    // Units that differ only in letter case: the earlier one wins the lookup that ignores case.
+    EXPECT_EQ(Translate("relationship"), "العلاقة");
+    EXPECT_EQ(Translate("علاقة"), "relationship");
+    EXPECT_EQ(Translate("RELATIONSHIP"), "العلاقة");
+
+    EXPECT_EQ(Translate("Died %# year(s) ago"), "توفي قبل %d سنة");
+    EXPECT_EQ(TranslateFeminine("Died %# year(s) ago"), "توفيت قبل %d سنة");
+    EXPECT_EQ(TranslateFeminine("Spouse"), "زوجة");
+    EXPECT_EQ(TranslateFeminine("Father"), "Father");
+    EXPECT_EQ(Translate("S") + Translate("F") + Translate("M"), "زبم");
+
+    EXPECT_EQ(Translate("Children will be attached to the mother\r\nor will be moved to Tree Side."),
+              "سيُربط الأبناء بالأم أو يُنقلون إلى جانب الشجرة.");
+    const QStringList groups = Translate("[Family Groups]").split("\r\n");
+    ASSERT_EQ(groups.size(), 11);
+    EXPECT_EQ(groups.first(), "");
+    EXPECT_EQ(groups[1], "عائلة");
+    EXPECT_EQ(groups.last(), "شعب");
+    EXPECT_EQ(Translate("[name_seperators]").split("\r\n").size(), 7);
+    EXPECT_EQ(Translate("[txt_location]"), "");
+}
+
+TEST_F(LanguageLookup, EnglishShowsEachSourceExceptTheListUnits) {
+    Load("english.local");
+    for (const Unit& u : Builtin("english.local").units) {
+        if (IsListUnit(u))
+            continue;
+        const QString shown = u.source.contains('[') ? QString() : ExpandMarkup(u.source);
+        EXPECT_EQ(Translate(u.source), shown) << u.source.toStdString();
+        if (!u.context.isEmpty()) {
+            EXPECT_EQ(TranslateContext(u.source, u.context), ExpandMarkup(u.source));
+        }
+    }
+    EXPECT_EQ(Translate("[Family Groups]"), "Family\r\nClan\r\nTribe");
+    EXPECT_EQ(Translate("[name_seperators]"), "son of\r\ndaughter of");
+    EXPECT_EQ(TranslateLines({"Son", "Father", "Grandfather", "GrandGrandfather"}),
+              "Father\r\nGrandfather\r\nGrandGrandfather");
+    EXPECT_EQ(Translate("File could not be found:| \"%*\""), "File could not be found:| \"%s\"");
+    EXPECT_EQ(Translate("male"), "male");
+}
+
+} // namespace
+} // namespace verdan
