@@ -6,6 +6,8 @@ build needs no Python. Run it after every change to the table:
 
     python3 scripts/make_language_documents.py
 
+With --check it writes nothing and fails when a committed document differs from what the table gives.
+
 Table columns (tab separated, first line is the column header, lines starting with "#" are remarks):
     docs       "all" (every document), "en" (English, Persian and Urdu only) or "ar" (Arabic only)
     context    the unit's context, empty for none
@@ -106,10 +108,18 @@ def document(name, native, orientation, keyboard, arabic, units):
 
 
 def main():
+    check = sys.argv[1:] == ["--check"]
     units = read_table()
+    stale = []
     for file_name, name, native, orientation, keyboard, arabic in DOCUMENTS:
-        text = document(name, native, orientation, keyboard, arabic, units)
-        (TABLE.parent / file_name).write_bytes(text.encode("utf-8"))
+        data = document(name, native, orientation, keyboard, arabic, units).encode("utf-8")
+        path = TABLE.parent / file_name
+        if not check:
+            path.write_bytes(data)
+        elif not path.exists() or path.read_bytes() != data:
+            stale.append(file_name)
+    if stale:
+        sys.exit("out of date with units.tsv (run scripts/make_language_documents.py): " + ", ".join(stale))
 
 
 if __name__ == "__main__":
