@@ -106,25 +106,29 @@ TEST(LanguageDocuments, HeadersNameTheirLanguage) {
 }
 
 TEST(LanguageDocuments, UnitsComeInTheSameOrder) {
+    // The classic 632 units come first; texts added since follow them.
     const QList<Unit> en = Builtin("english.local").units;
-    ASSERT_EQ(en.size(), 632);
-    EXPECT_EQ(std::count_if(en.begin(), en.end(), [](const Unit& u) { return !u.context.isEmpty(); }), 177);
+    ASSERT_GE(en.size(), 632);
+    EXPECT_EQ(std::count_if(en.begin(), en.begin() + 632, [](const Unit& u) { return !u.context.isEmpty(); }),
+              177);
     EXPECT_EQ(en.first().source, "Verdan");
     EXPECT_EQ(en[1].source, "&OK");
     EXPECT_EQ(en[1].context, "dialog");
-    EXPECT_EQ(en.last().source, "Current used version");
+    EXPECT_EQ(en[631].source, "Current used version");
     EXPECT_EQ(Builtin("persian.local").units, en);
     EXPECT_EQ(Builtin("urdu.local").units, en);
 
     const QList<Unit> ar = Builtin("arabic.local").units;
-    EXPECT_EQ(ar.size(), 636);
+    EXPECT_EQ(ar.size(), en.size() + 4);
+    EXPECT_EQ(ar[635].source, "Current used version");
     EXPECT_EQ(Keys(ar), Keys(ArabicOrderFrom(en)));
 }
 
 TEST(LanguageDocuments, OnlyArabicTranslatesAndGendersItsUnits) {
     const QStringList untranslated = {"[txt_location]", "[txt_path]"};
+    const QList<Unit> ar = Builtin("arabic.local").units;
     int translated = 0;
-    for (const Unit& u : Builtin("arabic.local").units) {
+    for (const Unit& u : ar) {
         const bool gendered = u.source.startsWith("Born ") || u.source.startsWith("Died ") ||
                               u.source == "Lived" || u.source == "To be set later" ||
                               (u.source == "Spouse" && u.context == "relationships");
@@ -133,7 +137,7 @@ TEST(LanguageDocuments, OnlyArabicTranslatesAndGendersItsUnits) {
         EXPECT_EQ(u.orientation, untranslated.contains(u.source) ? "ltr" : "");
         translated += !u.target.trimmed().isEmpty();
     }
-    EXPECT_EQ(translated, 634);
+    EXPECT_EQ(translated, ar.size() - 2);
 
     for (const Unit& u : Builtin("english.local").units) {
         EXPECT_EQ(u.target.isEmpty(), !IsListUnit(u)) << u.source.toStdString();
