@@ -1,0 +1,436 @@
+#include "storage/person_names.h"
+
+#include "storage/database.h"
+#include "storage/gender_code.h"
+#include "storage/tree_file.h"
+#include "text/localisation.h"
+#include "text/name_utils.h"
+
+#include <QSet>
+#include <limits>
+
+namespace verdan {
+
+namespace {
+
+constexpr int kDefaultLineDepth = 250;
+
+// Identifiers met on a walk, compared as the tree file compares them.
+class Visited {
+public:
+    // True the first time an id is offered.
+    bool Add(const QString& id) {
+        const QString key = id.toUpper();
+        if (seen_.contains(key))
+            return false;
+        seen_.insert(key);
+        return true;
+    }
+
+private:
+    QSet<QString> seen_;
+};
+
+QString WithAlias(const QString& value) {
+    return value.trimmed().isEmpty() ? QString() : " (" + value + ")";
+}
+
+struct FatherStep {
+    bool found = false;
+    QString fatherId;
+    QString name;
+    QString lastName;
+    bool isSection = false;
+};
+
+FatherStep ReadFatherStep(const QString& id) {
+    FatherStep step;
+    Query q = Dm().Prepare(
+        "SELECT Father_Id, Person_Name, Last_Name, Is_Section FROM ftPerson WHERE Person_Id = ?", id);
+    if (q.Next()) {
+        step.found = true;
+        step.fatherId = q.Text(0);
+        step.name = q.Text(1);
+        step.lastName = q.Text(2);
+        step.isSection = q.Bool(3);
+    }
+    return step;
+}
+
+// Walks from the person through fathers, calling visit(id, step) for at most max persons; stops at a
+// missing row, at a person met before and, when asked, at the global parent as an ancestor.
+template <typename F> void WalkFathers(const QString& id, int max, bool stopAtGlobalParent, F&& visit) {
+    Visited visited;
+    const QString globalParent = GetGlobalParentId();
+    QString current = id;
+    for (int count = 0; count < max; ++count) {
+        if (current.trimmed().isEmpty() || !visited.Add(current))
+            return;
+        if (stopAtGlobalParent && count > 0 && SameId(current, globalParent))
+            return;
+        const FatherStep step = ReadFatherStep(current);
+        if (!step.found)
+            return;
+        visit(current, step);
+        current = step.fatherId;
+    }
+}
+
+void AppendNames(QStringList& lines, Query q) {
+    while (q.Next())
+        lines << q.Text(0);
+}
+
+// A parent value that names a real person of the tree rather than a placement.
+bool CountingParent(const QString& id) {
+    return !IsReservedParentId(id) && !SameId(id, GetGlobalParentId());
+}
+
+} // namespace
+
+QString GetLineageName(const QString& id) {
+    if (id.trimmed().isEmpty() || id == u"0")
+        return QString();
+    // One statement reads the person and three ancestors; each step follows the father, or the mother when
+    // the father is "0" or blank.
+    static const QString sql = QStringLiteral(
+        "SELECT p.Person_Id, p.Person_Name, p.Cognomen, p.Nickname, p.Last_Name, "
+        "a1.Person_Id, a1.Person_Name, a1.Cognomen, a1.Nickname, a1.Is_Section, "
+        "a2.Person_Id, a2.Person_Name, a2.Cognomen, a2.Nickname, a2.Is_Section, "
+        "a3.Person_Id, a3.Person_Name, a3.Cognomen, a3.Nickname, a3.Is_Section "
+        "FROM ftPerson p "
+        "LEFT JOIN ftPerson a1 ON a1.Person_Id = CASE WHEN ifnull(p.Father_Id, '') IN ('', '0') "
+        "THEN p.Mother_Id ELSE p.Father_Id END "
+        "LEFT JOIN ftPerson a2 ON a2.Person_Id = CASE WHEN ifnull(a1.Father_Id, '') IN ('', '0') "
+        "THEN a1.Mother_Id ELSE a1.Father_Id END "
+        "LEFT JOIN ftPerson a3 ON a3.Person_Id = CASE WHEN ifnull(a2.Father_Id, '') IN ('', '0') "
+        "THEN a2.Mother_Id ELSE a2.Father_Id END "
+        "WHERE p.Person_Id = ?");
+    Query q = Dm().Prepare(sql, id);
+    if (!q.Next())
+        return QString();
+    const bool hideNickname = HideNicknameOption();
+    const QString globalParent = GetGlobalParentId();
+    Visited visited;
+    visited.Add(q.Text(0));
+    QString result = q.Text(1) + WithAlias(q.Text(2));
+    if (!hideNickname)
+        result += WithAlias(q.Text(3));
+    const QString lastName = q.Text(4);
+    for (int column = 5; column < 20; column += 5) {
+        const QString ancestor = q.Text(column);
+        if (q.IsNull(column) || SameId(ancestor, globalParent) || !visited.Add(ancestor))
+            break;
+        result = result.trimmed() + (q.Bool(column + 4) ? " - " : " ") + q.Text(column + 1) +
+                 WithAlias(q.Text(column + 2));
+        if (!hideNickname)
+            result += WithAlias(q.Text(column + 3));
+    }
+    return (result.trimmed() + " " + lastName).trimmed();
+}
+
+QString GetMotherLineageName(const QString& id) {
+    return GetLineageName(GetMotherId(id));
+}
+
+QString ComposeShortName(const TPersonNames& names) {
+    QString result = names.Person_Name;
+    QString family = names.Last_Name;
+    if (family.isEmpty())
+        family = names.Family_Name;
+    if (family.isEmpty())
+        family = names.Family_Nickname;
+    QString alias = names.Nickname;
+    if (alias.isEmpty())
+        alias = names.Cognomen;
+    if (alias.isEmpty())
+        alias = names.Other_Name;
+    if (!names.FatherName.isEmpty())
+        result += " " + names.FatherName;
+    else if (!alias.isEmpty())
+        result += " " + alias;
+    if (!family.isEmpty())
+        result += " " + family;
+    return result;
+}
+
+QString GetShortName(const QString& id) {
+    TPersonNames names;
+    ReadPersonNames(id, names);
+    return ComposeShortName(names);
+}
+
+QString GetNameFatherLast(const QString& id) {
+    Query q = Dm().Prepare("SELECT p.Person_Name, f.Person_Name, p.Last_Name FROM ftPerson p "
+                           "LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id WHERE p.Person_Id = ?",
+                           id);
+    if (!q.Next())
+        return QString();
+    QStringList parts;
+    for (int column = 0; column < 3; ++column) {
+        if (!q.Text(column).trimmed().isEmpty())
+            parts << q.Text(column).trimmed();
+    }
+    return parts.join(u' ');
+}
+
+QString GetLineageNameWithFamily(const QString& id, int generations) {
+    Query q =
+        Dm().Prepare("SELECT Last_Name, Family_Name, Family_Nickname FROM ftPerson WHERE Person_Id = ?", id);
+    if (!q.Next())
+        return QString();
+    const QString lastName = q.Text(0).trimmed();
+    QString familyName = q.Text(1).trimmed();
+    QString familyNickname = HideNicknameOption() ? QString() : q.Text(2).trimmed();
+    q = Query();
+    if (familyName == lastName)
+        familyName.clear();
+    if (familyNickname == lastName || familyNickname == familyName)
+        familyNickname.clear();
+    QString result;
+    WalkFathers(id, qMax(generations, 1), true,
+                [&](const QString&, const FatherStep& step) { result += " " + step.name; });
+    result = result.trimmed();
+    for (const QString& part : {lastName, familyName, familyNickname}) {
+        if (!part.isEmpty())
+            result += " (" + part + ")";
+    }
+    return result;
+}
+
+QString GetFiveGenerationName(const QString& id) {
+    static const QString sql = QStringLiteral(
+        "SELECT p.Person_Id, a1.Person_Id, a2.Person_Id, a3.Person_Id, a4.Person_Id, "
+        "p.Person_Name, a1.Person_Name, a2.Person_Name, a3.Person_Name, a4.Person_Name, p.Last_Name "
+        "FROM ftPerson p "
+        "JOIN ftPerson a1 ON a1.Person_Id = p.Father_Id JOIN ftPerson a2 ON a2.Person_Id = a1.Father_Id "
+        "JOIN ftPerson a3 ON a3.Person_Id = a2.Father_Id JOIN ftPerson a4 ON a4.Person_Id = a3.Father_Id "
+        "WHERE p.Person_Id = ?");
+    Query q = Dm().Prepare(sql, id);
+    if (q.Next()) {
+        // A line that comes back on itself is shorter than five persons.
+        Visited visited;
+        bool distinct = true;
+        for (int column = 0; column < 5; ++column)
+            distinct = visited.Add(q.Text(column)) && distinct;
+        if (distinct) {
+            QStringList parts;
+            for (int column = 5; column < 11; ++column)
+                parts << q.Text(column);
+            return parts.join(u' ').trimmed();
+        }
+    }
+    q = Query();
+    return GetLineageName(id);
+}
+
+QString GetThreeGenerationName(const QString& id) {
+    QString result;
+    QString lastName;
+    bool found = false;
+    int persons = 0;
+    WalkFathers(id, 3, false, [&](const QString&, const FatherStep& step) {
+        if (persons++ == 0) {
+            found = true;
+            result = step.name;
+            lastName = step.lastName.trimmed();
+        } else if (!step.isSection) {
+            result += " " + step.name;
+        }
+    });
+    if (!found)
+        return QString();
+    return (result.trimmed() + " " + lastName).trimmed();
+}
+
+QString GetFullLineage(const QString& id, int max) {
+    struct Entry {
+        QString name;
+        QString lastName;
+    };
+    QList<Entry> line;
+    WalkFathers(id, max > 0 ? max : kDefaultLineDepth, true, [&](const QString&, const FatherStep& step) {
+        line << Entry{step.isSection ? "[" + step.name + "]" : step.name, step.lastName.trimmed()};
+    });
+    // Built from the oldest ancestor down, so each family name lands after the oldest one who carries it.
+    QString text;
+    QString lastShown;
+    for (qsizetype i = line.size() - 1; i >= 0; --i) {
+        if (!line[i].lastName.isEmpty() && line[i].lastName != lastShown) {
+            text = "(" + line[i].lastName + ") " + text;
+            lastShown = line[i].lastName;
+        }
+        text = line[i].name + " " + text;
+    }
+    return text.trimmed();
+}
+
+QString GetGroupPath(const QString& id) {
+    QStringList groups;
+    WalkFathers(id, 6, false, [&](const QString&, const FatherStep& step) {
+        if (step.isSection)
+            groups << "/ " + step.name;
+    });
+    return groups.join(u' ').trimmed();
+}
+
+QString GenderCaption(const QString& code) {
+    const QString normal = NormaliseGender(code);
+    if (normal == u"m")
+        return Translate("Male");
+    if (normal == u"f")
+        return Translate("Female");
+    return code;
+}
+
+QString FieldCaption(const QString& column) {
+    static const QList<QPair<QString, QString>> captions = {
+        {"Person_Name", "Name"},
+        {"Other_Name", "Other Name"},
+        {"Last_Name", "Family Surname"},
+        {"Family_Name", "Family Name"},
+        {"Family_Nickname", "Family Nickname"},
+        {"Nickname", "Nick Name"},
+        {"Place_of_Birth", "Birth Place"},
+        {"Place_of_Death", "Death Place"},
+        {"Cognomen", "Cognomen"},
+        {"Briefing", "Summary"},
+        {"Notes", "Notes"},
+    };
+    for (const auto& [name, caption] : captions) {
+        if (QString::compare(name, column, Qt::CaseInsensitive) == 0)
+            return Translate(caption);
+    }
+    return column;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+void ListFatherLineNames(const QString& id, QStringList& lines) {
+    WalkFathers(id, std::numeric_limits<int>::max(), false, [&](const QString&, const FatherStep& step) {
+        if (!step.name.trimmed().isEmpty())
+            lines << step.name;
+    });
+}
+
+void ListMotherLineNames(const QString& id, QStringList& lines) {
+    Visited visited;
+    QString current = id;
+    while (!current.trimmed().isEmpty() && visited.Add(current) && PersonExists(current)) {
+        lines << GetShortName(current);
+        current = GetMotherId(current);
+    }
+}
+
+void ListMothersFatherLineNames(const QString& id, QStringList& lines) {
+    if (!PersonExists(id))
+        return;
+    lines << GetPersonName(id);
+    const QString mother = GetMotherId(id);
+    if (!SameId(mother, id))
+        ListFatherLineNames(mother, lines);
+}
+
+void ListPaternalHalfSiblingNames(const QString& id, QStringList& lines) {
+    const TParent parents = GetParents(id);
+    if (parents.Father_Id.length() <= 3)
+        return;
+    AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                    "(Mother_Id <> ? OR Mother_Id IS NULL) AND Person_Id <> ? "
+                                    "ORDER BY Order_By_Father, oid",
+                                    parents.Father_Id, parents.Mother_Id, id));
+}
+
+void ListMaternalHalfSiblingNames(const QString& id, QStringList& lines) {
+    const TParent parents = GetParents(id);
+    if (parents.Mother_Id.length() <= 3)
+        return;
+    QStringList ids;
+    AppendNames(ids, Dm().Prepare("SELECT Person_Id FROM ftPerson WHERE Mother_Id = ? AND "
+                                  "(Father_Id <> ? OR Father_Id IS NULL) AND Person_Id <> ? "
+                                  "ORDER BY Order_By_Mother, oid",
+                                  parents.Mother_Id, parents.Father_Id, id));
+    for (const QString& sibling : ids)
+        lines << GetLineageName(sibling);
+}
+
+void ListSiblingNames(const QString& id, QStringList& lines) {
+    const TParent parents = GetParents(id);
+    const QString globalParent = GetGlobalParentId();
+    const bool fatherPlaced = SameId(parents.Father_Id, globalParent);
+    const bool motherPlaced = SameId(parents.Mother_Id, globalParent);
+    // A placement ("-1", "0", the global parent) is never a shared parent.
+    if (!fatherPlaced && !motherPlaced) {
+        if (CountingParent(parents.Father_Id) || CountingParent(parents.Mother_Id))
+            AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                            "Mother_Id = ? AND Person_Id <> ? ORDER BY Display_Order, oid",
+                                            parents.Father_Id, parents.Mother_Id, id));
+    } else if (!fatherPlaced) {
+        if (CountingParent(parents.Father_Id))
+            AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                            "Person_Id <> ? ORDER BY Display_Order, oid",
+                                            parents.Father_Id, id));
+    } else if (CountingParent(parents.Mother_Id)) {
+        AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Mother_Id = ? AND "
+                                        "Person_Id <> ? ORDER BY Display_Order, oid",
+                                        parents.Mother_Id, id));
+    }
+}
+
+QStringList GetFatherLineArray(const QString& id, int max) {
+    QStringList names;
+    WalkFathers(id, max > 0 ? max : kDefaultLineDepth, false,
+                [&](const QString&, const FatherStep& step) { names << step.name; });
+    return names;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+void SearchPersonTexts(const QString& text, TFindResultList& results) {
+    QStringList words;
+    SplitSearchWords(text, words);
+    words.removeAll(QString());
+    if (words.isEmpty())
+        return;
+    static const QStringList columns = {"Person_Name",     "Other_Name",     "Last_Name",      "Family_Name",
+                                        "Cognomen",        "Place_of_Birth", "Place_of_Death", "Briefing",
+                                        "Family_Nickname", "Nickname",       "Notes"};
+    // The engine keeps only rows holding every word somewhere; the columns are joined with a unit
+    // separator so that no word is found across two of them.
+    QStringList joined;
+    for (const QString& column : columns)
+        joined << "ifnull(" + column + ", '')";
+    const QString all = joined.join(" || char(31) || ");
+    QString sql = "SELECT Person_Id, " + columns.join(", ") + " FROM ftPerson WHERE 1";
+    for (qsizetype i = 0; i < words.size(); ++i)
+        sql += " AND instr(" + all + ", ?) > 0";
+    sql += " ORDER BY oid";
+    Query q = Dm().Prepare(sql);
+    for (const QString& word : words)
+        q.Bind(word);
+    QList<TFindResult> found;
+    while (q.Next()) {
+        QString foundText;
+        QSet<qsizetype> wordsFound;
+        for (int column = 0; column < columns.size(); ++column) {
+            const QString value = q.Text(column + 1);
+            bool holds = false;
+            for (qsizetype w = 0; w < words.size(); ++w) {
+                if (value.contains(words[w])) {
+                    holds = true;
+                    wordsFound.insert(w);
+                }
+            }
+            if (holds)
+                foundText += FieldCaption(columns[column]) + ": " + value + ". ";
+        }
+        if (wordsFound.size() == words.size())
+            found << TFindResult{q.Text(0), QString(), foundText};
+    }
+    q = Query();
+    for (TFindResult& result : found)
+        result.Name = GetFiveGenerationName(result.Person_Id);
+    results << found;
+}
+
+} // namespace verdan
