@@ -272,19 +272,19 @@ bool SetPersonNotes(const QString& id, const QString& notes) {
 }
 
 bool SetFather(const QString& id, const QString& fatherId) {
-    if (id == fatherId)
+    if (SameId(id, fatherId))
         return false;
     return UpdatePerson(id, "Father_Id = ?", fatherId);
 }
 
 bool SetMother(const QString& id, const QString& motherId) {
-    if (id == motherId)
+    if (SameId(id, motherId))
         return false;
     return UpdatePerson(id, "Mother_Id = ?", motherId);
 }
 
 bool SetParents(const QString& id, const QString& fatherId, const QString& motherId) {
-    if (id == fatherId || id == motherId || fatherId == motherId)
+    if (SameId(id, fatherId) || SameId(id, motherId) || SameId(fatherId, motherId))
         return false;
     return UpdatePerson(id, "Father_Id = ?, Mother_Id = ?", fatherId, motherId);
 }
