@@ -39,8 +39,8 @@ struct PersonIndex {
     bool built = false;
     // Set by the watch triggers whenever ftPerson gains or loses a person, a parent or a gender.
     bool stale = false;
-    QHash<QString, int> slotOf; // upper-cased Person_Id -> slot
-    std::vector<char> gender;   // 'm', 'f' or '?' per slot
+    QHash<QByteArray, int> slotOf; // Person_Id in UTF-8, ASCII letters upper-cased as the file compares them
+    std::vector<char> gender;      // 'm', 'f' or '?' per slot
     ChildLists byFather;
     ChildLists byMother;
 
@@ -82,14 +82,20 @@ bool WatchConnection() {
                         call);
 }
 
-char GenderSlot(const QString& code, QHash<QString, char>& seen) {
+char GenderSlot(const QByteArray& code, QHash<QByteArray, char>& seen) {
     const auto known = seen.constFind(code);
     if (known != seen.constEnd())
         return *known;
-    const QString normal = NormaliseGender(code);
+    const QString normal = NormaliseGender(QString::fromUtf8(code));
     const char slot = normal == u"m" ? 'm' : normal == u"f" ? 'f' : '?';
     seen.insert(code, slot);
     return slot;
+}
+
+// Identifiers are read as their stored bytes (tree files keep text in UTF-8): a whole tree is read at
+// once, and this spares a text conversion per value.
+QByteArray IdKey(const Query& q, int column) {
+    return q.Blob(column).toUpper();
 }
 
 bool EnsureIndex() {
@@ -116,19 +122,18 @@ void BuildPersonIndex() {
     index.Clear();
     if (!Dm().IsConnected() || !WatchConnection())
         return;
-    QStringList fathers;
-    QStringList mothers;
-    QHash<QString, char> genders;
-    Query q =
-        Dm().Prepare("SELECT upper(Person_Id), upper(Father_Id), upper(Mother_Id), Gender FROM ftPerson");
+    std::vector<QByteArray> fathers;
+    std::vector<QByteArray> mothers;
+    QHash<QByteArray, char> genders;
+    Query q = Dm().Prepare("SELECT Person_Id, Father_Id, Mother_Id, Gender FROM ftPerson");
     while (q.Next()) {
-        const QString id = q.Text(0);
+        QByteArray id = IdKey(q, 0);
         if (id.isEmpty() || index.slotOf.contains(id))
             continue;
-        index.slotOf.insert(id, static_cast<int>(index.gender.size()));
-        index.gender.push_back(GenderSlot(q.Text(3), genders));
-        fathers << q.Text(1);
-        mothers << q.Text(2);
+        index.slotOf.insert(std::move(id), static_cast<int>(index.gender.size()));
+        index.gender.push_back(GenderSlot(q.Blob(3), genders));
+        fathers.push_back(IdKey(q, 1));
+        mothers.push_back(IdKey(q, 2));
     }
     if (q.Failed()) {
         index.Clear();
@@ -155,7 +160,7 @@ TDescendantCounts CountDescendantsDetailed(const QString& id, bool includeFemale
     if (!EnsureIndex())
         return counts;
     const PersonIndex& index = Index();
-    const int root = index.slotOf.value(id.toUpper(), -1);
+    const int root = index.slotOf.value(id.toUtf8().toUpper(), -1);
     if (root < 0)
         return counts;
     // The root is visited before the walk starts, so a cycle back to it never counts it.

@@ -7,6 +7,7 @@
 #include "text/name_utils.h"
 
 #include <QSet>
+#include <algorithm>
 #include <limits>
 
 namespace verdan {
@@ -111,15 +112,19 @@ QString GetLineageName(const QString& id) {
         return QString();
     const bool hideNickname = HideNicknameOption();
     const QString globalParent = GetGlobalParentId();
-    Visited visited;
-    visited.Add(q.Text(0));
+    QString line[4] = {q.Text(0)};
     QString result = q.Text(1) + WithAlias(q.Text(2));
     if (!hideNickname)
         result += WithAlias(q.Text(3));
     const QString lastName = q.Text(4);
-    for (int column = 5; column < 20; column += 5) {
-        const QString ancestor = q.Text(column);
-        if (q.IsNull(column) || SameId(ancestor, globalParent) || !visited.Add(ancestor))
+    for (int step = 1; step <= 3; ++step) {
+        const int column = step * 5;
+        if (q.IsNull(column))
+            break;
+        line[step] = q.Text(column);
+        // The global parent is no ancestor, and a person met again means the links form a cycle.
+        if (SameId(line[step], globalParent) ||
+            std::any_of(line, line + step, [&](const QString& id) { return SameId(id, line[step]); }))
             break;
         result = result.trimmed() + (q.Bool(column + 4) ? " - " : " ") + q.Text(column + 1) +
                  WithAlias(q.Text(column + 2));

@@ -4,7 +4,6 @@
 #include "storage/database.h"
 #include "storage/person_index.h"
 #include "storage/person_store.h"
-#include "storage/schema.h"
 #include "storage/tree_file.h"
 
 #include <gtest/gtest.h>
@@ -19,25 +18,24 @@ inline const QString kGlobal = QStringLiteral("{00000000-0000-0000-0000-00000000
 class PersonStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        previous_ = SetStoreMessageSink([this](StoreMessage, const QString& text) { messages_ << text; });
         path_ = NewTempDir() + QStringLiteral("/tree.vrd");
-        ASSERT_TRUE(Dm().Open(path_, true)) << Dm().LastError().toStdString();
-        ASSERT_TRUE(CreateSchema(Dm()));
+        ASSERT_TRUE(CreateTreeFile(path_)) << messages_.join(u'\n').toStdString();
+        ASSERT_TRUE(OpenTreeFile(path_)) << messages_.join(u'\n').toStdString();
         ASSERT_EQ(Dm().Execute("INSERT INTO ftTreeInfo (oid, owner_id, global_parent_id) VALUES (1, ?, ?)",
                                kOwner, kGlobal),
                   1);
         Put(kGlobal, "-1", "0", QStringLiteral(u"خارج الشجرة"), "m", true);
-        previous_ = SetStoreMessageSink([this](StoreMessage, const QString& text) { messages_ << text; });
     }
     void TearDown() override {
+        CloseTreeFile();
         SetStoreMessageSink(previous_);
-        Dm().Close();
-        ClearPersonIndex();
     }
 
     // Opens the tree file again, as the program does after the file changed under it.
     void Reopen() {
-        Dm().Close();
-        ASSERT_TRUE(Dm().Open(path_)) << Dm().LastError().toStdString();
+        CloseTreeFile();
+        ASSERT_TRUE(OpenTreeFile(path_)) << messages_.join(u'\n').toStdString();
     }
 
     // Inserts a person row with the given identifier and no order set.

@@ -153,7 +153,8 @@ TEST_F(PersonStoreTest, NamesRoundTripKeepsTheOrders) {
     Put("{F}", "-1", "0", "Father");
     Put("{A}", "{F}", "0", "A");
     Put("{B}", "{F}", "0", "B");
-    Dm().Execute("UPDATE ftPerson SET Order_By_Father = NULL, Order_By_Mother = NULL WHERE Person_Id = '{B}'");
+    Dm().Execute(
+        "UPDATE ftPerson SET Order_By_Father = NULL, Order_By_Mother = NULL WHERE Person_Id = '{B}'");
     SetOrderByFather("{A}", 2);
     SetOrderByMother("{A}", 6);
     for (const QString id : {"{A}", "{B}"}) {
@@ -434,7 +435,7 @@ TEST_F(PersonStoreTest, PersonListsByNameAndByDate) {
     EXPECT_EQ(modified.size(), 3); // the global parent, {F} and {B} (never stamped as created)
     ASSERT_TRUE(ListPersonRecords(all));
     EXPECT_EQ(all.size(), 4);
-    Dm().Close();
+    CloseTreeFile();
     EXPECT_FALSE(ListPersonRecords(all));
 }
 
