@@ -2,6 +2,7 @@
 
 #include "storage/database.h"
 #include "storage/gender_code.h"
+#include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/person_store.h"
+#include "storage/person_records.h"
 
 #include <QList>
 #include <QString>
