@@ -1,0 +1,50 @@
+#pragma once
+
+#include "storage/tree_fixture.h"
+
+#include <QString>
+
+namespace verdan::test {
+
+// A new tree emptied down to its outside-the-tree group, with a writer for plain person rows.
+class OutlineTest : public TreeTest {
+protected:
+    void SetUp() override {
+        TreeTest::SetUp();
+        global_ = GetGlobalParentId();
+        ASSERT_GE(Dm().Execute(QStringLiteral("DELETE FROM ftPerson WHERE person_id <> ?"), global_), 0);
+    }
+
+    // Adds a person row with the given identifier; a null order leaves the column unset (99).
+    void Person(const QString& id, const QString& name, const QString& father, const QString& mother,
+                const QString& gender = QStringLiteral("m"), int orderByFather = 99, int orderByMother = 99,
+                bool isSection = false) {
+        ASSERT_EQ(
+            Dm().Execute(QStringLiteral("INSERT INTO ftPerson (person_id, person_name, father_id, "
+                                        "mother_id, gender, order_by_father, order_by_mother, "
+                                        "display_order, is_section) VALUES (?, ?, ?, ?, ?, ?, ?, 99, ?)"),
+                         id, name, father, mother, gender, orderByFather, orderByMother, isSection ? 1 : 0),
+            1);
+    }
+    void Marry(const QString& husband, const QString& wife) {
+        ASSERT_EQ(
+            Dm().Execute(QStringLiteral("INSERT INTO ftRelation (person_id_1, person_id_2, relation_type, "
+                                        "is_active) VALUES (?, ?, 0, 1)"),
+                         husband, wife),
+            1);
+    }
+    void DisplayOptions(const QString& id, int iconId, int color, const QString& title, bool denyPublish = false) {
+        ASSERT_EQ(Dm().Execute(QStringLiteral("INSERT INTO ftPersonOption (person_id, icon_id, color, title, "
+                                              "deny_publish) VALUES (?, ?, ?, ?, ?)"),
+                               id, iconId, color, title, denyPublish ? 1 : 0),
+                  1);
+    }
+    QString Column(const QString& id, const QString& column) {
+        return Dm().ScalarText(
+            QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ftPerson WHERE person_id = ?"), id);
+    }
+
+    QString global_;
+};
+
+} // namespace verdan::test
