@@ -27,6 +27,9 @@ int Version(const QStringList&) {
 // Each command adds one line here; its handler lives in a file of its own.
 const Command kCommands[] = {
     {"--version", "--version", Version},
+    {"new", "new PATH --name NAME --owner OWNER", TreeNew},
+    {"info", "info PATH", TreeInfo},
+    {"compact", "compact PATH", TreeCompact},
     {"sml", "sml FILE", Sml},
     {"hijri", "hijri YYYY-MM-DD [--lang en|ar]   (Gregorian date in, Hijri date out)", Hijri},
     {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},

@@ -25,4 +25,9 @@ int Hijri(const QStringList& args);
 int Gregorian(const QStringList& args);
 int CmdTranslate(const QStringList& args);
 
+// Tree files (cmd_tree.cpp).
+int TreeNew(const QStringList& args);
+int TreeInfo(const QStringList& args);
+int TreeCompact(const QStringList& args);
+
 } // namespace verdan::cli

@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QUuid>
 #include <cstdio>
-#include <vector>
+#include <map>
 
 namespace verdan {
 
@@ -29,7 +29,8 @@ struct OpenTree {
     QString ownerName;
     bool hideNickname = false;
     quint64 generation = 0;
-    std::vector<std::function<void()>> caches;
+    std::map<int, std::function<void()>> caches;
+    int nextCache = 0;
 };
 
 OpenTree& Tree() {
@@ -38,7 +39,8 @@ OpenTree& Tree() {
 }
 
 void ClearCaches() {
-    for (const auto& clear : Tree().caches)
+    const auto caches = Tree().caches; // a cache may unregister while the others run
+    for (const auto& [key, clear] : caches)
         clear();
 }
 
@@ -249,8 +251,14 @@ quint64 TreeGeneration() {
     return Tree().generation;
 }
 
-void RegisterStoreCache(std::function<void()> clear) {
-    Tree().caches.push_back(std::move(clear));
+int RegisterStoreCache(std::function<void()> clear) {
+    const int key = ++Tree().nextCache;
+    Tree().caches.emplace(key, std::move(clear));
+    return key;
+}
+
+void UnregisterStoreCache(int key) {
+    Tree().caches.erase(key);
 }
 
 void InvalidateStoreCaches() {

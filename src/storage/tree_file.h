@@ -45,7 +45,9 @@ quint64 TreeGeneration();
 // Caches of the stores register a function that empties them; it runs whenever a tree is opened or
 // closed, on ReleaseStoreCaches and on InvalidateStoreCaches (after writes that change persons or their
 // parents outside the person store).
-void RegisterStoreCache(std::function<void()> clear);
+// Registration returns a key for UnregisterStoreCache.
+int RegisterStoreCache(std::function<void()> clear);
+void UnregisterStoreCache(int key);
 void InvalidateStoreCaches();
 void ReleaseStoreCaches();
 

@@ -1,8 +1,10 @@
 #include "storage/schema.h"
 #include "tree_fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <sqlite3.h>
 
@@ -276,7 +278,7 @@ TEST_F(NewTree, GlobalGroupRepairAndPlacement) {
     Dm().Execute("UPDATE ftPerson SET father_id = '{X}', order_by_mother = 3 WHERE person_id = ?",
                  props_.GlobalParentId);
     int cleared = 0;
-    RegisterStoreCache([&] { ++cleared; });
+    const int cache = RegisterStoreCache([&] { ++cleared; });
     EXPECT_TRUE(ResetGlobalParentPlacement());
     EXPECT_EQ(cleared, 1);
     Query q =
@@ -296,6 +298,9 @@ TEST_F(NewTree, GlobalGroupRepairAndPlacement) {
     ASSERT_TRUE(OpenTreeFile(path_));
     EXPECT_EQ(cleared, 2);
     EXPECT_NE(TreeGeneration(), generation);
+    UnregisterStoreCache(cache);
+    ASSERT_TRUE(OpenTreeFile(path_));
+    EXPECT_EQ(cleared, 2);
 }
 
 TEST_F(NewTree, OpenTreeIsHeldExclusively) {
@@ -347,6 +352,32 @@ TEST_F(NewTree, CompactionKeepsTheTree) {
     CloseTreeFile();
     EXPECT_EQ(ReadFile(target), held);
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join("\n").toStdString();
+}
+
+// Run by the test below in a child process: opens the tree named by the environment.
+TEST(TreeLockProbe, OpensTheNamedTree) {
+    const QString path = qEnvironmentVariable("VERDAN_LOCK_PROBE");
+    if (path.isEmpty())
+        GTEST_SKIP() << "only run as a child process";
+    RecordedMessages messages;
+    EXPECT_TRUE(OpenTreeFile(path)) << messages.texts.join("\n").toStdString();
+    CloseTreeFile();
+}
+
+int ProbeFromAnotherProcess(const QString& path) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VERDAN_LOCK_PROBE", path);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=TreeLockProbe.*"});
+    child.waitForFinished(60000);
+    return child.exitCode();
+}
+
+TEST_F(NewTree, AnotherProcessCannotOpenTheOpenTree) {
+    EXPECT_NE(ProbeFromAnotherProcess(path_), 0);
+    CloseTreeFile();
+    EXPECT_EQ(ProbeFromAnotherProcess(path_), 0);
 }
 
 } // namespace

@@ -1,0 +1,125 @@
+#include "cli_commands.h"
+#include "storage/database.h"
+#include "storage/tree_file.h"
+#include "storage/tree_info.h"
+#include "text/localisation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace verdan::cli {
+
+namespace {
+
+// The value after an option such as "--name"; empty when the option is missing.
+QString OptionValue(const QStringList& args, const QString& option) {
+    const qsizetype at = args.indexOf(option);
+    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+}
+
+QString Label(const char* text, const char* context) {
+    return TranslateContext(QString::fromUtf8(text), QString::fromUtf8(context)) + u':';
+}
+
+QString TimeText(const QDateTime& time) {
+    return time.isValid() ? QLocale().toString(time, QLocale::ShortFormat) : QString();
+}
+
+// Store messages go to standard error as plain lines.
+class ErrorLines {
+public:
+    ErrorLines() {
+        previous_ = SetStoreMessageSink([](StoreMessage, const QString& text) {
+            QString lines = text;
+            lines.replace(u'|', u'\n').replace(u'\r', u'\n');
+            Err() << lines << Qt::endl;
+        });
+    }
+    ~ErrorLines() { SetStoreMessageSink(previous_); }
+
+private:
+    StoreMessageSink previous_;
+};
+
+} // namespace
+
+int TreeNew(const QStringList& args) {
+    const ErrorLines errors;
+    const QString path = args.value(0);
+    const QString name = OptionValue(args, QStringLiteral("--name"));
+    const QString owner = OptionValue(args, QStringLiteral("--owner"));
+    if (path.isEmpty() || path.startsWith(u'-')) {
+        Err() << "usage: verdan-cli new PATH --name NAME --owner OWNER" << Qt::endl;
+        return 2;
+    }
+    const QFileInfo file(path);
+    TTreeProperty props;
+    props.BasePath = file.absolutePath();
+    props.FileName = file.fileName();
+    props.TreeName = name;
+    props.OwnerName = owner;
+    const QString created = CreateTreeFolderAndFile(props);
+    if (created.isEmpty() || !OpenTreeFile(created))
+        return 1;
+    const bool initialised = InitialiseNewTree(props);
+    CloseTreeFile();
+    if (!initialised) {
+        Err() << Translate(QStringLiteral("Could not create the tree file.")) << Qt::endl;
+        return 1;
+    }
+    Out() << QDir::toNativeSeparators(created) << Qt::endl;
+    return 0;
+}
+
+int TreeInfo(const QStringList& args) {
+    const ErrorLines errors;
+    if (args.size() != 1) {
+        Err() << "usage: verdan-cli info PATH" << Qt::endl;
+        return 2;
+    }
+    if (!OpenTreeFile(args[0]))
+        return 1;
+    TTreeProperty props;
+    ReadTreeProperties(props);
+    CloseTreeFile();
+    const QList<std::pair<QString, QString>> lines = {
+        {Label("Tree", "properties"), props.TreeName},
+        {Label("Owner", "properties"), props.OwnerName},
+        {Label("File", "properties"), props.FileName},
+        {Label("Location", "properties"), QDir::toNativeSeparators(props.BasePath)},
+        {Label("Size", "properties"), props.SizeText},
+        {Label("Last added", "properties"), TimeText(props.LastCreated)},
+        {Label("Last modified", "properties"), TimeText(props.LastModified)},
+        {Label("Records", "properties"), QString::number(props.PersonCount)},
+        {Label("Sections", "relationships"), QString::number(props.GroupCount)},
+        {Label("Persons", "relationships"), QString::number(props.NonGroupCount)},
+        {Label("Males", "relationships"), QString::number(props.MaleCount)},
+        {Label("Females", "relationships"), QString::number(props.FemaleCount)},
+        {Label("Mariage Relationships", "relationships"), QString::number(props.MarriageCount)},
+        {Label("Pictures", "properties"), QString::number(props.PictureCount)},
+    };
+    for (const auto& [label, value] : lines)
+        Out() << label << ' ' << value << Qt::endl;
+    return 0;
+}
+
+int TreeCompact(const QStringList& args) {
+    const ErrorLines errors;
+    if (args.size() != 1) {
+        Err() << "usage: verdan-cli compact PATH" << Qt::endl;
+        return 2;
+    }
+    if (!OpenTreeFile(args[0]))
+        return 1;
+    const qint64 before = GetFileSize(CurrentTreePath());
+    const bool compacted = MaintainTreeFile();
+    const QString path = CurrentTreePath();
+    CloseTreeFile();
+    if (!compacted)
+        return 1;
+    Out() << QDir::toNativeSeparators(path) << ' ' << before << " -> " << GetFileSize(path) << Qt::endl;
+    return 0;
+}
+
+} // namespace verdan::cli
