@@ -1,6 +1,7 @@
 #include "tree_info.h"
 
 #include "database.h"
+#include "gender_code.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
 #include "tree_file.h"
@@ -107,12 +108,14 @@ int CountMarriages() {
 }
 
 int CountMales() {
-    return Count(QStringLiteral("SELECT count(*) FROM ftPerson WHERE is_section = 0 "
-                                "AND lower(trim(gender)) IN ('m', '1', 'ذكر')"));
+    // Imported rows may also hold "1" for a man.
+    return Count(QStringLiteral("SELECT count(*) FROM ftPerson WHERE is_section = 0 AND (") +
+                 SqlGenderCode(QStringLiteral("gender")) + QStringLiteral(" = 'm' OR trim(gender) = '1')"));
 }
 
 int CountFemales() {
-    return Count(QStringLiteral("SELECT count(*) FROM ftPerson WHERE lower(trim(gender)) IN ('f', 'أنثى')"));
+    return Count(QStringLiteral("SELECT count(*) FROM ftPerson WHERE ") +
+                 SqlGenderCode(QStringLiteral("gender")) + QStringLiteral(" = 'f'"));
 }
 
 int CountPictures() {
