@@ -5,6 +5,7 @@
 #include "text/program_folder.h"
 
 #include <QDir>
+#include <QUrl>
 
 namespace verdan {
 
@@ -20,6 +21,16 @@ TStartupArguments ParseStartupArguments(const QStringList& arguments) {
             parsed.TreeFile = argument;
     }
     return parsed;
+}
+
+QString TreePathFromArgument(const QString& argument) {
+    const QString text = argument.trimmed();
+    if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(text);
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return argument;
 }
 
 void CreateAppFolders() {

@@ -14,6 +14,10 @@ struct TStartupArguments {
 
 TStartupArguments ParseStartupArguments(const QStringList& arguments);
 
+// The file a command-line argument names: a path as it is, or the local file of a "file://" address (as
+// file managers pass it), percent-escapes decoded.
+QString TreePathFromArgument(const QString& argument);
+
 // Creates user, app, data and langs below the program folder.
 void CreateAppFolders();
 

@@ -83,6 +83,10 @@ TEST(Startup, ArgumentsFoldersAndLanguage) {
     EXPECT_EQ(parsed.Home, QStringLiteral("/tmp/v"));
     EXPECT_EQ(parsed.TreeFile, QStringLiteral("a.vrd"));
     EXPECT_EQ(ParseStartupArguments({QStringLiteral("--home=/x")}).Home, QStringLiteral("/x"));
+    EXPECT_EQ(TreePathFromArgument(QStringLiteral("file:///home/a/%D8%B4%20b.vrd")),
+              QStringLiteral("/home/a/ش b.vrd"));
+    EXPECT_EQ(TreePathFromArgument(QStringLiteral("FILE:///t/x.vrd")), QStringLiteral("/t/x.vrd"));
+    EXPECT_EQ(TreePathFromArgument(QStringLiteral("file name.vrd")), QStringLiteral("file name.vrd"));
 
     const QString home = test::NewTempDir() + QStringLiteral("/portable");
     Options() = TOptions();
