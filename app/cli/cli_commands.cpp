@@ -34,6 +34,7 @@ const Command kCommands[] = {
     {"hijri", "hijri YYYY-MM-DD [--lang en|ar]   (Gregorian date in, Hijri date out)", Hijri},
     {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},
     {"translate", "translate SOURCE [--context C|--feminine] [--lang ar|en|fa|ur|--file DOC]", CmdTranslate},
+    {"import", "import FILE.ged [--into FOLDER] [--encoding NAME]", Import},
 };
 
 void Usage() {

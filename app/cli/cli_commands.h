@@ -29,5 +29,6 @@ int CmdTranslate(const QStringList& args);
 int TreeNew(const QStringList& args);
 int TreeInfo(const QStringList& args);
 int TreeCompact(const QStringList& args);
+int Import(const QStringList& args);
 
 } // namespace verdan::cli

@@ -18,17 +18,57 @@ struct TVerdan_Date {
     qint32 Number = 0;
 };
 
+// The events the reader collects, in the order of the event table.
+enum class TGEventKind : quint8 {
+    EVEN,
+    ANUL,
+    ENDL,
+    DIV,
+    DIVF,
+    ENGA,
+    MARR,
+    MARB,
+    MARC,
+    MARL,
+    MARS,
+    BIRT,
+    CHR,
+    DEAT,
+    BURI,
+    CREM,
+    ADOP,
+    BAPM,
+    BARM,
+    BASM,
+    BLES,
+    CHRA,
+    CONF,
+    FCOM,
+    ORDN,
+    NATU,
+    EMIG,
+    IMMI,
+    CENS,
+    PROB,
+    WILL,
+    GRAD,
+    RETI,
+    RESI,
+    CHAN,
+};
+
 // One event of an individual or a family.
 struct TGEvent {
-    QString Tag;      // upper-case GEDCOM tag
-    QString Name;     // long name from the event table, else the tag
+    TGEventKind Kind = TGEventKind::EVEN;
+    TVerdan_Date Date;
     QString Value;    // text on the event line itself ("Y", a description)
     QString Type;     // TYPE line under the event
     QString DateText; // the DATE value as written; empty when the event has no date
-    TVerdan_Date Date;
     QString Time;
     QString Place;
 
+    QString Tag() const;  // the GEDCOM tag in upper case
+    QString Name() const; // the long name of the event table, else the tag
     bool HasDate() const { return !DateText.isEmpty(); }
     // A date that was written but could not become a date number.
     bool DateKeptAsText() const { return HasDate() && Date.Number == 0; }

@@ -133,8 +133,14 @@ TVerdan_Date ParseGedcomDate(QStringView text) {
         month = 0;
         day = 0;
     }
-    if (calendar == Calendar::Julian)
-        JulianToGregorian(year, month, day);
+    if (calendar == Calendar::Julian) {
+        // The Gregorian columns hold Julian dates before the reform, as history records them; only later
+        // Julian dates (used in some countries for centuries after) need converting.
+        int y = year, m = month, d = day;
+        JulianToGregorian(y, m, d);
+        if (y * 10000 + m * 100 + d >= 15821015)
+            year = y, month = m, day = d;
+    }
     if (year < 1 || year > 9999)
         return result;
     result.Number = year * 10000 + month * 100 + day;

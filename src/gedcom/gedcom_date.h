@@ -9,8 +9,9 @@ namespace verdan {
 // A GEDCOM DATE value as a date number in its calendar. Exact dates "[day] month year" with a valid day;
 // ABT, CAL and EST give the year only. Anything that a date number cannot hold faithfully (BEF, AFT,
 // ranges, periods, interpreted dates, phrases, dual years, B.C., unknown months, other calendars) gives
-// the number 0, and the caller keeps the text. Julian dates are converted to Gregorian; Hijri dates stay
-// in the Hijri calendar.
+// the number 0, and the caller keeps the text. Julian dates from the Gregorian reform on are converted to
+// Gregorian (earlier ones stay as written, as the Gregorian columns hold them); Hijri dates stay in the
+// Hijri calendar.
 TVerdan_Date ParseGedcomDate(QStringView text);
 
 // Julian calendar day to Gregorian; a day or month of 0 stays unknown.

@@ -68,6 +68,15 @@ std::string_view Lower(std::string_view s, std::array<char, 16>& buffer) {
     return std::string_view(buffer.data(), s.size());
 }
 
+// Families are referred to before their records come, individuals mostly after theirs.
+QString FamilyXref(std::string_view value, TGedStrings* strings) {
+    return strings ? strings->Get(XrefView(value)) : XrefOf(value);
+}
+
+QString PersonXref(std::string_view value, TGedStrings* strings) {
+    return strings ? strings->PersonXref(XrefView(value)) : XrefOf(value);
+}
+
 // A value that is mostly unique (a date).
 QString Plain(std::string_view s) {
     return FromUtf8(Trimmed(s));
@@ -79,7 +88,7 @@ struct EventTag {
     QString Upper = QString::fromLatin1(Tag.data(), qsizetype(Tag.size()));
 };
 
-// The events the reader collects, with the names they are shown by.
+// The events the reader collects, with the names they are shown by, in the order of TGEventKind.
 const std::array<EventTag, 35>& EventTable() {
     static const std::array<EventTag, 35> table = {{
         {"EVEN", QStringLiteral("Event")},
@@ -121,13 +130,15 @@ const std::array<EventTag, 35>& EventTable() {
     return table;
 }
 
-const EventTag* FindEventTag(std::string_view tag) {
+// The event table's entry for a tag in any letter case; -1 for a tag that is no event.
+int FindEventTag(std::string_view tag) {
     if (tag.size() < 3 || tag.size() > 4)
-        return nullptr;
-    for (const EventTag& e : EventTable())
-        if (TagIs(tag, e.Tag))
-            return &e;
-    return nullptr;
+        return -1;
+    const auto& table = EventTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        if (TagIs(tag, table[i].Tag))
+            return int(i);
+    return -1;
 }
 
 // A pointer value such as "@N12@" (any cross-reference form), as opposed to note text.
@@ -182,10 +193,22 @@ void SetError(TGedcomData& data, TGedcomError error, const QString& message, con
 // records are known.
 TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& noteParts) {
     TGedPerson person;
-    person.Xref = strings ? strings->Get(record[0].Xref) : FromUtf8(record[0].Xref);
+    person.Xref = FromUtf8(record[0].Xref);
     TPerson_Data& data = person.Data;
     data.PersonId = Ids().Next();
     data.GedcomXref = person.Xref;
+    // Lists get their exact size at once: grown one entry at a time they would keep unused room.
+    qsizetype events = 0, families = 0;
+    for (const TGedLine& line : record.subspan(1)) {
+        if (line.Level != 1)
+            continue;
+        if (TagIs(line.Tag, "FAMS"))
+            ++families;
+        else if (FindEventTag(line.Tag) >= 0)
+            ++events;
+    }
+    data.Events.reserve(events);
+    person.SpouseFamilyXrefs.reserve(families);
     std::array<char, 16> sex;
     size_t parent = 0;    // the level-1 line the current deeper lines belong to
     size_t firstName = 0; // the preferred NAME line
@@ -218,9 +241,9 @@ TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& n
         } else if (TagIs(tag, "SEX")) {
             data.Sex = Text(Lower(line.Value, sex), strings);
         } else if (TagIs(tag, "FAMC")) {
-            person.ChildFamilyXref = XrefOf(line.Value, strings);
+            person.ChildFamilyXref = FamilyXref(line.Value, strings);
         } else if (TagIs(tag, "FAMS")) {
-            person.SpouseFamilyXrefs.append(XrefOf(line.Value, strings));
+            person.SpouseFamilyXrefs.append(FamilyXref(line.Value, strings));
         } else if (TagIs(tag, "NOTE")) {
             noteParts.append(ReadContinuedValue(record, i));
         } else if (TagIs(tag, "TITL")) {
@@ -242,7 +265,7 @@ TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& n
                                                   : data.Surname;
             if (field.isEmpty())
                 field = Text(line.Value, strings);
-        } else if (FindEventTag(tag)) {
+        } else if (FindEventTag(tag) >= 0) {
             data.Events.append(ParseGedcomEvent(record, i, strings));
         }
     }
@@ -262,6 +285,7 @@ public:
     RecordParser(TGedcomData& data, const TGedcomProgressFn& progress, qint64 bytesTotal)
         : Data(data), Progress(progress) {
         State.BytesTotal = bytesTotal;
+        Strings.SetPersonIndex(&Data.PersonIndex);
     }
 
     // Splits the lines of text into records and parses every complete one. Unless final, the last record
@@ -464,6 +488,16 @@ constexpr size_t kArenaBlock = 256 * 1024; // large enough to go back to the sys
 TGedStrings::TGedStrings() : Slots(4096) {
 }
 
+QString TGedStrings::PersonXref(std::string_view utf8) const {
+    QString xref = FromUtf8(utf8);
+    if (Persons) {
+        const auto found = Persons->constFind(xref);
+        if (found != Persons->constEnd())
+            return found.key();
+    }
+    return xref;
+}
+
 std::string_view TGedStrings::Keep(std::string_view bytes) {
     if (bytes.size() > ArenaLeft) {
         const size_t size = std::max(kArenaBlock, bytes.size());
@@ -511,6 +545,14 @@ QString TGedStrings::Get(std::string_view utf8) {
     if (++Used * 2 > Slots.size())
         Grow();
     return text;
+}
+
+QString TGEvent::Tag() const {
+    return EventTable()[size_t(Kind)].Upper;
+}
+
+QString TGEvent::Name() const {
+    return EventTable()[size_t(Kind)].Name;
 }
 
 const TGedPerson* TGedcomData::FindPerson(const QString& xref) const {
@@ -561,14 +603,16 @@ bool SplitGedcomLine(std::string_view text, TGedLine& line) {
     return true;
 }
 
-QString XrefOf(std::string_view value, TGedStrings* strings) {
+std::string_view XrefView(std::string_view value) {
     const size_t at = value.find('@');
     if (at == std::string_view::npos)
         return {};
     const size_t close = value.find('@', at + 1);
-    const std::string_view xref =
-        value.substr(at + 1, close == std::string_view::npos ? std::string_view::npos : close - at - 1);
-    return strings ? strings->Get(xref) : FromUtf8(xref);
+    return value.substr(at + 1, close == std::string_view::npos ? std::string_view::npos : close - at - 1);
+}
+
+QString XrefOf(std::string_view value) {
+    return FromUtf8(XrefView(value));
 }
 
 QString ReadContinuedValue(TGedLines lines, size_t i) {
@@ -594,10 +638,8 @@ QString ReadContinuedValue(TGedLines lines, size_t i) {
 TGEvent ParseGedcomEvent(TGedLines lines, size_t i, TGedStrings* strings) {
     TGEvent event;
     const TGedLine& head = lines[i];
-    if (const EventTag* known = FindEventTag(head.Tag)) {
-        event.Tag = known->Upper;
-        event.Name = known->Name;
-    }
+    if (const int kind = FindEventTag(head.Tag); kind >= 0)
+        event.Kind = TGEventKind(kind);
     event.Value = Text(head.Value, strings);
     bool ownDate = false; // the last level+1 line was the event's DATE, so a TIME below it is ours
     for (size_t j = i + 1; j < lines.size() && lines[j].Level > head.Level; ++j) {
@@ -634,19 +676,30 @@ TGedPerson ParseIndividual(TGedLines record, TGedStrings* strings) {
 TGedFamily ParseFamily(TGedLines record, TGedStrings* strings) {
     TGedFamily family;
     family.Xref = strings ? strings->Get(record[0].Xref) : FromUtf8(record[0].Xref);
+    qsizetype events = 0, children = 0;
+    for (const TGedLine& line : record.subspan(1)) {
+        if (line.Level != 1)
+            continue;
+        if (TagIs(line.Tag, "CHIL"))
+            ++children;
+        else if (FindEventTag(line.Tag) >= 0)
+            ++events;
+    }
+    family.Events.reserve(events);
+    family.ChildXrefs.reserve(children);
     for (size_t i = 1; i < record.size(); ++i) {
         const TGedLine& line = record[i];
         if (line.Level != 1)
             continue;
         if (TagIs(line.Tag, "HUSB"))
-            family.HusbandXref = XrefOf(line.Value, strings);
+            family.HusbandXref = PersonXref(line.Value, strings);
         else if (TagIs(line.Tag, "WIFE"))
-            family.WifeXref = XrefOf(line.Value, strings);
+            family.WifeXref = PersonXref(line.Value, strings);
         else if (TagIs(line.Tag, "SUBM"))
-            family.SubmitterXref = XrefOf(line.Value, strings);
+            family.SubmitterXref = XrefOf(line.Value);
         else if (TagIs(line.Tag, "CHIL"))
-            family.ChildXrefs.append(XrefOf(line.Value, strings));
-        else if (FindEventTag(line.Tag))
+            family.ChildXrefs.append(PersonXref(line.Value, strings));
+        else if (FindEventTag(line.Tag) >= 0)
             family.Events.append(ParseGedcomEvent(record, i, strings));
     }
     return family;

@@ -30,6 +30,9 @@ class TGedStrings {
 public:
     TGedStrings();
     QString Get(std::string_view utf8);
+    // A reference to an individual: the text the individual's own record already gave, when it came first.
+    QString PersonXref(std::string_view utf8) const;
+    void SetPersonIndex(const QHash<QString, int>* index) { Persons = index; }
 
 private:
     struct Slot {
@@ -44,6 +47,7 @@ private:
     size_t Used = 0;
     std::vector<std::unique_ptr<char[]>> Arena;
     char* ArenaNext = nullptr;
+    const QHash<QString, int>* Persons = nullptr;
     size_t ArenaLeft = 0;
 };
 
@@ -64,6 +68,7 @@ TGEvent ParseGedcomEvent(TGedLines lines, size_t i, TGedStrings* strings = nullp
 QString ReadContinuedValue(TGedLines lines, size_t i);
 
 // The cross-reference inside a pointer value ("@F1@" -> "F1"); empty when there is none.
-QString XrefOf(std::string_view value, TGedStrings* strings = nullptr);
+std::string_view XrefView(std::string_view value);
+QString XrefOf(std::string_view value);
 
 } // namespace verdan

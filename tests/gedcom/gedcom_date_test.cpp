@@ -62,7 +62,9 @@ TEST(GedcomDate, KeepsHijriDatesInTheirCalendarAndConvertsJulianDates) {
     EXPECT_EQ(Number("@#DHIJRI@ 1 JAN 1400"), 0) << "a Gregorian month in a Hijri date";
     EXPECT_EQ(ParseGedcomDate(u"12 JAN 1950").Calendar, TGedCalendar::Gregorian);
 
-    EXPECT_EQ(Number("@#DJULIAN@ 4 OCT 1582"), 15821014);
+    EXPECT_EQ(Number("@#DJULIAN@ 4 OCT 1582"), 15821004) << "before the reform the column is Julian";
+    EXPECT_EQ(Number("@#DJULIAN@ 5 OCT 1582"), 15821015);
+    EXPECT_EQ(Number("@#DJULIAN@ 1 MAR 1200"), 12000301);
     EXPECT_EQ(Number("@#DJULIAN@ 1 JAN 1700"), 17000111);
     EXPECT_EQ(Number("@#DJULIAN@ 29 FEB 1700"), 17000311) << "a Julian leap day";
     EXPECT_EQ(Number("@#DJULIAN@ FEB 1700"), 17000200);

@@ -40,8 +40,8 @@ TEST(GedcomReader, ReadsIndividualsFamiliesAndParents) {
     EXPECT_EQ(robert.GedcomXref, QStringLiteral("I1"));
     EXPECT_TRUE(IsGuidText(robert.PersonId)) << robert.PersonId.toStdString();
     ASSERT_EQ(robert.Events.size(), 2) << "a lower-case event tag is still an event";
-    EXPECT_EQ(robert.Events[0].Name, QStringLiteral("Birth"));
-    EXPECT_EQ(robert.Events[0].Tag, QStringLiteral("BIRT"));
+    EXPECT_EQ(robert.Events[0].Name(), QStringLiteral("Birth"));
+    EXPECT_EQ(robert.Events[0].Tag(), QStringLiteral("BIRT"));
     EXPECT_EQ(robert.Events[0].Date.Number, 19010203);
     EXPECT_EQ(robert.Events[0].Place, QStringLiteral("Weston, Madison"));
     EXPECT_EQ(robert.Events[1].Date.Number, 19020000);
@@ -110,7 +110,7 @@ TEST(GedcomReader, TakesAnEventsOwnDateAndPlaceOnly) {
     EXPECT_EQ(events[0].DateText, QStringLiteral("12 MAR 1800"));
     EXPECT_EQ(events[0].Time, QStringLiteral("10:30"));
     EXPECT_EQ(events[0].Place, QStringLiteral("Makkah"));
-    EXPECT_EQ(events[1].Name, QStringLiteral("Death"));
+    EXPECT_EQ(events[1].Name(), QStringLiteral("Death"));
     EXPECT_EQ(events[1].Value, QStringLiteral("Y"));
     EXPECT_FALSE(events[1].HasDate());
     EXPECT_TRUE(events[1].Place.isEmpty());

@@ -41,7 +41,7 @@ TEST(GedcomSamples, RoyalFileKeepsItsLinks) {
             EXPECT_NE(data.FindFamily(person.ChildFamilyXref), nullptr);
         }
         for (const TGEvent& event : person.Data.Events)
-            if (event.Tag == QStringLiteral("BIRT") && event.Date.Number > 0)
+            if (event.Kind == TGEventKind::BIRT && event.Date.Number > 0)
                 ++withBirthDate;
     }
     EXPECT_GT(withFather, 1000);

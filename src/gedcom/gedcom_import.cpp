@@ -1,0 +1,748 @@
+#include "gedcom_import.h"
+
+#include "calendar/date_convert.h"
+#include "calendar/date_numbers.h"
+#include "gedcom/gedcom_encoding.h"
+#include "gedcom/gedcom_reader.h"
+#include "storage/database.h"
+#include "storage/tree_file.h"
+#include "text/file_names.h"
+#include "text/localisation.h"
+#include "text/name_utils.h"
+#include "text/program_folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <span>
+#include <sqlite3.h>
+#include <vector>
+
+namespace verdan {
+
+namespace {
+
+const QString kTopLevel = QStringLiteral("-1");
+const QString kNoParent = QStringLiteral("0");
+const QString kMale = QStringLiteral("m");
+const QString kFemale = QStringLiteral("f");
+const QString kLineBreak = QStringLiteral("\r\n");
+constexpr int kNoOrder = 99;
+constexpr int kGlobalParentOrder = 1000;
+
+// One statement prepared once and run for many rows.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) {
+        sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &Stmt, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(Stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool Prepared() const { return Stmt != nullptr; }
+
+    Statement& Text(const QString& value) {
+        if (value.isEmpty())
+            sqlite3_bind_null(Stmt, ++Index);
+        else
+            sqlite3_bind_text16(Stmt, ++Index, value.utf16(), int(value.size() * 2), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& Int(qint64 value) {
+        sqlite3_bind_int64(Stmt, ++Index, value);
+        return *this;
+    }
+    // Runs the statement with the values bound so far and makes it ready for the next row.
+    bool Run() {
+        const int rc = sqlite3_step(Stmt);
+        sqlite3_reset(Stmt);
+        Index = 0;
+        return rc == SQLITE_DONE;
+    }
+
+private:
+    sqlite3_stmt* Stmt = nullptr;
+    int Index = 0;
+};
+
+// The name cleaning of the person store, without copying names that need none.
+QString Cleaned(const QString& name) {
+    const bool clean = name.isEmpty() ||
+                       (!name.front().isSpace() && !name.back().isSpace() && !name.contains(QChar(0x00A0)) &&
+                        !name.contains(QChar(0x0640)) && !name.contains(QStringLiteral("  ")));
+    return clean ? name : CleanName(name);
+}
+
+struct Names {
+    QString Given;
+    QString Last;
+    QString Nickname;
+    QString Cognomen;
+};
+
+// GIVN, else the NAME text before its first slash; SURN, else the text between the slashes.
+Names NamesOf(const TPerson_Data& p) {
+    Names names;
+    const qsizetype slash = p.FullName.indexOf(u'/');
+    names.Given = Cleaned(!p.GivenName.isEmpty() ? p.GivenName
+                          : slash < 0            ? p.FullName
+                                                 : p.FullName.left(slash));
+    if (!p.Surname.isEmpty()) {
+        names.Last = Cleaned(p.Surname);
+    } else if (slash >= 0) {
+        const qsizetype close = p.FullName.indexOf(u'/', slash + 1);
+        names.Last = Cleaned(p.FullName.mid(slash + 1, close < 0 ? -1 : close - slash - 1));
+    }
+    names.Nickname = Cleaned(p.Nickname);
+    names.Cognomen = Cleaned(p.PersonTitle);
+    return names;
+}
+
+const TGEvent* FirstEvent(const TGEvents& events, TGEventKind kind) {
+    for (const TGEvent& event : events)
+        if (event.Kind == kind)
+            return &event;
+    return nullptr;
+}
+
+bool HasEvent(const TGEvents& events, TGEventKind kind) {
+    return FirstEvent(events, kind) != nullptr;
+}
+
+// "1 DIV N" is how some writers say that there was no divorce.
+bool Denied(const TGEvent& event) {
+    return event.Value.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0;
+}
+
+bool Divorced(const TGEvents& events) {
+    for (const TGEvent& event : events)
+        if (event.Kind == TGEventKind::DIV && !Denied(event))
+            return true;
+    return false;
+}
+
+// Events that the notes leave out: the record's change stamp and a denied divorce.
+bool Noted(const TGEvent& event) {
+    return event.Kind != TGEventKind::CHAN && !(event.Kind == TGEventKind::DIV && Denied(event));
+}
+
+// A date in both calendars' numbers; both 0 when there is none or it only exists as text.
+struct DatePair {
+    int Gregorian = 0;
+    int Hijri = 0;
+};
+
+DatePair BothCalendars(const TVerdan_Date& date) {
+    DatePair pair;
+    if (date.Number <= 0)
+        return pair;
+    int year, month, day;
+    SplitDateNumber(date.Number, year, month, day);
+    MultiDate converted;
+    if (date.Calendar == TGedCalendar::Hijri) {
+        pair.Hijri = date.Number;
+        if (HijriToGregorian(year, month, day, converted))
+            pair.Gregorian = MakeDateNumber(converted.GYear, converted.GMonth, converted.GDay);
+    } else {
+        pair.Gregorian = date.Number;
+        if (GregorianToHijri(year, month, day, converted))
+            pair.Hijri = MakeDateNumber(converted.HYear, converted.HMonth, converted.HDay);
+    }
+    return pair;
+}
+
+// "Burial (type): value, date, place" for the notes.
+QString EventLine(const TGEvent& event, const QString& partner) {
+    QString title = Translate(event.Name());
+    if (!event.Type.isEmpty())
+        title += QStringLiteral(" (") + event.Type + u')';
+    if (!partner.isEmpty())
+        title += QStringLiteral(", ") + partner;
+    QStringList parts;
+    for (const QString& part : {event.Value, event.DateText, event.Time, event.Place})
+        if (!part.isEmpty() && part != QLatin1String("Y"))
+            parts.append(part);
+    return parts.isEmpty() ? title : title + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+}
+
+QString FactLine(const char* label, const QString& value) {
+    return Translate(QString::fromLatin1(label)) + QStringLiteral(": ") + value;
+}
+
+// Lists of indexes kept in one array: the entries of item i are Items[Start[i]] .. Items[Start[i + 1] - 1].
+struct IndexLists {
+    std::vector<int> Start{0};
+    std::vector<int> Items;
+
+    void Close() { Start.push_back(int(Items.size())); }
+    std::span<const int> Of(size_t i) const {
+        return std::span<const int>(Items).subspan(size_t(Start[i]), size_t(Start[i + 1] - Start[i]));
+    }
+};
+
+// Who is whose parent, spouse and child in indexes of data.Persons, and where each person goes. Every
+// cross-reference is looked up once here; the rest works on indexes.
+class TreePlan {
+public:
+    explicit TreePlan(const TGedcomData& data) : N(data.Persons.size()) {
+        Link(data);
+        FindParents(data);
+        BreakFatherCycles();
+        IsFather.assign(N, false);
+        for (size_t i = 0; i < N; ++i)
+            if (Father[i] >= 0)
+                IsFather[size_t(Father[i])] = true;
+        NumberChildren();
+        ListMarriages();
+    }
+
+    struct Marriage {
+        int Family;
+        int Husband;
+        int Wife;
+        int HusbandOrder = 0; // position of the husband among the wife's husbands
+        int WifeOrder = 0;    // position of the wife among the husband's wives
+    };
+
+    const size_t N;
+    std::vector<int> Father, Mother, OrderByFather, OrderByMother;
+    std::vector<bool> IsHusband, IsWife, IsFather;
+    std::vector<Marriage> Marriages;
+    std::vector<std::vector<int>> MarriagesOf; // each person's marriages, in the person's order
+
+private:
+    void Link(const TGedcomData& data) {
+        auto person = [&](const QString& xref) {
+            const auto found = data.PersonIndex.constFind(xref);
+            return found == data.PersonIndex.constEnd() ? -1 : *found;
+        };
+        auto family = [&](const QString& xref) {
+            const auto found = data.FamilyIndex.constFind(xref);
+            return found == data.FamilyIndex.constEnd() ? -1 : *found;
+        };
+        const size_t families = data.Families.size();
+        Husband.resize(families);
+        Wife.resize(families);
+        IsHusband.assign(N, false);
+        IsWife.assign(N, false);
+        for (size_t f = 0; f < families; ++f) {
+            const TGedFamily& fam = data.Families[f];
+            Husband[f] = person(fam.HusbandXref);
+            Wife[f] = person(fam.WifeXref);
+            if (Husband[f] >= 0)
+                IsHusband[size_t(Husband[f])] = true;
+            if (Wife[f] >= 0)
+                IsWife[size_t(Wife[f])] = true;
+            for (const QString& xref : fam.ChildXrefs)
+                Children.Items.push_back(person(xref));
+            Children.Close();
+        }
+        ChildFamily.resize(N);
+        for (size_t i = 0; i < N; ++i) {
+            const TGedPerson& p = data.Persons[i];
+            ChildFamily[i] = family(p.ChildFamilyXref);
+            for (const QString& xref : p.SpouseFamilyXrefs)
+                SpouseFamilies.Items.push_back(family(xref));
+            SpouseFamilies.Close();
+        }
+    }
+
+    // The reader has decided which parents are known; here they become indexes.
+    void FindParents(const TGedcomData& data) {
+        Father.assign(N, -1);
+        Mother.assign(N, -1);
+        for (size_t i = 0; i < N; ++i) {
+            const TPerson_Data& p = data.Persons[i].Data;
+            const int family = ChildFamily[i];
+            if (family < 0)
+                continue;
+            if (p.FatherId != kTopLevel)
+                Father[i] = Husband[size_t(family)];
+            if (p.MotherId != kNoParent)
+                Mother[i] = Wife[size_t(family)];
+        }
+    }
+
+    // A chain of fathers that returns to itself has no top, so its persons could never be reached in the
+    // outline: the link that closes the circle is dropped.
+    void BreakFatherCycles() {
+        std::vector<char> state(N, 0); // 0 unseen, 1 on the current path, 2 done
+        std::vector<size_t> path;
+        for (size_t start = 0; start < N; ++start) {
+            size_t current = start;
+            while (state[current] == 0) {
+                state[current] = 1;
+                path.push_back(current);
+                const int father = Father[current];
+                if (father < 0)
+                    break;
+                if (state[size_t(father)] == 1) {
+                    Father[current] = -1;
+                    break;
+                }
+                current = size_t(father);
+            }
+            for (size_t p : path)
+                state[p] = 2;
+            path.clear();
+        }
+    }
+
+    // Numbers the children of one family under one of its parents, in CHIL order.
+    void NumberFamily(size_t family, std::vector<int>& parentOf, std::vector<int>& order,
+                      std::vector<int>& count) {
+        for (int child : Children.Of(family)) {
+            if (child < 0 || ChildFamily[size_t(child)] != int(family))
+                continue;
+            const size_t c = size_t(child);
+            if (parentOf[c] >= 0 && order[c] == 0)
+                order[c] = ++count[size_t(parentOf[c])];
+        }
+    }
+
+    // Children count under each parent in the order of the parent's FAMS lines and of each family's CHIL
+    // lines; families the parent does not list, then children that no CHIL line lists, follow in file
+    // order.
+    void NumberChildren() {
+        OrderByFather.assign(N, 0);
+        OrderByMother.assign(N, 0);
+        std::vector<int> fatherCount(N, 0), motherCount(N, 0);
+        for (size_t i = 0; i < N; ++i) {
+            for (int family : SpouseFamilies.Of(i)) {
+                if (family >= 0 && Husband[size_t(family)] == int(i))
+                    NumberFamily(size_t(family), Father, OrderByFather, fatherCount);
+                if (family >= 0 && Wife[size_t(family)] == int(i))
+                    NumberFamily(size_t(family), Mother, OrderByMother, motherCount);
+            }
+        }
+        for (size_t f = 0; f + 1 < Children.Start.size(); ++f) {
+            NumberFamily(f, Father, OrderByFather, fatherCount);
+            NumberFamily(f, Mother, OrderByMother, motherCount);
+        }
+        for (size_t c = 0; c < N; ++c) {
+            if (Father[c] >= 0 && OrderByFather[c] == 0)
+                OrderByFather[c] = ++fatherCount[size_t(Father[c])];
+            if (Mother[c] >= 0 && OrderByMother[c] == 0)
+                OrderByMother[c] = ++motherCount[size_t(Mother[c])];
+        }
+    }
+
+    // One marriage per family with two different partners; each partner's marriages count in the order
+    // of the partner's FAMS lines, then those only the family names.
+    void ListMarriages() {
+        MarriagesOf.assign(N, {});
+        std::vector<int> marriageOfFamily(Husband.size(), -1);
+        for (size_t f = 0; f < Husband.size(); ++f) {
+            if (Husband[f] < 0 || Wife[f] < 0 || Husband[f] == Wife[f])
+                continue;
+            marriageOfFamily[f] = int(Marriages.size());
+            Marriages.push_back({int(f), Husband[f], Wife[f]});
+        }
+        std::vector<bool> placed(Marriages.size() * 2, false);
+        auto add = [&](size_t person, int marriage, bool asHusband) {
+            const size_t slot = size_t(marriage) * 2 + (asHusband ? 0 : 1);
+            if (placed[slot])
+                return;
+            placed[slot] = true;
+            MarriagesOf[person].push_back(marriage);
+            Marriage& m = Marriages[size_t(marriage)];
+            (asHusband ? m.WifeOrder : m.HusbandOrder) = int(MarriagesOf[person].size());
+        };
+        for (size_t i = 0; i < N; ++i) {
+            for (int family : SpouseFamilies.Of(i)) {
+                const int marriage = family < 0 ? -1 : marriageOfFamily[size_t(family)];
+                if (marriage < 0)
+                    continue;
+                if (Marriages[size_t(marriage)].Husband == int(i))
+                    add(i, marriage, true);
+                if (Marriages[size_t(marriage)].Wife == int(i))
+                    add(i, marriage, false);
+            }
+        }
+        for (size_t m = 0; m < Marriages.size(); ++m) {
+            add(size_t(Marriages[m].Husband), int(m), true);
+            add(size_t(Marriages[m].Wife), int(m), false);
+        }
+    }
+
+    std::vector<int> Husband, Wife; // of each family
+    std::vector<int> ChildFamily;   // of each person
+    IndexLists Children;            // of each family, in CHIL order
+    IndexLists SpouseFamilies;      // of each person, in FAMS order
+};
+
+class TreeWriter {
+public:
+    TreeWriter(const TGedcomData& data, sqlite3* db, const TGedcomProgressFn& progress)
+        : Data(data), Plan(data), Db(db), Progress(progress) {}
+
+    bool Write(const QString& treeName, TGedcomImportSummary& summary, QString& error) {
+        Stamp = NowStamp();
+        OwnerId = NewGuidText();
+        GlobalParentId = NewGuidText();
+        Statement info(Db, "INSERT INTO ftTreeInfo (oid, owner_id, owner_name, tree_name, global_parent_id, "
+                           "hide_about) VALUES (1, ?, '', ?, ?, 0)");
+        Statement group(
+            Db, "INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, person_name, gender, "
+                "is_section, display_order, order_by_father, order_by_mother, date_created, "
+                "user_created) VALUES (?, ?, '-1', '0', ?, 'm', 1, ?, ?, ?, ?, '')");
+        if (!info.Prepared() || !group.Prepared() ||
+            !info.Text(OwnerId).Text(treeName).Text(GlobalParentId).Run() ||
+            !group.Text(OwnerId)
+                 .Text(GlobalParentId)
+                 .Text(Translate(QStringLiteral("Other Ancestries")))
+                 .Int(kGlobalParentOrder)
+                 .Int(kGlobalParentOrder)
+                 .Int(kGlobalParentOrder)
+                 .Text(Stamp)
+                 .Run())
+            return Fail(error);
+        if (!WritePersons(summary, error) || !WriteMarriages(summary, error))
+            return false;
+        summary.Individuals = int(Data.Persons.size());
+        summary.Families = int(Data.Families.size());
+        return true;
+    }
+
+private:
+    bool Fail(QString& error) {
+        error = FillPattern(Translate(QStringLiteral("The tree could not be written: %*")),
+                            {QString::fromUtf8(sqlite3_errmsg(Db))});
+        return false;
+    }
+
+    bool Cancelled(QString& error) {
+        error = Translate(QStringLiteral("The import was cancelled."));
+        return false;
+    }
+
+    QString DisplayName(int index) const {
+        const Names names = NamesOf(Data.Persons[size_t(index)].Data);
+        return (names.Given + u' ' + names.Last).trimmed();
+    }
+
+    const QString& IdOf(int index) const {
+        return index < 0 ? kNoParent : Data.Persons[size_t(index)].Data.PersonId;
+    }
+
+    QString GenderOf(size_t i, bool& unknown) const {
+        const QString& sex = Data.Persons[i].Data.Sex;
+        unknown = false;
+        if (sex == kMale || sex == kFemale)
+            return sex;
+        if (Plan.IsHusband[i])
+            return kMale;
+        if (Plan.IsWife[i])
+            return kFemale;
+        unknown = true;
+        return kMale;
+    }
+
+    // Father first; without one the mother's node shows the person; a man who heads a line of his own
+    // starts at the top; anybody else would be out of sight and goes under the outside-the-tree group.
+    void Placement(size_t i, const QString& gender, QString& father, QString& mother) const {
+        const int f = Plan.Father[i];
+        const int m = Plan.Mother[i];
+        mother = IdOf(m);
+        if (f >= 0)
+            father = IdOf(f);
+        else if (m >= 0)
+            father = kNoParent;
+        else if (gender == kMale && Plan.IsFather[i])
+            father = kTopLevel;
+        else
+            father = GlobalParentId;
+    }
+
+    QString NotesOf(size_t i, bool unknownSex, TGedcomImportSummary& summary) const {
+        const TPerson_Data& p = Data.Persons[i].Data;
+        QStringList lines;
+        if (!p.NamePrefix.isEmpty())
+            lines << FactLine("Name prefix", p.NamePrefix);
+        if (!p.NameSuffix.isEmpty())
+            lines << FactLine("Name suffix", p.NameSuffix);
+        for (const QString& other : p.OtherNames)
+            lines << FactLine("Other name", other);
+        if (!p.Alias.isEmpty())
+            lines << FactLine("Alias", p.Alias);
+        if (!p.Occupation.isEmpty())
+            lines << FactLine("Occupation", p.Occupation);
+        if (unknownSex)
+            lines << FactLine("Sex", p.Sex.isEmpty() ? QStringLiteral("?") : p.Sex.toUpper());
+        const TGEvent* birth = FirstEvent(p.Events, TGEventKind::BIRT);
+        const TGEvent* death = FirstEvent(p.Events, TGEventKind::DEAT);
+        for (const TGEvent& event : p.Events) {
+            const bool column = &event == birth || &event == death;
+            if (column && event.DateKeptAsText()) {
+                ++summary.DatesKeptAsText;
+                lines << FactLine(event.Kind == TGEventKind::BIRT ? "Birth" : "Death", event.DateText);
+            } else if (!column && Noted(event)) {
+                lines << EventLine(event, QString());
+            }
+        }
+        for (int marriage : Plan.MarriagesOf[i]) {
+            const TreePlan::Marriage& m = Plan.Marriages[size_t(marriage)];
+            const int partner = m.Husband == int(i) ? m.Wife : m.Husband;
+            for (const TGEvent& event : Data.Families[size_t(m.Family)].Events)
+                if (Noted(event))
+                    lines << EventLine(event, DisplayName(partner));
+        }
+        if (lines.isEmpty())
+            return p.Note;
+        const QString facts = lines.join(kLineBreak);
+        return p.Note.isEmpty() ? facts : p.Note + kLineBreak + kLineBreak + facts;
+    }
+
+    bool WritePersons(TGedcomImportSummary& summary, QString& error) {
+        Statement insert(
+            Db, "INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, gender, person_name, "
+                "last_name, nickname, cognomen, date_of_birth_g, date_of_birth_h, date_of_death_g, "
+                "date_of_death_h, place_of_birth, place_of_death, display_order, order_by_father, "
+                "order_by_mother, is_section, is_dead, notes, date_created, user_created) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, '')");
+        if (!insert.Prepared())
+            return Fail(error);
+        TGedcomProgress state;
+        state.PersonsTotal = int(Plan.N);
+        state.RecordsRead = Data.RecordsRead;
+        for (size_t i = 0; i < Plan.N; ++i) {
+            const TPerson_Data& p = Data.Persons[i].Data;
+            bool unknownSex;
+            const QString gender = GenderOf(i, unknownSex);
+            QString father, mother;
+            Placement(i, gender, father, mother);
+            const Names names = NamesOf(p);
+            const TGEvent* birth = FirstEvent(p.Events, TGEventKind::BIRT);
+            const TGEvent* death = FirstEvent(p.Events, TGEventKind::DEAT);
+            const DatePair born = birth ? BothCalendars(birth->Date) : DatePair();
+            const DatePair died = death ? BothCalendars(death->Date) : DatePair();
+            const bool dead =
+                death || HasEvent(p.Events, TGEventKind::BURI) || HasEvent(p.Events, TGEventKind::CREM);
+            const int byFather = Plan.OrderByFather[i] ? Plan.OrderByFather[i] : kNoOrder;
+            const int byMother = Plan.OrderByMother[i] ? Plan.OrderByMother[i] : kNoOrder;
+            const int display = Plan.OrderByFather[i] ? byFather : byMother;
+            insert.Text(OwnerId)
+                .Text(p.PersonId)
+                .Text(father)
+                .Text(mother)
+                .Text(gender)
+                .Text(names.Given)
+                .Text(names.Last)
+                .Text(names.Nickname)
+                .Text(names.Cognomen)
+                .Int(born.Gregorian)
+                .Int(born.Hijri)
+                .Int(died.Gregorian)
+                .Int(died.Hijri)
+                .Text(birth ? birth->Place : QString())
+                .Text(death ? death->Place : QString())
+                .Int(display)
+                .Int(byFather)
+                .Int(byMother)
+                .Int(dead ? 1 : 0)
+                .Text(NotesOf(i, unknownSex, summary))
+                .Text(Stamp);
+            if (!insert.Run())
+                return Fail(error);
+            if (Progress && (i + 1) % 2048 == 0) {
+                state.PersonsWritten = int(i + 1);
+                if (!Progress(state))
+                    return Cancelled(error);
+            }
+        }
+        if (Progress) {
+            state.PersonsWritten = state.PersonsTotal;
+            if (!Progress(state))
+                return Cancelled(error);
+        }
+        return true;
+    }
+
+    // The name lists and relation rows show: the person, three forebears through fathers (or mothers), and
+    // the person's last name, with cognomens and nicknames in parentheses.
+    QString LineageName(int index) const {
+        const Names own = NamesOf(Data.Persons[size_t(index)].Data);
+        QString result = own.Given;
+        if (!own.Cognomen.isEmpty())
+            result += QStringLiteral(" (") + own.Cognomen + u')';
+        if (!own.Nickname.isEmpty())
+            result += QStringLiteral(" (") + own.Nickname + QStringLiteral(") ");
+        int next = Plan.Father[size_t(index)] >= 0 ? Plan.Father[size_t(index)] : Plan.Mother[size_t(index)];
+        for (int step = 0; step < 3; ++step) {
+            QString name;
+            if (next >= 0) {
+                const Names names = NamesOf(Data.Persons[size_t(next)].Data);
+                name = names.Given;
+                if (!names.Cognomen.isEmpty())
+                    name += QStringLiteral(" (") + names.Cognomen + u')';
+                if (!names.Nickname.isEmpty())
+                    name += QStringLiteral(" (") + names.Nickname + u')';
+                const size_t n = size_t(next);
+                next = Plan.Father[n] >= 0 ? Plan.Father[n] : Plan.Mother[n];
+            }
+            result = result.trimmed() + u' ' + name;
+        }
+        return result.trimmed() + u' ' + own.Last;
+    }
+
+    bool WriteMarriages(TGedcomImportSummary& summary, QString& error) {
+        Statement insert(Db,
+                         "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
+                         "relation_type, split, is_active, relation_order_1, relation_order_2, notes, place, "
+                         "date_created, user_created) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, '')");
+        if (!insert.Prepared())
+            return Fail(error);
+        for (const TreePlan::Marriage& m : Plan.Marriages) {
+            const TGedFamily& family = Data.Families[size_t(m.Family)];
+            const bool divorced = Divorced(family.Events);
+            const TGEvent* wedding = FirstEvent(family.Events, TGEventKind::MARR);
+            if (wedding && wedding->DateKeptAsText())
+                ++summary.DatesKeptAsText;
+            QStringList notes;
+            for (const TGEvent& event : family.Events)
+                if (Noted(event))
+                    notes << EventLine(event, QString());
+            insert.Text(OwnerId)
+                .Text(IdOf(m.Husband))
+                .Text(IdOf(m.Wife))
+                .Text(LineageName(m.Husband).trimmed())
+                .Text(LineageName(m.Wife).trimmed())
+                .Int(divorced ? 1 : 0)
+                .Int(divorced ? 0 : 1)
+                .Int(m.HusbandOrder)
+                .Int(m.WifeOrder)
+                .Text(notes.join(QStringLiteral("; ")))
+                .Text(wedding ? wedding->Place : QString())
+                .Text(Stamp);
+            if (!insert.Run())
+                return Fail(error);
+            ++summary.Marriages;
+        }
+        return true;
+    }
+
+    const TGedcomData& Data;
+    const TreePlan Plan;
+    sqlite3* Db;
+    const TGedcomProgressFn& Progress;
+    QString Stamp;
+    QString OwnerId;
+    QString GlobalParentId;
+};
+
+// A new folder for the tree inside base, named after the file, with "-1", "-2" … until the name is free.
+// Creating the folder reserves the name, so an existing folder or file is never reused.
+QString MakeTreeFolder(const QString& base, const QString& name, QString& error) {
+    QDir dir(base);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        error = FillPattern(Translate(QStringLiteral("The folder %* could not be created.")), {base});
+        return {};
+    }
+    for (int n = 0; n < 10000; ++n) {
+        const QString candidate = n == 0 ? name : name + u'-' + QString::number(n);
+        if (dir.exists(candidate))
+            continue;
+        if (dir.mkdir(candidate))
+            return candidate;
+        if (!dir.exists(candidate))
+            break;
+    }
+    error =
+        FillPattern(Translate(QStringLiteral("The folder %* could not be created.")), {dir.filePath(name)});
+    return {};
+}
+
+} // namespace
+
+bool WriteGedcomTree(TGedcomData& data, const QString& treePath, const QString& treeName,
+                     const TGedcomProgressFn& progress, TGedcomImportSummary& summary, QString& error) {
+    Tdm dm;
+    if (!dm.Open(treePath)) {
+        error = FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {dm.LastError()});
+        return false;
+    }
+    // A failed import deletes the new file, so the safety of a disk journal is not needed here.
+    dm.ExecSql(QStringLiteral("PRAGMA synchronous=OFF"));
+    dm.ExecSql(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+    Transaction transaction(dm);
+    summary = TGedcomImportSummary();
+    // Filling the tables first and building their indexes afterwards is much faster than keeping the
+    // indexes up to date row by row.
+    QStringList indexes;
+    {
+        Query q = dm.Prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
+                                            "tbl_name IN ('ftPerson', 'ftRelation') AND sql IS NOT NULL"));
+        QStringList names;
+        q.ForEachRow([&](Query& row) {
+            names << row.Text(0);
+            indexes << row.Text(1);
+        });
+        for (const QString& name : names)
+            dm.ExecSql(QStringLiteral("DROP INDEX \"") + name + u'"');
+    }
+    bool ok = transaction.Active();
+    if (ok) {
+        TreeWriter writer(data, dm.Handle(), progress);
+        ok = writer.Write(treeName, summary, error);
+    }
+    data = TGedcomData(); // its memory serves the index building better
+    for (const QString& sql : indexes)
+        ok = ok && dm.ExecSql(sql);
+    if (ok && !transaction.Commit()) {
+        error = FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {dm.LastError()});
+        ok = false;
+    }
+    if (!ok && error.isEmpty())
+        error = FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {dm.LastError()});
+    return ok;
+}
+
+bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, TGedcomImportResult& result) {
+    result = TGedcomImportResult();
+    TGedcomReadOptions read;
+    read.Encoding = options.Encoding;
+    read.FallbackEncoding = options.FallbackEncoding.isEmpty() ? GedcomFallbackEncoding(Local().Target.Name)
+                                                               : options.FallbackEncoding;
+    read.Progress = options.Progress;
+    TGedcomData data;
+    if (!ReadGedcomFile(path, data, read)) {
+        result.ErrorMessage = data.ErrorMessage;
+        return false;
+    }
+    const QString base =
+        options.BaseFolder.isEmpty() ? ProgramFolder() + QStringLiteral("data") : options.BaseFolder;
+    QString name = CleanFileName(FileTitle(path)).trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("GEDCOM");
+    const QString folderName = MakeTreeFolder(base, name, result.ErrorMessage);
+    if (folderName.isEmpty())
+        return false;
+    const QString folder = QDir(base).absoluteFilePath(folderName);
+    const QString treePath = folder + u'/' + folderName + QStringLiteral(".vrd");
+    QDir(folder).mkdir(QStringLiteral("photos"));
+    if (!CreateTreeFile(treePath)) {
+        QDir(folder).removeRecursively();
+        result.ErrorMessage =
+            FillPattern(Translate(QStringLiteral("The tree file %* could not be created.")), {treePath});
+        return false;
+    }
+    if (!WriteGedcomTree(data, treePath, FileTitle(path), options.Progress, result.Summary,
+                         result.ErrorMessage)) {
+        QDir(folder).removeRecursively();
+        return false;
+    }
+    result.TreePath = treePath;
+    return true;
+}
+
+QString GedcomSummaryText(const TGedcomImportSummary& summary) {
+    const auto line = [](const char* text, int n) {
+        return FillPattern(Translate(QString::fromLatin1(text)), {QString::number(n)});
+    };
+    return QStringList{line("Individuals: %#", summary.Individuals), line("Families: %#", summary.Families),
+                       line("Marriages: %#", summary.Marriages),
+                       line("Dates kept only as text: %#", summary.DatesKeptAsText)}
+        .join(u'\n');
+}
+
+} // namespace verdan
