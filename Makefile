@@ -16,7 +16,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./scripts/run.sh $(BUILD)/app/verdan $(ARGS)
+	./scripts/run.sh --sample $(BUILD)/sample $(BUILD)/app/verdan $(ARGS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
