@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace verdan {
+
+// Finding the persons a typed name means, the way Arabic lineage names are written: a first name followed
+// by the names of the father, grandfather and great-grandfather, a first name followed by the mother's
+// name, or a single name, cognomen, nickname or family name. Texts compare exactly (letter case and every
+// character count); the tree's hide-nickname option makes every nickname count as empty. Reads the open
+// tree, never writes.
+
+// Appends to `result` the identifiers of the persons found for the search text `text` (diacritics already
+// removed) and its name words `words` (as SplitNameWords gives them), each once, in the order found: first
+// the persons whose lineage matches, in name order; only when those are nobody, the persons whose own
+// names, mother's name or spelling variants match. Identifiers already in `result` are not added again.
+void NameSearch(const QString& text, const QStringList& words, QStringList& result);
+
+// Appends the spelling variants of a word: for each alef or hamza form (ء آ أ إ ا) the word with that one
+// letter written as ا, أ, إ, آ and ء in turn; for each ة or ه the word with it written as ه and as ة.
+// A word without such letters has no variants.
+void WordVariants(const QString& word, QStringList& list);
+
+// The persons found for a text as the user typed it: diacritics removed, cleaned, split into name words
+// and searched. Blank text finds nobody.
+QStringList SearchPersonsByName(const QString& typed);
+
+// True for a text in the 38-character identifier form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (hexadecimal
+// digits in either letter case).
+bool IsIdentifierText(const QString& text);
+
+} // namespace verdan
