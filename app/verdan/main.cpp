@@ -1,10 +1,10 @@
 #include "shell/options.h"
 #include "shell/startup.h"
+#include "shell/ui/main_window.h"
 #include "text/system_message.h"
 #include "text/ui/message_dialog.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QMessageBox>
 
 int main(int argc, char** argv) {
@@ -13,14 +13,13 @@ int main(int argc, char** argv) {
     verdan::InstallMessageDialogs();
     verdan::SetSystemMessageHandler(
         [](const QString& caption, const QString& text) { QMessageBox::critical(nullptr, caption, text); });
-    verdan::InitialiseProgram(verdan::ParseStartupArguments(QApplication::arguments().mid(1)));
+    const verdan::TStartupArguments arguments =
+        verdan::ParseStartupArguments(QApplication::arguments().mid(1));
+    verdan::InitialiseProgram(arguments);
 
-    const QString title = verdan::ApplicationTitle();
-    QApplication::setApplicationDisplayName(title);
-    QMainWindow window;
-    window.setWindowTitle(title);
-    window.resize(1000, 700);
-    window.show();
+    QApplication::setApplicationDisplayName(verdan::ApplicationTitle());
+    verdan::TfrmFamilyMain window;
+    window.StartUp(arguments.TreeFile);
     const int code = app.exec();
     verdan::SaveOptions();
     return code;

@@ -1,0 +1,91 @@
+#include "options_dialog.h"
+
+#include "shell/options.h"
+#include "shell/startup.h"
+#include "text/localisation.h"
+#include "text/program_folder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace verdan {
+
+namespace {
+
+QString AbsoluteLanguageFile(const QString& file) {
+    return QDir::cleanPath(QDir(ProgramFolder()).absoluteFilePath(file));
+}
+
+} // namespace
+
+Tfrm_Options::Tfrm_Options(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frm_Options"));
+    lblLanguage_ = new QLabel(this);
+    cmbLanguage_ = new QComboBox(this);
+    chkOpenLastTree_ = new QCheckBox(this);
+    chkLevelColors_ = new QCheckBox(this);
+    btOk_ = new QPushButton(this);
+    btOk_->setDefault(true);
+    btCancel_ = new QPushButton(this);
+
+    auto* language = new QHBoxLayout;
+    language->addWidget(lblLanguage_);
+    language->addWidget(cmbLanguage_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btOk_);
+    buttons->addWidget(btCancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(language);
+    layout->addWidget(chkOpenLastTree_);
+    layout->addWidget(chkLevelColors_);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    resize(380, 180);
+
+    connect(btOk_, &QPushButton::clicked, this, &Tfrm_Options::accept);
+    connect(btCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Tfrm_Options::showEvent(QShowEvent* event) {
+    setWindowTitle(Translate(QStringLiteral("Options")));
+    btOk_->setText(Translate(QStringLiteral("&OK")));
+    btCancel_->setText(Translate(QStringLiteral("&Cancel")));
+    lblLanguage_->setText(Translate(QStringLiteral("Language")) + u':');
+    chkOpenLastTree_->setText(Translate(QStringLiteral("Open last Tree on startup")));
+    chkLevelColors_->setText(Translate(QStringLiteral("Different Color for each level")));
+    chkOpenLastTree_->setChecked(Options().OpenLastTreeOnStartup);
+    chkLevelColors_->setChecked(Options().LevelsHasColors);
+
+    cmbLanguage_->clear();
+    const QString current = AbsoluteLanguageFile(Local().FileName);
+    for (const TLocal_Language& language : ListLanguageFiles()) {
+        cmbLanguage_->addItem(language.NativeName + QStringLiteral("  ") + language.Name, language.FileName);
+        if (AbsoluteLanguageFile(language.FileName) == current)
+            cmbLanguage_->setCurrentIndex(cmbLanguage_->count() - 1);
+    }
+    QDialog::showEvent(event);
+}
+
+void Tfrm_Options::accept() {
+    TOptions& options = Options();
+    options.OpenLastTreeOnStartup = chkOpenLastTree_->isChecked();
+    options.LevelsHasColors = chkLevelColors_->isChecked();
+    const QString before = AbsoluteLanguageFile(Local().FileName);
+    if (cmbLanguage_->currentIndex() >= 0)
+        options.LanguageFile = cmbLanguage_->currentData().toString();
+    SaveOptions();
+    QDialog::accept();
+    if (AbsoluteLanguageFile(ResolveLanguageFile(options.LanguageFile)) != before) {
+        StartLanguage();
+        emit LanguageChanged();
+    }
+}
+
+} // namespace verdan

@@ -1,0 +1,194 @@
+#include "common/testing.h"
+#include "shell/options.h"
+#include "shell/recent_trees.h"
+#include "shell/startup.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/new_tree_dialog.h"
+#include "shell/ui/start_page.h"
+#include "shell_ui_testing.h"
+#include "storage/tree_file.h"
+#include "storage/tree_info.h"
+#include "text/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace verdan;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolder(test::NewTempDir());
+        CreateAppFolders();
+        Options() = TOptions();
+    }
+    void TearDown() override { CloseTreeFile(); }
+
+    // A tree file with its first rows, not open.
+    QString MakeTree(const QString& name) {
+        TTreeProperty props;
+        props.BasePath = ProgramFolder() + QStringLiteral("data");
+        props.FolderName = name;
+        props.FileName = name + QStringLiteral(".vrd");
+        props.TreeName = name;
+        props.OwnerName = QStringLiteral("Owner");
+        const QString path = CreateTreeFolderAndFile(props);
+        EXPECT_TRUE(OpenTreeFile(path));
+        EXPECT_TRUE(InitialiseNewTree(props));
+        CloseTreeFile();
+        return path;
+    }
+
+    test::RecordedMessages messages_;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, LoadTreeTellsWhetherTheTreeIsOpen) {
+    const QString path = MakeTree(QStringLiteral("Salem"));
+    TfrmFamilyMain window;
+    QSignalSpy opened(&window, &TfrmFamilyMain::TreeOpened);
+    QSignalSpy closed(&window, &TfrmFamilyMain::TreeClosed);
+    EXPECT_FALSE(window.TreeHost()->isEnabled());
+
+    TTreeProperty props;
+    ASSERT_TRUE(window.LoadTree(path, false, props));
+    EXPECT_EQ(CurrentTreePath(), path);
+    EXPECT_EQ(props.TreeName, QStringLiteral("Salem"));
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_TRUE(window.TreeHost()->isEnabled());
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" - Salem.vrd")));
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(Options().LastOpenedProject, path);
+    ASSERT_EQ(RecentTrees().Count(), 1);
+    EXPECT_EQ(RecentTrees().Items()[0], (TRecentTree{QStringLiteral("Salem"), QStringLiteral("Owner"), path,
+                                                     RecentTrees().Items()[0].LastModified}));
+
+    // A blank path and a missing file leave the open tree alone.
+    EXPECT_FALSE(window.LoadTree(QStringLiteral(" ")));
+    EXPECT_FALSE(window.LoadTree(path + QStringLiteral(".gone")));
+    EXPECT_EQ(CurrentTreePath(), path);
+    EXPECT_TRUE(IsTreeOpen());
+    ASSERT_EQ(messages_.texts.size(), 1);
+    EXPECT_TRUE(messages_.texts[0].startsWith(QStringLiteral("File not found.|")));
+
+    // A file that is no tree closes the current tree and leaves none open.
+    const QString bad = ProgramFolder() + QStringLiteral("data/bad.vrd");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a tree");
+    file.close();
+    EXPECT_FALSE(window.LoadTree(bad));
+    EXPECT_FALSE(IsTreeOpen());
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(window.TreeHost()->isEnabled());
+    EXPECT_TRUE(window.TotalLabel()->text().isEmpty());
+    EXPECT_FALSE(window.windowTitle().contains(QStringLiteral(".vrd")));
+    EXPECT_EQ(messages_.texts.size(), 2);
+    EXPECT_EQ(RecentTrees().Count(), 1);
+}
+
+TEST_F(MainWindowTest, NewTreeIsCreatedBesideOthersAndOpened) {
+    TfrmFamilyMain window;
+    const auto createWithOwner = [&window] {
+        bool created = false;
+        EXPECT_TRUE(test::WithModal([&] { created = window.NewTreeCommand(); },
+                                    [](QWidget* modal) {
+                                        auto* dialog = qobject_cast<Tfrm_NewTree*>(modal);
+                                        ASSERT_NE(dialog, nullptr);
+                                        QTest::keyClicks(dialog->OwnerEdit(), QStringLiteral("Ali"));
+                                        dialog->OkButton()->click();
+                                    }));
+        return created;
+    };
+    ASSERT_TRUE(createWithOwner());
+    const QString first = ProgramFolder() + QStringLiteral("data/Tree Project/Tree Project.vrd");
+    EXPECT_EQ(CurrentTreePath(), first);
+    EXPECT_TRUE(QDir(ProgramFolder() + QStringLiteral("data/Tree Project/photos")).exists());
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(GetTreeName(), QStringLiteral("Tree Project"));
+    EXPECT_EQ(GetOwnerName(), QStringLiteral("Ali"));
+
+    // The same names again make a second file; the first one is kept.
+    const qint64 firstSize = QFileInfo(first).size();
+    ASSERT_TRUE(createWithOwner());
+    EXPECT_EQ(CurrentTreePath(), ProgramFolder() + QStringLiteral("data/Tree Project/Tree Project-1.vrd"));
+    EXPECT_EQ(QFileInfo(first).size(), firstSize);
+    EXPECT_EQ(RecentTrees().Count(), 2);
+
+    // Cancelling creates nothing and keeps the open tree.
+    bool created = true;
+    EXPECT_TRUE(test::WithModal([&] { created = window.NewTreeCommand(); },
+                                [](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); }));
+    EXPECT_FALSE(created);
+    EXPECT_TRUE(CurrentTreePath().endsWith(QStringLiteral("Tree Project-1.vrd")));
+    EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join(u'\n').toStdString();
+}
+
+TEST_F(MainWindowTest, OpenCommandRefusesTheTemplateFile) {
+    const QString path = MakeTree(QStringLiteral("Salem"));
+    TfrmFamilyMain window;
+    QString chosen;
+    QString startFolder;
+    window.ChooseTreeFile = [&](const QString&, const QString& folder) {
+        startFolder = folder;
+        return chosen;
+    };
+    EXPECT_FALSE(window.OpenTreeDialog());
+    EXPECT_EQ(startFolder, ProgramFolder() + QStringLiteral("data"));
+    chosen = QFileInfo(path).absolutePath() + QStringLiteral("/TEMPLATE.vrd");
+    EXPECT_FALSE(window.OpenTreeDialog());
+    ASSERT_EQ(messages_.texts.size(), 1);
+    EXPECT_EQ(messages_.texts[0], QStringLiteral("Internal application file. Please choose another file."));
+    chosen = path;
+    EXPECT_TRUE(window.OpenTreeDialog());
+    EXPECT_TRUE(window.OpenTreeDialog()); // the open tree again
+    EXPECT_EQ(startFolder, QFileInfo(path).absolutePath());
+}
+
+TEST_F(MainWindowTest, StartUpOpensTheNamedTreeTheLastTreeOrTheStartPage) {
+    const QString named = MakeTree(QStringLiteral("Named"));
+    const QString last = MakeTree(QStringLiteral("Last"));
+    TTreeProperty props;
+    props.BasePath = last;
+    RecordRecentTree(props);
+    Options().OpenLastTreeOnStartup = true;
+    Options().LastOpenedProject = last;
+    {
+        TfrmFamilyMain window;
+        window.StartUp(QUrl::fromLocalFile(named).toString());
+        EXPECT_EQ(CurrentTreePath(), named);
+        window.close();
+    }
+    Options().LastOpenedProject = last;
+    {
+        TfrmFamilyMain window;
+        window.StartUp(QString());
+        EXPECT_EQ(CurrentTreePath(), last);
+        window.close();
+    }
+    // The remembered tree is gone: the start page lists the others.
+    QFile::remove(last);
+    {
+        TfrmFamilyMain window;
+        int rows = 0;
+        EXPECT_TRUE(test::WithModal([&] { window.StartUp(QString()); },
+                                    [&rows](QWidget* modal) {
+                                        auto* page = qobject_cast<Tfrm_Start_Page*>(modal);
+                                        ASSERT_NE(page, nullptr);
+                                        rows = RecentTrees().Count();
+                                        page->reject();
+                                    }));
+        EXPECT_EQ(rows, 2);
+        EXPECT_FALSE(IsTreeOpen());
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "text/messages.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace verdan::test {
+
+// Records every message instead of showing it and answers with a fixed button.
+class RecordedMessages : public TMessageSink {
+public:
+    explicit RecordedMessages(int answer = IDOK) : answer_(answer) { previous_ = InstallMessageSink(this); }
+    ~RecordedMessages() override { InstallMessageSink(previous_); }
+    int Show(const TMessageRequest& request) override {
+        texts << request.text;
+        return MsgButtonsOf(request.flags).contains(answer_) ? answer_ : MsgRefusalCode(request.flags);
+    }
+    void SetAnswer(int answer) { answer_ = answer; }
+
+    QStringList texts;
+
+private:
+    int answer_;
+    TMessageSink* previous_ = nullptr;
+};
+
+// Runs `call`, which opens a modal window, and lets `act` work on it. A window `act` leaves open is closed
+// after a while, so a failing test cannot hang. Returns whether a modal window appeared.
+inline bool WithModal(const std::function<void()>& call, const std::function<void(QWidget*)>& act) {
+    bool seen = false;
+    // Polled, since the caller may let events run before its window opens.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll.stop();
+            seen = true;
+            act(modal);
+        }
+    });
+    poll.start();
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* open = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a modal window stayed open";
+            open->close();
+        }
+    });
+    guard.start(5000);
+    call();
+    return seen;
+}
+
+} // namespace verdan::test
