@@ -1,0 +1,211 @@
+#include "date_boxes.h"
+
+#include "calendar/date_convert.h"
+#include "text/localisation.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace verdan {
+
+namespace {
+
+struct SignedParts {
+    int year = 0; // astronomical: 0 and below before the era
+    int month = 0;
+    int day = 0;
+};
+
+SignedParts PartsOf(int n) {
+    SignedParts p;
+    SplitDateNumber(n, p.year, p.month, p.day);
+    if (n < 0)
+        p.year = -p.year;
+    return p;
+}
+
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+QString Gendered(const QString& text, const QString& gender) {
+    return gender == u"f" ? TranslateFeminine(text) : Translate(text);
+}
+
+// "Born 3 year(s), 2 month(s) ago" and its kin: the longest form whose parts are all known.
+QString SpanText(const DateSpan& span, const QString& gender, const QString& all, const QString& yearsMonths,
+                 const QString& years) {
+    const QStringList numbers = {QString::number(span.Years), QString::number(span.Months),
+                                 QString::number(span.Days)};
+    if (span.Years >= 1 && span.Months >= 1 && span.Days >= 1)
+        return FillPattern(Gendered(all, gender), numbers);
+    if (span.Years >= 1 && span.Months > 0)
+        return FillPattern(Gendered(yearsMonths, gender), numbers);
+    if (span.Years >= 1)
+        return FillPattern(Gendered(years, gender), numbers);
+    return {};
+}
+
+// The number a span counts from: the Gregorian one when it lies in the era, else the Hijri one, each
+// with today's number of its calendar.
+bool SpanStart(int gregorian, int hijri, int todayG, int todayH, int& from, int& to) {
+    if (gregorian > 0) {
+        from = gregorian;
+        to = todayG;
+        return true;
+    }
+    if (hijri != 0) {
+        from = hijri;
+        to = todayH;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TDateBox DateBoxOf(int dateNumber) {
+    return {DateNumberToText(dateNumber), dateNumber < 0};
+}
+
+TDateBoxes DateBoxesOf(const TPerson& person) {
+    TDateBoxes boxes;
+    boxes.BirthG = DateBoxOf(person.Date_of_Birth_G);
+    boxes.BirthH = DateBoxOf(person.Date_of_Birth_H);
+    boxes.DeathG = DateBoxOf(person.Date_of_Death_G);
+    boxes.DeathH = DateBoxOf(person.Date_of_Death_H);
+    boxes.Place_of_Birth = person.Place_of_Birth;
+    boxes.Place_of_Death = person.Place_of_Death;
+    boxes.Is_Dead = person.Is_Dead;
+    return boxes;
+}
+
+int ReadDateBox(const TDateBox& box, TCalendar calendar) {
+    const int n = calendar == TCalendar::Gregorian ? GregorianTextToDateNumber(box.Text)
+                                                   : HijriTextToDateNumber(box.Text);
+    return box.BeforeEra ? -n : n;
+}
+
+void ApplyDateBoxes(const TDateBoxes& boxes, TPerson& person) {
+    person.Date_of_Birth_G = ReadDateBox(boxes.BirthG, TCalendar::Gregorian);
+    person.Date_of_Birth_H = ReadDateBox(boxes.BirthH, TCalendar::Hijri);
+    person.Date_of_Death_G = ReadDateBox(boxes.DeathG, TCalendar::Gregorian);
+    person.Date_of_Death_H = ReadDateBox(boxes.DeathH, TCalendar::Hijri);
+    person.Place_of_Birth = boxes.Place_of_Birth;
+    person.Place_of_Death = boxes.Place_of_Death;
+    person.Is_Dead = boxes.Is_Dead;
+}
+
+int CompareDateNumbers(int a, int b) {
+    const SignedParts x = PartsOf(a);
+    const SignedParts y = PartsOf(b);
+    if (x.year != y.year)
+        return Sign(x.year - y.year);
+    if (x.month == 0 || y.month == 0)
+        return 0;
+    if (x.month != y.month)
+        return Sign(x.month - y.month);
+    if (x.day == 0 || y.day == 0)
+        return 0;
+    return Sign(x.day - y.day);
+}
+
+DateSpan SignedDateDifference(int earlier, int later) {
+    SignedParts from = PartsOf(earlier);
+    SignedParts to = PartsOf(later);
+    // Both years are moved into the era by the same amount; the difference stays what it was.
+    const int shift = std::max(0, 1 - std::min(from.year, to.year));
+    DateSpan span;
+    DateNumberDifference(MakeDateNumber(from.year + shift, from.month, from.day),
+                         MakeDateNumber(to.year + shift, to.month, to.day), span);
+    return span;
+}
+
+TDateConflict FindDateConflict(int birthG, int deathG, int birthH, int deathH) {
+    if (birthG != 0 && deathG != 0 && CompareDateNumbers(deathG, birthG) < 0)
+        return TDateConflict::Gregorian;
+    if (birthH != 0 && deathH != 0 && CompareDateNumbers(deathH, birthH) < 0)
+        return TDateConflict::Hijri;
+    return TDateConflict::None;
+}
+
+TDateConflict FindDateConflict(const TPerson& person) {
+    return FindDateConflict(person.Date_of_Birth_G, person.Date_of_Death_G, person.Date_of_Birth_H,
+                            person.Date_of_Death_H);
+}
+
+int TodayGregorianNumber(const QDate& today) {
+    return DateToDateNumber(today);
+}
+
+int TodayHijriNumber(const QDate& today) {
+    MultiDate md;
+    if (!DateToHijri(md, today))
+        return 0;
+    // From the parts: the encoded Hijri date value would lower 29 Safar of some years.
+    return MakeDateNumber(md.HYear, md.HMonth, md.HDay);
+}
+
+TDateInfo ComputeDateInfo(const TDateBoxes& boxes, const QString& gender, const QDate& today) {
+    TDateInfo info;
+    TPerson dates;
+    ApplyDateBoxes(boxes, dates);
+    const int birthG = dates.Date_of_Birth_G;
+    const int birthH = dates.Date_of_Birth_H;
+    const int deathG = dates.Date_of_Death_G;
+    const int deathH = dates.Date_of_Death_H;
+
+    switch (FindDateConflict(dates)) {
+    case TDateConflict::Gregorian:
+        info.Error = Translate(QStringLiteral("Gregorian Dates: Birth date greater than death date."));
+        break;
+    case TDateConflict::Hijri:
+        info.Error = Translate(QStringLiteral("Hijri Dates: Birth date greater than death date."));
+        break;
+    case TDateConflict::None:
+        break;
+    }
+
+    info.DeathKnown = deathG != 0 || deathH != 0 || !boxes.Place_of_Death.trimmed().isEmpty();
+
+    const int todayG = TodayGregorianNumber(today);
+    const int todayH = TodayHijriNumber(today);
+    int from = 0;
+    int to = 0;
+    if (SpanStart(birthG, birthH, todayG, todayH, from, to)) {
+        info.ShowBirthSince = true;
+        info.Born = SignedDateDifference(from, to);
+        info.BirthSince = SpanText(
+            info.Born, gender, QStringLiteral("Born %d year(s), %d month(s), %d day(s) ago"),
+            QStringLiteral("Born %d year(s), %d month(s) ago"), QStringLiteral("Born %d year(s) ago"));
+    }
+    if (SpanStart(deathG, deathH, todayG, todayH, from, to)) {
+        info.ShowDeathSince = true;
+        info.Died = SignedDateDifference(from, to);
+        info.DeathSince = SpanText(
+            info.Died, gender, QStringLiteral("Died %# year(s), %# month(s), %# day(s) ago"),
+            QStringLiteral("Died %# year(s), %# month(s) ago"), QStringLiteral("Died %# year(s) ago"));
+    }
+
+    bool lived = false;
+    DateSpan life;
+    if (birthG != 0 && deathG != 0 && CompareDateNumbers(birthG, deathG) < 0) {
+        life = SignedDateDifference(birthG, deathG);
+        lived = true;
+    } else if (birthH != 0 && deathH != 0 && CompareDateNumbers(birthH, deathH) < 0) {
+        life = SignedDateDifference(birthH, deathH);
+        lived = true;
+    }
+    if (lived) {
+        info.Lived = Gendered(QStringLiteral("Lived"), gender);
+        if (life.Years > 0)
+            info.Lived += u' ' + QString::number(life.Years) + u' ' + Translate(QStringLiteral("Year"));
+        if (life.Months > 0)
+            info.Lived += u' ' + QString::number(life.Months) + u' ' + Translate(QStringLiteral("Month"));
+        if (life.Days > 0)
+            info.Lived += u' ' + QString::number(life.Days) + u' ' + Translate(QStringLiteral("Day"));
+    }
+    return info;
+}
+
+} // namespace verdan
