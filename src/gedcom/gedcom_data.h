@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace verdan {
@@ -144,11 +145,33 @@ struct TGedcomReadOptions {
     TGedcomProgressFn Progress;
 };
 
+// Lists of positions kept in one array: the entries of item i are Items[Start[i]] .. Items[Start[i + 1] - 1].
+struct TGedIndexLists {
+    std::vector<int> Start{0};
+    std::vector<int> Items;
+
+    void Close() { Start.push_back(int(Items.size())); }
+    std::span<const int> Of(size_t i) const {
+        return std::span<const int>(Items).subspan(size_t(Start[i]), size_t(Start[i + 1] - Start[i]));
+    }
+};
+
+// The cross-references of the records resolved once into positions in Persons and Families; -1 where a
+// reference names no record.
+struct TGedLinks {
+    std::vector<int> Husband;      // of each family
+    std::vector<int> Wife;         // of each family
+    TGedIndexLists Children;       // of each family, in CHIL order
+    std::vector<int> ChildFamily;  // of each person: the family it is a child of
+    TGedIndexLists SpouseFamilies; // of each person, in FAMS order
+};
+
 struct TGedcomData {
     std::vector<TGedPerson> Persons;
     std::vector<TGedFamily> Families;
     QHash<QString, int> PersonIndex; // cross-reference (without "@") -> position in Persons
     QHash<QString, int> FamilyIndex;
+    TGedLinks Links;
 
     QString Encoding; // the encoding the file was read with
     int RecordsRead = 0;

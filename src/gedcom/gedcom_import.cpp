@@ -4,12 +4,12 @@
 #include "calendar/date_numbers.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_reader.h"
+#include "shell/new_tree.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
 #include "text/file_names.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
-#include "text/program_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -169,23 +169,15 @@ QString FactLine(const char* label, const QString& value) {
     return Translate(QString::fromLatin1(label)) + QStringLiteral(": ") + value;
 }
 
-// Lists of indexes kept in one array: the entries of item i are Items[Start[i]] .. Items[Start[i + 1] - 1].
-struct IndexLists {
-    std::vector<int> Start{0};
-    std::vector<int> Items;
-
-    void Close() { Start.push_back(int(Items.size())); }
-    std::span<const int> Of(size_t i) const {
-        return std::span<const int>(Items).subspan(size_t(Start[i]), size_t(Start[i + 1] - Start[i]));
-    }
-};
-
 // Who is whose parent, spouse and child in indexes of data.Persons, and where each person goes. Every
 // cross-reference is looked up once here; the rest works on indexes.
 class TreePlan {
 public:
-    explicit TreePlan(const TGedcomData& data) : N(data.Persons.size()) {
-        Link(data);
+    explicit TreePlan(const TGedcomData& data)
+        : N(data.Persons.size()), Husband(data.Links.Husband), Wife(data.Links.Wife),
+          ChildFamily(data.Links.ChildFamily), Children(data.Links.Children),
+          SpouseFamilies(data.Links.SpouseFamilies) {
+        MarkSpouses();
         FindParents(data);
         BreakFatherCycles();
         IsFather.assign(N, false);
@@ -211,39 +203,14 @@ public:
     std::vector<std::vector<int>> MarriagesOf; // each person's marriages, in the person's order
 
 private:
-    void Link(const TGedcomData& data) {
-        auto person = [&](const QString& xref) {
-            const auto found = data.PersonIndex.constFind(xref);
-            return found == data.PersonIndex.constEnd() ? -1 : *found;
-        };
-        auto family = [&](const QString& xref) {
-            const auto found = data.FamilyIndex.constFind(xref);
-            return found == data.FamilyIndex.constEnd() ? -1 : *found;
-        };
-        const size_t families = data.Families.size();
-        Husband.resize(families);
-        Wife.resize(families);
+    void MarkSpouses() {
         IsHusband.assign(N, false);
         IsWife.assign(N, false);
-        for (size_t f = 0; f < families; ++f) {
-            const TGedFamily& fam = data.Families[f];
-            Husband[f] = person(fam.HusbandXref);
-            Wife[f] = person(fam.WifeXref);
+        for (size_t f = 0; f < Husband.size(); ++f) {
             if (Husband[f] >= 0)
                 IsHusband[size_t(Husband[f])] = true;
             if (Wife[f] >= 0)
                 IsWife[size_t(Wife[f])] = true;
-            for (const QString& xref : fam.ChildXrefs)
-                Children.Items.push_back(person(xref));
-            Children.Close();
-        }
-        ChildFamily.resize(N);
-        for (size_t i = 0; i < N; ++i) {
-            const TGedPerson& p = data.Persons[i];
-            ChildFamily[i] = family(p.ChildFamilyXref);
-            for (const QString& xref : p.SpouseFamilyXrefs)
-                SpouseFamilies.Items.push_back(family(xref));
-            SpouseFamilies.Close();
         }
     }
 
@@ -365,10 +332,12 @@ private:
         }
     }
 
-    std::vector<int> Husband, Wife; // of each family
-    std::vector<int> ChildFamily;   // of each person
-    IndexLists Children;            // of each family, in CHIL order
-    IndexLists SpouseFamilies;      // of each person, in FAMS order
+    // The reader's links (TGedLinks).
+    const std::vector<int>& Husband;
+    const std::vector<int>& Wife;
+    const std::vector<int>& ChildFamily;
+    const TGedIndexLists& Children;
+    const TGedIndexLists& SpouseFamilies;
 };
 
 class TreeWriter {
@@ -709,8 +678,7 @@ bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, 
         result.ErrorMessage = data.ErrorMessage;
         return false;
     }
-    const QString base =
-        options.BaseFolder.isEmpty() ? ProgramFolder() + QStringLiteral("data") : options.BaseFolder;
+    const QString base = options.BaseFolder.isEmpty() ? DefaultNewTreeLocation() : options.BaseFolder;
     QString name = CleanFileName(FileTitle(path)).trimmed();
     if (name.isEmpty())
         name = QStringLiteral("GEDCOM");

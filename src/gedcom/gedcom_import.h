@@ -15,7 +15,7 @@ struct TGedcomImportSummary {
 };
 
 struct TGedcomImportOptions {
-    QString BaseFolder;       // the new tree's folder goes in here; empty = the program's data folder
+    QString BaseFolder;       // the new tree's folder goes in here; empty = where new trees go by default
     QString Encoding;         // forces the file's encoding; empty = detect
     QString FallbackEncoding; // for undeclared 8-bit text; empty = by the interface language
     TGedcomProgressFn Progress;

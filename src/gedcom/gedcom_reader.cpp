@@ -397,35 +397,61 @@ private:
         }
     }
 
+    // Every cross-reference is looked up once; parents follow from the family each person is a child of.
     void ResolveParents() {
-        const QString noFather = QStringLiteral("-1");
-        const QString noMother = QStringLiteral("0");
+        auto person = [&](const QString& xref) {
+            const auto found = Data.PersonIndex.constFind(xref);
+            return found == Data.PersonIndex.constEnd() ? -1 : *found;
+        };
+        auto family = [&](const QString& xref) {
+            const auto found = Data.FamilyIndex.constFind(xref);
+            return found == Data.FamilyIndex.constEnd() ? -1 : *found;
+        };
+        TGedLinks& links = Data.Links;
+        const size_t families = Data.Families.size();
+        links.Husband.resize(families);
+        links.Wife.resize(families);
+        for (size_t f = 0; f < families; ++f) {
+            TGedFamily& fam = Data.Families[f];
+            links.Husband[f] = person(fam.HusbandXref);
+            links.Wife[f] = person(fam.WifeXref);
+            if (links.Husband[f] >= 0)
+                fam.HusbandId = Data.Persons[size_t(links.Husband[f])].Data.PersonId;
+            if (links.Wife[f] >= 0)
+                fam.WifeId = Data.Persons[size_t(links.Wife[f])].Data.PersonId;
+            for (const QString& child : fam.ChildXrefs)
+                links.Children.Items.push_back(person(child));
+            links.Children.Close();
+        }
+        links.ChildFamily.resize(Data.Persons.size());
+        for (size_t i = 0; i < Data.Persons.size(); ++i) {
+            const TGedPerson& p = Data.Persons[i];
+            links.ChildFamily[i] = family(p.ChildFamilyXref);
+            for (const QString& xref : p.SpouseFamilyXrefs)
+                links.SpouseFamilies.Items.push_back(family(xref));
+            links.SpouseFamilies.Close();
+        }
         // Some writers list children only under the family: the first family naming a child without a
         // known family of its own becomes that family.
-        for (const TGedFamily& family : Data.Families) {
-            for (const QString& child : family.ChildXrefs) {
-                const auto found = Data.PersonIndex.constFind(child);
-                if (found == Data.PersonIndex.constEnd())
-                    continue;
-                TGedPerson& person = Data.Persons[size_t(*found)];
-                if (person.ChildFamilyXref.isEmpty() || !Data.FamilyIndex.contains(person.ChildFamilyXref))
-                    person.ChildFamilyXref = family.Xref;
+        for (size_t f = 0; f < families; ++f) {
+            for (int child : links.Children.Of(f)) {
+                if (child >= 0 && links.ChildFamily[size_t(child)] < 0) {
+                    links.ChildFamily[size_t(child)] = int(f);
+                    Data.Persons[size_t(child)].ChildFamilyXref = Data.Families[f].Xref;
+                }
             }
         }
-        for (TGedFamily& family : Data.Families) {
-            if (const TGedPerson* husband = Data.FindPerson(family.HusbandXref))
-                family.HusbandId = husband->Data.PersonId;
-            if (const TGedPerson* wife = Data.FindPerson(family.WifeXref))
-                family.WifeId = wife->Data.PersonId;
-        }
-        for (TGedPerson& person : Data.Persons) {
-            const TGedFamily* family = Data.FindFamily(person.ChildFamilyXref);
-            const bool hasFather =
-                family && !family->HusbandId.isEmpty() && family->HusbandId != person.Data.PersonId;
-            const bool hasMother =
-                family && !family->WifeId.isEmpty() && family->WifeId != person.Data.PersonId;
-            person.Data.FatherId = hasFather ? family->HusbandId : noFather;
-            person.Data.MotherId = hasMother ? family->WifeId : noMother;
+        const QString noFather = QStringLiteral("-1");
+        const QString noMother = QStringLiteral("0");
+        for (size_t i = 0; i < Data.Persons.size(); ++i) {
+            const int f = links.ChildFamily[i];
+            const int father = f < 0 ? -1 : links.Husband[size_t(f)];
+            const int mother = f < 0 ? -1 : links.Wife[size_t(f)];
+            TPerson_Data& p = Data.Persons[i].Data;
+            p.FatherId =
+                father >= 0 && size_t(father) != i ? Data.Persons[size_t(father)].Data.PersonId : noFather;
+            p.MotherId =
+                mother >= 0 && size_t(mother) != i ? Data.Persons[size_t(mother)].Data.PersonId : noMother;
         }
     }
 

@@ -1,6 +1,7 @@
 #include "common/testing.h"
 #include "gedcom/gedcom_import.h"
 #include "storage/database.h"
+#include "text/program_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +56,10 @@ TEST(GedcomImport, CreatesANewTreeNamedAfterTheFileAndNeverReusesOne) {
     EXPECT_EQ(first.result.Summary.Individuals, 4);
     EXPECT_EQ(first.result.Summary.Families, 2);
     EXPECT_EQ(first.result.Summary.Marriages, 0);
+
+    TGedcomImportResult byDefault;
+    ASSERT_TRUE(ImportGedcomFile(test::TestData(QStringLiteral("gedcom/basic.ged")), {}, byDefault));
+    EXPECT_EQ(byDefault.TreePath, ProgramFolder() + QStringLiteral("data/basic/basic.vrd"));
 
     QFile blocker(base + QStringLiteral("/basic-2"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
