@@ -27,6 +27,7 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        test::UseEnglish();
         SetProgramFolder(test::NewTempDir());
         CreateAppFolders();
         Options() = TOptions();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/localisation.h"
 #include "text/messages.h"
 
 #include <QApplication>
@@ -10,6 +11,11 @@
 #include <gtest/gtest.h>
 
 namespace verdan::test {
+
+// The English interface, whichever language an earlier test left behind.
+inline void UseEnglish() {
+    SetLanguage(QStringLiteral(":/langs/english.local"));
+}
 
 // Records every message instead of showing it and answers with a fixed button.
 class RecordedMessages : public TMessageSink {

@@ -35,6 +35,7 @@ QByteArray ReadBytes(const QString& path) {
 class StartPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        test::UseEnglish();
         SetProgramFolder(test::NewTempDir());
         present_ = ProgramFolder() + QStringLiteral("data/a/a.vrd");
         missing_ = ProgramFolder() + QStringLiteral("data/b/b.vrd");
@@ -140,6 +141,7 @@ TEST_F(StartPageTest, RemovingARowNeedsAnExplicitOk) {
 
 TEST(NewTreeDialog, OkNeedsNamesAndTakesAFreshFreeName) {
     test::RecordedMessages messages;
+    test::UseEnglish();
     SetProgramFolder(test::NewTempDir());
     const QString home = test::NewTempDir();
     Options().LastCreatedLocation = home;
