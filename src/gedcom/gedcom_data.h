@@ -166,12 +166,29 @@ struct TGedLinks {
     TGedIndexLists SpouseFamilies; // of each person, in FAMS order
 };
 
+// An ASSO line of an individual: whom it names and how they are related (its RELA text).
+struct TGedAssociation {
+    int Person = -1; // position in Persons of the individual whose record holds the line
+    QString Xref;    // the associated individual; empty when the value is no pointer
+    QString Value;   // the ASSO value as written
+    QString Relation;
+};
+
+// An individual marked "_GROUP Y": a named branch of the family rather than a person.
+struct TGedGroup {
+    int Person = -1;
+    QString Type; // the kind of group (its TYPE line)
+};
+
 struct TGedcomData {
     std::vector<TGedPerson> Persons;
     std::vector<TGedFamily> Families;
     QHash<QString, int> PersonIndex; // cross-reference (without "@") -> position in Persons
     QHash<QString, int> FamilyIndex;
     TGedLinks Links;
+    // Few files have these, so they are kept apart from the individuals (see gedcom_extensions.h).
+    std::vector<TGedAssociation> Associations;
+    std::vector<TGedGroup> Groups;
 
     QString Encoding; // the encoding the file was read with
     int RecordsRead = 0;

@@ -3,6 +3,7 @@
 #include "calendar/date_convert.h"
 #include "calendar/date_numbers.h"
 #include "gedcom/gedcom_encoding.h"
+#include "gedcom/gedcom_extensions.h"
 #include "gedcom/gedcom_reader.h"
 #include "shell/new_tree.h"
 #include "storage/database.h"
@@ -366,7 +367,12 @@ public:
                  .Text(Stamp)
                  .Run())
             return Fail(error);
-        if (!WritePersons(summary, error) || !WriteMarriages(summary, error))
+        TGedcomTreeContext context{Db, OwnerId, Stamp, {}};
+        context.LineageName = [this](int i) {
+            return LineageName(i).trimmed();
+        };
+        if (!WritePersons(summary, error) || !WriteMarriages(summary, error) ||
+            !WriteGedcomExtensions(Data, context, error))
             return false;
         summary.Individuals = int(Data.Persons.size());
         summary.Families = int(Data.Families.size());

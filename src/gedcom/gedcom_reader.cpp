@@ -2,6 +2,7 @@
 
 #include "gedcom/gedcom_date.h"
 #include "gedcom/gedcom_encoding.h"
+#include "gedcom/gedcom_extensions.h"
 #include "text/localisation.h"
 
 #include <QFile>
@@ -360,6 +361,7 @@ private:
             TGedPerson& person = Data.Persons.back();
             if (!person.Xref.isEmpty() && !Data.PersonIndex.contains(person.Xref))
                 Data.PersonIndex.insert(person.Xref, index);
+            ReadIndividualExtensions(record, index, Data);
             bool pointers = false;
             for (const QString& part : parts)
                 pointers = pointers || IsPointer(part);
