@@ -1,18 +1,39 @@
 #pragma once
 
 #include "storage/tree_fixture.h"
+#include "text/messages.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace verdan::test {
+
+// Answers every message with a chosen code and keeps what was shown.
+class RecordingMessages : public TMessageSink {
+public:
+    int Show(const TMessageRequest& request) override {
+        texts << request.text;
+        captions << request.caption;
+        return answer;
+    }
+    int answer = IDYES;
+    QStringList texts;
+    QStringList captions;
+};
 
 // A new tree emptied down to its outside-the-tree group, with a writer for plain person rows.
 class OutlineTest : public TreeTest {
 protected:
     void SetUp() override {
         TreeTest::SetUp();
+        previousSink_ = InstallMessageSink(&shown_);
         global_ = GetGlobalParentId();
         ASSERT_GE(Dm().Execute(QStringLiteral("DELETE FROM ftPerson WHERE person_id <> ?"), global_), 0);
+    }
+
+    void TearDown() override {
+        InstallMessageSink(previousSink_);
+        TreeTest::TearDown();
     }
 
     // Adds a person row with the given identifier; a null order leaves the column unset (99).
@@ -33,7 +54,8 @@ protected:
                          husband, wife),
             1);
     }
-    void DisplayOptions(const QString& id, int iconId, int color, const QString& title, bool denyPublish = false) {
+    void DisplayOptions(const QString& id, int iconId, int color, const QString& title,
+                        bool denyPublish = false) {
         ASSERT_EQ(Dm().Execute(QStringLiteral("INSERT INTO ftPersonOption (person_id, icon_id, color, title, "
                                               "deny_publish) VALUES (?, ?, ?, ?, ?)"),
                                id, iconId, color, title, denyPublish ? 1 : 0),
@@ -44,7 +66,14 @@ protected:
             QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ftPerson WHERE person_id = ?"), id);
     }
 
+    int Count(const QString& where) {
+        return static_cast<int>(
+            Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE ") + where));
+    }
+
     QString global_;
+    RecordingMessages shown_;
+    TMessageSink* previousSink_ = nullptr;
 };
 
 } // namespace verdan::test

@@ -192,7 +192,6 @@ TEST_F(TreeModelTest, ImagesComeFromOptionsGroupGenderAndMarriage) {
     EXPECT_EQ(image("No gender"), kImageNoGender);
     EXPECT_EQ(image("Other gender"), kImageNoGender);
     EXPECT_EQ(Column("A", "gender"), "ذكر"); // the table keeps its value
-
 }
 
 TEST_F(TreeModelTest, CollapseDropsChildrenAndReexpandShowsTheStoredState) {
