@@ -71,6 +71,11 @@ protected:
             Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE ") + where));
     }
 
+    // No person may hang on "0" for both parents: it would be shown nowhere.
+    int Invisible() {
+        return Count(QStringLiteral("father_id = '0' AND ifnull(trim(mother_id), '') IN ('', '0')"));
+    }
+
     QString global_;
     RecordingMessages shown_;
     TMessageSink* previousSink_ = nullptr;

@@ -17,10 +17,6 @@ protected:
             rows << QStringList{q.Text(0), q.Text(1), q.Text(2), q.Text(3), q.Text(4), q.Text(5)}.join(u' ');
         return rows;
     }
-    // No person may hang on "0" for both parents: it would be shown nowhere.
-    int Invisible() {
-        return Count(QStringLiteral("father_id = '0' AND ifnull(trim(mother_id), '') IN ('', '0')"));
-    }
 };
 
 TEST_F(TreeCommandsTest, AddingChildrenWritesRowOrderAndNames) {

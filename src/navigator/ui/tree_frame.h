@@ -1,0 +1,156 @@
+#pragma once
+
+#include "navigator/tree_commands.h"
+
+#include <QModelIndex>
+#include <QPersistentModelIndex>
+#include <QWidget>
+
+class QLabel;
+class QMenu;
+class QAction;
+class QToolButton;
+class QTreeView;
+class QFrame;
+
+namespace verdan {
+
+class TTreeModel;
+class TOutlineView;
+
+// The father-line outline of the open tree with its editing commands, keys and popup menu. The hosts
+// (main window, tree windows, person picker) open it on a tree and follow the selected person.
+class TframTree : public QWidget {
+    Q_OBJECT
+public:
+    explicit TframTree(QWidget* parent = nullptr);
+    ~TframTree() override;
+
+    // Shows the open tree; a read-only outline offers no editing.
+    void OpenTree(bool readOnly);
+    // With load, fills the outline afresh from the open tree; without, empties it.
+    void ReloadTree(bool load);
+    void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const { return readOnly_; }
+    // Lets the user select several nodes (Ctrl and Shift with the mouse).
+    void SetMultiSelect(bool on);
+
+    // Opens the outline down to the person and selects it; false when it is shown nowhere.
+    bool LocatePerson(const QString& personId);
+    QModelIndex FindPersonNode(const QString& personId) const;
+    // Re-reads the name and display of the person's nodes.
+    void RefreshPersonNode(const QString& personId);
+    // The root reloads the whole outline; a person node reloads and opens its children.
+    void RefreshNode(const QModelIndex& index);
+    // Collapses an open node; otherwise opens it with all its descendants, or along the first-child line
+    // when it has 500 descendants or more.
+    void ToggleExpand();
+    // Font size of the outline, kept between 6 and 24 and stored in the options; 0 or less reads it.
+    void SetZoom(int size);
+    int ZoomSize() const { return zoom_; }
+    void SetMirrored(bool on);
+
+    // The selected person; empty for the root node or no selection.
+    QString CurrentPersonId() const;
+    QString LastAddedId() const { return lastAddedId_; }
+    // Set by the commands that change the current person since the last key or add button.
+    bool DataChanged() const { return dataChanged_; }
+
+    TTreeModel* Model() const { return model_; }
+    QTreeView* View() const;
+
+    // Commands, as the keys, buttons and menu run them on the current node.
+    void AddChildPerson(const QString& gender);
+    void AddGroup();
+    void AddChildWithParent(const QString& otherParentId, const QString& gender);
+    void AddFatherToCurrent();
+    void EditCurrentName();
+    void DeleteSelected(bool ask);
+    void SetCurrentMale();
+    void SetCurrentFemale();
+    void ToggleCurrentGroup();
+    void ToggleCurrentDead();
+    void SetCurrentOrder(int order);
+    void MarkAncestors();
+    void UnmarkAncestors();
+
+signals:
+    // The selected person changed (empty for the root node).
+    void PersonSelected(const QString& personId);
+    // A person's name was typed in place and written.
+    void PersonRenamed(const QString& personId);
+    // A new child's parent has mates: the host offers to pick the other parent.
+    void SecondParentWanted(const QString& childId, const verdan::TMateStatus& mates);
+    // "Edit Name" on the root node: the host opens the tree properties.
+    void TreePropertiesWanted();
+    // Ctrl+D on a person: the host opens the date approximation.
+    void DateApproximationWanted(const QString& personId);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void ApplyCaptions();
+    void ShowSelection(const QModelIndex& current);
+    void ClearSelectionDisplay();
+    bool HandleKey(QKeyEvent* event);
+    void ShowPopup(const QPoint& position);
+    void PreparePopup();
+    void PrepareAddMenu();
+    void BuildAddSubmenu(QMenu* menu, const QString& gender);
+    QModelIndex CurrentIndex() const;
+    void SelectNode(const QModelIndex& index);
+    void StartEditing(const QModelIndex& index);
+    void PlaceNewChild(const QModelIndex& parent, const QString& childId);
+    void ReloadPersonNodes(const QString& personId);
+    void RefreshGlobalParentNode();
+    void ExpandAll(const QModelIndex& index);
+    void OnRenamed(const QString& personId);
+    bool IsEditing() const;
+
+    TTreeModel* model_ = nullptr;
+    TOutlineView* trv_ = nullptr;
+    QFrame* pnlAdd_ = nullptr;
+    QFrame* pnlSetGender_ = nullptr;
+    QToolButton* btAddMale_ = nullptr;
+    QToolButton* btAddFemale_ = nullptr;
+    QToolButton* btAddSection_ = nullptr;
+    QToolButton* btSetAsMale_ = nullptr;
+    QToolButton* btSetAsFemale_ = nullptr;
+    QToolButton* btSetAsSection_ = nullptr;
+    QToolButton* btZoomIn_ = nullptr;
+    QToolButton* btZoomOut_ = nullptr;
+    QToolButton* btRtl_ = nullptr;
+    QLabel* lblName_ = nullptr;
+    QLabel* lblMotherName_ = nullptr;
+    QLabel* lblLevel_ = nullptr;
+    QLabel* imgPerson_ = nullptr;
+
+    QMenu* pmnuTree_ = nullptr;
+    QMenu* mnuAdd_ = nullptr;
+    QMenu* mnuAddSon_ = nullptr;
+    QMenu* mnuAddDaughter_ = nullptr;
+    QAction* mnuAddSonNoOther_ = nullptr;
+    QAction* mnuAddDaughterNoOther_ = nullptr;
+    QAction* mnuAddFather_ = nullptr;
+    QAction* mnuRename_ = nullptr;
+    QAction* mnuDelete_ = nullptr;
+    QAction* mnuRefresh_ = nullptr;
+    QAction* mnuMarkAncestors_ = nullptr;
+    QAction* mnuUnMarkAncestors_ = nullptr;
+    QAction* mnuExpand_ = nullptr;
+
+    QPersistentModelIndex previous_; // the node before the last change; the parent a child was added under
+    QPersistentModelIndex editing_;
+    QString shownPersonId_;
+    QString lastAddedId_;
+    bool readOnly_ = false;
+    bool loading_ = false;
+    bool dataChanged_ = false;
+    int zoom_ = 8;
+};
+
+} // namespace verdan
