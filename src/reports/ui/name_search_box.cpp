@@ -97,6 +97,12 @@ void TNameSearchBox::TranslateTexts() {
     txtFind_->setPlaceholderText(Translate(QStringLiteral("Enter name to find")));
 }
 
+void TNameSearchBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        TranslateTexts();
+    QWidget::changeEvent(event);
+}
+
 void TNameSearchBox::Find() {
     const QString text = txtFind_->text().trimmed();
     if (text.isEmpty())
