@@ -180,7 +180,7 @@ public:
           SpouseFamilies(data.Links.SpouseFamilies) {
         MarkSpouses();
         FindParents(data);
-        BreakFatherCycles();
+        BreakParentCycles();
         IsFather.assign(N, false);
         for (size_t i = 0; i < N; ++i)
             if (Father[i] >= 0)
@@ -200,6 +200,7 @@ public:
     const size_t N;
     std::vector<int> Father, Mother, OrderByFather, OrderByMother;
     std::vector<bool> IsHusband, IsWife, IsFather;
+    std::vector<bool> Detached; // placed as if without parents, the mother kept
     std::vector<Marriage> Marriages;
     std::vector<std::vector<int>> MarriagesOf; // each person's marriages, in the person's order
 
@@ -231,9 +232,11 @@ private:
         }
     }
 
-    // A chain of fathers that returns to itself has no top, so its persons could never be reached in the
-    // outline: the link that closes the circle is dropped.
-    void BreakFatherCycles() {
+    // The outline reaches a person through the father, or without one through the mother. A chain of
+    // such parents that returns to itself has no top, so its persons could never be reached: the person
+    // closing the circle loses the father link and is placed as if it had no parents.
+    void BreakParentCycles() {
+        Detached.assign(N, false);
         std::vector<char> state(N, 0); // 0 unseen, 1 on the current path, 2 done
         std::vector<size_t> path;
         for (size_t start = 0; start < N; ++start) {
@@ -241,14 +244,15 @@ private:
             while (state[current] == 0) {
                 state[current] = 1;
                 path.push_back(current);
-                const int father = Father[current];
-                if (father < 0)
+                const int parent = Father[current] >= 0 ? Father[current] : Mother[current];
+                if (parent < 0)
                     break;
-                if (state[size_t(father)] == 1) {
+                if (state[size_t(parent)] == 1) {
                     Father[current] = -1;
+                    Detached[current] = true;
                     break;
                 }
-                current = size_t(father);
+                current = size_t(parent);
             }
             for (size_t p : path)
                 state[p] = 2;
@@ -421,7 +425,7 @@ private:
         mother = IdOf(m);
         if (f >= 0)
             father = IdOf(f);
-        else if (m >= 0)
+        else if (m >= 0 && !Plan.Detached[i])
             father = kNoParent;
         else if (gender == kMale && Plan.IsFather[i])
             father = kTopLevel;

@@ -804,29 +804,34 @@ bool StreamUtf8(QFile& file, TGedcomData& data, const TGedcomProgressFn& progres
     counter.Reserve(data);
     file.seek(0);
     RecordParser parser(data, progress, file.size());
+    // The rest of a record cut by a chunk's end moves to the front, and the next chunk is read behind it.
+    buffer.reserve(kChunk + kChunk / 4);
     buffer.clear();
     qint64 offset = 0; // file position of buffer[0]
     bool first = true;
     for (;;) {
-        const QByteArray chunk = file.read(kChunk);
-        if (file.error() != QFileDevice::NoError) {
+        const qsizetype kept = buffer.size();
+        buffer.resize(kept + kChunk);
+        const qint64 read = file.read(buffer.data() + kept, kChunk);
+        if (read < 0) {
             SetError(data, TGedcomError::FileUnreadable, QStringLiteral("The file %* could not be read."),
                      file.fileName());
             return false;
         }
-        buffer += chunk;
+        buffer.resize(kept + qsizetype(read));
         if (first && buffer.startsWith("\xEF\xBB\xBF")) {
             buffer.remove(0, 3);
             offset = 3;
         }
         first = false;
-        const bool final = chunk.isEmpty();
+        const bool final = read == 0;
         const qsizetype used = parser.Feed(buffer, offset, final);
         if (parser.Cancelled())
             return false;
         if (final)
             break;
-        buffer.remove(0, used);
+        std::memmove(buffer.data(), buffer.constData() + used, size_t(buffer.size() - used));
+        buffer.resize(buffer.size() - used);
         offset += used;
     }
     if (!parser.LooksLikeGedcom()) {

@@ -116,6 +116,20 @@ TEST(GedcomImport, PlacesEveryPersonWhereTheOutlineShowsThem) {
     EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT father_id FROM ftPerson WHERE last_name = 'A'")),
               cycleB);
 
+    // Likewise a circle of mothers: one of them goes under the group and keeps her mother.
+    const QString circleC =
+        tree.Db.ScalarText(QStringLiteral("SELECT person_id FROM ftPerson WHERE last_name = 'C'"));
+    const QString circleD =
+        tree.Db.ScalarText(QStringLiteral("SELECT person_id FROM ftPerson WHERE last_name = 'D'"));
+    EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT father_id FROM ftPerson WHERE last_name = 'D'")),
+              global);
+    EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT mother_id FROM ftPerson WHERE last_name = 'D'")),
+              circleC);
+    EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT father_id FROM ftPerson WHERE last_name = 'C'")),
+              QStringLiteral("0"));
+    EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT mother_id FROM ftPerson WHERE last_name = 'C'")),
+              circleD);
+
     EXPECT_EQ(tree.Person(QStringLiteral("Unsure"), "gender"), QStringLiteral("m")) << "a husband";
     EXPECT_EQ(tree.Person(QStringLiteral("Mother"), "gender"), QStringLiteral("f")) << "a wife";
     EXPECT_EQ(tree.Person(QStringLiteral("Lone"), "gender"), QStringLiteral("m"));
