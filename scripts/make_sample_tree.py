@@ -174,7 +174,7 @@ class Person:
     birth_place: str = ""
     death: Date = None
     death_place: str = ""
-    dead_undated: bool = False
+    death_unknown: bool = False  # dead, but the file gives no date (the simulation still knows one)
     home: str = ""
     nick: str = ""
     title: str = ""
@@ -255,11 +255,9 @@ class Tree:
             span, young = days(self.rng.uniform(48, 92)), False
         end = jd + span
         if end < TODAY_JD:
-            if year_of(end) < 1800 and self.rng.random() < 0.25:
-                p.dead_undated = True
-            else:
-                p.death = self.date(end)
-                p.death_place = place
+            p.death = self.date(end)
+            p.death_place = place
+            p.death_unknown = year_of(end) < 1850 and self.rng.random() < 0.3
             if young:
                 p.notes.append("توفيت صغيرة." if p.sex == "F" else "توفي صغيرًا.")
         return p
@@ -357,7 +355,7 @@ class Tree:
 
     def can_marry(self, man, limit_year):
         married = man.birth.jd + days(22)
-        return (not man.dead_undated and man.alive_at(married + days(3)) and year_of(married) <= limit_year
+        return (man.alive_at(married + days(3)) and year_of(married) <= limit_year
                 and married < TODAY_JD - days(2))
 
     def descend(self, root, limit_year):
@@ -488,26 +486,28 @@ def several_wives(t):
 
 
 def divorce(t):
-    # A man of the sixth generation divorces his first wife; she marries again, into the Hamadna branch.
+    # A man of the later generations divorces his first wife; she marries again, into the Hamadna branch.
     for m in t.persons:
-        if m.branch != "rayyan" or m.gen != 6 or not m.fams or m.fams[0].wife.famc:
+        if m.branch != "rayyan" or m.gen not in (6, 7) or not m.fams:
             continue
         fam = m.fams[0]
-        if len(fam.children) < 1 or fam.wife.death and fam.wife.death.jd < fam.children[-1].birth.jd + days(6):
-            continue
         wife = fam.wife
+        if wife.famc or len(wife.fams) > 1 or not fam.children:
+            continue
         split = fam.children[-1].birth.jd + days(1.2)
-        fam.divorced = Date(split, "month", year_of(split) < 1930)
-        fam.note = "انتهى الزواج بالطلاق."
+        if wife.age_at(split) > 35 or not wife.death_after(split + days(10)) or not m.death_after(split):
+            continue
         for h in t.persons:
-            if (h.branch == "hamadna" and h.sex == "M" and h.birth and h.death_after(split + days(6))
-                    and 0 <= (split - h.birth.jd) / YEAR - (split - wife.birth.jd) / YEAR <= 12
-                    and (split - h.birth.jd) / YEAR > 22):
-                second = t.marry(h, wife, split + days(0.8), 3)
-                if not second.children:
-                    continue
+            if (h.branch == "hamadna" and h.sex == "M" and h.birth and h.death_after(split + days(10))
+                    and h.age_at(split) > 22 and -3 <= h.age_at(split) - wife.age_at(split) <= 15):
+                fam.divorced = Date(split, "month", year_of(split) < 1930)
+                fam.note = "انتهى الزواج بالطلاق."
+                t.marry(h, wife, split + days(0.8), 3)
                 wife.notes.append(f"طُلّقت من {m.given} ثم تزوّجت {h.given} من الحمادنة.")
                 t.kunya(h)
+                if len(m.fams) == 1 and m.death_after(split + days(3)):
+                    later = split + days(1)
+                    t.marry(m, t.wife_for(m, later), later, 2)
                 return
     raise SystemExit("no divorce could be placed")
 
@@ -541,7 +541,7 @@ def breastfeeding(t):
                 if placed == 0:
                     mother.death = Date(x.birth.jd + days(0.1), "month", year_of(x.birth.jd) < 1930)
                     mother.death_place = father.home
-                    mother.dead_undated = False
+                    mother.death_unknown = False
                     mother.notes.append("توفيت بعد ولادة آخر أولادها بأيام.")
                 placed += 1
                 break
@@ -657,12 +657,11 @@ def gedcom(t):
                 if p.birth_place:
                     line(2, "PLAC", p.birth_place)
             if p.death:
-                line(1, "DEAT")
-                line(2, "DATE", p.death.gedcom())
+                line(1, "DEAT", "Y" if p.death_unknown else "")
+                if not p.death_unknown:
+                    line(2, "DATE", p.death.gedcom())
                 if p.death_place:
                     line(2, "PLAC", p.death_place)
-            elif p.dead_undated:
-                line(1, "DEAT", "Y")
         for other, relation in p.asso:
             line(1, "ASSO", f"@{other.xref}@")
             line(2, "RELA", relation)
