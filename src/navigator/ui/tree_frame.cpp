@@ -462,10 +462,18 @@ void TframTree::AddChildPerson(const QString& gender) {
         return;
     PlaceNewChild(parent, id);
     if (mates.MateCount > 0) {
+        const QPersistentModelIndex node = model_->FindPersonNode(id);
         emit SecondParentWanted(id, mates);
-        trv_->setFocus();
-        if (!IsEditing())
-            StartEditing(model_->FindPersonNode(id));
+        // The host's window may have taken the focus, which closes the label; the outline takes it back
+        // and opens the label again once the closing has run.
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || !trv_->viewport()->isAncestorOf(focus)) {
+            trv_->setFocus();
+            QTimer::singleShot(0, this, [this, node] {
+                if (!IsEditing())
+                    StartEditing(node);
+            });
+        }
     }
 }
 

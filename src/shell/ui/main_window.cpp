@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "navigator/ui/tree_frame.h"
 #include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
@@ -92,6 +93,14 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTre
         QApplication::setApplicationDisplayName(ApplicationTitle());
         TranslateTexts();
     });
+
+    auto* tree = new TframTree(pnl_);
+    tree->SetMultiSelect(true);
+    if (Options().TreeFontSize > 0 && Options().TreeFontSize < 40)
+        tree->SetZoom(Options().TreeFontSize);
+    connect(this, &TfrmFamilyMain::TreeOpened, tree, [tree] { tree->OpenTree(false); });
+    connect(this, &TfrmFamilyMain::TreeClosed, tree, [tree] { tree->ReloadTree(false); });
+    SetTreeFrame(tree);
 
     Timer1_.setInterval(kTimerInterval);
     connect(&Timer1_, &QTimer::timeout, this, &TfrmFamilyMain::Timer1Timer);

@@ -88,8 +88,10 @@ TEST_P(TreeFrameTest, OpensOnTheFirstPersonWithTheRootOpen) {
 }
 
 TEST_P(TreeFrameTest, InsertAddsASonWhoseNameIsTypedInPlace) {
+    QSignalSpy secondParent(frame_.get(), &TframTree::SecondParentWanted);
     Select("F");
     Key(Qt::Key_Insert);
+    EXPECT_EQ(secondParent.size(), 0); // a man without a wife
     const QString added = frame_->LastAddedId();
     ASSERT_FALSE(added.isEmpty());
     EXPECT_EQ(Current(), added);
@@ -110,6 +112,18 @@ TEST_P(TreeFrameTest, InsertAddsASonWhoseNameIsTypedInPlace) {
     Type("   "); // a blank name keeps the default one
     EXPECT_EQ(Column(daughter, "person_name"), "ابنة 3");
     EXPECT_EQ(Model()->FindPersonNode(daughter).data().toString(), "ابنة 3");
+
+    // A married man's new child lets the host offer the mother.
+    Person("W", "Wife", "-1", "0", "f");
+    ASSERT_EQ(Dm().Execute(QStringLiteral("INSERT INTO ftRelation (person_id_1, person_id_2, relation_type) "
+                                          "VALUES ('F', 'W', 0)")),
+              1);
+    Select("F");
+    Key(Qt::Key_Insert);
+    ASSERT_EQ(secondParent.size(), 1);
+    EXPECT_EQ(secondParent[0][0].toString(), frame_->LastAddedId());
+    EXPECT_NE(Editor(), nullptr); // the label stays open for the name
+    Type("Ali");
 
     // On the root the son stands on the first level.
     frame_->View()->setCurrentIndex(Model()->RootIndex());
