@@ -332,8 +332,8 @@ class Tree:
         return self.rng.choice([1, 2, 3, 3, 4])
 
     def wife_for(self, man, jd):
-        # A cousin when one of the right age is unmarried, else a daughter of the in-law family, else a
-        # woman from outside the tree.
+        # Now and then an unmarried cousin or a daughter of the in-law family of the right age, else a woman
+        # from outside the tree.
         for w in self.persons:
             if (w.sex == "F" and not w.fams and w.famc and w.famc.husband is not man.famc.husband
                     and w.birth and w.alive_at(jd + days(10)) and 15 <= w.age_at(jd) <= 24
@@ -431,6 +431,7 @@ def build():
     t.born(founder, hijri_jd(1130, 9, 1), "ينبع", hijri=True, adult=True)
     founder.birth.precision, founder.birth.about = "year", True
     founder.death = Date(hijri_jd(1195, 10, 12), "day", True)
+    founder.death_unknown = False
     founder.death_place = "المدينة المنورة"
     founder.title = "الشيخ"
     founder.notes = ["جدّ العائلة الذي تُنسب إليه. نزل المدينة المنورة بعد سنة 1160 هـ،",
