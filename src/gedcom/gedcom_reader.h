@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gedcom/gedcom_data.h"
+#include "gedcom/gedcom_strings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,33 +24,6 @@ using TGedLines = std::span<const TGedLine>;
 
 // Splits one line (without its line end); false for a blank line or one without a level and a tag.
 bool SplitGedcomLine(std::string_view text, TGedLine& line);
-
-// Shares the texts that repeat across records (names, places, cross-references) instead of copying them.
-// An open-addressing table keyed by the UTF-8 bytes, so a repeated value costs no conversion.
-class TGedStrings {
-public:
-    TGedStrings();
-    QString Get(std::string_view utf8);
-    // A reference to an individual: the text the individual's own record already gave, when it came first.
-    QString PersonXref(std::string_view utf8) const;
-    void SetPersonIndex(const QHash<QString, int>* index) { Persons = index; }
-
-private:
-    struct Slot {
-        std::string_view Key; // bytes in Arena
-        size_t Hash = 0;
-        QString Text;
-    };
-    void Grow();
-    std::string_view Keep(std::string_view bytes);
-
-    std::vector<Slot> Slots;
-    size_t Used = 0;
-    std::vector<std::unique_ptr<char[]>> Arena;
-    char* ArenaNext = nullptr;
-    const QHash<QString, int>* Persons = nullptr;
-    size_t ArenaLeft = 0;
-};
 
 // Reads a GEDCOM file into data; on failure data.Error and data.ErrorMessage say why.
 bool ReadGedcomFile(const QString& path, TGedcomData& data, const TGedcomReadOptions& options = {});
