@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace verdan {
@@ -51,8 +52,12 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTre
     splitter_ = new QSplitter(Qt::Horizontal, central);
     pnl_ = new QWidget(splitter_);
     pnl_->setObjectName(QStringLiteral("pnl"));
-    pnlLayout_ = new QVBoxLayout(pnl_);
-    pnlLayout_->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(pnl_);
+    column->setContentsMargins(0, 0, 0, 0);
+    TreeFrame_ = new TframTree(pnl_);
+    TreeFrame_->setObjectName(QStringLiteral("TreeFrame"));
+    TreeFrame_->SetMultiSelect(true);
+    column->addWidget(TreeFrame_);
     pnlHost_ = new QWidget(splitter_);
     pnlHost_->setObjectName(QStringLiteral("pnlHost"));
     splitter_->addWidget(pnl_);
@@ -128,17 +133,10 @@ void TfrmFamilyMain::UpdateCaption() {
                                   : ApplicationTitle() + QStringLiteral(" - ") + QFileInfo(path).fileName());
 }
 
-void TfrmFamilyMain::SetTreeFrame(QWidget* frame) {
-    if (treeFrame_ == frame)
-        return;
-    delete treeFrame_;
-    treeFrame_ = frame;
-    if (frame)
-        pnlLayout_->addWidget(frame);
-}
-
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
     TranslateTexts();
+    if (Options().TreeFontSize > 0 && Options().TreeFontSize < 40)
+        TreeFrame_->SetZoom(Options().TreeFontSize);
     UpdateCommandStates();
     QMainWindow::showEvent(event);
 }
@@ -152,8 +150,8 @@ void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
 void TfrmFamilyMain::UpdateCommandStates() {
     const bool open = !CurrentTreePath().isEmpty();
     pnl_->setEnabled(open);
-    if (open && isVisible() && treeFrame_ && treeFrame_->focusPolicy() != Qt::NoFocus)
-        treeFrame_->setFocus();
+    if (open && isVisible())
+        TreeFrame_->View()->setFocus();
 }
 
 bool TfrmFamilyMain::LoadTree(const QString& path) {
@@ -180,6 +178,9 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
     ReadTreeProperties(props);
     AfterTreeOpened();
     UpdateCaption();
+    // A new tree starts at its first node; a known one at the person shown when it was closed.
+    if (!isNew && !GetLastId().trimmed().isEmpty())
+        TreeFrame_->LocatePerson(GetLastId().trimmed());
     UpdateCommandStates();
     RecordRecentTree(props);
     Options().LastOpenedProject = CurrentTreePath();
@@ -190,6 +191,7 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
 void TfrmFamilyMain::AfterTreeOpened() {
     EnsureGlobalParent();
     SetCurrentTreeNames(GetTreeName(), GetOwnerName());
+    TreeFrame_->OpenTree(false);
     emit TreeOpened();
     RefreshPersonCount();
     Timer1_.start();
@@ -198,10 +200,14 @@ void TfrmFamilyMain::AfterTreeOpened() {
 void TfrmFamilyMain::CloseCurrentTree() {
     Timer1_.stop();
     if (IsTreeOpen()) {
+        const QString shown = TreeFrame_->CurrentPersonId();
+        if (!shown.isEmpty())
+            SetLastId(shown);
         TTreeProperty props;
         ReadTreeProperties(props);
         RecordRecentTree(props);
         emit TreeClosed();
+        TreeFrame_->ReloadTree(false);
     }
     CloseTreeFile();
     lbl_Total_->clear();

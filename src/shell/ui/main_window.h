@@ -8,7 +8,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QVBoxLayout;
 
 namespace verdan {
 
@@ -16,6 +15,7 @@ struct TTreeProperty;
 class Tfrm_NewTree;
 class Tfrm_Options;
 class Tfrm_Start_Page;
+class TframTree;
 
 // The program's main window: the open tree's outline in the left column, the File and Tools menus, the
 // number of persons in the top bar. It owns opening and closing trees in the user interface.
@@ -45,11 +45,9 @@ public:
     void UpdateCommandStates();
     void RefreshPersonCount();
 
-    // The left column that holds the tree outline. SetTreeFrame puts the outline there (replacing and
-    // deleting the one before); the frame follows TreeOpened and TreeClosed.
+    // The left column and the outline in it.
     QWidget* TreeHost() const { return pnl_; }
-    void SetTreeFrame(QWidget* frame);
-    QWidget* TreeFrame() const { return treeFrame_; }
+    TframTree* TreeFrame() const { return TreeFrame_; }
 
     Tfrm_Start_Page* StartPage() const { return startPage_; }
     Tfrm_NewTree* NewTreeDialog() const { return newTreeDialog_; }
@@ -60,7 +58,7 @@ public:
     std::function<QString(const QString& filter, const QString& folder)> ChooseTreeFile;
 
 signals:
-    // A tree was opened and is ready for the outline; the outline reads it from the open tree.
+    // A tree was opened and its outline filled.
     void TreeOpened();
     // The open tree is about to close; everything showing its persons must let go of them.
     void TreeClosed();
@@ -79,8 +77,7 @@ private:
     QLabel* lbl_Total_;
     QSplitter* splitter_;
     QWidget* pnl_;
-    QVBoxLayout* pnlLayout_;
-    QWidget* treeFrame_ = nullptr;
+    TframTree* TreeFrame_;
     QWidget* pnlHost_;
     QMenu* mnuFile_;
     QMenu* mnuTools_;

@@ -170,7 +170,9 @@ void Tfrm_Start_Page::DrawCell(QPainter& painter, const QRect& rect, int col, in
     painter.setBrush(back);
     painter.setPen(color);
     painter.setFont(font);
-    TZelGrid::DrawCellText(painter, rect, gTrees_->Cells(col, row), Qt::AlignLeft | Qt::AlignVCenter);
+    // A date reads left to right in any layout; the mark keeps a leading day number with its month.
+    const QString text = col == DateCol ? QChar(0x200E) + gTrees_->Cells(col, row) : gTrees_->Cells(col, row);
+    TZelGrid::DrawCellText(painter, rect, text, Qt::AlignLeft | Qt::AlignVCenter);
     if (col != TreeCol)
         return;
     // The open arrow at the end of the name, pointing in reading direction.

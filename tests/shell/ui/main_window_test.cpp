@@ -1,4 +1,6 @@
 #include "common/testing.h"
+#include "navigator/tree_model.h"
+#include "navigator/ui/tree_frame.h"
 #include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -96,6 +99,33 @@ TEST_F(MainWindowTest, LoadTreeTellsWhetherTheTreeIsOpen) {
     EXPECT_FALSE(window.windowTitle().contains(QStringLiteral(".vrd")));
     EXPECT_EQ(messages_.texts.size(), 2);
     EXPECT_EQ(RecentTrees().Count(), 1);
+}
+
+// The outline shows the open tree, is emptied with it, and comes back at the person shown last.
+TEST_F(MainWindowTest, OutlineFollowsTheOpenTree) {
+    const QString salem = MakeTree(QStringLiteral("Salem"));
+    const QString other = MakeTree(QStringLiteral("Other"));
+    TfrmFamilyMain window;
+    TframTree* outline = window.TreeFrame();
+    ASSERT_TRUE(window.LoadTree(salem));
+    const QModelIndex root = outline->Model()->RootIndex();
+    ASSERT_EQ(outline->Model()->rowCount(root), 2); // the family group and the outside-the-tree group
+    const QModelIndex group = outline->Model()->index(0, 0, root);
+    EXPECT_EQ(outline->View()->currentIndex(), group);
+    outline->Model()->ExpandPersonNode(group);
+    ASSERT_EQ(outline->Model()->rowCount(group), 1);
+    outline->View()->setCurrentIndex(outline->Model()->index(0, 0, group));
+    const QString person = outline->CurrentPersonId();
+    ASSERT_FALSE(person.isEmpty());
+
+    ASSERT_TRUE(window.LoadTree(other));
+    EXPECT_NE(outline->CurrentPersonId(), person);
+    ASSERT_TRUE(window.LoadTree(salem));
+    EXPECT_EQ(outline->CurrentPersonId(), person);
+
+    window.CloseCurrentTree();
+    EXPECT_EQ(outline->Model()->rowCount(outline->Model()->RootIndex()), 0);
+    EXPECT_TRUE(outline->CurrentPersonId().isEmpty());
 }
 
 TEST_F(MainWindowTest, NewTreeIsCreatedBesideOthersAndOpened) {
