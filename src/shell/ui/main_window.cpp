@@ -57,6 +57,8 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTre
     TreeFrame_ = new TframTree(pnl_);
     TreeFrame_->setObjectName(QStringLiteral("TreeFrame"));
     TreeFrame_->SetMultiSelect(true);
+    if (Options().TreeFontSize > 0 && Options().TreeFontSize < 40)
+        TreeFrame_->SetZoom(Options().TreeFontSize);
     column->addWidget(TreeFrame_);
     pnlHost_ = new QWidget(splitter_);
     pnlHost_->setObjectName(QStringLiteral("pnlHost"));
@@ -99,14 +101,6 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTre
         TranslateTexts();
     });
 
-    auto* tree = new TframTree(pnl_);
-    tree->SetMultiSelect(true);
-    if (Options().TreeFontSize > 0 && Options().TreeFontSize < 40)
-        tree->SetZoom(Options().TreeFontSize);
-    connect(this, &TfrmFamilyMain::TreeOpened, tree, [tree] { tree->OpenTree(false); });
-    connect(this, &TfrmFamilyMain::TreeClosed, tree, [tree] { tree->ReloadTree(false); });
-    SetTreeFrame(tree);
-
     Timer1_.setInterval(kTimerInterval);
     connect(&Timer1_, &QTimer::timeout, this, &TfrmFamilyMain::Timer1Timer);
 
@@ -135,8 +129,6 @@ void TfrmFamilyMain::UpdateCaption() {
 
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
     TranslateTexts();
-    if (Options().TreeFontSize > 0 && Options().TreeFontSize < 40)
-        TreeFrame_->SetZoom(Options().TreeFontSize);
     UpdateCommandStates();
     QMainWindow::showEvent(event);
 }
