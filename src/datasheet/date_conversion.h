@@ -29,6 +29,7 @@ struct TDateEstimate {
     int Days = 0;
 
     bool IsSet() const { return Years > 0 || Months > 0 || Days > 0; }
+    bool operator==(const TDateEstimate&) const = default;
 };
 
 // The day that lies the estimated time before today; null when it would lie before the year 1.

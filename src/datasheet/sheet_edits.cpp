@@ -1,6 +1,7 @@
 #include "sheet_edits.h"
 
 #include "storage/person_store.h"
+#include "storage/relation_store.h"
 #include "storage/tree_info.h"
 #include "text/localisation.h"
 
@@ -167,7 +168,11 @@ TSaveResult SaveNamesEdits(TNamesEdits& edits, const TNamesBoxes& boxes) {
         edits.ClearChanged();
         return TSaveResult::Nothing;
     }
-    return Finish(edits, WritePersonNames(edits.PersonId(), names));
+    result = Finish(edits, WritePersonNames(edits.PersonId(), names));
+    // Relation rows keep the lineage names they were written with.
+    if (result == TSaveResult::Written)
+        RefreshRelationNamesOf(edits.PersonId());
+    return result;
 }
 
 TSaveResult SaveTextEdits(TTextEdits& edits, const TTextBoxes& boxes) {

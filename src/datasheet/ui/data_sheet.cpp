@@ -1,0 +1,512 @@
+#include "data_sheet.h"
+
+#include "breastfeeding_frame.h"
+#include "collapsible_panel.h"
+#include "dates_frame.h"
+#include "names_frame.h"
+#include "reorder_controls.h"
+#include "safe_slot.h"
+#include "sheet_overview.h"
+#include "shell/options.h"
+#include "storage/person_store.h"
+#include "text/localisation.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
+
+namespace verdan {
+
+namespace {
+
+// The sections in their default order, with their default states.
+constexpr struct {
+    const char* key;
+    const char* objectName;
+    bool collapsed;
+} kSections[] = {
+    {"Overview", "cpnl_Summary", true},
+    {"Names", "cpnlData", false},
+    {"Dates", "cpnlDates", true},
+    {"Summary", "cpnlBriefing", true},
+    {"Breastfeeding Relationships", "cpnlMotherhoods", true},
+    {"Notes", "cpnlNote", true},
+    {"Data Entry Info", "cpnl_Meta_Data", true},
+};
+
+constexpr int kMinTextPoints = 5;
+constexpr int kMaxTextPoints = 19;
+
+class TBusyCursor {
+public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+// The first person identifier a drag carries: a line of our own list format, or a plain text that is a
+// whole identifier.
+QString DraggedPersonId(const QMimeData* mime) {
+    if (mime->hasFormat(QString::fromLatin1(TframDataSheet::kPersonIdsMimeType))) {
+        const QString ids =
+            QString::fromUtf8(mime->data(QString::fromLatin1(TframDataSheet::kPersonIdsMimeType)));
+        return ids.section(u'\n', 0, 0).trimmed();
+    }
+    static const QRegularExpression guid(QStringLiteral(
+        "^\\{[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\\}$"));
+    const QString text = mime->hasText() ? mime->text().trimmed() : QString();
+    return guid.match(text).hasMatch() ? text : QString();
+}
+
+QPlainTextEdit* NewTextBox(QWidget* parent, const char* name) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMinimumHeight(90);
+    return box;
+}
+
+} // namespace
+
+const char* const TframDataSheet::kPersonIdsMimeType = "application/x-verdan-person-ids";
+
+TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new TfrmReorderControls(this)) {
+    setObjectName("framDataSheet");
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(2);
+
+    pnlName_ = new QWidget(this);
+    pnlName_->setObjectName("pnlName");
+    pnlName_->setAcceptDrops(true);
+    pnlName_->installEventFilter(this);
+    auto* header = new QHBoxLayout(pnlName_);
+    header->setContentsMargins(10, 4, 4, 4);
+    lblShortName_ = new QLabel(pnlName_);
+    lblShortName_->setObjectName("lblShortName");
+    QFont big = lblShortName_->font();
+    big.setBold(true);
+    big.setPointSize(big.pointSize() + 3);
+    lblShortName_->setFont(big);
+    lblShortName_->setMinimumWidth(150);
+    lblFather_Name_ = new QLabel(pnlName_);
+    lblFather_Name_->setObjectName("lblFather_Name");
+    lblMother_Name_ = new QLabel(pnlName_);
+    lblMother_Name_->setObjectName("lblMother_Name");
+    btReorderControls_ = new QToolButton(pnlName_);
+    btReorderControls_->setObjectName("btReorderControls");
+    btReorderControls_->setText(QStringLiteral("\u2195"));
+    auto* parents = new QVBoxLayout;
+    parents->addWidget(lblFather_Name_);
+    parents->addWidget(lblMother_Name_);
+    header->addWidget(lblShortName_);
+    header->addSpacing(5);
+    header->addLayout(parents, 1);
+    header->addWidget(btReorderControls_, 0, Qt::AlignTop);
+    outer->addWidget(pnlName_);
+
+    scrSections_ = new QScrollArea(this);
+    scrSections_->setObjectName("scrSections");
+    scrSections_->setWidgetResizable(true);
+    scrSections_->setFrameShape(QFrame::NoFrame);
+    scrSections_->verticalScrollBar()->setSingleStep(10);
+    sectionHost_ = new QWidget(scrSections_);
+    sectionHost_->setAcceptDrops(true);
+    sectionHost_->installEventFilter(this);
+    sectionLayout_ = new QVBoxLayout(sectionHost_);
+    sectionLayout_->setContentsMargins(1, 1, 1, 1);
+    sectionLayout_->setSpacing(4);
+    sectionLayout_->addStretch(1);
+    scrSections_->setWidget(sectionHost_);
+    outer->addWidget(scrSections_, 1);
+
+    overview_ = new TframOverview;
+    names_ = new Tfram_Names;
+    dates_ = new TframDates;
+    dates_->Today = [this] {
+        return Today();
+    };
+    txtBriefing_ = NewTextBox(nullptr, "txtBriefing");
+    breastfeeding_ = new TframBreastfeeding;
+    txtNotes_ = NewTextBox(nullptr, "txtNotes");
+    metaData_ = new TframMetaData;
+    QWidget* const contents[] = {overview_,      names_,    dates_,   txtBriefing_,
+                                 breastfeeding_, txtNotes_, metaData_};
+    for (size_t i = 0; i < std::size(kSections); ++i)
+        sections_.append(
+            AddSection({kSections[i].key, kSections[i].objectName, kSections[i].collapsed}, contents[i]));
+    cpnl_Summary_ = sections_[0];
+    cpnlData_ = sections_[1];
+    cpnlDates_ = sections_[2];
+    cpnlBriefing_ = sections_[3];
+    cpnlMotherhoods_ = sections_[4];
+    cpnlNote_ = sections_[5];
+    cpnl_Meta_Data_ = sections_[6];
+    cpnlMotherhoods_->hide();
+
+    for (QPlainTextEdit* box : {txtNotes_, txtBriefing_}) {
+        connect(box, &QPlainTextEdit::textChanged, this, &TframDataSheet::TextEdited);
+        box->viewport()->installEventFilter(this);
+    }
+    connect(names_, &Tfram_Names::NamesSaved, this, [this](const QString& id) {
+        emit NamesSaved(id);
+        emit PersonSaved(id);
+    });
+    connect(dates_, &TframDates::DatesSaved, this, &TframDataSheet::PersonSaved);
+    connect(breastfeeding_, &TframBreastfeeding::RelationDeleted, this, &TframDataSheet::RelationsChanged);
+    connect(btReorderControls_, &QToolButton::clicked, this,
+            [this] { RunSafely([this] { ReorderSections(); }); });
+
+    TranslateTexts();
+    LayoutSections();
+    ClearSheet();
+}
+
+TCollapsiblePanel* TframDataSheet::AddSection(const SectionDef& def, QWidget* content) {
+    auto* panel = new TCollapsiblePanel(sectionHost_);
+    panel->setObjectName(QString::fromLatin1(def.objectName));
+    panel->setProperty("sectionKey", QString::fromLatin1(def.key));
+    panel->SetContent(content);
+    panel->SetCollapsed(def.collapsed);
+    connect(panel, &TCollapsiblePanel::Expanding, this,
+            [this, panel] { RunSafely([this, panel] { SectionExpanding(panel); }); });
+    return panel;
+}
+
+void TframDataSheet::TranslateTexts() {
+    for (TCollapsiblePanel* panel : sections_)
+        panel->SetTitle(Translate(panel->property("sectionKey").toString()));
+    btReorderControls_->setToolTip(Translate(QStringLiteral("Reorder Data Sections")));
+    reorder_->setWindowTitle(Translate(QStringLiteral("Reorder Data Sections")));
+    overview_->TranslateTexts();
+    names_->TranslateTexts();
+    dates_->TranslateTexts();
+    breastfeeding_->TranslateTexts();
+    metaData_->TranslateTexts();
+}
+
+QList<TCollapsiblePanel*> TframDataSheet::Sections() const {
+    return sections_;
+}
+
+TCollapsiblePanel* TframDataSheet::Section(const QString& key) const {
+    for (TCollapsiblePanel* panel : sections_)
+        if (panel->property("sectionKey").toString() == key)
+            return panel;
+    return nullptr;
+}
+
+QList<TSectionState> TframDataSheet::SectionStates() const {
+    QList<TSectionState> states;
+    for (const TCollapsiblePanel* panel : sections_)
+        states.append({panel->property("sectionKey").toString(), panel->IsCollapsed()});
+    return states;
+}
+
+bool TframDataSheet::HasPendingEdits() const {
+    return text_.Changed() || names_->NamesChanged() || dates_->DatesChanged();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The person shown
+
+void TframDataSheet::LoadPerson(const QString& personId) {
+    const QString id = personId.trimmed();
+    if (SameId(id, personId_))
+        return;
+    TBusyCursor busy;
+    SavePendingEdits();
+    personId_ = id;
+    namesLoaded_ = false;
+    datesLoaded_ = false;
+    if (personId_.isEmpty())
+        ClearSheet();
+    else
+        FillSheet();
+}
+
+void TframDataSheet::ReloadPerson() {
+    TBusyCursor busy;
+    SavePendingEdits();
+    namesLoaded_ = false;
+    datesLoaded_ = false;
+    if (personId_.isEmpty())
+        ClearSheet();
+    else
+        FillSheet();
+}
+
+bool TframDataSheet::SavePendingEdits() {
+    bool complete = true;
+    const QString textPerson = text_.PersonId();
+    switch (SaveTextEdits(text_, TextBoxes())) {
+    case TSaveResult::Written:
+        emit PersonSaved(textPerson);
+        break;
+    case TSaveResult::Failed:
+        complete = false;
+        break;
+    default:
+        break;
+    }
+    const TSaveResult dates = dates_->SaveDates();
+    if (dates == TSaveResult::Failed || dates == TSaveResult::Conflict)
+        complete = false;
+    if (names_->SaveNames() == TSaveResult::Failed)
+        complete = false;
+    return complete;
+}
+
+void TframDataSheet::PersonRemoved(const QString& personId) {
+    if (personId.trimmed().isEmpty() || !SameId(personId.trimmed(), personId_))
+        return;
+    personId_.clear();
+    ClearSheet();
+}
+
+void TframDataSheet::ClearSheet() {
+    filling_ = true;
+    person_ = TPerson();
+    namesLoaded_ = false;
+    datesLoaded_ = false;
+    text_.Reset();
+    txtNotes_->clear();
+    txtBriefing_->clear();
+    names_->Clear();
+    dates_->Clear();
+    breastfeeding_->Load(QString(), QString());
+    cpnlMotherhoods_->SetCollapsed(true);
+    cpnlMotherhoods_->hide();
+    lblShortName_->clear();
+    lblFather_Name_->clear();
+    lblMother_Name_->clear();
+    overview_->Fill(person_, Today());
+    metaData_->Fill(QString());
+    SetSheetEnabled(false);
+    filling_ = false;
+}
+
+void TframDataSheet::FillSheet() {
+    TPerson person;
+    if (!ReadPerson(personId_, person)) {
+        // A person that no longer exists shows nothing and takes no edits.
+        ClearSheet();
+        return;
+    }
+    filling_ = true;
+    person_ = person;
+    SetSheetEnabled(true);
+    FillHeader();
+    const TTextBoxes text = StartTextEdits(text_, personId_);
+    txtNotes_->setPlainText(text.Notes);
+    txtBriefing_->setPlainText(text.Briefing);
+    namesLoaded_ = !cpnlData_->IsCollapsed();
+    names_->LoadNames(namesLoaded_ ? personId_ : QString());
+    FillBreastfeeding();
+    datesLoaded_ = !cpnlDates_->IsCollapsed();
+    dates_->LoadDates(datesLoaded_ ? person_ : TPerson());
+    metaData_->Fill(personId_);
+    overview_->Fill(person_, Today());
+    filling_ = false;
+}
+
+void TframDataSheet::FillHeader() {
+    lblShortName_->setText(u' ' + person_.Person_Name);
+    lblFather_Name_->setText(IsReservedParentId(person_.Father_Id) ? QString()
+                                                                   : GetFullLineage(person_.Father_Id, 3));
+    lblMother_Name_->setText(IsReservedParentId(person_.Mother_Id) ? QString()
+                                                                   : GetFullLineage(person_.Mother_Id, 4));
+}
+
+void TframDataSheet::FillBreastfeeding() {
+    const bool any = breastfeeding_->Load(personId_, person_.Gender);
+    cpnlMotherhoods_->setVisible(any);
+    cpnlMotherhoods_->SetCollapsed(!any);
+}
+
+void TframDataSheet::SetSheetEnabled(bool enabled) {
+    for (TCollapsiblePanel* panel : sections_)
+        panel->Content()->setEnabled(enabled);
+}
+
+void TframDataSheet::SectionExpanding(TCollapsiblePanel* panel) {
+    if (filling_ || person_.Person_Id.isEmpty())
+        return;
+    if (panel == cpnlData_ && !namesLoaded_) {
+        names_->LoadNames(personId_);
+        namesLoaded_ = true;
+    } else if (panel == cpnlDates_ && !datesLoaded_) {
+        dates_->LoadDates(person_);
+        datesLoaded_ = true;
+    } else if (panel == cpnlMotherhoods_) {
+        breastfeeding_->Load(personId_, person_.Gender);
+    }
+}
+
+void TframDataSheet::TextEdited() {
+    if (!filling_)
+        text_.MarkChanged();
+}
+
+TTextBoxes TframDataSheet::TextBoxes() const {
+    return {txtNotes_->toPlainText(), txtBriefing_->toPlainText()};
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Section layout
+
+void TframDataSheet::LayoutSections() {
+    for (TCollapsiblePanel* panel : std::as_const(sections_))
+        sectionLayout_->removeWidget(panel);
+    for (qsizetype i = 0; i < sections_.size(); ++i)
+        sectionLayout_->insertWidget(static_cast<int>(i), sections_[i]);
+    // The keyboard walks the sections as they stand.
+    QWidget* previous = btReorderControls_;
+    for (TCollapsiblePanel* panel : std::as_const(sections_)) {
+        for (QWidget* widget : panel->findChildren<QWidget*>()) {
+            if (widget->focusPolicy() & Qt::TabFocus) {
+                setTabOrder(previous, widget);
+                previous = widget;
+            }
+        }
+    }
+}
+
+void TframDataSheet::MoveSection(TCollapsiblePanel* moved, TCollapsiblePanel* target) {
+    if (!moved || !target || moved == target || !sections_.contains(moved) || !sections_.contains(target))
+        return;
+    const qsizetype place = sections_.indexOf(target);
+    sections_.removeOne(moved);
+    sections_.insert(place, moved);
+    LayoutSections();
+    StoreLayoutInMemory();
+}
+
+void TframDataSheet::StoreLayoutInMemory() {
+    Options().DataSections = SectionLayoutToStore(SectionStates(), Options().DataSections);
+}
+
+void TframDataSheet::ApplySectionLayout() {
+    QList<TSectionState> defaults;
+    for (const auto& def : kSections)
+        defaults.append({QString::fromLatin1(def.key), def.collapsed});
+    const QList<TSectionState> arranged = ArrangeSections(defaults, Options().DataSections);
+    QList<TCollapsiblePanel*> ordered;
+    for (const TSectionState& state : arranged) {
+        TCollapsiblePanel* panel = Section(state.Key);
+        ordered.append(panel);
+        // The breastfeeding section opens and closes with its person's relations.
+        if (panel != cpnlMotherhoods_)
+            panel->SetCollapsed(state.Collapsed);
+    }
+    sections_ = ordered;
+    LayoutSections();
+    scrSections_->verticalScrollBar()->setValue(0);
+}
+
+void TframDataSheet::ReorderSections() {
+    QList<TfrmReorderControls::Entry> entries;
+    for (const TCollapsiblePanel* panel : std::as_const(sections_))
+        if (!panel->isHidden())
+            entries.append({panel->property("sectionKey").toString(), panel->Title(), !panel->IsCollapsed()});
+    reorder_->SetEntries(entries);
+    if (reorder_->exec() != QDialog::Accepted)
+        return;
+    // Hidden sections keep their places; the shown ones take the chosen order around them.
+    QList<TSectionState> states = SectionStates();
+    const QList<TfrmReorderControls::Entry> chosen = reorder_->Entries();
+    qsizetype next = 0;
+    for (TSectionState& state : states) {
+        if (Section(state.Key)->isHidden() || next >= chosen.size())
+            continue;
+        state = {chosen[next].Key, !chosen[next].Checked};
+        ++next;
+    }
+    Options().DataSections = SectionLayoutToStore(states, Options().DataSections);
+    SaveOptions();
+    ApplySectionLayout();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Events
+
+bool TframDataSheet::eventFilter(QObject* watched, QEvent* event) {
+    bool handled = false;
+    RunSafely([&] {
+        if (watched == sectionHost_)
+            handled = DropOnSections(event);
+        else if (watched == pnlName_)
+            handled = DropOnHeader(event);
+        else if (watched == txtNotes_->viewport())
+            handled = WheelOverText(txtNotes_, event);
+        else if (watched == txtBriefing_->viewport())
+            handled = WheelOverText(txtBriefing_, event);
+    });
+    return handled || QWidget::eventFilter(watched, event);
+}
+
+bool TframDataSheet::DropOnSections(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString format = QString::fromLatin1(TCollapsiblePanel::kPanelMimeType);
+    if (!drop->mimeData()->hasFormat(format))
+        return false;
+    drop->acceptProposedAction();
+    if (type != QEvent::Drop)
+        return true;
+    const QString name = QString::fromUtf8(drop->mimeData()->data(format));
+    TCollapsiblePanel* moved = nullptr;
+    for (TCollapsiblePanel* panel : std::as_const(sections_))
+        if (panel->objectName() == name)
+            moved = panel;
+    QWidget* under = sectionHost_->childAt(drop->position().toPoint());
+    while (under && !sections_.contains(qobject_cast<TCollapsiblePanel*>(under)))
+        under = under->parentWidget();
+    MoveSection(moved, qobject_cast<TCollapsiblePanel*>(under));
+    return true;
+}
+
+bool TframDataSheet::DropOnHeader(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString id = DraggedPersonId(drop->mimeData());
+    if (id.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop)
+        emit LocatePersonRequested(id);
+    return true;
+}
+
+bool TframDataSheet::WheelOverText(QPlainTextEdit* box, QEvent* event) {
+    if (event->type() != QEvent::Wheel)
+        return false;
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    if (!(wheel->modifiers() & Qt::ControlModifier))
+        return false;
+    const int steps = wheel->angleDelta().y() / 120;
+    if (steps != 0) {
+        QFont font = box->font();
+        font.setPointSize(std::clamp(font.pointSize() + steps, kMinTextPoints, kMaxTextPoints));
+        box->setFont(font);
+    }
+    return true;
+}
+
+} // namespace verdan

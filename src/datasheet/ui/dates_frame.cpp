@@ -1,0 +1,327 @@
+#include "dates_frame.h"
+
+#include "datasheet/date_conversion.h"
+#include "date_approach.h"
+#include "safe_slot.h"
+#include "text/localisation.h"
+#include "text/messages.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace verdan {
+
+namespace {
+
+// "Birth Date (Hijri):"
+QString DateCaption(const char* event, const char* calendar) {
+    return Translate(QString::fromLatin1(event)) + QStringLiteral(" (") +
+           Translate(QString::fromLatin1(calendar)) + QStringLiteral("):");
+}
+
+// A non-negative span for the calculator: a date after today estimates nothing.
+TDateEstimate EstimateOf(const DateSpan& span) {
+    if (span.Years < 0)
+        return {};
+    return {span.Years, std::max(0, span.Months), std::max(0, span.Days)};
+}
+
+} // namespace
+
+TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmDateApproach(this)) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 6, 6, 6);
+
+    auto* birth = new QWidget(this);
+    birth->setObjectName("pnlBirthData");
+    auto* grid = new QGridLayout(birth);
+    grid->setContentsMargins(0, 0, 0, 0);
+    lblDateHead_ = new QLabel(birth);
+    grid->addWidget(lblDateHead_, 0, 1);
+    birthG_ = AddDateRow(birth, "txtDate_of_Birth_G", "chkNegativ_BG", "bt_Birth_G_to_H", "\u2193");
+    birthH_ = AddDateRow(birth, "txtDate_of_Birth_H", "chkNegativ_BH", "bt_Birth_H_to_G", "\u2191");
+    lblPlaceBirth_ = new QLabel(birth);
+    txtPlace_of_Birth_ = new QLineEdit(birth);
+    txtPlace_of_Birth_->setObjectName("txtPlace_of_Birth");
+    grid->addWidget(lblPlaceBirth_, 3, 0);
+    grid->addWidget(txtPlace_of_Birth_, 3, 1, 1, 3);
+    lblBirthSince_ = new QLabel(birth);
+    lblBirthSince_->setObjectName("lblBirthSince");
+    grid->addWidget(lblBirthSince_, 4, 0, 1, 4);
+    grid->setColumnStretch(1, 1);
+    outer->addWidget(birth);
+
+    auto* buttons = new QHBoxLayout;
+    bt_Show_Death_Data_ = new QPushButton(this);
+    bt_Show_Death_Data_->setObjectName("bt_Show_Death_Data");
+    bt_Calc_Date_ = new QPushButton(this);
+    bt_Calc_Date_->setObjectName("bt_Calc_Date");
+    buttons->addWidget(bt_Show_Death_Data_);
+    buttons->addWidget(bt_Calc_Date_);
+    buttons->addStretch();
+    outer->addLayout(buttons);
+
+    pnlDeathData_ = new QWidget(this);
+    pnlDeathData_->setObjectName("pnlDeathData");
+    auto* death = new QGridLayout(pnlDeathData_);
+    death->setContentsMargins(0, 0, 0, 0);
+    chkIsDead_ = new QCheckBox(pnlDeathData_);
+    chkIsDead_->setObjectName("chkIsDead");
+    death->addWidget(chkIsDead_, 0, 1);
+    deathG_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_G", "chkNegativ_DG", "bt_Death_G_to_H", "\u2193");
+    deathH_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_H", "chkNegativ_DH", "bt_Death_H_to_G", "\u2191");
+    lblPlaceDeath_ = new QLabel(pnlDeathData_);
+    txtPlace_of_Dead_ = new QLineEdit(pnlDeathData_);
+    txtPlace_of_Dead_->setObjectName("txtPlace_of_Dead");
+    death->addWidget(lblPlaceDeath_, 3, 0);
+    death->addWidget(txtPlace_of_Dead_, 3, 1, 1, 3);
+    lblDeathSince_ = new QLabel(pnlDeathData_);
+    lblDeathSince_->setObjectName("lblDeathSince");
+    death->addWidget(lblDeathSince_, 4, 0, 1, 4);
+    lbllived_ = new QLabel(pnlDeathData_);
+    lbllived_->setObjectName("lbllived");
+    death->addWidget(lbllived_, 5, 0, 1, 4);
+    death->setColumnStretch(1, 1);
+    outer->addWidget(pnlDeathData_);
+
+    lbl_Error_ = new QLabel(this);
+    lbl_Error_->setObjectName("lbl_Error");
+    lbl_Error_->setWordWrap(true);
+    QPalette red = lbl_Error_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    lbl_Error_->setPalette(red);
+    outer->addWidget(lbl_Error_);
+
+    for (QLineEdit* place : {txtPlace_of_Birth_, txtPlace_of_Dead_})
+        connect(place, &QLineEdit::textEdited, this, &TframDates::MarkChanged);
+    connect(txtPlace_of_Dead_, &QLineEdit::editingFinished, this,
+            [this] { RunSafely([this] { UpdateDateInfo(); }); });
+    connect(chkIsDead_, &QCheckBox::toggled, this, &TframDates::MarkChanged);
+    auto slot = [this](QAbstractButton* button, void (TframDates::*command)()) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, command] { RunSafely([this, command] { (this->*command)(); }); });
+    };
+    slot(birthG_.convert, &TframDates::bt_Birth_G_to_HClick);
+    slot(birthH_.convert, &TframDates::bt_Birth_H_to_GClick);
+    slot(deathG_.convert, &TframDates::bt_Death_G_to_HClick);
+    slot(deathH_.convert, &TframDates::bt_Death_H_to_GClick);
+    slot(bt_Calc_Date_, &TframDates::bt_Calc_DateClick);
+    slot(bt_Show_Death_Data_, &TframDates::bt_Show_Death_DataClick);
+
+    TranslateTexts();
+    Clear();
+}
+
+TframDates::DateRow TframDates::AddDateRow(QWidget* parent, const char* box, const char* era,
+                                           const char* button, const char* arrow) {
+    auto* grid = static_cast<QGridLayout*>(parent->layout());
+    const int row = grid->rowCount();
+    DateRow r;
+    r.label = new QLabel(parent);
+    r.box = new QLineEdit(parent);
+    r.box->setObjectName(QString::fromLatin1(box));
+    r.box->installEventFilter(this);
+    r.era = new QCheckBox(parent);
+    r.era->setObjectName(QString::fromLatin1(era));
+    r.convert = new QToolButton(parent);
+    r.convert->setObjectName(QString::fromLatin1(button));
+    r.convert->setText(QString::fromUtf8(arrow));
+    grid->addWidget(r.label, row, 0);
+    grid->addWidget(r.box, row, 1);
+    grid->addWidget(r.era, row, 2);
+    grid->addWidget(r.convert, row, 3);
+    connect(r.box, &QLineEdit::textEdited, this, &TframDates::MarkChanged);
+    connect(r.era, &QCheckBox::toggled, this, &TframDates::MarkChanged);
+    return r;
+}
+
+void TframDates::TranslateTexts() {
+    lblDateHead_->setText(Translate(QStringLiteral("Day")) + QStringLiteral(" - ") +
+                          Translate(QStringLiteral("Month")) + QStringLiteral(" - ") +
+                          Translate(QStringLiteral("Year")));
+    birthG_.label->setText(DateCaption("Birth Date", "Gregorian"));
+    birthH_.label->setText(DateCaption("Birth Date", "Hijri"));
+    deathG_.label->setText(DateCaption("Death Date", "Gregorian"));
+    deathH_.label->setText(DateCaption("Death Date", "Hijri"));
+    for (const DateRow* row : {&birthG_, &deathG_}) {
+        row->era->setText(Translate(QStringLiteral("B.c")));
+        row->convert->setToolTip(Translate(QStringLiteral("Calculate Hijri Date")));
+    }
+    for (const DateRow* row : {&birthH_, &deathH_}) {
+        row->era->setText(Translate(QStringLiteral("B.h")));
+        row->convert->setToolTip(Translate(QStringLiteral("Calculate Gregorian Date")));
+    }
+    lblPlaceBirth_->setText(Translate(QStringLiteral("Birth Place")) + u':');
+    lblPlaceDeath_->setText(Translate(QStringLiteral("Death Place")) + u':');
+    chkIsDead_->setText(Translate(QStringLiteral("Deceased")));
+    bt_Show_Death_Data_->setText(Translate(QStringLiteral("Other Data")));
+    bt_Show_Death_Data_->setToolTip(Translate(QStringLiteral("Show/Hide Other Data")));
+    bt_Calc_Date_->setText(Translate(QStringLiteral("Date Calculator")) + QStringLiteral(".."));
+}
+
+void TframDates::MarkChanged() {
+    if (filling_)
+        return;
+    edits_.MarkChanged();
+    emit Edited();
+}
+
+void TframDates::SetBox(const DateRow& row, const TDateBox& value) {
+    row.box->setText(value.Text);
+    row.era->setChecked(value.BeforeEra);
+}
+
+void TframDates::LoadDates(const TPerson& person) {
+    filling_ = true;
+    const TDateBoxes boxes = StartDatesEdits(edits_, person);
+    gender_ = person.Gender.trimmed().toLower();
+    SetBox(birthG_, boxes.BirthG);
+    SetBox(birthH_, boxes.BirthH);
+    SetBox(deathG_, boxes.DeathG);
+    SetBox(deathH_, boxes.DeathH);
+    txtPlace_of_Birth_->setText(boxes.Place_of_Birth);
+    txtPlace_of_Dead_->setText(boxes.Place_of_Death);
+    chkIsDead_->setChecked(boxes.Is_Dead);
+    UpdateDateInfo();
+    pnlDeathData_->setVisible(chkIsDead_->isChecked());
+    filling_ = false;
+}
+
+TDateBoxes TframDates::Boxes() const {
+    TDateBoxes boxes;
+    boxes.BirthG = {birthG_.box->text(), birthG_.era->isChecked()};
+    boxes.BirthH = {birthH_.box->text(), birthH_.era->isChecked()};
+    boxes.DeathG = {deathG_.box->text(), deathG_.era->isChecked()};
+    boxes.DeathH = {deathH_.box->text(), deathH_.era->isChecked()};
+    boxes.Place_of_Birth = txtPlace_of_Birth_->text();
+    boxes.Place_of_Death = txtPlace_of_Dead_->text();
+    boxes.Is_Dead = chkIsDead_->isChecked();
+    return boxes;
+}
+
+void TframDates::UpdateDateInfo() {
+    info_ = ComputeDateInfo(Boxes(), gender_, Today());
+    // A known death checks the deceased box; nothing here ever unchecks it.
+    if (info_.DeathKnown && !chkIsDead_->isChecked())
+        chkIsDead_->setChecked(true);
+    ShowInfo();
+}
+
+void TframDates::ShowInfo() {
+    lblBirthSince_->setText(info_.BirthSince);
+    lblBirthSince_->setVisible(info_.ShowBirthSince);
+    lblDeathSince_->setText(info_.DeathSince);
+    lblDeathSince_->setVisible(info_.ShowDeathSince);
+    lbllived_->setText(info_.Lived);
+    lbllived_->setVisible(!info_.Lived.isEmpty());
+    lbl_Error_->setText(info_.Error);
+    lbl_Error_->setVisible(!info_.Error.isEmpty());
+}
+
+TSaveResult TframDates::SaveDates() {
+    const QString id = edits_.PersonId();
+    const TSaveResult result = SaveDatesEdits(edits_, Boxes());
+    if (result == TSaveResult::Conflict)
+        MsgWarning(Translate(QStringLiteral("The dates were not saved because they contradict each other.")));
+    if (result == TSaveResult::Written || result == TSaveResult::Conflict)
+        emit DatesSaved(id);
+    return result;
+}
+
+bool TframDates::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        // Dates are typed in Latin digits whatever the interface language.
+        keyboard_.SetEnglishName(QStringLiteral("English"));
+    } else if (event->type() == QEvent::FocusOut) {
+        keyboard_.SetEnglishName(Local().Target.KeyboardLayout);
+        RunSafely([this] { UpdateDateInfo(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TframDates::Convert(const DateRow& from, const DateRow& to, TCalendar calendar) {
+    TConvertedDate converted;
+    switch (ConvertDateBox({from.box->text(), from.era->isChecked()}, calendar, converted)) {
+    case TConvertResult::Empty:
+        MsgWarning(Translate(QStringLiteral("There is no date to convert.")));
+        return;
+    case TConvertResult::Invalid:
+        MsgWarning(Translate(QStringLiteral("This date cannot be converted: it is not a valid date or lies "
+                                            "outside the supported years.")));
+        return;
+    case TConvertResult::Converted:
+        break;
+    }
+    const bool toHijri = calendar == TCalendar::Gregorian;
+    const QString question =
+        Translate(toHijri ? QStringLiteral("Hijri Date") : QStringLiteral("Gregorian Date")) +
+        QStringLiteral(":|") + converted.Shown;
+    const QString caption = Translate(toHijri ? QStringLiteral("Convert Date to Hijri")
+                                              : QStringLiteral("Convert Date to Gregorian"));
+    if (MsgOkCancel(question, caption) != IDOK)
+        return;
+    SetBox(to, converted.Box);
+    MarkChanged();
+    UpdateDateInfo();
+}
+
+void TframDates::bt_Birth_G_to_HClick() {
+    Convert(birthG_, birthH_, TCalendar::Gregorian);
+}
+
+void TframDates::bt_Birth_H_to_GClick() {
+    Convert(birthH_, birthG_, TCalendar::Hijri);
+}
+
+void TframDates::bt_Death_G_to_HClick() {
+    Convert(deathG_, deathH_, TCalendar::Gregorian);
+}
+
+void TframDates::bt_Death_H_to_GClick() {
+    Convert(deathH_, deathG_, TCalendar::Hijri);
+}
+
+void TframDates::bt_Show_Death_DataClick() {
+    pnlDeathData_->setVisible(!pnlDeathData_->isVisibleTo(this));
+}
+
+void TframDates::bt_Calc_DateClick() {
+    UpdateDateInfo();
+    const TDateEstimate birth = EstimateOf(info_.Born);
+    const TDateEstimate death = EstimateOf(info_.Died);
+    calculator_->SetPersonId(QString());
+    calculator_->Today = Today;
+    calculator_->SetEstimates(birth, death);
+    if (calculator_->exec() != QDialog::Accepted)
+        return;
+    // Only a row the user changed is written over: an unchanged row gives back the date shown, give or
+    // take the days of the months counted.
+    const QDate today = Today();
+    TDateBox gregorian;
+    TDateBox hijri;
+    const TDateEstimate newBirth = calculator_->Birth();
+    if (newBirth != birth && EstimatedDateBoxes(today, newBirth, gregorian, hijri)) {
+        SetBox(birthG_, gregorian);
+        SetBox(birthH_, hijri);
+        MarkChanged();
+    }
+    const TDateEstimate newDeath = calculator_->Death();
+    if (newDeath != death && EstimatedDateBoxes(today, newDeath, gregorian, hijri)) {
+        SetBox(deathG_, gregorian);
+        SetBox(deathH_, hijri);
+        MarkChanged();
+    }
+    if (!deathG_.box->text().trimmed().isEmpty() || !deathH_.box->text().trimmed().isEmpty()) {
+        chkIsDead_->setChecked(true);
+        pnlDeathData_->setVisible(true);
+    }
+    UpdateDateInfo();
+}
+
+} // namespace verdan

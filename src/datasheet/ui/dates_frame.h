@@ -1,0 +1,106 @@
+#pragma once
+
+#include "datasheet/date_boxes.h"
+#include "datasheet/sheet_edits.h"
+#include "text/keyboard_layout.h"
+
+#include <QDate>
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace verdan {
+
+class TfrmDateApproach;
+
+// The dates section of the data sheet: birth and death in the Gregorian and the Hijri calendar with their
+// era boxes, the places, the deceased flag, conversions between the calendars, the time since birth and
+// death, the lifetime and the death-before-birth warning. Edits stay in the boxes until SaveDates.
+class TframDates : public QWidget {
+    Q_OBJECT
+public:
+    explicit TframDates(QWidget* parent = nullptr);
+
+    // Fills the section from the person's record (a record without identifier: nobody); pending edits of
+    // the person before are forgotten, so the caller saves them first.
+    void LoadDates(const TPerson& person);
+    void Clear() { LoadDates(TPerson()); }
+    // Writes the pending edits. A death before the birth keeps the dates out of the tree file (the places
+    // and the deceased flag are written) and says so.
+    TSaveResult SaveDates();
+    // Recomputes the spans, their texts and the warning from the boxes.
+    void UpdateDateInfo();
+
+    QString PersonId() const { return edits_.PersonId(); }
+    bool DatesChanged() const { return edits_.Changed(); }
+    TDateBoxes Boxes() const;
+    const TDateInfo& Info() const { return info_; }
+    TfrmDateApproach* Calculator() const { return calculator_; }
+    void TranslateTexts();
+
+    // Today's date; tests fix it.
+    std::function<QDate()> Today = [] {
+        return QDate::currentDate();
+    };
+
+    // The buttons' commands.
+    void bt_Birth_G_to_HClick();
+    void bt_Birth_H_to_GClick();
+    void bt_Death_G_to_HClick();
+    void bt_Death_H_to_GClick();
+    void bt_Calc_DateClick();
+    void bt_Show_Death_DataClick();
+
+signals:
+    void DatesSaved(const QString& personId);
+    void Edited();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct DateRow {
+        QLabel* label = nullptr;
+        QLineEdit* box = nullptr;
+        QCheckBox* era = nullptr;
+        QToolButton* convert = nullptr;
+    };
+    DateRow AddDateRow(QWidget* parent, const char* box, const char* era, const char* button,
+                       const char* arrow);
+    void Convert(const DateRow& from, const DateRow& to, TCalendar calendar);
+    void SetBox(const DateRow& row, const TDateBox& value);
+    void MarkChanged();
+    void ShowInfo();
+
+    TDatesEdits edits_;
+    QString gender_;
+    TDateInfo info_;
+    bool filling_ = false;
+    TKeyboardLayout keyboard_;
+    TfrmDateApproach* calculator_;
+
+    QLabel* lblDateHead_;
+    DateRow birthG_;
+    DateRow birthH_;
+    DateRow deathG_;
+    DateRow deathH_;
+    QLabel* lblPlaceBirth_;
+    QLineEdit* txtPlace_of_Birth_;
+    QLabel* lblBirthSince_;
+    QPushButton* bt_Show_Death_Data_;
+    QPushButton* bt_Calc_Date_;
+    QWidget* pnlDeathData_;
+    QCheckBox* chkIsDead_;
+    QLabel* lblPlaceDeath_;
+    QLineEdit* txtPlace_of_Dead_;
+    QLabel* lblDeathSince_;
+    QLabel* lbllived_;
+    QLabel* lbl_Error_;
+};
+
+} // namespace verdan

@@ -1,0 +1,195 @@
+#include "datasheet/ui/date_approach.h"
+#include "datasheet/ui/dates_frame.h"
+#include "sheet_fixture.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QToolButton>
+
+namespace verdan::test {
+namespace {
+
+class DatesFrameTest : public SheetTest {
+protected:
+    void SetUp() override {
+        SheetTest::SetUp();
+        Put("{A}", "-1", "0", "Ahmad");
+        Put("{F}", "-1", "0", "Fatima", "f");
+        frame_ = std::make_unique<TframDates>();
+        frame_->Today = [this] {
+            return today_;
+        };
+        frame_->show();
+    }
+    void TearDown() override {
+        frame_.reset();
+        SheetTest::TearDown();
+    }
+
+    void Load(const QString& id) {
+        TPerson person;
+        ASSERT_TRUE(ReadPerson(id, person));
+        frame_->LoadDates(person);
+    }
+    template <typename W> W* Find(const char* name) const {
+        W* widget = frame_->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit* Box(const char* name) const { return Find<QLineEdit>(name); }
+    QCheckBox* Check(const char* name) const { return Find<QCheckBox>(name); }
+    // Types a date and leaves the box, as a user does.
+    void TypeDate(const char* name, const QString& text) {
+        Type(Box(name), text);
+        Box("txtPlace_of_Birth")->setFocus();
+        frame_->UpdateDateInfo();
+    }
+    // Answers the calculator with the given numbers.
+    void Calculate(const QString& years, const QString& yearsDeath) {
+        WithDialog<TfrmDateApproach>([years, yearsDeath](TfrmDateApproach* dialog) {
+            dialog->findChild<QLineEdit*>("txtYears")->setText(years);
+            dialog->findChild<QLineEdit*>("txtMonths")->clear();
+            dialog->findChild<QLineEdit*>("txtDays")->clear();
+            dialog->findChild<QLineEdit*>("txtYearsDeath")->setText(yearsDeath);
+            dialog->findChild<QLineEdit*>("txtMonthsDeath")->clear();
+            dialog->findChild<QLineEdit*>("txtDaysDeath")->clear();
+            dialog->accept();
+        });
+        frame_->bt_Calc_DateClick();
+    }
+
+    std::unique_ptr<TframDates> frame_;
+};
+
+TEST_F(DatesFrameTest, ShowsStoredDatesWithErasAndSpans) {
+    ASSERT_EQ(Dm().Execute("UPDATE ftPerson SET Date_of_Birth_G = -5000101, Date_of_Death_H = 14000101 "
+                           "WHERE Person_Id = '{A}'"),
+              1);
+    Load("{A}");
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "01-01-500");
+    EXPECT_TRUE(Check("chkNegativ_BG")->isChecked());
+    EXPECT_FALSE(Check("chkNegativ_BH")->isChecked());
+    EXPECT_EQ(Box("txtDate_of_Death_H")->text(), "01-01-1400");
+    // A known death checks the box on the screen, but loading alone writes nothing.
+    EXPECT_TRUE(Check("chkIsDead")->isChecked());
+    EXPECT_FALSE(frame_->DatesChanged());
+
+    Load("{F}");
+    TypeDate("txtDate_of_Birth_G", "01-01-1990");
+    EXPECT_EQ(Find<QLabel>("lblBirthSince")->text(), "Born 33 year(s), 4 month(s), 14 day(s) ago");
+    EXPECT_FALSE(Check("chkIsDead")->isChecked());
+    TypeDate("txtDate_of_Death_G", "01-01-2020");
+    EXPECT_TRUE(Check("chkIsDead")->isChecked());
+    EXPECT_EQ(Find<QLabel>("lbllived")->text(), "Lived 30 Year");
+    EXPECT_TRUE(frame_->DatesChanged());
+}
+
+TEST_F(DatesFrameTest, ConflictingDatesAreWarnedAndKeptOut) {
+    Load("{A}");
+    TypeDate("txtDate_of_Birth_G", "15-03-1990");
+    TypeDate("txtDate_of_Death_G", "10-01-1980");
+    EXPECT_EQ(Find<QLabel>("lbl_Error")->text(), "Gregorian Dates: Birth date greater than death date.");
+    Type(Box("txtPlace_of_Dead"), "Cairo");
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
+    EXPECT_EQ(sink_.Texts(), QStringList({"The dates were not saved because they contradict each other."}));
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+    EXPECT_EQ(Column("{A}", "Place_of_Death"), "Cairo");
+    EXPECT_EQ(Column("{A}", "Is_Dead"), "1");
+
+    // The era boxes count: 500 before the era is before 450 before it.
+    Type(Box("txtDate_of_Birth_G"), "01-01-500");
+    Check("chkNegativ_BG")->click();
+    Type(Box("txtDate_of_Death_G"), "01-01-450");
+    Check("chkNegativ_DG")->click();
+    frame_->UpdateDateInfo();
+    EXPECT_TRUE(Find<QLabel>("lbl_Error")->text().isEmpty());
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Written);
+    EXPECT_EQ(Column("{A}", "Date_of_Death_G"), "-4500101");
+}
+
+TEST_F(DatesFrameTest, ConversionsAskFirstAndRefuseWhatTheyCannotConvert) {
+    Load("{A}");
+    sink_.answer = IDOK;
+    Find<QToolButton>("bt_Birth_G_to_H")->click();
+    EXPECT_EQ(sink_.Texts(), QStringList({"There is no date to convert."}));
+    EXPECT_TRUE(Box("txtDate_of_Birth_H")->text().isEmpty());
+    EXPECT_FALSE(frame_->DatesChanged());
+
+    Type(Box("txtDate_of_Death_H"), "01-13-1445");
+    Find<QToolButton>("bt_Death_H_to_G")->click();
+    EXPECT_TRUE(sink_.Texts().last().startsWith("This date cannot be converted"));
+    EXPECT_TRUE(Box("txtDate_of_Death_G")->text().isEmpty());
+
+    Type(Box("txtDate_of_Birth_G"), "01-01-0600");
+    sink_.answer = IDCANCEL;
+    Find<QToolButton>("bt_Birth_G_to_H")->click();
+    EXPECT_TRUE(Box("txtDate_of_Birth_H")->text().isEmpty());
+    EXPECT_EQ(sink_.requests.last().caption, "Convert Date to Hijri");
+    EXPECT_TRUE(sink_.requests.last().text.startsWith("Hijri Date:|"));
+    sink_.answer = IDOK;
+    Find<QToolButton>("bt_Birth_G_to_H")->click();
+    EXPECT_FALSE(Box("txtDate_of_Birth_H")->text().isEmpty());
+    EXPECT_FALSE(Box("txtDate_of_Birth_H")->text().contains(u"--"));
+    EXPECT_TRUE(Check("chkNegativ_BH")->isChecked());
+    EXPECT_TRUE(sink_.requests.last().text.endsWith(" B.h"));
+
+    // Back to the Gregorian calendar: the same day, in the era, so its era box is cleared.
+    Check("chkNegativ_BG")->setChecked(true);
+    Find<QToolButton>("bt_Birth_H_to_G")->click();
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "01-01-600");
+    EXPECT_FALSE(Check("chkNegativ_BG")->isChecked());
+}
+
+TEST_F(DatesFrameTest, CalculatorFillsDatesAndOnlyEverChecksDeceased) {
+    Load("{A}");
+    Calculate("60", "");
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "15-05-1963");
+    EXPECT_EQ(ReadDateBox({Box("txtDate_of_Birth_H")->text(), false}, TCalendar::Hijri), 13821221);
+    EXPECT_TRUE(Box("txtDate_of_Death_G")->text().isEmpty());
+    EXPECT_FALSE(Check("chkIsDead")->isChecked());
+    EXPECT_TRUE(frame_->DatesChanged());
+
+    // A deceased person without death dates stays deceased.
+    ASSERT_TRUE(SetDead("{F}", true));
+    Load("{F}");
+    ASSERT_TRUE(Check("chkIsDead")->isChecked());
+    Calculate("70", "");
+    EXPECT_TRUE(Check("chkIsDead")->isChecked());
+    Calculate("70", "3");
+    EXPECT_EQ(Box("txtDate_of_Death_G")->text(), "15-05-2020");
+    EXPECT_TRUE(Check("chkIsDead")->isChecked());
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Written);
+    EXPECT_EQ(Column("{F}", "Date_of_Death_G"), "20200515");
+
+    // OK without a change leaves an exact date as it is.
+    Type(Box("txtDate_of_Birth_G"), "31-01-1990");
+    frame_->UpdateDateInfo();
+    WithDialog<TfrmDateApproach>([](TfrmDateApproach* dialog) {
+        EXPECT_EQ(dialog->findChild<QLineEdit*>("txtYears")->text(), "33");
+        dialog->accept();
+    });
+    frame_->bt_Calc_DateClick();
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "31-01-1990");
+}
+
+TEST_F(DatesFrameTest, CalculatorGivenAPersonWritesItsRow) {
+    TfrmDateApproach calculator;
+    calculator.Today = [this] {
+        return today_;
+    };
+    calculator.SetPersonId("{A}");
+    calculator.SetEstimates({}, {3, 0, 0});
+    QSignalSpy written(&calculator, &TfrmDateApproach::DatesWritten);
+    QTimer::singleShot(0, &calculator, [&calculator] {
+        EXPECT_FALSE(calculator.findChild<QLabel*>("lbl_Death_G")->text().isEmpty());
+        calculator.accept();
+    });
+    EXPECT_EQ(calculator.exec(), QDialog::Accepted);
+    EXPECT_EQ(written.count(), 1);
+    EXPECT_EQ(Column("{A}", "Date_of_Death_G"), "20200515");
+    EXPECT_EQ(Column("{A}", "Is_Dead"), "1");
+    EXPECT_TRUE(calculator.findChild<QLabel*>("lbl_Death_G")->text().isEmpty());
+}
+
+} // namespace
+} // namespace verdan::test
