@@ -1,7 +1,6 @@
 #include "cli_commands.h"
 
 #include <QCoreApplication>
-
 #include <cstdio>
 #include <iterator>
 

@@ -1,7 +1,7 @@
+#include "cli_commands.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
-
-#include "cli_commands.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -1,8 +1,7 @@
-#include <QCoreApplication>
-
-#include <gtest/gtest.h>
-
 #include "testing.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -1,8 +1,7 @@
-#include <QApplication>
-
-#include <gtest/gtest.h>
-
 #include "testing.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

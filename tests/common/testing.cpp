@@ -1,10 +1,9 @@
 #include "testing.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-
 #include "text/program_folder.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace verdan::test {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "text/localisation.h"
+
+#include <gtest/gtest.h>
 
 using namespace verdan;
 
