@@ -48,6 +48,7 @@ constexpr struct {
 
 constexpr int kMinTextPoints = 5;
 constexpr int kMaxTextPoints = 19;
+constexpr int kWheelStep = 10; // pixels per wheel step
 
 class TBusyCursor {
 public:
@@ -91,7 +92,6 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     pnlName_ = new QWidget(this);
     pnlName_->setObjectName("pnlName");
     pnlName_->setAcceptDrops(true);
-    pnlName_->installEventFilter(this);
     auto* header = new QHBoxLayout(pnlName_);
     header->setContentsMargins(10, 4, 4, 4);
     lblShortName_ = new QLabel(pnlName_);
@@ -121,10 +121,8 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     scrSections_->setObjectName("scrSections");
     scrSections_->setWidgetResizable(true);
     scrSections_->setFrameShape(QFrame::NoFrame);
-    scrSections_->verticalScrollBar()->setSingleStep(10);
     sectionHost_ = new QWidget(scrSections_);
     sectionHost_->setAcceptDrops(true);
-    sectionHost_->installEventFilter(this);
     sectionLayout_ = new QVBoxLayout(sectionHost_);
     sectionLayout_->setContentsMargins(1, 1, 1, 1);
     sectionLayout_->setSpacing(4);
@@ -169,6 +167,10 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     connect(btReorderControls_, &QToolButton::clicked, this,
             [this] { RunSafely([this] { ReorderSections(); }); });
 
+    // Filters last: they look at every part above.
+    scrSections_->viewport()->installEventFilter(this);
+    pnlName_->installEventFilter(this);
+    sectionHost_->installEventFilter(this);
     TranslateTexts();
     LayoutSections();
     ClearSheet();
@@ -376,7 +378,8 @@ void TframDataSheet::LayoutSections() {
     QWidget* previous = btReorderControls_;
     for (TCollapsiblePanel* panel : std::as_const(sections_)) {
         for (QWidget* widget : panel->findChildren<QWidget*>()) {
-            if (widget->focusPolicy() & Qt::TabFocus) {
+            // Dialogs owned by a section are windows of their own.
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->window() == window()) {
                 setTabOrder(previous, widget);
                 previous = widget;
             }
@@ -447,6 +450,8 @@ bool TframDataSheet::eventFilter(QObject* watched, QEvent* event) {
     RunSafely([&] {
         if (watched == sectionHost_)
             handled = DropOnSections(event);
+        else if (watched == scrSections_->viewport())
+            handled = WheelOverSections(event);
         else if (watched == pnlName_)
             handled = DropOnHeader(event);
         else if (watched == txtNotes_->viewport())
@@ -491,6 +496,18 @@ bool TframDataSheet::DropOnHeader(QEvent* event) {
     drop->acceptProposedAction();
     if (type == QEvent::Drop)
         emit LocatePersonRequested(id);
+    return true;
+}
+
+bool TframDataSheet::WheelOverSections(QEvent* event) {
+    if (event->type() != QEvent::Wheel)
+        return false;
+    // Small steps, so a section title never jumps out of sight; with Ctrl the wheel is for the text boxes.
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    if (!(wheel->modifiers() & Qt::ControlModifier)) {
+        QScrollBar* bar = scrSections_->verticalScrollBar();
+        bar->setValue(bar->value() - wheel->angleDelta().y() / 120 * kWheelStep);
+    }
     return true;
 }
 

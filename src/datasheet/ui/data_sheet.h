@@ -114,6 +114,7 @@ private:
     void StoreLayoutInMemory();
     bool DropOnSections(QEvent* event);
     bool DropOnHeader(QEvent* event);
+    bool WheelOverSections(QEvent* event);
     bool WheelOverText(QPlainTextEdit* box, QEvent* event);
 
     QString personId_;

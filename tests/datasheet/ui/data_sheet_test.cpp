@@ -13,8 +13,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace verdan::test {
 namespace {
@@ -243,6 +246,35 @@ TEST_F(DataSheetTest, BreastfeedingSectionShowsOnlyWithRelations) {
     EXPECT_FALSE(BreastfeedingMotherExists("{W}", "{C}"));
     EXPECT_EQ(mothers->count(), 0);
     EXPECT_TRUE(sink_.requests.last().text.startsWith("Remove relationship with breastfeeding mother?|"));
+}
+
+TEST_F(DataSheetTest, WheelScrollsInSmallStepsAndCtrlSizesTheTexts) {
+    auto wheel = [](QWidget* target, int steps, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120 * steps),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    };
+    sheet_->LoadPerson("{A}");
+    for (TCollapsiblePanel* panel : sheet_->Sections())
+        panel->SetCollapsed(false);
+    auto* scroll = Find<QScrollArea>("scrSections");
+    QApplication::processEvents();
+    ASSERT_GT(scroll->verticalScrollBar()->maximum(), 30);
+    wheel(scroll->viewport(), -2, Qt::NoModifier);
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 20);
+    wheel(scroll->viewport(), -2, Qt::ControlModifier);
+    EXPECT_EQ(scroll->verticalScrollBar()->value(), 20);
+
+    QPlainTextEdit* notes = sheet_->NotesBox();
+    QFont font = notes->font();
+    font.setPointSize(10);
+    notes->setFont(font);
+    wheel(notes->viewport(), 2, Qt::ControlModifier);
+    EXPECT_EQ(notes->font().pointSize(), 12);
+    wheel(notes->viewport(), 20, Qt::ControlModifier);
+    EXPECT_EQ(notes->font().pointSize(), 19);
+    wheel(notes->viewport(), -30, Qt::ControlModifier);
+    EXPECT_EQ(notes->font().pointSize(), 5);
 }
 
 TEST_F(DataSheetTest, LaysOutForBothReadingDirections) {
