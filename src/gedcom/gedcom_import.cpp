@@ -664,7 +664,10 @@ bool WriteGedcomTree(TGedcomData& data, const QString& treePath, const QString& 
         TreeWriter writer(data, dm.Handle(), progress);
         ok = writer.Write(treeName, summary, error);
     }
-    data = TGedcomData(); // its memory serves the index building better
+    // The data's memory serves the index building: sorting the keys in memory instead of through
+    // temporary files keeps the time growing linearly with the file.
+    data = TGedcomData();
+    dm.ExecSql(QStringLiteral("PRAGMA cache_size=-65536"));
     for (const QString& sql : indexes)
         ok = ok && dm.ExecSql(sql);
     if (ok && !transaction.Commit()) {
