@@ -1,0 +1,216 @@
+#include "favourites_strip.h"
+
+#include "reports/ui/zel_grid.h"
+#include "storage/bookmark_store.h"
+#include "storage/person_names.h"
+#include "storage/tree_file.h"
+#include "text/localisation.h"
+#include "text/messages.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QUuid>
+
+namespace verdan {
+
+namespace {
+
+constexpr int kOidCol = 1;
+constexpr int kIdCol = 2;
+constexpr int kTextCol = 3;
+constexpr int kGridLeft = 5;
+constexpr int kGridSpare = 15;
+
+// The handle: a grip of dots, and an arrow pointing where the strip will move when pressed.
+QPixmap HandlePicture(bool hover, bool open, bool mirrored) {
+    QPixmap picture(TFavouritesStrip::kHandleWidth, 48);
+    picture.fill(hover ? QColor(0xD8, 0xE4, 0xF4) : QColor(0xE6, 0xE6, 0xE6));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(hover ? QColor(0x30, 0x60, 0xA0) : QColor(0x70, 0x70, 0x70));
+    // The strip sits at the trailing edge: it opens towards the leading side.
+    const bool pointLeft = open == mirrored;
+    const QPolygonF arrow =
+        pointLeft ? QPolygonF{{5.5, 20}, {1.5, 24}, {5.5, 28}} : QPolygonF{{1.5, 20}, {5.5, 24}, {1.5, 28}};
+    painter.drawPolygon(arrow);
+    for (const int y : {8, 12, 36, 40})
+        painter.drawEllipse(QPointF(3.5, y), 1, 1);
+    return picture;
+}
+
+bool IsPersonId(const QString& text) {
+    return text.size() == 38 && !QUuid::fromString(text).isNull();
+}
+
+// Person identifiers a drag carries, one a line.
+QStringList DroppedPersons(const QMimeData* data) {
+    QStringList ids;
+    if (data && data->hasText())
+        for (const QString& line : data->text().split(u'\n'))
+            if (IsPersonId(line.trimmed()))
+                ids << line.trimmed();
+    return ids;
+}
+
+} // namespace
+
+TFavouritesStrip::TFavouritesStrip(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("pnlSpeedHost"));
+    setAcceptDrops(true);
+    imgSpeed_ = new QLabel(this);
+    imgSpeed_->setObjectName(QStringLiteral("imgSpeed"));
+    imgSpeed_->setFixedWidth(kHandleWidth);
+    imgSpeed_->setAlignment(Qt::AlignCenter);
+    imgSpeed_->setCursor(Qt::PointingHandCursor);
+    imgSpeed_->setAutoFillBackground(true);
+    imgSpeed_->installEventFilter(this);
+
+    gridHost_ = new QWidget(this);
+    gSpeed_ = new TZelGrid(gridHost_);
+    gSpeed_->setObjectName(QStringLiteral("gSpeed"));
+    gSpeed_->SetColWidth(0, 0);
+    gSpeed_->SetRowHeight(0, 0);
+    gSpeed_->SetReadonly(true);
+    gSpeed_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gSpeed_->setSelectionMode(QAbstractItemView::SingleSelection);
+    gSpeed_->setContextMenuPolicy(Qt::CustomContextMenu);
+    gSpeed_->viewport()->installEventFilter(this);
+    auto* gridLayout = new QHBoxLayout(gridHost_);
+    gridLayout->setContentsMargins(kGridLeft, 0, kGridSpare - kGridLeft, 0);
+    gridLayout->addWidget(gSpeed_);
+    gridHost_->hide();
+    connect(gSpeed_, &QWidget::customContextMenuRequested, this, &TFavouritesStrip::ShowPopup);
+
+    pmSpeed_ = new QMenu(this);
+    mnuDelete_ = pmSpeed_->addAction(QString(), this, [this] { RemoveRow(gSpeed_->Row()); });
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(imgSpeed_);
+    layout->addWidget(gridHost_, 1);
+
+    setFixedWidth(kHandleWidth);
+    ShowHandle(false);
+    TranslateTexts();
+}
+
+QWidget* TFavouritesStrip::Handle() const {
+    return imgSpeed_;
+}
+
+void TFavouritesStrip::TranslateTexts() {
+    mnuDelete_->setText(Translate(QStringLiteral("Remove")));
+    imgSpeed_->setToolTip(Translate(QStringLiteral("Favourites")));
+}
+
+void TFavouritesStrip::FillFavourites() {
+    TextTable table;
+    if (IsTreeOpen())
+        ListFavourites(table);
+    gSpeed_->DeleteAllRows();
+    gSpeed_->SetColCount(kTextCol + 1);
+    if (!table.isEmpty())
+        FillGridFromTable(*gSpeed_, table, QString(), false);
+    gSpeed_->SetColWidth(kOidCol, 0);
+    gSpeed_->SetColWidth(kIdCol, 0);
+    gSpeed_->horizontalHeader()->setStretchLastSection(true);
+}
+
+void TFavouritesStrip::SetOpen(bool open) {
+    open_ = open;
+    gridHost_->setVisible(open);
+    setFixedWidth(open ? kOpenWidth : kHandleWidth);
+    ShowHandle(imgSpeed_->underMouse());
+    if (open) {
+        gSpeed_->SetCurrentCell(kTextCol, 1);
+        gSpeed_->setFocus();
+    }
+}
+
+bool TFavouritesStrip::AddPerson(const QString& personId) {
+    if (!IsTreeOpen() || !IsPersonId(personId))
+        return false;
+    const bool added = AddFavourite(personId, GetLineageName(personId));
+    FillFavourites();
+    return added;
+}
+
+bool TFavouritesStrip::RemoveRow(int row) {
+    if (row < 1 || row >= gSpeed_->RowCount() || gSpeed_->Cells(kOidCol, row).trimmed().isEmpty())
+        return false;
+    gSpeed_->SetCurrentCell(kTextCol, row);
+    const QString text = Translate(QStringLiteral("Remove the name from the list?")) + u'\r' +
+                         gSpeed_->Cells(kTextCol, row) + u'|' + Translate(QStringLiteral("Please confirm"));
+    if (MsgOkCancel(text, Translate(QStringLiteral("Remove From List"))) != IDOK)
+        return false;
+    if (!DeleteFavourite(gSpeed_->Cells(kOidCol, row)))
+        return false;
+    gSpeed_->DeleteRow(row);
+    return true;
+}
+
+void TFavouritesStrip::ShowHandle(bool hover) {
+    imgSpeed_->setPixmap(HandlePicture(hover, open_, layoutDirection() == Qt::RightToLeft));
+}
+
+void TFavouritesStrip::ShowPopup(const QPoint& position) {
+    const int row = gSpeed_->RowAt(position);
+    if (row < 1 || gSpeed_->Cells(kOidCol, row).trimmed().isEmpty())
+        return;
+    gSpeed_->SetCurrentCell(kTextCol, row);
+    pmSpeed_->popup(gSpeed_->viewport()->mapToGlobal(position));
+}
+
+bool TFavouritesStrip::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == imgSpeed_) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            SetOpen(!open_);
+            return true;
+        case QEvent::Enter:
+            ShowHandle(true);
+            break;
+        case QEvent::Leave:
+            ShowHandle(false);
+            break;
+        case QEvent::LayoutDirectionChange:
+            ShowHandle(false);
+            break;
+        default:
+            break;
+        }
+    } else if (watched == gSpeed_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const QString id = gSpeed_->Cells(kIdCol, gSpeed_->Row()).trimmed();
+        if (!id.isEmpty())
+            emit PersonChosen(id);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFavouritesStrip::dragEnterEvent(QDragEnterEvent* event) {
+    if (IsTreeOpen() && !DroppedPersons(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TFavouritesStrip::dropEvent(QDropEvent* event) {
+    const QStringList ids = DroppedPersons(event->mimeData());
+    for (const QString& id : ids)
+        AddPerson(id);
+    if (!ids.isEmpty()) {
+        event->acceptProposedAction();
+        if (!open_)
+            SetOpen(true);
+    }
+}
+
+} // namespace verdan
