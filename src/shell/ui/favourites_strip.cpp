@@ -1,5 +1,6 @@
 #include "favourites_strip.h"
 
+#include "reports/name_search.h"
 #include "reports/ui/zel_grid.h"
 #include "storage/bookmark_store.h"
 #include "storage/person_names.h"
@@ -16,7 +17,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QUuid>
 
 namespace verdan {
 
@@ -46,16 +46,12 @@ QPixmap HandlePicture(bool hover, bool open, bool mirrored) {
     return picture;
 }
 
-bool IsPersonId(const QString& text) {
-    return text.size() == 38 && !QUuid::fromString(text).isNull();
-}
-
 // Person identifiers a drag carries, one a line.
 QStringList DroppedPersons(const QMimeData* data) {
     QStringList ids;
     if (data && data->hasText())
         for (const QString& line : data->text().split(u'\n'))
-            if (IsPersonId(line.trimmed()))
+            if (IsIdentifierText(line.trimmed()))
                 ids << line.trimmed();
     return ids;
 }
@@ -137,7 +133,7 @@ void TFavouritesStrip::SetOpen(bool open) {
 }
 
 bool TFavouritesStrip::AddPerson(const QString& personId) {
-    if (!IsTreeOpen() || !IsPersonId(personId))
+    if (!IsTreeOpen() || !IsIdentifierText(personId))
         return false;
     const bool added = AddFavourite(personId, GetLineageName(personId));
     FillFavourites();

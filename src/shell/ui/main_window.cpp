@@ -1,9 +1,14 @@
 #include "main_window.h"
 
+#include "gedcom/gedcom_import.h"
 #include "navigator/ui/tree_frame.h"
+#include "shell/help_pages.h"
 #include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
+#include "shell/ui/favourites_strip.h"
+#include "shell/ui/gedcom_import_progress.h"
+#include "shell/ui/main_menu.h"
 #include "shell/ui/new_tree_dialog.h"
 #include "shell/ui/options_dialog.h"
 #include "shell/ui/start_page.h"
@@ -15,6 +20,7 @@
 #include "text/program_folder.h"
 #include "text/ui/file_dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -23,6 +29,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -31,10 +38,35 @@ namespace verdan {
 namespace {
 
 constexpr int kTimerInterval = 10000;
+constexpr int kStatusMessageTime = 8000;
+
+// Restores the cursor however the operation ends.
+class TBusyCursor {
+public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+QString TreeFileFilter() {
+    return Translate(QStringLiteral("Verdan Data File")) + QStringLiteral(" (*.vrd)");
+}
+
+// Two names of one file: the same file reached through links counts too.
+bool SameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
 
 } // namespace
 
-TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTreeFile(OpenFileDialog) {
+TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
+    : QMainWindow(parent), ChooseTreeFile(OpenFileDialog), ChooseGedcomFile(OpenFileDialog),
+      ChooseSaveFile(SaveFileDialog) {
     setObjectName(QStringLiteral("frmFamilyMain"));
     auto* central = new QWidget(this);
     Panel1_ = new QWidget(central);
@@ -66,23 +98,28 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTre
     splitter_->addWidget(pnlHost_);
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({320, 680});
+    favourites_ = new TFavouritesStrip(central);
 
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(splitter_, 1);
+    body->addWidget(favourites_);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Panel1_);
-    layout->addWidget(splitter_, 1);
+    layout->addLayout(body, 1);
     setCentralWidget(central);
 
-    mnuFile_ = menuBar()->addMenu(QString());
-    mnuNew_ = mnuFile_->addAction(QString(), this, [this] { NewTreeCommand(); });
-    mnuOpenTreeDb_ = mnuFile_->addAction(QString(), this, [this] { OpenTreeDialog(); });
-    mnuOpenTreeDb_->setShortcut(QKeySequence::Open);
-    mnuStartPage_ = mnuFile_->addAction(QString(), this, &TfrmFamilyMain::ShowStartPage);
-    mnuFile_->addSeparator();
-    mnuExit_ = mnuFile_->addAction(QString(), this, &QWidget::close);
-    mnuTools_ = menuBar()->addMenu(QString());
-    mnuOptions_ = mnuTools_->addAction(QString(), this, &TfrmFamilyMain::ShowOptions);
+    lblStatusPath_ = new QLabel(this);
+    lblStatusPath_->setObjectName(QStringLiteral("lblStatusPath"));
+    lblStatusPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addPermanentWidget(lblStatusPath_);
+
+    menu_ = new TMainMenu(menuBar());
+    BuildMenu();
 
     startPage_ = new Tfrm_Start_Page(this);
     startPage_->OpenTree = [this](const QString& path) {
@@ -109,14 +146,24 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent) : QMainWindow(parent), ChooseTre
     resize(1000, 700);
 }
 
+void TfrmFamilyMain::BuildMenu() {
+    TMainMenu& m = *menu_;
+    m.Attach(m.mnuNew, [this] { NewTreeCommand(); });
+    m.Attach(m.mnuOpenTreeDb, [this] { OpenTreeDialog(); });
+    m.Attach(m.mnuSaveAs, [this] { SaveTreeAs(); });
+    m.Attach(m.mnuStartPage, [this] { ShowStartPage(); });
+    m.Attach(m.mnuExit, [this] { close(); });
+    m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
+    m.Attach(m.mnuOptions, [this] { ShowOptions(); });
+    m.Attach(m.mnuImportGedcom, [this] { ImportGedcom(); });
+    m.Attach(m.mnuGettingStarted, [this] { OpenHelp(QString::fromLatin1(kGetStartedPage)); });
+    m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
+    m.Attach(m.mnuAbout, [this] { ShowAbout(); });
+}
+
 void TfrmFamilyMain::TranslateTexts() {
-    mnuFile_->setTitle(Translate(QStringLiteral("File")));
-    mnuNew_->setText(Translate(QStringLiteral("&New")) + QStringLiteral(".."));
-    mnuOpenTreeDb_->setText(Translate(QStringLiteral("&Open")) + QStringLiteral(".."));
-    mnuStartPage_->setText(Translate(QStringLiteral("Start Page")));
-    mnuExit_->setText(Translate(QStringLiteral("E&xit")));
-    mnuTools_->setTitle(Translate(QStringLiteral("Tools")));
-    mnuOptions_->setText(Translate(QStringLiteral("Options")) + QStringLiteral(".."));
+    menu_->TranslateTexts();
+    favourites_->TranslateTexts();
     lbl_Total_->setToolTip(Translate(QStringLiteral("Total Entries")));
     UpdateCaption();
 }
@@ -125,6 +172,7 @@ void TfrmFamilyMain::UpdateCaption() {
     const QString path = CurrentTreePath();
     setWindowTitle(path.isEmpty() ? ApplicationTitle()
                                   : ApplicationTitle() + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    lblStatusPath_->setText(QDir::toNativeSeparators(path));
 }
 
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
@@ -134,6 +182,7 @@ void TfrmFamilyMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
+    CloseOtherWindows();
     CloseCurrentTree();
     ReleaseStoreCaches();
     event->accept();
@@ -142,6 +191,8 @@ void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
 void TfrmFamilyMain::UpdateCommandStates() {
     const bool open = !CurrentTreePath().isEmpty();
     pnl_->setEnabled(open);
+    favourites_->setEnabled(open);
+    menu_->UpdateStates(open);
     if (open && isVisible())
         TreeFrame_->View()->setFocus();
 }
@@ -158,6 +209,7 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + QDir::toNativeSeparators(path));
         return false;
     }
+    CloseOtherWindows();
     CloseCurrentTree();
     if (!OpenTreeFile(path)) {
         CloseTreeFile();
@@ -165,6 +217,7 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         UpdateCaption();
         return false;
     }
+    CloseOtherWindows();
     if (isNew)
         InitialiseNewTree(props);
     ReadTreeProperties(props);
@@ -185,6 +238,7 @@ void TfrmFamilyMain::AfterTreeOpened() {
     SetCurrentTreeNames(GetTreeName(), GetOwnerName());
     TreeFrame_->OpenTree(false);
     emit TreeOpened();
+    FillFavourites();
     RefreshPersonCount();
     Timer1_.start();
 }
@@ -201,7 +255,9 @@ void TfrmFamilyMain::CloseCurrentTree() {
         emit TreeClosed();
         TreeFrame_->ReloadTree(false);
     }
+    // Clears the tree path and closes the connection, which releases the file.
     CloseTreeFile();
+    favourites_->FillFavourites();
     lbl_Total_->clear();
     UpdateCaption();
     UpdateCommandStates();
@@ -214,8 +270,7 @@ bool TfrmFamilyMain::OpenTreeDialog() {
         folder = ProgramFolder() + QStringLiteral("data");
         QDir::setCurrent(folder);
     }
-    const QString file =
-        ChooseTreeFile(Translate(QStringLiteral("Verdan Data File")) + QStringLiteral(" (*.vrd)"), folder);
+    const QString file = ChooseTreeFile(TreeFileFilter(), folder);
     if (file.isEmpty())
         return false;
     if (QFileInfo(file).fileName().compare(QStringLiteral("template.vrd"), Qt::CaseInsensitive) == 0) {
@@ -243,6 +298,44 @@ bool TfrmFamilyMain::NewTreeCommand() {
     return !path.isEmpty() && LoadTree(path, true, props);
 }
 
+bool TfrmFamilyMain::SaveTreeAs() {
+    if (!IsTreeOpen())
+        return false;
+    const QString current = CurrentTreePath();
+    QDir::setCurrent(QFileInfo(current).absolutePath());
+    QString target = ChooseSaveFile(current, TreeFileFilter());
+    if (target.trimmed().isEmpty())
+        return false;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QStringLiteral(".vrd");
+    target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    if (SameFile(target, current)) {
+        MsgErrorRtl(Translate(QStringLiteral("The open tree cannot be saved over itself.")) + u'|' +
+                    Translate(QStringLiteral("Choose another file name.")));
+        return false;
+    }
+    bool copied = false;
+    {
+        TBusyCursor busy;
+        copied = SaveTreeCopy(target);
+    }
+    if (!copied) {
+        // The original stays open and unchanged: the user goes on working on it.
+        MsgErrorRtl(Translate(QStringLiteral("The copy of the tree could not be written.")) + u'|' +
+                    QDir::toNativeSeparators(target));
+        return false;
+    }
+    if (LoadTree(target)) {
+        statusBar()->showMessage(
+            FillPattern(Translate(QStringLiteral("Saved as %*")), {QDir::toNativeSeparators(target)}),
+            kStatusMessageTime);
+        return true;
+    }
+    // The copy was written but will not open: carry on with the original.
+    LoadTree(current);
+    return false;
+}
+
 void TfrmFamilyMain::ShowStartPage() {
     startPage_->exec();
     UpdateCommandStates();
@@ -250,6 +343,50 @@ void TfrmFamilyMain::ShowStartPage() {
 
 void TfrmFamilyMain::ShowOptions() {
     optionsDialog_->exec();
+}
+
+bool TfrmFamilyMain::ImportGedcom() {
+    const QString file = ChooseGedcomFile(QStringLiteral("GEDCOM (*.ged *.GED)"), QString());
+    if (file.isEmpty())
+        return false;
+    TGedcomImportSummary summary;
+    const QString tree = ImportGedcomWithProgress(this, file, summary);
+    if (tree.isEmpty() || !LoadTree(tree))
+        return false;
+    statusBar()->showMessage(GedcomSummaryText(summary).replace(u'\n', QStringLiteral("   ")));
+    return true;
+}
+
+bool TfrmFamilyMain::MaintainTree() {
+    if (!IsTreeOpen())
+        return false;
+    bool done = false;
+    {
+        TBusyCursor busy;
+        done = MaintainTreeFile();
+    }
+    if (done)
+        statusBar()->showMessage(Translate(QStringLiteral("The tree file was compacted.")),
+                                 kStatusMessageTime);
+    return done;
+}
+
+bool TfrmFamilyMain::OpenHelp(const QString& page) {
+    return OpenHelpPage(page);
+}
+
+void TfrmFamilyMain::ShowAbout() {
+    MsgInfo(ApplicationTitle() + u'|' + Translate(QStringLiteral("Version")) + QStringLiteral(": ") +
+            QStringLiteral(VERDAN_VERSION));
+}
+
+void TfrmFamilyMain::CloseOtherWindows() {
+    // Modal windows are left alone: whoever showed one is still waiting for it.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (window != this && window->isVisible() && !window->isModal() && window->isWindow() &&
+            !window->inherits("QMenu"))
+            window->close();
 }
 
 void TfrmFamilyMain::StartUp(const QString& argument) {
@@ -272,9 +409,14 @@ void TfrmFamilyMain::RefreshPersonCount() {
     lbl_Total_->setText(count > 0 ? QLocale::system().toString(count) : QString());
 }
 
+void TfrmFamilyMain::FillFavourites() {
+    favourites_->FillFavourites();
+}
+
 void TfrmFamilyMain::Timer1Timer() {
     if (!IsTreeOpen())
         return;
+    // Writes only when the group of persons outside the tree was moved; the count is only read.
     ResetGlobalParentPlacement();
     RefreshPersonCount();
 }

@@ -4,21 +4,23 @@
 #include <QTimer>
 #include <functional>
 
-class QAction;
 class QLabel;
-class QMenu;
 class QSplitter;
 
 namespace verdan {
 
 struct TTreeProperty;
+class TFavouritesStrip;
+class TMainMenu;
 class Tfrm_NewTree;
 class Tfrm_Options;
 class Tfrm_Start_Page;
 class TframTree;
 
-// The program's main window: the open tree's outline in the left column, the File and Tools menus, the
-// number of persons in the top bar. It owns opening and closing trees in the user interface.
+// The program's main window: the open tree's outline in the left column, the person's data on the right,
+// the favourites strip at the window's edge, the number of persons in the top bar, the tree file in the
+// status line and the main menu through which every other window is reached. It owns opening, copying
+// and closing trees in the user interface.
 class TfrmFamilyMain : public QMainWindow {
     Q_OBJECT
 
@@ -30,32 +32,55 @@ public:
     // path or a missing file changes nothing, a file that cannot be opened leaves no tree open.
     bool LoadTree(const QString& path, bool isNew, TTreeProperty& props);
     bool LoadTree(const QString& path);
-    // Takes the current tree out of the window, records it in the recent list and closes its file.
+    // Takes the current tree out of the window: the shown person's pending edits and the person itself
+    // are written to the tree first, then it is recorded in the recent list and its file closed, which
+    // lets other programs at it again.
     void CloseCurrentTree();
     // File > Open: true when a tree was chosen and opened.
     bool OpenTreeDialog();
     // File > New: the new-tree dialog, then the tree is created and opened; true when it is open.
     bool NewTreeCommand();
+    // File > Save As: writes a copy of the open tree under a new name while it stays open, then works on
+    // the copy. The open file itself is refused as target; when the copy fails the original stays open.
+    bool SaveTreeAs();
     void ShowStartPage();
     void ShowOptions();
+    // Tools > Import GEDCOM File: reads a chosen GEDCOM file into a new tree and opens it.
+    bool ImportGedcom();
+    // Tools > Data File Maintainance: compacts the open tree file.
+    bool MaintainTree();
+    // Help pages in the program's help folder, opened with the desktop's viewer.
+    bool OpenHelp(const QString& page);
+    void ShowAbout();
+    // Closes every visible window of the program except this one.
+    void CloseOtherWindows();
     // After the windows exist: the tree the command line names (a path or a file:// address), else the
     // last tree when the options say so, else the start page when there are recent trees.
     void StartUp(const QString& argument);
-    // The left column and the tree commands follow whether a tree is open.
+    // The left column and the menu entries follow whether a tree is open.
     void UpdateCommandStates();
     void RefreshPersonCount();
+    // Reloads the favourites strip from the open tree.
+    void FillFavourites();
 
     // The left column and the outline in it.
     QWidget* TreeHost() const { return pnl_; }
     TframTree* TreeFrame() const { return TreeFrame_; }
 
+    TMainMenu* Menu() const { return menu_; }
+    TFavouritesStrip* Favourites() const { return favourites_; }
     Tfrm_Start_Page* StartPage() const { return startPage_; }
     Tfrm_NewTree* NewTreeDialog() const { return newTreeDialog_; }
     Tfrm_Options* OptionsDialog() const { return optionsDialog_; }
     QLabel* TotalLabel() const { return lbl_Total_; }
+    QLabel* StatusPathLabel() const { return lblStatusPath_; }
+    QTimer& PersonCountTimer() { return Timer1_; }
 
-    // Asks for a tree file to open (filter, starting folder); empty when cancelled. Tests replace it.
+    // Asks for a file to open (filter, starting folder); empty when cancelled. Tests replace them.
     std::function<QString(const QString& filter, const QString& folder)> ChooseTreeFile;
+    std::function<QString(const QString& filter, const QString& folder)> ChooseGedcomFile;
+    // Asks for the name of a tree copy (proposed path, filter); empty when cancelled. Tests replace it.
+    std::function<QString(const QString& proposed, const QString& filter)> ChooseSaveFile;
 
 signals:
     // A tree was opened and its outline filled.
@@ -68,6 +93,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void BuildMenu();
     void TranslateTexts();
     void UpdateCaption();
     void AfterTreeOpened();
@@ -79,13 +105,9 @@ private:
     QWidget* pnl_;
     TframTree* TreeFrame_;
     QWidget* pnlHost_;
-    QMenu* mnuFile_;
-    QMenu* mnuTools_;
-    QAction* mnuNew_;
-    QAction* mnuOpenTreeDb_;
-    QAction* mnuStartPage_;
-    QAction* mnuExit_;
-    QAction* mnuOptions_;
+    TFavouritesStrip* favourites_;
+    QLabel* lblStatusPath_;
+    TMainMenu* menu_;
     QTimer Timer1_;
     Tfrm_Start_Page* startPage_;
     Tfrm_NewTree* newTreeDialog_;

@@ -37,20 +37,7 @@ protected:
     }
     void TearDown() override { CloseTreeFile(); }
 
-    // A tree file with its first rows, not open.
-    QString MakeTree(const QString& name) {
-        TTreeProperty props;
-        props.BasePath = ProgramFolder() + QStringLiteral("data");
-        props.FolderName = name;
-        props.FileName = name + QStringLiteral(".vrd");
-        props.TreeName = name;
-        props.OwnerName = QStringLiteral("Owner");
-        const QString path = CreateTreeFolderAndFile(props);
-        EXPECT_TRUE(OpenTreeFile(path));
-        EXPECT_TRUE(InitialiseNewTree(props));
-        CloseTreeFile();
-        return path;
-    }
+    QString MakeTree(const QString& name) { return test::MakeTestTree(name); }
 
     test::RecordedMessages messages_;
 };

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "storage/tree_file.h"
+#include "storage/tree_info.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/program_folder.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -15,6 +18,21 @@ namespace verdan::test {
 // The English interface, whichever language an earlier test left behind.
 inline void UseEnglish() {
     SetLanguage(QStringLiteral(":/langs/english.local"));
+}
+
+// A tree file with its first rows in the data folder, not open.
+inline QString MakeTestTree(const QString& name) {
+    TTreeProperty props;
+    props.BasePath = ProgramFolder() + QStringLiteral("data");
+    props.FolderName = name;
+    props.FileName = name + QStringLiteral(".vrd");
+    props.TreeName = name;
+    props.OwnerName = QStringLiteral("Owner");
+    const QString path = CreateTreeFolderAndFile(props);
+    EXPECT_TRUE(OpenTreeFile(path));
+    EXPECT_TRUE(InitialiseNewTree(props));
+    CloseTreeFile();
+    return path;
 }
 
 // Records every message instead of showing it and answers with a fixed button.
