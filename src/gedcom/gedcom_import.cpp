@@ -30,7 +30,8 @@ const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kNoOrder = 99;
 constexpr int kGlobalParentOrder = 1000;
 
-// One statement prepared once and run for many rows.
+// One statement prepared once and run for many rows. Texts are bound without a copy, so every value must
+// live until Run(): bind and run in one expression.
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) {
@@ -46,7 +47,7 @@ public:
         if (value.isEmpty())
             sqlite3_bind_null(Stmt, ++Index);
         else
-            sqlite3_bind_text16(Stmt, ++Index, value.utf16(), int(value.size() * 2), SQLITE_TRANSIENT);
+            sqlite3_bind_text16(Stmt, ++Index, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
         return *this;
     }
     Statement& Int(qint64 value) {
@@ -57,6 +58,7 @@ public:
     bool Run() {
         const int rc = sqlite3_step(Stmt);
         sqlite3_reset(Stmt);
+        sqlite3_clear_bindings(Stmt);
         Index = 0;
         return rc == SQLITE_DONE;
     }
@@ -500,28 +502,29 @@ private:
             const int byFather = Plan.OrderByFather[i] ? Plan.OrderByFather[i] : kNoOrder;
             const int byMother = Plan.OrderByMother[i] ? Plan.OrderByMother[i] : kNoOrder;
             const int display = Plan.OrderByFather[i] ? byFather : byMother;
-            insert.Text(OwnerId)
-                .Text(p.PersonId)
-                .Text(father)
-                .Text(mother)
-                .Text(gender)
-                .Text(names.Given)
-                .Text(names.Last)
-                .Text(names.Nickname)
-                .Text(names.Cognomen)
-                .Int(born.Gregorian)
-                .Int(born.Hijri)
-                .Int(died.Gregorian)
-                .Int(died.Hijri)
-                .Text(birth ? birth->Place : QString())
-                .Text(death ? death->Place : QString())
-                .Int(display)
-                .Int(byFather)
-                .Int(byMother)
-                .Int(dead ? 1 : 0)
-                .Text(NotesOf(i, unknownSex, summary))
-                .Text(Stamp);
-            if (!insert.Run())
+            const bool written = insert.Text(OwnerId)
+                                     .Text(p.PersonId)
+                                     .Text(father)
+                                     .Text(mother)
+                                     .Text(gender)
+                                     .Text(names.Given)
+                                     .Text(names.Last)
+                                     .Text(names.Nickname)
+                                     .Text(names.Cognomen)
+                                     .Int(born.Gregorian)
+                                     .Int(born.Hijri)
+                                     .Int(died.Gregorian)
+                                     .Int(died.Hijri)
+                                     .Text(birth ? birth->Place : QString())
+                                     .Text(death ? death->Place : QString())
+                                     .Int(display)
+                                     .Int(byFather)
+                                     .Int(byMother)
+                                     .Int(dead ? 1 : 0)
+                                     .Text(NotesOf(i, unknownSex, summary))
+                                     .Text(Stamp)
+                                     .Run();
+            if (!written)
                 return Fail(error);
             if (Progress && (i + 1) % 2048 == 0) {
                 state.PersonsWritten = int(i + 1);
@@ -581,19 +584,20 @@ private:
             for (const TGEvent& event : family.Events)
                 if (Noted(event))
                     notes << EventLine(event, QString());
-            insert.Text(OwnerId)
-                .Text(IdOf(m.Husband))
-                .Text(IdOf(m.Wife))
-                .Text(LineageName(m.Husband).trimmed())
-                .Text(LineageName(m.Wife).trimmed())
-                .Int(divorced ? 1 : 0)
-                .Int(divorced ? 0 : 1)
-                .Int(m.HusbandOrder)
-                .Int(m.WifeOrder)
-                .Text(notes.join(QStringLiteral("; ")))
-                .Text(wedding ? wedding->Place : QString())
-                .Text(Stamp);
-            if (!insert.Run())
+            const bool written = insert.Text(OwnerId)
+                                     .Text(IdOf(m.Husband))
+                                     .Text(IdOf(m.Wife))
+                                     .Text(LineageName(m.Husband).trimmed())
+                                     .Text(LineageName(m.Wife).trimmed())
+                                     .Int(divorced ? 1 : 0)
+                                     .Int(divorced ? 0 : 1)
+                                     .Int(m.HusbandOrder)
+                                     .Int(m.WifeOrder)
+                                     .Text(notes.join(QStringLiteral("; ")))
+                                     .Text(wedding ? wedding->Place : QString())
+                                     .Text(Stamp)
+                                     .Run();
+            if (!written)
                 return Fail(error);
             ++summary.Marriages;
         }
