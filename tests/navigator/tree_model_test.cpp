@@ -1,3 +1,4 @@
+#include "gedcom/gedcom_import.h"
 #include "navigator/outline_fixture.h"
 #include "navigator/tree_model.h"
 #include "reports/grid_markup.h"
@@ -363,6 +364,34 @@ TEST_F(TreeModelTest, RenameInPlaceWritesTheCutNameAndRefusesBlank) {
     model_.SetReadOnly(true);
     EXPECT_FALSE(model_.flags(son) & Qt::ItemIsEditable);
     EXPECT_FALSE(model_.setData(son, "Other"));
+}
+
+// Expands every node below `parent` down to `depth` and counts the nodes met.
+int ExpandAll(TTreeModel& model, const QModelIndex& parent, int depth) {
+    int count = 0;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        const QModelIndex child = model.index(row, 0, parent);
+        ++count;
+        if (model.Level(child) < depth && model.hasChildren(child)) {
+            model.ExpandPersonNode(child);
+            count += ExpandAll(model, child, depth);
+        }
+    }
+    return count;
+}
+
+TEST(TreeModelImport, AnImportedGedcomTreeOpensAndExpands) {
+    TGedcomImportOptions options;
+    options.BaseFolder = NewTempDir();
+    TGedcomImportResult result;
+    ASSERT_TRUE(ImportGedcomFile(SharedData("gedcom/royal92.ged"), options, result))
+        << result.ErrorMessage.toStdString();
+    ASSERT_TRUE(OpenTreeFile(result.TreePath));
+    TTreeModel model;
+    model.FillTree();
+    EXPECT_GT(model.rowCount(model.RootIndex()), 0);
+    EXPECT_GT(ExpandAll(model, model.RootIndex(), 8), 1000);
+    CloseTreeFile();
 }
 
 } // namespace
