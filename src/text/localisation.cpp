@@ -244,13 +244,35 @@ bool IsRtl(const QString& orientation) {
     return orientation == QLatin1String("rtl");
 }
 
+namespace {
+
+// The lines of a multi-line value form one sentence. A break between two words becomes one blank, so
+// "mother" / "or will" reads "mother or will"; a break next to a blank just goes.
+QString JoinLines(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r') {
+            out += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        const bool wordBefore = !out.isEmpty() && !out.back().isSpace();
+        const bool wordAfter = i + 1 < text.size() && !text[i + 1].isSpace() && text[i + 1] != u'\r';
+        if (wordBefore && wordAfter)
+            out += u' ';
+    }
+    return out;
+}
+
+} // namespace
+
 QString ExpandMarkup(const QString& text) {
     QString result = text;
     const bool list = result.contains(QLatin1String("<list>")) || result.startsWith(kCrLf);
-    if (!list) {
-        result.remove(kCrLf);
-        result.remove(u'\r');
-    }
+    if (!list)
+        result = JoinLines(result);
     result.replace(QLatin1String("%*"), QLatin1String("%s"));
     result.replace(QLatin1String("%#"), QLatin1String("%d"));
     result.replace(QLatin1String("\\n"), QLatin1String("\r"));

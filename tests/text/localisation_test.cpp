@@ -72,7 +72,7 @@ TEST_F(Localisation, TranslateExactCaseAndBackLookups) {
     // Lines of a value are joined, a list keeps them, markup becomes tabs and line breaks.
     EXPECT_EQ(Translate(QStringLiteral(
                   "Children will be attached to the mother\r\nor will be moved to Tree Side.")),
-              QStringLiteral("سيربط الأبناء بالأمأو ينقلون."));
+              QStringLiteral("سيربط الأبناء بالأم أو ينقلون."));
     EXPECT_EQ(Translate(QStringLiteral("[Family Groups]")), QStringLiteral("Family\r\nClan\r\nTribe"));
     EXPECT_EQ(Translate(QStringLiteral("[No such list]")), QString());
     EXPECT_EQ(Translate(QStringLiteral("Tabs--here||and there")), QStringLiteral("Tabs\there\r\nand there"));
@@ -103,7 +103,10 @@ TEST_F(Localisation, ContextFeminineLinesAndOrientation) {
 
 TEST(ExpandMarkup, RulesInOrder) {
     EXPECT_EQ(ExpandMarkup(QStringLiteral("a\\nb\\tc")), QStringLiteral("a\rb\tc"));
-    EXPECT_EQ(ExpandMarkup(QStringLiteral("one\r\ntwo\rthree\nfour")), QStringLiteral("onetwothree\nfour"));
+    EXPECT_EQ(ExpandMarkup(QStringLiteral("one\r\ntwo\rthree\nfour")), QStringLiteral("one two three\nfour"));
+    // A message written over two lines reads as one sentence, not "motheror".
+    EXPECT_EQ(ExpandMarkup(QStringLiteral("to the mother\r\nor moved. \r\nDone")),
+              QStringLiteral("to the mother or moved. Done"));
     EXPECT_EQ(ExpandMarkup(QStringLiteral("\r\nx\r\ny")), QStringLiteral("\r\nx\r\ny"));
     EXPECT_EQ(ExpandMarkup(QStringLiteral("<list>\r\na\r\nb")), QStringLiteral("a\r\nb"));
     EXPECT_EQ(StripAmpersands(QStringLiteral("&Save &As")), QStringLiteral("Save As"));
