@@ -1,5 +1,6 @@
 #include "favourites_strip.h"
 
+#include "datasheet/ui/data_sheet.h"
 #include "reports/name_search.h"
 #include "reports/ui/zel_grid.h"
 #include "storage/bookmark_store.h"
@@ -46,13 +47,18 @@ QPixmap HandlePicture(bool hover, bool open, bool mirrored) {
     return picture;
 }
 
-// Person identifiers a drag carries, one a line.
+// Person identifiers a drag carries, one a line: in the person-list format, or as plain text.
 QStringList DroppedPersons(const QMimeData* data) {
     QStringList ids;
-    if (data && data->hasText())
-        for (const QString& line : data->text().split(u'\n'))
-            if (IsIdentifierText(line.trimmed()))
-                ids << line.trimmed();
+    if (!data)
+        return ids;
+    const QString format = QString::fromLatin1(TframDataSheet::kPersonIdsMimeType);
+    const QString text = data->hasFormat(format) ? QString::fromUtf8(data->data(format))
+                         : data->hasText()       ? data->text()
+                                                 : QString();
+    for (const QString& line : text.split(u'\n'))
+        if (IsIdentifierText(line.trimmed()))
+            ids << line.trimmed();
     return ids;
 }
 

@@ -1,7 +1,11 @@
 #include "main_window.h"
 
+#include "datasheet/ui/data_sheet.h"
+#include "datasheet/ui/dates_frame.h"
 #include "gedcom/gedcom_import.h"
+#include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
+#include "reports/ui/name_search_box.h"
 #include "shell/help_pages.h"
 #include "shell/options.h"
 #include "shell/recent_trees.h"
@@ -12,7 +16,9 @@
 #include "shell/ui/new_tree_dialog.h"
 #include "shell/ui/options_dialog.h"
 #include "shell/ui/start_page.h"
+#include "shell/ui/tree_window.h"
 #include "storage/database.h"
+#include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/localisation.h"
@@ -25,13 +31,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace verdan {
 
@@ -39,6 +48,7 @@ namespace {
 
 constexpr int kTimerInterval = 10000;
 constexpr int kStatusMessageTime = 8000;
+constexpr int kBottomSpace = 50;
 
 // Restores the cursor however the operation ends.
 class TBusyCursor {
@@ -86,14 +96,30 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     pnl_->setObjectName(QStringLiteral("pnl"));
     auto* column = new QVBoxLayout(pnl_);
     column->setContentsMargins(0, 0, 0, 0);
-    TreeFrame_ = new TframTree(pnl_);
+    findSplitter_ = new QSplitter(Qt::Vertical, pnl_);
+    findSplitter_->setObjectName(QStringLiteral("splt_Find_Result"));
+    search_ = new TNameSearchBox(findSplitter_);
+    search_->setObjectName(QStringLiteral("pnlFindHost"));
+    search_->SetAcceptIdentifiers(true);
+    TreeFrame_ = new TframTree(findSplitter_);
     TreeFrame_->setObjectName(QStringLiteral("TreeFrame"));
     TreeFrame_->SetMultiSelect(true);
     if (Options().TreeFontSize > 0 && Options().TreeFontSize < 40)
         TreeFrame_->SetZoom(Options().TreeFontSize);
-    column->addWidget(TreeFrame_);
+    findSplitter_->addWidget(search_);
+    findSplitter_->addWidget(TreeFrame_);
+    findSplitter_->setCollapsible(0, false);
+    findSplitter_->setCollapsible(1, false);
+    findSplitter_->setStretchFactor(1, 1);
+    search_->SetOutline(TreeFrame_->View());
+    column->addWidget(findSplitter_);
     pnlHost_ = new QWidget(splitter_);
     pnlHost_->setObjectName(QStringLiteral("pnlHost"));
+    auto* host = new QVBoxLayout(pnlHost_);
+    host->setContentsMargins(0, 0, 0, 0);
+    framDataSheet_ = new TframDataSheet(pnlHost_);
+    framDataSheet_->setObjectName(QStringLiteral("framDataSheet"));
+    host->addWidget(framDataSheet_);
     splitter_->addWidget(pnl_);
     splitter_->addWidget(pnlHost_);
     splitter_->setStretchFactor(1, 1);
@@ -120,6 +146,40 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
 
     menu_ = new TMainMenu(menuBar());
     BuildMenu();
+
+    connect(TreeFrame_, &TframTree::PersonSelected, framDataSheet_, &TframDataSheet::LoadPerson);
+    connect(TreeFrame_, &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshDataSheet);
+    connect(TreeFrame_, &TframTree::DateApproximationWanted, this, [this](const QString& id) {
+        framDataSheet_->LoadPerson(id);
+        if (framDataSheet_->CurrentPersonId() == id)
+            framDataSheet_->DatesFrame()->bt_Calc_DateClick();
+    });
+    connect(TreeFrame_->Model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                const QString shown = framDataSheet_->CurrentPersonId();
+                if (sheetWriting_ || shown.isEmpty())
+                    return;
+                for (int row = first.row(); row <= last.row(); ++row) {
+                    const TPersonNode* node = TreeFrame_->Model()->Record(first.siblingAtRow(row));
+                    if (node && node->PersonId == shown)
+                        ScheduleSheetReload();
+                }
+            });
+    sheetReload_.setSingleShot(true);
+    sheetReload_.setInterval(0);
+    connect(&sheetReload_, &QTimer::timeout, framDataSheet_, &TframDataSheet::ReloadPerson);
+    connect(framDataSheet_, &TframDataSheet::NamesSaved, this, &TfrmFamilyMain::RefreshNodeFromSheet);
+    connect(framDataSheet_, &TframDataSheet::PersonSaved, this, &TfrmFamilyMain::RefreshNodeFromSheet);
+    connect(framDataSheet_, &TframDataSheet::RelationsChanged, this, &TfrmFamilyMain::RefreshNodeFromSheet);
+    connect(framDataSheet_, &TframDataSheet::LocatePersonRequested, this,
+            &TfrmFamilyMain::ShowPersonInMainTree);
+    connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
+        if (ShowPersonInMainTree(id))
+            TreeFrame_->View()->setFocus();
+    });
+    connect(search_, &TNameSearchBox::identifierEntered, this, &TfrmFamilyMain::OpenTreeWindow);
+    connect(favourites_, &TFavouritesStrip::PersonChosen, this, &TfrmFamilyMain::ShowPersonInMainTree);
+    qApp->installEventFilter(this);
 
     startPage_ = new Tfrm_Start_Page(this);
     startPage_->OpenTree = [this](const QString& path) {
@@ -153,6 +213,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuSaveAs, [this] { SaveTreeAs(); });
     m.Attach(m.mnuStartPage, [this] { ShowStartPage(); });
     m.Attach(m.mnuExit, [this] { close(); });
+    m.Attach(m.mnuTreeWindow, [this] { OpenTreeWindow(QString()); });
     m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
     m.Attach(m.mnuOptions, [this] { ShowOptions(); });
     m.Attach(m.mnuImportGedcom, [this] { ImportGedcom(); });
@@ -164,6 +225,8 @@ void TfrmFamilyMain::BuildMenu() {
 void TfrmFamilyMain::TranslateTexts() {
     menu_->TranslateTexts();
     favourites_->TranslateTexts();
+    search_->TranslateTexts();
+    framDataSheet_->TranslateTexts();
     lbl_Total_->setToolTip(Translate(QStringLiteral("Total Entries")));
     UpdateCaption();
 }
@@ -177,6 +240,8 @@ void TfrmFamilyMain::UpdateCaption() {
 
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
     TranslateTexts();
+    TfrmTreeWindow::ResetCascade();
+    search_->CollapseResults();
     UpdateCommandStates();
     QMainWindow::showEvent(event);
 }
@@ -223,9 +288,17 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
     ReadTreeProperties(props);
     AfterTreeOpened();
     UpdateCaption();
-    // A new tree starts at its first node; a known one at the person shown when it was closed.
-    if (!isNew && !GetLastId().trimmed().isEmpty())
+    framDataSheet_->LoadPerson(QString());
+    // A new tree starts at its first node; a known one at the person shown when it was closed. Selecting
+    // the node shows its person in the data sheet.
+    if (isNew) {
+        const QModelIndex first = TreeFrame_->Model()->index(0, 0, TreeFrame_->Model()->RootIndex());
+        if (first.isValid())
+            TreeFrame_->View()->setCurrentIndex(first);
+    } else if (!GetLastId().trimmed().isEmpty()) {
         TreeFrame_->LocatePerson(GetLastId().trimmed());
+    }
+    framDataSheet_->LoadPerson(TreeFrame_->CurrentPersonId());
     UpdateCommandStates();
     RecordRecentTree(props);
     Options().LastOpenedProject = CurrentTreePath();
@@ -245,14 +318,17 @@ void TfrmFamilyMain::AfterTreeOpened() {
 
 void TfrmFamilyMain::CloseCurrentTree() {
     Timer1_.stop();
+    sheetReload_.stop();
     if (IsTreeOpen()) {
-        const QString shown = TreeFrame_->CurrentPersonId();
-        if (!shown.isEmpty())
-            SetLastId(shown);
+        // The tree must still be open for these: nothing typed is lost, and the tree reopens at the
+        // person shown now.
+        SaveShownPerson();
+        framDataSheet_->LoadPerson(QString());
         TTreeProperty props;
         ReadTreeProperties(props);
         RecordRecentTree(props);
         emit TreeClosed();
+        search_->ClearResults();
         TreeFrame_->ReloadTree(false);
     }
     // Clears the tree path and closes the connection, which releases the file.
@@ -314,6 +390,8 @@ bool TfrmFamilyMain::SaveTreeAs() {
                     Translate(QStringLiteral("Choose another file name.")));
         return false;
     }
+    // The copy takes what the user typed, and opens at the person shown now.
+    SaveShownPerson();
     bool copied = false;
     {
         TBusyCursor busy;
@@ -360,6 +438,7 @@ bool TfrmFamilyMain::ImportGedcom() {
 bool TfrmFamilyMain::MaintainTree() {
     if (!IsTreeOpen())
         return false;
+    framDataSheet_->SavePendingEdits();
     bool done = false;
     {
         TBusyCursor busy;
@@ -390,6 +469,12 @@ void TfrmFamilyMain::CloseOtherWindows() {
 }
 
 void TfrmFamilyMain::StartUp(const QString& argument) {
+    // The whole width of the screen, a little short of its height so the task bar stays in reach.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(area.width(), std::max(area.height() - kBottomSpace, minimumHeight()));
+        move(area.topLeft() + QPoint(0, 1));
+    }
     show();
     const QString path = TreePathFromArgument(argument);
     if (!path.trimmed().isEmpty()) {
@@ -411,6 +496,57 @@ void TfrmFamilyMain::RefreshPersonCount() {
 
 void TfrmFamilyMain::FillFavourites() {
     favourites_->FillFavourites();
+}
+
+void TfrmFamilyMain::SaveShownPerson() {
+    framDataSheet_->SavePendingEdits();
+    QString shown = framDataSheet_->CurrentPersonId();
+    if (shown.isEmpty())
+        shown = TreeFrame_->CurrentPersonId();
+    if (!shown.isEmpty() && PersonExists(shown))
+        SetLastId(shown);
+}
+
+bool TfrmFamilyMain::ShowPersonInMainTree(const QString& personId) {
+    if (!IsTreeOpen() || personId.trimmed().isEmpty())
+        return false;
+    return TreeFrame_->LocatePerson(personId.trimmed());
+}
+
+TfrmTreeWindow* TfrmFamilyMain::OpenTreeWindow(const QString& personId) {
+    if (!IsTreeOpen())
+        return nullptr;
+    return TfrmTreeWindow::Open(this, personId);
+}
+
+void TfrmFamilyMain::RefreshDataSheet(const QString& personId) {
+    if (isVisible() && !personId.isEmpty() && framDataSheet_->CurrentPersonId() == personId)
+        ScheduleSheetReload();
+}
+
+void TfrmFamilyMain::RefreshNodeFromSheet(const QString& personId) {
+    sheetWriting_ = true;
+    TreeFrame_->RefreshPersonNode(personId);
+    sheetWriting_ = false;
+}
+
+void TfrmFamilyMain::ScheduleSheetReload() {
+    sheetReload_.start();
+}
+
+bool TfrmFamilyMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress || type == QEvent::ContextMenu ||
+         type == QEvent::Drop) &&
+        watched->isWidgetType() && framDataSheet_->HasPendingEdits()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        bool inOutline = false;
+        for (QWidget* w = widget; w && !inOutline; w = w->parentWidget())
+            inOutline = qobject_cast<TframTree*>(w) != nullptr;
+        if (inOutline && !framDataSheet_->isAncestorOf(widget))
+            framDataSheet_->SavePendingEdits();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmFamilyMain::Timer1Timer() {

@@ -12,6 +12,9 @@ namespace verdan {
 struct TTreeProperty;
 class TFavouritesStrip;
 class TMainMenu;
+class TNameSearchBox;
+class TframDataSheet;
+class TfrmTreeWindow;
 class Tfrm_NewTree;
 class Tfrm_Options;
 class Tfrm_Start_Page;
@@ -32,9 +35,9 @@ public:
     // path or a missing file changes nothing, a file that cannot be opened leaves no tree open.
     bool LoadTree(const QString& path, bool isNew, TTreeProperty& props);
     bool LoadTree(const QString& path);
-    // Takes the current tree out of the window: the shown person's pending edits and the person itself
-    // are written to the tree first, then it is recorded in the recent list and its file closed, which
-    // lets other programs at it again.
+    // Takes the current tree out of the window: the data sheet's pending edits and the shown person are
+    // written to the tree first, then it is recorded in the recent list and its file closed, which lets
+    // other programs at it again.
     void CloseCurrentTree();
     // File > Open: true when a tree was chosen and opened.
     bool OpenTreeDialog();
@@ -62,10 +65,18 @@ public:
     void RefreshPersonCount();
     // Reloads the favourites strip from the open tree.
     void FillFavourites();
+    // Selects the person in the main outline, which shows it in the data sheet; false when not found.
+    bool ShowPersonInMainTree(const QString& personId);
+    // A new tree window at the person (blank: none); null when no tree is open.
+    TfrmTreeWindow* OpenTreeWindow(const QString& personId);
+    // Reads the person into the data sheet again when it is the one shown there.
+    void RefreshDataSheet(const QString& personId);
 
-    // The left column and the outline in it.
+    // The left column with the name search above the outline, and the data sheet on the right.
     QWidget* TreeHost() const { return pnl_; }
     TframTree* TreeFrame() const { return TreeFrame_; }
+    TNameSearchBox* SearchBox() const { return search_; }
+    TframDataSheet* DataSheet() const { return framDataSheet_; }
 
     TMainMenu* Menu() const { return menu_; }
     TFavouritesStrip* Favourites() const { return favourites_; }
@@ -91,19 +102,33 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Writes the data sheet's edits before a key or click reaches an outline, so that its commands
+    // work on what the user typed.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenu();
     void TranslateTexts();
     void UpdateCaption();
     void AfterTreeOpened();
+    // Writes what the user typed about the shown person and remembers that person in the tree.
+    void SaveShownPerson();
+    // Shows a person's node again after the data sheet wrote the person.
+    void RefreshNodeFromSheet(const QString& personId);
+    // An outline command changed the shown person: the sheet reads it again once the command is done.
+    void ScheduleSheetReload();
     void Timer1Timer();
 
     QWidget* Panel1_;
     QLabel* lbl_Total_;
     QSplitter* splitter_;
     QWidget* pnl_;
+    QSplitter* findSplitter_;
+    TNameSearchBox* search_;
     TframTree* TreeFrame_;
+    TframDataSheet* framDataSheet_;
+    QTimer sheetReload_;
+    bool sheetWriting_ = false;
     QWidget* pnlHost_;
     TFavouritesStrip* favourites_;
     QLabel* lblStatusPath_;
