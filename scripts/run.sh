@@ -34,7 +34,7 @@ if [ -n "$sample_folder" ] && ! names_tree "$@" &&
     cli="$(dirname "$bin")/verdan-cli"
     ged="$here/../resources/sample/sample-family.ged"
     echo "Importing the sample family into $sample_folder ..." >&2
-    if output="$("$cli" import "$ged" --into "$sample_folder" 2>&1)"; then
+    if output="$("$cli" import "$ged" --into "$sample_folder" --lang ar 2>&1)"; then
         tree="$(printf '%s\n' "$output" | head -n 1)"
         echo "Opening the sample tree $tree" >&2
         set -- "$@" "$tree"

@@ -1,8 +1,8 @@
 #include "cli_commands.h"
 
+#include "text/localisation.h"
+
 #include <QCoreApplication>
-#include <cstdio>
-#include <iterator>
 
 namespace verdan::cli {
 
@@ -26,20 +26,51 @@ int Version(const QStringList&) {
 // Each command adds one line here; its handler lives in a file of its own.
 const Command kCommands[] = {
     {"--version", "--version", Version},
-    {"new", "new PATH --name NAME --owner OWNER", TreeNew},
-    {"info", "info PATH", TreeInfo},
-    {"compact", "compact PATH", TreeCompact},
+    {"new", "new PATH --name NAME --owner OWNER [--lang ar|en|fa|ur]", TreeNew, true},
+    {"info", "info PATH [--lang ar|en|fa|ur]", TreeInfo, true},
+    {"compact", "compact PATH [--lang ar|en|fa|ur]", TreeCompact, true},
     {"sml", "sml FILE", Sml},
     {"hijri", "hijri YYYY-MM-DD [--lang en|ar]   (Gregorian date in, Hijri date out)", Hijri},
     {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},
     {"translate", "translate SOURCE [--context C|--feminine] [--lang ar|en|fa|ur|--file DOC]", CmdTranslate},
-    {"import", "import FILE.ged [--into FOLDER] [--encoding NAME]", Import},
+    {"import", "import FILE.ged [--into FOLDER] [--encoding NAME] [--lang ar|en|fa|ur]", Import, true},
 };
 
 void Usage() {
     Err() << "usage:" << Qt::endl;
     for (const Command& c : kCommands)
         Err() << "  verdan-cli " << c.usage << Qt::endl;
+}
+
+// Takes "--lang CODE" (or "--lang=CODE") out of args and loads that built-in language document.
+bool TakeLanguage(QStringList& args) {
+    QString code = QStringLiteral("en");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--lang")) {
+            if (i + 1 >= args.size()) {
+                Err() << "verdan-cli: --lang needs a language: ar, en, fa or ur" << Qt::endl;
+                return false;
+            }
+            code = args[i + 1];
+            args.remove(i, 2);
+            break;
+        }
+        if (args[i].startsWith(QLatin1String("--lang="))) {
+            code = args[i].mid(7);
+            args.remove(i);
+            break;
+        }
+    }
+    static const QHash<QString, QString> documents = {{QStringLiteral("ar"), QStringLiteral("arabic.local")},
+                                                      {QStringLiteral("en"), QStringLiteral("english.local")},
+                                                      {QStringLiteral("fa"), QStringLiteral("persian.local")},
+                                                      {QStringLiteral("ur"), QStringLiteral("urdu.local")}};
+    const QString document = documents.value(code);
+    if (document.isEmpty() || !LoadLanguage(QStringLiteral(":/langs/") + document)) {
+        Err() << "verdan-cli: unknown language \"" << code << "\" (use ar, en, fa or ur)" << Qt::endl;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -51,7 +82,10 @@ int Run(const QStringList& args) {
     }
     for (const Command& c : kCommands) {
         if (args.first() == QLatin1String(c.name)) {
-            const int code = c.run(args.mid(1));
+            QStringList rest = args.mid(1);
+            if (c.sharedLanguage && !TakeLanguage(rest))
+                return 2;
+            const int code = c.run(rest);
             Out().flush();
             Err().flush();
             return code;
