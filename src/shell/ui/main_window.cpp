@@ -148,23 +148,12 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     BuildMenu();
 
     connect(TreeFrame_, &TframTree::PersonSelected, framDataSheet_, &TframDataSheet::LoadPerson);
-    connect(TreeFrame_, &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshDataSheet);
     connect(TreeFrame_, &TframTree::DateApproximationWanted, this, [this](const QString& id) {
         framDataSheet_->LoadPerson(id);
         if (framDataSheet_->CurrentPersonId() == id)
             framDataSheet_->DatesFrame()->bt_Calc_DateClick();
     });
-    connect(TreeFrame_->Model(), &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& first, const QModelIndex& last) {
-                const QString shown = framDataSheet_->CurrentPersonId();
-                if (sheetWriting_ || shown.isEmpty())
-                    return;
-                for (int row = first.row(); row <= last.row(); ++row) {
-                    const TPersonNode* node = TreeFrame_->Model()->Record(first.siblingAtRow(row));
-                    if (node && node->PersonId == shown)
-                        ScheduleSheetReload();
-                }
-            });
+    WatchOutline(TreeFrame_);
     sheetReload_.setSingleShot(true);
     sheetReload_.setInterval(0);
     connect(&sheetReload_, &QTimer::timeout, framDataSheet_, &TframDataSheet::ReloadPerson);
@@ -516,7 +505,27 @@ bool TfrmFamilyMain::ShowPersonInMainTree(const QString& personId) {
 TfrmTreeWindow* TfrmFamilyMain::OpenTreeWindow(const QString& personId) {
     if (!IsTreeOpen())
         return nullptr;
-    return TfrmTreeWindow::Open(this, personId);
+    TfrmTreeWindow* window = TfrmTreeWindow::Open(this, personId);
+    WatchOutline(window->TreeFrame());
+    // A name changed there shows here too.
+    connect(window->TreeFrame(), &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshNodeFromSheet);
+    return window;
+}
+
+void TfrmFamilyMain::WatchOutline(TframTree* outline) {
+    TTreeModel* model = outline->Model();
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this, model](const QModelIndex& first, const QModelIndex& last) {
+                const QString shown = framDataSheet_->CurrentPersonId();
+                if (sheetWriting_ || shown.isEmpty())
+                    return;
+                for (int row = first.row(); row <= last.row(); ++row) {
+                    const TPersonNode* node = model->Record(first.siblingAtRow(row));
+                    if (node && node->PersonId == shown)
+                        ScheduleSheetReload();
+                }
+            });
+    connect(outline, &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshDataSheet);
 }
 
 void TfrmFamilyMain::RefreshDataSheet(const QString& personId) {

@@ -115,6 +115,8 @@ private:
     void SaveShownPerson();
     // Shows a person's node again after the data sheet wrote the person.
     void RefreshNodeFromSheet(const QString& personId);
+    // Commands of this outline that change the shown person make the data sheet read it again.
+    void WatchOutline(TframTree* outline);
     // An outline command changed the shown person: the sheet reads it again once the command is done.
     void ScheduleSheetReload();
     void Timer1Timer();

@@ -222,6 +222,19 @@ TEST_F(MainWindowSheetTest, SearchShowsThePersonAndIdentifiersOpenTreeWindows) {
         first->TreeFrame()->CurrentPersonId() == father_ || second->TreeFrame()->CurrentPersonId() == father_;
     EXPECT_TRUE(atFather);
 
+    // A name typed in a tree window shows in the main outline and data sheet, and what was typed in
+    // the sheet meanwhile is kept.
+    TfrmTreeWindow* at = first->TreeFrame()->CurrentPersonId() == father_ ? first.data() : second.data();
+    ASSERT_TRUE(window_->ShowPersonInMainTree(father_));
+    Type(NotesBox(), QStringLiteral("elder"));
+    TTreeModel* model = at->TreeFrame()->Model();
+    ASSERT_TRUE(
+        model->setData(at->TreeFrame()->FindPersonNode(father_), QStringLiteral("Saleh"), Qt::EditRole));
+    QTest::qWait(20);
+    EXPECT_EQ(NameBox()->text(), QStringLiteral("Saleh"));
+    EXPECT_EQ(NotesBox()->toPlainText(), QStringLiteral("elder"));
+    EXPECT_EQ(window_->TreeFrame()->FindPersonNode(father_).data().toString(), QStringLiteral("Saleh"));
+
     // Closing the tree closes its windows and empties the results.
     window_->CloseCurrentTree();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
