@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -70,6 +71,25 @@ bool SameFile(const QString& a, const QString& b) {
     if (first.exists() && second.exists())
         return first.canonicalFilePath() == second.canonicalFilePath();
     return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
+
+// Pictures are stored by their name in the photos folder beside the tree file, so a copy in another folder
+// takes the files along. A file of the same name already there is left as it is. False when a file could
+// not be copied.
+bool CopyPhotos(const QString& from, const QString& to) {
+    const QDir source(from);
+    if (from.isEmpty() || !source.exists() || SameFile(from, to))
+        return true;
+    const QStringList files = source.entryList(QDir::Files | QDir::Hidden);
+    if (files.isEmpty())
+        return true;
+    if (!QDir().mkpath(to))
+        return false;
+    bool complete = true;
+    for (const QString& file : files)
+        if (!QFileInfo::exists(to + file) && !QFile::copy(source.filePath(file), to + file))
+            complete = false;
+    return complete;
 }
 
 } // namespace
@@ -382,9 +402,13 @@ bool TfrmFamilyMain::SaveTreeAs() {
     // The copy takes what the user typed, and opens at the person shown now.
     SaveShownPerson();
     bool copied = false;
+    bool picturesCopied = true;
     {
         TBusyCursor busy;
         copied = SaveTreeCopy(target);
+        if (copied)
+            picturesCopied =
+                CopyPhotos(PhotosFolder(), QFileInfo(target).absolutePath() + QStringLiteral("/photos/"));
     }
     if (!copied) {
         // The original stays open and unchanged: the user goes on working on it.
@@ -392,6 +416,10 @@ bool TfrmFamilyMain::SaveTreeAs() {
                     QDir::toNativeSeparators(target));
         return false;
     }
+    if (!picturesCopied)
+        MsgWarning(Translate(QStringLiteral("Some pictures could not be copied beside the new tree file.")) +
+                   u'|' +
+                   QDir::toNativeSeparators(QFileInfo(target).absolutePath() + QStringLiteral("/photos")));
     if (LoadTree(target)) {
         statusBar()->showMessage(
             FillPattern(Translate(QStringLiteral("Saved as %*")), {QDir::toNativeSeparators(target)}),

@@ -174,8 +174,14 @@ TEST_F(MainWindowCommandsTest, SaveAsWorksOnTheCopyAndKeepsTheOriginalWhenItFail
     EXPECT_TRUE(SetPersonNotes(newId, QStringLiteral("still writable")));
     EXPECT_FALSE(QFileInfo::exists(target));
 
-    // Success: the window works on the copy, which holds everything; the extension is added.
+    // Success: the window works on the copy, which holds everything, pictures included; the extension
+    // is added.
     messages_.texts.clear();
+    const QString photos = QFileInfo(original).absolutePath() + QStringLiteral("/photos/");
+    QFile picture(photos + QStringLiteral("face.png"));
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.write("picture");
+    picture.close();
     target = ProgramFolder() + QStringLiteral("data/Copy");
     const QString copy = target + QStringLiteral(".vrd");
     EXPECT_TRUE(window.SaveTreeAs());
@@ -187,6 +193,8 @@ TEST_F(MainWindowCommandsTest, SaveAsWorksOnTheCopyAndKeepsTheOriginalWhenItFail
     ASSERT_GE(RecentTrees().Count(), 2);
     EXPECT_EQ(RecentTrees().Items()[0].File, copy);
     EXPECT_EQ(RecentTrees().IndexOf(original), 1);
+    EXPECT_TRUE(QFileInfo::exists(ProgramFolder() + QStringLiteral("data/photos/face.png")));
+    EXPECT_EQ(PhotosFolder(), ProgramFolder() + QStringLiteral("data/photos/"));
     EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join(u'\n').toStdString();
 
     // The original was let go and holds the edits made before the copy.
