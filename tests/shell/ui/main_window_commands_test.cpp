@@ -1,4 +1,5 @@
 #include "common/testing.h"
+#include "datasheet/ui/data_sheet.h"
 #include "reports/ui/zel_grid.h"
 #include "shell/help_pages.h"
 #include "shell/options.h"
@@ -18,6 +19,7 @@
 #include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -355,8 +357,19 @@ TEST_F(MainWindowCommandsTest, FavouritesAreAddedOnceAndRemovedAfterAsking) {
     ListFavourites(favourites);
     EXPECT_EQ(favourites.size(), 1);
 
+    // Persons dragged from a list are dropped on the strip, each once.
+    QMimeData dragged;
+    dragged.setData(QString::fromLatin1(TframDataSheet::kPersonIdsMimeType), (id + u'\n' + id).toUtf8());
+    QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&strip, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(3, 3), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&strip, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    ASSERT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.Cells(2, 1), id);
+
     // Reopening the tree shows what it holds; closing it empties the strip.
-    ASSERT_TRUE(strip.AddPerson(id));
     ASSERT_TRUE(window.LoadTree(path));
     EXPECT_EQ(grid.Cells(2, 1), id);
     window.CloseCurrentTree();
