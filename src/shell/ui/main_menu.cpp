@@ -96,7 +96,7 @@ void TMainMenu::UpdateStates(bool treeOpen) {
 }
 
 void TMainMenu::TranslateTexts() {
-    mnuFile->setTitle(Caption("File"));
+    mnuFile->setTitle(Caption("&File"));
     mnuNew->setText(Opens("&New"));
     mnuOpenTreeDb->setText(Opens("&Open"));
     mnuSaveAs->setText(Opens("Save &As"));
@@ -120,7 +120,7 @@ void TMainMenu::TranslateTexts() {
     mnuDataCard->setText(Caption("Data Card"));
     mnuQuickInfo->setText(Caption("Quick Info Card"));
 
-    mnuTools->setTitle(Caption("Tools"));
+    mnuTools->setTitle(Caption("&Tools"));
     mnuMaintenance->setTitle(Caption("Data Integrity and Maintenance"));
     mnuParentalContradiction->setText(Caption("Parental Contradiction"));
     mnuEntryTransactions->setText(Caption("Entry Transactions"));
@@ -128,10 +128,10 @@ void TMainMenu::TranslateTexts() {
     mnuOptions->setText(Opens("Options"));
     mnuImportGedcom->setText(Opens("Import GEDCOM File"));
 
-    mnuReports->setTitle(Caption("Reports"));
+    mnuReports->setTitle(Caption("&Reports"));
     mnuBrowseReports->setText(Opens("Browse Reports"));
 
-    mnuHelp->setTitle(Caption("Help"));
+    mnuHelp->setTitle(Caption("&Help"));
     mnuCheckUpdates->setText(Opens("Check for Updates"));
     mnuGettingStarted->setText(Caption("Starting Using Verdan"));
     mnuKeysGuide->setText(Caption("Short-cut Keys Guide"));
