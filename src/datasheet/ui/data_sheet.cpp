@@ -10,8 +10,8 @@
 #include "shell/options.h"
 #include "storage/person_store.h"
 #include "text/localisation.h"
+#include "text/ui/busy_cursor.h"
 
-#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -49,14 +49,6 @@ constexpr struct {
 constexpr int kMinTextPoints = 5;
 constexpr int kMaxTextPoints = 19;
 constexpr int kWheelStep = 10; // pixels per wheel step
-
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 // The first person identifier a drag carries: a line of our own list format, or a plain text that is a
 // whole identifier.

@@ -9,6 +9,7 @@
 #include "storage/picture_store.h"
 #include "storage/relation_store.h"
 #include "text/localisation.h"
+#include "text/ui/busy_cursor.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -268,7 +269,7 @@ void TframTree::ReloadTree(bool load) {
         loading_ = false;
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TBusyCursor busy;
     model_->FillTree();
     const QModelIndex root = model_->RootIndex();
     trv_->expand(root);
@@ -276,7 +277,6 @@ void TframTree::ReloadTree(bool load) {
     if (first.isValid())
         trv_->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
     loading_ = false;
-    QApplication::restoreOverrideCursor();
 }
 
 void TframTree::SetReadOnly(bool readOnly) {
@@ -398,7 +398,7 @@ void TframTree::ToggleExpand() {
         trv_->collapse(index);
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TBusyCursor busy;
     if (CountDescendants(record->PersonId) >= kFullExpandLimit) {
         // A large branch opens only along its first-child line.
         for (QModelIndex node = index; node.isValid() && model_->hasChildren(node);
@@ -407,7 +407,6 @@ void TframTree::ToggleExpand() {
     } else {
         ExpandAll(index);
     }
-    QApplication::restoreOverrideCursor();
 }
 
 void TframTree::SetZoom(int size) {

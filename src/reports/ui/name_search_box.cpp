@@ -4,8 +4,8 @@
 #include "storage/person_store.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
+#include "text/ui/busy_cursor.h"
 
-#include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -19,15 +19,6 @@ namespace {
 
 constexpr int kExpandedHeight = 120;
 constexpr int kIdRole = Qt::UserRole;
-
-// The hourglass while a search runs, restored however the search ends.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Ctrl+Up gives -1, Ctrl+Down 1, any other key 0.
 int CtrlArrow(const QKeyEvent* key) {
@@ -119,7 +110,7 @@ void TNameSearchBox::Find() {
 int TNameSearchBox::FillSearchResults(const QString& text) {
     if (CleanName(StripDiacritics(text)).isEmpty())
         return 0;
-    WaitCursor wait;
+    TBusyCursor busy;
     lstName_->clear();
     for (const QString& id : SearchPersonsByName(text)) {
         auto* item = new QListWidgetItem(GetLineageName(id), lstName_);

@@ -7,6 +7,7 @@
 #include "reports/grid_sort.h"
 #include "reports/xlsx_export.h"
 #include "text/messages.h"
+#include "text/ui/busy_cursor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,15 +32,6 @@ constexpr int kDefaultColWidth = 64;
 constexpr int kFittedRows = 101;
 constexpr int kMinWheelFont = 6;
 constexpr int kMaxWheelFont = 18;
-
-// Restores the cursor however the operation ends.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 } // namespace
 

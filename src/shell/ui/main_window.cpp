@@ -24,6 +24,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/program_folder.h"
+#include "text/ui/busy_cursor.h"
 #include "text/ui/file_dialogs.h"
 
 #include <QAction>
@@ -50,15 +51,6 @@ namespace {
 constexpr int kTimerInterval = 10000;
 constexpr int kStatusMessageTime = 8000;
 constexpr int kBottomSpace = 50;
-
-// Restores the cursor however the operation ends.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 QString TreeFileFilter() {
     return Translate(QStringLiteral("Verdan Data File")) + QStringLiteral(" (*.vrd)");
