@@ -1,5 +1,6 @@
 #include "gedcom_extensions.h"
 
+#include "gedcom/gedcom_internal.h"
 #include "text/localisation.h"
 
 #include <QHash>
@@ -14,17 +15,6 @@ namespace {
 constexpr int kBreastfeedingSiblings = 1;
 constexpr int kBreastfeedingMother = 2;
 
-bool TagIs(std::string_view tag, std::string_view upper) {
-    if (tag.size() != upper.size())
-        return false;
-    for (size_t i = 0; i < tag.size(); ++i) {
-        const char c = tag[i] >= 'a' && tag[i] <= 'z' ? char(tag[i] - 'a' + 'A') : tag[i];
-        if (c != upper[i])
-            return false;
-    }
-    return true;
-}
-
 QString Trimmed(std::string_view value) {
     return QString::fromUtf8(value.data(), qsizetype(value.size())).trimmed();
 }
@@ -36,35 +26,6 @@ QString SubValue(TGedLines lines, size_t i, std::string_view tag) {
             return Trimmed(lines[j].Value);
     return {};
 }
-
-// One statement run for several rows.
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &Stmt, nullptr); }
-    ~Statement() { sqlite3_finalize(Stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool Prepared() const { return Stmt != nullptr; }
-    Statement& Text(const QString& value) {
-        sqlite3_bind_text16(Stmt, ++Index, value.utf16(), int(value.size() * 2), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& Int(int value) {
-        sqlite3_bind_int(Stmt, ++Index, value);
-        return *this;
-    }
-    bool Run() {
-        const int rc = sqlite3_step(Stmt);
-        sqlite3_reset(Stmt);
-        Index = 0;
-        return rc == SQLITE_DONE;
-    }
-
-private:
-    sqlite3_stmt* Stmt = nullptr;
-    int Index = 0;
-};
 
 enum class Kind { Other, Mother, Sibling };
 
@@ -99,8 +60,8 @@ private:
     bool WriteGroups() {
         if (Data.Groups.empty())
             return true;
-        Statement update(Context.Db,
-                         "UPDATE ftPerson SET is_section = 1, section_type = ? WHERE person_id = ?");
+        TGedStatement update(Context.Db,
+                             "UPDATE ftPerson SET is_section = 1, section_type = ? WHERE person_id = ?");
         if (!update.Prepared())
             return false;
         for (const TGedGroup& group : Data.Groups)
@@ -125,9 +86,9 @@ private:
     bool WriteAssociations() {
         if (Data.Associations.empty())
             return true;
-        Statement insert(Context.Db,
-                         "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
-                         "relation_type, date_created, user_created) VALUES (?, ?, ?, ?, ?, ?, ?, '')");
+        TGedStatement insert(Context.Db,
+                             "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
+                             "relation_type, date_created, user_created) VALUES (?, ?, ?, ?, ?, ?, ?, '')");
         if (!insert.Prepared())
             return false;
         QSet<std::pair<int, int>> written[3];
@@ -174,8 +135,9 @@ private:
     bool WriteNotes() {
         if (NoteLines.isEmpty())
             return true;
-        Statement update(Context.Db, "UPDATE ftPerson SET notes = CASE WHEN coalesce(notes, '') = '' THEN ?1 "
-                                     "ELSE notes || char(13, 10) || ?1 END WHERE person_id = ?2");
+        TGedStatement update(Context.Db,
+                             "UPDATE ftPerson SET notes = CASE WHEN coalesce(notes, '') = '' THEN ?1 "
+                             "ELSE notes || char(13, 10) || ?1 END WHERE person_id = ?2");
         if (!update.Prepared())
             return false;
         for (auto it = NoteLines.cbegin(); it != NoteLines.cend(); ++it)

@@ -4,6 +4,7 @@
 #include "calendar/date_numbers.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
+#include "gedcom/gedcom_internal.h"
 #include "gedcom/gedcom_reader.h"
 #include "shell/new_tree.h"
 #include "storage/database.h"
@@ -29,44 +30,6 @@ const QString kFemale = QStringLiteral("f");
 const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kNoOrder = 99;
 constexpr int kGlobalParentOrder = 1000;
-
-// One statement prepared once and run for many rows. Texts are bound without a copy, so every value must
-// live until Run(): bind and run in one expression.
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql) {
-        sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &Stmt, nullptr);
-    }
-    ~Statement() { sqlite3_finalize(Stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool Prepared() const { return Stmt != nullptr; }
-
-    Statement& Text(const QString& value) {
-        if (value.isEmpty())
-            sqlite3_bind_null(Stmt, ++Index);
-        else
-            sqlite3_bind_text16(Stmt, ++Index, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
-        return *this;
-    }
-    Statement& Int(qint64 value) {
-        sqlite3_bind_int64(Stmt, ++Index, value);
-        return *this;
-    }
-    // Runs the statement with the values bound so far and makes it ready for the next row.
-    bool Run() {
-        const int rc = sqlite3_step(Stmt);
-        sqlite3_reset(Stmt);
-        sqlite3_clear_bindings(Stmt);
-        Index = 0;
-        return rc == SQLITE_DONE;
-    }
-
-private:
-    sqlite3_stmt* Stmt = nullptr;
-    int Index = 0;
-};
 
 // The name cleaning of the person store, without copying names that need none.
 QString Cleaned(const QString& name) {
@@ -356,9 +319,10 @@ public:
         Stamp = NowStamp();
         OwnerId = NewGuidText();
         GlobalParentId = NewGuidText();
-        Statement info(Db, "INSERT INTO ftTreeInfo (oid, owner_id, owner_name, tree_name, global_parent_id, "
+        TGedStatement info(Db,
+                           "INSERT INTO ftTreeInfo (oid, owner_id, owner_name, tree_name, global_parent_id, "
                            "hide_about) VALUES (1, ?, '', ?, ?, 0)");
-        Statement group(
+        TGedStatement group(
             Db, "INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, person_name, gender, "
                 "is_section, display_order, order_by_father, order_by_mother, date_created, "
                 "user_created) VALUES (?, ?, '-1', '0', ?, 'm', 1, ?, ?, ?, ?, '')");
@@ -475,7 +439,7 @@ private:
     }
 
     bool WritePersons(TGedcomImportSummary& summary, QString& error) {
-        Statement insert(
+        TGedStatement insert(
             Db, "INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, gender, person_name, "
                 "last_name, nickname, cognomen, date_of_birth_g, date_of_birth_h, date_of_death_g, "
                 "date_of_death_h, place_of_birth, place_of_death, display_order, order_by_father, "
@@ -568,10 +532,10 @@ private:
     }
 
     bool WriteMarriages(TGedcomImportSummary& summary, QString& error) {
-        Statement insert(Db,
-                         "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
-                         "relation_type, split, is_active, relation_order_1, relation_order_2, notes, place, "
-                         "date_created, user_created) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, '')");
+        TGedStatement insert(
+            Db, "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
+                "relation_type, split, is_active, relation_order_1, relation_order_2, notes, place, "
+                "date_created, user_created) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, '')");
         if (!insert.Prepared())
             return Fail(error);
         for (const TreePlan::Marriage& m : Plan.Marriages) {

@@ -3,6 +3,7 @@
 #include "gedcom/gedcom_date.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
+#include "gedcom/gedcom_internal.h"
 #include "text/localisation.h"
 
 #include <QFile>
@@ -25,20 +26,6 @@ bool IsBlank(char c) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
-// Tags compare in upper case: some writers use lower-case tags.
-bool TagIs(std::string_view tag, std::string_view upper) {
-    if (tag.size() != upper.size())
-        return false;
-    for (size_t i = 0; i < tag.size(); ++i)
-        if (Upper(tag[i]) != upper[i])
-            return false;
-    return true;
 }
 
 std::string_view Trimmed(std::string_view s) {
