@@ -71,6 +71,16 @@ QString LanguageFile(const QString& language) {
     return QFileInfo::exists(installed) ? installed : QStringLiteral(":/langs/") + name;
 }
 
+// Reads the request and loads its language; false once the failure is reported.
+bool Start(const QString& command, const QStringList& args, DateRequest& request) {
+    const QString error = ReadRequest(args, request);
+    if (!error.isEmpty()) {
+        Fail(command, error);
+        return false;
+    }
+    return LoadLanguage(LanguageFile(request.language));
+}
+
 QString MonthName(Calendar calendar, int month) {
     // "Sha'ban " carries a blank as source text.
     const QString name = calendar == Calendar::Hijri ? HijriMonthNameEn(month) : GregorianMonthNameEn(month);
@@ -104,10 +114,7 @@ void Print(Calendar calendar, const MultiDate& md) {
 int Hijri(const QStringList& args) {
     const QString command = QStringLiteral("hijri");
     DateRequest request;
-    const QString error = ReadRequest(args, request);
-    if (!error.isEmpty())
-        return Fail(command, error);
-    if (!LoadLanguage(LanguageFile(request.language)))
+    if (!Start(command, args, request))
         return 1;
     if (request.year < 1 || EncodeDate(request.year, request.month, request.day).isNull())
         return Fail(command, QStringLiteral("%1 is not a day of the Gregorian calendar").arg(request.text));
@@ -122,10 +129,7 @@ int Hijri(const QStringList& args) {
 int Gregorian(const QStringList& args) {
     const QString command = QStringLiteral("gregorian");
     DateRequest request;
-    const QString error = ReadRequest(args, request);
-    if (!error.isEmpty())
-        return Fail(command, error);
-    if (!LoadLanguage(LanguageFile(request.language)))
+    if (!Start(command, args, request))
         return 1;
     if (request.year < 1 || request.day < 1 || request.day > HijriMonthDays(request.year, request.month))
         return Fail(command, QStringLiteral("%1 is not a day of the Hijri calendar").arg(request.text));
