@@ -28,6 +28,12 @@ QString ShownDate(int day, int month, int year, const QString& monthName, const 
     return parts.join(u' ');
 }
 
+// A converted date in the box ("15-09-1445", era box checked for a year 0 or less) and in words.
+TConvertedDate Converted(int day, int month, int year, const QString& monthName, const QString& era) {
+    return {{TwoDigits(day) + u'-' + TwoDigits(month) + u'-' + QString::number(std::abs(year)), year <= 0},
+            ShownDate(day, month, year, monthName, era)};
+}
+
 } // namespace
 
 TConvertResult ConvertDateBox(const TDateBox& box, TCalendar from, TConvertedDate& result) {
@@ -50,19 +56,13 @@ TConvertResult ConvertDateBox(const TDateBox& box, TCalendar from, TConvertedDat
     if (from == TCalendar::Gregorian) {
         if (!GregorianToHijri(year, month, day, md))
             return TConvertResult::Invalid;
-        result.Box = {TwoDigits(md.HDay) + u'-' + TwoDigits(md.HMonth) + u'-' +
-                          QString::number(std::abs(md.HYear)),
-                      md.HYear <= 0};
-        result.Shown = ShownDate(md.HDay, md.HMonth, md.HYear, Translate(HijriMonthNameEn(md.HMonth)),
-                                 QStringLiteral("B.h"));
+        result = Converted(md.HDay, md.HMonth, md.HYear, Translate(HijriMonthNameEn(md.HMonth)),
+                           QStringLiteral("B.h"));
     } else {
         if (!HijriToGregorian(year, month, day, md))
             return TConvertResult::Invalid;
-        result.Box = {TwoDigits(md.GDay) + u'-' + TwoDigits(md.GMonth) + u'-' +
-                          QString::number(std::abs(md.GYear)),
-                      md.GYear <= 0};
-        result.Shown = ShownDate(md.GDay, md.GMonth, md.GYear, Translate(GregorianMonthNameEn(md.GMonth)),
-                                 QStringLiteral("B.c"));
+        result = Converted(md.GDay, md.GMonth, md.GYear, Translate(GregorianMonthNameEn(md.GMonth)),
+                           QStringLiteral("B.c"));
     }
     return TConvertResult::Converted;
 }
