@@ -223,17 +223,16 @@ void TframDataSheet::LoadPerson(const QString& personId) {
     TBusyCursor busy;
     SavePendingEdits();
     personId_ = id;
-    namesLoaded_ = false;
-    datesLoaded_ = false;
-    if (personId_.isEmpty())
-        ClearSheet();
-    else
-        FillSheet();
+    ShowPerson();
 }
 
 void TframDataSheet::ReloadPerson() {
     TBusyCursor busy;
     SavePendingEdits();
+    ShowPerson();
+}
+
+void TframDataSheet::ShowPerson() {
     namesLoaded_ = false;
     datesLoaded_ = false;
     if (personId_.isEmpty())

@@ -104,6 +104,8 @@ private:
         bool collapsed;
     };
     TCollapsiblePanel* AddSection(const SectionDef& def, QWidget* content);
+    // Shows personId_ afresh: its sections load again as they open.
+    void ShowPerson();
     void FillSheet();
     void FillHeader();
     void FillBreastfeeding();
