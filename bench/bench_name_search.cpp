@@ -2,17 +2,14 @@
 // real families: a full lineage, a name with a father, a common first name found thousands of times, and
 // names that only the fallback passes find (part of a name, a spelling variant, a name with its mother).
 
+#include "bench_support.h"
 #include "reports/name_search.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
-#include "storage/tree_info.h"
-#include "text/program_folder.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 #include <random>
 
 using namespace verdan;
@@ -75,20 +72,12 @@ void GenerateTree() {
     transaction.Commit();
 }
 
-qint64 CpuNow() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
 // Wall time and the CPU time of this thread: on a shared machine the CPU time tells what the search costs.
 void Time(const QString& typed) {
-    QElapsedTimer timer;
-    timer.start();
-    const qint64 cpu = CpuNow();
+    const bench::Stopwatch timer;
     const QStringList found = SearchPersonsByName(typed);
     std::printf("%6lld found %8.1f ms wall %8.1f ms cpu (target < 500 ms)  %s\n",
-                static_cast<long long>(found.size()), timer.nsecsElapsed() / 1e6, (CpuNow() - cpu) / 1e6,
+                static_cast<long long>(found.size()), timer.nsecsElapsed() / 1e6, timer.cpuNsecs() / 1e6,
                 typed.toUtf8().constData());
 }
 
@@ -97,14 +86,8 @@ void Time(const QString& typed) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    SetProgramFolder(folder.path() + "/program/");
-    const QString path = folder.path() + "/bench.vrd";
-    TTreeProperty props;
-    props.TreeName = "Bench";
-    if (!CreateTreeFile(path) || !OpenTreeFile(path) || !InitialiseNewTree(props)) {
-        std::fprintf(stderr, "could not create the tree file\n");
+    if (!bench::OpenBenchTree(folder))
         return 1;
-    }
     GenerateTree();
     Time(u"محمد بن أحمد بن علي بن حسن"_qs);
     Time(u"يوسف بن عبد الله"_qs);

@@ -2,22 +2,20 @@
 // of a man with 1,000 children, a descendant count over the whole tree, a two-word search and 10,000 new
 // children with their order.
 
+#include "bench_support.h"
 #include "storage/database.h"
 #include "storage/person_index.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
-#include "storage/tree_info.h"
-#include "text/program_folder.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 #include <random>
 
 using namespace verdan;
+using verdan::bench::Stopwatch;
 
 namespace {
 
@@ -86,28 +84,6 @@ Generated GenerateTree() {
     return tree;
 }
 
-// Wall time and the CPU time of this thread: on a machine shared with other work the CPU time tells
-// what the code itself costs.
-class Stopwatch {
-public:
-    Stopwatch() { restart(); }
-    void restart() {
-        wall_.start();
-        cpu_ = CpuNow();
-    }
-    qint64 nsecsElapsed() const { return wall_.nsecsElapsed(); }
-    qint64 cpuNsecs() const { return CpuNow() - cpu_; }
-
-private:
-    static qint64 CpuNow() {
-        timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-    }
-    QElapsedTimer wall_;
-    qint64 cpu_ = 0;
-};
-
 void Report(const char* what, const Stopwatch& timer, const char* target, int repeats = 1) {
     std::printf("%-56s %9.1f ms wall %9.1f ms cpu   (target %s)\n", what,
                 timer.nsecsElapsed() / 1e6 / repeats, timer.cpuNsecs() / 1e6 / repeats, target);
@@ -118,14 +94,8 @@ void Report(const char* what, const Stopwatch& timer, const char* target, int re
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    SetProgramFolder(folder.path() + "/program/");
-    const QString path = folder.path() + "/bench.vrd";
-    TTreeProperty props;
-    props.TreeName = "Bench";
-    if (!CreateTreeFile(path) || !OpenTreeFile(path) || !InitialiseNewTree(props)) {
-        std::fprintf(stderr, "could not create the tree file\n");
+    if (!bench::OpenBenchTree(folder))
         return 1;
-    }
     Stopwatch timer;
     const Generated tree = GenerateTree();
     std::printf("generated %lld persons in %.1f s\n", static_cast<long long>(tree.ids.size()),
