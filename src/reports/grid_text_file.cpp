@@ -33,7 +33,9 @@ QString DecodeWindows1256(const QByteArray& bytes) {
 }
 
 QString Decode(QStringConverter::Encoding encoding, QByteArrayView bytes) {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    // The mark was already taken off: a second one is text and stays.
+    QStringDecoder decoder(encoding,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 

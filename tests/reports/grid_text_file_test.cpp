@@ -104,6 +104,11 @@ TEST(GridTextFile, EncodingIsDecidedByMarkThenUtf8ThenArabicCodePage) {
     // Without a mark, UTF-16 is not guessed.
     QStringEncoder bare(QStringConverter::Utf16LE);
     EXPECT_NE(DecodeGridText(bare.encode(QStringLiteral("ab\r\ncd"))), QStringLiteral("ab\r\ncd"));
+    // Only the first mark is the encoding's: a field that starts with an invisible U+FEFF keeps it.
+    const QString marked = QChar(0xFEFF) + name;
+    EXPECT_EQ(DecodeGridText(EncodeGridText({marked})), marked + QStringLiteral("\r\n"));
+    QStringEncoder leAgain(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    EXPECT_EQ(DecodeGridText(leAgain.encode(marked)), marked);
 }
 
 TEST(GridTextFile, CsvAndSeparatorNames) {
