@@ -159,10 +159,11 @@ bool InitialiseNewTree(TTreeProperty& props) {
     const QString group = NewGuidText();
     if (!InsertGroup(props.OwnerId, group, Translate(QStringLiteral("Family Name")), 99))
         return false;
+    // The first son is number 1 under his group, so sons added later sort after him.
     if (Dm().Execute(
             QStringLiteral("INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, person_name, "
-                           "gender, is_section, date_created, user_created) "
-                           "VALUES (?, ?, ?, '0', ?, 'm', 0, ?, '')"),
+                           "gender, is_section, order_by_father, date_created, user_created) "
+                           "VALUES (?, ?, ?, '0', ?, 'm', 0, 1, ?, '')"),
             props.OwnerId, NewGuidText(), group, CleanName(Translate(QStringLiteral("Person Name"))),
             NowStamp()) != 1)
         return false;

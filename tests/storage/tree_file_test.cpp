@@ -1,3 +1,4 @@
+#include "storage/person_store.h"
 #include "storage/schema.h"
 #include "tree_fixture.h"
 
@@ -89,6 +90,8 @@ TEST_F(NewTree, HoldsTheThreeInitialPersons) {
     EXPECT_EQ(person.Text("father_id"), group.Text("person_id"));
     EXPECT_EQ(person.Text("gender"), "m");
     EXPECT_FALSE(person.Bool("is_section"));
+    EXPECT_EQ(person.Int("order_by_father"), 1);
+    EXPECT_EQ(CountChildrenOfFather(group.Text("person_id")), 1);
     EXPECT_TRUE(ParseStamp(person.Text("date_created")).isValid());
     Query global = Dm().Prepare("SELECT * FROM ftPerson WHERE person_id = ?", props_.GlobalParentId);
     ASSERT_TRUE(global.Next());
