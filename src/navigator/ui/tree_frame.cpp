@@ -152,6 +152,8 @@ void TframTree::BuildControls() {
     layout->addWidget(trv_, 1);
 
     auto* info = new QHBoxLayout;
+    // Right-aligned Arabic lines would otherwise touch the window edge and lose their first letter.
+    info->setContentsMargins(4, 0, 4, 0);
     auto* labels = new QVBoxLayout;
     lblName_ = new QLabel(this);
     lblName_->setWordWrap(true);
