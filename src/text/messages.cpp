@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "text/localisation.h"
+
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
@@ -8,7 +10,14 @@ namespace verdan {
 
 namespace {
 
-constexpr quint32 kRightToLeft = MB_RIGHT | MB_RTLREADING;
+constexpr quint32 kRightToLeftFlags = MB_RIGHT | MB_RTLREADING;
+
+// The right-to-left messages follow the interface: under a left-to-right language their English texts
+// would read backwards between Arabic buttons. Without a loaded language the Arabic default holds.
+quint32 RightToLeftFlags() {
+    const bool leftToRight = !Local().FileName.isEmpty() && !Local().Target.RightToLeft;
+    return leftToRight ? 0 : kRightToLeftFlags;
+}
 
 class TStderrSink final : public TMessageSink {
 public:
@@ -128,7 +137,7 @@ int MsgBox(const QString& text, const QString& caption, quint32 flags) {
 }
 
 int MsgInfo(const QString& text) {
-    return ShowCentred(text, MB_ICONINFORMATION | kRightToLeft);
+    return ShowCentred(text, MB_ICONINFORMATION | RightToLeftFlags());
 }
 
 int MsgInfoLtr(const QString& text) {
@@ -136,23 +145,24 @@ int MsgInfoLtr(const QString& text) {
 }
 
 int MsgOkCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | kRightToLeft);
+    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | RightToLeftFlags());
 }
 
 int MsgYesNoCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | kRightToLeft);
+    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | RightToLeftFlags());
 }
 
 int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? kRightToLeft : 0));
+    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? RightToLeftFlags() : 0));
 }
 
 int MsgYesNo(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | kRightToLeft);
+    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | RightToLeftFlags());
 }
 
 int MsgErrorRtl(const QString& text) {
-    return MsgBox(text, QStringLiteral("خطأ"), MB_ICONSTOP | kRightToLeft);
+    const quint32 direction = RightToLeftFlags();
+    return MsgBox(text, direction ? QStringLiteral("خطأ") : QStringLiteral("Error"), MB_ICONSTOP | direction);
 }
 
 int MsgError(const QString& text) {
@@ -160,11 +170,11 @@ int MsgError(const QString& text) {
 }
 
 int MsgWarning(const QString& text) {
-    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | kRightToLeft, true);
+    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | RightToLeftFlags(), true);
 }
 
 int MsgWarningCaption(const QString& text, const QString& caption) {
-    return ShowBox(text, caption, MB_ICONEXCLAMATION | kRightToLeft, true);
+    return ShowBox(text, caption, MB_ICONEXCLAMATION | RightToLeftFlags(), true);
 }
 
 } // namespace verdan
