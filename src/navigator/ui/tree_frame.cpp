@@ -279,6 +279,9 @@ void TframTree::ReloadTree(bool load) {
     if (first.isValid())
         trv_->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
     loading_ = false;
+    // The first person is selected silently while loading; his lines below the outline still show.
+    if (first.isValid())
+        ShowSelectionInfo(first);
 }
 
 void TframTree::SetReadOnly(bool readOnly) {
@@ -304,6 +307,11 @@ void TframTree::ClearSelectionDisplay() {
 }
 
 void TframTree::ShowSelection(const QModelIndex& current) {
+    ShowSelectionInfo(current);
+    emit PersonSelected(shownPersonId_);
+}
+
+void TframTree::ShowSelectionInfo(const QModelIndex& current) {
     const TPersonNode* record = model_->Record(current);
     shownPersonId_ = record ? record->PersonId : QString();
     if (!record) {
@@ -321,7 +329,6 @@ void TframTree::ShowSelection(const QModelIndex& current) {
         else
             imgPerson_->clear();
     }
-    emit PersonSelected(shownPersonId_);
 }
 
 QTreeView* TframTree::View() const {

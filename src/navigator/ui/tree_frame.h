@@ -95,6 +95,7 @@ private:
     void BuildMenu();
     void ApplyCaptions();
     void ShowSelection(const QModelIndex& current);
+    void ShowSelectionInfo(const QModelIndex& current);
     void ClearSelectionDisplay();
     bool HandleKey(QKeyEvent* event);
     void ShowPopup(const QPoint& position);

@@ -5,6 +5,7 @@
 #include "storage/person_store.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -66,6 +67,13 @@ protected:
         Settle();
     }
     QString Current() { return frame_->CurrentPersonId(); }
+    // Whether a line below the outline reads the text.
+    bool Shows(const QString& text) {
+        for (const QLabel* label : frame_->findChildren<QLabel*>())
+            if (label->text() == text)
+                return true;
+        return false;
+    }
 
     std::unique_ptr<TframTree> frame_;
 };
@@ -76,8 +84,10 @@ TEST_P(TreeFrameTest, OpensOnTheFirstPersonWithTheRootOpen) {
     EXPECT_TRUE(View()->isExpanded(root));
     EXPECT_EQ(Model()->rowCount(root), 2);
     EXPECT_EQ(Current(), "F");
+    EXPECT_TRUE(Shows(GetLineageName("F")));
     QSignalSpy selected(frame_.get(), &TframTree::PersonSelected);
     Select("S");
+    EXPECT_TRUE(Shows(GetLineageName("S")));
     EXPECT_TRUE(View()->isExpanded(Model()->FindPersonNode("F")));
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected[0][0].toString(), "S");
@@ -85,6 +95,7 @@ TEST_P(TreeFrameTest, OpensOnTheFirstPersonWithTheRootOpen) {
     frame_->ReloadTree(false);
     EXPECT_TRUE(Model()->IsEmpty());
     EXPECT_TRUE(Current().isEmpty());
+    EXPECT_FALSE(Shows(GetLineageName("S")));
 }
 
 TEST_P(TreeFrameTest, InsertAddsASonWhoseNameIsTypedInPlace) {
