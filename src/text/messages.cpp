@@ -1,7 +1,5 @@
 #include "messages.h"
 
-#include "text/localisation.h"
-
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
@@ -10,14 +8,7 @@ namespace verdan {
 
 namespace {
 
-constexpr quint32 kRightToLeftFlags = MB_RIGHT | MB_RTLREADING;
-
-// The right-to-left messages follow the interface: under a left-to-right language their English texts
-// would read backwards between Arabic buttons. Without a loaded language the Arabic default holds.
-quint32 RightToLeftFlags() {
-    const bool leftToRight = !Local().FileName.isEmpty() && !Local().Target.RightToLeft;
-    return leftToRight ? 0 : kRightToLeftFlags;
-}
+constexpr quint32 kRightToLeft = MB_RIGHT | MB_RTLREADING;
 
 class TStderrSink final : public TMessageSink {
 public:
@@ -137,7 +128,7 @@ int MsgBox(const QString& text, const QString& caption, quint32 flags) {
 }
 
 int MsgInfo(const QString& text) {
-    return ShowCentred(text, MB_ICONINFORMATION | RightToLeftFlags());
+    return ShowCentred(text, MB_ICONINFORMATION | kRightToLeft);
 }
 
 int MsgInfoLtr(const QString& text) {
@@ -145,24 +136,23 @@ int MsgInfoLtr(const QString& text) {
 }
 
 int MsgOkCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | RightToLeftFlags());
+    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | kRightToLeft);
 }
 
 int MsgYesNoCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | RightToLeftFlags());
+    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | kRightToLeft);
 }
 
 int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? RightToLeftFlags() : 0));
+    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? kRightToLeft : 0));
 }
 
 int MsgYesNo(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | RightToLeftFlags());
+    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | kRightToLeft);
 }
 
 int MsgErrorRtl(const QString& text) {
-    const quint32 direction = RightToLeftFlags();
-    return MsgBox(text, direction ? QStringLiteral("خطأ") : QStringLiteral("Error"), MB_ICONSTOP | direction);
+    return MsgBox(text, QStringLiteral("خطأ"), MB_ICONSTOP | kRightToLeft);
 }
 
 int MsgError(const QString& text) {
@@ -170,11 +160,11 @@ int MsgError(const QString& text) {
 }
 
 int MsgWarning(const QString& text) {
-    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | RightToLeftFlags(), true);
+    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | kRightToLeft, true);
 }
 
 int MsgWarningCaption(const QString& text, const QString& caption) {
-    return ShowBox(text, caption, MB_ICONEXCLAMATION | RightToLeftFlags(), true);
+    return ShowBox(text, caption, MB_ICONEXCLAMATION | kRightToLeft, true);
 }
 
 } // namespace verdan

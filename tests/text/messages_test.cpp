@@ -1,4 +1,3 @@
-#include "text/localisation.h"
 #include "text/messages.h"
 
 #include <QGuiApplication>
@@ -27,8 +26,6 @@ protected:
     void SetUp() override {
         EXPECT_EQ(InstallMessageSink(&sink), nullptr);
         QGuiApplication::setApplicationDisplayName(QStringLiteral("شجرة"));
-        InstallLanguageFiles();
-        ASSERT_TRUE(LoadLanguage(LangsFolder() + "arabic.local"));
     }
     void TearDown() override {
         EXPECT_EQ(InstallMessageSink(nullptr), &sink);
@@ -53,23 +50,6 @@ TEST_F(Messages, SplitsHeadlineFromBodyAtTheFirstBar) {
     MsgBox(QStringLiteral("|Only a body"), QString(), MB_OK);
     EXPECT_TRUE(Last().headline.isEmpty());
     EXPECT_EQ(Last().body, QStringLiteral("Only a body"));
-}
-
-TEST_F(Messages, RightToLeftWrappersFollowTheInterfaceLanguage) {
-    ASSERT_TRUE(LoadLanguage(LangsFolder() + "english.local"));
-    MsgYesNo(QStringLiteral("a"), QStringLiteral("c"));
-    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONQUESTION);
-    MsgWarnYesNo(QStringLiteral("a"), QStringLiteral("c"), true);
-    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONEXCLAMATION);
-    MsgInfo(QStringLiteral("a"));
-    EXPECT_EQ(Last().flags, MB_ICONINFORMATION);
-    MsgErrorRtl(QStringLiteral("a"));
-    EXPECT_EQ(Last().flags, MB_ICONSTOP);
-    EXPECT_EQ(Last().caption, QStringLiteral("Error"));
-
-    ASSERT_TRUE(LoadLanguage(LangsFolder() + "persian.local"));
-    MsgYesNo(QStringLiteral("a"), QStringLiteral("c"));
-    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONQUESTION | MB_RIGHT | MB_RTLREADING);
 }
 
 TEST_F(Messages, WrappersSetFlagsCaptionsAndBeep) {
