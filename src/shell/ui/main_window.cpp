@@ -36,6 +36,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -329,7 +330,9 @@ void TfrmFamilyMain::CloseCurrentTree() {
         ReadTreeProperties(props);
         RecordRecentTree(props);
         emit TreeClosed();
+        // Both belong to the closed tree: the next tree starts with an empty search.
         search_->ClearResults();
+        search_->SearchEdit()->clear();
         TreeFrame_->ReloadTree(false);
     }
     // Clears the tree path and closes the connection, which releases the file.

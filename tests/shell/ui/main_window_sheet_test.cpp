@@ -235,11 +235,12 @@ TEST_F(MainWindowSheetTest, SearchShowsThePersonAndIdentifiersOpenTreeWindows) {
     EXPECT_EQ(NotesBox()->toPlainText(), QStringLiteral("elder"));
     EXPECT_EQ(window_->TreeFrame()->FindPersonNode(father_).data().toString(), QStringLiteral("Saleh"));
 
-    // Closing the tree closes its windows and empties the results.
+    // Closing the tree closes its windows and empties the results and the typed text.
     window_->CloseCurrentTree();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
     EXPECT_EQ(search.ResultList()->count(), 0);
+    EXPECT_TRUE(search.SearchEdit()->text().isEmpty());
     EXPECT_FALSE(window_->TreeHost()->isEnabled());
 }
