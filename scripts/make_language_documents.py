@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the four built-in language documents from resources/langs/units.tsv.
+"""Writes the four built-in language documents from resources/langs/units.tsv and units-*.tsv.
 
-The table is the only place where units are edited; the .local files it produces are committed so that the
-build needs no Python. Run it after every change to the table:
+The tables are the only place where units are edited: units.tsv holds the classic list, and each area of the
+program that adds texts of its own keeps them in a table units-<area>.tsv beside it (same columns), read after
+units.tsv in file-name order. The .local files the script produces are committed so that the build needs no
+Python. Run it after every change to a table:
 
     python3 scripts/make_language_documents.py
 
-With --check it writes nothing and fails when a committed document differs from what the table gives.
+With --check it writes nothing and fails when a committed document differs from what the tables give.
 
 Table columns (tab separated, first line is the column header, lines starting with "#" are remarks):
     docs       "all" (every document), "en" (English, Persian and Urdu only) or "ar" (Arabic only)
@@ -43,9 +45,20 @@ AUTHOR_NOTE = {
 }
 
 
-def read_table():
+def tables():
+    return [TABLE] + sorted(TABLE.parent.glob("units-*.tsv"))
+
+
+def read_tables():
     units = []
-    lines = TABLE.read_text(encoding="utf-8").split("\n")
+    for table in tables():
+        units += read_table(table)
+    return units
+
+
+def read_table(table):
+    units = []
+    lines = table.read_text(encoding="utf-8").split("\n")
     header = None
     for number, line in enumerate(lines, 1):
         if not line or line.startswith("#"):
@@ -54,17 +67,17 @@ def read_table():
         if header is None:
             header = cells
             if header != COLUMNS:
-                sys.exit(f"{TABLE}:{number}: columns must be {COLUMNS}")
+                sys.exit(f"{table}:{number}: columns must be {COLUMNS}")
             continue
         if len(cells) != len(COLUMNS):
-            sys.exit(f"{TABLE}:{number}: {len(cells)} cells instead of {len(COLUMNS)}")
+            sys.exit(f"{table}:{number}: {len(cells)} cells instead of {len(COLUMNS)}")
         unit = dict(zip(COLUMNS, cells))
         if unit["docs"] not in ("all", "en", "ar"):
-            sys.exit(f"{TABLE}:{number}: docs must be all, en or ar")
+            sys.exit(f"{table}:{number}: docs must be all, en or ar")
         for key, value in unit.items():
             bare = value.replace("\\n", "")
             if "\\" in bare or "~" in bare or "(*" in bare:
-                sys.exit(f"{TABLE}:{number}: {key} holds a character the document format cannot carry")
+                sys.exit(f"{table}:{number}: {key} holds a character the document format cannot carry")
             unit[key] = value.replace("\\n", "\n")
         units.append(unit)
     return units
@@ -109,7 +122,7 @@ def document(name, native, orientation, keyboard, arabic, units):
 
 def main():
     check = sys.argv[1:] == ["--check"]
-    units = read_table()
+    units = read_tables()
     stale = []
     for file_name, name, native, orientation, keyboard, arabic in DOCUMENTS:
         data = document(name, native, orientation, keyboard, arabic, units).encode("utf-8")
@@ -119,7 +132,7 @@ def main():
         elif not path.exists() or path.read_bytes() != data:
             stale.append(file_name)
     if stale:
-        sys.exit("out of date with units.tsv (run scripts/make_language_documents.py): " + ", ".join(stale))
+        sys.exit("out of date with the unit tables (run scripts/make_language_documents.py): " + ", ".join(stale))
 
 
 if __name__ == "__main__":
