@@ -1,8 +1,8 @@
-#include "shell/options.h"
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
 #include "text/system_message.h"
 #include "text/ui/message_dialog.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QMessageBox>

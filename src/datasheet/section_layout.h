@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/options.h"
+#include "text/user_options.h"
 
 #include <QList>
 #include <QString>

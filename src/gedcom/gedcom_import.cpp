@@ -6,12 +6,12 @@
 #include "gedcom/gedcom_extensions.h"
 #include "gedcom/gedcom_internal.h"
 #include "gedcom/gedcom_reader.h"
-#include "shell/new_tree.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
 #include "text/file_names.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
+#include "text/user_options.h"
 
 #include <QDir>
 #include <QFileInfo>

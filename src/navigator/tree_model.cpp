@@ -2,11 +2,11 @@
 
 #include "navigator/tree_commands.h"
 #include "reports/grid_markup.h"
-#include "shell/options.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/text_utils.h"
+#include "text/user_options.h"
 
 #include <QFont>
 #include <optional>

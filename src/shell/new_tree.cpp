@@ -1,9 +1,7 @@
 #include "new_tree.h"
 
-#include "shell/options.h"
 #include "storage/tree_info.h"
 #include "text/file_names.h"
-#include "text/program_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,13 +58,6 @@ void TNewTreeNames::SetFolderName(const QString& text) {
     if (SameName(Split(FileName).base, FolderName))
         FileName = Followed(FileName, text);
     FolderName = text;
-}
-
-QString DefaultNewTreeLocation() {
-    const QString last = Options().LastCreatedLocation.trimmed();
-    if (!last.isEmpty() && QFileInfo(last).isDir())
-        return last;
-    return ProgramFolder() + QStringLiteral("data");
 }
 
 TNewTreePath ComposeNewTreePath(const QString& location, const QString& folderName, const QString& fileName) {

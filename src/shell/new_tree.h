@@ -21,10 +21,6 @@ struct TNewTreeNames {
     void SetFileName(const QString& text) { FileName = text; }
 };
 
-// Where a new tree goes by default: the last location used when that folder still exists, else the
-// program's data folder.
-QString DefaultNewTreeLocation();
-
 // The path the names give below `location`.
 struct TNewTreePath {
     bool Valid = false;

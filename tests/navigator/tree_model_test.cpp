@@ -2,7 +2,7 @@
 #include "navigator/outline_fixture.h"
 #include "navigator/tree_model.h"
 #include "reports/grid_markup.h"
-#include "shell/options.h"
+#include "text/user_options.h"
 
 #include <QAbstractItemModelTester>
 #include <QColor>

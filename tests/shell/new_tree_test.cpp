@@ -1,10 +1,10 @@
 #include "common/testing.h"
 #include "shell/new_tree.h"
-#include "shell/options.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QDir>
 #include <QFile>

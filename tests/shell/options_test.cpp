@@ -1,8 +1,8 @@
 #include "common/testing.h"
-#include "shell/options.h"
 #include "shell/startup.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QDir>
 #include <QFile>

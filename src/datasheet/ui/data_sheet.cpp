@@ -7,10 +7,10 @@
 #include "reorder_controls.h"
 #include "safe_slot.h"
 #include "sheet_overview.h"
-#include "shell/options.h"
 #include "storage/person_store.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/user_options.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -2,7 +2,6 @@
 
 #include "navigator/tree_model.h"
 #include "navigator/ui/outline_images.h"
-#include "shell/options.h"
 #include "storage/person_index.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
@@ -10,6 +9,7 @@
 #include "storage/relation_store.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QEvent>

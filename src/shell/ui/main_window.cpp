@@ -7,7 +7,6 @@
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
 #include "shell/help_pages.h"
-#include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
 #include "shell/ui/favourites_strip.h"
@@ -26,6 +25,7 @@
 #include "text/program_folder.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/file_dialogs.h"
+#include "text/user_options.h"
 
 #include <QAction>
 #include <QApplication>

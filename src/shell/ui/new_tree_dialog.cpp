@@ -1,8 +1,8 @@
 #include "new_tree_dialog.h"
 
-#include "shell/options.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/user_options.h"
 
 #include <QDir>
 #include <QFileDialog>

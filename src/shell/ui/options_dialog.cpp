@@ -1,9 +1,9 @@
 #include "options_dialog.h"
 
-#include "shell/options.h"
 #include "shell/startup.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QCheckBox>
 #include <QComboBox>

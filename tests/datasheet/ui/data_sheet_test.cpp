@@ -5,8 +5,8 @@
 #include "datasheet/ui/names_frame.h"
 #include "datasheet/ui/reorder_controls.h"
 #include "sheet_fixture.h"
-#include "shell/options.h"
 #include "storage/relation_store.h"
+#include "text/user_options.h"
 
 #include <QFormLayout>
 #include <QLabel>

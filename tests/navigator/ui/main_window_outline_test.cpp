@@ -1,13 +1,13 @@
 #include "common/testing.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
-#include "shell/options.h"
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QLineEdit>

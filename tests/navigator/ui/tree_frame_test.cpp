@@ -1,8 +1,8 @@
 #include "navigator/outline_fixture.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
-#include "shell/options.h"
 #include "storage/person_store.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,7 +2,6 @@
 #include "datasheet/ui/data_sheet.h"
 #include "reports/ui/zel_grid.h"
 #include "shell/help_pages.h"
-#include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
 #include "shell/ui/favourites_strip.h"
@@ -15,6 +14,7 @@
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QCryptographicHash>
 #include <QDesktopServices>

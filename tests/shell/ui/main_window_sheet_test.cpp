@@ -4,7 +4,6 @@
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
-#include "shell/options.h"
 #include "shell/startup.h"
 #include "shell/ui/main_menu.h"
 #include "shell/ui/main_window.h"
@@ -15,6 +14,7 @@
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,7 +1,6 @@
 #include "common/testing.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
-#include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
@@ -11,6 +10,7 @@
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QDir>
 #include <QFile>

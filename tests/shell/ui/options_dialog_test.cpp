@@ -1,10 +1,10 @@
 #include "common/testing.h"
-#include "shell/options.h"
 #include "shell/startup.h"
 #include "shell/ui/options_dialog.h"
 #include "shell_ui_testing.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "common/testing.h"
 #include "reports/ui/zel_grid.h"
-#include "shell/options.h"
 #include "shell/recent_trees.h"
 #include "shell/ui/new_tree_dialog.h"
 #include "shell/ui/start_page.h"
 #include "shell_ui_testing.h"
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
+#include "text/user_options.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "common/testing.h"
-#include "shell/options.h"
 #include "shell/startup.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -1,9 +1,9 @@
 #include "navigator/outline_fixture.h"
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
-#include "shell/options.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/tree_window.h"
+#include "text/user_options.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,10 @@
-#include "options.h"
+#include "user_options.h"
 
 #include "text/program_folder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace verdan {
 
@@ -85,6 +86,13 @@ bool SaveOptions() {
     doc.FileName = OptionsFileName();
     doc.Root = OptionsToNode(Options());
     return doc.Save();
+}
+
+QString DefaultNewTreeLocation() {
+    const QString last = Options().LastCreatedLocation.trimmed();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return ProgramFolder() + QStringLiteral("data");
 }
 
 } // namespace verdan

@@ -45,4 +45,8 @@ bool LoadOptions();
 // Writes Options() to user/options.sml; a failed save leaves the old file intact.
 bool SaveOptions();
 
+// Where a new tree goes by default: the last location used when that folder still exists, else the
+// program's data folder.
+QString DefaultNewTreeLocation();
+
 } // namespace verdan
