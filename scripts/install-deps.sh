@@ -8,6 +8,7 @@ packages=(
     libgtest-dev googletest
     fonts-noto-core fonts-dejavu-core
     xvfb xauth
+    poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -16,6 +16,23 @@ QTextStream& Err() {
     return err;
 }
 
+QString OptionValue(const QStringList& args, const QString& option) {
+    const qsizetype at = args.indexOf(option);
+    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+}
+
+ErrorLines::ErrorLines() {
+    previous_ = SetStoreMessageSink([](StoreMessage, const QString& text) {
+        QString lines = text;
+        lines.replace(u'|', u'\n').replace(u'\r', u'\n');
+        Err() << lines << Qt::endl;
+    });
+}
+
+ErrorLines::~ErrorLines() {
+    SetStoreMessageSink(previous_);
+}
+
 namespace {
 
 int Version(const QStringList&) {
@@ -34,6 +51,9 @@ const Command kCommands[] = {
     {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},
     {"translate", "translate SOURCE [--context C|--feminine] [--lang ar|en|fa|ur|--file DOC]", CmdTranslate},
     {"import", "import FILE.ged [--into FOLDER] [--encoding NAME] [--lang ar|en|fa|ur]", Import, true},
+    {"report",
+     "report persons|contacts|addresses TREE.vrd --out FILE.csv|.txt|.xlsx|.pdf [--lang ar|en|fa|ur]", Report,
+     true, true},
 };
 
 void Usage() {
@@ -74,6 +94,13 @@ bool TakeLanguage(QStringList& args) {
 }
 
 } // namespace
+
+bool NeedsGui(const QStringList& args) {
+    for (const Command& c : kCommands)
+        if (!args.isEmpty() && args.first() == QLatin1String(c.name))
+            return c.gui;
+    return false;
+}
 
 int Run(const QStringList& args) {
     if (args.isEmpty()) {

@@ -1,13 +1,34 @@
 #pragma once
 
+#include "storage/database.h"
+
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 namespace verdan::cli {
 
 // Standard output and error as UTF-8 text streams.
 QTextStream& Out();
 QTextStream& Err();
+
+// The value after an option such as "--name"; empty when the option is missing.
+QString OptionValue(const QStringList& args, const QString& option);
+
+// While it lives, store messages go to standard error as plain lines.
+class ErrorLines {
+public:
+    ErrorLines();
+    ~ErrorLines();
+    ErrorLines(const ErrorLines&) = delete;
+    ErrorLines& operator=(const ErrorLines&) = delete;
+
+private:
+    StoreMessageSink previous_;
+};
+
+// True when the command line's command draws text (PDF pages) and so needs the GUI application.
+bool NeedsGui(const QStringList& args);
 
 // Runs one command line (without the program name) and returns the exit code.
 int Run(const QStringList& args);
@@ -20,6 +41,7 @@ struct Command {
     const char* usage;
     int (*run)(const QStringList& args);
     bool sharedLanguage = false;
+    bool gui = false;
 };
 
 // Command handlers, each in a file app/cli/cmd_<topic>.cpp of its own.
@@ -33,5 +55,8 @@ int TreeNew(const QStringList& args);
 int TreeInfo(const QStringList& args);
 int TreeCompact(const QStringList& args);
 int Import(const QStringList& args);
+
+// Lists of the tree (cmd_report.cpp).
+int Report(const QStringList& args);
 
 } // namespace verdan::cli

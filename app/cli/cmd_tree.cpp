@@ -12,12 +12,6 @@ namespace verdan::cli {
 
 namespace {
 
-// The value after an option such as "--name"; empty when the option is missing.
-QString OptionValue(const QStringList& args, const QString& option) {
-    const qsizetype at = args.indexOf(option);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
-
 QString Label(const char* text, const char* context) {
     return TranslateContext(QString::fromUtf8(text), QString::fromUtf8(context)) + u':';
 }
@@ -25,22 +19,6 @@ QString Label(const char* text, const char* context) {
 QString TimeText(const QDateTime& time) {
     return time.isValid() ? QLocale().toString(time, QLocale::ShortFormat) : QString();
 }
-
-// Store messages go to standard error as plain lines.
-class ErrorLines {
-public:
-    ErrorLines() {
-        previous_ = SetStoreMessageSink([](StoreMessage, const QString& text) {
-            QString lines = text;
-            lines.replace(u'|', u'\n').replace(u'\r', u'\n');
-            Err() << lines << Qt::endl;
-        });
-    }
-    ~ErrorLines() { SetStoreMessageSink(previous_); }
-
-private:
-    StoreMessageSink previous_;
-};
 
 } // namespace
 

@@ -53,6 +53,34 @@ void TZelGridModel::SetRowCount(int count) {
     }
 }
 
+void TZelGridModel::ReplaceCells(QList<QStringList> cells) {
+    int count = kMinCols;
+    for (const QStringList& row : cells)
+        count = std::max(count, static_cast<int>(row.size()));
+    while (cells.size() < kMinRows)
+        cells << QStringList();
+    for (QStringList& row : cells)
+        if (row.size() != count)
+            row.resize(count);
+    beginResetModel();
+    cells_ = std::move(cells);
+    colCount_ = count;
+    endResetModel();
+}
+
+void TZelGridModel::KeepRows(const QList<int>& rows) {
+    QList<QStringList> kept;
+    kept.reserve(kFixedRows + rows.size());
+    for (int row = 0; row < kFixedRows; ++row)
+        kept << cells_[row];
+    for (int row : rows)
+        if (row >= kFixedRows && row < RowCount())
+            kept << cells_[row];
+    if (kept.size() < kMinRows)
+        kept << QStringList(colCount_);
+    ReplaceCells(std::move(kept));
+}
+
 QString TZelGridModel::Cell(int col, int row) const {
     if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount())
         return QString();
@@ -345,22 +373,34 @@ void FillGridFromTable(TZelGridModel& grid, const QList<QStringList>& table, con
                 hidden = i;
     const int shownColumns = c - (hidden >= 0 ? 1 : 0);
     const int valueRows = static_cast<int>(table.size()) - 1;
-    grid.SetColCount(TZelGridModel::kFixedCols + shownColumns);
-    grid.SetRowCount(TZelGridModel::kFixedRows + valueRows);
+    const int colCount = std::max(TZelGridModel::kFixedCols + shownColumns, TZelGridModel::kFixedCols + 1);
+    const QList<QStringList>& old = grid.AllCells();
+    // The fixed column of each row is kept; the table fills the rest.
     auto place = [&](const QStringList& source, int row) {
-        int col = TZelGridModel::kFixedCols;
+        QStringList line;
+        line.reserve(colCount);
+        for (int col = 0; col < TZelGridModel::kFixedCols; ++col)
+            line << (row < old.size() ? old[row].value(col) : QString());
         for (int i = 0; i < c; ++i)
             if (i != hidden)
-                grid.SetCell(col++, row, source.value(i));
-        while (col < grid.ColCount())
-            grid.SetCell(col++, row, QString());
+                line << source.value(i);
+        line.resize(colCount);
+        return line;
     };
-    if (withHeader)
-        place(names, 0);
+    QList<QStringList> cells;
+    cells.reserve(TZelGridModel::kFixedRows + std::max(valueRows, 1));
+    if (withHeader) {
+        cells << place(names, 0);
+    } else {
+        QStringList titles = old[0];
+        titles.resize(colCount);
+        cells << titles;
+    }
     for (int i = 1; i <= valueRows; ++i)
-        place(table[i], TZelGridModel::kFixedRows + i - 1);
+        cells << place(table[i], TZelGridModel::kFixedRows + i - 1);
     if (valueRows == 0)
-        place(QStringList(), TZelGridModel::kFixedRows);
+        cells << place(QStringList(), TZelGridModel::kFixedRows);
+    grid.ReplaceCells(std::move(cells));
 }
 
 } // namespace verdan

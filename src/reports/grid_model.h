@@ -56,6 +56,12 @@ public:
     // Inserts an empty row at `row`, which is raised to the first data row and lowered to the end.
     void InsertRow(int row);
     void MoveRow(int from, int to);
+    // Takes whole rows at once (one model reset instead of a change per cell): every row is sized to the
+    // widest one and the grid keeps at least one data row and column.
+    void ReplaceCells(QList<QStringList> cells);
+    // Keeps only the listed data rows, in the order given; no row left leaves one empty data row.
+    void KeepRows(const QList<int>& rows);
+    const QList<QStringList>& AllCells() const { return cells_; }
     // Empties every data cell; titles stay.
     void ClearCells();
     // Leaves one empty data row and empties the titles too.

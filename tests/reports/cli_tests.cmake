@@ -1,0 +1,21 @@
+# The lists of a tree written from the command line: a CSV with one row per person and his father's name,
+# a paginated PDF, a workbook, and a refusal of an unknown output kind before anything is read.
+set(cli_report_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-report)
+set(cli_report_tree ${cli_report_dir}/basic/basic.vrd)
+add_test(NAME cli_report_tree COMMAND sh -c
+    "rm -rf '${cli_report_dir}' && '$<TARGET_FILE:verdan-cli>' import '${CMAKE_CURRENT_LIST_DIR}/../data/gedcom/basic.ged' --into '${cli_report_dir}' >/dev/null")
+set_tests_properties(cli_report_tree PROPERTIES FIXTURES_SETUP cli_report)
+add_test(NAME cli_report_csv COMMAND sh -c
+    "'$<TARGET_FILE:verdan-cli>' report persons '${cli_report_tree}' --out '${cli_report_dir}/list.csv' && cat '${cli_report_dir}/list.csv'")
+set_tests_properties(cli_report_csv PROPERTIES FIXTURES_REQUIRED cli_report
+    PASS_REGULAR_EXPRESSION "5 rows written to [^\n]*list.csv\n.*,Ann,Robert Eugene,,,,Williams,")
+add_test(NAME cli_report_pdf COMMAND verdan-cli report persons ${cli_report_tree} --out ${cli_report_dir}/list.pdf --lang ar)
+set_tests_properties(cli_report_pdf PROPERTIES FIXTURES_REQUIRED cli_report
+    PASS_REGULAR_EXPRESSION "5 rows, 1 pages written to ")
+add_test(NAME cli_report_xlsx COMMAND sh -c
+    "'$<TARGET_FILE:verdan-cli>' report addresses '${cli_report_tree}' --out '${cli_report_dir}/list.xlsx' && unzip -l '${cli_report_dir}/list.xlsx' 2>/dev/null || python3 -c \"import zipfile,sys; print(zipfile.ZipFile(sys.argv[1]).namelist())\" '${cli_report_dir}/list.xlsx'")
+set_tests_properties(cli_report_xlsx PROPERTIES FIXTURES_REQUIRED cli_report
+    PASS_REGULAR_EXPRESSION "0 rows written to .*xl/worksheets/sheet1.xml")
+add_test(NAME cli_report_unknown_kind COMMAND verdan-cli report persons ${cli_report_tree} --out ${cli_report_dir}/list.doc)
+set_tests_properties(cli_report_unknown_kind PROPERTIES FIXTURES_REQUIRED cli_report
+    PASS_REGULAR_EXPRESSION "must end in .csv")
