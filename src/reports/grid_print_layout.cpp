@@ -1,5 +1,6 @@
 #include "grid_print_layout.h"
 
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 
 #include <QFontMetricsF>
@@ -214,9 +215,9 @@ QString TGridPrintLayout::SectionText(const TPrintSection& section, int page) co
                            {QString::number(page), QString::number(PageCount())});
     // Dates and times keep their own reading order inside a right-to-left band.
     case TCaptionType::Date:
-        return QChar(0x2068) + QLocale().toString(printTime_.date(), QLocale::ShortFormat) + QChar(0x2069);
+        return Isolate(QLocale().toString(printTime_.date(), QLocale::ShortFormat));
     case TCaptionType::Time:
-        return QChar(0x2068) + QLocale().toString(printTime_.time(), QLocale::ShortFormat) + QChar(0x2069);
+        return Isolate(QLocale().toString(printTime_.time(), QLocale::ShortFormat));
     }
     return {};
 }
