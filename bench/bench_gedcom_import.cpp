@@ -1,6 +1,6 @@
 // Imports generated GEDCOM files of growing size into new trees and prints time and peak memory.
 //
-//   bench_gedcom_import                  10,000 and 100,000 persons made by the shared generator
+//   bench_gedcom_import                  10,000 and 100,000 persons made by scripts/gen_tree.py
 //   bench_gedcom_import --sizes 10000,100000,1000000
 //   bench_gedcom_import FILE.ged ...      the given files
 //
@@ -49,7 +49,7 @@ int RunOne(const QString& file) {
 QString Generator() {
     return QFileInfo(QStringLiteral(__FILE__))
         .absoluteDir()
-        .filePath(QStringLiteral("../../shared/tools/gen_tree.py"));
+        .filePath(QStringLiteral("../scripts/gen_tree.py"));
 }
 
 bool Generate(int persons, const QString& file) {

@@ -31,8 +31,8 @@ QString TestData(const QString& relative) {
     return QStringLiteral(VERDAN_TEST_DATA "/") + relative;
 }
 
-QString SharedData(const QString& relative) {
-    return QStringLiteral(VERDAN_SHARED_DATA "/") + relative;
+QString SampleData(const QString& relative) {
+    return TestData(QStringLiteral("samples/") + relative);
 }
 
 } // namespace verdan::test

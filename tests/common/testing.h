@@ -13,7 +13,7 @@ QString NewTempDir();
 // Path of a fixture below tests/data.
 QString TestData(const QString& relative);
 
-// Path of a file below the shared sample data (GEDCOM samples and the like).
-QString SharedData(const QString& relative);
+// Path of a public sample below tests/data/samples (GEDCOM files of other programs and the like).
+QString SampleData(const QString& relative);
 
 } // namespace verdan::test

@@ -192,7 +192,7 @@ TEST(GedcomImport, WritesDatesInBothCalendarsAndMarriages) {
 
 TEST(GedcomImport, OrdersRemarriagesAndMarksDivorces) {
     const Imported imported =
-        Import(test::SharedData(QStringLiteral("gedcom/REMARR.GED")), test::NewTempDir());
+        Import(test::SampleData(QStringLiteral("gedcom/REMARR.GED")), test::NewTempDir());
     ASSERT_TRUE(imported.ok);
     EXPECT_EQ(imported.result.Summary.Marriages, 3);
     Tree tree(imported.result.TreePath);
@@ -233,7 +233,7 @@ TEST(GedcomImport, CreatesNothingForAnUnreadableFileAndRemovesACancelledTree) {
 
 TEST(GedcomImport, ImportsThePublicSamples) {
     const QString base = test::NewTempDir();
-    const Imported royal = Import(test::SharedData(QStringLiteral("gedcom/royal92.ged")), base);
+    const Imported royal = Import(test::SampleData(QStringLiteral("gedcom/royal92.ged")), base);
     ASSERT_TRUE(royal.ok) << royal.result.ErrorMessage.toStdString();
     EXPECT_EQ(royal.result.Summary.Individuals, 3010);
     EXPECT_GT(royal.result.Summary.Marriages, 1000);
@@ -249,7 +249,7 @@ TEST(GedcomImport, ImportsThePublicSamples) {
 
     auto names = [&](const char* sample) {
         const Imported imported =
-            Import(test::SharedData(QStringLiteral("gedcom/") + QLatin1String(sample)), base);
+            Import(test::SampleData(QStringLiteral("gedcom/") + QLatin1String(sample)), base);
         EXPECT_TRUE(imported.ok) << sample;
         Tree sampleTree(imported.result.TreePath);
         TextTable table;

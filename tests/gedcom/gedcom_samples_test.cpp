@@ -8,7 +8,7 @@ namespace {
 
 TGedcomData ReadSample(const char* name) {
     TGedcomData data;
-    EXPECT_TRUE(ReadGedcomFile(test::SharedData(QStringLiteral("gedcom/") + QLatin1String(name)), data))
+    EXPECT_TRUE(ReadGedcomFile(test::SampleData(QStringLiteral("gedcom/") + QLatin1String(name)), data))
         << name << ": " << data.ErrorMessage.toStdString();
     return data;
 }

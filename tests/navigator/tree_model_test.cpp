@@ -384,7 +384,7 @@ TEST(TreeModelImport, AnImportedGedcomTreeOpensAndExpands) {
     TGedcomImportOptions options;
     options.BaseFolder = NewTempDir();
     TGedcomImportResult result;
-    ASSERT_TRUE(ImportGedcomFile(SharedData("gedcom/royal92.ged"), options, result))
+    ASSERT_TRUE(ImportGedcomFile(SampleData("gedcom/royal92.ged"), options, result))
         << result.ErrorMessage.toStdString();
     ASSERT_TRUE(OpenTreeFile(result.TreePath));
     TTreeModel model;

@@ -159,7 +159,7 @@ TEST(TreeOpening, RefusesWhatIsNoTree) {
     EXPECT_EQ(ReadFile(text), QByteArray("This is not a database at all, just some text.\n").repeated(20));
 
     const QString jet = folder + "/old.vrd";
-    ASSERT_TRUE(QFile::copy(test::SharedData("jet/DateTestDatabase.mdb"), jet));
+    ASSERT_TRUE(QFile::copy(test::SampleData("jet/DateTestDatabase.mdb"), jet));
     const QByteArray jetBytes = ReadFile(jet);
     EXPECT_TRUE(IsLegacyTreeFile(jet));
     EXPECT_FALSE(OpenTreeFile(jet));
