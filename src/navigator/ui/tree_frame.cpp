@@ -9,6 +9,7 @@
 #include "storage/relation_store.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/icons.h"
 #include "text/user_options.h"
 
 #include <QApplication>
@@ -35,9 +36,10 @@ constexpr int kDefaultZoom = 8; // about 11 pixels high
 constexpr int kFullExpandLimit = 500;
 constexpr int kPictureSize = 96;
 
-QToolButton* MakeButton(QWidget* parent, const QString& text) {
+QToolButton* MakeButton(QWidget* parent, const char16_t* icon, const char* name) {
     auto* button = new QToolButton(parent);
-    button->setText(text);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(Icon(icon));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -110,22 +112,22 @@ void TframTree::BuildControls() {
     pnlAdd_ = new QFrame(this);
     auto* addLayout = new QHBoxLayout(pnlAdd_);
     addLayout->setContentsMargins(0, 0, 0, 0);
-    btAddMale_ = MakeButton(pnlAdd_, QStringLiteral("+♂"));
-    btAddFemale_ = MakeButton(pnlAdd_, QStringLiteral("+♀"));
-    btAddSection_ = MakeButton(pnlAdd_, QStringLiteral("+▣"));
+    btAddMale_ = MakeButton(pnlAdd_, u"person-add-male", "btAddMale");
+    btAddFemale_ = MakeButton(pnlAdd_, u"person-add-female", "btAddFemale");
+    btAddSection_ = MakeButton(pnlAdd_, u"group-add", "btAddSection");
     for (QToolButton* button : {btAddMale_, btAddFemale_, btAddSection_})
         addLayout->addWidget(button);
     pnlSetGender_ = new QFrame(this);
     auto* genderLayout = new QHBoxLayout(pnlSetGender_);
     genderLayout->setContentsMargins(0, 0, 0, 0);
-    btSetAsMale_ = MakeButton(pnlSetGender_, QStringLiteral("♂"));
-    btSetAsFemale_ = MakeButton(pnlSetGender_, QStringLiteral("♀"));
-    btSetAsSection_ = MakeButton(pnlSetGender_, QStringLiteral("▣"));
+    btSetAsMale_ = MakeButton(pnlSetGender_, u"set-male", "btSetAsMale");
+    btSetAsFemale_ = MakeButton(pnlSetGender_, u"set-female", "btSetAsFemale");
+    btSetAsSection_ = MakeButton(pnlSetGender_, u"set-group", "btSetAsSection");
     for (QToolButton* button : {btSetAsMale_, btSetAsFemale_, btSetAsSection_})
         genderLayout->addWidget(button);
-    btZoomIn_ = MakeButton(this, QStringLiteral("+"));
-    btZoomOut_ = MakeButton(this, QStringLiteral("−"));
-    btRtl_ = MakeButton(this, QStringLiteral("⇄"));
+    btZoomIn_ = MakeButton(this, u"zoom-in", "bt_Zoom_in");
+    btZoomOut_ = MakeButton(this, u"zoom-out", "bt_Zoom_out");
+    btRtl_ = MakeButton(this, u"object-flip-horizontal", "bt_RTL");
     btRtl_->setCheckable(true);
     bar->addWidget(pnlAdd_);
     bar->addWidget(pnlSetGender_);
@@ -196,6 +198,17 @@ void TframTree::BuildMenu() {
     mnuUnMarkAncestors_ = pmnuTree_->addAction(QString());
     pmnuTree_->addSeparator();
     mnuExpand_ = pmnuTree_->addAction(QString());
+    mnuAdd_->setIcon(Icon(u"list-add"));
+    mnuAddSon_->setIcon(Icon(u"person-add-male"));
+    mnuAddDaughter_->setIcon(Icon(u"person-add-female"));
+    mnuAddSonNoOther_->setIcon(Icon(u"person-add-male"));
+    mnuAddDaughterNoOther_->setIcon(Icon(u"person-add-female"));
+    mnuRename_->setIcon(Icon(u"accessories-text-editor"));
+    mnuDelete_->setIcon(Icon(u"edit-delete"));
+    mnuRefresh_->setIcon(Icon(u"view-refresh"));
+    mnuMarkAncestors_->setIcon(Icon(u"mark-ancestors"));
+    mnuUnMarkAncestors_->setIcon(Icon(u"edit-clear"));
+    mnuExpand_->setIcon(Icon(u"outline-expand"));
 
     connect(mnuAdd_, &QMenu::aboutToShow, this, &TframTree::PrepareAddMenu);
     connect(mnuAddSon_, &QMenu::aboutToShow, this,
@@ -225,6 +238,10 @@ void TframTree::ApplyCaptions() {
     btRtl_->setToolTip(Translate(QStringLiteral("Toggle Tree Display from Right-to-Left and Left-toRight")));
     btZoomIn_->setToolTip(Translate(QStringLiteral("Zoom in (Ctrl Alt =)")));
     btZoomOut_->setToolTip(Translate(QStringLiteral("Zoom out (Ctrl Alt -)")));
+    // The buttons show pictures only: screen readers say what the hint says.
+    for (QToolButton* button : {btAddMale_, btAddFemale_, btAddSection_, btSetAsMale_, btSetAsFemale_,
+                                btSetAsSection_, btRtl_, btZoomIn_, btZoomOut_})
+        button->setAccessibleName(button->toolTip());
 
     mnuAdd_->setTitle(Translate(QStringLiteral("Add")));
     mnuAddSon_->setTitle(Translate(QStringLiteral("Add Son")));

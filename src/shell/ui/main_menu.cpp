@@ -1,10 +1,12 @@
 #include "main_menu.h"
 
 #include "text/localisation.h"
+#include "text/ui/icons.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <utility>
 
 namespace verdan {
 
@@ -76,6 +78,35 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuHelp->addSeparator();
     mnuMailingList = Add(mnuHelp, false);
     mnuAbout = Add(mnuHelp, false);
+
+    // Pictures where desktop programs show them: the commands of files, search, windows, settings, help.
+    const std::pair<QAction*, const char16_t*> icons[] = {
+        {mnuNew, u"document-new"},
+        {mnuOpenTreeDb, u"document-open"},
+        {mnuSaveAs, u"document-save-as"},
+        {mnuProperties, u"document-properties"},
+        {mnuStartPage, u"document-open-recent"},
+        {mnuExit, u"application-exit"},
+        {mnuGeneralSearch, u"edit-find"},
+        {mnuNotes, u"accessories-text-editor"},
+        {mnuBookmarks, u"user-bookmarks"},
+        {mnuFamilyChart, u"family-chart"},
+        {mnuPictures, u"image-x-generic"},
+        {mnuTreeWindow, u"window-new"},
+        {mnuDataCard, u"x-office-address-book"},
+        {mnuQuickInfo, u"user-info"},
+        {mnuDataFileMaintenance, u"system-file-manager"},
+        {mnuOptions, u"preferences-system"},
+        {mnuImportGedcom, u"document-import"},
+        {mnuBrowseReports, u"x-office-spreadsheet"},
+        {mnuCheckUpdates, u"software-update-available"},
+        {mnuGettingStarted, u"help-contents"},
+        {mnuKeysGuide, u"preferences-desktop-keyboard-shortcuts"},
+        {mnuMailingList, u"mail-unread"},
+        {mnuAbout, u"help-about"},
+    };
+    for (const auto& [entry, icon] : icons)
+        entry->setIcon(Icon(icon));
 
     TranslateTexts();
     UpdateStates(false);

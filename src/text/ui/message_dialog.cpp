@@ -1,5 +1,7 @@
 #include "message_dialog.h"
 
+#include "icons.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -59,25 +61,26 @@ qreal TextBlock(const QString& text, const QFont& font, qreal width, const QText
     return y;
 }
 
-QPixmap IconPixmap(TMsgIcon icon, const QStyle* style) {
-    QStyle::StandardPixmap which = QStyle::SP_MessageBoxInformation;
+// The picture of the message's kind, drawn for the screen's pixel density.
+QPixmap IconPixmap(TMsgIcon icon, qreal ratio) {
+    const char16_t* name = nullptr;
     switch (icon) {
     case TMsgIcon::None:
         return QPixmap();
     case TMsgIcon::Information:
-        which = QStyle::SP_MessageBoxInformation;
+        name = u"dialog-information";
         break;
     case TMsgIcon::Exclamation:
-        which = QStyle::SP_MessageBoxWarning;
+        name = u"dialog-warning";
         break;
     case TMsgIcon::Question:
-        which = QStyle::SP_MessageBoxQuestion;
+        name = u"dialog-question";
         break;
     case TMsgIcon::Stop:
-        which = QStyle::SP_MessageBoxCritical;
+        name = u"dialog-error";
         break;
     }
-    return style->standardIcon(which).pixmap(kIconSize, kIconSize);
+    return Icon(name).pixmap(QSize(kIconSize, kIconSize), ratio);
 }
 
 QString ButtonCaption(int code, bool arabic) {
@@ -202,7 +205,7 @@ TfrmMsg::TfrmMsg(const TMessageRequest& request, QWidget* parent)
     setPalette(background);
     setAutoFillBackground(true);
 
-    icon_ = IconPixmap(MsgIconOf(request_.flags), style());
+    icon_ = IconPixmap(MsgIconOf(request_.flags), devicePixelRatioF());
     const bool arabic = request_.flags & MB_RIGHT;
     for (int code : codes_) {
         auto* button = new QPushButton(ButtonCaption(code, arabic), this);
