@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
+#include "text/messages.h"
 #include "text/system_message.h"
 #include "text/ui/message_dialog.h"
 #include "text/user_options.h"
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
         verdan::ParseStartupArguments(QApplication::arguments().mid(1));
     verdan::InitialiseProgram(arguments);
 
-    QApplication::setApplicationDisplayName(verdan::ApplicationTitle());
+    // The title goes to the messages only: a display name would make the toolkit repeat it after every
+    // window's own caption.
+    verdan::SetMessageTitle(verdan::ApplicationTitle());
     verdan::TfrmFamilyMain window;
     window.StartUp(arguments.TreeFile);
     const int code = app.exec();

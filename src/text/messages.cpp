@@ -37,8 +37,13 @@ QPoint& Position() {
     return position;
 }
 
+QString& MessageTitle() {
+    static QString title;
+    return title;
+}
+
 QString ApplicationTitle() {
-    return QGuiApplication::applicationDisplayName();
+    return MessageTitle().isEmpty() ? QGuiApplication::applicationDisplayName() : MessageTitle();
 }
 
 // A sink that fails, or answers with a button the message does not show, is read as a refusal.
@@ -117,6 +122,10 @@ TMessageSink* InstallMessageSink(TMessageSink* sink) {
 
 QPoint MsgBoxPosition() {
     return Position();
+}
+
+void SetMessageTitle(const QString& title) {
+    MessageTitle() = title;
 }
 
 void SetMsgBoxPosition(const QPoint& position) {

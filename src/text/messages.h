@@ -69,6 +69,10 @@ TMessageSink* InstallMessageSink(TMessageSink* sink);
 QPoint MsgBoxPosition();
 void SetMsgBoxPosition(const QPoint& position);
 
+// The caption of the messages that name none: the application's title in the interface language, set at
+// start and after a change of language. Until it is set, the application's display name.
+void SetMessageTitle(const QString& title);
+
 // Every Msg function answers one of the codes of the buttons it shows; leaving the message without
 // choosing answers MsgRefusalCode. Texts are passed translated; "|" splits headline from body.
 int MsgBox(const QString& text, const QString& caption, quint32 flags);

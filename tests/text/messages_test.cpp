@@ -25,9 +25,10 @@ class Messages : public ::testing::Test {
 protected:
     void SetUp() override {
         EXPECT_EQ(InstallMessageSink(&sink), nullptr);
-        QGuiApplication::setApplicationDisplayName(QStringLiteral("شجرة"));
+        SetMessageTitle(QStringLiteral("شجرة"));
     }
     void TearDown() override {
+        SetMessageTitle(QString());
         EXPECT_EQ(InstallMessageSink(nullptr), &sink);
         SetMsgBoxPosition(QPoint(-1, -1));
     }
@@ -50,6 +51,15 @@ TEST_F(Messages, SplitsHeadlineFromBodyAtTheFirstBar) {
     MsgBox(QStringLiteral("|Only a body"), QString(), MB_OK);
     EXPECT_TRUE(Last().headline.isEmpty());
     EXPECT_EQ(Last().body, QStringLiteral("Only a body"));
+}
+
+// Until the program names its title, messages fall back on the application's display name.
+TEST_F(Messages, UntitledMessagesTakeTheDisplayName) {
+    SetMessageTitle(QString());
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Display"));
+    MsgWarning(QStringLiteral("w"));
+    EXPECT_EQ(Last().caption, QStringLiteral("Display"));
+    QGuiApplication::setApplicationDisplayName(QString());
 }
 
 TEST_F(Messages, WrappersSetFlagsCaptionsAndBeep) {

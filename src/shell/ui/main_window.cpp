@@ -196,7 +196,7 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     newTreeDialog_ = new Tfrm_NewTree(this);
     optionsDialog_ = new Tfrm_Options(this);
     connect(optionsDialog_, &Tfrm_Options::LanguageChanged, this, [this] {
-        QApplication::setApplicationDisplayName(ApplicationTitle());
+        SetMessageTitle(ApplicationTitle());
         TranslateTexts();
     });
 
