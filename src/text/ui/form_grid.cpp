@@ -1,0 +1,114 @@
+#include "form_grid.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpacerItem>
+#include <algorithm>
+
+namespace verdan {
+
+namespace {
+
+Qt::Alignment ReadingStart(const QWidget* widget) {
+    return (widget->isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute | Qt::AlignVCenter;
+}
+
+void ApplyReadingAlignment(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setAlignment(ReadingStart(label));
+    else if (auto* box = qobject_cast<QLineEdit*>(widget))
+        box->setAlignment(ReadingStart(box));
+}
+
+// Aligns its widgets again whenever their layout direction changes (a language switch, a new parent).
+class TReadingAlignment : public QObject {
+public:
+    static TReadingAlignment& Instance() {
+        static TReadingAlignment filter;
+        return filter;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::LayoutDirectionChange && watched->isWidgetType())
+            ApplyReadingAlignment(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
+} // namespace
+
+int ReadableFieldWidth(const QWidget* widget) {
+    return widget->fontMetrics().averageCharWidth() * kFieldChars;
+}
+
+void KeepReadingAlignment(QWidget* widget) {
+    if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QLineEdit*>(widget))
+        return;
+    ApplyReadingAlignment(widget);
+    widget->removeEventFilter(&TReadingAlignment::Instance());
+    widget->installEventFilter(&TReadingAlignment::Instance());
+}
+
+TCaptionColumn::TCaptionColumn(QObject* parent) : QObject(parent) {
+}
+
+void TCaptionColumn::Add(QWidget* caption) {
+    if (caption && !captions_.contains(caption))
+        captions_.append(caption);
+}
+
+void TCaptionColumn::Update() {
+    captions_.removeAll(nullptr);
+    for (QWidget* caption : std::as_const(captions_))
+        caption->setMinimumWidth(0);
+    width_ = 0;
+    for (QWidget* caption : std::as_const(captions_))
+        width_ = std::max(width_, caption->sizeHint().width());
+    for (QWidget* caption : std::as_const(captions_))
+        caption->setMinimumWidth(width_);
+}
+
+TFormGrid::TFormGrid(QWidget* parent, TCaptionColumn* captions) : QGridLayout(parent), captions_(captions) {
+    setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
+    setHorizontalSpacing(kSpacing);
+    setVerticalSpacing(kRowSpacing);
+    // The fields grow up to their readable width; everything beyond goes to the empty last column.
+    setColumnStretch(kFieldColumn, 1);
+    addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, kFillColumn);
+}
+
+int TFormGrid::AddRow(QWidget* caption, QWidget* field, const QList<QWidget*>& extras) {
+    const int row = rowCount();
+    if (caption) {
+        addWidget(caption, row, kCaptionColumn);
+        if (captions_)
+            captions_->Add(caption);
+    }
+    if (field) {
+        field->setMaximumWidth(ReadableFieldWidth(field));
+        field->setSizePolicy(QSizePolicy::Expanding, field->sizePolicy().verticalPolicy());
+        KeepReadingAlignment(field);
+        addWidget(field, row, kFieldColumn);
+    }
+    int column = kFieldColumn + 1;
+    for (QWidget* extra : extras.mid(0, kMaxExtras))
+        addWidget(extra, row, column++);
+    return row;
+}
+
+int TFormGrid::AddLine(QWidget* widget) {
+    const int row = rowCount();
+    KeepReadingAlignment(widget);
+    addWidget(widget, row, kFieldColumn, 1, kFillColumn - kFieldColumn);
+    return row;
+}
+
+void TFormGrid::SetRowVisible(int row, bool visible) {
+    for (int column = 0; column < kFillColumn; ++column)
+        if (QLayoutItem* item = itemAtPosition(row, column); item && item->widget())
+            item->widget()->setVisible(visible);
+}
+
+} // namespace verdan
