@@ -37,15 +37,9 @@ int TreeNew(const QStringList& args) {
     props.FileName = file.fileName();
     props.TreeName = name;
     props.OwnerName = owner;
-    const QString created = CreateTreeFolderAndFile(props);
-    if (created.isEmpty() || !OpenTreeFile(created))
+    const QString created = CreateNewTree(props);
+    if (created.isEmpty())
         return 1;
-    const bool initialised = InitialiseNewTree(props);
-    CloseTreeFile();
-    if (!initialised) {
-        Err() << Translate(QStringLiteral("Could not create the tree file.")) << Qt::endl;
-        return 1;
-    }
     Out() << QDir::toNativeSeparators(created) << Qt::endl;
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "gedcom/gedcom_internal.h"
 #include "gedcom/gedcom_reader.h"
 #include "storage/database.h"
+#include "storage/new_tree_file.h"
+#include "storage/schema.h"
 #include "storage/tree_file.h"
 #include "text/file_names.h"
 #include "text/localisation.h"
@@ -577,8 +579,23 @@ private:
     QString GlobalParentId;
 };
 
+// A folder left by an import that was killed before its tree was complete: nothing in it but an empty
+// "photos" folder once the unfinished file is gone.
+bool HoldsNoTree(const QDir& folder) {
+    RemoveStaleTemporaryTrees(folder.path());
+    const QStringList entries =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    if (entries.isEmpty())
+        return true;
+    return entries == QStringList{QStringLiteral("photos")} &&
+           QDir(folder.filePath(QStringLiteral("photos")))
+               .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+               .isEmpty();
+}
+
 // A new folder for the tree inside base, named after the file, with "-1", "-2" … until the name is free.
-// Creating the folder reserves the name, so an existing folder or file is never reused.
+// Creating the folder reserves the name, so a folder or file in use is never reused; only a folder that
+// an interrupted import left without a tree is taken again.
 QString MakeTreeFolder(const QString& base, const QString& name, QString& error) {
     QDir dir(base);
     if (!dir.mkpath(QStringLiteral("."))) {
@@ -587,8 +604,11 @@ QString MakeTreeFolder(const QString& base, const QString& name, QString& error)
     }
     for (int n = 0; n < 10000; ++n) {
         const QString candidate = n == 0 ? name : name + u'-' + QString::number(n);
-        if (dir.exists(candidate))
+        if (dir.exists(candidate)) {
+            if (QFileInfo(dir.filePath(candidate)).isDir() && HoldsNoTree(QDir(dir.filePath(candidate))))
+                return candidate;
             continue;
+        }
         if (dir.mkdir(candidate))
             return candidate;
         if (!dir.exists(candidate))
@@ -601,16 +621,21 @@ QString MakeTreeFolder(const QString& base, const QString& name, QString& error)
 
 } // namespace
 
-bool WriteGedcomTree(TGedcomData& data, const QString& treePath, const QString& treeName,
+bool WriteGedcomTree(TGedcomData& data, const QString& filePath, const QString& treeName,
                      const TGedcomProgressFn& progress, TGedcomImportSummary& summary, QString& error) {
     Tdm dm;
-    if (!dm.Open(treePath)) {
+    if (!dm.Open(filePath)) {
         error = FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {dm.LastError()});
         return false;
     }
-    // A failed import deletes the new file, so the safety of a disk journal is not needed here.
+    // The file becomes a tree only once it is complete and flushed (TNewTreeFile); a crash before that
+    // costs nothing, so the engine's own crash safety is not needed while it is written.
     dm.ExecSql(QStringLiteral("PRAGMA synchronous=OFF"));
     dm.ExecSql(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+    if (!CreateSchema(dm)) {
+        error = FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {dm.LastError()});
+        return false;
+    }
     Transaction transaction(dm);
     summary = TGedcomImportSummary();
     // Filling the tables first and building their indexes afterwards is much faster than keeping the
@@ -669,15 +694,24 @@ bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, 
     const QString folder = QDir(base).absoluteFilePath(folderName);
     const QString treePath = folder + u'/' + folderName + QStringLiteral(".vrd");
     QDir(folder).mkdir(QStringLiteral("photos"));
-    if (!CreateTreeFile(treePath)) {
+    TNewTreeFile file(treePath);
+    if (!file.Begin()) {
         QDir(folder).removeRecursively();
         result.ErrorMessage =
-            FillPattern(Translate(QStringLiteral("The tree file %* could not be created.")), {treePath});
+            FillPattern(Translate(QStringLiteral("The tree file %* could not be created.")), {treePath}) +
+            u'\n' + file.Error();
         return false;
     }
-    if (!WriteGedcomTree(data, treePath, FileTitle(path), options.Progress, result.Summary,
+    if (!WriteGedcomTree(data, file.TemporaryPath(), FileTitle(path), options.Progress, result.Summary,
                          result.ErrorMessage)) {
+        file.Discard();
         QDir(folder).removeRecursively();
+        return false;
+    }
+    if (!file.Commit()) {
+        QDir(folder).removeRecursively();
+        result.ErrorMessage =
+            FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {file.Error()});
         return false;
     }
     result.TreePath = treePath;

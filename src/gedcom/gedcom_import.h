@@ -28,13 +28,14 @@ struct TGedcomImportResult {
 };
 
 // Reads a GEDCOM file into a tree file of its own, in a new folder named after it. Creates nothing when the
-// file cannot be read, and removes the new folder again when writing fails or is cancelled.
+// file cannot be read, and removes the new folder again when writing fails or is cancelled. The tree file
+// appears only once complete, so an import killed at any moment leaves no tree or a whole one.
 bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, TGedcomImportResult& result);
 
-// Writes the persons and families into a freshly created tree file, all in one transaction: the tree
-// information, the outside-the-tree group, one row per person and one marriage per couple. The data is
-// released once its rows are written.
-bool WriteGedcomTree(TGedcomData& data, const QString& treePath, const QString& treeName,
+// Writes a whole tree into an empty file (the temporary file of a TNewTreeFile): the schema, then in one
+// transaction the tree information, the outside-the-tree group, one row per person and one marriage per
+// couple. The data is released once its rows are written.
+bool WriteGedcomTree(TGedcomData& data, const QString& filePath, const QString& treeName,
                      const TGedcomProgressFn& progress, TGedcomImportSummary& summary, QString& error);
 
 // The summary as lines to show, translated.

@@ -1,6 +1,7 @@
 #include "tree_file.h"
 
 #include "database.h"
+#include "new_tree_file.h"
 #include "schema.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
-#include <cstdio>
 #include <map>
 
 namespace verdan {
@@ -82,12 +82,79 @@ bool RefuseOpen(const QString& path, const QString& reason) {
     return false;
 }
 
-bool InsertGroup(const QString& ownerId, const QString& id, const QString& name, int order) {
-    return Dm().Execute(QStringLiteral("INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, "
-                                       "person_name, gender, is_section, display_order, order_by_father, "
-                                       "order_by_mother, date_created, user_created) "
-                                       "VALUES (?, ?, '-1', '0', ?, 'm', 1, ?, ?, ?, ?, '')"),
-                        ownerId, id, name, order, order, order, NowStamp()) == 1;
+bool InsertGroup(Tdm& dm, const QString& ownerId, const QString& id, const QString& name, int order) {
+    return dm.Execute(QStringLiteral("INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, "
+                                     "person_name, gender, is_section, display_order, order_by_father, "
+                                     "order_by_mother, date_created, user_created) "
+                                     "VALUES (?, ?, '-1', '0', ?, 'm', 1, ?, ?, ?, ?, '')"),
+                      ownerId, id, name, order, order, order, NowStamp()) == 1;
+}
+
+// The first rows of a new tree: the tree information with new owner and global parent identifiers
+// (stored into props), a family group with one person under it and the group of persons outside the
+// tree. All or nothing.
+bool WriteFirstRows(Tdm& dm, TTreeProperty& props) {
+    Transaction transaction(dm);
+    props.GlobalParentId = NewGuidText();
+    props.OwnerId = NewGuidText();
+    if (dm.Execute(QStringLiteral("INSERT INTO ftTreeInfo (oid, owner_id, global_parent_id, owner_name, "
+                                  "tree_name, hide_about) VALUES (1, ?, ?, ?, ?, ?)"),
+                   props.OwnerId, props.GlobalParentId, props.OwnerName, props.TreeName,
+                   props.HideAbout) != 1)
+        return false;
+    if (props.WithDescription &&
+        dm.Execute(QStringLiteral("UPDATE ftTreeInfo SET description = ? WHERE oid = 1"),
+                   props.Description) != 1)
+        return false;
+    const QString group = NewGuidText();
+    if (!InsertGroup(dm, props.OwnerId, group, Translate(QStringLiteral("Family Name")), 99))
+        return false;
+    // The first son is number 1 under his group, so sons added later sort after him.
+    if (dm.Execute(
+            QStringLiteral("INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, person_name, "
+                           "gender, is_section, order_by_father, date_created, user_created) "
+                           "VALUES (?, ?, ?, '0', ?, 'm', 0, 1, ?, '')"),
+            props.OwnerId, NewGuidText(), group, CleanName(Translate(QStringLiteral("Person Name"))),
+            NowStamp()) != 1)
+        return false;
+    if (!InsertGroup(dm, props.OwnerId, props.GlobalParentId, Translate(QStringLiteral("Other Ancestries")),
+                     kGlobalParentOrder))
+        return false;
+    return transaction.Commit();
+}
+
+// BasePath/FolderName with the folder "photos" in it; the path of the tree file there, empty when the
+// folder cannot be made.
+QString MakeTreeFolder(const TTreeProperty& props) {
+    const QString folder = QDir::cleanPath(props.BasePath + u'/' + props.FolderName);
+    if (!QDir().mkpath(folder))
+        return QString();
+    QDir().mkpath(folder + QStringLiteral("/photos"));
+    return folder + u'/' + props.FileName;
+}
+
+// Builds a new tree file at path through a temporary file: the schema and, with props, the first rows.
+// A failure shows why and leaves nothing at path.
+bool BuildTreeFile(const QString& path, TTreeProperty* props) {
+    StoreOperation operation;
+    const QString title = Translate(QStringLiteral("Could not create the tree file."));
+    TNewTreeFile file(path);
+    QString reason;
+    if (file.Begin()) {
+        Tdm dm;
+        const bool written =
+            dm.Open(file.TemporaryPath()) && CreateSchema(dm) && (!props || WriteFirstRows(dm, *props));
+        reason = EngineReason(dm.LastError());
+        dm.Close();
+        if (written && file.Commit())
+            return true;
+        if (written)
+            reason = file.Error();
+    } else {
+        reason = file.Error();
+    }
+    ShowStoreMessage(StoreMessage::Error, title + u'|' + path + u'\n' + reason);
+    return false;
 }
 
 } // namespace
@@ -112,66 +179,23 @@ bool IsLegacyTreeFile(const QString& path) {
 // ---------------------------------------------------------------------------------------------------------
 
 bool CreateTreeFile(const QString& path) {
-    StoreOperation operation;
-    const QString title = Translate(QStringLiteral("Could not create the tree file."));
-    // Reserving the name first makes creation fail rather than reuse a file that appeared meanwhile.
-    QFile reserved(path);
-    if (QFileInfo::exists(path)) {
-        ShowStoreMessage(StoreMessage::ErrorRtl,
-                         title + u'|' + path + u'\n' + Translate(QStringLiteral("The file already exists.")));
-        return false;
-    }
-    if (!reserved.open(QIODevice::NewOnly)) {
-        ShowStoreMessage(StoreMessage::Error, title + u'|' + path + u'\n' + reserved.errorString());
-        return false;
-    }
-    reserved.close();
-    Tdm dm;
-    if (!dm.Open(path) || !CreateSchema(dm)) {
-        const QString reason = EngineReason(dm.LastError());
-        dm.Close();
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
-        ShowStoreMessage(StoreMessage::Error, title + u'|' + path + u'\n' + reason);
-        return false;
-    }
-    dm.Close();
-    return true;
+    return BuildTreeFile(path, nullptr);
 }
 
 QString CreateTreeFolderAndFile(const TTreeProperty& props) {
-    const QString folder = QDir::cleanPath(props.BasePath + u'/' + props.FolderName);
-    const QString file = folder + u'/' + props.FileName;
-    if (!QDir().mkpath(folder))
-        return QString();
-    QDir().mkpath(folder + QStringLiteral("/photos"));
-    return CreateTreeFile(file) ? file : QString();
+    const QString file = MakeTreeFolder(props);
+    return !file.isEmpty() && CreateTreeFile(file) ? file : QString();
+}
+
+QString CreateNewTree(TTreeProperty& props) {
+    const QString file = MakeTreeFolder(props);
+    return !file.isEmpty() && BuildTreeFile(file, &props) ? file : QString();
 }
 
 bool InitialiseNewTree(TTreeProperty& props) {
-    if (!IsTreeOpen())
+    if (!IsTreeOpen() || !WriteFirstRows(Dm(), props))
         return false;
-    Transaction transaction;
-    props.GlobalParentId = NewGuidText();
-    props.OwnerId = NewGuidText();
-    if (!WriteTreeProperties(props))
-        return false;
-    const QString group = NewGuidText();
-    if (!InsertGroup(props.OwnerId, group, Translate(QStringLiteral("Family Name")), 99))
-        return false;
-    // The first son is number 1 under his group, so sons added later sort after him.
-    if (Dm().Execute(
-            QStringLiteral("INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, person_name, "
-                           "gender, is_section, order_by_father, date_created, user_created) "
-                           "VALUES (?, ?, ?, '0', ?, 'm', 0, 1, ?, '')"),
-            props.OwnerId, NewGuidText(), group, CleanName(Translate(QStringLiteral("Person Name"))),
-            NowStamp()) != 1)
-        return false;
-    if (!InsertGroup(props.OwnerId, props.GlobalParentId, Translate(QStringLiteral("Other Ancestries")),
-                     kGlobalParentOrder))
-        return false;
-    if (!transaction.Commit())
-        return false;
+    SetCurrentTreeNames(props.TreeName, props.OwnerName);
     Tree().globalParent = props.GlobalParentId;
     InvalidateStoreCaches();
     return true;
@@ -185,6 +209,9 @@ bool OpenTreeFile(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo(absolute).isFile())
         return RefuseOpen(absolute, Translate(QStringLiteral("File not found.")));
+    if (IsTemporaryTreeFile(absolute))
+        return RefuseOpen(absolute, Translate(QStringLiteral("This is the unfinished copy of a tree that was "
+                                                             "being written, not a tree.")));
     if (IsLegacyTreeFile(absolute)) {
         ShowStoreMessage(StoreMessage::ErrorRtl,
                          Translate(QStringLiteral("This tree file has the old file format.")) + u'|' +
@@ -304,7 +331,8 @@ bool EnsureGlobalParent() {
     }
     const bool exists =
         Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE person_id = ?"), id) > 0;
-    if (!exists && !InsertGroup(GetOwnerId(), id, QString::fromUtf16(kOutsideTreeName), kGlobalParentOrder))
+    if (!exists &&
+        !InsertGroup(Dm(), GetOwnerId(), id, QString::fromUtf16(kOutsideTreeName), kGlobalParentOrder))
         return false;
     if (!transaction.Commit())
         return false;
@@ -371,19 +399,9 @@ bool SaveTreeCopy(const QString& target) {
     const QFileInfo info(target);
     if (info.absoluteFilePath() == CurrentTreePath())
         return false;
-    // The copy is made beside the target and renamed over it only once complete.
-    const QString temporary = info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
-                              NewGuidText().mid(1, 8) + QStringLiteral(".tmp");
-    if (!Dm().VacuumInto(temporary)) {
-        QFile::remove(temporary);
-        return false;
-    }
-    if (std::rename(QFile::encodeName(temporary).constData(),
-                    QFile::encodeName(info.absoluteFilePath()).constData()) != 0) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    // The user has agreed to replace a file of that name; it is replaced only by a complete copy.
+    TNewTreeFile file(info.absoluteFilePath(), TNewTreeFile::Mode::ReplaceFile);
+    return file.Begin() && Dm().VacuumInto(file.TemporaryPath()) && file.Commit();
 }
 
 } // namespace verdan

@@ -16,11 +16,15 @@ qint64 GetFileSize(const QString& path);
 // True for a tree file of the old format that must be converted before it can be opened.
 bool IsLegacyTreeFile(const QString& path);
 
-// Creates a tree file with every table; refuses a path that exists. A failure shows why and leaves no
-// file behind. The open tree, if any, stays open.
+// Creates a tree file with every table and no rows; refuses a path that exists. The file appears only
+// once complete (see TNewTreeFile). A failure shows why and leaves no file behind. The open tree, if any,
+// stays open.
 bool CreateTreeFile(const QString& path);
 // Creates BasePath/FolderName/FileName with the folder "photos" beside the file; the file's path or empty.
 QString CreateTreeFolderAndFile(const TTreeProperty& props);
+// As CreateTreeFolderAndFile, with the first rows of InitialiseNewTree written before the file appears,
+// so no moment exists at which a tree without them lies at the path.
+QString CreateNewTree(TTreeProperty& props);
 // Writes the first rows of a freshly created and opened tree: the tree information (new owner and global
 // parent identifiers, stored into props), a family group with one person under it and the group of
 // persons outside the tree. All or nothing.

@@ -285,8 +285,6 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         return false;
     }
     CloseOtherWindows();
-    if (isNew)
-        InitialiseNewTree(props);
     ReadTreeProperties(props);
     AfterTreeOpened();
     UpdateCaption();
@@ -369,7 +367,7 @@ bool TfrmFamilyMain::NewTreeCommand() {
         // One message at most: the file layer explains its own failures, a folder that cannot be made
         // is explained here.
         StoreOperation operation;
-        path = CreateTreeFolderAndFile(props);
+        path = CreateNewTree(props);
         if (path.isEmpty())
             ShowStoreMessage(StoreMessage::ErrorRtl,
                              Translate(QStringLiteral("Could not create the tree file.")) + u'|' +

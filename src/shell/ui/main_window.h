@@ -30,7 +30,7 @@ class TfrmFamilyMain : public QMainWindow {
 public:
     explicit TfrmFamilyMain(QWidget* parent = nullptr);
 
-    // Closes the current tree and opens `path`; with isNew the fresh file gets its first rows from props.
+    // Closes the current tree and opens `path`; a new tree (isNew) opens at its first node.
     // props comes back with the tree's properties. True only when that tree is open afterwards: a blank
     // path or a missing file changes nothing, a file that cannot be opened leaves no tree open.
     bool LoadTree(const QString& path, bool isNew, TTreeProperty& props);
