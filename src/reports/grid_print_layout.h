@@ -86,6 +86,8 @@ struct TGridPrintSettings {
     double PrintZoom = 1.0;
     TPrintOrientation Orientation = TPrintOrientation::Undefined;
     QPageSize Paper = QPageSize(QPageSize::A4);
+    // Dots per inch asked of the printer.
+    int Quality = 600;
 };
 
 // How one cell is printed.

@@ -59,13 +59,16 @@ void TGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         if (markup.backColor)
             back = *markup.backColor;
     }
+    Qt::LayoutDirection direction = option.direction;
+    if (grid_->CellView)
+        grid_->CellView(col, row, text, alignment, direction);
     painter->fillRect(option.rect, back);
 
     const QRect textRect =
         rightToLeft ? option.rect.adjusted(3, 2, -5, -1) : option.rect.adjusted(5, 2, -4, -1);
     painter->setFont(font);
     painter->setPen(textColor);
-    painter->setLayoutDirection(option.direction);
+    painter->setLayoutDirection(direction);
     const int lineHeight = QFontMetrics(font).height();
     // Only a row at least twice as high as a line wraps; a single-line row clips.
     int flags = alignment;

@@ -3,9 +3,11 @@
 #include "grid_delegate.h"
 #include "grid_editor.h"
 #include "grid_header.h"
+#include "grid_print.h"
 #include "reports/grid_markup.h"
 #include "reports/grid_sort.h"
 #include "reports/xlsx_export.h"
+#include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
 
@@ -403,6 +405,19 @@ void TZelGrid::UpdateRowHeights() {
     }
 }
 
+void TZelGrid::ShowPrintPreview() {
+    if (print_ == nullptr) {
+        print_ = new TZelGridPrintL(this);
+        print_->SetGrid(this);
+    }
+    const QString title = caption_.isEmpty() ? window()->windowTitle() : caption_;
+    print_->Settings().Title.Caption = title;
+    print_->Settings().Footer.Caption = Translate(QStringLiteral("Verdan"));
+    print_->SetCaption(Translate(QStringLiteral("Print Preview")));
+    print_->SetBiDiMode(layoutDirection());
+    print_->SetActive(true);
+}
+
 void TZelGrid::DrawCellText(QPainter& painter, const QRect& rect, const QString& text, int flags) {
     painter.fillRect(rect, painter.brush());
     painter.drawText(rect.adjusted(1, 3, -3, -2), flags, text);
@@ -451,6 +466,9 @@ void TZelGrid::keyPressEvent(QKeyEvent* event) {
         return;
     } else if ((key == Qt::Key_Insert && shift) || (key == Qt::Key_V && ctrl)) {
         PasteFromClipboard();
+        return;
+    } else if (key == Qt::Key_P && ctrl) {
+        ShowPrintPreview();
         return;
     } else if (key == Qt::Key_A && ctrl) {
         SelectAll();

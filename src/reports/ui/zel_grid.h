@@ -12,6 +12,7 @@ namespace verdan {
 
 class TGridDelegate;
 class TGridHeader;
+class TZelGridPrintL;
 
 // The string grid every tabular window uses: one title row and one title column, alternating row
 // colours, sorting by the triangles of a column title, an overlaid multi-line editor, copy and paste,
@@ -129,6 +130,9 @@ public:
     // Row height from the bold font, title sizes, at least two columns, titles widened with AutoColWidth,
     // and the cursor on the first data cell.
     void AdjustLayout();
+    // Opens the print preview of the grid's cells (also Ctrl+P), titled with the grid's caption or its
+    // window's title.
+    void ShowPrintPreview();
     // Height a cell needs for its wrapped text when rows grow to fit.
     int CellTextHeight(int col, int row) const;
 
@@ -137,6 +141,10 @@ public:
     // Draws the text with `flags` (an "&" shows as it is) and returns the height it took.
     static int DrawCellString(QPainter& painter, const QString& text, const QRect& rect, int flags);
 
+    // Lets a window show a data cell's stored text its own way: it may change the text, its alignment
+    // (horizontal flags, with Qt::AlignAbsolute for a fixed side) and its reading order.
+    std::function<void(int col, int row, QString& text, int& alignment, Qt::LayoutDirection& direction)>
+        CellView;
     // Draws over a data cell after the grid has drawn it.
     std::function<void(QPainter& painter, const QRect& rect, int col, int row)> OnDrawCell;
 
@@ -165,6 +173,7 @@ private:
     TGridHeader* colHeader_;
     TGridHeader* rowHeader_;
     QTimer rowHeightTimer_;
+    TZelGridPrintL* print_ = nullptr;
 
     QColor alternatingBackColor_;
     QColor backColor_;

@@ -6,6 +6,7 @@
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
+#include "reports/ui/reports_window.h"
 #include "shell/help_pages.h"
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
@@ -219,6 +220,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
     m.Attach(m.mnuOptions, [this] { ShowOptions(); });
     m.Attach(m.mnuImportGedcom, [this] { ImportGedcom(); });
+    m.Attach(m.mnuBrowseReports, [this] { ReportsWindow()->ShowReportsWindow(); });
     m.Attach(m.mnuGettingStarted, [this] { OpenHelp(QString::fromLatin1(kGetStartedPage)); });
     m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
     m.Attach(m.mnuAbout, [this] { ShowAbout(); });
@@ -467,6 +469,12 @@ bool TfrmFamilyMain::OpenHelp(const QString& page) {
 void TfrmFamilyMain::ShowAbout() {
     MsgInfo(ApplicationTitle() + u'|' + Translate(QStringLiteral("Version")) + QStringLiteral(": ") +
             QStringLiteral(VERDAN_VERSION));
+}
+
+TfrmReports* TfrmFamilyMain::ReportsWindow() {
+    if (reports_ == nullptr)
+        reports_ = new TfrmReports(this);
+    return reports_;
 }
 
 void TfrmFamilyMain::CloseOtherWindows() {

@@ -19,6 +19,7 @@ class Tfrm_NewTree;
 class Tfrm_Options;
 class Tfrm_Start_Page;
 class TframTree;
+class TfrmReports;
 
 // The program's main window: the open tree's outline in the left column, the person's data on the right,
 // the favourites strip at the window's edge, the number of persons in the top bar, the tree file in the
@@ -83,6 +84,8 @@ public:
     Tfrm_Start_Page* StartPage() const { return startPage_; }
     Tfrm_NewTree* NewTreeDialog() const { return newTreeDialog_; }
     Tfrm_Options* OptionsDialog() const { return optionsDialog_; }
+    // The reports window, made when first asked for (Reports ▸ Browse Reports).
+    TfrmReports* ReportsWindow();
     QLabel* TotalLabel() const { return lbl_Total_; }
     QLabel* StatusPathLabel() const { return lblStatusPath_; }
     QTimer& PersonCountTimer() { return Timer1_; }
@@ -138,6 +141,7 @@ private:
     QTimer Timer1_;
     Tfrm_Start_Page* startPage_;
     Tfrm_NewTree* newTreeDialog_;
+    TfrmReports* reports_ = nullptr;
     Tfrm_Options* optionsDialog_;
 };
 

@@ -1,5 +1,6 @@
 #include "common/testing.h"
 #include "datasheet/ui/data_sheet.h"
+#include "reports/ui/reports_window.h"
 #include "reports/ui/zel_grid.h"
 #include "shell/help_pages.h"
 #include "shell/recent_trees.h"
@@ -98,7 +99,7 @@ TEST_F(MainWindowCommandsTest, MenuEntriesFollowTheOpenTree) {
     const QList<QAction*> always{
         menu.mnuNew,          menu.mnuOpenTreeDb,     menu.mnuStartPage, menu.mnuExit, menu.mnuOptions,
         menu.mnuImportGedcom, menu.mnuGettingStarted, menu.mnuKeysGuide, menu.mnuAbout};
-    const QList<QAction*> withTree{menu.mnuSaveAs, menu.mnuDataFileMaintenance};
+    const QList<QAction*> withTree{menu.mnuSaveAs, menu.mnuDataFileMaintenance, menu.mnuBrowseReports};
     for (QAction* entry : always)
         EXPECT_TRUE(entry->isEnabled()) << entry->text().toStdString();
     for (QAction* entry : withTree)
@@ -124,6 +125,8 @@ TEST_F(MainWindowCommandsTest, MenuEntriesFollowTheOpenTree) {
     EXPECT_FALSE(menu.mnuGeneralSearch->isEnabled());
     EXPECT_EQ(menu.mnuSaveAs->text(), QStringLiteral("Save &As.."));
     EXPECT_EQ(menu.mnuTreeWindow->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    menu.mnuBrowseReports->trigger();
+    EXPECT_TRUE(window.ReportsWindow()->isVisible());
 
     window.CloseCurrentTree();
     for (QAction* entry : withTree)
