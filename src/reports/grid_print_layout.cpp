@@ -140,7 +140,7 @@ TPrintCell CellOf(const TGridPrintSource& source, int col, int row) {
 
 } // namespace
 
-void TGridPrintLayout::Paginate(const TPrintMeasurer& measurer) {
+bool TGridPrintLayout::Paginate(const TPrintMeasurer& measurer, const TPrintProgress& progress) {
     printTime_ = QDateTime::currentDateTime();
     PlaceColumns();
     const double line = measurer.LineHeight(font_);
@@ -153,7 +153,11 @@ void TGridPrintLayout::Paginate(const TPrintMeasurer& measurer) {
     headerHeight_ = header + kRowPadding + kHeaderPadding;
 
     rowHeights_ = QList<double>(std::max(source_.rowCount, 1), 0.0);
+    pages_.clear();
+    constexpr int kProgressStep = 2000;
     for (int row = 1; row < source_.rowCount; ++row) {
+        if (progress && row % kProgressStep == 0 && !progress(row, source_.rowCount))
+            return false;
         double height = line;
         if (adjust)
             for (const TPlacedColumn& placed : columns_)
@@ -162,7 +166,6 @@ void TGridPrintLayout::Paginate(const TPrintMeasurer& measurer) {
         rowHeights_[row] = height + kRowPadding;
     }
 
-    pages_.clear();
     const double usable = DataBottom() - DataTop();
     int first = 1;
     double used = 0;
@@ -179,6 +182,7 @@ void TGridPrintLayout::Paginate(const TPrintMeasurer& measurer) {
         pages_ << TRowsRange{first, source_.rowCount - 1};
     else
         pages_ << TRowsRange{1, 0};
+    return true;
 }
 
 TRowsRange TGridPrintLayout::PageRows(int page) const {

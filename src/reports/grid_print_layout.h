@@ -158,8 +158,9 @@ public:
 
     // Measures every row and divides the data rows into pages: every page holds at least one row, a row
     // that does not fit below others starts the next page, and a row taller than a page has a page of
-    // its own (drawn clipped). The time shown in the bands is taken now.
-    void Paginate(const TPrintMeasurer& measurer);
+    // its own (drawn clipped). The time shown in the bands is taken now. `progress` (rows measured, rows
+    // in all) may cancel; a cancelled layout has no pages and Paginate returns false.
+    bool Paginate(const TPrintMeasurer& measurer, const TPrintProgress& progress = {});
     int PageCount() const { return static_cast<int>(pages_.size()); }
     // The grid rows of a page (1-based); an empty range outside the pages.
     TRowsRange PageRows(int page) const;

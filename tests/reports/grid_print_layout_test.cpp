@@ -125,6 +125,20 @@ TEST(GridPrintLayout, NoRoomForRowsStillGivesOneRowPerPage) {
     ExpectEveryRowOnce(beyond, 3);
 }
 
+TEST(GridPrintLayout, ACancelledPaginationLeavesNoPages) {
+    TGridPrintLayout layout(Source(5000, 2), Settings());
+    int calls = 0;
+    EXPECT_FALSE(layout.Paginate(FakeMeasurer(), [&](int done, int total) {
+        ++calls;
+        EXPECT_EQ(total, 5001);
+        return done < 4000;
+    }));
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(layout.PageCount(), 0);
+    EXPECT_TRUE(layout.Paginate(FakeMeasurer(), [](int, int) { return true; }));
+    ExpectEveryRowOnce(layout, 5000);
+}
+
 TEST(GridPrintLayout, AGridWithoutDataRowsIsOneEmptyPage) {
     TGridPrintLayout layout(Source(0, 2), Settings());
     layout.Paginate(FakeMeasurer());

@@ -1,6 +1,7 @@
 #include "filter_dialog.h"
 
 #include "text/localisation.h"
+#include "text/ui/form_grid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,10 +21,13 @@ Tfrm_Filter::Tfrm_Filter(QWidget* parent) : QDialog(parent) {
     btCancel_ = new QPushButton(this);
     btOk_->setDefault(true);
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(kSpacing);
     buttons->addStretch();
     buttons->addWidget(btOk_);
     buttons->addWidget(btCancel_);
     auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
+    column->setSpacing(kRowSpacing);
     column->addWidget(lbl_Prompt_);
     column->addWidget(txt_Value_1);
     column->addWidget(txt_Value_2);

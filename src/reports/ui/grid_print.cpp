@@ -49,7 +49,8 @@ void TZelGridPrintL::SetActive(bool on) {
         return;
     active_ = true;
     TfrmGPPreview preview(*this);
-    preview.exec();
+    if (preview.PageCount() > 0)
+        preview.exec();
     active_ = false;
 }
 
@@ -68,9 +69,15 @@ TGridPrintSource TZelGridPrintL::Source() const {
     return source;
 }
 
-std::unique_ptr<TGridPrintLayout> TZelGridPrintL::MakeLayout() const {
+std::unique_ptr<TGridPrintLayout> TZelGridPrintL::MakeLayout(QWidget* parent) const {
     auto layout = std::make_unique<TGridPrintLayout>(Source(), settings_);
-    layout->Paginate(TFontMeasurer());
+    if (parent == nullptr) {
+        layout->Paginate(TFontMeasurer());
+        return layout;
+    }
+    TWorkProgress progress(parent, PreviewText(QStringLiteral("Preview"), biDiMode_ == Qt::RightToLeft));
+    if (!layout->Paginate(TFontMeasurer(), [&](int done, int total) { return progress.Step(done, total); }))
+        return nullptr;
     return layout;
 }
 
@@ -82,7 +89,10 @@ bool TZelGridPrintL::PrintPages(QPrinter& printer, int first, int last, QWidget*
                                ? TPrintOrientation::Portrait
                                : TPrintOrientation::Landscape;
     TGridPrintLayout layout(Source(), settings);
-    layout.Paginate(TFontMeasurer());
+    const bool rightToLeft = biDiMode_ == Qt::RightToLeft;
+    TWorkProgress progress(parent, PreviewText(QStringLiteral("Printing"), rightToLeft));
+    if (!layout.Paginate(TFontMeasurer(), [&](int done, int total) { return progress.Step(done, total); }))
+        return false;
     first = std::clamp(first, 1, layout.PageCount());
     last = std::clamp(last, first, layout.PageCount());
     printer.setFullPage(true);
@@ -90,8 +100,6 @@ bool TZelGridPrintL::PrintPages(QPrinter& printer, int first, int last, QWidget*
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const bool rightToLeft = biDiMode_ == Qt::RightToLeft;
-    TWorkProgress progress(parent, PreviewText(QStringLiteral("Printing"), rightToLeft));
     for (int page = first; page <= last; ++page) {
         const QString status =
             PreviewText(QStringLiteral("Printing"), rightToLeft) + u' ' +
@@ -113,7 +121,9 @@ bool TZelGridPrintL::PrintPages(QPrinter& printer, int first, int last, QWidget*
 }
 
 bool TZelGridPrintL::ExportPdf(const QString& file, QWidget* parent) {
-    const auto layout = MakeLayout();
+    const auto layout = MakeLayout(parent);
+    if (!layout)
+        return false;
     QString error;
     TWorkProgress progress(parent, Translate(QStringLiteral("Writing the PDF file")));
     if (WriteGridPdf(

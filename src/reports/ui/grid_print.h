@@ -54,8 +54,9 @@ public:
     // Called before each printed page; returning false aborts the print.
     std::function<bool(int page)> OnPrinting;
 
-    // The layout of the grid's pages on the current paper, paginated.
-    std::unique_ptr<TGridPrintLayout> MakeLayout() const;
+    // The layout of the grid's pages on the current paper, paginated; with a parent, a long pagination
+    // shows progress and may be cancelled, which gives no layout.
+    std::unique_ptr<TGridPrintLayout> MakeLayout(QWidget* parent = nullptr) const;
     // Prints pages first..last (1-based) of a layout on a printer set up already, with progress and a
     // Cancel that aborts the job; false when aborted.
     bool PrintPages(QPrinter& printer, int first, int last, QWidget* parent);

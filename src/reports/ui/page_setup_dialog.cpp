@@ -2,12 +2,14 @@
 
 #include "grid_print.h"
 #include "text/localisation.h"
+#include "text/ui/form_grid.h"
+#include "text/ui/icons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPlainTextEdit>
@@ -54,8 +56,13 @@ TfrmZelSetup::TfrmZelSetup(TZelGridPrintL& print, QWidget* parent) : QDialog(par
     setWindowTitle(T("Page Setup"));
     setLayoutDirection(print_.BiDiMode());
 
+    auto* captions = new TCaptionColumn(this);
+    auto caption = [](const char* text) {
+        return new QLabel(T(text) + u':');
+    };
+
     auto* page = new QWidget;
-    auto* pageForm = new QFormLayout(page);
+    auto* pageForm = new TFormGrid(page, captions);
     txtZoom_ = Number(400);
     txtZoom_->setMinimum(10);
     txtZoom_->setSuffix(QStringLiteral(" %"));
@@ -67,68 +74,59 @@ TfrmZelSetup::TfrmZelSetup(TZelGridPrintL& print, QWidget* parent) : QDialog(par
         cmbQuality_->addItem(FillPattern(T("%# dots per inch"), {QString::number(dpi)}), dpi);
     rbPortrait_ = new QRadioButton(T("Portrait"));
     rbLandscape_ = new QRadioButton(T("Landscape"));
-    auto* orientation = new QHBoxLayout;
-    orientation->addWidget(rbPortrait_);
-    orientation->addWidget(rbLandscape_);
-    auto* printerSetup = new QPushButton(T("Printer Setup") + QStringLiteral("..."));
-    pageForm->addRow(T("Print zoom") + u':', txtZoom_);
-    pageForm->addRow(T("Paper size") + u':', cmbPaper_);
-    pageForm->addRow(T("Print quality") + u':', cmbQuality_);
-    pageForm->addRow(T("Orientation") + u':', orientation);
-    pageForm->addRow(QString(), printerSetup);
+    auto* printerSetup = new QPushButton(Icon(u"document-print"), T("Printer Setup") + QStringLiteral("..."));
+    pageForm->AddRow(caption("Print zoom"), txtZoom_);
+    pageForm->AddRow(caption("Paper size"), cmbPaper_);
+    pageForm->AddRow(caption("Print quality"), cmbQuality_);
+    pageForm->AddRow(caption("Orientation"), rbPortrait_, {rbLandscape_});
+    pageForm->AddRow(nullptr, printerSetup);
 
     auto* marginsPage = new QWidget;
-    auto* marginsForm = new QFormLayout(marginsPage);
+    auto* marginsForm = new TFormGrid(marginsPage, captions);
     const char* sides[4] = {"Top margin", "Bottom margin", "Left margin", "Right margin"};
     for (int i = 0; i < 4; ++i) {
         margins_[i] = Number(1000);
-        marginsForm->addRow(T(sides[i]) + u':', margins_[i]);
+        marginsForm->AddRow(caption(sides[i]), margins_[i]);
     }
     const char* parts[5] = {"Header height", "Title height", "Upper text height", "Lower text height",
                             "Footer height"};
     for (int i = 0; i < 5; ++i) {
         heights_[i] = Number(1000);
-        marginsForm->addRow(T(parts[i]) + u':', heights_[i]);
+        marginsForm->AddRow(caption(parts[i]), heights_[i]);
     }
 
     auto* textsPage = new QWidget;
-    auto* textsForm = new QFormLayout(textsPage);
+    auto* textsForm = new TFormGrid(textsPage, captions);
     txtTitle_ = new QLineEdit;
     txtHeader_ = new QLineEdit;
     txtFooter_ = new QLineEdit;
     cmbTitleAlign_ = AlignmentBox();
     cmbHeaderAlign_ = AlignmentBox();
     cmbFooterAlign_ = AlignmentBox();
-    auto row = [](QWidget* text, QWidget* align) {
-        auto* line = new QHBoxLayout;
-        line->addWidget(text, 1);
-        line->addWidget(align);
-        return line;
-    };
-    textsForm->addRow(T("Title") + u':', row(txtTitle_, cmbTitleAlign_));
-    textsForm->addRow(T("Header") + u':', row(txtHeader_, cmbHeaderAlign_));
-    auto* sectionsLine = new QHBoxLayout;
-    for (QComboBox*& box : sections_) {
+    for (QComboBox*& box : sections_)
         box = SectionBox();
-        sectionsLine->addWidget(box);
-    }
-    textsForm->addRow(T("Header sections") + u':', sectionsLine);
-    textsForm->addRow(T("Footer") + u':', row(txtFooter_, cmbFooterAlign_));
+    textsForm->AddRow(caption("Title"), txtTitle_, {cmbTitleAlign_});
+    textsForm->AddRow(caption("Header"), txtHeader_, {cmbHeaderAlign_});
+    textsForm->AddRow(caption("Header sections"), sections_[0], {sections_[1], sections_[2]});
+    textsForm->AddRow(caption("Footer"), txtFooter_, {cmbFooterAlign_});
     txtUpper_ = new QPlainTextEdit;
     txtLower_ = new QPlainTextEdit;
     txtUpper_->setMaximumHeight(70);
     txtLower_->setMaximumHeight(70);
-    textsForm->addRow(T("Text above the table") + u':', txtUpper_);
-    textsForm->addRow(T("Text below the table") + u':', txtLower_);
+    textsForm->AddRow(caption("Text above the table"), txtUpper_);
+    textsForm->AddRow(caption("Text below the table"), txtLower_);
+    captions->Update();
 
     auto* tabs = new QTabWidget;
-    tabs->addTab(page, T("Page"));
+    tabs->addTab(page, Icon(u"document-page-setup"), T("Page"));
     tabs->addTab(marginsPage, T("Margins"));
     tabs->addTab(textsPage, T("Texts"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(T("Ok"));
     buttons->button(QDialogButtonBox::Cancel)->setText(T("Cancel"));
     auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
+    column->setSpacing(kRowSpacing);
     column->addWidget(tabs);
     column->addWidget(buttons);
 

@@ -5,6 +5,8 @@
 #include "reports/grid_print_layout.h"
 #include "text/localisation.h"
 #include "text/ui/file_dialogs.h"
+#include "text/ui/form_grid.h"
+#include "text/ui/icons.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -17,7 +19,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -30,9 +31,9 @@ constexpr int kWheelStep = 10;
 constexpr int kButtonGap = 10;
 constexpr double kLayoutDpi = 96.0;
 
-QPushButton* Button(QWidget* parent, QStyle::StandardPixmap icon) {
+QPushButton* Button(QWidget* parent, QStringView icon) {
     auto* button = new QPushButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
+    button->setIcon(Icon(icon));
     button->setAutoDefault(false);
     return button;
 }
@@ -44,15 +45,13 @@ TfrmGPPreview::TfrmGPPreview(TZelGridPrintL& print, QWidget* parent)
     setObjectName(QStringLiteral("TfrmGPPreview"));
     setWindowTitle(print_.Caption());
     setLayoutDirection(print_.BiDiMode());
-    const bool rtl = print_.BiDiMode() == Qt::RightToLeft;
-    // Arrows point the way the pages turn in the reading order.
-    btPrevious_ = Button(this, rtl ? QStyle::SP_ArrowRight : QStyle::SP_ArrowLeft);
-    btNext_ = Button(this, rtl ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight);
-    btZoom_ = Button(this, QStyle::SP_FileDialogContentsView);
-    btPrint_ = Button(this, QStyle::SP_DialogSaveButton);
-    btSetting_ = Button(this, QStyle::SP_FileDialogDetailedView);
-    btPdf_ = Button(this, QStyle::SP_DriveFDIcon);
-    btClose_ = Button(this, QStyle::SP_DialogCloseButton);
+    btPrevious_ = Button(this, u"go-previous");
+    btNext_ = Button(this, u"go-next");
+    btZoom_ = Button(this, u"zoom-in");
+    btPrint_ = Button(this, u"document-print");
+    btSetting_ = Button(this, u"document-page-setup");
+    btPdf_ = Button(this, u"document-send");
+    btClose_ = Button(this, u"application-exit");
     btPrevious_->setText(Text("Previous"));
     btNext_->setText(Text("Next"));
     btZoom_->setText(Text("Zoom"));
@@ -63,6 +62,7 @@ TfrmGPPreview::TfrmGPPreview(TZelGridPrintL& print, QWidget* parent)
 
     auto* bar = new QHBoxLayout;
     bar->setSpacing(kButtonGap);
+    bar->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* button : {btPrevious_, btNext_, btZoom_, btPrint_, btSetting_, btPdf_, btClose_})
         bar->addWidget(button);
     bar->addStretch();
@@ -85,6 +85,8 @@ TfrmGPPreview::TfrmGPPreview(TZelGridPrintL& print, QWidget* parent)
     status_->setObjectName(QStringLiteral("status"));
 
     auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
+    column->setSpacing(kRowSpacing);
     column->addLayout(bar);
     column->addLayout(middle, 1);
     column->addWidget(status_);
@@ -113,21 +115,22 @@ QString TfrmGPPreview::Text(const char* key) const {
 }
 
 int TfrmGPPreview::PageCount() const {
-    return layout_ ? layout_->PageCount() : 1;
+    return layout_ ? layout_->PageCount() : 0;
 }
 
 void TfrmGPPreview::Paginate() {
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        layout_ = print_.MakeLayout();
-        QApplication::restoreOverrideCursor();
+    // A cancelled pagination leaves no pages: the preview does not open, or closes.
+    layout_ = print_.MakeLayout(parentWidget() ? parentWidget() : this);
+    if (!layout_) {
+        reject();
+        return;
     }
     pager_->setRange(1, PageCount());
     ShowPage(1);
 }
 
 void TfrmGPPreview::ShowPage(int page) {
-    page_ = std::clamp(page, 1, PageCount());
+    page_ = std::clamp(page, 1, std::max(PageCount(), 1));
     {
         const QSignalBlocker quiet(pager_);
         pager_->setValue(page_);
@@ -182,6 +185,7 @@ void TfrmGPPreview::Redraw() {
 
 void TfrmGPPreview::SetFitMode(bool fit) {
     fit_ = fit;
+    btZoom_->setIcon(Icon(fit_ ? u"zoom-in" : u"zoom-fit-best"));
     Redraw();
 }
 

@@ -2,8 +2,10 @@
 #include "filter_dialog.h"
 #include "reports/grid_model.h"
 #include "reports_window.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/icons.h"
 #include "zel_grid.h"
 
 #include <QLineEdit>
@@ -29,14 +31,15 @@ void TfrmReports::ComposePopup(QMenu& menu) {
     const QString value = g_->Model().CellText(col, row);
     AddFilterEntries(menu, value, ShownText(col, row));
     menu.addSeparator();
-    QAction* copy = menu.addAction(T("Copy"), this, [this] {
+    QAction* copy = menu.addAction(Icon(u"edit-copy"), T("Copy"), this, [this] {
         TBusyCursor busy;
         g_->CopyToClipboard();
     });
     copy->setShortcut(QKeySequence::Copy);
     QAction* all = menu.addAction(T("Select All"), g_, &TZelGrid::SelectAll);
     all->setShortcut(QKeySequence::SelectAll);
-    menu.addAction(T("Sort"), this, &TfrmReports::mnuSortClick);
+    menu.addAction(Icon(sortDescending_ ? u"view-sort-ascending" : u"view-sort-descending"), T("Sort"), this,
+                   &TfrmReports::mnuSortClick);
 }
 
 void TfrmReports::AddFilterEntries(QMenu& menu, const QString& value, const QString& shown) {
@@ -50,7 +53,7 @@ void TfrmReports::AddFilterEntries(QMenu& menu, const QString& value, const QStr
     };
     // The captions show the cell as the list shows it; the filter compares what the tree holds.
     if (IsFilterNumber(value)) {
-        QMenu* custom = menu.addMenu(T("Number Filter"));
+        QMenu* custom = menu.addMenu(Icon(u"view-filter"), T("Number Filter"));
         custom->addAction(T("Equals") + QStringLiteral("..."), this,
                           [this] { CustomFilter("%s is equal to", "N", foEquals); });
         custom->addAction(T("Dose Not Equal") + QStringLiteral("..."), this,
@@ -61,16 +64,17 @@ void TfrmReports::AddFilterEntries(QMenu& menu, const QString& value, const QStr
                           [this] { CustomFilter("%s is greater than or equal to", "N", foAtLeast); });
         custom->addAction(T("Between") + QStringLiteral("..."), this,
                           [this] { CustomFilter(nullptr, "N", foBetween); });
-        menu.addAction(T("Equals") + u' ' + shown, this, quick("N", foEquals));
-        menu.addAction(T("Dose Not Equal") + u' ' + shown, this, quick("N", foDiffers));
-        menu.addAction(T("Lees Than or Equal To") + u' ' + shown, this, quick("N", foAtMost));
-        menu.addAction(T("Greater Than or Equal To") + u' ' + shown, this, quick("N", foAtLeast));
+        const QString number = IsolateLtr(shown);
+        menu.addAction(T("Equals") + u' ' + number, this, quick("N", foEquals));
+        menu.addAction(T("Dose Not Equal") + u' ' + number, this, quick("N", foDiffers));
+        menu.addAction(T("Lees Than or Equal To") + u' ' + number, this, quick("N", foAtMost));
+        menu.addAction(T("Greater Than or Equal To") + u' ' + number, this, quick("N", foAtLeast));
         return;
     }
     QString caption =
         shown.size() > kCaptionLength ? shown.left(kCaptionLength) + QStringLiteral("...") : shown;
-    caption = u'"' + caption + u'"';
-    QMenu* custom = menu.addMenu(T("Text Filter"));
+    caption = Isolate(u'"' + caption + u'"');
+    QMenu* custom = menu.addMenu(Icon(u"view-filter"), T("Text Filter"));
     custom->addAction(T("Equals") + QStringLiteral("..."), this,
                       [this] { CustomFilter("%s is equal to", "s", foEquals); });
     custom->addAction(T("Dose Not Equal") + QStringLiteral("..."), this,
@@ -118,8 +122,7 @@ void TfrmReports::SetFilterState(bool filtered) {
     const QSignalBlocker quiet(bt_Filter_);
     bt_Filter_->setEnabled(true);
     bt_Filter_->setChecked(filtered);
-    bt_Filter_->setIcon(
-        style()->standardIcon(filtered ? QStyle::SP_DialogApplyButton : QStyle::SP_FileDialogListView));
+    bt_Filter_->setIcon(Icon(filtered ? u"view-filter" : u"edit-clear"));
     if (filtered) {
         bt_Filter_->setText(T("Filtered"));
         bt_Filter_->setToolTip(T("Click to remove filter from the records"));

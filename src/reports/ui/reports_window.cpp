@@ -11,6 +11,8 @@
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/file_dialogs.h"
+#include "text/ui/form_grid.h"
+#include "text/ui/icons.h"
 #include "work_progress.h"
 #include "zel_grid.h"
 
@@ -23,7 +25,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -39,10 +40,9 @@ QString T(const char* text) {
     return Translate(QString::fromLatin1(text));
 }
 
-QToolButton* ToolButton(QWidget* parent, QStyle::StandardPixmap icon) {
+QToolButton* ToolButton(QWidget* parent, QStringView icon) {
     auto* button = new QToolButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setIcon(Icon(icon));
     button->setAutoRaise(true);
     return button;
 }
@@ -53,29 +53,33 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TfrmReports"));
     setWindowFlag(Qt::Window);
     mnuFile_ = menuBar()->addMenu(QString());
-    mnuSaveAsExcel_ = mnuFile_->addAction(QString(), this, &TfrmReports::mnuSaveAsExcelClick);
-    mnuSaveAsText_ = mnuFile_->addAction(QString(), this, &TfrmReports::mnuSaveAsTextClick);
+    mnuSaveAsExcel_ = mnuFile_->addAction(Icon(u"x-office-spreadsheet"), QString(), this,
+                                          &TfrmReports::mnuSaveAsExcelClick);
+    mnuSaveAsText_ =
+        mnuFile_->addAction(Icon(u"document-save-as"), QString(), this, &TfrmReports::mnuSaveAsTextClick);
     mnuFile_->addSeparator();
-    mnuPreview_ = mnuFile_->addAction(QString(), this, &TfrmReports::mnuPreviewClick);
+    mnuPreview_ =
+        mnuFile_->addAction(Icon(u"document-print-preview"), QString(), this, &TfrmReports::mnuPreviewClick);
     mnuPreview_->setShortcut(QKeySequence::Print);
-    mnuPdf_ = mnuFile_->addAction(QString(), this, &TfrmReports::mnuPdfClick);
+    mnuPdf_ = mnuFile_->addAction(Icon(u"document-send"), QString(), this, &TfrmReports::mnuPdfClick);
     mnuFile_->addSeparator();
-    mnuClose_ = mnuFile_->addAction(QString(), this, &QWidget::close);
+    mnuClose_ = mnuFile_->addAction(Icon(u"application-exit"), QString(), this, &QWidget::close);
     mnuClose_->setShortcut(QKeySequence::Close);
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(4, 4, 4, 4);
+    column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
+    column->setSpacing(kRowSpacing);
     auto* top = new QHBoxLayout;
-    btExcel_ = ToolButton(central, QStyle::SP_DialogSaveButton);
-    btPreview_ = ToolButton(central, QStyle::SP_FileDialogContentsView);
+    top->setSpacing(kSpacing);
+    btExcel_ = ToolButton(central, u"x-office-spreadsheet");
+    btPreview_ = ToolButton(central, u"document-print-preview");
     lblFind_ = new QLabel(central);
     txtFind_ = new QLineEdit(central);
     txtFind_->setObjectName(QStringLiteral("txtFind"));
     txtFind_->setClearButtonEnabled(true);
     txtFind_->setMaximumWidth(220);
-    btFind_ = ToolButton(central, QStyle::SP_ArrowDown);
-    btFind_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    btFind_ = ToolButton(central, u"edit-find");
     lbl_Title_ = new QLabel(central);
     QFont titleFont = lbl_Title_->font();
     titleFont.setBold(true);
@@ -83,7 +87,7 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     lbl_Title_->setFont(titleFont);
     top->addWidget(btExcel_);
     top->addWidget(btPreview_);
-    top->addSpacing(12);
+    top->addSpacing(2 * kSpacing);
     top->addWidget(lblFind_);
     top->addWidget(txtFind_);
     top->addWidget(btFind_);
@@ -101,7 +105,9 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     splitter_->setSizes({kListWidth, 900});
 
     auto* bottom = new QHBoxLayout;
-    bt_Filter_ = ToolButton(central, QStyle::SP_FileDialogListView);
+    bt_Filter_ = ToolButton(central, u"view-filter");
+    bt_Filter_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bt_Filter_->setAutoRaise(false);
     bt_Filter_->setObjectName(QStringLiteral("bt_Filter"));
     bt_Filter_->setCheckable(true);
     bt_Filter_->setEnabled(false);
@@ -124,13 +130,14 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
         ShowCell(col, row, text, alignment, direction);
     };
     g_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A table view reports the point in its viewport's coordinates.
     connect(g_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const QModelIndex index = g_->indexAt(g_->viewport()->mapFrom(g_, at));
+        const QModelIndex index = g_->indexAt(at);
         if (index.isValid())
             g_->setCurrentIndex(index);
         QMenu menu(this);
         ComposePopup(menu);
-        menu.exec(g_->mapToGlobal(at));
+        menu.exec(g_->viewport()->mapToGlobal(at));
     });
 
     gPrint_ = new TZelGridPrintL(this);
@@ -171,10 +178,14 @@ void TfrmReports::TranslateTexts() {
     mnuPreview_->setText(T("Print Preview") + QStringLiteral(".."));
     mnuPdf_->setText(T("Save as PDF file") + QStringLiteral(".."));
     mnuClose_->setText(T("Close"));
-    btExcel_->setText(T("Save as Excel file"));
-    btPreview_->setText(T("Print Preview"));
+    // Tool buttons show their picture; the hint says what they do.
+    for (QToolButton* button : {btExcel_, btPreview_, btFind_}) {
+        button->setToolTip(button == btExcel_     ? T("Save as Excel file")
+                           : button == btPreview_ ? T("Print Preview")
+                                                  : T("Find next"));
+        button->setAccessibleName(button->toolTip());
+    }
     lblFind_->setText(T("Find") + u':');
-    btFind_->setToolTip(T("Find next"));
     if (!savedFilter_ && !bt_Filter_->isEnabled()) {
         bt_Filter_->setText(T("No Filter"));
         bt_Filter_->setToolTip(T("There is no current filter"));
