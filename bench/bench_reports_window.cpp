@@ -26,8 +26,8 @@ QString MakeTree(int persons, const QTemporaryDir& work) {
     QProcess python;
     python.start(QStringLiteral("python3"),
                  {QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py"), QStringLiteral("--persons"),
-                  QString::number(persons), QStringLiteral("--seed"), QStringLiteral("1"), QStringLiteral("--out"),
-                  ged});
+                  QString::number(persons), QStringLiteral("--seed"), QStringLiteral("1"),
+                  QStringLiteral("--out"), ged});
     if (!python.waitForFinished(-1) || python.exitCode() != 0)
         return {};
     TGedcomImportOptions options;

@@ -88,14 +88,17 @@ QString CachedFatherId(const QString& id) {
     return entry < 0 ? QString() : Cache().fathers[entry];
 }
 
-QStringList CachedFatherLine(const QString& id, int count) {
+QStringList CachedFatherLine(const QString& id, int count, const QString& leaveOut) {
     const int n = count <= 0 ? kWholeLine : count;
     QStringList line(n);
     int entry = EntryOf(id);
+    const int stop = EntryOf(leaveOut);
     // The walk is bounded by the count, so a father line that loops ends all the same.
     for (int i = 0; i < n && entry >= 0; ++i) {
         line[i] = Cache().names[entry];
         entry = EntryOf(Cache().fathers[entry]);
+        if (entry == stop)
+            break;
     }
     return line;
 }

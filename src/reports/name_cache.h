@@ -22,7 +22,8 @@ QString CachedName(const QString& id);
 // Father_Id of the person; empty when unknown.
 QString CachedFatherId(const QString& id);
 // Entry 0 the person's own name, entry i the name of the i-th ancestor on the father line; entries past
-// the top of the line stay empty. A count of 0 means 250.
-QStringList CachedFatherLine(const QString& id, int count);
+// the top of the line stay empty. A count of 0 means 250. The walk ends before the person `leaveOut`
+// (the outside-the-tree group, which holds persons but fathers none), as it does at the top of the line.
+QStringList CachedFatherLine(const QString& id, int count, const QString& leaveOut = QString());
 
 } // namespace verdan

@@ -3,6 +3,7 @@
 #include "grid_model.h"
 #include "name_cache.h"
 #include "storage/person_details_store.h"
+#include "storage/tree_file.h"
 #include "text/localisation.h"
 
 namespace verdan {
@@ -69,6 +70,8 @@ TextTable ReadTable(const QString& sql, const TReportProgress& progress,
                           ColumnOf(header, "Name4")};
     const int deadColumn = ColumnOf(header, "is_dead");
     const TRowFix fix = makeFix ? makeFix(header) : TRowFix();
+    // The outside-the-tree group holds persons that belong nowhere; it is nobody's father.
+    const QString outside = GetGlobalParentId();
     table.reserve(total + 1);
     table << header;
     bool cancelled = false;
@@ -88,7 +91,7 @@ TextTable ReadTable(const QString& sql, const TReportProgress& progress,
             else
                 row << record.Text(c);
         }
-        const QStringList line = CachedFatherLine(row[idColumn], 4);
+        const QStringList line = CachedFatherLine(row[idColumn], 4, outside);
         for (int i = 0; i < 4; ++i)
             if (names[i] >= 0)
                 row[names[i]] = line[i];

@@ -55,6 +55,16 @@ TEST_F(ReportTablesTest, PersonListShowsFourGenerationsOfNamesFromTheCache) {
     EXPECT_EQ(Row(table, kStranger).mid(2, 4), (QStringList{"Huda", "", "", ""}));
 }
 
+TEST_F(ReportTablesTest, TheOutsideGroupIsNobodysFather) {
+    Dm().Execute("UPDATE ftPerson SET father_id = ? WHERE person_id = ?", test::kGlobal, kStranger);
+    Dm().Execute("UPDATE ftPerson SET father_id = ? WHERE person_id = ?", test::kGlobal, kGrand);
+    LoadNameCache();
+    const TextTable table = ReadPersonReportTable();
+    EXPECT_EQ(Row(table, kStranger).mid(2, 4), (QStringList{"Huda", "", "", ""}));
+    EXPECT_EQ(Row(table, kSon).mid(2, 4), (QStringList{"Omar", "Ahmad", "Salim", ""}));
+    EXPECT_EQ(CachedFatherLine(kStranger, 2), (QStringList{"Huda", CachedName(test::kGlobal)}));
+}
+
 TEST_F(ReportTablesTest, FatherLineWalksUpToTheTopAndStopsOnALoop) {
     EXPECT_EQ(CachedFatherLine(kSon.toLower(), 5), (QStringList{"Omar", "Ahmad", "Salim", "", ""}));
     EXPECT_EQ(CachedFatherLine(QStringLiteral("  "), 2), (QStringList{"", ""}));
