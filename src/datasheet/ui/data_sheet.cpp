@@ -10,6 +10,8 @@
 #include "storage/person_store.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/form_grid.h"
+#include "text/ui/icons.h"
 #include "text/user_options.h"
 
 #include <QDragEnterEvent>
@@ -49,6 +51,7 @@ constexpr struct {
 constexpr int kMinTextPoints = 5;
 constexpr int kMaxTextPoints = 19;
 constexpr int kWheelStep = 10; // pixels per wheel step
+constexpr int kShortNameWidth = 150;
 
 // The first person identifier a drag carries: a line of our own list format, or a plain text that is a
 // whole identifier.
@@ -85,26 +88,29 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     pnlName_->setObjectName("pnlName");
     pnlName_->setAcceptDrops(true);
     auto* header = new QHBoxLayout(pnlName_);
-    header->setContentsMargins(10, 4, 4, 4);
+    // The name starts where the captions of the sections below do.
+    header->setContentsMargins(kWindowMargin + 1, kRowSpacing, kRowSpacing, kRowSpacing);
+    header->setSpacing(kSpacing);
     lblShortName_ = new QLabel(pnlName_);
     lblShortName_->setObjectName("lblShortName");
     QFont big = lblShortName_->font();
     big.setBold(true);
     big.setPointSize(big.pointSize() + 3);
     lblShortName_->setFont(big);
-    lblShortName_->setMinimumWidth(150);
     lblFather_Name_ = new QLabel(pnlName_);
     lblFather_Name_->setObjectName("lblFather_Name");
     lblMother_Name_ = new QLabel(pnlName_);
     lblMother_Name_->setObjectName("lblMother_Name");
     btReorderControls_ = new QToolButton(pnlName_);
     btReorderControls_->setObjectName("btReorderControls");
-    btReorderControls_->setText(QStringLiteral("\u2195"));
+    btReorderControls_->setIcon(Icon(u"view-sort-ascending"));
+    btReorderControls_->setAutoRaise(true);
+    for (QLabel* label : {lblShortName_, lblFather_Name_, lblMother_Name_})
+        KeepReadingAlignment(label);
     auto* parents = new QVBoxLayout;
     parents->addWidget(lblFather_Name_);
     parents->addWidget(lblMother_Name_);
     header->addWidget(lblShortName_);
-    header->addSpacing(5);
     header->addLayout(parents, 1);
     header->addWidget(btReorderControls_, 0, Qt::AlignTop);
     outer->addWidget(pnlName_);
@@ -145,6 +151,11 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     cpnlNote_ = sections_[5];
     cpnl_Meta_Data_ = sections_[6];
     cpnlMotherhoods_->hide();
+    // The fields of every section start at one place.
+    captions_ = new TCaptionColumn(this);
+    for (QWidget* form : {static_cast<QWidget*>(overview_), static_cast<QWidget*>(names_),
+                          static_cast<QWidget*>(dates_), static_cast<QWidget*>(metaData_)})
+        captions_->AddCaptionsOf(form);
 
     for (QPlainTextEdit* box : {txtNotes_, txtBriefing_}) {
         connect(box, &QPlainTextEdit::textChanged, this, &TframDataSheet::TextEdited);
@@ -189,6 +200,9 @@ void TframDataSheet::TranslateTexts() {
     dates_->TranslateTexts();
     breastfeeding_->TranslateTexts();
     metaData_->TranslateTexts();
+    captions_->Update();
+    // The parents' lines start where the fields below do.
+    lblShortName_->setMinimumWidth(std::max(kShortNameWidth, captions_->Width()));
 }
 
 QList<TCollapsiblePanel*> TframDataSheet::Sections() const {

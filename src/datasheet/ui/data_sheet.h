@@ -16,6 +16,7 @@ class QVBoxLayout;
 
 namespace verdan {
 
+class TCaptionColumn;
 class TCollapsiblePanel;
 class TframBreastfeeding;
 class TframDates;
@@ -150,6 +151,7 @@ private:
     QPlainTextEdit* txtNotes_;
     TframMetaData* metaData_;
     TfrmReorderControls* reorder_;
+    TCaptionColumn* captions_ = nullptr;
 };
 
 } // namespace verdan

@@ -5,10 +5,12 @@
 #include "safe_slot.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/ui/form_grid.h"
+#include "text/ui/icons.h"
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,68 +37,75 @@ TDateEstimate EstimateOf(const DateSpan& span) {
 } // namespace
 
 TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmDateApproach(this)) {
+    // Birth and death on the form grid: the date boxes start where the name boxes of the sheet do, the
+    // era box and the conversion button after each, the computed spans under the fields.
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(6, 6, 6, 6);
+    outer->setContentsMargins(0, kWindowMargin - kRowSpacing, 0, kWindowMargin - kRowSpacing);
+    outer->setSpacing(0);
 
     auto* birth = new QWidget(this);
     birth->setObjectName("pnlBirthData");
-    auto* grid = new QGridLayout(birth);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new TFormGrid(birth);
+    grid->setContentsMargins(kWindowMargin, kRowSpacing, kWindowMargin, kRowSpacing);
     lblDateHead_ = new QLabel(birth);
-    grid->addWidget(lblDateHead_, 0, 1);
-    birthG_ = AddDateRow(birth, "txtDate_of_Birth_G", "chkNegativ_BG", "bt_Birth_G_to_H", "\u2193");
-    birthH_ = AddDateRow(birth, "txtDate_of_Birth_H", "chkNegativ_BH", "bt_Birth_H_to_G", "\u2191");
+    grid->AddRow(nullptr, lblDateHead_);
+    birthG_ = AddDateRow(birth, "txtDate_of_Birth_G", "chkNegativ_BG", "bt_Birth_G_to_H", u"go-down");
+    birthH_ = AddDateRow(birth, "txtDate_of_Birth_H", "chkNegativ_BH", "bt_Birth_H_to_G", u"go-up");
     lblPlaceBirth_ = new QLabel(birth);
     txtPlace_of_Birth_ = new QLineEdit(birth);
     txtPlace_of_Birth_->setObjectName("txtPlace_of_Birth");
-    grid->addWidget(lblPlaceBirth_, 3, 0);
-    grid->addWidget(txtPlace_of_Birth_, 3, 1, 1, 3);
+    lblPlaceBirth_->setBuddy(txtPlace_of_Birth_);
+    grid->AddRow(lblPlaceBirth_, txtPlace_of_Birth_);
     lblBirthSince_ = new QLabel(birth);
     lblBirthSince_->setObjectName("lblBirthSince");
-    grid->addWidget(lblBirthSince_, 4, 0, 1, 4);
-    grid->setColumnStretch(1, 1);
-    outer->addWidget(birth);
-
-    auto* buttons = new QHBoxLayout;
-    bt_Show_Death_Data_ = new QPushButton(this);
+    grid->AddLine(lblBirthSince_);
+    auto* buttons = new QWidget(birth);
+    auto* buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->setSpacing(kSpacing);
+    bt_Show_Death_Data_ = new QPushButton(buttons);
     bt_Show_Death_Data_->setObjectName("bt_Show_Death_Data");
-    bt_Calc_Date_ = new QPushButton(this);
+    bt_Calc_Date_ = new QPushButton(buttons);
     bt_Calc_Date_->setObjectName("bt_Calc_Date");
-    buttons->addWidget(bt_Show_Death_Data_);
-    buttons->addWidget(bt_Calc_Date_);
-    buttons->addStretch();
-    outer->addLayout(buttons);
+    buttonRow->addWidget(bt_Show_Death_Data_);
+    buttonRow->addWidget(bt_Calc_Date_);
+    buttonRow->addStretch();
+    grid->AddRow(nullptr, buttons);
+    outer->addWidget(birth);
 
     pnlDeathData_ = new QWidget(this);
     pnlDeathData_->setObjectName("pnlDeathData");
-    auto* death = new QGridLayout(pnlDeathData_);
-    death->setContentsMargins(0, 0, 0, 0);
+    auto* death = new TFormGrid(pnlDeathData_);
+    death->setContentsMargins(kWindowMargin, kRowSpacing, kWindowMargin, kRowSpacing);
     chkIsDead_ = new QCheckBox(pnlDeathData_);
     chkIsDead_->setObjectName("chkIsDead");
-    death->addWidget(chkIsDead_, 0, 1);
-    deathG_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_G", "chkNegativ_DG", "bt_Death_G_to_H", "\u2193");
-    deathH_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_H", "chkNegativ_DH", "bt_Death_H_to_G", "\u2191");
+    death->AddRow(nullptr, chkIsDead_);
+    deathG_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_G", "chkNegativ_DG", "bt_Death_G_to_H", u"go-down");
+    deathH_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_H", "chkNegativ_DH", "bt_Death_H_to_G", u"go-up");
     lblPlaceDeath_ = new QLabel(pnlDeathData_);
     txtPlace_of_Dead_ = new QLineEdit(pnlDeathData_);
     txtPlace_of_Dead_->setObjectName("txtPlace_of_Dead");
-    death->addWidget(lblPlaceDeath_, 3, 0);
-    death->addWidget(txtPlace_of_Dead_, 3, 1, 1, 3);
+    lblPlaceDeath_->setBuddy(txtPlace_of_Dead_);
+    death->AddRow(lblPlaceDeath_, txtPlace_of_Dead_);
     lblDeathSince_ = new QLabel(pnlDeathData_);
     lblDeathSince_->setObjectName("lblDeathSince");
-    death->addWidget(lblDeathSince_, 4, 0, 1, 4);
+    death->AddLine(lblDeathSince_);
     lbllived_ = new QLabel(pnlDeathData_);
     lbllived_->setObjectName("lbllived");
-    death->addWidget(lbllived_, 5, 0, 1, 4);
-    death->setColumnStretch(1, 1);
+    death->AddLine(lbllived_);
     outer->addWidget(pnlDeathData_);
 
-    lbl_Error_ = new QLabel(this);
+    auto* warning = new QWidget(this);
+    auto* warningGrid = new TFormGrid(warning);
+    warningGrid->setContentsMargins(kWindowMargin, 0, kWindowMargin, 0);
+    lbl_Error_ = new QLabel(warning);
     lbl_Error_->setObjectName("lbl_Error");
     lbl_Error_->setWordWrap(true);
     QPalette red = lbl_Error_->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     lbl_Error_->setPalette(red);
-    outer->addWidget(lbl_Error_);
+    warningGrid->AddLine(lbl_Error_);
+    outer->addWidget(warning);
 
     for (QLineEdit* place : {txtPlace_of_Birth_, txtPlace_of_Dead_})
         connect(place, &QLineEdit::textEdited, this, &TframDates::MarkChanged);
@@ -119,9 +128,7 @@ TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmD
 }
 
 TframDates::DateRow TframDates::AddDateRow(QWidget* parent, const char* box, const char* era,
-                                           const char* button, const char* arrow) {
-    auto* grid = static_cast<QGridLayout*>(parent->layout());
-    const int row = grid->rowCount();
+                                           const char* button, const char16_t* icon) {
     DateRow r;
     r.label = new QLabel(parent);
     r.box = new QLineEdit(parent);
@@ -131,11 +138,9 @@ TframDates::DateRow TframDates::AddDateRow(QWidget* parent, const char* box, con
     r.era->setObjectName(QString::fromLatin1(era));
     r.convert = new QToolButton(parent);
     r.convert->setObjectName(QString::fromLatin1(button));
-    r.convert->setText(QString::fromUtf8(arrow));
-    grid->addWidget(r.label, row, 0);
-    grid->addWidget(r.box, row, 1);
-    grid->addWidget(r.era, row, 2);
-    grid->addWidget(r.convert, row, 3);
+    r.convert->setIcon(Icon(icon));
+    r.label->setBuddy(r.box);
+    static_cast<TFormGrid*>(parent->layout())->AddRow(r.label, r.box, {r.era, r.convert});
     connect(r.box, &QLineEdit::textEdited, this, &TframDates::MarkChanged);
     connect(r.era, &QCheckBox::toggled, this, &TframDates::MarkChanged);
     return r;

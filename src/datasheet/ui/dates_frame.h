@@ -71,7 +71,7 @@ private:
         QToolButton* convert = nullptr;
     };
     DateRow AddDateRow(QWidget* parent, const char* box, const char* era, const char* button,
-                       const char* arrow);
+                       const char16_t* icon);
     void Convert(const DateRow& from, const DateRow& to, TCalendar calendar);
     void SetBox(const DateRow& row, const TDateBox& value);
     void MarkChanged();

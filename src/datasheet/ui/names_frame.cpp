@@ -4,10 +4,10 @@
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "text/localisation.h"
+#include "text/ui/form_grid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -24,9 +24,7 @@ void Show(QLineEdit* box, const QString& text) {
 } // namespace
 
 Tfram_Names::Tfram_Names(QWidget* parent) : QWidget(parent) {
-    auto* form = new QFormLayout(this);
-    form->setContentsMargins(6, 6, 6, 6);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form_ = new TFormGrid(this);
     txtPerson_Name_ = AddBox("txtPerson_Name", "Given Name");
     txtCognomen_ = AddBox("txtCognomen", "Cognomen");
     txtOther_Name_ = AddBox("txtOther_Name", "Other Name");
@@ -42,7 +40,7 @@ Tfram_Names::Tfram_Names(QWidget* parent) : QWidget(parent) {
     cmbSection_Type_->setEditable(true);
     cmbSection_Type_->setInsertPolicy(QComboBox::NoInsert);
     cmbSection_Type_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    form->addRow(chkIsSection_, cmbSection_Type_);
+    form_->AddRow(chkIsSection_, cmbSection_Type_);
     connect(chkIsSection_, &QCheckBox::toggled, this, [this] { RunSafely([this] { chkIsSectionClick(); }); });
     connect(cmbSection_Type_, &QComboBox::currentTextChanged, this, &Tfram_Names::MarkChanged);
 
@@ -60,7 +58,7 @@ QLineEdit* Tfram_Names::AddBox(const char* name, const char* caption) {
     auto* label = new QLabel(this);
     label->setBuddy(box);
     labels_.append({label, caption});
-    static_cast<QFormLayout*>(layout())->addRow(label, box);
+    rows_.insert(box, form_->AddRow(label, box));
     connect(box, &QLineEdit::textEdited, this, &Tfram_Names::MarkChanged);
     return box;
 }
@@ -87,10 +85,8 @@ void Tfram_Names::LoadNames(const QString& personId) {
     filling_ = true;
     const TNamesBoxes boxes = StartNamesEdits(edits_, personId);
     const bool hideNicknames = !personId.isEmpty() && HideNicknameOption();
-    for (QLineEdit* box : {txtNickname_, txtFamily_Nickname_}) {
-        box->setVisible(!hideNicknames);
-        static_cast<QFormLayout*>(layout())->labelForField(box)->setVisible(!hideNicknames);
-    }
+    for (QLineEdit* box : {txtNickname_, txtFamily_Nickname_})
+        form_->SetRowVisible(rows_.value(box), !hideNicknames);
     Show(txtPerson_Name_, boxes.Person_Name);
     Show(txtCognomen_, boxes.Cognomen);
     Show(txtOther_Name_, boxes.Other_Name);

@@ -2,6 +2,7 @@
 
 #include "datasheet/sheet_edits.h"
 
+#include <QHash>
 #include <QWidget>
 
 class QCheckBox;
@@ -10,6 +11,8 @@ class QLabel;
 class QLineEdit;
 
 namespace verdan {
+
+class TFormGrid;
 
 // The names section of the data sheet: the seven name parts, the group flag with its kind, the gender and
 // the two birth orders of one person. Edits stay in the boxes until SaveNames.
@@ -43,6 +46,8 @@ private:
     TNamesEdits edits_;
     bool filling_ = false;
     QList<QPair<QLabel*, const char*>> labels_;
+    TFormGrid* form_ = nullptr;
+    QHash<QLineEdit*, int> rows_;
     QLineEdit* txtPerson_Name_;
     QLineEdit* txtCognomen_;
     QLineEdit* txtOther_Name_;

@@ -5,8 +5,8 @@
 #include "storage/person_details_store.h"
 #include "storage/person_store.h"
 #include "text/localisation.h"
+#include "text/ui/form_grid.h"
 
-#include <QFormLayout>
 #include <QLabel>
 
 namespace verdan {
@@ -38,8 +38,7 @@ QString StampOf(const QDateTime& time) {
 
 } // namespace
 
-TCaptionedValues::TCaptionedValues(QWidget* parent) : QWidget(parent), form_(new QFormLayout(this)) {
-    form_->setContentsMargins(6, 6, 6, 6);
+TCaptionedValues::TCaptionedValues(QWidget* parent) : QWidget(parent), form_(new TFormGrid(this)) {
 }
 
 QLabel* TCaptionedValues::AddRow(const char* name) {
@@ -49,13 +48,13 @@ QLabel* TCaptionedValues::AddRow(const char* name) {
     value->setWordWrap(true);
     auto* caption = new QLabel(this);
     caption->setBuddy(value);
-    form_->addRow(caption, value);
+    form_->AddRow(caption, value);
+    captions_.insert(value, caption);
     return value;
 }
 
 void TCaptionedValues::SetCaption(QLabel* value, const QString& caption) {
-    auto* form = static_cast<QFormLayout*>(value->parentWidget()->layout());
-    static_cast<QLabel*>(form->labelForField(value))->setText(caption);
+    captions_.value(value)->setText(caption);
 }
 
 TframOverview::TframOverview(QWidget* parent) : TCaptionedValues(parent) {

@@ -2,14 +2,16 @@
 
 #include "storage/person_records.h"
 
+#include <QHash>
 #include <QWidget>
 
-class QFormLayout;
 class QLabel;
 
 namespace verdan {
 
-// A read-only list of captioned values.
+class TFormGrid;
+
+// A read-only list of captioned values on the program's form grid: each value beside its caption.
 class TCaptionedValues : public QWidget {
     Q_OBJECT
 public:
@@ -18,10 +20,11 @@ public:
 protected:
     // Adds a row and gives its value label; SetCaption sets the caption beside it.
     QLabel* AddRow(const char* name);
-    static void SetCaption(QLabel* value, const QString& caption);
+    void SetCaption(QLabel* value, const QString& caption);
 
 private:
-    QFormLayout* form_;
+    TFormGrid* form_;
+    QHash<QLabel*, QLabel*> captions_; // value -> caption
 };
 
 // The overview section: the main facts of a person at a glance.

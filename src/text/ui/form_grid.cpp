@@ -59,6 +59,15 @@ void TCaptionColumn::Add(QWidget* caption) {
         captions_.append(caption);
 }
 
+void TCaptionColumn::AddCaptionsOf(QWidget* widget) {
+    QList<TFormGrid*> forms = widget->findChildren<TFormGrid*>();
+    if (auto* own = qobject_cast<TFormGrid*>(widget->layout()); own && !forms.contains(own))
+        forms.prepend(own);
+    for (const TFormGrid* form : std::as_const(forms))
+        for (QWidget* caption : form->Captions())
+            Add(caption);
+}
+
 void TCaptionColumn::Update() {
     captions_.removeAll(nullptr);
     for (QWidget* caption : std::as_const(captions_))
@@ -83,6 +92,7 @@ int TFormGrid::AddRow(QWidget* caption, QWidget* field, const QList<QWidget*>& e
     const int row = rowCount();
     if (caption) {
         addWidget(caption, row, kCaptionColumn);
+        captionWidgets_.append(caption);
         if (captions_)
             captions_->Add(caption);
     }
@@ -103,6 +113,14 @@ int TFormGrid::AddLine(QWidget* widget) {
     KeepReadingAlignment(widget);
     addWidget(widget, row, kFieldColumn, 1, kFillColumn - kFieldColumn);
     return row;
+}
+
+QList<QWidget*> TFormGrid::Captions() const {
+    QList<QWidget*> captions;
+    for (QWidget* caption : captionWidgets_)
+        if (caption)
+            captions.append(caption);
+    return captions;
 }
 
 void TFormGrid::SetRowVisible(int row, bool visible) {

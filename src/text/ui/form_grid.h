@@ -32,6 +32,8 @@ public:
     explicit TCaptionColumn(QObject* parent = nullptr);
 
     void Add(QWidget* caption);
+    // Adds the captions of every form laid out in `widget` and below it.
+    void AddCaptionsOf(QWidget* widget);
     // Gives every caption the width of the widest one.
     void Update();
     int Width() const { return width_; }
@@ -58,6 +60,8 @@ public:
     int AddLine(QWidget* widget);
     // Shows or hides every widget of a row.
     void SetRowVisible(int row, bool visible);
+    // The caption widgets, in row order.
+    QList<QWidget*> Captions() const;
 
     // The columns of the grid; the last one takes the width left over.
     static constexpr int kCaptionColumn = 0;
@@ -67,6 +71,7 @@ public:
 
 private:
     TCaptionColumn* captions_;
+    QList<QPointer<QWidget>> captionWidgets_;
 };
 
 } // namespace verdan

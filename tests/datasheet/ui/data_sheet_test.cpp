@@ -8,7 +8,6 @@
 #include "storage/relation_store.h"
 #include "text/user_options.h"
 
-#include <QFormLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -277,20 +276,69 @@ TEST_F(DataSheetTest, WheelScrollsInSmallStepsAndCtrlSizesTheTexts) {
     EXPECT_EQ(notes->font().pointSize(), 5);
 }
 
+// The caption a label gives to a field.
+QLabel* CaptionOf(const QWidget* field) {
+    for (QLabel* label : field->window()->findChildren<QLabel*>())
+        if (label->buddy() == field)
+            return label;
+    return nullptr;
+}
+
+QRect InWindow(const QWidget* widget) {
+    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+}
+
+// Captions and values share rows on one grid in both reading directions: each value beside its caption at
+// the reading start, the date boxes where the name boxes are, and a wide sheet leaves its width empty at
+// the end rather than pulling values away.
 TEST_F(DataSheetTest, LaysOutForBothReadingDirections) {
+    ASSERT_EQ(
+        Dm().Execute(QStringLiteral("UPDATE ftPerson SET date_of_birth_g = 17680616, last_name = 'Rayyan' "
+                                    "WHERE person_id = '{A}'")),
+        1);
     for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
         QApplication::setLayoutDirection(direction);
         TframDataSheet sheet;
-        sheet.resize(500, 700);
+        sheet.resize(1400, 900);
+        for (const char* key : {"Overview", "Names", "Dates"})
+            sheet.Section(QString::fromLatin1(key))->SetCollapsed(false);
         sheet.show();
         sheet.LoadPerson("{A}");
+        QApplication::processEvents();
         const bool rtl = direction == Qt::RightToLeft;
         TPanelTitle* title = sheet.Section("Names")->TitleBar();
         EXPECT_EQ(title->ArrowRect().center().x() > title->width() / 2, rtl);
-        auto* box = sheet.findChild<QLineEdit*>("txtPerson_Name");
-        QWidget* label = static_cast<QFormLayout*>(sheet.NamesFrame()->layout())->labelForField(box);
-        EXPECT_EQ(label->x() > box->x(), rtl);
         EXPECT_EQ(sheet.findChild<QLabel*>("lblShortName")->text(), " Ahmad");
+
+        auto* name = sheet.findChild<QLineEdit*>("txtPerson_Name");
+        auto* birth = sheet.findChild<QLineEdit*>("txtDate_of_Birth_G");
+        auto* family = sheet.findChild<QLabel*>("lblOverviewFamily");
+        auto* born = sheet.findChild<QLabel*>("lblOverviewBirthG");
+        for (QWidget* field : {static_cast<QWidget*>(name), static_cast<QWidget*>(birth),
+                               static_cast<QWidget*>(family), static_cast<QWidget*>(born)}) {
+            const std::string id = field->objectName().toStdString();
+            QLabel* caption = CaptionOf(field);
+            ASSERT_NE(caption, nullptr) << id;
+            const QRect c = InWindow(caption);
+            const QRect f = InWindow(field);
+            EXPECT_LE(std::abs(c.center().y() - f.center().y()), 2) << id;
+            EXPECT_EQ(c.left() > f.right(), rtl) << id;
+            EXPECT_EQ(c.right() < f.left(), !rtl) << id;
+            // Side by side: no more than a spacing between a caption and its field.
+            EXPECT_LE(rtl ? c.left() - f.right() : f.left() - c.right(), 12) << id;
+            EXPECT_LT(f.width(), 600) << id;
+        }
+        // One grid for every section: fields start at one place.
+        EXPECT_EQ(rtl ? InWindow(birth).right() : InWindow(birth).left(),
+                  rtl ? InWindow(name).right() : InWindow(name).left());
+        EXPECT_EQ(rtl ? InWindow(born).right() : InWindow(born).left(),
+                  rtl ? InWindow(name).right() : InWindow(name).left());
+        // A left-to-right date in an Arabic sheet, and Arabic names in an English one, start at the caption.
+        EXPECT_EQ(born->text(), QStringLiteral("16-06-1768"));
+        const Qt::Alignment start = rtl ? Qt::AlignRight : Qt::AlignLeft;
+        EXPECT_TRUE(born->alignment() & start);
+        EXPECT_TRUE(family->alignment() & start);
+        EXPECT_TRUE(birth->alignment() & start);
     }
     QApplication::setLayoutDirection(Qt::LeftToRight);
 }
