@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 namespace verdan {
@@ -33,14 +34,39 @@ QString FindHelpPage(const QString& name) {
     return QString();
 }
 
-bool OpenHelpPage(const QString& name) {
+QString& HelpViewerProgram() {
+    static QString program = QStringLiteral("xdg-open");
+    return program;
+}
+
+bool OpenHelpPage(const QString& name, const std::function<void(const QString& path)>& showInside) {
     const QString path = FindHelpPage(name);
     if (path.isEmpty()) {
         MsgWarning(Translate(QStringLiteral("Help file not found.")) + u'|' +
                    QDir::toNativeSeparators(HelpPageCandidates(name).first()));
         return false;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!showInside)
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The opener tells by its exit code whether it found a viewer; it may also stay running while the
+    // viewer does, which is fine.
+    auto* opener = new QProcess(QCoreApplication::instance());
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, showInside, path](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         showInside(path);
+                         opener->deleteLater();
+                     });
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, showInside, path](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0)
+                             showInside(path);
+                         opener->deleteLater();
+                     });
+    opener->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    opener->start(HelpViewerProgram(), {QUrl::fromLocalFile(path).toString()});
+    return true;
 }
 
 } // namespace verdan

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace verdan {
 
@@ -15,8 +16,12 @@ inline constexpr char kKeysPage[] = "keys.html";
 QStringList HelpPageCandidates(const QString& name);
 // The first candidate that exists; empty when there is none.
 QString FindHelpPage(const QString& name);
+// The program that opens a page in the desktop's viewer ("xdg-open"); tests put another one in.
+QString& HelpViewerProgram();
 // Opens the page with the desktop's viewer; a missing page is reported ("Help file not found.") with the
-// path in the program folder. False when it was not opened.
-bool OpenHelpPage(const QString& name);
+// path in the program folder. When the desktop has no viewer (the opener is missing, or says it found
+// none), `showInside` gets the page's path afterwards, so that the program shows it itself. False when no
+// page was found.
+bool OpenHelpPage(const QString& name, const std::function<void(const QString& path)>& showInside = {});
 
 } // namespace verdan

@@ -9,6 +9,7 @@
 #include "storage/relation_store.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/user_options.h"
 
@@ -162,9 +163,12 @@ void TframTree::BuildControls() {
     lblMotherName_ = new QLabel(this);
     lblMotherName_->setWordWrap(true);
     lblLevel_ = new QLabel(this);
+    lblLevel_->setObjectName(QStringLiteral("lblLevel"));
     labels->addWidget(lblName_);
     labels->addWidget(lblMotherName_);
     labels->addWidget(lblLevel_);
+    for (QLabel* label : {lblName_, lblMotherName_, lblLevel_})
+        KeepReadingAlignment(label);
     imgPerson_ = new QLabel(this);
     imgPerson_->setFixedSize(kPictureSize, kPictureSize);
     info->addLayout(labels, 1);
@@ -339,7 +343,8 @@ void TframTree::ShowSelectionInfo(const QModelIndex& current) {
         lblMotherName_->setText(mother.trimmed().isEmpty()
                                     ? QString()
                                     : Translate(QStringLiteral("Mother")) + QStringLiteral(": ") + mother);
-        lblLevel_->setText(QString::number(model_->Level(current)));
+        lblLevel_->setText(FillPattern(Translate(QStringLiteral("Generation %#")),
+                                       {QString::number(model_->Level(current))}));
         QImage picture(kPictureSize, kPictureSize, QImage::Format_RGB32);
         if (DrawDefaultPicture(shownPersonId_, picture))
             imgPerson_->setPixmap(QPixmap::fromImage(picture));

@@ -12,11 +12,13 @@
 #include "shell/startup.h"
 #include "shell/ui/favourites_strip.h"
 #include "shell/ui/gedcom_import_progress.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/main_menu.h"
 #include "shell/ui/new_tree_dialog.h"
 #include "shell/ui/options_dialog.h"
 #include "shell/ui/start_page.h"
 #include "shell/ui/tree_window.h"
+#include "shell/ui/welcome_page.h"
 #include "storage/database.h"
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
@@ -39,9 +41,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -140,16 +145,23 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     splitter_->setSizes({320, 680});
     favourites_ = new TFavouritesStrip(central);
 
-    auto* body = new QHBoxLayout;
+    // The working area while a tree is open, the welcome page while none is.
+    workArea_ = new QWidget(central);
+    workArea_->setObjectName(QStringLiteral("workArea"));
+    auto* body = new QHBoxLayout(workArea_);
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(0);
     body->addWidget(splitter_, 1);
     body->addWidget(favourites_);
+    welcome_ = new TframWelcome(central);
+    pages_ = new QStackedWidget(central);
+    pages_->addWidget(workArea_);
+    pages_->addWidget(welcome_);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Panel1_);
-    layout->addLayout(body, 1);
+    layout->addWidget(pages_, 1);
     setCentralWidget(central);
 
     lblStatusPath_ = new QLabel(this);
@@ -160,6 +172,15 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
 
     menu_ = new TMainMenu(menuBar());
     BuildMenu();
+
+    connect(welcome_, &TframWelcome::NewTreeRequested, this, [this] { NewTreeCommand(); });
+    connect(welcome_, &TframWelcome::OpenRequested, this, [this] { OpenTreeDialog(); });
+    connect(welcome_, &TframWelcome::ImportRequested, this, [this] { ImportGedcom(); });
+    connect(welcome_, &TframWelcome::SampleRequested, this, [this] { OpenSampleFamily(); });
+    connect(welcome_, &TframWelcome::RecentTreesRequested, this, &TfrmFamilyMain::ShowStartPage);
+    connect(&RecentTrees(), &TRecentTrees::Changed, this,
+            [this] { welcome_->SetRecentTreesShown(RecentTrees().Count() > 0); });
+    framDataSheet_->ApplySectionLayout();
 
     connect(TreeFrame_, &TframTree::PersonSelected, framDataSheet_, &TframDataSheet::LoadPerson);
     connect(TreeFrame_, &TframTree::DateApproximationWanted, this, [this](const QString& id) {
@@ -231,6 +252,7 @@ void TfrmFamilyMain::TranslateTexts() {
     favourites_->TranslateTexts();
     search_->TranslateTexts();
     framDataSheet_->TranslateTexts();
+    welcome_->TranslateTexts();
     lbl_Total_->setToolTip(Translate(QStringLiteral("Total Entries")));
     UpdateCaption();
 }
@@ -261,6 +283,8 @@ void TfrmFamilyMain::UpdateCommandStates() {
     const bool open = !CurrentTreePath().isEmpty();
     pnl_->setEnabled(open);
     favourites_->setEnabled(open);
+    welcome_->SetRecentTreesShown(RecentTrees().Count() > 0);
+    pages_->setCurrentWidget(open ? workArea_ : welcome_);
     menu_->UpdateStates(open);
     if (open && isVisible())
         TreeFrame_->View()->setFocus();
@@ -447,6 +471,23 @@ bool TfrmFamilyMain::ImportGedcom() {
     return true;
 }
 
+bool TfrmFamilyMain::OpenSampleFamily() {
+    // The sample lives in the folder of new trees once it was brought in, and is worked on there.
+    const QString tree =
+        QDir(DefaultNewTreeLocation()).filePath(QStringLiteral("sample-family/sample-family.vrd"));
+    if (QFileInfo(tree).isFile())
+        return LoadTree(tree);
+    QTemporaryDir folder;
+    const QString gedcom = folder.filePath(QStringLiteral("sample-family.ged"));
+    if (!folder.isValid() || !QFile::copy(QStringLiteral(":/sample/sample-family.ged"), gedcom)) {
+        MsgErrorRtl(Translate(QStringLiteral("The sample family could not be prepared.")));
+        return false;
+    }
+    TGedcomImportSummary summary;
+    const QString imported = ImportGedcomWithProgress(this, gedcom, summary);
+    return !imported.isEmpty() && LoadTree(imported);
+}
+
 bool TfrmFamilyMain::MaintainTree() {
     if (!IsTreeOpen())
         return false;
@@ -463,7 +504,15 @@ bool TfrmFamilyMain::MaintainTree() {
 }
 
 bool TfrmFamilyMain::OpenHelp(const QString& page) {
-    return OpenHelpPage(page);
+    // Without a viewer on the desktop the page opens in a window of the program.
+    const QPointer<TfrmFamilyMain> self(this);
+    return OpenHelpPage(page, [self](const QString& path) {
+        if (!self)
+            return;
+        if (!self->help_)
+            self->help_ = new TfrmHelp(self);
+        self->help_->ShowPage(path);
+    });
 }
 
 void TfrmFamilyMain::ShowAbout() {
@@ -507,9 +556,15 @@ void TfrmFamilyMain::StartUp(const QString& argument) {
         ShowStartPage();
 }
 
+bool TfrmFamilyMain::ShowsWelcomePage() const {
+    return pages_->currentWidget() == welcome_;
+}
+
 void TfrmFamilyMain::RefreshPersonCount() {
     const int count = IsTreeOpen() ? CountPersons() : 0;
-    lbl_Total_->setText(count > 0 ? QLocale::system().toString(count) : QString());
+    lbl_Total_->setText(
+        count > 0 ? FillPattern(Translate(QStringLiteral("Persons: %#")), {QLocale::system().toString(count)})
+                  : QString());
 }
 
 void TfrmFamilyMain::FillFavourites() {

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QSplitter;
+class QStackedWidget;
 
 namespace verdan {
 
@@ -19,6 +20,8 @@ class Tfrm_NewTree;
 class Tfrm_Options;
 class Tfrm_Start_Page;
 class TframTree;
+class TframWelcome;
+class TfrmHelp;
 class TfrmReports;
 
 // The program's main window: the open tree's outline in the left column, the person's data on the right,
@@ -51,10 +54,14 @@ public:
     void ShowOptions();
     // Tools > Import GEDCOM File: reads a chosen GEDCOM file into a new tree and opens it.
     bool ImportGedcom();
+    // The sample family of the program: brought into the folder of new trees the first time, opened there.
+    bool OpenSampleFamily();
     // Tools > Data File Maintainance: compacts the open tree file.
     bool MaintainTree();
-    // Help pages in the program's help folder, opened with the desktop's viewer.
+    // Help pages in the program's help folder, opened with the desktop's viewer, or in the program's help
+    // window when the desktop has none.
     bool OpenHelp(const QString& page);
+    TfrmHelp* HelpWindow() const { return help_; }
     void ShowAbout();
     // Closes every visible window of the program except this one.
     void CloseOtherWindows();
@@ -80,6 +87,9 @@ public:
     TframDataSheet* DataSheet() const { return framDataSheet_; }
 
     TMainMenu* Menu() const { return menu_; }
+    TframWelcome* WelcomePage() const { return welcome_; }
+    // The welcome page while no tree is open, the outline and data sheet while one is.
+    bool ShowsWelcomePage() const;
     TFavouritesStrip* Favourites() const { return favourites_; }
     Tfrm_Start_Page* StartPage() const { return startPage_; }
     Tfrm_NewTree* NewTreeDialog() const { return newTreeDialog_; }
@@ -135,6 +145,10 @@ private:
     QTimer sheetReload_;
     bool sheetWriting_ = false;
     QWidget* pnlHost_;
+    QWidget* workArea_;
+    TframWelcome* welcome_;
+    QStackedWidget* pages_;
+    TfrmHelp* help_ = nullptr;
     TFavouritesStrip* favourites_;
     QLabel* lblStatusPath_;
     TMainMenu* menu_;

@@ -130,6 +130,8 @@ private:
                 painter.fillRect(picture.rect(), tint);
             }
         }
+        if (mode == QIcon::Selected)
+            picture = OnSelection(picture);
         if (mode == QIcon::Disabled && QApplication::style()) {
             QStyleOption option;
             option.palette = QGuiApplication::palette();
@@ -137,6 +139,34 @@ private:
         }
         QPixmapCache::insert(cacheKey, picture);
         return picture;
+    }
+
+    // On a selected row the selection colour would swallow a blue or dark picture: a dark one takes the
+    // selection's text colour, a coloured one gets a thin halo of it.
+    QPixmap OnSelection(const QPixmap& picture) const {
+        const QColor light = QGuiApplication::palette().color(QPalette::HighlightedText);
+        QPixmap lit(picture.size());
+        lit.fill(Qt::transparent);
+        QPainter painter(&lit);
+        if (monochrome_) {
+            painter.drawPixmap(0, 0, picture);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            painter.fillRect(lit.rect(), light);
+            return lit;
+        }
+        QPixmap halo(picture.size());
+        halo.fill(Qt::transparent);
+        {
+            QPainter mask(&halo);
+            mask.drawPixmap(0, 0, picture);
+            mask.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            mask.fillRect(halo.rect(), light);
+        }
+        const int step = std::max(1, picture.width() / 16);
+        for (const QPoint offset : {QPoint(-step, 0), QPoint(step, 0), QPoint(0, -step), QPoint(0, step)})
+            painter.drawPixmap(offset, halo);
+        painter.drawPixmap(0, 0, picture);
+        return lit;
     }
 
     QString name_;

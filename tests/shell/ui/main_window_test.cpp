@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, LoadTreeTellsWhetherTheTreeIsOpen) {
     EXPECT_EQ(opened.count(), 1);
     EXPECT_TRUE(window.TreeHost()->isEnabled());
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" - Salem.vrd")));
-    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("Persons: 3"));
     EXPECT_EQ(Options().LastOpenedProject, path);
     ASSERT_EQ(RecentTrees().Count(), 1);
     EXPECT_EQ(RecentTrees().Items()[0], (TRecentTree{QStringLiteral("Salem"), QStringLiteral("Owner"), path,
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, NewTreeIsCreatedBesideOthersAndOpened) {
     const QString first = ProgramFolder() + QStringLiteral("data/Tree Project/Tree Project.vrd");
     EXPECT_EQ(CurrentTreePath(), first);
     EXPECT_TRUE(QDir(ProgramFolder() + QStringLiteral("data/Tree Project/photos")).exists());
-    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("Persons: 3"));
     EXPECT_EQ(GetTreeName(), QStringLiteral("Tree Project"));
     EXPECT_EQ(GetOwnerName(), QStringLiteral("Ali"));
 

@@ -137,6 +137,23 @@ TEST_F(Icons, DirectionalPicturesFollowTheReadingDirection) {
     EXPECT_EQ(Picture(next, 32), nextLtr);
 }
 
+// On a selected row a coloured picture gets a light rim, a dark one turns light, so neither vanishes in the
+// selection's colour.
+TEST_F(Icons, SelectedPicturesStandOutFromTheSelection) {
+    const QImage man = Picture(Icon(u"person-male"), 32);
+    const QImage selectedMan = Picture(Icon(u"person-male"), 32, QIcon::Selected);
+    EXPECT_GT(OpaquePixels(selectedMan), OpaquePixels(man));
+    const QColor light = QApplication::palette().color(QPalette::HighlightedText);
+    const QImage find = Picture(Icon(u"edit-find"), 32, QIcon::Selected);
+    for (int y = 0; y < find.height(); ++y) {
+        for (int x = 0; x < find.width(); ++x) {
+            if (qAlpha(find.pixel(x, y)) == 255) {
+                ASSERT_EQ(QColor(find.pixel(x, y)).rgb(), light.rgb());
+            }
+        }
+    }
+}
+
 TEST_F(Icons, DisabledPicturesLookDifferent) {
     const QIcon icon = Icon(u"person-add-male");
     EXPECT_NE(Picture(icon, 16, QIcon::Disabled), Picture(icon, 16));
