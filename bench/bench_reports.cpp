@@ -4,7 +4,6 @@
 //   bench_reports [--persons N] [--tree FILE.vrd]
 
 #include "bench_support.h"
-#include "gedcom/gedcom_import.h"
 #include "reports/grid_model.h"
 #include "reports/grid_pdf.h"
 #include "reports/name_cache.h"
@@ -13,37 +12,14 @@
 #include "reports/report_tables.h"
 #include "storage/tree_file.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 
 using namespace verdan;
 
 namespace {
-
-QString Generator() {
-    return QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py");
-}
-
-// A tree made the way a user makes one: a generated GEDCOM file imported into a new tree.
-QString MakeTree(int persons, const QTemporaryDir& work) {
-    const QString ged = work.filePath(QStringLiteral("tree.ged"));
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {Generator(), QStringLiteral("--persons"), QString::number(persons),
-                  QStringLiteral("--seed"), QStringLiteral("1"), QStringLiteral("--out"), ged});
-    if (!python.waitForFinished(-1) || python.exitCode() != 0)
-        return {};
-    TGedcomImportOptions options;
-    options.BaseFolder = work.path();
-    TGedcomImportResult result;
-    if (!ImportGedcomFile(ged, options, result))
-        return {};
-    return result.TreePath;
-}
 
 void Report(const char* what, const bench::Stopwatch& timer, double targetMs) {
     std::printf("%-44s %8.1f ms wall %8.1f ms cpu  (target < %.0f ms)\n", what, timer.nsecsElapsed() / 1e6,
@@ -69,9 +45,9 @@ int main(int argc, char** argv) {
     SetProgramFolder(work.path() + QStringLiteral("/program/"));
     if (tree.isEmpty()) {
         bench::Stopwatch made;
-        tree = MakeTree(persons, work);
+        tree = bench::ImportGeneratedTree(persons, work);
         if (tree.isEmpty()) {
-            std::fprintf(stderr, "could not generate and import a tree with %s\n", qPrintable(Generator()));
+            std::fprintf(stderr, "could not generate and import a tree\n");
             return 1;
         }
         std::printf("generated and imported %d persons in %.1f s\n", persons, made.nsecsElapsed() / 1e9);

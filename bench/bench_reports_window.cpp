@@ -5,7 +5,6 @@
 //   bench_reports_window [--persons N] [--tree FILE.vrd]
 
 #include "bench_support.h"
-#include "gedcom/gedcom_import.h"
 #include "reports/ui/grid_print.h"
 #include "reports/ui/reports_window.h"
 #include "reports/ui/zel_grid.h"
@@ -13,28 +12,12 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 
 using namespace verdan;
 
 namespace {
-
-QString MakeTree(int persons, const QTemporaryDir& work) {
-    const QString ged = work.filePath(QStringLiteral("tree.ged"));
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py"), QStringLiteral("--persons"),
-                  QString::number(persons), QStringLiteral("--seed"), QStringLiteral("1"),
-                  QStringLiteral("--out"), ged});
-    if (!python.waitForFinished(-1) || python.exitCode() != 0)
-        return {};
-    TGedcomImportOptions options;
-    options.BaseFolder = work.path();
-    TGedcomImportResult result;
-    return ImportGedcomFile(ged, options, result) ? result.TreePath : QString();
-}
 
 void Report(const char* what, const bench::Stopwatch& timer, double targetMs) {
     std::printf("%-44s %8.1f ms wall %8.1f ms cpu  (target < %.0f ms)\n", what, timer.nsecsElapsed() / 1e6,
@@ -59,7 +42,7 @@ int main(int argc, char** argv) {
     QTemporaryDir work;
     SetProgramFolder(work.path() + QStringLiteral("/program/"));
     if (tree.isEmpty())
-        tree = MakeTree(persons, work);
+        tree = bench::ImportGeneratedTree(persons, work);
     if (tree.isEmpty() || !OpenTreeFile(tree)) {
         std::fprintf(stderr, "no tree to time\n");
         return 1;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "gedcom/gedcom_import.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -44,6 +46,23 @@ inline bool OpenBenchTree(const QTemporaryDir& folder) {
         return false;
     }
     return true;
+}
+
+// A tree made the way a user makes one: a GEDCOM file of `persons` from the project's generator, imported
+// into a new tree in `folder`. Empty when either step fails.
+inline QString ImportGeneratedTree(int persons, const QTemporaryDir& folder) {
+    const QString ged = folder.filePath(QStringLiteral("generated.ged"));
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py"), QStringLiteral("--persons"),
+                  QString::number(persons), QStringLiteral("--seed"), QStringLiteral("1"),
+                  QStringLiteral("--out"), ged});
+    if (!python.waitForFinished(-1) || python.exitCode() != 0)
+        return {};
+    TGedcomImportOptions options;
+    options.BaseFolder = folder.path();
+    TGedcomImportResult result;
+    return ImportGedcomFile(ged, options, result) ? result.TreePath : QString();
 }
 
 } // namespace verdan::bench

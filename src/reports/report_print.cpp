@@ -1,6 +1,7 @@
 #include "report_print.h"
 
 #include "grid_model.h"
+#include "grid_pdf.h"
 #include "report_cells.h"
 #include "text/localisation.h"
 
@@ -20,12 +21,7 @@ TPrintCell PrintCellOf(const TReportCellView& view) {
 
 TGridPrintSource ReportPrintSource(const TZelGridModel& grid, TReportKind kind, const QList<int>& colWidths,
                                    const QFont& font, bool rightToLeft) {
-    TGridPrintSource source;
-    source.colCount = grid.ColCount();
-    source.rowCount = grid.RowCount();
-    source.colWidths = colWidths;
-    source.font = font;
-    source.rightToLeft = rightToLeft;
+    TGridPrintSource source = GridPrintSource(grid, colWidths, font, rightToLeft);
     // Most columns show their text as it is; only the others go through the report's rule.
     QStringList fields;
     QList<bool> ruled;
