@@ -75,6 +75,7 @@ TZelGrid::TZelGrid(QWidget* parent)
     connect(grid_, &QAbstractItemModel::dataChanged, this, &TZelGrid::ScheduleRowHeights);
     connect(grid_, &QAbstractItemModel::rowsInserted, this, &TZelGrid::ScheduleRowHeights);
     connect(grid_, &QAbstractItemModel::layoutChanged, this, &TZelGrid::ScheduleRowHeights);
+    connect(grid_, &QAbstractItemModel::modelReset, this, &TZelGrid::ScheduleRowHeights);
     connect(colHeader_, &QHeaderView::sectionResized, this, &TZelGrid::ScheduleRowHeights);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TZelGrid::ScheduleRowHeights);
 }
