@@ -54,6 +54,11 @@ const Command kCommands[] = {
     {"report",
      "report persons|contacts|addresses TREE.vrd --out FILE.csv|.txt|.xlsx|.pdf [--lang ar|en|fa|ur]", Report,
      true, true},
+    {"chart",
+     "chart TREE.vrd PERSON_ID [--parents] [--children] [--spouses] [--generations N] [--dates] [--pictures] "
+     "[--zoom PERCENT] [--save FILE.chart] --out FILE.png|svg|pdf|jpg|gif|bmp\n"
+     "             chart [TREE.vrd] --open FILE.chart [--zoom PERCENT] --out FILE   [--lang ar|en|fa|ur]",
+     Chart, true, true},
 };
 
 void Usage() {

@@ -59,4 +59,7 @@ int Import(const QStringList& args);
 // Lists of the tree (cmd_report.cpp).
 int Report(const QStringList& args);
 
+// Family charts (cmd_chart.cpp).
+int Chart(const QStringList& args);
+
 } // namespace verdan::cli

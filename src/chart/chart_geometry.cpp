@@ -1,0 +1,307 @@
+// Sizes and positions of the chart's items, marks and sticks, hit tests and the chart's extents.
+
+#include "chart.h"
+#include "storage/gender_code.h"
+#include "storage/person_store.h"
+
+#include <QSet>
+#include <cmath>
+
+namespace verdan {
+
+namespace {
+
+// The text that gives the height of a line of the chart: a tall Latin stroke and an Arabic letter.
+const QString kLineHeightSample = QStringLiteral("|\u0623");
+
+} // namespace
+
+QPoint TChartMapping::ToView(const QPoint& p) const {
+    return {RoundChart(double(p.x() - ScrollX) * Zoom), RoundChart(double(p.y() - ScrollY) * Zoom)};
+}
+
+QPoint TChartMapping::ToChart(const QPoint& v) const {
+    return {RoundChart(double(v.x()) / Zoom) + 1 + ScrollX, RoundChart(double(v.y()) / Zoom) + 1 + ScrollY};
+}
+
+QRect TChartMapping::ToView(const TChartRect& r) const {
+    return QRect(ToView(QPoint(r.Left, r.Top)), ToView(QPoint(r.Right, r.Bottom)) - QPoint(1, 1));
+}
+
+QRect TChartMapping::ToView(const TChartBox& b) const {
+    return ToView(TChartRect{b.X, b.Y, b.Right(), b.Bottom()});
+}
+
+QPoint BorderPoint(const TChartBox& box, const QPoint& point) {
+    const int left = box.X;
+    const int top = box.Y;
+    const int right = box.Right();
+    const int bottom = box.Bottom();
+    const double cx = left + (right - left) / 2;
+    const double cy = top + (bottom - top) / 2;
+    const double px = point.x();
+    const double py = point.y();
+    const double edgeY = py < cy ? top : bottom;
+    if (py != cy) {
+        const double x = cx + (px - cx) * (edgeY - cy) / (py - cy);
+        const int xi = int(std::trunc(x));
+        if (xi > left && xi < right)
+            return {xi, int(edgeY)};
+    } else if (px == cx) {
+        // The point is the centre itself: the line runs along no edge and meets none.
+        return {right, int(edgeY)};
+    }
+    const double edgeX = px <= cx ? left : right;
+    if (px == cx)
+        return {int(edgeX), bottom};
+    const double y = cy + (py - cy) * (edgeX - cx) / (px - cx);
+    return {int(edgeX), int(std::trunc(std::clamp(y, -2.0e9, 2.0e9)))};
+}
+
+void TChart::PlaceItem(int index, int x, int y) {
+    TPersonObject& item = persons_[index];
+    item.Box = {};
+    item.TextRect = {};
+    item.PictureRect = {};
+    x = std::clamp(x, 0, kMaxChartPosition);
+    y = std::clamp(y, 0, kMaxChartPosition);
+    const TOFont font = item.Options.ParentFont ? Defaults.Font : item.Options.Font;
+    int h = measurer_->TextHeight(font, kLineHeightSample);
+    int w = 0;
+    if (item.Options.ShowDates) {
+        TOFont smaller = font;
+        smaller.Size -= 1;
+        w = measurer_->TextWidth(smaller, QStringLiteral("00-00-0000"));
+        h = 3 * h + 15;
+    } else {
+        w = measurer_->TextWidth(font, QStringLiteral("0000"));
+        h = h + 10;
+    }
+    item.TextRect = {x, y, x + w + 20, y + h};
+    item.Box = {x, y, w + 20, h};
+    if (!item.DisplayName.trimmed().isEmpty()) {
+        const int named = measurer_->TextWidth(font, item.DisplayName) + 20;
+        if (named > item.TextRect.Width()) {
+            item.TextRect.Right = x + named;
+            item.Box.Width = named;
+        }
+    }
+    if (item.Options.ShowPicture) {
+        // Without a picture the item shows an empty frame of the largest picture's size.
+        const QSize picture = item.Picture.isNull() ? QSize(200, 200) : item.Picture.size();
+        const int pw = picture.width() / 2;
+        const int ph = picture.height() / 2;
+        const int tw = item.TextRect.Width();
+        const int px = item.TextRect.Left - (pw - tw) / 2;
+        item.PictureRect = {px, y - ph - 4, px + pw, y - 4};
+        item.Box.Y = item.PictureRect.Top;
+        item.Box.Height = ph + h + 4;
+        if (px < item.TextRect.Left) {
+            item.Box.X = px;
+            item.Box.Width = pw;
+        }
+    }
+    if (linkType_ == TLinkType::Stick && !placingMany_)
+        ComputePersonStick(index);
+}
+
+namespace {
+
+// The stick over a row of children: from the centre of the leftmost child to the centre of the child that
+// reaches farthest right, 40 units above the highest one.
+bool RowStick(const QList<TPersonObject>& persons, const QList<int>& children, TChartBox& stick) {
+    if (children.size() < 2)
+        return false;
+    int leftmost = children.first();
+    int rightmost = children.first();
+    int top = persons[children.first()].Box.Y;
+    for (int c : children) {
+        const TChartBox& b = persons[c].Box;
+        if (b.X < persons[leftmost].Box.X)
+            leftmost = c;
+        if (b.Right() > persons[rightmost].Box.Right())
+            rightmost = c;
+        top = std::min(top, b.Y);
+    }
+    stick.X = persons[leftmost].Box.CentreX();
+    stick.Width = persons[rightmost].Box.CentreX() - stick.X;
+    stick.Y = top - 40;
+    stick.Height = 10;
+    return true;
+}
+
+void ClearStick(TChartBox& stick, bool& has) {
+    stick = {-1, -1, 0, 0};
+    has = false;
+}
+
+} // namespace
+
+void TChart::ComputePersonStick(int index) {
+    if (placingMany_)
+        return;
+    TPersonObject& item = persons_[index];
+    ClearStick(item.Stick, item.HasStick);
+    if (EffectiveLinkType(item) != TLinkType::Stick)
+        return;
+    QList<int> children;
+    const bool male = IsMaleGender(item.Gender);
+    for (int i = 0; i < persons_.size(); ++i) {
+        const TPersonObject& c = persons_[i];
+        if (male) {
+            if (SameId(c.FatherId, item.Id) && c.ConnectionTo != TConnectionTo::Mother &&
+                (IndexOf(c.MotherId) < 0 || c.ConnectionTo == TConnectionTo::Father))
+                children << i;
+        } else if (SameId(c.MotherId, item.Id) &&
+                   (IndexOf(c.FatherId) < 0 || c.ConnectionTo == TConnectionTo::Mother)) {
+            children << i;
+        }
+    }
+    TChartBox stick;
+    if (!RowStick(persons_, children, stick))
+        return;
+    stick.Y = std::max(stick.Y, item.Box.Y + item.Box.Height + 20);
+    item.Stick = stick;
+    item.HasStick = true;
+}
+
+void TChart::ComputeMaritalStick(int markIndex) {
+    TMarital& mark = maritals_[markIndex];
+    ClearStick(mark.Stick, mark.HasStick);
+    if (linkType_ != TLinkType::Stick || IndexOf(mark.HusbandId) < 0 || IndexOf(mark.WifeId) < 0)
+        return;
+    QList<int> children;
+    for (int i = 0; i < persons_.size(); ++i)
+        if (SameId(persons_[i].FatherId, mark.HusbandId) && SameId(persons_[i].MotherId, mark.WifeId))
+            children << i;
+    TChartBox stick;
+    if (!RowStick(persons_, children, stick))
+        return;
+    stick.Y = std::max(stick.Y, mark.Mark.Y + kMarkSize + 40);
+    mark.Stick = stick;
+    mark.HasStick = true;
+}
+
+void TChart::ComputeAllSticks() {
+    // The same rules as ComputePersonStick and ComputeMaritalStick, with the children found through one
+    // index instead of a scan of the chart per item.
+    QHash<QString, QList<int>> byFather;
+    QHash<QString, QList<int>> byMother;
+    QHash<QString, QList<int>> byCouple;
+    for (int i = 0; i < persons_.size(); ++i) {
+        const TPersonObject& c = persons_[i];
+        if (!c.FatherId.isEmpty())
+            byFather[ChartIdKey(c.FatherId)] << i;
+        if (!c.MotherId.isEmpty())
+            byMother[ChartIdKey(c.MotherId)] << i;
+        if (!c.FatherId.isEmpty() && !c.MotherId.isEmpty())
+            byCouple[ChartIdKey(c.FatherId) + u'/' + ChartIdKey(c.MotherId)] << i;
+    }
+    for (int index = 0; index < persons_.size(); ++index) {
+        TPersonObject& item = persons_[index];
+        ClearStick(item.Stick, item.HasStick);
+        if (EffectiveLinkType(item) != TLinkType::Stick)
+            continue;
+        const bool male = IsMaleGender(item.Gender);
+        QList<int> children;
+        for (int i : (male ? byFather : byMother).value(ChartIdKey(item.Id))) {
+            const TPersonObject& c = persons_[i];
+            if (male ? c.ConnectionTo != TConnectionTo::Mother &&
+                           (IndexOf(c.MotherId) < 0 || c.ConnectionTo == TConnectionTo::Father)
+                     : IndexOf(c.FatherId) < 0 || c.ConnectionTo == TConnectionTo::Mother)
+                children << i;
+        }
+        TChartBox stick;
+        if (RowStick(persons_, children, stick)) {
+            stick.Y = std::max(stick.Y, item.Box.Y + item.Box.Height + 20);
+            item.Stick = stick;
+            item.HasStick = true;
+        }
+    }
+    for (TMarital& mark : maritals_) {
+        ClearStick(mark.Stick, mark.HasStick);
+        if (linkType_ != TLinkType::Stick || IndexOf(mark.HusbandId) < 0 || IndexOf(mark.WifeId) < 0)
+            continue;
+        TChartBox stick;
+        if (RowStick(persons_, byCouple.value(ChartIdKey(mark.HusbandId) + u'/' + ChartIdKey(mark.WifeId)),
+                     stick)) {
+            stick.Y = std::max(stick.Y, mark.Mark.Y + kMarkSize + 40);
+            mark.Stick = stick;
+            mark.HasStick = true;
+        }
+    }
+}
+
+void TChart::ComputeMaritalMark(int markIndex, const QString& idA, const QString& idB) {
+    const int a = IndexOf(idA);
+    const int b = IndexOf(idB);
+    if (a < 0 || b < 0)
+        return;
+    const TPersonObject& A = persons_[a];
+    const TPersonObject& B = persons_[b];
+    TMarital& mark = maritals_[markIndex];
+    if (IsMaleGender(A.Gender)) {
+        mark.HusbandId = A.Id;
+        mark.WifeId = B.Id;
+    } else {
+        mark.WifeId = A.Id;
+        mark.HusbandId = B.Id;
+    }
+    const TChartRect& L = A.TextRect.Left < B.TextRect.Left ? A.TextRect : B.TextRect;
+    const TChartRect& R = &L == &A.TextRect ? B.TextRect : A.TextRect;
+    const int cx = L.Right + (R.Left - L.Right) / 2;
+    int cy = 0;
+    if (A.TextRect.Top == B.TextRect.Top) {
+        cy = A.TextRect.Top + A.TextRect.Height() / 2;
+    } else {
+        const TChartRect& U = A.TextRect.Top < B.TextRect.Top ? A.TextRect : B.TextRect;
+        const TChartRect& D = &U == &A.TextRect ? B.TextRect : A.TextRect;
+        cy = U.Bottom + (D.Top - U.Bottom) / 2;
+    }
+    mark.Mark = {std::min(cx - kMarkSize / 2, kMaxChartPosition),
+                 std::min(cy - kMarkSize / 2, kMaxChartPosition), kMarkSize, kMarkSize};
+    ClearStick(mark.Stick, mark.HasStick);
+    if (linkType_ == TLinkType::Stick)
+        ComputeMaritalStick(markIndex);
+}
+
+int TChart::HitPerson(const QPoint& p) const {
+    for (qsizetype i = persons_.size() - 1; i >= 0; --i) {
+        const TPersonObject& item = persons_[i];
+        if (!item.Box.Contains(p))
+            continue;
+        const bool inPicture = item.PictureRect.Width() > 0 && item.PictureRect.Contains(p);
+        if (inPicture || item.TextRect.Contains(p))
+            return int(i);
+    }
+    return -1;
+}
+
+int TChart::HitMark(const QPoint& p) const {
+    for (qsizetype i = maritals_.size() - 1; i >= 0; --i)
+        if (!maritals_[i].Removed && maritals_[i].Mark.Contains(p))
+            return int(i);
+    return -1;
+}
+
+QSize TChart::Extents() const {
+    int width = 0;
+    int height = 0;
+    for (const TPersonObject& item : persons_) {
+        width = std::max(width, item.Box.Right());
+        height = std::max(height, item.Box.Bottom());
+    }
+    return {width, height};
+}
+
+QPoint TChart::Origin() const {
+    int left = 0;
+    int top = 0;
+    for (const TPersonObject& item : persons_) {
+        left = std::min(left, item.Box.X);
+        top = std::min(top, item.Box.Y);
+    }
+    return {left, top};
+}
+
+} // namespace verdan
