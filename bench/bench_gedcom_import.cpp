@@ -2,6 +2,7 @@
 //
 //   bench_gedcom_import                  10,000 and 100,000 persons made by scripts/gen_tree.py
 //   bench_gedcom_import --sizes 10000,100000,1000000
+//   bench_gedcom_import --persons 1000000   one size
 //   bench_gedcom_import FILE.ged ...      the given files
 //
 // Each import runs in a process of its own so that its peak memory is its own.
@@ -47,9 +48,7 @@ int RunOne(const QString& file) {
 }
 
 QString Generator() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .absoluteDir()
-        .filePath(QStringLiteral("../scripts/gen_tree.py"));
+    return QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py");
 }
 
 bool Generate(int persons, const QString& file) {
@@ -87,6 +86,8 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == QLatin1String("--run"))
         return RunOne(args[1]);
     QList<int> sizes = {10000, 100000};
+    if (args.size() == 2 && args[0] == QLatin1String("--persons"))
+        args = QStringList{QStringLiteral("--sizes"), args[1]};
     if (args.size() == 2 && args[0] == QLatin1String("--sizes")) {
         sizes.clear();
         for (const QString& size : args[1].split(u','))

@@ -1,4 +1,4 @@
-// Times the person store on a generated tree of 100,000 persons: lineage names of everyone, the children
+// Times the person store on a generated tree of 100,000 persons (--persons N for another size): lineage names of everyone, the children
 // of a man with 1,000 children, a descendant count over the whole tree, a two-word search and 10,000 new
 // children with their order.
 
@@ -19,7 +19,7 @@ using verdan::bench::Stopwatch;
 
 namespace {
 
-constexpr int kPersons = 100000;
+int kPersons = 100000;
 constexpr int kBigFamily = 1000;
 constexpr int kNewChildren = 10000;
 
@@ -93,6 +93,7 @@ void Report(const char* what, const Stopwatch& timer, const char* target, int re
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    kPersons = bench::PersonsArgument(kPersons);
     QTemporaryDir folder;
     if (!bench::OpenBenchTree(folder))
         return 1;

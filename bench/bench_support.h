@@ -5,7 +5,11 @@
 #include "storage/tree_info.h"
 #include "text/program_folder.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -48,21 +52,73 @@ inline bool OpenBenchTree(const QTemporaryDir& folder) {
     return true;
 }
 
-// A tree made the way a user makes one: a GEDCOM file of `persons` from the project's generator, imported
-// into a new tree in `folder`. Empty when either step fails.
-inline QString ImportGeneratedTree(int persons, const QTemporaryDir& folder) {
-    const QString ged = folder.filePath(QStringLiteral("generated.ged"));
+// Writes a GEDCOM file of `persons` persons with the project's generator.
+inline bool WriteGeneratedGedcom(int persons, const QString& file) {
     QProcess python;
     python.start(QStringLiteral("python3"),
                  {QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py"), QStringLiteral("--persons"),
                   QString::number(persons), QStringLiteral("--seed"), QStringLiteral("1"),
-                  QStringLiteral("--out"), ged});
-    if (!python.waitForFinished(-1) || python.exitCode() != 0)
+                  QStringLiteral("--out"), file});
+    return python.waitForFinished(-1) && python.exitCode() == 0;
+}
+
+// A tree made the way a user makes one: a GEDCOM file of `persons` from the project's generator, imported
+// into a new tree in `folder`. Empty when either step fails.
+inline QString ImportGeneratedTree(int persons, const QTemporaryDir& folder) {
+    const QString ged = folder.filePath(QStringLiteral("generated.ged"));
+    if (!WriteGeneratedGedcom(persons, ged))
         return {};
     TGedcomImportOptions options;
     options.BaseFolder = folder.path();
     TGedcomImportResult result;
     return ImportGedcomFile(ged, options, result) ? result.TreePath : QString();
+}
+
+// The number after "--persons" on the command line, or `fallback` without one.
+inline int PersonsArgument(int fallback) {
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--persons"));
+    bool ok = false;
+    const int persons = at >= 0 ? args.value(at + 1).toInt(&ok) : 0;
+    return ok && persons > 0 ? persons : fallback;
+}
+
+// A tree of `persons` persons as a user makes one: scripts/gen_tree.py writes a GEDCOM file and the
+// GEDCOM import turns it into a tree. Trees are kept in the build folder between runs, since a large one
+// takes a while to make; the caller copies one before writing to it. Empty on failure.
+inline QString GeneratedTree(int persons) {
+    const QString folder = QStringLiteral(VERDAN_BENCH_TREES "/persons-%1").arg(persons);
+    const QString tree = folder + QStringLiteral("/tree/tree.vrd");
+    if (QFileInfo::exists(tree))
+        return tree;
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    const QString gedcom = folder + QStringLiteral("/tree.ged");
+    std::printf("making a tree of %d persons in %s\n", persons, qPrintable(folder));
+    if (!WriteGeneratedGedcom(persons, gedcom)) {
+        std::fprintf(stderr, "scripts/gen_tree.py failed\n");
+        return QString();
+    }
+    TGedcomImportOptions options;
+    options.BaseFolder = folder;
+    TGedcomImportResult result;
+    if (!ImportGedcomFile(gedcom, options, result)) {
+        std::fprintf(stderr, "import failed: %s\n", qPrintable(result.ErrorMessage));
+        return QString();
+    }
+    QFile::remove(gedcom);
+    return result.TreePath;
+}
+
+// A copy of a generated tree in `folder`, for benchmarks that write.
+inline QString CopyOfGeneratedTree(int persons, const QTemporaryDir& folder) {
+    const QString source = GeneratedTree(persons);
+    const QString copy = folder.path() + QStringLiteral("/copy.vrd");
+    return !source.isEmpty() && QFile::copy(source, copy) ? copy : QString();
+}
+
+inline double Ms(qint64 ns) {
+    return static_cast<double>(ns) / 1e6;
 }
 
 } // namespace verdan::bench

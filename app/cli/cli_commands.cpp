@@ -59,6 +59,8 @@ const Command kCommands[] = {
      "[--zoom PERCENT] [--save FILE.chart] --out FILE.png|svg|pdf|jpg|gif|bmp\n"
      "             chart [TREE.vrd] --open FILE.chart [--zoom PERCENT] --out FILE   [--lang ar|en|fa|ur]",
      Chart, true, true},
+    {"find", "find TREE.vrd WORDS... [--lang ar|en|fa|ur]   (persons as the search box lists them)", Find,
+     true},
 };
 
 void Usage() {

@@ -62,4 +62,7 @@ int Report(const QStringList& args);
 // Family charts (cmd_chart.cpp).
 int Chart(const QStringList& args);
 
+// The name search (cmd_find.cpp).
+int Find(const QStringList& args);
+
 } // namespace verdan::cli

@@ -1,10 +1,10 @@
 #include "reports/name_search.h"
 
-#include "storage/database.h"
+#include "storage/name_index.h"
 #include "storage/tree_file.h"
 #include "text/name_utils.h"
 
-#include <QCollator>
+#include <QCollatorSortKey>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -15,61 +15,9 @@ namespace verdan {
 
 namespace {
 
-// One person as the search compares it. Parents are positions in the row list (-1: no such row), so the
-// father line is followed without further reads.
-struct Row {
-    qint64 oid = 0;
-    QString id;
-    int father = -1;
-    int mother = -1;
-    QString name;
-    QString other;
-    QString cognomen;
-    QString nickname; // empty while the tree hides nicknames
-    QString last;
-};
-
-// Identifiers compare as the tree file compares them, without regard to letter case. Stored identifiers
-// are upper case already, so folding them usually shares the text instead of copying it.
-QString IdKey(const QString& id) {
-    return id.toUpper();
-}
-
-// The whole person table in one sequential read; parents are found in memory, which is much faster than
-// joining the table with itself through its identifier index.
-std::vector<Row> ReadRows() {
-    std::vector<Row> rows;
-    Query q = Dm().Prepare(QStringLiteral(
-        "SELECT oid, Person_Id, Father_Id, Mother_Id, Person_Name, Other_Name, Cognomen, Nickname, "
-        "Last_Name FROM ftPerson"));
-    if (q.Failed())
-        return rows;
-    const auto expected = qsizetype(Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson")));
-    rows.reserve(size_t(expected));
-    QStringList parents;
-    parents.reserve(2 * expected);
-    QHash<QString, int> position;
-    position.reserve(expected);
-    const bool hideNickname = HideNicknameOption();
-    q.ForEachRow([&](Query& r) {
-        Row& row = rows.emplace_back();
-        row.oid = r.Int(0);
-        row.id = r.Text(1);
-        row.name = r.Text(4);
-        row.other = r.Text(5);
-        row.cognomen = r.Text(6);
-        if (!hideNickname)
-            row.nickname = r.Text(7);
-        row.last = r.Text(8);
-        parents << r.Text(2) << r.Text(3);
-        position.insert(IdKey(row.id), int(rows.size()) - 1);
-    });
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows[i].father = position.value(IdKey(parents[2 * i]), -1);
-        rows[i].mother = position.value(IdKey(parents[2 * i + 1]), -1);
-    }
-    return rows;
-}
+using name_index::kNoName;
+using name_index::kUnknown;
+using name_index::TRow;
 
 // A person with three father-line ancestors in the tree, and the positions of those ancestors.
 struct Lineage {
@@ -77,156 +25,225 @@ struct Lineage {
     std::array<int, 3> fathers;
 };
 
-std::vector<Lineage> LineageRows(const std::vector<Row>& rows) {
-    std::vector<Lineage> lineages;
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const int f1 = rows[i].father;
-        const int f2 = f1 < 0 ? -1 : rows[f1].father;
-        const int f3 = f2 < 0 ? -1 : rows[f2].father;
-        if (f3 >= 0)
-            lineages.push_back({i, {f1, f2, f3}});
+// The three father-line ancestors of a person, when the tree holds them all.
+bool FatherLine(const std::vector<TRow>& rows, int person, Lineage& line) {
+    int at = person;
+    for (int& father : line.fathers) {
+        at = rows[size_t(at)].father;
+        if (at < 0 || !rows[size_t(at)].alive)
+            return false;
+        father = at;
     }
-    return lineages;
+    line.person = person;
+    return true;
 }
 
-bool NamedAs(const Row& row, const QString& text) {
-    return row.name == text || row.cognomen == text || row.other == text || row.nickname == text;
-}
+// What one search compares: the typed text and its words as tokens of the tree's names. A text nobody
+// carries is kUnknown, which equals no name.
+struct Search {
+    QString joined; // the words joined by blanks, folded
+    int joinedToken = kUnknown;
+    int textToken = kUnknown;
+    QStringList words; // folded
+    std::vector<int> wordTokens;
+    bool hideNickname = false;
+
+    int Nickname(const TRow& row) const { return hideNickname ? kNoName : row.nickname; }
+    // Person_Name, Cognomen, Other_Name or nickname.
+    bool NamedAs(const TRow& row, int token) const {
+        return token >= 0 &&
+               (row.name == token || row.cognomen == token || row.other == token || Nickname(row) == token);
+    }
+};
 
 // The first name alone or followed by one, two or three father names, blank-separated.
-bool LineageEquals(const std::vector<Row>& rows, const Lineage& line, const QString& joined) {
-    QString composed = rows[line.person].name;
-    // Every composed text begins with a first name that has no blank around it: most rows end here.
-    if (!composed.isEmpty() && !composed.front().isSpace() && !composed.back().isSpace() &&
-        !joined.startsWith(composed))
+bool LineageEquals(const std::vector<TRow>& rows, const Lineage& line, const Search& search,
+                   const std::vector<char>& startsJoined) {
+    const int first = rows[line.person].name;
+    if (first >= 0 && !startsJoined[size_t(first)])
         return false;
-    if (composed.trimmed() == joined)
+    QString composed = name_index::TextOf(first);
+    if (composed.trimmed() == search.joined)
         return true;
     for (const int father : line.fathers) {
-        composed += u' ' + rows[father].name;
-        if (composed.trimmed() == joined)
+        composed += u' ' + name_index::TextOf(rows[father].name);
+        if (composed.trimmed() == search.joined)
             return true;
     }
     return false;
 }
 
-// The person's names and then name, cognomen, nickname and last name of each father, as the words of the
-// search meet them: for each word, each value equal to it, after a blank.
-QString MatchedValues(const std::vector<Row>& rows, const Lineage& line, const QStringList& words) {
-    const Row& self = rows[line.person];
-    std::array<const QString*, 17> values{&self.name, &self.other, &self.cognomen, &self.nickname,
-                                          &self.last};
+// The second lineage walk: the person's names and then name, cognomen, nickname and last name of each
+// father, as the words of the search meet them. For each word, each value equal to it is appended after a
+// blank; the person counts when that text holds the last word and the first word is one of his names.
+bool MatchesWordByWord(const std::vector<TRow>& rows, const Lineage& line, const Search& search) {
+    const TRow& self = rows[line.person];
+    std::array<int, 17> values{self.name, self.other, self.cognomen, search.Nickname(self), self.last};
     size_t n = 5;
     for (const int father : line.fathers) {
-        const Row& f = rows[father];
-        values[n++] = &f.name;
-        values[n++] = &f.cognomen;
-        values[n++] = &f.nickname;
-        values[n++] = &f.last;
+        const TRow& f = rows[father];
+        values[n++] = f.name;
+        values[n++] = f.cognomen;
+        values[n++] = search.Nickname(f);
+        values[n++] = f.last;
     }
-    QString matched;
-    for (const QString& word : words) {
-        for (const QString* value : values) {
-            if (*value == word)
-                matched += u' ' + *value;
+    bool any = false;
+    bool lastMatched = false;
+    for (size_t w = 0; w < search.wordTokens.size(); ++w) {
+        const int word = search.wordTokens[w];
+        if (word < 0)
+            continue;
+        for (const int value : values) {
+            if (value == word) {
+                any = true;
+                lastMatched = lastMatched || w + 1 == search.wordTokens.size();
+            }
         }
     }
-    return matched;
+    bool holdsLast = lastMatched;
+    if (any && !holdsLast) {
+        // The last word may still be part of the values put together ("عبد الله" over two of them).
+        QString matched;
+        for (const int word : search.wordTokens)
+            for (const int value : values)
+                if (word >= 0 && value == word)
+                    matched += u' ' + name_index::TextOf(value);
+        holdsLast = matched.contains(search.words.last());
+    }
+    if (holdsLast)
+        return search.NamedAs(self, search.wordTokens.front());
+    return search.NamedAs(self, search.joinedToken);
 }
 
 // Collects the persons one pass finds and appends them to the result in name order, each identifier once.
 class Collector {
 public:
-    Collector(const std::vector<Row>& rows, QStringList& result)
+    Collector(const std::vector<TRow>& rows, QStringList& result)
         : rows_(rows), result_(result), found_(rows.size(), false) {
         for (const QString& id : result_)
-            listed_.insert(IdKey(id));
+            listed_.insert(id.toUpper());
     }
 
     void Add(int row) {
-        if (found_[row])
+        if (found_[size_t(row)])
             return;
-        found_[row] = true;
-        foundAny_ = true;
+        found_[size_t(row)] = true;
         pass_.push_back(row);
     }
 
-    // Ends a pass: what it found goes to the result, ordered by first name.
+    // Ends a pass: what it found goes to the result, ordered by first name, equal names in file order.
     void EndPass() {
-        std::vector<std::pair<QCollatorSortKey, int>> keyed;
-        keyed.reserve(pass_.size());
-        for (const int row : pass_)
-            keyed.emplace_back(collator_.sortKey(rows_[row].name), row);
-        std::sort(keyed.begin(), keyed.end(), [this](const auto& a, const auto& b) {
-            const int order = a.first.compare(b.first);
-            return order != 0 ? order < 0 : rows_[a.second].oid < rows_[b.second].oid;
-        });
-        for (const auto& [key, row] : keyed) {
-            const QString id = IdKey(rows_[row].id);
-            if (!listed_.contains(id)) {
-                listed_.insert(id);
-                result_.append(rows_[row].id);
+        std::vector<int> tokens;
+        QHash<int, std::vector<int>> byName;
+        for (const int row : pass_) {
+            auto& group = byName[rows_[size_t(row)].name];
+            if (group.empty())
+                tokens.push_back(rows_[size_t(row)].name);
+            group.push_back(row);
+        }
+        std::sort(tokens.begin(), tokens.end(),
+                  [](int a, int b) { return name_index::SortKey(a).compare(name_index::SortKey(b)) < 0; });
+        for (const int token : tokens) {
+            std::vector<int>& group = byName[token];
+            std::sort(group.begin(), group.end(),
+                      [this](int a, int b) { return rows_[size_t(a)].oid < rows_[size_t(b)].oid; });
+            for (const int row : group) {
+                QString id = QString::fromUtf8(rows_[size_t(row)].id);
+                // Each row comes once; only identifiers the caller listed before can repeat.
+                if (listed_.isEmpty() || !listed_.contains(id.toUpper()))
+                    result_.append(std::move(id));
             }
         }
         pass_.clear();
     }
 
-    bool FoundAny() const { return foundAny_; }
-
 private:
-    const std::vector<Row>& rows_;
+    const std::vector<TRow>& rows_;
     QStringList& result_;
-    QCollator collator_;
     std::vector<bool> found_;
-    bool foundAny_ = false;
     QSet<QString> listed_;
     std::vector<int> pass_;
 };
 
-void LineagePasses(const std::vector<Row>& rows, const QStringList& words, const QString& joined,
-                   Collector& found) {
-    const std::vector<Lineage> lineages = LineageRows(rows);
-    for (const Lineage& line : lineages) {
-        if (LineageEquals(rows, line, joined))
-            found.Add(line.person);
+void LineagePasses(const std::vector<TRow>& rows, const Search& search, Collector& found) {
+    // Which first names the joined words may begin with: every composed lineage text starts with one.
+    // A name with blanks at an end may still lead to the joined text once trimmed, so it is always tried.
+    std::vector<char> startsJoined(size_t(name_index::TokenCount()), 0);
+    for (int token = 0; token < name_index::TokenCount(); ++token) {
+        const QString& text = name_index::TextOf(token);
+        startsJoined[size_t(token)] =
+            text.front().isSpace() || text.back().isSpace() || search.joined.startsWith(text);
     }
+    // Only persons whose own names can match need their father line: the first walk wants a first name the
+    // joined words begin with, the second one of his names equal to the first word or to all of them.
+    std::vector<Lineage> lines;
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const TRow& row = rows[size_t(i)];
+        const bool first = row.name < 0 || startsJoined[size_t(row.name)];
+        if (!row.alive || !(first || search.NamedAs(row, search.wordTokens.front()) ||
+                            search.NamedAs(row, search.joinedToken)))
+            continue;
+        Lineage line;
+        if (FatherLine(rows, i, line))
+            lines.push_back(line);
+    }
+    for (const Lineage& line : lines)
+        if (LineageEquals(rows, line, search, startsJoined))
+            found.Add(line.person);
     found.EndPass();
-    for (const Lineage& line : lineages) {
-        const Row& self = rows[line.person];
-        if (MatchedValues(rows, line, words).contains(words.last())) {
-            if (NamedAs(self, words.first()))
-                found.Add(line.person);
-        } else if (NamedAs(self, joined)) {
+    for (const Lineage& line : lines)
+        if (MatchesWordByWord(rows, line, search))
             found.Add(line.person);
-        }
-    }
     found.EndPass();
 }
 
-void FallbackPasses(const std::vector<Row>& rows, const QString& text, const QStringList& words,
-                    const QString& joined, Collector& found) {
+void FallbackPasses(const std::vector<TRow>& rows, const Search& search, Collector& found) {
+    const qsizetype wordCount = search.wordTokens.size();
+    // For a single word: the first names that hold it anywhere.
+    std::vector<char> holdsWord;
+    if (wordCount == 1) {
+        holdsWord.assign(size_t(name_index::TokenCount()), 0);
+        for (int token = 0; token < name_index::TokenCount(); ++token)
+            holdsWord[size_t(token)] = name_index::TextOf(token).contains(search.words.front());
+    }
+    const auto namedOrLast = [&search](const TRow& row, int token) {
+        return token >= 0 && (search.NamedAs(row, token) || row.last == token);
+    };
     for (int i = 0; i < int(rows.size()); ++i) {
-        const Row& row = rows[i];
-        const bool named = (!joined.isEmpty() && (NamedAs(row, joined) || row.last == joined)) ||
-                           (!text.isEmpty() && (NamedAs(row, text) || row.last == text));
-        const bool byMother =
-            words.size() >= 2 && row.name == words[0] && row.mother >= 0 && rows[row.mother].name == words[1];
-        const bool inFirstName = words.size() == 1 && row.name.contains(words[0]);
+        const TRow& row = rows[size_t(i)];
+        if (!row.alive)
+            continue;
+        const bool named = namedOrLast(row, search.joinedToken) || namedOrLast(row, search.textToken);
+        const bool byMother = wordCount >= 2 && row.name >= 0 && row.name == search.wordTokens[0] &&
+                              row.mother >= 0 && rows[size_t(row.mother)].alive &&
+                              rows[size_t(row.mother)].name == search.wordTokens[1];
+        const bool inFirstName = wordCount == 1 && row.name >= 0 && holdsWord[size_t(row.name)];
         if (named || byMother || inFirstName)
             found.Add(i);
     }
     found.EndPass();
 
     QStringList variants;
-    for (const QString& word : words)
+    for (const QString& word : search.words)
         WordVariants(word, variants);
-    const QSet<QString> spellings(variants.cbegin(), variants.cend());
-    if (spellings.isEmpty())
+    std::vector<char> spelling(size_t(name_index::TokenCount()), 0);
+    bool anySpelling = false;
+    for (const QString& variant : variants) {
+        const int token = name_index::TokenOf(name_index::Fold(variant));
+        if (token >= 0) {
+            spelling[size_t(token)] = 1;
+            anySpelling = true;
+        }
+    }
+    if (!anySpelling)
         return;
+    const auto spelt = [&spelling](int token) {
+        return token >= 0 && spelling[size_t(token)];
+    };
     for (int i = 0; i < int(rows.size()); ++i) {
-        const Row& row = rows[i];
-        if (spellings.contains(row.name) || spellings.contains(row.cognomen) ||
-            spellings.contains(row.other) || spellings.contains(row.nickname))
+        const TRow& row = rows[size_t(i)];
+        if (row.alive &&
+            (spelt(row.name) || spelt(row.cognomen) || spelt(row.other) || spelt(search.Nickname(row))))
             found.Add(i);
     }
     found.EndPass();
@@ -243,21 +260,27 @@ bool IsHexDigit(QChar c) {
 } // namespace
 
 void NameSearch(const QString& text, const QStringList& words, QStringList& result) {
-    QStringList names;
+    Search search;
     for (const QString& word : words) {
         if (!word.isEmpty())
-            names << word;
+            search.words << name_index::Fold(word);
     }
-    const QString searched = text.trimmed();
-    if (searched.isEmpty() && names.isEmpty())
+    const QString typed = name_index::Fold(text.trimmed());
+    if ((typed.isEmpty() && search.words.isEmpty()) || !name_index::Sync())
         return;
-    const std::vector<Row> rows = ReadRows();
-    const QString joined = names.join(u' ').trimmed();
+    search.joined = search.words.join(u' ').trimmed();
+    search.joinedToken = search.joined.isEmpty() ? kUnknown : name_index::TokenOf(search.joined);
+    search.textToken = typed.isEmpty() ? kUnknown : name_index::TokenOf(typed);
+    for (const QString& word : search.words)
+        search.wordTokens.push_back(name_index::TokenOf(word));
+    search.hideNickname = HideNicknameOption();
+    const std::vector<TRow>& rows = name_index::Rows();
     Collector found(rows, result);
-    if (!names.isEmpty())
-        LineagePasses(rows, names, joined, found);
-    if (!found.FoundAny())
-        FallbackPasses(rows, searched, names, joined, found);
+    // The lineage passes first, then the fallback passes always: a person named exactly as typed whose
+    // father line is short in the tree must not go missing because somebody else matched by lineage.
+    if (!search.words.isEmpty())
+        LineagePasses(rows, search, found);
+    FallbackPasses(rows, search, found);
 }
 
 void WordVariants(const QString& word, QStringList& list) {

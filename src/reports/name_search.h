@@ -7,14 +7,14 @@ namespace verdan {
 
 // Finding the persons a typed name means, the way Arabic lineage names are written: a first name followed
 // by the names of the father, grandfather and great-grandfather, a first name followed by the mother's
-// name, or a single name, cognomen, nickname or family name. Texts compare exactly (letter case and every
-// character count); the tree's hide-nickname option makes every nickname count as empty. Reads the open
-// tree, never writes.
+// name, or a single name, cognomen, nickname or family name. Texts compare exactly, except that letter case
+// does not count ("victoria" finds Victoria); the tree's hide-nickname option makes every nickname count as
+// empty. Reads the open tree through its name index, never writes.
 
 // Appends to `result` the identifiers of the persons found for the search text `text` (diacritics already
 // removed) and its name words `words` (as SplitNameWords gives them), each once, in the order found: first
-// the persons whose lineage matches, in name order; only when those are nobody, the persons whose own
-// names, mother's name or spelling variants match. Identifiers already in `result` are not added again.
+// the persons whose lineage matches, then those whose own names, mother's name or spelling variants match
+// (each pass in name order). Identifiers already in `result` are not added again.
 void NameSearch(const QString& text, const QStringList& words, QStringList& result);
 
 // Appends the spelling variants of a word: for each alef or hamza form (ء آ أ إ ا) the word with that one

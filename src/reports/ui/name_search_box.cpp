@@ -1,15 +1,18 @@
 #include "reports/ui/name_search_box.h"
 
 #include "reports/name_search.h"
+#include "reports/search_results.h"
 #include "storage/person_store.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/own_end_delegate.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QPainter>
 #include <QPushButton>
 #include <QSplitter>
 
@@ -18,7 +21,6 @@ namespace verdan {
 namespace {
 
 constexpr int kExpandedHeight = 120;
-constexpr int kIdRole = Qt::UserRole;
 
 // Ctrl+Up gives -1, Ctrl+Down 1, any other key 0.
 int CtrlArrow(const QKeyEvent* key) {
@@ -30,15 +32,39 @@ int CtrlArrow(const QKeyEvent* key) {
 
 } // namespace
 
+// The result list; while it is empty it may say why, in grey where its first row would be.
+class TResultListView : public QListView {
+public:
+    using QListView::QListView;
+    QString emptyText;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QListView::paintEvent(event);
+        if (emptyText.isEmpty() || (model() && model()->rowCount() > 0))
+            return;
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+        const QRect area = viewport()->rect().adjusted(4, 2, -4, -2);
+        painter.drawText(area,
+                         int(Qt::AlignTop | Qt::AlignAbsolute |
+                             (layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft)),
+                         emptyText);
+    }
+};
+
 TNameSearchBox::TNameSearchBox(QWidget* parent)
-    : QWidget(parent), txtFind_(new QLineEdit), btFind_(new QPushButton), lstName_(new QListWidget),
-      searchRow_(new QWidget) {
+    : QWidget(parent), txtFind_(new QLineEdit), btFind_(new QPushButton),
+      results_(new TSearchResultModel(this)), lstName_(new TResultListView), searchRow_(new QWidget) {
     txtFind_->setObjectName(QStringLiteral("txtFind"));
     btFind_->setObjectName(QStringLiteral("btFind"));
     lstName_->setObjectName(QStringLiteral("lstName"));
     btFind_->setEnabled(false);
     btFind_->setAutoDefault(false);
+    lstName_->setModel(results_);
+    lstName_->setItemDelegate(new TOwnEndDelegate(lstName_));
     lstName_->setUniformItemSizes(true);
+    lstName_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstName_->setSelectionMode(QAbstractItemView::SingleSelection);
     // The list may shrink to nothing, so that the search area can close down to the box.
     lstName_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
@@ -54,19 +80,26 @@ TNameSearchBox::TNameSearchBox(QWidget* parent)
     column->addWidget(lstName_, 1);
     setFocusProxy(txtFind_);
 
-    connect(txtFind_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { btFind_->setEnabled(text.size() > 1); });
+    connect(txtFind_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        btFind_->setEnabled(text.size() > 1);
+        // The note that nobody was found belongs to the text searched.
+        if (!lstName_->emptyText.isEmpty()) {
+            lstName_->emptyText.clear();
+            lstName_->viewport()->update();
+        }
+    });
     connect(txtFind_, &QLineEdit::returnPressed, this, [this] {
         if (btFind_->isEnabled())
             btFind_->click();
     });
     connect(btFind_, &QPushButton::clicked, this, &TNameSearchBox::Find);
-    connect(lstName_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
-        if (item)
-            emit personSelected(item->data(kIdRole).toString());
-    });
-    connect(lstName_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        lstName_->setCurrentItem(item);
+    connect(lstName_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    emit personSelected(results_->PersonId(current.row()));
+            });
+    connect(lstName_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        lstName_->setCurrentIndex(index);
         ChooseCurrent();
     });
     txtFind_->installEventFilter(this);
@@ -86,6 +119,10 @@ void TNameSearchBox::SetOutline(QWidget* outline) {
 void TNameSearchBox::TranslateTexts() {
     btFind_->setText(Translate(QStringLiteral("Find")));
     txtFind_->setPlaceholderText(Translate(QStringLiteral("Enter name to find")));
+    if (!lstName_->emptyText.isEmpty()) {
+        lstName_->emptyText = Translate(QStringLiteral("No person found"));
+        lstName_->viewport()->update();
+    }
 }
 
 void TNameSearchBox::changeEvent(QEvent* event) {
@@ -103,33 +140,57 @@ void TNameSearchBox::Find() {
         emit identifierEntered(text);
         return;
     }
-    if (FillSearchResults(text) > 0)
-        ExpandResults();
+    FillSearchResults(text);
+    // Grown also when nobody was found, so the list can say so.
+    ExpandResults();
 }
 
 int TNameSearchBox::FillSearchResults(const QString& text) {
     if (CleanName(StripDiacritics(text)).isEmpty())
         return 0;
     TBusyCursor busy;
-    lstName_->clear();
-    for (const QString& id : SearchPersonsByName(text)) {
-        auto* item = new QListWidgetItem(GetLineageName(id), lstName_);
-        item->setData(kIdRole, id);
-    }
-    if (lstName_->count() > 0) {
+    results_->SetPersons(SearchPersonsByName(text));
+    lstName_->emptyText = results_->rowCount() > 0 ? QString() : Translate(QStringLiteral("No person found"));
+    lstName_->viewport()->update();
+    if (results_->rowCount() > 0) {
         lstName_->setFocus();
-        lstName_->setCurrentRow(0);
+        lstName_->setCurrentIndex(results_->index(0));
     }
-    return lstName_->count();
+    return results_->rowCount();
 }
 
 void TNameSearchBox::ClearResults() {
-    lstName_->clear();
+    results_->Clear();
+    lstName_->emptyText.clear();
 }
 
 QString TNameSearchBox::CurrentPersonId() const {
-    const QListWidgetItem* item = lstName_->currentItem();
-    return item ? item->data(kIdRole).toString() : QString();
+    const QModelIndex current = lstName_->currentIndex();
+    return current.isValid() ? results_->PersonId(current.row()) : QString();
+}
+
+QListView* TNameSearchBox::ResultList() const {
+    return lstName_;
+}
+
+int TNameSearchBox::ResultCount() const {
+    return results_->rowCount();
+}
+
+QString TNameSearchBox::ResultText(int row) const {
+    return results_->index(row).data().toString();
+}
+
+QString TNameSearchBox::ResultPersonId(int row) const {
+    return results_->PersonId(row);
+}
+
+void TNameSearchBox::SetCurrentResult(int row) {
+    lstName_->setCurrentIndex(results_->index(row));
+}
+
+QString TNameSearchBox::EmptyListText() const {
+    return lstName_->emptyText;
 }
 
 void TNameSearchBox::ExpandResults() {
@@ -169,11 +230,11 @@ void TNameSearchBox::ChooseCurrent() {
 bool TNameSearchBox::MoveFocus(QObject* from, bool up) {
     QWidget* target = nullptr;
     if (from == txtFind_)
-        target = up ? outline_.data() : lstName_;
+        target = up ? outline_.data() : static_cast<QWidget*>(lstName_);
     else if (from == lstName_)
         target = up ? static_cast<QWidget*>(txtFind_) : outline_.data();
     else if (from == outline_)
-        target = up ? static_cast<QWidget*>(lstName_) : txtFind_;
+        target = up ? static_cast<QWidget*>(lstName_) : static_cast<QWidget*>(txtFind_);
     if (!target)
         return false;
     target->setFocus(Qt::ShortcutFocusReason);
@@ -191,7 +252,7 @@ bool TNameSearchBox::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == lstName_->viewport() &&
-               lstName_->count() == 0) {
+               results_->rowCount() == 0) {
         CollapseResults();
         return true;
     }

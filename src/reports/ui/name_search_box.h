@@ -4,11 +4,13 @@
 #include <QWidget>
 
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
 class QPushButton;
 
 namespace verdan {
+
+class TSearchResultModel;
+class TResultListView;
 
 // The name search of the main window and of tree windows: a search box with its Find button above a list
 // of the persons found, each shown with its lineage name. Placed in a splitter above an outline, it grows
@@ -37,7 +39,8 @@ public:
 
     // The Find button: searches the text in the box.
     void Find();
-    // Lists the persons found for a text; the number listed. Blank text changes nothing.
+    // Lists the persons found for a text; the number listed. Blank text changes nothing. When nobody is
+    // found the list says so ("No person found").
     int FillSearchResults(const QString& text);
     // Empties the list, as when the tree closes.
     void ClearResults();
@@ -50,7 +53,14 @@ public:
 
     QLineEdit* SearchEdit() const { return txtFind_; }
     QPushButton* FindButton() const { return btFind_; }
-    QListWidget* ResultList() const { return lstName_; }
+    QListView* ResultList() const;
+    int ResultCount() const;
+    // The text the list shows in a row, and the person behind it.
+    QString ResultText(int row) const;
+    QString ResultPersonId(int row) const;
+    void SetCurrentResult(int row);
+    // What the empty list says: "No person found" after a search that found nobody, else nothing.
+    QString EmptyListText() const;
 
 signals:
     // The current entry changed to this person (a click, the arrow keys, or a new search).
@@ -72,7 +82,8 @@ private:
 
     QLineEdit* txtFind_;
     QPushButton* btFind_;
-    QListWidget* lstName_;
+    TSearchResultModel* results_;
+    TResultListView* lstName_;
     QWidget* searchRow_;
     QPointer<QWidget> outline_;
     bool acceptIdentifiers_ = false;

@@ -202,7 +202,7 @@ TEST_F(MainWindowSheetTest, SearchShowsThePersonAndIdentifiersOpenTreeWindows) {
 
     search.SearchEdit()->setText(QStringLiteral("Hamad"));
     search.FindButton()->click();
-    ASSERT_EQ(search.ResultList()->count(), 1);
+    ASSERT_EQ(search.ResultCount(), 1);
     QTest::keyClick(search.ResultList(), Qt::Key_Return);
     EXPECT_EQ(window_->TreeFrame()->CurrentPersonId(), son_);
     EXPECT_EQ(window_->DataSheet()->CurrentPersonId(), son_);
@@ -240,7 +240,7 @@ TEST_F(MainWindowSheetTest, SearchShowsThePersonAndIdentifiersOpenTreeWindows) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
-    EXPECT_EQ(search.ResultList()->count(), 0);
+    EXPECT_EQ(search.ResultCount(), 0);
     EXPECT_TRUE(search.SearchEdit()->text().isEmpty());
     EXPECT_FALSE(window_->TreeHost()->isEnabled());
 }

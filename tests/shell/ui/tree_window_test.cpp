@@ -76,7 +76,7 @@ TEST_F(TreeWindowTest, SearchChoosesInItsOwnOutline) {
     TNameSearchBox* search = window->SearchBox();
     search->SearchEdit()->setText("Zaid");
     search->Find();
-    ASSERT_EQ(search->ResultList()->count(), 1);
+    ASSERT_EQ(search->ResultCount(), 1);
     ASSERT_FALSE(selected.isEmpty());
     EXPECT_EQ(selected.last().first().toString(), kGrandson);
     EXPECT_EQ(window->TreeFrame()->CurrentPersonId(), kFather); // a click alone leaves the outline
@@ -91,7 +91,7 @@ TEST_F(TreeWindowTest, SearchChoosesInItsOwnOutline) {
     search->SearchEdit()->setText(kSon);
     search->Find();
     EXPECT_EQ(identifier.count(), 0);
-    EXPECT_EQ(search->ResultList()->count(), 0);
+    EXPECT_EQ(search->ResultCount(), 0);
 }
 
 TEST_F(TreeWindowTest, StayOnTopToggles) {
