@@ -24,12 +24,13 @@ set_tests_properties(cli_report_unknown_kind PROPERTIES FIXTURES_REQUIRED cli_re
 # named عيسى, also those whose father line is short in the tree; nobody found says so and fails.
 set(cli_find_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-find)
 set(cli_find_tree ${cli_find_dir}/sample-family/sample-family.vrd)
+set(cli_find_line "[{][-0-9A-F]+[}]\t[^\n]*عيسى[^\n]*\n")
 add_test(NAME cli_find_prepare COMMAND sh -c
     "rm -rf '${cli_find_dir}' && '$<TARGET_FILE:verdan-cli>' import '${PROJECT_SOURCE_DIR}/resources/sample/sample-family.ged' --into '${cli_find_dir}' --lang ar")
 set_tests_properties(cli_find_prepare PROPERTIES FIXTURES_SETUP cli_find_tree)
 add_test(NAME cli_find_everyone_named COMMAND verdan-cli find ${cli_find_tree} عيسى)
 set_tests_properties(cli_find_everyone_named PROPERTIES FIXTURES_REQUIRED cli_find_tree
-    PASS_REGULAR_EXPRESSION "^({[-0-9A-F]+}\t[^\n]*عيسى[^\n]*\n){5}$")
+    PASS_REGULAR_EXPRESSION "^${cli_find_line}${cli_find_line}${cli_find_line}${cli_find_line}${cli_find_line}$")
 add_test(NAME cli_find_nobody COMMAND verdan-cli find ${cli_find_tree} زكرياوي --lang ar)
 set_tests_properties(cli_find_nobody PROPERTIES FIXTURES_REQUIRED cli_find_tree WILL_FAIL TRUE)
 add_test(NAME cli_find_nobody_says_so COMMAND verdan-cli find ${cli_find_tree} زكرياوي)
