@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include "storage/database.h"
 #include "text/localisation.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ const Command kCommands[] = {
     {"new", "new PATH --name NAME --owner OWNER [--lang ar|en|fa|ur]", TreeNew, true},
     {"info", "info PATH [--lang ar|en|fa|ur]", TreeInfo, true},
     {"compact", "compact PATH [--lang ar|en|fa|ur]", TreeCompact, true},
+    {"check", "check PATH [--lang ar|en|fa|ur]   (looks for damage in a tree file)", TreeCheck, true},
     {"sml", "sml FILE", Sml},
     {"hijri", "hijri YYYY-MM-DD [--lang en|ar]   (Gregorian date in, Hijri date out)", Hijri},
     {"gregorian", "gregorian YYYY-MM-DD [--lang en|ar]   (Hijri date in, Gregorian date out)", Gregorian},
@@ -119,9 +121,12 @@ int Run(const QStringList& args) {
             QStringList rest = args.mid(1);
             if (c.sharedLanguage && !TakeLanguage(rest))
                 return 2;
-            const int code = c.run(rest);
+            int code = c.run(rest);
             Out().flush();
             Err().flush();
+            // Whatever a command made of it, a damaged tree file is a failure.
+            if (code == 0 && DamageSeen())
+                code = 1;
             return code;
         }
     }

@@ -54,6 +54,7 @@ int CmdTranslate(const QStringList& args);
 int TreeNew(const QStringList& args);
 int TreeInfo(const QStringList& args);
 int TreeCompact(const QStringList& args);
+int TreeCheck(const QStringList& args);
 int Import(const QStringList& args);
 
 // Lists of the tree (cmd_report.cpp).

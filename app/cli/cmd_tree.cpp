@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 #include "storage/database.h"
+#include "storage/tree_check.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "text/localisation.h"
@@ -92,6 +93,30 @@ int TreeCompact(const QStringList& args) {
         return 1;
     Out() << QDir::toNativeSeparators(path) << ' ' << before << " -> " << GetFileSize(path) << Qt::endl;
     return 0;
+}
+
+int TreeCheck(const QStringList& args) {
+    const ErrorLines errors;
+    if (args.size() != 1) {
+        Err() << "usage: verdan-cli check PATH" << Qt::endl;
+        return 2;
+    }
+    // Not opened as a tree: a damaged file, or one that is refused for what it holds, is checked too.
+    Tdm dm;
+    if (!QFileInfo(args[0]).isFile() || !dm.Open(args[0])) {
+        Err() << Translate(QStringLiteral("Could not recognize the database.")) << '\n'
+              << QDir::toNativeSeparators(args[0]) << Qt::endl;
+        return 1;
+    }
+    const TTreeCheck check = CheckTreeFile(dm);
+    if (check.Problems.isEmpty()) {
+        Out() << Translate(QStringLiteral("No damage was found in the tree file.")) << Qt::endl;
+        return 0;
+    }
+    Out() << Translate(QStringLiteral("The tree file is damaged.")) << Qt::endl;
+    for (const QString& problem : check.Problems)
+        Out() << problem << Qt::endl;
+    return 1;
 }
 
 } // namespace verdan::cli

@@ -1,9 +1,11 @@
 #include "database.h"
 
 #include "schema.h"
+#include "text/localisation.h"
 #include "text/messages.h"
 
 #include <QCollator>
+#include <QFile>
 #include <algorithm>
 #include <sqlite3.h>
 
@@ -20,6 +22,38 @@ struct MessageState {
 MessageState& Messages() {
     static MessageState state;
     return state;
+}
+
+int& DamageCount() {
+    static int count = 0;
+    return count;
+}
+
+// The first bytes of every database file; a file without them is no database at all, never a damaged one.
+bool HasDatabaseHeader(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(16);
+    return head.isEmpty() || head == QByteArrayLiteral("SQLite format 3\0");
+}
+
+void ReportDamage(const QString& path, const QString& reason, bool openTree) {
+    const QString body =
+        openTree
+            ? Translate(QStringLiteral("Parts of it cannot be read, so what is shown of it may be incomplete "
+                                       "and changes may not be kept. Data File Maintainance in the Tools "
+                                       "menu tells what is damaged; work on a copy saved earlier if you "
+                                       "have one."))
+            : Translate(QStringLiteral("Parts of it cannot be read. Work on a copy saved earlier if you "
+                                       "have one."));
+    ShowStoreMessage(StoreMessage::Error, Translate(QStringLiteral("The tree file is damaged.")) + u'\r' +
+                                              path + u'|' + body + u'\n' + reason);
+}
+
+int OnProgress(void* tdm) {
+    const auto& handler = *static_cast<const std::function<bool()>*>(tdm);
+    return handler && !handler() ? 1 : 0;
 }
 
 QCollator& NameCollator() {
@@ -61,6 +95,10 @@ QString ColumnTypeText(const TFieldProp& field) {
 
 void SetNameCollationLocale(const QLocale& locale) {
     NameCollator().setLocale(locale);
+}
+
+bool DamageSeen() {
+    return DamageCount() > 0;
 }
 
 StoreMessageSink SetStoreMessageSink(StoreMessageSink sink) {
@@ -309,6 +347,8 @@ bool Query::Next() {
              .arg(QString::fromUtf8(sqlite3_errmsg(db)))
              .arg(sqlite3_extended_errcode(db))
              .arg(sql_));
+    if (owner_)
+        owner_->NoteFailure(rc);
     return false;
 }
 
@@ -433,9 +473,15 @@ bool Tdm::Open(const QString& path, bool create) {
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 0);
+    // Tree files pass between families: what a file brings along must not be able to act on its own.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
     sqlite3_create_collation16(db, u"NAMES", SQLITE_UTF16, nullptr, CompareNames);
     db_ = db;
     path_ = path;
+    damaged_ = false;
+    isDatabaseFile_ = HasDatabaseHeader(path);
     ++connection_;
     // Reading the journal mode reads the file header, so a file that is not a database fails here.
     if (!ExecSql(QStringLiteral("PRAGMA journal_mode=DELETE")) ||
@@ -458,8 +504,11 @@ void Tdm::Close() {
         query->Fail(QStringLiteral("The tree file was closed."));
     }
     live_.clear();
-    if (db_)
+    if (db_) {
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
         sqlite3_close_v2(db_);
+    }
+    progress_ = nullptr;
     db_ = nullptr;
     path_.clear();
     savepoints_ = 0;
@@ -482,6 +531,22 @@ qint64 Tdm::TotalChanges() const {
 
 void Tdm::SetError(const QString& message) {
     lastError_ = message;
+}
+
+void Tdm::NoteFailure(int rc) {
+    const int primary = rc & 0xff;
+    if ((primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) || !isDatabaseFile_ || !db_)
+        return;
+    ++DamageCount();
+    if (std::exchange(damaged_, true) || !damageMessages_)
+        return;
+    ReportDamage(path_, QString::fromUtf8(sqlite3_errmsg(db_)), !treePath_.isEmpty());
+}
+
+void Tdm::SetProgressHandler(std::function<bool()> handler) {
+    progress_ = std::move(handler);
+    if (db_)
+        sqlite3_progress_handler(db_, progress_ ? 4096 : 0, progress_ ? OnProgress : nullptr, &progress_);
 }
 
 bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
@@ -513,6 +578,7 @@ bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
                        .arg(QString::fromUtf8(sqlite3_errmsg(db_)))
                        .arg(sqlite3_extended_errcode(db_))
                        .arg(sql));
+        NoteFailure(rc);
         return false;
     }
     const QChar* rest = static_cast<const QChar*>(tail);
@@ -541,7 +607,9 @@ bool Tdm::RunQuery(Query& query, const QString& sql) {
     if (Prepared(query, sql, false))
         query.Next();
     if (query.Failed()) {
-        ShowStoreMessage(StoreMessage::QueryError, query.Error());
+        // Damage has been reported in words of its own.
+        if (!damaged_)
+            ShowStoreMessage(StoreMessage::QueryError, query.Error());
         return false;
     }
     return !query.AtEnd();

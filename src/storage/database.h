@@ -13,6 +13,7 @@
 #include <concepts>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -56,6 +57,10 @@ public:
     StoreOperation(const StoreOperation&) = delete;
     StoreOperation& operator=(const StoreOperation&) = delete;
 };
+
+// True once any connection found its tree file damaged (see Tdm::Damaged) since the process started; the
+// command line fails after such a command.
+bool DamageSeen();
 
 // ---------------------------------------------------------------------------------------------------------
 // Literals for callers that build statement text. Text literals always double the apostrophe, so typed text
@@ -194,6 +199,8 @@ public:
     Tdm& operator=(const Tdm&) = delete;
 
     // Opens an existing file (never creates one) or, with create, a new one; false with LastError set.
+    // Every connection is defensive: the file's own schema cannot load extensions, call functions that
+    // are not harmless or be edited behind the engine's back.
     bool Open(const QString& path, bool create = false);
     void Close();
     bool IsConnected() const { return db_ != nullptr; }
@@ -203,6 +210,15 @@ public:
     qint64 LastInsertRowId() const;
     // Rows changed by the connection since it opened; grows with every successful write.
     qint64 TotalChanges() const;
+    // True once a statement found the file damaged: the engine called it corrupt or not a database
+    // although it is one. The first time, a store message says so with the path.
+    bool Damaged() const { return damaged_; }
+    // Whether damage is told through the store messages (by default); a caller that reports it in its own
+    // words turns that off. Returns the previous setting.
+    bool SetDamageMessages(bool shown) { return std::exchange(damageMessages_, shown); }
+    // Called every few thousand engine steps of the statements that run meanwhile; returning false
+    // interrupts the statement. An empty function removes the handler.
+    void SetProgressHandler(std::function<bool()> handler);
 
     // Current tree path as the shell shows it; set by OpenTreeFile.
     QString CurrentTreePath() const { return treePath_; }
@@ -274,8 +290,13 @@ private:
     void Recycle(Query& query);
     void ClearCache();
     void SetError(const QString& message);
+    void NoteFailure(int rc);
 
     sqlite3* db_ = nullptr;
+    bool damaged_ = false;
+    bool damageMessages_ = true;
+    bool isDatabaseFile_ = false;
+    std::function<bool()> progress_;
     QString path_;
     QString treePath_;
     QString lastError_;

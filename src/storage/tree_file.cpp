@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QUuid>
 #include <map>
+#include <sqlite3.h>
 
 namespace verdan {
 
@@ -123,6 +124,80 @@ bool WriteFirstRows(Tdm& dm, TTreeProperty& props) {
     return transaction.Commit();
 }
 
+QString QuoteName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+enum class ForeignKind { Trigger, View, VirtualTable };
+
+struct ForeignObject {
+    ForeignKind kind;
+    QString name;
+};
+
+// What the tree schema never defines: triggers, views and virtual tables (the tables without pages of
+// their own). Tables and indexes it does not know are harmless and stay.
+QList<ForeignObject> ForeignObjectList(Tdm& dm) {
+    QList<ForeignObject> objects;
+    Query q =
+        dm.Prepare(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('trigger', 'view') "
+                                  "OR (type = 'table' AND rootpage = 0) ORDER BY type, name"));
+    q.ForEachRow([&](Query& row) {
+        const QString type = row.Text(0);
+        const ForeignKind kind = type == u"trigger" ? ForeignKind::Trigger
+                                 : type == u"view"  ? ForeignKind::View
+                                                    : ForeignKind::VirtualTable;
+        objects.append({kind, row.Text(1)});
+    });
+    return objects;
+}
+
+QStringList ForeignObjectsOf(Tdm& dm) {
+    QStringList texts;
+    for (const ForeignObject& object : ForeignObjectList(dm)) {
+        const char* pattern = object.kind == ForeignKind::Trigger ? "trigger %*"
+                              : object.kind == ForeignKind::View  ? "view %*"
+                                                                  : "virtual table %*";
+        texts << FillPattern(Translate(QString::fromLatin1(pattern)), {object.name});
+    }
+    return texts;
+}
+
+QString ForeignObjectsText(const QString& path, const QStringList& objects) {
+    return Translate(QStringLiteral("The tree file holds objects that could change it on their own.")) +
+           u'|' + path + u'\n' + objects.join(QStringLiteral(", "));
+}
+
+// Reads a little of every table and index, so damage where any reading starts is found before the tree
+// is shown; damage deeper inside is reported when a statement meets it.
+bool ReadsWhole(Tdm& dm) {
+    QList<std::pair<QString, QString>> objects; // type, name
+    {
+        Query q = dm.Prepare(QStringLiteral("SELECT type, name, tbl_name FROM sqlite_master WHERE type IN "
+                                            "('table', 'index') AND rootpage > 0 ORDER BY rootpage"));
+        q.ForEachRow([&](Query& row) {
+            if (row.Text(0) == u"table")
+                objects.append({row.Text(1), QString()});
+            else
+                objects.append({row.Text(2), row.Text(1)});
+        });
+    }
+    for (const auto& [table, index] : objects) {
+        if (dm.Damaged())
+            break;
+        if (index.isEmpty()) {
+            dm.ScalarInt(QStringLiteral("SELECT count(*) FROM (SELECT * FROM ") + QuoteName(table) +
+                         QStringLiteral(" LIMIT 1)"));
+        } else {
+            dm.ScalarInt(QStringLiteral("SELECT count(*) FROM ") + QuoteName(table) +
+                         QStringLiteral(" INDEXED BY ") + QuoteName(index));
+        }
+    }
+    return !dm.Damaged();
+}
+
 // BasePath/FolderName with the folder "photos" in it; the path of the tree file there, empty when the
 // folder cannot be made.
 QString MakeTreeFolder(const TTreeProperty& props) {
@@ -155,6 +230,56 @@ bool BuildTreeFile(const QString& path, TTreeProperty* props) {
     }
     ShowStoreMessage(StoreMessage::Error, title + u'|' + path + u'\n' + reason);
     return false;
+}
+
+bool CopyFileContents(const QString& from, const QString& to) {
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QByteArray chunk;
+    while (!(chunk = source.read(1 << 20)).isEmpty())
+        if (target.write(chunk) != chunk.size())
+            return false;
+    return source.error() == QFileDevice::NoError && target.flush();
+}
+
+// Drops the foreign objects of a copy. A virtual table whose module this program lacks cannot be dropped
+// the usual way; its schema entry is removed instead, which the copy's own connection alone may do.
+bool DropForeignObjects(Tdm& dm) {
+    for (const ForeignObject& object : ForeignObjectList(dm)) {
+        const QString name = QuoteName(object.name);
+        switch (object.kind) {
+        case ForeignKind::Trigger:
+            if (!dm.ExecSql(QStringLiteral("DROP TRIGGER ") + name))
+                return false;
+            break;
+        case ForeignKind::View:
+            if (!dm.ExecSql(QStringLiteral("DROP VIEW ") + name))
+                return false;
+            break;
+        case ForeignKind::VirtualTable:
+            if (dm.ExecSql(QStringLiteral("DROP TABLE ") + name))
+                break;
+            sqlite3_db_config(dm.Handle(), SQLITE_DBCONFIG_DEFENSIVE, 0, nullptr);
+            {
+                const qint64 version = dm.ScalarInt(QStringLiteral("PRAGMA schema_version"));
+                const bool removed =
+                    dm.ExecSql(QStringLiteral("PRAGMA writable_schema = ON")) &&
+                    dm.Execute(
+                        QStringLiteral("DELETE FROM sqlite_master WHERE type = 'table' AND rootpage = 0 "
+                                       "AND name = ?"),
+                        object.name) == 1 &&
+                    dm.ExecSql(QStringLiteral("PRAGMA schema_version = %1").arg(version + 1));
+                dm.ExecSql(QStringLiteral("PRAGMA writable_schema = OFF"));
+                sqlite3_db_config(dm.Handle(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+                if (!removed)
+                    return false;
+            }
+            break;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -226,6 +351,21 @@ bool OpenTreeFile(const QString& path) {
         Dm().Close();
         ShowStoreMessage(StoreMessage::ErrorRtl,
                          Translate(QStringLiteral("Could not recognize the database.")) + u'|' + absolute);
+        return false;
+    }
+    // Nothing is written before the file is known to hold nothing that acts on its own.
+    const QStringList foreign = ForeignObjectsOf(Dm());
+    if (!foreign.isEmpty()) {
+        Dm().Close();
+        ShowStoreMessage(StoreMessage::ErrorRtl,
+                         ForeignObjectsText(absolute, foreign) + u'\n' +
+                             Translate(QStringLiteral("Verdan opens only a cleaned copy "
+                                                      "of it.")));
+        return false;
+    }
+    // A damaged tree is reported (by the connection) and never shown as if it were empty.
+    if (!ReadsWhole(Dm())) {
+        Dm().Close();
         return false;
     }
     EnsureDetailsTable();
@@ -391,6 +531,48 @@ bool CompactDatabase(const QString& path) {
     // The engine rewrites the file in place through its journal: the tree is never without a complete copy.
     Tdm dm;
     return dm.Open(path) && dm.HoldExclusive() && dm.TableExists(QStringLiteral("ftTreeInfo")) && dm.Vacuum();
+}
+
+QStringList ForeignSchemaObjects(const QString& path) {
+    if (!QFileInfo(path).isFile() || IsLegacyTreeFile(path))
+        return {};
+    Tdm dm;
+    if (!dm.Open(path))
+        return {};
+    return ForeignObjectsOf(dm);
+}
+
+QString WriteCleanedCopy(const QString& path) {
+    StoreOperation operation;
+    const QFileInfo original(path);
+    QString target;
+    for (int n = 0; target.isEmpty() || QFileInfo::exists(target); ++n)
+        target = original.absolutePath() + u'/' + original.completeBaseName() + QStringLiteral("-cleaned") +
+                 (n == 0 ? QString() : u'-' + QString::number(n)) + QStringLiteral(".vrd");
+    const QString title = Translate(QStringLiteral("The cleaned copy could not be written."));
+    TNewTreeFile file(target);
+    if (!file.Begin()) {
+        ShowStoreMessage(StoreMessage::Error, title + u'|' + target + u'\n' + file.Error());
+        return {};
+    }
+    // A byte copy, with the journal of an interrupted write if there is one, so the copy is what the
+    // engine would make of the file while the file itself is never opened for writing.
+    bool copied = CopyFileContents(path, file.TemporaryPath());
+    if (copied && QFileInfo::exists(path + QStringLiteral("-journal")))
+        copied = CopyFileContents(path + QStringLiteral("-journal"),
+                                  file.TemporaryPath() + QStringLiteral("-journal"));
+    QString reason;
+    if (copied) {
+        Tdm dm;
+        copied = dm.Open(file.TemporaryPath()) && DropForeignObjects(dm) && ForeignObjectList(dm).isEmpty();
+        reason = EngineReason(dm.LastError());
+    }
+    if (!copied || !file.Commit()) {
+        ShowStoreMessage(StoreMessage::Error,
+                         title + u'|' + target + u'\n' + (copied ? file.Error() : reason));
+        return {};
+    }
+    return target;
 }
 
 bool SaveTreeCopy(const QString& target) {

@@ -31,9 +31,19 @@ QString CreateNewTree(TTreeProperty& props);
 bool InitialiseNewTree(TTreeProperty& props);
 
 // Opens a tree file for this process alone: recognises it, adds what older files lack and holds it
-// exclusively until it is closed. Closes the tree open before. Shows why on failure.
+// exclusively until it is closed. Closes the tree open before. Shows why on failure. Refuses a tree file
+// that holds triggers, views or virtual tables (see ForeignSchemaObjects) before anything is written to
+// it, and a damaged one.
 bool OpenTreeFile(const QString& path);
 void CloseTreeFile();
+
+// The triggers, views and virtual tables of a tree file, which the tree schema never defines and which
+// could change the tree on their own, as translated kind and name ("trigger wipe"); empty for a sound
+// tree and for a file that cannot be read.
+QStringList ForeignSchemaObjects(const QString& path);
+// Writes a copy of the tree file without those objects beside it ("family-cleaned.vrd", numbered when
+// the name is taken); the file itself is never written. The copy's path, or empty after a message.
+QString WriteCleanedCopy(const QString& path);
 bool IsTreeOpen();
 
 // State of the open tree; empty when no tree is open.

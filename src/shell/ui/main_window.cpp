@@ -17,6 +17,7 @@
 #include "shell/ui/new_tree_dialog.h"
 #include "shell/ui/options_dialog.h"
 #include "shell/ui/start_page.h"
+#include "shell/ui/tree_file_checks.h"
 #include "shell/ui/tree_window.h"
 #include "shell/ui/welcome_page.h"
 #include "storage/database.h"
@@ -302,6 +303,12 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + QDir::toNativeSeparators(path));
         return false;
     }
+    // A file that could act on its own opens only as a cleaned copy; the tree open now stays otherwise.
+    const QString file = TreeFileToOpen(this, path);
+    if (file.isEmpty())
+        return false;
+    if (file != path)
+        return LoadTree(file, isNew, props);
     CloseOtherWindows();
     CloseCurrentTree();
     if (!OpenTreeFile(path)) {
@@ -492,14 +499,17 @@ bool TfrmFamilyMain::MaintainTree() {
     if (!IsTreeOpen())
         return false;
     framDataSheet_->SavePendingEdits();
+    // A damaged file is left as it is: compacting it could lose more of it.
+    if (!CheckOpenTreeWithProgress(this))
+        return false;
     bool done = false;
     {
         TBusyCursor busy;
         done = MaintainTreeFile();
     }
     if (done)
-        statusBar()->showMessage(Translate(QStringLiteral("The tree file was compacted.")),
-                                 kStatusMessageTime);
+        MsgInfo(Translate(QStringLiteral("No damage was found in the tree file.")) + u'|' +
+                Translate(QStringLiteral("The tree file was compacted.")));
     return done;
 }
 
