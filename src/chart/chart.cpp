@@ -476,6 +476,13 @@ void TChart::SetPersonSelected(int index, bool selected) {
         persons_[index].Selected = selected;
 }
 
+void TChart::SelectOnlyMark(int index) {
+    if (index < 0 || index >= maritals_.size())
+        return;
+    DeselectAll();
+    maritals_[index].Selected = true;
+}
+
 QList<int> TChart::Descendants(int index) const {
     // Children by parent, built once; the visited set keeps cyclic data from walking forever.
     QHash<QString, QList<int>> children;

@@ -101,6 +101,8 @@ public:
     void SelectAll();
     void DeselectAll();
     void SetPersonSelected(int index, bool selected);
+    // Selects the mark alone.
+    void SelectOnlyMark(int index);
     void SelectDescendants(int index, bool selected);
     void MoveSelected(int dx, int dy);
     // 0 left, 1 centre, 2 right, 3 top, 4 middle, 5 bottom, on the first selected item.

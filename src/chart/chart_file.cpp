@@ -2,6 +2,7 @@
 
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
@@ -263,14 +264,14 @@ TChartReadResult ReadChart(TChart& chart, const QString& path) {
     const TChartReadResult result = ReadChartQuietly(chart, path);
     if (!result.Ok) {
         MsgError(FillPattern(Translate(QStringLiteral("The chart could not be opened.|%s")),
-                             {result.Error + u'\r' + path}));
+                             {result.Error + u'\r' + IsolateLtr(path)}));
         return result;
     }
     if (result.OtherTree) {
-        MsgWarning(
-            FillPattern(Translate(QStringLiteral("This chart may not belong to the current tree file.| "
-                                                 "Chart tree file: %s%s Current tree file: %s")),
-                        {result.TreeFileName, QStringLiteral("\r"), CurrentTreeFileName()}));
+        MsgWarning(FillPattern(
+            Translate(QStringLiteral("This chart may not belong to the current tree file.| "
+                                     "Chart tree file: %s%s Current tree file: %s")),
+            {IsolateLtr(result.TreeFileName), QStringLiteral("\r"), IsolateLtr(CurrentTreeFileName())}));
     }
     QStringList notes;
     if (result.SkippedPersons > 0)

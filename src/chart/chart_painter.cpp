@@ -100,7 +100,7 @@ private:
         p_.setPen(ChartColor(c::kLink));
         p_.setBrush(Qt::NoBrush);
         const bool rtl = Local().Target.RightToLeft;
-        QTextOption option(Qt::AlignTop | (rtl ? Qt::AlignRight : Qt::AlignLeft));
+        QTextOption option(Qt::AlignTop | Qt::AlignLeading);
         option.setTextDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
         option.setWrapMode(QTextOption::WordWrap);
         const QRectF box(20, 20, std::max(0, view_.width() - 40), std::max(0, view_.height() - 40));

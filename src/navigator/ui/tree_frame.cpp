@@ -200,6 +200,7 @@ void TframTree::BuildMenu() {
     mnuRefresh_ = pmnuTree_->addAction(QString());
     mnuMarkAncestors_ = pmnuTree_->addAction(QString());
     mnuUnMarkAncestors_ = pmnuTree_->addAction(QString());
+    mnuShowTraceWindow_ = pmnuTree_->addAction(QString());
     pmnuTree_->addSeparator();
     mnuExpand_ = pmnuTree_->addAction(QString());
     mnuAdd_->setIcon(Icon(u"list-add"));
@@ -212,6 +213,7 @@ void TframTree::BuildMenu() {
     mnuRefresh_->setIcon(Icon(u"view-refresh"));
     mnuMarkAncestors_->setIcon(Icon(u"mark-ancestors"));
     mnuUnMarkAncestors_->setIcon(Icon(u"edit-clear"));
+    mnuShowTraceWindow_->setIcon(Icon(u"family-chart"));
     mnuExpand_->setIcon(Icon(u"outline-expand"));
 
     connect(mnuAdd_, &QMenu::aboutToShow, this, &TframTree::PrepareAddMenu);
@@ -229,6 +231,10 @@ void TframTree::BuildMenu() {
     connect(mnuRefresh_, &QAction::triggered, this, [this] { RefreshNode(CurrentIndex()); });
     connect(mnuMarkAncestors_, &QAction::triggered, this, &TframTree::MarkAncestors);
     connect(mnuUnMarkAncestors_, &QAction::triggered, this, &TframTree::UnmarkAncestors);
+    connect(mnuShowTraceWindow_, &QAction::triggered, this, [this] {
+        if (!CurrentPersonId().isEmpty())
+            emit PersonChartWanted(CurrentPersonId());
+    });
     connect(mnuExpand_, &QAction::triggered, this, &TframTree::ToggleExpand);
 }
 
@@ -260,6 +266,7 @@ void TframTree::ApplyCaptions() {
     mnuRefresh_->setText(Translate(QStringLiteral("Refresh")));
     mnuMarkAncestors_->setText(Translate(QStringLiteral("Mark Ancestors")));
     mnuUnMarkAncestors_->setText(Translate(QStringLiteral("Unmark Ancestors")));
+    mnuShowTraceWindow_->setText(Translate(QStringLiteral("Family Tree Chart")));
     mnuExpand_->setText(Translate(QStringLiteral("Expand")) + QString(6, u' ') + QStringLiteral("F5"));
 
     const bool rightToLeft = Local().Target.RightToLeft;
@@ -782,8 +789,9 @@ void TframTree::ShowPopup(const QPoint& position) {
 
 void TframTree::PreparePopup() {
     const QModelIndex index = CurrentIndex();
-    const QList<QAction*> entries{mnuAdd_->menuAction(), mnuRename_,          mnuDelete_, mnuRefresh_,
-                                  mnuMarkAncestors_,     mnuUnMarkAncestors_, mnuExpand_};
+    const QList<QAction*> entries{mnuAdd_->menuAction(), mnuRename_,        mnuDelete_,
+                                  mnuRefresh_,           mnuMarkAncestors_, mnuUnMarkAncestors_,
+                                  mnuShowTraceWindow_,   mnuExpand_};
     for (QAction* entry : entries)
         entry->setEnabled(true);
     const bool root = model_->IsRoot(index);

@@ -85,6 +85,8 @@ signals:
     void TreePropertiesWanted();
     // Ctrl+D on a person: the host opens the date approximation.
     void DateApproximationWanted(const QString& personId);
+    // "Family Tree Chart" on a person: the host opens a chart window built around the person.
+    void PersonChartWanted(const QString& personId);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -142,6 +144,7 @@ private:
     QAction* mnuRefresh_ = nullptr;
     QAction* mnuMarkAncestors_ = nullptr;
     QAction* mnuUnMarkAncestors_ = nullptr;
+    QAction* mnuShowTraceWindow_ = nullptr;
     QAction* mnuExpand_ = nullptr;
 
     QPersistentModelIndex previous_; // the node before the last change; the parent a child was added under

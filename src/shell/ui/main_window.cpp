@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "chart/ui/chart_window.h"
 #include "datasheet/ui/data_sheet.h"
 #include "datasheet/ui/dates_frame.h"
 #include "gedcom/gedcom_import.h"
@@ -204,6 +205,12 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     });
     connect(search_, &TNameSearchBox::identifierEntered, this, &TfrmFamilyMain::OpenTreeWindow);
     connect(favourites_, &TFavouritesStrip::PersonChosen, this, &TfrmFamilyMain::ShowPersonInMainTree);
+    // A chart still shown when its tree closes is saved or dropped now, while the tree is still open.
+    connect(this, &TfrmFamilyMain::TreeClosed, this, [] {
+        for (TfrmChart_Window* chart : TfrmChart_Window::ChartWindows())
+            if (chart->isVisible())
+                chart->CloseChart(false);
+    });
     qApp->installEventFilter(this);
 
     startPage_ = new Tfrm_Start_Page(this);
@@ -239,6 +246,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuStartPage, [this] { ShowStartPage(); });
     m.Attach(m.mnuExit, [this] { close(); });
     m.Attach(m.mnuTreeWindow, [this] { OpenTreeWindow(QString()); });
+    m.Attach(m.mnuFamilyChart, [this] { TfrmChart_Window::MainChartWindow(this)->ShowChartWindow(); });
     m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
     m.Attach(m.mnuOptions, [this] { ShowOptions(); });
     m.Attach(m.mnuImportGedcom, [this] { ImportGedcom(); });
@@ -274,7 +282,11 @@ void TfrmFamilyMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
-    CloseOtherWindows();
+    // A chart whose changes the user keeps by cancelling its save prompt keeps the program open.
+    if (!CloseOtherWindows()) {
+        event->ignore();
+        return;
+    }
     CloseCurrentTree();
     ReleaseStoreCaches();
     event->accept();
@@ -309,7 +321,9 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         return false;
     if (file != path)
         return LoadTree(file, isNew, props);
-    CloseOtherWindows();
+    // Charts belong to the open tree: one the user keeps open keeps the tree open too.
+    if (!CloseOtherWindows())
+        return false;
     CloseCurrentTree();
     if (!OpenTreeFile(path)) {
         CloseTreeFile();
@@ -536,13 +550,15 @@ TfrmReports* TfrmFamilyMain::ReportsWindow() {
     return reports_;
 }
 
-void TfrmFamilyMain::CloseOtherWindows() {
+bool TfrmFamilyMain::CloseOtherWindows() {
     // Modal windows are left alone: whoever showed one is still waiting for it.
+    bool closed = true;
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows)
         if (window != this && window->isVisible() && !window->isModal() && window->isWindow() &&
-            !window->inherits("QMenu"))
-            window->close();
+            !window->inherits("QMenu") && !window->close())
+            closed = false;
+    return closed;
 }
 
 void TfrmFamilyMain::StartUp(const QString& argument) {
@@ -607,6 +623,8 @@ TfrmTreeWindow* TfrmFamilyMain::OpenTreeWindow(const QString& personId) {
 }
 
 void TfrmFamilyMain::WatchOutline(TframTree* outline) {
+    connect(outline, &TframTree::PersonChartWanted, this,
+            [this](const QString& id) { TfrmChart_Window::ShowPersonChart(this, id); });
     TTreeModel* model = outline->Model();
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this, model](const QModelIndex& first, const QModelIndex& last) {

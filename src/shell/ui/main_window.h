@@ -63,8 +63,9 @@ public:
     bool OpenHelp(const QString& page);
     TfrmHelp* HelpWindow() const { return help_; }
     void ShowAbout();
-    // Closes every visible window of the program except this one.
-    void CloseOtherWindows();
+    // Closes every visible window of the program except this one; false when one stayed open (a chart
+    // whose changes the user did not want to save or lose).
+    bool CloseOtherWindows();
     // After the windows exist: the tree the command line names (a path or a file:// address), else the
     // last tree when the options say so, else the start page when there are recent trees.
     void StartUp(const QString& argument);

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+
+namespace verdan {
+
+class Tfrm_Chart;
+
+// A window for building family charts: the chart view under a bar with the zoom box, and menus to make,
+// open, save and export charts. It stays above the main window without blocking it, and is hidden, its
+// chart emptied, when closed. Several can be open at once: the main one (View ▸ Family Tree Chart) and one
+// per person chart asked for from an outline.
+class TfrmChart_Window : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmChart_Window(QWidget* owner = nullptr);
+    ~TfrmChart_Window() override;
+
+    // The program's main chart window, made the first time (owner: the main window).
+    static TfrmChart_Window* MainChartWindow(QWidget* owner);
+    // A new window built around the person, shown; it is deleted when closed.
+    static TfrmChart_Window* ShowPersonChart(QWidget* owner, const QString& personId);
+    // Closes every chart window with its save prompt; false when the user kept one open.
+    static bool CloseAllChartWindows();
+    static QList<TfrmChart_Window*> ChartWindows();
+
+    // Sized and placed for the screen, shown and raised.
+    void ShowChartWindow();
+    // The person with his children and parents at view point (150, 150).
+    void BuildPersonChart(const QString& personId);
+
+    // The commands. Those that replace or drop the chart ask to save unsaved work first and stop when
+    // the user cancels; the result tells whether the command was carried out.
+    bool NewChart();
+    bool OpenChart();
+    bool OpenChartFile(const QString& path);
+    bool SaveChart();
+    bool SaveChartAs();
+    // Empties the chart and hides the window, after the save prompt (without Cancel when canCancel is
+    // false: the tree is closing).
+    bool CloseChart(bool canCancel = true);
+    bool ExportImageCommand();
+    bool ExportPdfCommand();
+    bool CopyChart();
+    // The zoom typed or chosen in the zoom box; the box shows the chart's zoom again on the timer.
+    void ApplyZoomText();
+    void ShowZoom();
+
+    Tfrm_Chart* View() const { return view_; }
+    QComboBox* ZoomBox() const { return cmbZoom_; }
+    QTimer& ZoomTimer() { return zoomTimer_; }
+    QMenu* FileMenu() const { return mnuFile_; }
+    QMenu* EditMenu() const { return mnuEdit_; }
+    QMenu* OptionsMenu() const { return mnuOptions_; }
+    QAction* SaveAction() const { return mnuSave_; }
+    QAction* SaveAsImageAction() const { return mnuSaveAsImage_; }
+    QAction* RemoveAction() const { return mnuRemove_; }
+    QMenu* AlignMenu() const { return mnuAlign_; }
+    // Updates the enabled states as the menus do when they open.
+    void UpdateMenuStates();
+
+    // File choices (filter as for QFileDialog); empty when cancelled. Tests replace them.
+    std::function<QString(const QString& filter, const QString& folder)> ChooseOpenFile;
+    std::function<QString(const QString& proposed, const QString& filter, const QString& selectedFilter)>
+        ChooseSaveFile;
+    // Opens a saved PDF with the desktop's viewer.
+    std::function<void(const QString& path)> OpenDocument;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildZoomBar();
+    void TranslateTexts();
+    void UpdateCaption();
+    // Yes saves (false when that was cancelled or failed), No goes on, Cancel stops.
+    bool AskToSave(bool canCancel);
+    bool NeedsSaving() const;
+    QString ProposedName(const QString& extension) const;
+
+    Tfrm_Chart* view_;
+    QLabel* lblZoom_;
+    QComboBox* cmbZoom_;
+    QTimer zoomTimer_;
+    bool rootAtTop_ = true;
+
+    QMenu* mnuFile_;
+    QAction* mnuNew_;
+    QAction* mnuOpen_;
+    QAction* mnuSave_;
+    QAction* mnuSaveAs_;
+    QAction* mnuSaveAsImage_;
+    QAction* mnuSaveAsPdf_;
+    QAction* mnuClose_;
+    QMenu* mnuEdit_;
+    QAction* mnuSelectAll_;
+    QAction* mnuRemove_;
+    QAction* mnuCopy_;
+    QMenu* mnuAlign_;
+    QList<QAction*> alignEntries_;
+    QMenu* mnuOptions_;
+    QMenu* mnuDisplay_;
+    QAction* mnuExpandedName_;
+    QAction* mnuDates_;
+    QAction* mnuPicture_;
+    QAction* mnuRootAtTop_;
+    QMenu* mnuLinks_;
+    QAction* mnuLines_;
+    QAction* mnuSticks_;
+};
+
+} // namespace verdan
