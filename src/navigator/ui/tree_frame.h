@@ -96,6 +96,7 @@ private:
     void BuildControls();
     void BuildMenu();
     void ApplyCaptions();
+    void ApplyMenuCaptions();
     void ShowSelection(const QModelIndex& current);
     void ShowSelectionInfo(const QModelIndex& current);
     void ClearSelectionDisplay();

@@ -1,0 +1,247 @@
+#include "navigator/tree_model.h"
+#include "navigator/ui/outline_view.h"
+#include "storage/person_names.h"
+#include "storage/relation_store.h"
+#include "text/localisation.h"
+#include "text/ui/icons.h"
+#include "tree_frame.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace verdan {
+
+namespace {
+
+// The digit of Ctrl+digit, from the main row (Latin or Arabic-Indic digits) or the keypad; -1 for others.
+int DigitOf(const QKeyEvent* event) {
+    const int key = event->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return key - Qt::Key_0;
+    if (key >= 0x0660 && key <= 0x0669)
+        return key - 0x0660;
+    if (key >= 0x06F0 && key <= 0x06F9)
+        return key - 0x06F0;
+    return -1;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Popup menu
+
+void TframTree::BuildMenu() {
+    pmnuTree_ = new QMenu(this);
+    mnuAdd_ = pmnuTree_->addMenu(QString());
+    mnuAddSon_ = mnuAdd_->addMenu(QString());
+    mnuAddDaughter_ = mnuAdd_->addMenu(QString());
+    mnuAddSonNoOther_ = mnuAdd_->addAction(QString());
+    mnuAddDaughterNoOther_ = mnuAdd_->addAction(QString());
+    mnuAddFather_ = mnuAdd_->addAction(QString());
+    mnuRename_ = pmnuTree_->addAction(QString());
+    mnuDelete_ = pmnuTree_->addAction(QString());
+    pmnuTree_->addSeparator();
+    mnuRefresh_ = pmnuTree_->addAction(QString());
+    mnuMarkAncestors_ = pmnuTree_->addAction(QString());
+    mnuUnMarkAncestors_ = pmnuTree_->addAction(QString());
+    mnuShowTraceWindow_ = pmnuTree_->addAction(QString());
+    pmnuTree_->addSeparator();
+    mnuExpand_ = pmnuTree_->addAction(QString());
+    mnuAdd_->setIcon(Icon(u"list-add"));
+    mnuAddSon_->setIcon(Icon(u"person-add-male"));
+    mnuAddDaughter_->setIcon(Icon(u"person-add-female"));
+    mnuAddSonNoOther_->setIcon(Icon(u"person-add-male"));
+    mnuAddDaughterNoOther_->setIcon(Icon(u"person-add-female"));
+    mnuRename_->setIcon(Icon(u"accessories-text-editor"));
+    mnuDelete_->setIcon(Icon(u"edit-delete"));
+    mnuRefresh_->setIcon(Icon(u"view-refresh"));
+    mnuMarkAncestors_->setIcon(Icon(u"mark-ancestors"));
+    mnuUnMarkAncestors_->setIcon(Icon(u"edit-clear"));
+    mnuShowTraceWindow_->setIcon(Icon(u"family-chart"));
+    mnuExpand_->setIcon(Icon(u"outline-expand"));
+
+    connect(mnuAdd_, &QMenu::aboutToShow, this, &TframTree::PrepareAddMenu);
+    connect(mnuAddSon_, &QMenu::aboutToShow, this,
+            [this] { BuildAddSubmenu(mnuAddSon_, QStringLiteral("m")); });
+    connect(mnuAddDaughter_, &QMenu::aboutToShow, this,
+            [this] { BuildAddSubmenu(mnuAddDaughter_, QStringLiteral("f")); });
+    connect(mnuAddSonNoOther_, &QAction::triggered, this,
+            [this] { AddChildWithParent(QStringLiteral("0"), QStringLiteral("m")); });
+    connect(mnuAddDaughterNoOther_, &QAction::triggered, this,
+            [this] { AddChildWithParent(QStringLiteral("0"), QStringLiteral("f")); });
+    connect(mnuAddFather_, &QAction::triggered, this, &TframTree::AddFatherToCurrent);
+    connect(mnuRename_, &QAction::triggered, this, &TframTree::EditCurrentName);
+    connect(mnuDelete_, &QAction::triggered, this, [this] { DeleteSelected(true); });
+    connect(mnuRefresh_, &QAction::triggered, this, [this] { RefreshNode(CurrentIndex()); });
+    connect(mnuMarkAncestors_, &QAction::triggered, this, &TframTree::MarkAncestors);
+    connect(mnuUnMarkAncestors_, &QAction::triggered, this, &TframTree::UnmarkAncestors);
+    connect(mnuShowTraceWindow_, &QAction::triggered, this, [this] {
+        if (!CurrentPersonId().isEmpty())
+            emit PersonChartWanted(CurrentPersonId());
+    });
+    connect(mnuExpand_, &QAction::triggered, this, &TframTree::ToggleExpand);
+}
+
+void TframTree::ApplyMenuCaptions() {
+    mnuAdd_->setTitle(Translate(QStringLiteral("Add")));
+    mnuAddSon_->setTitle(Translate(QStringLiteral("Add Son")));
+    mnuAddDaughter_->setTitle(Translate(QStringLiteral("Add Daughter")));
+    mnuAddSonNoOther_->setText(TranslateContext(QStringLiteral("Son"), QStringLiteral("add_menu")) +
+                               QString(30, u' ') + QStringLiteral("F4"));
+    mnuAddDaughterNoOther_->setText(TranslateContext(QStringLiteral("Daughter"), QStringLiteral("add_menu")) +
+                                    QString(29, u' ') + QStringLiteral("Shift + F4"));
+    mnuAddFather_->setText(Translate(QStringLiteral("father")));
+    mnuRename_->setText(Translate(QStringLiteral("Edit Name")));
+    mnuDelete_->setText(Translate(QStringLiteral("Delete")) + QStringLiteral(".."));
+    mnuRefresh_->setText(Translate(QStringLiteral("Refresh")));
+    mnuMarkAncestors_->setText(Translate(QStringLiteral("Mark Ancestors")));
+    mnuUnMarkAncestors_->setText(Translate(QStringLiteral("Unmark Ancestors")));
+    mnuShowTraceWindow_->setText(Translate(QStringLiteral("Family Tree Chart")));
+    mnuExpand_->setText(Translate(QStringLiteral("Expand")) + QString(6, u' ') + QStringLiteral("F5"));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Keys and popup menu
+
+bool TframTree::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == trv_ && event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TframTree::HandleKey(QKeyEvent* event) {
+    if (IsEditing())
+        return false;
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    if (key == Qt::Key_F5) {
+        ToggleExpand();
+        return true;
+    }
+    if (readOnly_)
+        return false;
+    dataChanged_ = false;
+    if ((key == Qt::Key_Insert || key == Qt::Key_F4) && !ctrl && !alt) {
+        AddChildPerson(shift ? QStringLiteral("f") : QStringLiteral("m"));
+        return true;
+    }
+    if (ctrl && (key == Qt::Key_Equal || key == Qt::Key_Plus)) {
+        SetZoom(zoom_ + 1);
+        return true;
+    }
+    if (ctrl && key == Qt::Key_Minus) {
+        SetZoom(zoom_ - 1);
+        return true;
+    }
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    if (!record)
+        return false;
+    switch (key) {
+    case Qt::Key_Delete:
+        if (ctrl || alt)
+            return false;
+        DeleteSelected(!shift);
+        return true;
+    case Qt::Key_F2:
+        EditCurrentName();
+        return true;
+    case Qt::Key_F6:
+        if (record->Gender.toLower() == u"m")
+            SetCurrentFemale();
+        else
+            SetCurrentMale();
+        return true;
+    case Qt::Key_F7:
+        SetCurrentMale();
+        return true;
+    default:
+        break;
+    }
+    if (!ctrl)
+        return false;
+    if (key == Qt::Key_Apostrophe) {
+        ToggleCurrentDead();
+        return true;
+    }
+    if (key == Qt::Key_D) {
+        emit DateApproximationWanted(record->PersonId);
+        dataChanged_ = true;
+        return true;
+    }
+    const int digit = DigitOf(event);
+    if (digit >= 1) {
+        SetCurrentOrder(digit);
+        return true;
+    }
+    return digit == 0;
+}
+
+void TframTree::ShowPopup(const QPoint& position) {
+    const QModelIndex index = trv_->indexAt(position);
+    if (index.isValid())
+        SelectNode(index);
+    if (!CurrentIndex().isValid())
+        return;
+    PreparePopup();
+    pmnuTree_->popup(trv_->viewport()->mapToGlobal(position));
+}
+
+void TframTree::PreparePopup() {
+    const QModelIndex index = CurrentIndex();
+    const QList<QAction*> entries{mnuAdd_->menuAction(), mnuRename_,        mnuDelete_,
+                                  mnuRefresh_,           mnuMarkAncestors_, mnuUnMarkAncestors_,
+                                  mnuShowTraceWindow_,   mnuExpand_};
+    for (QAction* entry : entries)
+        entry->setEnabled(true);
+    const bool root = model_->IsRoot(index);
+    const bool global = model_->IsGlobalParent(index);
+    if (root || global) {
+        for (QAction* entry : entries)
+            entry->setEnabled(false);
+        mnuAdd_->menuAction()->setEnabled(root);
+        mnuRefresh_->setEnabled(true);
+        mnuExpand_->setEnabled(true);
+    }
+}
+
+void TframTree::PrepareAddMenu() {
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    bool hasMates = !record;
+    if (record) {
+        TextTable mates;
+        ListMateIds(record->PersonId, mates);
+        hasMates = mates.size() > 1;
+    }
+    mnuAddSon_->menuAction()->setVisible(hasMates);
+    mnuAddDaughter_->menuAction()->setVisible(hasMates);
+    mnuAddSonNoOther_->setVisible(!hasMates);
+    mnuAddDaughterNoOther_->setVisible(!hasMates);
+    mnuAddFather_->setEnabled(record != nullptr);
+}
+
+void TframTree::BuildAddSubmenu(QMenu* menu, const QString& gender) {
+    menu->clear();
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    const bool man = record && record->Gender.toLower() == u"m";
+    const QString label = man ? Translate(QStringLiteral("Mother")) : Translate(QStringLiteral("Father"));
+    const QString later = man ? TranslateFeminine(QStringLiteral("To be set later"))
+                              : Translate(QStringLiteral("To be set later"));
+    menu->addAction(label + QStringLiteral(": ") + later, this,
+                    [this, gender] { AddChildWithParent(QStringLiteral("0"), gender); });
+    if (!record)
+        return;
+    TextTable mates;
+    ListMateIds(record->PersonId, mates);
+    for (qsizetype row = 1; row < mates.size(); ++row) {
+        const QString mate = mates[row].value(0);
+        if (mate.trimmed().isEmpty() || mate == u"0")
+            continue;
+        menu->addAction(label + QStringLiteral(": ") + GetLineageName(mate), this,
+                        [this, mate, gender] { AddChildWithParent(mate, gender); });
+    }
+}
+
+} // namespace verdan
