@@ -63,6 +63,10 @@ const Command kCommands[] = {
      Chart, true, true},
     {"find", "find TREE.vrd WORDS... [--lang ar|en|fa|ur]   (persons as the search box lists them)", Find,
      true},
+    {"chain", "chain TREE.vrd PERSON_ID|-1 \"NAME son of NAME ..\" [--list] [--lang ar|en|fa|ur]", Chain,
+     true},
+    {"lineage", "lineage TREE.vrd PERSON_ID [--mother|--mothers] [--tree] [--lang ar|en|fa|ur]", Lineage,
+     true},
 };
 
 void Usage() {

@@ -66,4 +66,8 @@ int Chart(const QStringList& args);
 // The name search (cmd_find.cpp).
 int Find(const QStringList& args);
 
+// Lineage chains and paths (cmd_links.cpp).
+int Chain(const QStringList& args);
+int Lineage(const QStringList& args);
+
 } // namespace verdan::cli

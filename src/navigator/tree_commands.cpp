@@ -93,15 +93,23 @@ TMateStatus ReadMateStatus(const QString& personId) {
     TextTable table;
     ListMarriageRows(personId, table);
     const int column = status.Gender == u"f" ? 0 : 1;
-    for (qsizetype row = 1; row < table.size() && status.MateIds.size() < kMaxMates; ++row)
-        status.MateIds << table[row].value(column);
+    // The outside-the-tree group is never a mate, even where an older file records it as one.
+    for (qsizetype row = 1; row < table.size() && status.MateIds.size() < kMaxMates; ++row) {
+        const QString mate = table[row].value(column);
+        if (!IsReservedParentId(mate) && !IsGlobalParent(mate))
+            status.MateIds << mate;
+    }
     status.MateCount = static_cast<qint32>(status.MateIds.size());
     if (status.MateCount > 0) {
         status.ActiveMateId = GetActiveMate(personId);
-        if (status.ActiveMateId.isEmpty())
+        if (!status.MateIds.contains(status.ActiveMateId, Qt::CaseInsensitive))
             status.ActiveMateId = status.MateIds.front();
     }
     return status;
+}
+
+QString StoredPersonName(const QString& text) {
+    return CleanName(CutText(text, kMaxPersonNameLength));
 }
 
 QString DefaultChildName(const QString& gender, int number) {
@@ -143,7 +151,7 @@ QString InsertChildRow(const QString& parentId, const QString& gender) {
     const int count = static_cast<int>(Dm().ScalarInt(
         QStringLiteral("SELECT count(person_id) FROM ftPerson WHERE ") + column + " = ?", parent));
     const QString id = NewGuidText();
-    const QString name = CleanName(CutText(DefaultChildName(gender, count + 1), kMaxPersonNameLength));
+    const QString name = StoredPersonName(DefaultChildName(gender, count + 1));
     const int added = Dm().Execute(
         QStringLiteral(
             "INSERT INTO ftPerson (person_id, father_id, mother_id, person_name, gender, is_section, "
@@ -221,7 +229,7 @@ QString AddFather(const QString& personId) {
 bool SavePersonName(const QString& personId, const QString& text) {
     if (IsReservedParentId(personId))
         return false;
-    const QString name = CleanName(CutText(text, kMaxPersonNameLength));
+    const QString name = StoredPersonName(text);
     if (Dm().Execute(
             QStringLiteral("UPDATE ftPerson SET person_name = ?, date_modified = ?, user_modified = ? "
                            "WHERE person_id = ?"),

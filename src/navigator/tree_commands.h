@@ -12,6 +12,10 @@ namespace verdan {
 // Longest person name the tree file keeps; a longer typed name is cut.
 inline constexpr int kMaxPersonNameLength = 50;
 
+// A typed name as the tree file keeps it: cut to kMaxPersonNameLength (never inside a surrogate pair) and
+// cleaned.
+QString StoredPersonName(const QString& text);
+
 // The parent of the last child added with the add keys or buttons, with its mates.
 struct TMateStatus {
     QString PersonId;

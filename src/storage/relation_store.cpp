@@ -146,18 +146,25 @@ CoupleChildrenHandler SetCoupleChildrenHandler(CoupleChildrenHandler handler) {
     return handler;
 }
 
-bool MarryPersons(const QString& husband, const QString& wife) {
+bool RecordMarriage(const QString& husband, const QString& wife) {
     if (!RelatablePair(husband, wife))
         return false;
-    {
-        Transaction transaction;
-        AddMarriage(husband, wife);
-        SetMarriageActive(husband, wife);
-        if (!transaction.Commit() || !MarriageExists(husband, wife))
-            return false;
-    }
-    if (ChildrenHandler() && (CountChildren(husband) > 0 || CountChildren(wife) > 0))
+    Transaction transaction;
+    AddMarriage(husband, wife);
+    SetMarriageActive(husband, wife);
+    return transaction.Commit() && MarriageExists(husband, wife);
+}
+
+void OfferCoupleChildren(const QString& husband, const QString& wife) {
+    if (ChildrenHandler() && RelatablePair(husband, wife) &&
+        (CountChildren(husband) > 0 || CountChildren(wife) > 0))
         ChildrenHandler()(husband, wife);
+}
+
+bool MarryPersons(const QString& husband, const QString& wife) {
+    if (!RecordMarriage(husband, wife))
+        return false;
+    OfferCoupleChildren(husband, wife);
     return true;
 }
 

@@ -51,6 +51,11 @@ CoupleChildrenHandler SetCoupleChildrenHandler(CoupleChildrenHandler handler);
 // Makes the two husband and wife: adds the marriage (when missing), marks it active, and when either has
 // children offers them to the couple through the handler. True when the two are married afterwards.
 bool MarryPersons(const QString& husband, const QString& wife);
+// The two steps of MarryPersons, for callers that write more in the same transaction: the marriage,
+// added when missing and marked active (true when the two are married afterwards), and the offer of the
+// children (when either has a child and a handler is installed), which belongs after the writes are kept.
+bool RecordMarriage(const QString& husband, const QString& wife);
+void OfferCoupleChildren(const QString& husband, const QString& wife);
 
 bool HasMarriage(const QString& id); // id is a husband or a wife in some marriage
 // The marriages of id: columns person_id_1, person_id_2.

@@ -1,0 +1,139 @@
+#include "drop_rules.h"
+
+#include "navigator/family_links.h"
+#include "storage/database.h"
+#include "storage/gender_code.h"
+#include "storage/person_store.h"
+#include "storage/relation_store.h"
+#include "storage/tree_file.h"
+
+namespace verdan {
+
+namespace {
+
+bool IsGlobalParent(const QString& id) {
+    const QString global = GetGlobalParentId();
+    return !global.trimmed().isEmpty() && SameId(id, global);
+}
+
+bool IsMovable(const QString& id) {
+    return !IsReservedParentId(id) && !IsGlobalParent(id) && PersonExists(id);
+}
+
+} // namespace
+
+TDropMode DropModeOf(const TDropFacts& facts) {
+    if (facts.DraggedIsGlobal || !facts.TargetExists || facts.TargetIsDragged)
+        return TDropMode::None;
+    // Within one outline a person never lands on the node he hangs under or on his own branch.
+    if (facts.SameOutline && (facts.TargetIsDraggedParent || facts.TargetInsideDragged))
+        return TDropMode::None;
+    if (facts.SameOutline && facts.Shift)
+        return facts.SameParent && !facts.ReadOnly ? TDropMode::Reorder : TDropMode::None;
+    if (!facts.SameOutline || facts.Ctrl)
+        return facts.TargetIsRoot || facts.TargetIsGlobal ? TDropMode::None : TDropMode::Relation;
+    return facts.ReadOnly ? TDropMode::None : TDropMode::Move;
+}
+
+bool AcceptsDrop(const TDropFacts& facts) {
+    return DropModeOf(facts) != TDropMode::None;
+}
+
+QList<QPair<QString, int>> ReorderedChildren(const QStringList& children, const QString& dragged,
+                                             const QString& target) {
+    QStringList order = children;
+    const qsizetype from = order.indexOf(dragged);
+    if (from < 0 || !order.contains(target) || dragged == target)
+        return {};
+    order.removeAt(from);
+    order.insert(order.indexOf(target), dragged);
+    QList<QPair<QString, int>> numbers;
+    for (qsizetype i = 0; i < order.size(); ++i)
+        numbers.append({order[i], static_cast<int>(i + 1)});
+    return numbers;
+}
+
+bool ReorderChildren(const QString& parentId, const QStringList& shownChildren, const QString& dragged,
+                     const QString& target) {
+    const bool firstLevel = IsReservedParentId(parentId);
+    const bool onMother = !firstLevel && GetGender(parentId) == u"f";
+    // Only the parent's own children: one shown there through the other column keeps its numbers.
+    QStringList children;
+    for (const QString& child : shownChildren) {
+        const TParent parents = GetParents(child);
+        const QString column = (onMother ? parents.Mother_Id : parents.Father_Id).trimmed();
+        const bool own = firstLevel ? (column.isEmpty() || column == u"-1") : SameId(column, parentId);
+        // The outside-the-tree group keeps its place after everybody else.
+        if (own && !IsGlobalParent(child) && !children.contains(child))
+            children << child;
+    }
+    const QList<QPair<QString, int>> numbers = ReorderedChildren(children, dragged, target);
+    if (numbers.isEmpty())
+        return false;
+    Transaction transaction;
+    for (const auto& [child, order] : numbers) {
+        if (!(onMother ? SetOrderByMother(child, order) : SetOrderByFather(child, order)))
+            return false;
+    }
+    return transaction.Commit();
+}
+
+QList<TMarriageOffer> MarriageOffersOfMove(const QList<TDraggedPerson>& dragged, const QString& targetId) {
+    QList<TMarriageOffer> offers;
+    if (!IsMovable(targetId))
+        return offers;
+    const bool onMother = GetGender(targetId) == u"f";
+    for (const TDraggedPerson& person : dragged) {
+        const QString kept = person.ShownUnderId;
+        if (!IsMovable(kept) || !IsMovable(person.PersonId) || SameId(kept, targetId))
+            continue;
+        if (GetGender(kept) != (onMother ? u"m" : u"f"))
+            continue;
+        // The person stays the kept parent's child on the column the move does not touch.
+        const TParent parents = GetParents(person.PersonId);
+        if (!SameId(onMother ? parents.Father_Id : parents.Mother_Id, kept))
+            continue;
+        TMarriageOffer offer{onMother ? kept : targetId, onMother ? targetId : kept, person.PersonId};
+        bool known = MarriageExists(offer.HusbandId, offer.WifeId);
+        for (const TMarriageOffer& other : offers)
+            known = known || (SameId(other.HusbandId, offer.HusbandId) && SameId(other.WifeId, offer.WifeId));
+        if (!known)
+            offers << offer;
+    }
+    return offers;
+}
+
+QStringList MoveDroppedPersons(const QStringList& personIds, const QString& targetId,
+                               const QList<TMarriageOffer>& marriages) {
+    const bool firstLevel = IsReservedParentId(targetId);
+    if (!firstLevel && !PersonExists(targetId))
+        return {};
+    const QString target = firstLevel ? QStringLiteral("-1") : targetId.trimmed();
+    const bool onMother = !firstLevel && GetGender(target) == u"f";
+    QStringList moved;
+    for (const QString& id : personIds) {
+        if (IsMovable(id) && !SameId(id, target) && !moved.contains(id, Qt::CaseInsensitive))
+            moved << id;
+    }
+    for (const QString& id : std::as_const(moved)) {
+        if (RefusesParentCycle(id, target))
+            return {};
+    }
+    if (moved.isEmpty())
+        return {};
+    Transaction transaction;
+    for (const QString& id : std::as_const(moved)) {
+        if (!(onMother ? SetMother(id, target) : SetFather(id, target)))
+            return {};
+    }
+    for (const TMarriageOffer& marriage : marriages) {
+        if (!MarriageExists(marriage.HusbandId, marriage.WifeId) &&
+            !AddMarriage(marriage.HusbandId, marriage.WifeId))
+            return {};
+    }
+    if (!transaction.Commit())
+        return {};
+    return moved;
+}
+
+} // namespace verdan
