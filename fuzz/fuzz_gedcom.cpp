@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Any bytes a file may hold: encoding detection and conversion, then the record parser.
+// Any bytes a file may hold: encoding detection and conversion, then the record parser and the date
+// readers.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     QByteArray text(reinterpret_cast<const char*>(bytes), qsizetype(size));
     const QString encoding = verdan::DetectGedcomEncoding(text, QStringLiteral("windows-1256"));
@@ -13,5 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     verdan::TGedcomData data;
     verdan::ParseGedcomRecords(text, data);
     verdan::ParseGedcomDate(QString::fromUtf8(text.left(64)));
+    verdan::ReadableGedcomDate(QString::fromUtf8(text.left(64)));
     return 0;
 }

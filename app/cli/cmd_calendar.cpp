@@ -3,6 +3,7 @@
 #include "calendar/date_numbers.h"
 #include "cli_commands.h"
 #include "text/localisation.h"
+#include "text/typed_numbers.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -53,7 +54,8 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
     if (date.isEmpty())
         return QStringLiteral("no date given (expected YYYY-MM-DD)");
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,4})-(\\d{1,2})-(\\d{1,2})$"));
-    const QRegularExpressionMatch match = pattern.match(date);
+    // Digits may come in Arabic-Indic or Persian form.
+    const QRegularExpressionMatch match = pattern.match(NormaliseDigits(date));
     if (!match.hasMatch())
         return QStringLiteral("\"%1\" is not a date of the form YYYY-MM-DD").arg(date);
     request.text = date;

@@ -4,6 +4,7 @@
 #include "cli_commands.h"
 #include "storage/tree_file.h"
 #include "text/sml.h"
+#include "text/typed_numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,9 +49,9 @@ bool ParseArgs(const QStringList& args, ChartArgs& a, QString& error) {
             QString text;
             if (!value(text))
                 return false;
-            bool ok = false;
-            into = text.toInt(&ok);
-            if (!ok || into < low || into > high) {
+            const std::optional<int> read = ReadTypedInteger(text);
+            into = read.value_or(0);
+            if (!read || into < low || into > high) {
                 error = arg + QStringLiteral(" needs a number from %1 to %2").arg(low).arg(high);
                 return false;
             }

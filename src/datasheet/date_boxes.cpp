@@ -1,7 +1,9 @@
 #include "date_boxes.h"
 
 #include "calendar/date_convert.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/typed_numbers.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -62,6 +64,85 @@ bool SpanStart(int gregorian, int hijri, int todayG, int todayH, int& from, int&
     return false;
 }
 
+// Day, month and year as typed, and what keeps them from being a day of their calendar.
+struct TypedDate {
+    TDateProblem problem = TDateProblem::None;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int lastDay = 0;    // the days of the month (or of the longest month when it is unknown)
+    bool inGap = false; // one of the days the Gregorian calendar skipped
+};
+
+bool IsSeparator(QChar c) {
+    return c == u'-' || c == u'/' || c == u'.' || c == u'\\' || c == u',' || c == QChar(0x060C);
+}
+
+// The digit runs of the text, as long as what lies between them is one separator or blanks.
+bool SplitParts(const QString& text, QStringList& parts) {
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype start = i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 0x80)
+            ++i;
+        if (i == start)
+            return false;
+        parts << text.mid(start, i - start);
+        if (i == text.size())
+            break;
+        int separators = 0;
+        while (i < text.size() && (text[i].isSpace() || IsSeparator(text[i]))) {
+            separators += IsSeparator(text[i]) ? 1 : 0;
+            ++i;
+        }
+        if (separators > 1 || i == text.size())
+            return false;
+    }
+    return !parts.isEmpty() && parts.size() <= 3;
+}
+
+TypedDate ParseDateBox(const TDateBox& box, TCalendar calendar) {
+    TypedDate date;
+    const QString text = NormaliseDigits(box.Text).trimmed();
+    // Separators alone are no date, nor the start of one.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace() || IsSeparator(c); }))
+        return date;
+    QStringList parts;
+    if (!SplitParts(text, parts)) {
+        date.problem = TDateProblem::Unreadable;
+        return date;
+    }
+    const auto number = [](const QString& digits) {
+        return digits.size() > 6 ? 1000000 : digits.toInt();
+    };
+    date.year = number(parts.last());
+    date.month = parts.size() >= 2 ? number(parts[parts.size() - 2]) : 0;
+    date.day = parts.size() == 3 ? number(parts[0]) : 0;
+    if (date.year < 1 || date.year > 9999) {
+        date.problem = TDateProblem::NoSuchYear;
+        return date;
+    }
+    if (date.month > 12) {
+        date.problem = TDateProblem::NoSuchMonth;
+        return date;
+    }
+    // Years before the era count back from it, as the conversions take them.
+    const int year = box.BeforeEra ? -date.year : date.year;
+    if (calendar == TCalendar::Hijri) {
+        date.lastDay = date.month == 0 ? 30 : HijriMonthDays(year, date.month);
+    } else if (date.month == 0) {
+        date.lastDay = 31;
+    } else {
+        date.lastDay = 31;
+        while (date.lastDay > 28 && EncodeDate(year, date.month, date.lastDay).isNull())
+            --date.lastDay;
+        date.inGap = year == 1582 && date.month == 10 && date.day > 4 && date.day < 15;
+    }
+    if (date.day > date.lastDay || date.inGap)
+        date.problem = TDateProblem::NoSuchDay;
+    return date;
+}
+
 } // namespace
 
 TDateBox DateBoxOf(int dateNumber) {
@@ -80,10 +161,81 @@ TDateBoxes DateBoxesOf(const TPerson& person) {
     return boxes;
 }
 
+TDateProblem CheckDateBox(const TDateBox& box, TCalendar calendar) {
+    return ParseDateBox(box, calendar).problem;
+}
+
 int ReadDateBox(const TDateBox& box, TCalendar calendar) {
-    const int n = calendar == TCalendar::Gregorian ? GregorianTextToDateNumber(box.Text)
-                                                   : HijriTextToDateNumber(box.Text);
+    const TypedDate date = ParseDateBox(box, calendar);
+    if (date.problem != TDateProblem::None || date.year == 0)
+        return 0;
+    const int n = MakeDateNumber(date.year, date.month, date.day);
     return box.BeforeEra ? -n : n;
+}
+
+QString DateBoxCaption(TDateBoxId id) {
+    const bool birth = id == TDateBoxId::BirthG || id == TDateBoxId::BirthH;
+    const bool gregorian = id == TDateBoxId::BirthG || id == TDateBoxId::DeathG;
+    return Translate(birth ? QStringLiteral("Birth Date") : QStringLiteral("Death Date")) +
+           QStringLiteral(" (") +
+           Translate(gregorian ? QStringLiteral("Gregorian") : QStringLiteral("Hijri")) + u')';
+}
+
+std::optional<TDateBoxProblem> FindDateProblem(const TDateBoxes& loaded, const TDateBoxes& edited) {
+    const struct {
+        TDateBoxId id;
+        const TDateBox& was;
+        const TDateBox& is;
+        TCalendar calendar;
+    } boxes[] = {
+        {TDateBoxId::BirthG, loaded.BirthG, edited.BirthG, TCalendar::Gregorian},
+        {TDateBoxId::BirthH, loaded.BirthH, edited.BirthH, TCalendar::Hijri},
+        {TDateBoxId::DeathG, loaded.DeathG, edited.DeathG, TCalendar::Gregorian},
+        {TDateBoxId::DeathH, loaded.DeathH, edited.DeathH, TCalendar::Hijri},
+    };
+    for (const auto& box : boxes) {
+        if (box.is == box.was)
+            continue;
+        const TDateProblem problem = CheckDateBox(box.is, box.calendar);
+        if (problem != TDateProblem::None)
+            return TDateBoxProblem{box.id, problem, box.is.Text.trimmed()};
+    }
+    return std::nullopt;
+}
+
+QString DateProblemText(const TDateBoxProblem& problem) {
+    QString reason;
+    const TypedDate date = ParseDateBox({problem.Text, false},
+                                        problem.Box == TDateBoxId::BirthG || problem.Box == TDateBoxId::DeathG
+                                            ? TCalendar::Gregorian
+                                            : TCalendar::Hijri);
+    switch (problem.Problem) {
+    case TDateProblem::None:
+        return {};
+    case TDateProblem::Unreadable:
+        reason = Translate(QStringLiteral("type the day, the month and the year, such as 15-03-1445"));
+        break;
+    case TDateProblem::NoSuchYear:
+        reason = Translate(QStringLiteral("the year must lie between 1 and 9999"));
+        break;
+    case TDateProblem::NoSuchMonth:
+        reason = Translate(QStringLiteral("a year has 12 months"));
+        break;
+    case TDateProblem::NoSuchDay:
+        if (date.inGap)
+            reason =
+                Translate(QStringLiteral("the days from 5 to 14 October 1582 do not exist in the Gregorian "
+                                         "calendar"));
+        else if (date.month == 0)
+            reason = FillPattern(Translate(QStringLiteral("a month has at most %# days")),
+                                 {QString::number(date.lastDay)});
+        else
+            reason = FillPattern(Translate(QStringLiteral("this month has %# days")),
+                                 {QString::number(date.lastDay)});
+        break;
+    }
+    return FillPattern(Translate(QStringLiteral("%*: \"%*\" is not a date: %*.")),
+                       {DateBoxCaption(problem.Box), IsolateLtr(problem.Text), reason});
 }
 
 void ApplyDateBoxes(const TDateBoxes& boxes, TPerson& person) {

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 namespace verdan {
 
@@ -36,9 +37,41 @@ struct TDateBoxes {
 TDateBox DateBoxOf(int dateNumber);
 TDateBoxes DateBoxesOf(const TPerson& person);
 
-// The signed date number a box holds, read with its calendar's own reader and negated when its era box is
-// checked; 0 when nothing readable is typed.
+// Why a box does not hold a day of its calendar.
+enum class TDateProblem {
+    None,        // empty, or a day of its calendar (a month or day of 00 is unknown)
+    Unreadable,  // not day, month and year in digits with one separator between them
+    NoSuchYear,  // year 0, or one beyond 9999
+    NoSuchMonth, // a month above 12
+    NoSuchDay,   // past the end of its month; in the Gregorian calendar also 5 to 14 October 1582
+};
+
+// Whether the box holds a day of its calendar. Digits may be ASCII, Arabic-Indic or Persian; day, month
+// and year are separated by one of - / . \ , or blanks. A Gregorian date before 15 October 1582 is a
+// Julian one, as history records it.
+TDateProblem CheckDateBox(const TDateBox& box, TCalendar calendar);
+
+// The signed date number a box holds, negated when its era box is checked; 0 when it is empty or holds no
+// day of its calendar (see CheckDateBox), so a date that is not one is never read as some other date.
 int ReadDateBox(const TDateBox& box, TCalendar calendar);
+
+// The four date boxes of the section.
+enum class TDateBoxId { BirthG, BirthH, DeathG, DeathH };
+
+// "Birth Date (Gregorian)": the box as its label names it, translated.
+QString DateBoxCaption(TDateBoxId id);
+
+// The first box the user changed (edited differs from loaded) that holds no day of its calendar.
+struct TDateBoxProblem {
+    TDateBoxId Box = TDateBoxId::BirthG;
+    TDateProblem Problem = TDateProblem::None;
+    QString Text;
+};
+std::optional<TDateBoxProblem> FindDateProblem(const TDateBoxes& loaded, const TDateBoxes& edited);
+
+// What is wrong, naming the box: "Birth Date (Gregorian): "45-13-1741" is not a date: a year has 12
+// months.", translated.
+QString DateProblemText(const TDateBoxProblem& problem);
 
 // The four signed date numbers, the places and the deceased flag of the boxes, into the person.
 void ApplyDateBoxes(const TDateBoxes& boxes, TPerson& person);

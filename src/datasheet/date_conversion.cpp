@@ -38,6 +38,8 @@ TConvertedDate Converted(int day, int month, int year, const QString& monthName,
 
 TConvertResult ConvertDateBox(const TDateBox& box, TCalendar from, TConvertedDate& result) {
     result = TConvertedDate();
+    if (CheckDateBox(box, from) != TDateProblem::None)
+        return TConvertResult::Invalid;
     const int n = ReadDateBox(box, from);
     if (n == 0)
         return TConvertResult::Empty;
@@ -47,9 +49,6 @@ TConvertResult ConvertDateBox(const TDateBox& box, TCalendar from, TConvertedDat
     SplitDateNumber(n, year, month, day);
     if (n < 0)
         year = -year;
-    const int lastDay = from == TCalendar::Gregorian ? 31 : 30;
-    if (month > 12 || day > lastDay)
-        return TConvertResult::Invalid;
 
     MultiDate md;
     // The calendars report a part the typed date leaves unknown (0) as unknown.

@@ -4,6 +4,7 @@
 #include "storage/relation_store.h"
 #include "storage/tree_info.h"
 #include "text/localisation.h"
+#include "text/typed_numbers.h"
 
 namespace verdan {
 
@@ -73,9 +74,7 @@ TNamesBoxes NamesBoxesOf(const TPersonNames& names) {
 }
 
 int OrderOfBox(const QString& text) {
-    bool ok = false;
-    const int order = text.trimmed().toInt(&ok);
-    return ok ? order : kUnsetOrder;
+    return ReadTypedInteger(text).value_or(kUnsetOrder);
 }
 
 QStringList SectionTypeChoices() {
@@ -197,15 +196,16 @@ TSaveResult SaveDatesEdits(TDatesEdits& edits, const TDateBoxes& boxes) {
     ReadPerson(edits.PersonId(), stored);
     TPerson merged = stored;
     MergeDates(edits.Loaded(), boxes, merged);
-    if (FindDateConflict(merged) != TDateConflict::None) {
-        // The dates stay as stored; what does not take part in the conflict is kept.
+    const bool invalid = FindDateProblem(edits.Loaded(), boxes).has_value();
+    if (invalid || FindDateConflict(merged) != TDateConflict::None) {
+        // The dates stay as stored; what does not take part in the refusal is kept.
         TPerson kept = stored;
         kept.Place_of_Birth = merged.Place_of_Birth;
         kept.Place_of_Death = merged.Place_of_Death;
         kept.Is_Dead = merged.Is_Dead;
         if (!SameDates(kept, stored))
             WritePersonDates(kept);
-        return TSaveResult::Conflict;
+        return invalid ? TSaveResult::Invalid : TSaveResult::Conflict;
     }
     if (SameDates(merged, stored)) {
         edits.ClearChanged();

@@ -20,6 +20,7 @@ enum class TSaveResult {
     Failed,   // the tree file refused the write; the edits stay pending
     Gone,     // the person no longer exists; the edits were dropped
     Conflict, // dates: the death lies before the birth; places and the deceased flag were written
+    Invalid,  // dates: a box the user changed holds no day of its calendar; likewise
 };
 
 // The names section as its boxes hold it.
@@ -92,8 +93,8 @@ TPersonNames MergeNames(const TNamesBoxes& loaded, const TNamesBoxes& edited, co
 TPersonText MergeText(const TTextBoxes& loaded, const TTextBoxes& edited, const TPersonText& stored);
 void MergeDates(const TDateBoxes& loaded, const TDateBoxes& edited, TPerson& stored);
 
-// Write the pending edits of a section when it has any (see TSaveResult); a result other than Failed and
-// Conflict clears the changed flag.
+// Write the pending edits of a section when it has any (see TSaveResult); a result other than Failed,
+// Conflict and Invalid clears the changed flag.
 TSaveResult SaveNamesEdits(TNamesEdits& edits, const TNamesBoxes& boxes);
 TSaveResult SaveTextEdits(TTextEdits& edits, const TTextBoxes& boxes);
 TSaveResult SaveDatesEdits(TDatesEdits& edits, const TDateBoxes& boxes);

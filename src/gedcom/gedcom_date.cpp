@@ -1,6 +1,11 @@
 #include "gedcom_date.h"
 
+#include "calendar/date_numbers.h"
+#include "text/localisation.h"
+
+#include <QStringList>
 #include <QVarLengthArray>
+#include <utility>
 
 namespace verdan {
 
@@ -60,7 +65,69 @@ QVarLengthArray<QStringView, 4> Words(QStringView text) {
     return words;
 }
 
+// The qualifiers and joining words of GEDCOM dates, as the notes say them.
+const char* QualifierWord(QStringView word) {
+    static const std::pair<const char*, const char*> kWords[] = {
+        {"ABT", "about"}, {"CAL", "calculated"},  {"EST", "estimated"}, {"BEF", "before"},
+        {"AFT", "after"}, {"BET", "between"},     {"AND", "and"},       {"FROM", "from"},
+        {"TO", "to"},     {"INT", "interpreted"},
+    };
+    for (const auto& [tag, text] : kWords)
+        if (word.compare(QLatin1String(tag), Qt::CaseInsensitive) == 0)
+            return text;
+    return nullptr;
+}
+
 } // namespace
+
+QString ReadableGedcomDate(QStringView text) {
+    QStringList out;
+    QString escape; // the calendar escape that applies to the date words that follow
+    QStringList pending;
+    const auto flush = [&] {
+        if (pending.isEmpty())
+            return;
+        const QString words = pending.join(u' ');
+        const TVerdan_Date date = ParseGedcomDate(QString(escape + u' ' + words));
+        if (date.Number > 0)
+            out << DateNumberToShortText(date.Number) + u' ' +
+                       TranslateContext(date.Calendar == TGedCalendar::Hijri ? QStringLiteral("AH")
+                                                                             : QStringLiteral("AD"),
+                                        QStringLiteral("gedcom_date"));
+        else
+            out << words;
+        pending.clear();
+    };
+    QStringView rest = text.trimmed();
+    while (!rest.isEmpty()) {
+        if (rest.startsWith(QLatin1String("@#D"), Qt::CaseInsensitive)) {
+            const qsizetype close = rest.indexOf(u'@', 3);
+            flush();
+            escape = (close < 0 ? rest : rest.first(close + 1)).toString();
+            rest = close < 0 ? QStringView() : rest.sliced(close + 1).trimmed();
+            continue;
+        }
+        if (rest.startsWith(u'(')) {
+            flush();
+            out << rest.toString();
+            break;
+        }
+        qsizetype end = 0;
+        while (end < rest.size() && !rest[end].isSpace())
+            ++end;
+        const QStringView word = rest.first(end);
+        if (const char* qualifier = QualifierWord(word)) {
+            flush();
+            escape.clear();
+            out << TranslateContext(QString::fromLatin1(qualifier), QStringLiteral("gedcom_date"));
+        } else {
+            pending << word.toString();
+        }
+        rest = rest.sliced(end).trimmed();
+    }
+    flush();
+    return out.join(u' ');
+}
 
 void JulianToGregorian(int& year, int& month, int& day) {
     if (month == 0)

@@ -14,6 +14,11 @@ namespace verdan {
 // Hijri calendar.
 TVerdan_Date ParseGedcomDate(QStringView text);
 
+// A GEDCOM DATE value as a reader of the notes expects it: each date in the short day-month-year form with
+// its calendar's era mark ("1180 AH", "03-1950 AD"), the qualifiers as words ("before", "between .. and"),
+// phrases as written, and no calendar escapes. Translated; words it does not know stay as they are.
+QString ReadableGedcomDate(QStringView text);
+
 // Julian calendar day to Gregorian; a day or month of 0 stays unknown.
 void JulianToGregorian(int& year, int& month, int& day);
 

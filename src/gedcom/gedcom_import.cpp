@@ -2,6 +2,7 @@
 
 #include "calendar/date_convert.h"
 #include "calendar/date_numbers.h"
+#include "gedcom/gedcom_date.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
 #include "gedcom/gedcom_internal.h"
@@ -127,7 +128,7 @@ QString EventLine(const TGEvent& event, const QString& partner) {
     if (!partner.isEmpty())
         title += QStringLiteral(", ") + partner;
     QStringList parts;
-    for (const QString& part : {event.Value, event.DateText, event.Time, event.Place})
+    for (const QString& part : {event.Value, ReadableGedcomDate(event.DateText), event.Time, event.Place})
         if (!part.isEmpty() && part != QLatin1String("Y"))
             parts.append(part);
     return parts.isEmpty() ? title : title + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
@@ -422,7 +423,8 @@ private:
             const bool column = &event == birth || &event == death;
             if (column && event.DateKeptAsText()) {
                 ++summary.DatesKeptAsText;
-                lines << FactLine(event.Kind == TGEventKind::BIRT ? "Birth" : "Death", event.DateText);
+                lines << FactLine(event.Kind == TGEventKind::BIRT ? "Birth" : "Death",
+                                  ReadableGedcomDate(event.DateText));
             } else if (!column && Noted(event)) {
                 lines << EventLine(event, QString());
             }
@@ -536,8 +538,9 @@ private:
     bool WriteMarriages(TGedcomImportSummary& summary, QString& error) {
         TGedStatement insert(
             Db, "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
-                "relation_type, split, is_active, relation_order_1, relation_order_2, notes, place, "
-                "date_created, user_created) VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, '')");
+                "relation_type, split, is_active, relation_order_1, relation_order_2, relation_date_1, "
+                "relation_date_2, notes, place, date_created, user_created) "
+                "VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, '')");
         if (!insert.Prepared())
             return Fail(error);
         for (const TreePlan::Marriage& m : Plan.Marriages) {
@@ -546,6 +549,8 @@ private:
             const TGEvent* wedding = FirstEvent(family.Events, TGEventKind::MARR);
             if (wedding && wedding->DateKeptAsText())
                 ++summary.DatesKeptAsText;
+            // The row keeps the wedding's date in both calendars, so it can be written back out.
+            const DatePair married = wedding ? BothCalendars(wedding->Date) : DatePair();
             QStringList notes;
             for (const TGEvent& event : family.Events)
                 if (Noted(event))
@@ -559,6 +564,8 @@ private:
                                      .Int(divorced ? 0 : 1)
                                      .Int(m.HusbandOrder)
                                      .Int(m.WifeOrder)
+                                     .Int(married.Gregorian)
+                                     .Int(married.Hijri)
                                      .Text(notes.join(QStringLiteral("; ")))
                                      .Text(wedding ? wedding->Place : QString())
                                      .Text(Stamp)

@@ -1,38 +1,13 @@
 #include "report_filter.h"
 
 #include "grid_model.h"
+#include "text/typed_numbers.h"
 
 #include <QLocale>
 
 namespace verdan {
 
 namespace {
-
-bool IsAscii(const QString& text) {
-    for (const QChar c : text)
-        if (c.unicode() > 0x7F)
-            return false;
-    return true;
-}
-
-// Arabic-Indic and extended (Persian) digits as their ASCII digits; the Arabic decimal separator as ".".
-QString AsciiDigits(const QString& text) {
-    QString out = text.trimmed();
-    if (IsAscii(out))
-        return out;
-    for (QChar& c : out) {
-        const char16_t u = c.unicode();
-        if (u >= 0x0660 && u <= 0x0669)
-            c = QChar(u'0' + (u - 0x0660));
-        else if (u >= 0x06F0 && u <= 0x06F9)
-            c = QChar(u'0' + (u - 0x06F0));
-        else if (u == 0x066B)
-            c = u'.';
-        else if (u == 0x2212)
-            c = u'-';
-    }
-    return out;
-}
 
 QString AsciiLower(const QString& text) {
     QString out = text;
@@ -53,7 +28,7 @@ const QLocale& NumberLocale() {
 }
 
 bool ReadNumber(const QString& text, double& value) {
-    const QString digits = AsciiDigits(text);
+    const QString digits = NormaliseDigits(text).trimmed();
     bool ok = false;
     value = NumberLocale().toDouble(digits, &ok);
     return ok && !digits.isEmpty();

@@ -24,9 +24,10 @@ TEST(DateBoxes, ShowStoredNumbersWithTheirEraAndReadBackWithTheirOwnReader) {
 
     EXPECT_EQ(ReadDateBox({"01-01-500", true}, TCalendar::Gregorian), -5000101);
     EXPECT_EQ(ReadDateBox({"15/3/1990", false}, TCalendar::Gregorian), 19900315);
-    // The Gregorian reader repairs a month above 12; the Hijri one keeps what was typed.
-    EXPECT_EQ(ReadDateBox({"5-13-1445", false}, TCalendar::Gregorian), 14450305);
-    EXPECT_EQ(ReadDateBox({"5-13-1445", false}, TCalendar::Hijri), 14451305);
+    // A box that holds no day of its calendar is never read as some other day.
+    EXPECT_EQ(ReadDateBox({"5-13-1445", false}, TCalendar::Gregorian), 0);
+    EXPECT_EQ(ReadDateBox({"5-13-1445", false}, TCalendar::Hijri), 0);
+    EXPECT_EQ(ReadDateBox({"١٥-٠٦-١١٥٤", false}, TCalendar::Hijri), 11540615);
     EXPECT_EQ(ReadDateBox({"", true}, TCalendar::Hijri), 0);
 
     TPerson person;
@@ -60,6 +61,65 @@ TEST(DateBoxes, ComparisonHonoursErasAndNeverGuessesUnknownParts) {
     EXPECT_EQ(span.Days, 14);
 }
 
+TEST(DateBoxes, OnlyDaysOfTheirCalendarAreDates) {
+    const auto gregorian = [](const char16_t* text, bool era = false) {
+        return CheckDateBox({QString::fromUtf16(text), era}, TCalendar::Gregorian);
+    };
+    const auto hijri = [](const char16_t* text) {
+        return CheckDateBox({QString::fromUtf16(text), false}, TCalendar::Hijri);
+    };
+    for (const char16_t* text :
+         {u"", u"  --  ", u"1445", u"03-1445", u"00-00-1445", u"15/3/1445", u"15 3 1445", u"15.3.1445",
+          u"29-02-2000", u"29-02-1500", u"04-10-1582", u"15-10-1582"})
+        EXPECT_EQ(gregorian(text), TDateProblem::None) << QString::fromUtf16(text).toStdString();
+    EXPECT_EQ(gregorian(u"45-13-1741"), TDateProblem::NoSuchMonth);
+    EXPECT_EQ(gregorian(u"15-3"), TDateProblem::NoSuchMonth) << "month and year: 15 is no month";
+    EXPECT_EQ(gregorian(u"31-04-1990"), TDateProblem::NoSuchDay);
+    EXPECT_EQ(gregorian(u"29-02-1900"), TDateProblem::NoSuchDay) << "no leap year after 1582";
+    EXPECT_EQ(gregorian(u"10-10-1582"), TDateProblem::NoSuchDay) << "skipped by the calendar reform";
+    EXPECT_EQ(gregorian(u"32-00-1990"), TDateProblem::NoSuchDay);
+    EXPECT_EQ(gregorian(u"01-01-0"), TDateProblem::NoSuchYear);
+    EXPECT_EQ(gregorian(u"45/2/20233"), TDateProblem::NoSuchYear) << "never cut to 2023";
+    for (const char16_t* text :
+         {u"abc", u"15-3-1445x", u"15--3-1445", u"1-2-3-1445", u"-1445", u"१५-०६-११५४"})
+        EXPECT_EQ(gregorian(text), TDateProblem::Unreadable) << QString::fromUtf16(text).toStdString();
+
+    EXPECT_EQ(hijri(u"١٥-٠٦-١١٥٤"), TDateProblem::None);
+    EXPECT_EQ(hijri(u"۱۵-۰۶-۱۱۵۴"), TDateProblem::None);
+    EXPECT_EQ(hijri(u"29-02-1445"), TDateProblem::None);
+    EXPECT_EQ(hijri(u"30-02-1445"), TDateProblem::NoSuchDay) << "Safar has 29 days";
+    EXPECT_EQ(hijri(u"30-12-1445"), TDateProblem::None) << "a leap year";
+    EXPECT_EQ(hijri(u"30-12-1444"), TDateProblem::NoSuchDay);
+    EXPECT_EQ(hijri(u"05-13-1445"), TDateProblem::NoSuchMonth);
+}
+
+TEST(DateBoxes, AProblemNamesTheBoxWhatWasTypedAndWhy) {
+    TDateBoxes loaded = Boxes("", "", "", "");
+    loaded.DeathH.Text = "30-02-1400"; // stored long ago: not the user's typing
+    TDateBoxes edited = loaded;
+    EXPECT_FALSE(FindDateProblem(loaded, edited).has_value());
+
+    edited.DeathG.Text = "45-13-1741";
+    std::optional<TDateBoxProblem> problem = FindDateProblem(loaded, edited);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->Box, TDateBoxId::DeathG);
+    EXPECT_EQ(problem->Problem, TDateProblem::NoSuchMonth);
+    const QString text = DateProblemText(*problem);
+    EXPECT_TRUE(text.startsWith("Death Date (Gregorian): \"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("45-13-1741"));
+    EXPECT_TRUE(text.endsWith("is not a date: a year has 12 months."));
+
+    edited.DeathG.Text.clear();
+    edited.BirthH.Text = "30-02-1445";
+    problem = FindDateProblem(loaded, edited);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(DateProblemText(*problem).startsWith("Birth Date (Hijri): "));
+    EXPECT_TRUE(DateProblemText(*problem).endsWith("this month has 29 days."));
+    edited.BirthH.Text = "10-10-1582";
+    edited.BirthG.Text = "10-10-1582";
+    EXPECT_TRUE(DateProblemText(*FindDateProblem(loaded, edited)).contains("5 to 14 October 1582"));
+}
+
 TEST(DateBoxes, ConflictComparesSignedDatesOfEachCalendar) {
     TDateBoxes boxes = Boxes("15-03-1990", "10-01-1980");
     TPerson person;
@@ -75,8 +135,8 @@ TEST(DateBoxes, ConflictComparesSignedDatesOfEachCalendar) {
     ApplyDateBoxes(boxes, person);
     EXPECT_EQ(FindDateConflict(person), TDateConflict::Gregorian);
 
-    // Hijri boxes read with the Hijri reader: a five-digit year is kept, so 10-1-14450 is after 1445.
-    boxes = Boxes("", "", "01-01-14450", "10-01-1445");
+    // The Hijri boxes are compared when the Gregorian ones do not tell.
+    boxes = Boxes("", "", "01-01-1446", "10-01-1445");
     ApplyDateBoxes(boxes, person);
     EXPECT_EQ(FindDateConflict(person), TDateConflict::Hijri);
     boxes = Boxes("", "", "10-01-5", "01-01-3");

@@ -150,6 +150,39 @@ TEST_F(SheetEditsTest, DatesAreWrittenSignedAndAConflictKeepsThemOut) {
     EXPECT_EQ(Column("{A}", "Date_of_Death_G"), "-4500101");
 }
 
+TEST_F(SheetEditsTest, TypedDigitsOfAnyKeyboardAreStoredAndADateThatIsNoneIsRefused) {
+    TPerson person;
+    ASSERT_TRUE(ReadPerson("{A}", person));
+    TDatesEdits edits;
+    TDateBoxes boxes = StartDatesEdits(edits, person);
+    boxes.BirthH = {u"١٥-٠٦-١١٥٤"_qs, false};
+    edits.MarkChanged();
+    EXPECT_EQ(SaveDatesEdits(edits, boxes), TSaveResult::Written);
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_H"), "11540615");
+
+    // Nothing of the dates is stored for a box that holds no date, not even the good ones beside it.
+    ASSERT_TRUE(ReadPerson("{A}", person));
+    boxes = StartDatesEdits(edits, person);
+    boxes.BirthG = {"45-13-1741", false};
+    boxes.DeathH = {"01-01-1200", false};
+    boxes.Place_of_Birth = "Taif";
+    edits.MarkChanged();
+    EXPECT_EQ(SaveDatesEdits(edits, boxes), TSaveResult::Invalid);
+    EXPECT_TRUE(edits.Changed()) << "the edits stay pending";
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+    EXPECT_EQ(Column("{A}", "Date_of_Death_H"), "0");
+    EXPECT_EQ(Column("{A}", "Place_of_Birth"), "Taif");
+    boxes.BirthG = {"05-03-1741", false};
+    EXPECT_EQ(SaveDatesEdits(edits, boxes), TSaveResult::Written);
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "17410305");
+    EXPECT_EQ(Column("{A}", "Date_of_Death_H"), "12000101");
+
+    // Order numbers too.
+    EXPECT_EQ(OrderOfBox(u"٣"_qs), 3);
+    EXPECT_EQ(OrderOfBox(u" ۱۲ "_qs), 12);
+    EXPECT_EQ(OrderOfBox("x2"), 99);
+}
+
 TEST(SectionTypes, LanguageGroupsComeFirstThenTheUsersOwn) {
     InstallLanguageFiles();
     ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("english.local")));

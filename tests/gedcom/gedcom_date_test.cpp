@@ -1,6 +1,7 @@
 #include "common/testing.h"
 #include "gedcom/gedcom_date.h"
 #include "gedcom/gedcom_reader.h"
+#include "text/localisation.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,32 @@ TEST(GedcomDate, EventsKeepTheTextOfDatesWithoutNumber) {
             EXPECT_GT(event.Date.Number, 0) << event.DateText.toStdString();
     }
     EXPECT_EQ(kept, 12);
+}
+
+TEST(GedcomDate, NotesShowDatesReadablyWithTheirEraAndNoEscapes) {
+    const auto readable = [](const char* text) {
+        return ReadableGedcomDate(QString::fromUtf8(text));
+    };
+    EXPECT_EQ(readable("@#DHIJRI@ 1180"), "1180 AH");
+    EXPECT_EQ(readable("@#DHIJRI@ 1 RAMAD 1445"), "01-09-1445 AH");
+    EXPECT_EQ(readable("12 JAN 1950"), "12-01-1950 AD");
+    EXPECT_EQ(readable("@#DJULIAN@ 5 OCT 1582"), "15-10-1582 AD");
+    EXPECT_EQ(readable("BEF 1950"), "before 1950 AD");
+    EXPECT_EQ(readable("ABT MAR 1950"), "about 03-1950 AD");
+    EXPECT_EQ(readable("BET 1950 AND 1960"), "between 1950 AD and 1960 AD");
+    EXPECT_EQ(readable("FROM @#DHIJRI@ 1400 TO @#DHIJRI@ 1410"), "from 1400 AH to 1410 AH");
+    EXPECT_EQ(readable("INT 1950 (about then)"), "interpreted 1950 AD (about then)");
+    // What is no date of either calendar stays as written, without its escape.
+    EXPECT_EQ(readable("(sometime in spring)"), "(sometime in spring)");
+    EXPECT_EQ(readable("44 B.C."), "44 B.C.");
+    EXPECT_EQ(readable("1750/51"), "1750/51");
+    EXPECT_EQ(readable("@#DHEBREW@ 1 TSH 5780"), "1 TSH 5780");
+    EXPECT_EQ(readable(""), "");
+
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/arabic.local")));
+    EXPECT_EQ(readable("@#DHIJRI@ 1180"), u"1180 هـ"_qs);
+    EXPECT_EQ(readable("BEF 1950"), u"قبل 1950 م"_qs);
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/english.local")));
 }
 
 } // namespace

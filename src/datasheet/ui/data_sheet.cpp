@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -236,6 +237,15 @@ void TframDataSheet::LoadPerson(const QString& personId) {
         return;
     TBusyCursor busy;
     SavePendingEdits();
+    // A date box that holds no date keeps the sheet at its person until it is put right, so what was
+    // typed stays on screen; the outline is brought back to the person once its selection has settled.
+    if (!id.isEmpty() && !personId_.isEmpty() && dates_->HoldsInvalidDate()) {
+        QTimer::singleShot(0, this, [this, shown = personId_] {
+            if (SameId(shown, personId_))
+                emit LocatePersonRequested(shown);
+        });
+        return;
+    }
     personId_ = id;
     ShowPerson();
 }
@@ -243,7 +253,11 @@ void TframDataSheet::LoadPerson(const QString& personId) {
 void TframDataSheet::ReloadPerson() {
     TBusyCursor busy;
     SavePendingEdits();
+    const bool keepDates = dates_->HoldsInvalidDate() && SameId(dates_->PersonId(), personId_);
+    const TDateBoxes typed = dates_->Boxes();
     ShowPerson();
+    if (keepDates && SameId(dates_->PersonId(), personId_))
+        dates_->ShowTyped(typed);
 }
 
 void TframDataSheet::ShowPerson() {
@@ -269,7 +283,7 @@ bool TframDataSheet::SavePendingEdits() {
         break;
     }
     const TSaveResult dates = dates_->SaveDates();
-    if (dates == TSaveResult::Failed || dates == TSaveResult::Conflict)
+    if (dates == TSaveResult::Failed || dates == TSaveResult::Conflict || dates == TSaveResult::Invalid)
         complete = false;
     if (names_->SaveNames() == TSaveResult::Failed)
         complete = false;

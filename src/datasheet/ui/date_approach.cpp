@@ -2,6 +2,7 @@
 
 #include "safe_slot.h"
 #include "text/localisation.h"
+#include "text/typed_numbers.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -76,8 +77,11 @@ TfrmDateApproach::TfrmDateApproach(QWidget* parent) : QDialog(parent) {
 QLineEdit* TfrmDateApproach::NumberBox(const char* name, int digits) {
     auto* box = new QLineEdit(this);
     box->setObjectName(QString::fromLatin1(name));
-    box->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(digits)), box));
+    // Digits of any of the sets a keyboard gives (\\d would take digits of every script, which no reader
+    // takes back).
+    box->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9\\x{0660}-\\x{0669}\\x{06F0}-\\x{06F9}]{0,%1}").arg(digits)),
+        box));
     connect(box, &QLineEdit::textChanged, this, [this] { RunSafely([this] { UpdatePreview(); }); });
     return box;
 }
@@ -105,7 +109,10 @@ void TfrmDateApproach::SetEstimates(const TDateEstimate& birth, const TDateEstim
 
 TDateEstimate TfrmDateApproach::Read(QLineEdit* years, QLineEdit* months, QLineEdit* days) const {
     // The validator lets only digits in; an empty box counts 0.
-    return {years->text().toInt(), months->text().toInt(), days->text().toInt()};
+    const auto number = [](const QLineEdit* box) {
+        return ReadTypedInteger(box->text()).value_or(0);
+    };
+    return {number(years), number(months), number(days)};
 }
 
 void TfrmDateApproach::UpdatePreview() {

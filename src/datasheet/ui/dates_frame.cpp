@@ -3,11 +3,13 @@
 #include "datasheet/date_conversion.h"
 #include "date_approach.h"
 #include "safe_slot.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -20,12 +22,6 @@
 namespace verdan {
 
 namespace {
-
-// "Birth Date (Hijri):"
-QString DateCaption(const char* event, const char* calendar) {
-    return Translate(QString::fromLatin1(event)) + QStringLiteral(" (") +
-           Translate(QString::fromLatin1(calendar)) + QStringLiteral("):");
-}
 
 // A non-negative span for the calculator: a date after today estimates nothing.
 TDateEstimate EstimateOf(const DateSpan& span) {
@@ -150,10 +146,10 @@ void TframDates::TranslateTexts() {
     lblDateHead_->setText(Translate(QStringLiteral("Day")) + QStringLiteral(" - ") +
                           Translate(QStringLiteral("Month")) + QStringLiteral(" - ") +
                           Translate(QStringLiteral("Year")));
-    birthG_.label->setText(DateCaption("Birth Date", "Gregorian"));
-    birthH_.label->setText(DateCaption("Birth Date", "Hijri"));
-    deathG_.label->setText(DateCaption("Death Date", "Gregorian"));
-    deathH_.label->setText(DateCaption("Death Date", "Hijri"));
+    birthG_.label->setText(DateBoxCaption(TDateBoxId::BirthG) + u':');
+    birthH_.label->setText(DateBoxCaption(TDateBoxId::BirthH) + u':');
+    deathG_.label->setText(DateBoxCaption(TDateBoxId::DeathG) + u':');
+    deathH_.label->setText(DateBoxCaption(TDateBoxId::DeathH) + u':');
     for (const DateRow* row : {&birthG_, &deathG_}) {
         row->era->setText(Translate(QStringLiteral("B.c")));
         row->convert->setToolTip(Translate(QStringLiteral("Calculate Hijri Date")));
@@ -174,6 +170,7 @@ void TframDates::MarkChanged() {
     if (filling_)
         return;
     edits_.MarkChanged();
+    refusalShown_ = false;
     emit Edited();
 }
 
@@ -184,6 +181,7 @@ void TframDates::SetBox(const DateRow& row, const TDateBox& value) {
 
 void TframDates::LoadDates(const TPerson& person) {
     filling_ = true;
+    refusalShown_ = false;
     const TDateBoxes boxes = StartDatesEdits(edits_, person);
     gender_ = person.Gender.trimmed().toLower();
     SetBox(birthG_, boxes.BirthG);
@@ -211,7 +209,11 @@ TDateBoxes TframDates::Boxes() const {
 }
 
 void TframDates::UpdateDateInfo() {
-    info_ = ComputeDateInfo(Boxes(), gender_, Today());
+    const TDateBoxes boxes = Boxes();
+    info_ = ComputeDateInfo(boxes, gender_, Today());
+    // A box that holds no date is the first thing to put right.
+    if (const std::optional<TDateBoxProblem> problem = FindDateProblem(edits_.Loaded(), boxes))
+        info_.Error = DateProblemText(*problem);
     // A known death checks the deceased box; nothing here ever unchecks it.
     if (info_.DeathKnown && !chkIsDead_->isChecked())
         chkIsDead_->setChecked(true);
@@ -231,12 +233,72 @@ void TframDates::ShowInfo() {
 
 TSaveResult TframDates::SaveDates() {
     const QString id = edits_.PersonId();
-    const TSaveResult result = SaveDatesEdits(edits_, Boxes());
-    if (result == TSaveResult::Conflict)
-        MsgWarning(Translate(QStringLiteral("The dates were not saved because they contradict each other.")));
-    if (result == TSaveResult::Written || result == TSaveResult::Conflict)
+    const TDateBoxes boxes = Boxes();
+    const TSaveResult result = SaveDatesEdits(edits_, boxes);
+    const bool refused = result == TSaveResult::Conflict || result == TSaveResult::Invalid;
+    // Leaving a person saves more than once (the outline is pressed, its selection moves, the sheet is
+    // filled again): the same boxes are refused each time, but the user is told once. A date that is none
+    // keeps the sheet at the person, so the next key or button the user presses is a new attempt, told
+    // again why it fails. The texts are isolated so that an English one reads whole in the message.
+    if (refused && !std::exchange(refusalShown_, true)) {
+        if (result == TSaveResult::Invalid) {
+            MsgWarning(Isolate(DateProblemText(*FindDateProblem(edits_.Loaded(), boxes))));
+            ForgetRefusalOnNextInput();
+        } else {
+            MsgWarning(Isolate(
+                Translate(QStringLiteral("The dates were not saved because they contradict each other."))));
+        }
+    }
+    if (result == TSaveResult::Written || refused)
         emit DatesSaved(id);
     return result;
+}
+
+void TframDates::ForgetRefusalOnNextInput() {
+    // Installed after the message closed, so the key that closed it does not count; filters run newest
+    // first, so the press that starts the next attempt is seen before it saves.
+    class NextInput : public QObject {
+    public:
+        explicit NextInput(TframDates* frame) : QObject(frame), frame_(frame) {
+            qApp->installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            const QEvent::Type type = event->type();
+            if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) {
+                frame_->refusalShown_ = false;
+                qApp->removeEventFilter(this);
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        TframDates* frame_;
+    };
+    new NextInput(this);
+}
+
+bool TframDates::HoldsInvalidDate() const {
+    return edits_.Changed() && FindDateProblem(edits_.Loaded(), Boxes()).has_value();
+}
+
+void TframDates::ShowTyped(const TDateBoxes& boxes) {
+    const bool shown = refusalShown_;
+    filling_ = true;
+    SetBox(birthG_, boxes.BirthG);
+    SetBox(birthH_, boxes.BirthH);
+    SetBox(deathG_, boxes.DeathG);
+    SetBox(deathH_, boxes.DeathH);
+    txtPlace_of_Birth_->setText(boxes.Place_of_Birth);
+    txtPlace_of_Dead_->setText(boxes.Place_of_Death);
+    chkIsDead_->setChecked(boxes.Is_Dead);
+    filling_ = false;
+    edits_.MarkChanged();
+    refusalShown_ = shown;
+    UpdateDateInfo();
+    pnlDeathData_->setVisible(chkIsDead_->isChecked() || pnlDeathData_->isVisibleTo(this));
 }
 
 bool TframDates::eventFilter(QObject* watched, QEvent* event) {

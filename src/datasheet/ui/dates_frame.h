@@ -30,9 +30,15 @@ public:
     // the person before are forgotten, so the caller saves them first.
     void LoadDates(const TPerson& person);
     void Clear() { LoadDates(TPerson()); }
-    // Writes the pending edits. A death before the birth keeps the dates out of the tree file (the places
-    // and the deceased flag are written) and says so.
+    // Writes the pending edits. A death before the birth, or a box that holds no day of its calendar,
+    // keeps the dates out of the tree file (the places and the deceased flag are written) and says so
+    // once for each refusal: a second save of the same contradicting boxes says nothing more, nor one of
+    // a date that is none before the user presses a key or a button again.
     TSaveResult SaveDates();
+    // A box the user changed holds no day of its calendar: what was typed must stay on screen.
+    bool HoldsInvalidDate() const;
+    // Puts typed boxes back after the section was filled again for the same person, as pending edits.
+    void ShowTyped(const TDateBoxes& boxes);
     // Recomputes the spans, their texts and the warning from the boxes.
     void UpdateDateInfo();
 
@@ -76,8 +82,10 @@ private:
     void SetBox(const DateRow& row, const TDateBox& value);
     void MarkChanged();
     void ShowInfo();
+    void ForgetRefusalOnNextInput();
 
     TDatesEdits edits_;
+    bool refusalShown_ = false; // the boxes as they are now were refused with a message
     QString gender_;
     TDateInfo info_;
     bool filling_ = false;

@@ -25,6 +25,7 @@
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/program_folder.h"
@@ -522,8 +523,8 @@ bool TfrmFamilyMain::MaintainTree() {
         done = MaintainTreeFile();
     }
     if (done)
-        MsgInfo(Translate(QStringLiteral("No damage was found in the tree file.")) + u'|' +
-                Translate(QStringLiteral("The tree file was compacted.")));
+        MsgInfo(Isolate(Translate(QStringLiteral("No damage was found in the tree file."))) + u'|' +
+                Isolate(Translate(QStringLiteral("The tree file was compacted."))));
     return done;
 }
 

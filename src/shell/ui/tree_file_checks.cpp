@@ -28,10 +28,11 @@ QString TreeFileToOpen(QWidget*, const QString& path) {
     for (const QString& object : objects)
         names << Isolate(object);
     const QString question =
-        Translate(QStringLiteral("The tree file holds objects that could change it on their own.")) + u'|' +
-        IsolateLtr(QDir::toNativeSeparators(path)) + u'\n' + names.join(QStringLiteral(", ")) +
+        Isolate(Translate(QStringLiteral("The tree file holds objects that could change it on their own."))) +
+        u'|' + IsolateLtr(QDir::toNativeSeparators(path)) + u'\n' + names.join(QStringLiteral(", ")) +
         QStringLiteral("\n\n") +
-        Translate(QStringLiteral("Open a cleaned copy without them? The file itself stays as it is."));
+        Isolate(
+            Translate(QStringLiteral("Open a cleaned copy without them? The file itself stays as it is.")));
     if (MsgYesNo(question, QString()) != IDYES)
         return {};
     TBusyCursor busy;
@@ -65,14 +66,14 @@ bool CheckOpenTreeWithProgress(QWidget* parent) {
         shown << IsolateLtr(problem);
     if (check.Problems.size() > kProblemsShown)
         shown << QStringLiteral("…");
-    MsgWarning(
-        Translate(QStringLiteral("The tree file is damaged.")) + u'|' +
-        IsolateLtr(QDir::toNativeSeparators(CurrentTreePath())) + u'\n' +
-        FillPattern(Translate(QStringLiteral("The check found %# problems. The file was not compacted, so "
-                                             "nothing more of it is lost; work on a copy saved earlier if "
-                                             "you have one.")),
-                    {QString::number(check.Problems.size())}) +
-        QStringLiteral("\n\n") + shown.join(u'\n'));
+    MsgWarning(Isolate(Translate(QStringLiteral("The tree file is damaged."))) + u'|' +
+               IsolateLtr(QDir::toNativeSeparators(CurrentTreePath())) + u'\n' +
+               Isolate(FillPattern(
+                   Translate(QStringLiteral("The check found %# problems. The file was not compacted, "
+                                            "so nothing more of it is lost; work on a copy saved "
+                                            "earlier if you have one.")),
+                   {QString::number(check.Problems.size())})) +
+               QStringLiteral("\n\n") + shown.join(u'\n'));
     return false;
 }
 

@@ -113,6 +113,45 @@ TEST_F(DataSheetTest, ReloadWritesPendingEditsBeforeFillingAgain) {
     EXPECT_EQ(Box("txtOrder_By_Father")->text(), "");
 }
 
+TEST_F(DataSheetTest, ADateBoxHoldingNoDateKeepsTheSheetAtItsPersonUntilPutRight) {
+    sheet_->LoadPerson("{A}");
+    sheet_->Section("Dates")->SetCollapsed(false);
+    Type(Box("txtDate_of_Birth_G"), "45-13-1741");
+    Type(Box("txtNickname"), "Hamad");
+    QSignalSpy locate(sheet_.get(), &TframDataSheet::LocatePersonRequested);
+
+    // Moving on: the other edits are written, the date is refused once and stays in its box.
+    sheet_->LoadPerson("{B}");
+    EXPECT_EQ(sheet_->CurrentPersonId(), "{A}");
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "45-13-1741");
+    EXPECT_EQ(Column("{A}", "Nickname"), "Hamad");
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "") << "nothing stored";
+    sheet_->LoadPerson("{B}");
+    ASSERT_EQ(sink_.Texts().size(), 1);
+    EXPECT_TRUE(sink_.Texts()[0].startsWith("Birth Date (Gregorian): ")) << sink_.Texts()[0].toStdString();
+    ASSERT_TRUE(locate.wait(1000)) << "the outline is brought back to the person";
+    EXPECT_EQ(locate.value(0).value(0).toString(), "{A}");
+    // The sheet filled again meanwhile: what was typed is still there, and nothing more is said.
+    sheet_->ReloadPerson();
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "45-13-1741");
+    EXPECT_EQ(sink_.Texts().size(), 1);
+    // A later attempt to leave, with a press of its own, is told again why it fails.
+    QTest::mouseClick(Box("txtNickname"), Qt::LeftButton);
+    sheet_->LoadPerson("{B}");
+    EXPECT_EQ(sink_.Texts().size(), 2);
+    EXPECT_EQ(sheet_->CurrentPersonId(), "{A}");
+
+    // Put right, it is written and the sheet moves on; closing the tree never waits for it.
+    Type(Box("txtDate_of_Birth_G"), "05-03-1741");
+    sheet_->LoadPerson("{B}");
+    EXPECT_EQ(sheet_->CurrentPersonId(), "{B}");
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "17410305");
+    Type(Box("txtDate_of_Birth_G"), "31-02-1990");
+    sheet_->LoadPerson(QString());
+    EXPECT_TRUE(sheet_->CurrentPersonId().isEmpty());
+    EXPECT_EQ(Column("{B}", "Date_of_Birth_G"), "");
+}
+
 TEST_F(DataSheetTest, EditsOfARemovedPersonAreDropped) {
     sheet_->LoadPerson("{A}");
     Type(Box("txtPerson_Name"), "Gone");

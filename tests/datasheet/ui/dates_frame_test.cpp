@@ -107,6 +107,52 @@ TEST_F(DatesFrameTest, ConflictingDatesAreWarnedAndKeptOut) {
     EXPECT_EQ(Column("{A}", "Date_of_Death_G"), "-4500101");
 }
 
+TEST_F(DatesFrameTest, ArabicDigitsAreDatesAndAnImpossibleDateIsRefusedByName) {
+    Load("{A}");
+    TypeDate("txtDate_of_Birth_H", u"١٥-٠٦-١١٥٤"_qs);
+    EXPECT_EQ(Box("txtDate_of_Birth_H")->text(), u"١٥-٠٦-١١٥٤"_qs);
+    EXPECT_TRUE(Find<QLabel>("lblBirthSince")->text().startsWith("Born ")) << "read as a date";
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Written);
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_H"), "11540615");
+    EXPECT_TRUE(sink_.Texts().isEmpty());
+
+    TypeDate("txtDate_of_Birth_G", "45-13-1741");
+    const QString problem = StripBidiControls(Find<QLabel>("lbl_Error")->text());
+    EXPECT_TRUE(problem.startsWith("Birth Date (Gregorian): ")) << problem.toStdString();
+    EXPECT_TRUE(frame_->HoldsInvalidDate());
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Invalid);
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Invalid);
+    EXPECT_EQ(sink_.Texts(), QStringList{problem}) << "told once for the refusal";
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "45-13-1741");
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+    TypeDate("txtDate_of_Birth_G", "45-14-1741");
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Invalid);
+    EXPECT_EQ(sink_.Texts().size(), 2) << "a new refusal is told again";
+    TypeDate("txtDate_of_Birth_G", u"٠٥-٠٣-١٧٤١"_qs);
+    EXPECT_TRUE(Find<QLabel>("lbl_Error")->text().isEmpty());
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Written);
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "17410305");
+
+    // The calculator takes Arabic digits as well.
+    Calculate(u"٦٠"_qs, "");
+    EXPECT_TRUE(Box("txtDate_of_Birth_G")->text().endsWith("-1963"))
+        << Box("txtDate_of_Birth_G")->text().toStdString();
+}
+
+TEST_F(DatesFrameTest, AContradictionIsToldOncePerRefusal) {
+    ASSERT_EQ(Dm().Execute("UPDATE ftPerson SET Date_of_Death_G = 19800110 WHERE Person_Id = '{A}'"), 1);
+    Load("{A}");
+    TypeDate("txtDate_of_Birth_G", "15-03-1990");
+    // Leaving the person saves twice (the outline is pressed, then its selection moves).
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
+    EXPECT_EQ(sink_.Texts(), QStringList({"The dates were not saved because they contradict each other."}));
+    TypeDate("txtDate_of_Birth_G", "16-03-1990");
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
+    EXPECT_EQ(sink_.Texts().size(), 2);
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+}
+
 TEST_F(DatesFrameTest, ConversionsAskFirstAndRefuseWhatTheyCannotConvert) {
     Load("{A}");
     sink_.answer = IDOK;

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "storage/person_fixture.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 namespace verdan::test {
@@ -20,10 +23,11 @@ public:
         requests.append(request);
         return answer;
     }
+    // The texts as read, without the invisible marks that keep their reading order.
     QStringList Texts() const {
         QStringList texts;
         for (const TMessageRequest& request : requests)
-            texts << request.text;
+            texts << StripBidiControls(request.text);
         return texts;
     }
     QList<TMessageRequest> requests;
@@ -44,14 +48,20 @@ protected:
         PersonStoreTest::TearDown();
     }
 
-    // Types into a box as a user does: what was there is replaced.
+    // Types into a box as a user does: what was there is replaced. Letters a Latin keyboard lacks (Arabic
+    // digits) come as an input method commits them.
     static void Type(QLineEdit* box, const QString& text) {
         box->setFocus();
         box->selectAll();
-        if (text.isEmpty())
+        if (text.isEmpty()) {
             QTest::keyClick(box, Qt::Key_Delete);
-        else
+        } else if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
             QTest::keyClicks(box, text);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(box, &commit);
+        }
     }
 
     // Runs `act` on the modal dialog that `open` shows, once it is up.
