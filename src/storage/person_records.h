@@ -93,6 +93,14 @@ struct TPersonNameEntry {
 };
 using TPersonNameList = QList<TPersonNameEntry>;
 
+// A child with its name and both parent columns as stored.
+struct TChildParents {
+    QString Person_Id;
+    QString Person_Name;
+    QString Father_Id;
+    QString Mother_Id;
+};
+
 // Which family name column PropagateFamilyName copies down the father line.
 enum class TFamilyNameKind { LastName, FamilyName, FamilyNickname };
 

@@ -479,6 +479,18 @@ void ListChildrenIds(const QString& id, TextTable& table) {
                     id);
 }
 
+void ListChildLinks(const QString& id, QList<TChildParents>& children) {
+    children.clear();
+    const QString columns =
+        QStringLiteral("SELECT Person_Id, Person_Name, Father_Id, Mother_Id FROM ftPerson ");
+    Query q = Dm().Prepare(
+        GetGender(id) == u"m" ? columns + QStringLiteral("WHERE Father_Id = ? ORDER BY Order_By_Father, oid")
+                              : columns + QStringLiteral("WHERE Mother_Id = ? ORDER BY Order_By_Mother, oid"),
+        id);
+    while (q.Next())
+        children.append({q.Text(0), q.Text(1), q.Text(2), q.Text(3)});
+}
+
 void GetChildrenIds(const QString& id, QStringList& ids) {
     TextTable table;
     ListChildrenIds(id, table);

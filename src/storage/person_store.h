@@ -103,6 +103,8 @@ int CountChildrenWithFather(const QString& motherId); // children of the mother 
 // Children of a man in his order, of anybody else (a woman) in her order; one column Person_Id.
 void ListChildrenIds(const QString& id, TextTable& table);
 void GetChildrenIds(const QString& id, QStringList& ids);
+// The same children in the same order with their names and both parent columns, read at once.
+void ListChildLinks(const QString& id, QList<TChildParents>& children);
 void ListChildrenOfMother(const QString& motherId, TextTable& table);
 // Children of the father whose mother is "0" or the global parent.
 void ListChildrenWithoutMother(const QString& fatherId, TextTable& table);

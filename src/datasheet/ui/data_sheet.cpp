@@ -3,6 +3,7 @@
 #include "breastfeeding_frame.h"
 #include "collapsible_panel.h"
 #include "dates_frame.h"
+#include "mate_child_frame.h"
 #include "names_frame.h"
 #include "reorder_controls.h"
 #include "safe_slot.h"
@@ -42,6 +43,7 @@ constexpr struct {
 } kSections[] = {
     {"Overview", "cpnl_Summary", true},
     {"Names", "cpnlData", false},
+    {"Relationships", "cpnlRelations", false},
     {"Dates", "cpnlDates", true},
     {"Summary", "cpnlBriefing", true},
     {"Breastfeeding Relationships", "cpnlMotherhoods", true},
@@ -131,6 +133,7 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
 
     overview_ = new TframOverview;
     names_ = new Tfram_Names;
+    relations_ = new TframMateChild;
     dates_ = new TframDates;
     dates_->Today = [this] {
         return Today();
@@ -139,18 +142,19 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     breastfeeding_ = new TframBreastfeeding;
     txtNotes_ = NewTextBox(nullptr, "txtNotes");
     metaData_ = new TframMetaData;
-    QWidget* const contents[] = {overview_,      names_,    dates_,   txtBriefing_,
-                                 breastfeeding_, txtNotes_, metaData_};
+    QWidget* const contents[] = {overview_,    names_,         relations_, dates_,
+                                 txtBriefing_, breastfeeding_, txtNotes_,  metaData_};
     for (size_t i = 0; i < std::size(kSections); ++i)
         sections_.append(
             AddSection({kSections[i].key, kSections[i].objectName, kSections[i].collapsed}, contents[i]));
-    cpnl_Summary_ = sections_[0];
-    cpnlData_ = sections_[1];
-    cpnlDates_ = sections_[2];
-    cpnlBriefing_ = sections_[3];
-    cpnlMotherhoods_ = sections_[4];
-    cpnlNote_ = sections_[5];
-    cpnl_Meta_Data_ = sections_[6];
+    cpnl_Summary_ = Section(QStringLiteral("Overview"));
+    cpnlData_ = Section(QStringLiteral("Names"));
+    cpnlRelations_ = Section(QStringLiteral("Relationships"));
+    cpnlDates_ = Section(QStringLiteral("Dates"));
+    cpnlBriefing_ = Section(QStringLiteral("Summary"));
+    cpnlMotherhoods_ = Section(QStringLiteral("Breastfeeding Relationships"));
+    cpnlNote_ = Section(QStringLiteral("Notes"));
+    cpnl_Meta_Data_ = Section(QStringLiteral("Data Entry Info"));
     cpnlMotherhoods_->hide();
     // The fields of every section start at one place.
     captions_ = new TCaptionColumn(this);
@@ -168,6 +172,12 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     });
     connect(dates_, &TframDates::DatesSaved, this, &TframDataSheet::PersonSaved);
     connect(breastfeeding_, &TframBreastfeeding::RelationDeleted, this, &TframDataSheet::RelationsChanged);
+    // The outline shows changed links when it next reads the nodes; the header shows them now.
+    connect(relations_, &TframMateChild::RelationsChanged, this, [this](const QString& id) {
+        if (SameId(id, personId_))
+            RefreshParents();
+    });
+    connect(relations_, &TframMateChild::TreeWindowWanted, this, &TframDataSheet::TreeWindowWanted);
     connect(btReorderControls_, &QToolButton::clicked, this,
             [this] { RunSafely([this] { ReorderSections(); }); });
 
@@ -198,6 +208,7 @@ void TframDataSheet::TranslateTexts() {
     reorder_->setWindowTitle(Translate(QStringLiteral("Reorder Data Sections")));
     overview_->TranslateTexts();
     names_->TranslateTexts();
+    relations_->TranslateTexts();
     dates_->TranslateTexts();
     breastfeeding_->TranslateTexts();
     metaData_->TranslateTexts();
@@ -306,6 +317,7 @@ void TframDataSheet::ClearSheet() {
     txtNotes_->clear();
     txtBriefing_->clear();
     names_->Clear();
+    relations_->LoadRelations(QString());
     dates_->Clear();
     breastfeeding_->Load(QString(), QString());
     cpnlMotherhoods_->SetCollapsed(true);
@@ -335,6 +347,7 @@ void TframDataSheet::FillSheet() {
     txtBriefing_->setPlainText(text.Briefing);
     namesLoaded_ = !cpnlData_->IsCollapsed();
     names_->LoadNames(namesLoaded_ ? personId_ : QString());
+    relations_->LoadRelations(cpnlRelations_->IsCollapsed() ? QString() : personId_);
     FillBreastfeeding();
     datesLoaded_ = !cpnlDates_->IsCollapsed();
     dates_->LoadDates(datesLoaded_ ? person_ : TPerson());
@@ -349,6 +362,13 @@ void TframDataSheet::FillHeader() {
                                                                    : GetFullLineage(person_.Father_Id, 3));
     lblMother_Name_->setText(IsReservedParentId(person_.Mother_Id) ? QString()
                                                                    : GetFullLineage(person_.Mother_Id, 4));
+}
+
+void TframDataSheet::RefreshParents() {
+    const TParent parents = GetParents(personId_);
+    person_.Father_Id = parents.Father_Id;
+    person_.Mother_Id = parents.Mother_Id;
+    FillHeader();
 }
 
 void TframDataSheet::FillBreastfeeding() {
@@ -368,6 +388,8 @@ void TframDataSheet::SectionExpanding(TCollapsiblePanel* panel) {
     if (panel == cpnlData_ && !namesLoaded_) {
         names_->LoadNames(personId_);
         namesLoaded_ = true;
+    } else if (panel == cpnlRelations_) {
+        relations_->LoadRelations(personId_);
     } else if (panel == cpnlDates_ && !datesLoaded_) {
         dates_->LoadDates(person_);
         datesLoaded_ = true;

@@ -20,6 +20,7 @@ class TCaptionColumn;
 class TCollapsiblePanel;
 class TframBreastfeeding;
 class TframDates;
+class TframMateChild;
 class TframMetaData;
 class TframOverview;
 class Tfram_Names;
@@ -73,6 +74,7 @@ public:
 
     Tfram_Names* NamesFrame() const { return names_; }
     TframDates* DatesFrame() const { return dates_; }
+    TframMateChild* RelationsFrame() const { return relations_; }
     TframBreastfeeding* BreastfeedingFrame() const { return breastfeeding_; }
     TfrmReorderControls* ReorderDialog() const { return reorder_; }
     QPlainTextEdit* NotesBox() const { return txtNotes_; }
@@ -94,6 +96,8 @@ signals:
     void LocatePersonRequested(const QString& personId);
     // A relation of the person was deleted from the sheet.
     void RelationsChanged(const QString& personId);
+    // A person listed in the sheet was double-clicked: a tree window is wanted at it.
+    void TreeWindowWanted(const QString& personId);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +114,8 @@ private:
     void FillSheet();
     void FillHeader();
     void FillBreastfeeding();
+    // The parents in the header after the relationships section changed them.
+    void RefreshParents();
     void SetSheetEnabled(bool enabled);
     void SectionExpanding(TCollapsiblePanel* panel);
     void TextEdited();
@@ -138,6 +144,7 @@ private:
     QVBoxLayout* sectionLayout_;
     TCollapsiblePanel* cpnl_Summary_;
     TCollapsiblePanel* cpnlData_;
+    TCollapsiblePanel* cpnlRelations_;
     TCollapsiblePanel* cpnlDates_;
     TCollapsiblePanel* cpnlBriefing_;
     TCollapsiblePanel* cpnlMotherhoods_;
@@ -145,6 +152,7 @@ private:
     TCollapsiblePanel* cpnl_Meta_Data_;
     TframOverview* overview_;
     Tfram_Names* names_;
+    TframMateChild* relations_;
     TframDates* dates_;
     QPlainTextEdit* txtBriefing_;
     TframBreastfeeding* breastfeeding_;

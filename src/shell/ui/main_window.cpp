@@ -200,6 +200,8 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     connect(framDataSheet_, &TframDataSheet::RelationsChanged, this, &TfrmFamilyMain::RefreshNodeFromSheet);
     connect(framDataSheet_, &TframDataSheet::LocatePersonRequested, this,
             &TfrmFamilyMain::ShowPersonInMainTree);
+    connect(framDataSheet_, &TframDataSheet::TreeWindowWanted, this,
+            [this](const QString& id) { OpenTreeWindow(id); });
     connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
         if (ShowPersonInMainTree(id))
             TreeFrame_->View()->setFocus();
