@@ -306,6 +306,14 @@ bool TframTree::LocatePerson(const QString& personId) {
     for (QModelIndex node = found; node.isValid(); node = node.parent())
         trv_->expand(node);
     SelectNode(found);
+    // Showing the person may still change the outline's height (his lineage below it can take another
+    // line); once that is laid out, a row no longer wholly in view is brought to the middle.
+    const QPersistentModelIndex located = found;
+    QTimer::singleShot(0, trv_, [this, located] {
+        if (located.isValid() && located == CurrentIndex() &&
+            !trv_->viewport()->rect().contains(trv_->visualRect(located)))
+            trv_->scrollTo(located, QAbstractItemView::PositionAtCenter);
+    });
     if (isVisible() && trv_->focusPolicy() != Qt::NoFocus && window()->isActiveWindow())
         trv_->setFocus();
     return true;

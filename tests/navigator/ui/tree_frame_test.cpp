@@ -286,6 +286,25 @@ TEST_P(TreeFrameTest, ReadOnlyOutlineOnlyBrowses) {
     EXPECT_NE(View()->isExpanded(Model()->FindPersonNode("F")), expanded);
 }
 
+// A person found by a search deep in a long branch stays in view when showing him makes the outline lower
+// (his lineage below it may take another line).
+TEST_P(TreeFrameTest, LocatedPersonIsScrolledIntoView) {
+    for (int i = 0; i < 60; ++i)
+        Person(QStringLiteral("C%1").arg(i), QStringLiteral("Child %1").arg(i), "S", "0", "m", i + 1, 99);
+    Person("G", "Grandson", "C55", "0");
+    frame_->ReloadTree(true);
+    QApplication::processEvents();
+    ASSERT_TRUE(frame_->LocatePerson("G"));
+    frame_->resize(400, 250);
+    Settle();
+    const QModelIndex found = frame_->FindPersonNode("G");
+    ASSERT_TRUE(found.isValid());
+    EXPECT_EQ(Current(), QStringLiteral("G"));
+    const QRect row = View()->visualRect(found);
+    EXPECT_FALSE(row.isEmpty());
+    EXPECT_TRUE(View()->viewport()->rect().contains(row.center())) << row.y();
+}
+
 INSTANTIATE_TEST_SUITE_P(Directions, TreeFrameTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? std::string("RightToLeft") : std::string("LeftToRight");
