@@ -2,6 +2,7 @@
 #include "shell/ui/main_window.h"
 #include "text/messages.h"
 #include "text/system_message.h"
+#include "text/ui/caption_style.h"
 #include "text/ui/message_dialog.h"
 #include "text/user_options.h"
 
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("verdan"));
+    verdan::InstallCaptionStyle();
     verdan::InstallMessageDialogs();
     verdan::SetSystemMessageHandler(
         [](const QString& caption, const QString& text) { QMessageBox::critical(nullptr, caption, text); });

@@ -1,5 +1,7 @@
 #include "calendar_names.h"
 
+#include "text/localisation.h"
+
 namespace verdan {
 
 namespace {
@@ -68,6 +70,13 @@ QString WeekdayNameAr(int weekday) {
 
 QString WeekdayNameEn(int weekday) {
     return Pick(kWeekdayEn, weekday);
+}
+
+QString InterfaceDateText(const QDate& date) {
+    if (!date.isValid())
+        return QString();
+    return QString::number(date.day()) + u' ' + Translate(GregorianMonthNameEn(date.month())) + u' ' +
+           QString::number(date.year());
 }
 
 } // namespace verdan

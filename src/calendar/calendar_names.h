@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 namespace verdan {
@@ -10,6 +11,10 @@ QString HijriMonthNameAr(int month);
 QString HijriMonthNameEn(int month);
 QString GregorianMonthNameAr(int month);
 QString GregorianMonthNameEn(int month);
+
+// A Gregorian date as the interface shows it: day, the month's name in the interface language, year
+// ("9 December 2026", "9 ديسمبر 2026"). Empty for an invalid date.
+QString InterfaceDateText(const QDate& date);
 QString WeekdayNameAr(int weekday);
 QString WeekdayNameEn(int weekday);
 

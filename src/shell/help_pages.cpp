@@ -1,5 +1,6 @@
 #include "shell/help_pages.h"
 
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/program_folder.h"
@@ -43,7 +44,7 @@ bool OpenHelpPage(const QString& name, const std::function<void(const QString& p
     const QString path = FindHelpPage(name);
     if (path.isEmpty()) {
         MsgWarning(Translate(QStringLiteral("Help file not found.")) + u'|' +
-                   QDir::toNativeSeparators(HelpPageCandidates(name).first()));
+                   IsolatePath(HelpPageCandidates(name).first()));
         return false;
     }
     if (!showInside)

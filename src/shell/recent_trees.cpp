@@ -22,8 +22,9 @@ QString AbsolutePath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-QString ShortDate(const QDateTime& time) {
-    return time.isValid() ? QLocale::system().toString(time.date(), QLocale::ShortFormat) : QString();
+// Kept as an ISO date, so that the start page can show it in whatever language the interface speaks.
+QString StoredDate(const QDateTime& time) {
+    return time.isValid() ? time.date().toString(Qt::ISODate) : QString();
 }
 
 } // namespace
@@ -90,7 +91,7 @@ void TRecentTrees::Record(const TTreeProperty& props) {
     if (path.isEmpty())
         return;
     const TRecentTree item{props.TreeName.trimmed(), props.OwnerName.trimmed(), AbsolutePath(path),
-                           ShortDate(props.LastModified)};
+                           StoredDate(props.LastModified)};
     const int at = IndexOf(path);
     if (at >= 0)
         items_.removeAt(at);

@@ -13,7 +13,7 @@ struct TRecentTree {
     QString TreeName;
     QString Creator;
     QString File;
-    QString LastModified; // the system's short date format; may be empty
+    QString LastModified; // yyyy-MM-dd (older lists: the system's short date format); may be empty
 
     bool operator==(const TRecentTree&) const = default;
 };

@@ -122,7 +122,12 @@ void ShowStoreMessage(StoreMessage kind, const QString& text) {
         MsgInfoLtr(text);
         break;
     case StoreMessage::Error:
-        MsgError(text);
+        // The program's own headline is in the interface language, so a right-to-left interface reads it
+        // right to left; the engine's reason in it is isolated left to right by the caller.
+        if (Local().Target.RightToLeft)
+            MsgErrorRtl(text);
+        else
+            MsgError(text);
         break;
     case StoreMessage::ErrorRtl:
         MsgErrorRtl(text);

@@ -3,6 +3,7 @@
 #include "database.h"
 #include "new_tree_file.h"
 #include "schema.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
 #include "tree_info.h"
@@ -79,7 +80,8 @@ QString WrapLines(const QString& text, int width) {
 bool RefuseOpen(const QString& path, const QString& reason) {
     Dm().Close();
     ShowStoreMessage(StoreMessage::Error, Translate(QStringLiteral("Could not recognize the database.")) +
-                                              u'\r' + path + u'|' + WrapLines(reason, 60));
+                                              u'\r' + IsolatePath(path) + u'|' +
+                                              IsolateLtr(WrapLines(reason, 60)));
     return false;
 }
 
@@ -228,7 +230,7 @@ bool BuildTreeFile(const QString& path, TTreeProperty* props) {
     } else {
         reason = file.Error();
     }
-    ShowStoreMessage(StoreMessage::Error, title + u'|' + path + u'\n' + reason);
+    ShowStoreMessage(StoreMessage::Error, title + u'|' + IsolatePath(path) + u'\n' + IsolateLtr(reason));
     return false;
 }
 
@@ -340,7 +342,7 @@ bool OpenTreeFile(const QString& path) {
     if (IsLegacyTreeFile(absolute)) {
         ShowStoreMessage(StoreMessage::ErrorRtl,
                          Translate(QStringLiteral("This tree file has the old file format.")) + u'|' +
-                             absolute + u'\n' +
+                             IsolatePath(absolute) + u'\n' +
                              Translate(QStringLiteral("Convert it to the current format to open it.")));
         return false;
     }
@@ -350,7 +352,8 @@ bool OpenTreeFile(const QString& path) {
     if (!Dm().TableExists(QStringLiteral("ftTreeInfo"))) {
         Dm().Close();
         ShowStoreMessage(StoreMessage::ErrorRtl,
-                         Translate(QStringLiteral("Could not recognize the database.")) + u'|' + absolute);
+                         Translate(QStringLiteral("Could not recognize the database.")) + u'|' +
+                             IsolatePath(absolute));
         return false;
     }
     // Nothing is written before the file is known to hold nothing that acts on its own.

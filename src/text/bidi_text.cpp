@@ -1,5 +1,6 @@
 #include "bidi_text.h"
 
+#include <QDir>
 #include <QFontMetrics>
 
 namespace verdan {
@@ -15,14 +16,25 @@ bool IsBidiControl(char16_t c) {
            c == 0x061C;
 }
 
+// Each line on its own: a line break ends every isolate, so a text of several lines is isolated line by
+// line.
 QString Wrapped(char16_t open, const QString& text) {
-    if (text.isEmpty())
-        return text;
     QString out;
     out.reserve(text.size() + 2);
-    out += QChar(open);
-    out += text;
-    out += QChar(kPdi);
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        if (end > start) {
+            out += QChar(open);
+            out += QStringView(text).mid(start, end - start);
+            out += QChar(kPdi);
+        }
+        if (end < text.size())
+            out += text[end];
+        start = end + 1;
+    }
     return out;
 }
 
@@ -34,6 +46,14 @@ QString Isolate(const QString& text) {
 
 QString IsolateLtr(const QString& text) {
     return Wrapped(kLri, text);
+}
+
+QString IsolatePath(const QString& path) {
+    return IsolateLtr(QDir::toNativeSeparators(path));
+}
+
+QString FileFilter(const QString& description, const QString& patterns) {
+    return description + QStringLiteral(" \u200E(") + patterns + u')';
 }
 
 QString StripBidiControls(const QString& text) {

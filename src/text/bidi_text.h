@@ -20,6 +20,13 @@ QString Isolate(const QString& text);
 // folders have Arabic names still reads from its root.
 QString IsolateLtr(const QString& text);
 
+// A path as the desktop writes it (native separators), isolated left to right.
+QString IsolatePath(const QString& path);
+
+// A file-dialog filter "Description (*.ext)": the patterns keep their order after an Arabic description.
+// The brackets take the direction of the mark before them, and the dialog still reads the patterns.
+QString FileFilter(const QString& description, const QString& patterns);
+
 // The text without the isolates and direction marks these helpers and others add, for comparing, copying
 // or writing it anywhere but the screen.
 QString StripBidiControls(const QString& text);

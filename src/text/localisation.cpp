@@ -8,7 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSaveFile>
+#include <QTranslator>
+#include <memory>
 
 namespace verdan {
 
@@ -157,14 +161,51 @@ bool LoadLanguage(const QString& fileName) {
     return true;
 }
 
+namespace {
+
+// The toolkit's own texts (file dialogs, standard buttons, context menus of edit boxes) in the interface
+// language, where the system has a translation for it.
+void InstallToolkitTranslation() {
+    static std::unique_ptr<QTranslator> installed;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed.get());
+        installed.reset();
+    }
+    const QString code = InterfaceLanguageCode();
+    if (code == u"en")
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qt_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get()))
+        installed = std::move(translator);
+}
+
+} // namespace
+
 bool SetLanguage(const QString& fileName) {
     if (!LoadLanguage(fileName))
         return false;
+    if (!QCoreApplication::instance())
+        return true;
+    InstallToolkitTranslation();
     // Windows created afterwards inherit the reading order; a left-to-right language resets it, so
     // switching back from Arabic does not leave the application mirrored.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QGuiApplication::setLayoutDirection(Local().Target.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    // Every open window takes the new texts at once: each retranslates itself on this event.
+    QEvent changed(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &changed);
     return true;
+}
+
+QString InterfaceLanguageCode() {
+    const QString name = Local().Target.Name;
+    for (int language = QLocale::AnyLanguage + 1; language <= QLocale::LastLanguage; ++language) {
+        const auto candidate = static_cast<QLocale::Language>(language);
+        if (QLocale::languageToString(candidate).compare(name, Qt::CaseInsensitive) == 0)
+            return QLocale::languageToCode(candidate, QLocale::ISO639Part1);
+    }
+    return QStringLiteral("en");
 }
 
 QString Translate(const QString& text) {

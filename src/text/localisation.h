@@ -71,8 +71,13 @@ QString ResolveLanguageFile(const QString& option);
 // force; a document without "translations" loads its header only. Failures are reported through the
 // system message handler; the result says whether the document was taken.
 bool LoadLanguage(const QString& fileName);
-// LoadLanguage, then the application-wide reading order (when a QGuiApplication runs).
+// LoadLanguage, then (when an application runs) the toolkit's own translation for the language, the
+// application-wide reading order, and a LanguageChange event by which every open window retranslates.
 bool SetLanguage(const QString& fileName);
+
+// The two-letter code of the loaded document's language ("ar", "en", "fa", "ur"), found from its English
+// name; "en" when the name is no language the system knows.
+QString InterfaceLanguageCode();
 
 // The current-language text for an English source text. The result is a pattern: "%*" and "%#" of the
 // source come back as "%s" and "%d"; fill it with FillPattern, never with printf-style formatting.

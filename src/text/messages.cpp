@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "text/localisation.h"
+
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
@@ -8,7 +10,13 @@ namespace verdan {
 
 namespace {
 
-constexpr quint32 kRightToLeft = MB_RIGHT | MB_RTLREADING;
+// The messages that read right to left with Arabic buttons do so in a right-to-left interface (Arabic,
+// Persian, Urdu), and before any language is loaded. In a left-to-right one a reader could not tell the
+// buttons apart: there they read left to right with English buttons.
+quint32 RightToLeftFlags() {
+    const bool leftToRight = !Local().FileName.isEmpty() && !Local().Target.RightToLeft;
+    return leftToRight ? 0 : MB_RIGHT | MB_RTLREADING;
+}
 
 class TStderrSink final : public TMessageSink {
 public:
@@ -137,7 +145,7 @@ int MsgBox(const QString& text, const QString& caption, quint32 flags) {
 }
 
 int MsgInfo(const QString& text) {
-    return ShowCentred(text, MB_ICONINFORMATION | kRightToLeft);
+    return ShowCentred(text, MB_ICONINFORMATION | RightToLeftFlags());
 }
 
 int MsgInfoLtr(const QString& text) {
@@ -145,23 +153,23 @@ int MsgInfoLtr(const QString& text) {
 }
 
 int MsgOkCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | kRightToLeft);
+    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | RightToLeftFlags());
 }
 
 int MsgYesNoCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | kRightToLeft);
+    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | RightToLeftFlags());
 }
 
 int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? kRightToLeft : 0));
+    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? RightToLeftFlags() : 0));
 }
 
 int MsgYesNo(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | kRightToLeft);
+    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | RightToLeftFlags());
 }
 
 int MsgErrorRtl(const QString& text) {
-    return MsgBox(text, QStringLiteral("خطأ"), MB_ICONSTOP | kRightToLeft);
+    return MsgBox(text, QStringLiteral("خطأ"), MB_ICONSTOP | RightToLeftFlags());
 }
 
 int MsgError(const QString& text) {
@@ -169,11 +177,11 @@ int MsgError(const QString& text) {
 }
 
 int MsgWarning(const QString& text) {
-    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | kRightToLeft, true);
+    return ShowBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | RightToLeftFlags(), true);
 }
 
 int MsgWarningCaption(const QString& text, const QString& caption) {
-    return ShowBox(text, caption, MB_ICONEXCLAMATION | kRightToLeft, true);
+    return ShowBox(text, caption, MB_ICONEXCLAMATION | RightToLeftFlags(), true);
 }
 
 } // namespace verdan

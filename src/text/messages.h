@@ -74,7 +74,9 @@ void SetMsgBoxPosition(const QPoint& position);
 void SetMessageTitle(const QString& title);
 
 // Every Msg function answers one of the codes of the buttons it shows; leaving the message without
-// choosing answers MsgRefusalCode. Texts are passed translated; "|" splits headline from body.
+// choosing answers MsgRefusalCode. Texts are passed translated; "|" splits headline from body. The
+// wrappers that read right to left with Arabic buttons (all but MsgInfoLtr and MsgError, and MsgWarnYesNo
+// when asked) do so only while the interface reads right to left; MsgErrorRtl keeps its caption "خطأ".
 int MsgBox(const QString& text, const QString& caption, quint32 flags);
 int MsgInfo(const QString& text);
 int MsgInfoLtr(const QString& text);

@@ -49,7 +49,7 @@ TEST(RecentTrees, RecordMovesToTopAndSavesEveryChange) {
     EXPECT_EQ(changed.count(), 2);
     EXPECT_TRUE(RecentTreesExist());
 
-    const QString date = QLocale::system().toString(QDate(2024, 3, 11), QLocale::ShortFormat);
+    const QString date = QStringLiteral("2024-03-11");
     EXPECT_EQ(ReadBytes(RecentTreesFileName()),
               QByteArray("\xEF\xBB\xBF") + QStringLiteral("شجرة ب\t\t").toUtf8() + b.toUtf8() + '\t' +
                   date.toUtf8() + "\r\nTree A\tAli\t" + a.toUtf8() + "\t\r\n");

@@ -1,3 +1,4 @@
+#include "text/localisation.h"
 #include "text/messages.h"
 
 #include <QGuiApplication>
@@ -26,6 +27,9 @@ protected:
     void SetUp() override {
         EXPECT_EQ(InstallMessageSink(&sink), nullptr);
         SetMessageTitle(QStringLiteral("شجرة"));
+        // The default interface language, whatever an earlier test loaded.
+        InstallLanguageFiles();
+        ASSERT_TRUE(LoadLanguage(LangsFolder() + "arabic.local"));
     }
     void TearDown() override {
         SetMessageTitle(QString());
@@ -60,6 +64,36 @@ TEST_F(Messages, UntitledMessagesTakeTheDisplayName) {
     MsgWarning(QStringLiteral("w"));
     EXPECT_EQ(Last().caption, QStringLiteral("Display"));
     QGuiApplication::setApplicationDisplayName(QString());
+}
+
+// In a left-to-right interface the Arabic-reading messages read left to right with English buttons; in
+// Arabic, Persian and Urdu they stay right to left. MsgErrorRtl keeps its fixed caption either way.
+TEST_F(Messages, RightToLeftWrappersFollowTheInterfaceDirection) {
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + "english.local"));
+    MsgYesNo(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONQUESTION);
+    MsgYesNoCancel(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().flags, MB_YESNOCANCEL | MB_ICONQUESTION);
+    MsgOkCancel(QStringLiteral("a"), QStringLiteral("c"));
+    EXPECT_EQ(Last().flags, MB_OKCANCEL | MB_ICONQUESTION);
+    MsgWarnYesNo(QStringLiteral("a"), QStringLiteral("c"), true);
+    EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONEXCLAMATION);
+    MsgInfo(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONINFORMATION);
+    MsgWarning(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONEXCLAMATION);
+    EXPECT_TRUE(Last().beep);
+    MsgErrorRtl(QStringLiteral("a"));
+    EXPECT_EQ(Last().flags, MB_ICONSTOP);
+    EXPECT_EQ(Last().caption, QStringLiteral("خطأ"));
+
+    for (const char* document : {"persian.local", "urdu.local", "arabic.local"}) {
+        ASSERT_TRUE(LoadLanguage(LangsFolder() + document));
+        MsgYesNo(QStringLiteral("a"), QStringLiteral("c"));
+        EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONQUESTION | MB_RIGHT | MB_RTLREADING) << document;
+        MsgErrorRtl(QStringLiteral("a"));
+        EXPECT_EQ(Last().flags, MB_ICONSTOP | MB_RIGHT | MB_RTLREADING) << document;
+    }
 }
 
 TEST_F(Messages, WrappersSetFlagsCaptionsAndBeep) {

@@ -9,6 +9,7 @@
 #include "safe_slot.h"
 #include "sheet_overview.h"
 #include "storage/person_store.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
@@ -357,11 +358,12 @@ void TframDataSheet::FillSheet() {
 }
 
 void TframDataSheet::FillHeader() {
-    lblShortName_->setText(u' ' + person_.Person_Name);
-    lblFather_Name_->setText(IsReservedParentId(person_.Father_Id) ? QString()
-                                                                   : GetFullLineage(person_.Father_Id, 3));
-    lblMother_Name_->setText(IsReservedParentId(person_.Mother_Id) ? QString()
-                                                                   : GetFullLineage(person_.Mother_Id, 4));
+    // Names may be Latin in a mirrored window: each keeps its own reading order.
+    lblShortName_->setText(u' ' + Isolate(person_.Person_Name));
+    lblFather_Name_->setText(
+        IsReservedParentId(person_.Father_Id) ? QString() : Isolate(GetFullLineage(person_.Father_Id, 3)));
+    lblMother_Name_->setText(
+        IsReservedParentId(person_.Mother_Id) ? QString() : Isolate(GetFullLineage(person_.Mother_Id, 4)));
 }
 
 void TframDataSheet::RefreshParents() {

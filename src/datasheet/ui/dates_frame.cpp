@@ -3,6 +3,7 @@
 #include "datasheet/date_conversion.h"
 #include "date_approach.h"
 #include "safe_slot.h"
+#include "storage/gender_code.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -160,10 +161,21 @@ void TframDates::TranslateTexts() {
     }
     lblPlaceBirth_->setText(Translate(QStringLiteral("Birth Place")) + u':');
     lblPlaceDeath_->setText(Translate(QStringLiteral("Death Place")) + u':');
-    chkIsDead_->setText(Translate(QStringLiteral("Deceased")));
+    UpdateDeceasedCaption();
     bt_Show_Death_Data_->setText(Translate(QStringLiteral("Other Data")));
     bt_Show_Death_Data_->setToolTip(Translate(QStringLiteral("Show/Hide Other Data")));
     bt_Calc_Date_->setText(Translate(QStringLiteral("Date Calculator")) + QStringLiteral(".."));
+    // The spans read in the new language too.
+    if (!filling_) {
+        info_ = ComputeDateInfo(Boxes(), gender_, Today());
+        ShowInfo();
+    }
+}
+
+// "Deceased" agrees with the person: a woman is متوفاة.
+void TframDates::UpdateDeceasedCaption() {
+    const QString text = QStringLiteral("Deceased");
+    chkIsDead_->setText(gender_ == u"f" ? TranslateFeminine(text) : Translate(text));
 }
 
 void TframDates::MarkChanged() {
@@ -183,7 +195,8 @@ void TframDates::LoadDates(const TPerson& person) {
     filling_ = true;
     refusalShown_ = false;
     const TDateBoxes boxes = StartDatesEdits(edits_, person);
-    gender_ = person.Gender.trimmed().toLower();
+    gender_ = NormaliseGender(person.Gender);
+    UpdateDeceasedCaption();
     SetBox(birthG_, boxes.BirthG);
     SetBox(birthH_, boxes.BirthH);
     SetBox(deathG_, boxes.DeathG);

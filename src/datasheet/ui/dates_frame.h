@@ -83,6 +83,7 @@ private:
     void MarkChanged();
     void ShowInfo();
     void ForgetRefusalOnNextInput();
+    void UpdateDeceasedCaption();
 
     TDatesEdits edits_;
     bool refusalShown_ = false; // the boxes as they are now were refused with a message

@@ -8,10 +8,12 @@
 #include "storage/person_store.h"
 #include "storage/picture_store.h"
 #include "storage/relation_store.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
+#include "text/ui/own_end_delegate.h"
 #include "text/user_options.h"
 
 #include <QApplication>
@@ -122,6 +124,7 @@ void TframTree::BuildControls() {
 
     trv_ = new TOutlineView(this);
     trv_->setModel(model_);
+    trv_->setItemDelegate(new TOwnEndDelegate(trv_));
     trv_->setHeaderHidden(true);
     trv_->setIndentation(19);
     trv_->setUniformRowHeights(true);
@@ -190,8 +193,11 @@ void TframTree::ApplyCaptions() {
 }
 
 void TframTree::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         ApplyCaptions();
+        if (!shownPersonId_.isEmpty())
+            ShowSelectionInfo(CurrentIndex());
+    }
     QWidget::changeEvent(event);
 }
 
@@ -260,11 +266,11 @@ void TframTree::ShowSelectionInfo(const QModelIndex& current) {
     if (!record) {
         ClearSelectionDisplay();
     } else {
-        lblName_->setText(GetLineageName(shownPersonId_));
+        lblName_->setText(Isolate(GetLineageName(shownPersonId_)));
         const QString mother = GetMotherLineageName(shownPersonId_);
-        lblMotherName_->setText(mother.trimmed().isEmpty()
-                                    ? QString()
-                                    : Translate(QStringLiteral("Mother")) + QStringLiteral(": ") + mother);
+        lblMotherName_->setText(mother.trimmed().isEmpty() ? QString()
+                                                           : Translate(QStringLiteral("Mother")) +
+                                                                 QStringLiteral(": ") + Isolate(mother));
         lblLevel_->setText(FillPattern(Translate(QStringLiteral("Generation %#")),
                                        {QString::number(model_->Level(current))}));
         QImage picture(kPictureSize, kPictureSize, QImage::Format_RGB32);

@@ -2,6 +2,7 @@
 #include "navigator/ui/outline_view.h"
 #include "storage/person_names.h"
 #include "storage/relation_store.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/icons.h"
 #include "tree_frame.h"
@@ -239,7 +240,7 @@ void TframTree::BuildAddSubmenu(QMenu* menu, const QString& gender) {
         const QString mate = mates[row].value(0);
         if (mate.trimmed().isEmpty() || mate == u"0")
             continue;
-        menu->addAction(label + QStringLiteral(": ") + GetLineageName(mate), this,
+        menu->addAction(label + QStringLiteral(": ") + Isolate(GetLineageName(mate)), this,
                         [this, mate, gender] { AddChildWithParent(mate, gender); });
     }
 }

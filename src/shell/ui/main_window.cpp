@@ -63,7 +63,7 @@ constexpr int kStatusMessageTime = 8000;
 constexpr int kBottomSpace = 50;
 
 QString TreeFileFilter() {
-    return Translate(QStringLiteral("Verdan Data File")) + QStringLiteral(" (*.vrd)");
+    return FileFilter(Translate(QStringLiteral("Verdan Data File")), QStringLiteral("*.vrd"));
 }
 
 // Two names of one file: the same file reached through links counts too.
@@ -228,10 +228,6 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     };
     newTreeDialog_ = new Tfrm_NewTree(this);
     optionsDialog_ = new Tfrm_Options(this);
-    connect(optionsDialog_, &Tfrm_Options::LanguageChanged, this, [this] {
-        SetMessageTitle(ApplicationTitle());
-        TranslateTexts();
-    });
 
     Timer1_.setInterval(kTimerInterval);
     connect(&Timer1_, &QTimer::timeout, this, &TfrmFamilyMain::Timer1Timer);
@@ -269,11 +265,22 @@ void TfrmFamilyMain::TranslateTexts() {
     UpdateCaption();
 }
 
+// Another interface language: every text of the window at once (its outline, search box and the open
+// tree windows follow the same event themselves).
+void TfrmFamilyMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        SetMessageTitle(ApplicationTitle());
+        TranslateTexts();
+        RefreshPersonCount();
+    }
+    QMainWindow::changeEvent(event);
+}
+
 void TfrmFamilyMain::UpdateCaption() {
     const QString path = CurrentTreePath();
     setWindowTitle(path.isEmpty() ? ApplicationTitle()
                                   : ApplicationTitle() + QStringLiteral(" - ") + QFileInfo(path).fileName());
-    lblStatusPath_->setText(QDir::toNativeSeparators(path));
+    lblStatusPath_->setText(IsolatePath(path));
 }
 
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
@@ -315,7 +322,7 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
     if (path.trimmed().isEmpty())
         return false;
     if (!QFileInfo(path).isFile()) {
-        MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + QDir::toNativeSeparators(path));
+        MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + IsolatePath(path));
         return false;
     }
     // A file that could act on its own opens only as a cleaned copy; the tree open now stays otherwise.
@@ -421,7 +428,7 @@ bool TfrmFamilyMain::NewTreeCommand() {
         if (path.isEmpty())
             ShowStoreMessage(StoreMessage::ErrorRtl,
                              Translate(QStringLiteral("Could not create the tree file.")) + u'|' +
-                                 QDir::toNativeSeparators(props.BasePath + u'/' + props.FolderName));
+                                 IsolatePath(props.BasePath + u'/' + props.FolderName));
     }
     return !path.isEmpty() && LoadTree(path, true, props);
 }
@@ -456,17 +463,15 @@ bool TfrmFamilyMain::SaveTreeAs() {
     if (!copied) {
         // The original stays open and unchanged: the user goes on working on it.
         MsgErrorRtl(Translate(QStringLiteral("The copy of the tree could not be written.")) + u'|' +
-                    QDir::toNativeSeparators(target));
+                    IsolatePath(target));
         return false;
     }
     if (!picturesCopied)
         MsgWarning(Translate(QStringLiteral("Some pictures could not be copied beside the new tree file.")) +
-                   u'|' +
-                   QDir::toNativeSeparators(QFileInfo(target).absolutePath() + QStringLiteral("/photos")));
+                   u'|' + IsolatePath(QFileInfo(target).absolutePath() + QStringLiteral("/photos")));
     if (LoadTree(target)) {
-        statusBar()->showMessage(
-            FillPattern(Translate(QStringLiteral("Saved as %*")), {QDir::toNativeSeparators(target)}),
-            kStatusMessageTime);
+        statusBar()->showMessage(FillPattern(Translate(QStringLiteral("Saved as %*")), {IsolatePath(target)}),
+                                 kStatusMessageTime);
         return true;
     }
     // The copy was written but will not open: carry on with the original.
@@ -484,7 +489,8 @@ void TfrmFamilyMain::ShowOptions() {
 }
 
 bool TfrmFamilyMain::ImportGedcom() {
-    const QString file = ChooseGedcomFile(QStringLiteral("GEDCOM (*.ged *.GED)"), QString());
+    const QString file =
+        ChooseGedcomFile(FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED")), QString());
     if (file.isEmpty())
         return false;
     TGedcomImportSummary summary;

@@ -116,6 +116,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Writes the data sheet's edits before a key or click reaches an outline, so that its commands
     // work on what the user typed.
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,9 @@
 #include "start_page.h"
 
+#include "calendar/calendar_names.h"
 #include "reports/ui/zel_grid.h"
 #include "shell/recent_trees.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
@@ -12,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +34,14 @@ const QColor kNameColor(54, 54, 54);
 QString Placeholder(const QString& text) {
     const QString translated = Translate(text);
     return translated.isEmpty() ? text.mid(1, text.size() - 2) : translated;
+}
+
+// The stored date in the interface language; a text that is no date stays as it is.
+QString ShownDate(const QString& stored) {
+    QDate date = QDate::fromString(stored.trimmed(), Qt::ISODate);
+    if (!date.isValid())
+        date = QLocale::system().toDate(stored.trimmed(), QLocale::ShortFormat);
+    return date.isValid() ? InterfaceDateText(date) : stored;
 }
 
 } // namespace
@@ -134,7 +145,7 @@ void Tfrm_Start_Page::Fill() {
                           item.Creator.isEmpty() ? Placeholder(QStringLiteral("[Not specified]"))
                                                  : item.Creator);
         gTrees_->SetCells(FileCol, row, item.File);
-        gTrees_->SetCells(DateCol, row, item.LastModified);
+        gTrees_->SetCells(DateCol, row, ShownDate(item.LastModified));
     }
     if (!items.isEmpty())
         gTrees_->SetCurrentCell(TreeCol, std::clamp<int>(current, 1, static_cast<int>(items.size())));
@@ -170,8 +181,8 @@ void Tfrm_Start_Page::DrawCell(QPainter& painter, const QRect& rect, int col, in
     painter.setBrush(back);
     painter.setPen(color);
     painter.setFont(font);
-    // A date reads left to right in any layout; the mark keeps a leading day number with its month.
-    const QString text = col == DateCol ? QChar(0x200E) + gTrees_->Cells(col, row) : gTrees_->Cells(col, row);
+    // Each text in its own reading order: a Latin tree name in the mirrored list, an English date.
+    const QString text = Isolate(gTrees_->Cells(col, row));
     TZelGrid::DrawCellText(painter, rect, text, Qt::AlignLeft | Qt::AlignVCenter);
     if (col != TreeCol)
         return;
@@ -236,7 +247,7 @@ void Tfrm_Start_Page::OpenRow(int row) {
         return;
     const QString file = RecentTrees().Items()[row - TZelGridModel::kFixedRows].File;
     if (!QFileInfo(file).isFile()) {
-        MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + QDir::toNativeSeparators(file));
+        MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + IsolatePath(file));
         return;
     }
     busy_ = true;

@@ -2,6 +2,7 @@
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
 #include "storage/person_store.h"
+#include "text/bidi_text.h"
 #include "text/user_options.h"
 
 #include <QApplication>
@@ -70,7 +71,7 @@ protected:
     // Whether a line below the outline reads the text.
     bool Shows(const QString& text) {
         for (const QLabel* label : frame_->findChildren<QLabel*>())
-            if (label->text() == text)
+            if (StripBidiControls(label->text()) == text)
                 return true;
         return false;
     }

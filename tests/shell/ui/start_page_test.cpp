@@ -63,6 +63,20 @@ protected:
 
 } // namespace
 
+// A tree's date reads in the interface language, whatever the system's own language is.
+TEST_F(StartPageTest, DatesReadInTheInterfaceLanguage) {
+    WriteBytes(RecentTreesFileName(), "Tree\tOwner\t" + present_.toUtf8() + "\t2024-03-11\r\n");
+    RecentTrees().Reload();
+    page_.show();
+    EXPECT_EQ(page_.Grid()->Cells(4, 1), QStringLiteral("11 March 2024"));
+    page_.close();
+    SetLanguage(QStringLiteral(":/langs/arabic.local"));
+    page_.show();
+    EXPECT_EQ(page_.Grid()->Cells(4, 1), QStringLiteral("11 مارس 2024"));
+    page_.close();
+    test::UseEnglish();
+}
+
 TEST_F(StartPageTest, ShowsTheListDecoratedOnlyOnThePage) {
     page_.show();
     TZelGrid* grid = page_.Grid();

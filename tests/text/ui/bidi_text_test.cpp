@@ -34,6 +34,9 @@ TEST(BidiText, WrapsInIsolatesAndStripsThemAgain) {
     EXPECT_EQ(IsolateLtr(u"/home/me"_qs), u"\u2066/home/me\u2069"_qs);
     EXPECT_TRUE(Isolate(QString()).isEmpty());
     EXPECT_TRUE(IsolateLtr(QString()).isEmpty());
+    // A line break ends an isolate: each line is isolated on its own.
+    EXPECT_EQ(IsolateLtr(u"a\r\nb\n"_qs), u"\u2066a\u2069\r\n\u2066b\u2069\n"_qs);
+    EXPECT_EQ(IsolatePath(u"/home/me/x.vrd"_qs), u"\u2066/home/me/x.vrd\u2069"_qs);
     const QString mixed = u"\u200Fنسخة: "_qs + IsolateLtr(u"/a/b.vrd"_qs) + u" \u202Bx\u202C"_qs;
     EXPECT_EQ(StripBidiControls(mixed), u"نسخة: /a/b.vrd x"_qs);
 }
@@ -57,6 +60,17 @@ TEST(BidiText, LatinNameInRightToLeftRowKeepsTrailingPunctuation) {
     const qsizetype dash = name.size(); // one isolate stands before the name
     EXPECT_GT(laid.Boundary(dash), laid.Boundary(dash - 1)) << "the dash is drawn right of the final 'g'";
     EXPECT_LT(laid.Boundary(2), laid.Boundary(dash - 1));
+}
+
+// "(*.vrd)" after an Arabic description keeps its star in front of ".vrd", and the dialog still finds the
+// patterns between the brackets at the end.
+TEST(BidiText, FileFilterKeepsItsPatternsInOrder) {
+    const QString filter = FileFilter(u"ملف بيانات فردان"_qs, u"*.vrd"_qs);
+    EXPECT_TRUE(filter.endsWith(u"(*.vrd)"_qs));
+    LaidOut laid(filter, Qt::RightToLeft);
+    const qsizetype star = filter.indexOf(u'*');
+    EXPECT_LT(laid.Boundary(star + 1), laid.Boundary(star + 2)) << "'*' drawn left of '.vrd'";
+    EXPECT_LT(laid.Boundary(star), laid.Boundary(1)) << "the patterns stand left of the description";
 }
 
 TEST(BidiText, ArabicLettersOfEveryInterfaceScript) {

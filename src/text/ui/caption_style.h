@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QProxyStyle>
+
+namespace verdan {
+
+// The application's style: the toolkit's own, except that captions in the Arabic script (Arabic, Persian,
+// Urdu) are drawn without the underline of their keyboard accelerator. The underline would cut the joined
+// letters apart ("لا", "نعم"); the Alt key still works.
+class TCaptionStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
+                  QStyleHintReturn* returnData = nullptr) const override;
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+                      const QString& text, QPalette::ColorRole textRole = QPalette::NoRole) const override;
+};
+
+// Installs TCaptionStyle over the application's current style.
+void InstallCaptionStyle();
+
+} // namespace verdan

@@ -1,0 +1,53 @@
+#include "text/ui/caption_style.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <gtest/gtest.h>
+
+namespace verdan {
+namespace {
+
+// A button with the caption, drawn by the style.
+QImage Drawn(QStyle* style, const QString& caption) {
+    QPushButton button(caption);
+    button.setStyle(style);
+    button.resize(90, 30);
+    QImage image(button.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    button.render(&image);
+    return image;
+}
+
+// Arabic captions lose the accelerator's underline, which would cut their joined letters apart; Latin
+// captions keep it.
+TEST(CaptionStyle, NoUnderlineInArabicScriptCaptions) {
+    TCaptionStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+    QStyleOptionButton option;
+    option.text = QStringLiteral("&نعم");
+    EXPECT_EQ(style.styleHint(QStyle::SH_UnderlineShortcut, &option), 0);
+    option.text = QStringLiteral("&Yes");
+    EXPECT_EQ(style.styleHint(QStyle::SH_UnderlineShortcut, &option),
+              style.baseStyle()->styleHint(QStyle::SH_UnderlineShortcut, &option));
+    QStyleOptionMenuItem item;
+    item.text = QStringLiteral("&ملف");
+    EXPECT_EQ(style.styleHint(QStyle::SH_UnderlineShortcut, &item), 0);
+
+    EXPECT_EQ(Drawn(&style, QStringLiteral("&لا")), Drawn(&style, QStringLiteral("لا")));
+    // Text the style draws with an accelerator to show keeps it only in a Latin caption.
+    const auto text = [&style](const QString& caption) {
+        QImage image(90, 30, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        style.drawItemText(&painter, image.rect(), Qt::AlignCenter | Qt::TextShowMnemonic, QPalette(), true,
+                           caption, QPalette::ButtonText);
+        return image;
+    };
+    EXPECT_EQ(text(QStringLiteral("&لا")), text(QStringLiteral("لا")));
+    EXPECT_NE(text(QStringLiteral("&No")), text(QStringLiteral("No")));
+}
+
+} // namespace
+} // namespace verdan
