@@ -1,5 +1,6 @@
 # The lists of a tree written from the command line: a CSV with one row per person and his father's name,
-# a paginated PDF, a workbook, and a refusal of an unknown output kind before anything is read.
+# a paginated PDF, a workbook, and a refusal of an unknown output kind before anything is read. Checks of
+# one tree take it in turn: an open tree is held by one command alone.
 set(cli_report_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-report)
 set(cli_report_tree ${cli_report_dir}/basic/basic.vrd)
 add_test(NAME cli_report_tree COMMAND sh -c
@@ -7,17 +8,17 @@ add_test(NAME cli_report_tree COMMAND sh -c
 set_tests_properties(cli_report_tree PROPERTIES FIXTURES_SETUP cli_report)
 add_test(NAME cli_report_csv COMMAND sh -c
     "'$<TARGET_FILE:verdan-cli>' report persons '${cli_report_tree}' --out '${cli_report_dir}/list.csv' && cat '${cli_report_dir}/list.csv'")
-set_tests_properties(cli_report_csv PROPERTIES FIXTURES_REQUIRED cli_report
+set_tests_properties(cli_report_csv PROPERTIES FIXTURES_REQUIRED cli_report RESOURCE_LOCK cli_report
     PASS_REGULAR_EXPRESSION "5 rows written to [^\n]*list.csv\n.*,Ann,Robert Eugene,,,,Williams,")
 add_test(NAME cli_report_pdf COMMAND verdan-cli report persons ${cli_report_tree} --out ${cli_report_dir}/list.pdf --lang ar)
-set_tests_properties(cli_report_pdf PROPERTIES FIXTURES_REQUIRED cli_report
+set_tests_properties(cli_report_pdf PROPERTIES FIXTURES_REQUIRED cli_report RESOURCE_LOCK cli_report
     PASS_REGULAR_EXPRESSION "5 rows, 1 pages written to ")
 add_test(NAME cli_report_xlsx COMMAND sh -c
     "'$<TARGET_FILE:verdan-cli>' report addresses '${cli_report_tree}' --out '${cli_report_dir}/list.xlsx' && unzip -l '${cli_report_dir}/list.xlsx' 2>/dev/null || python3 -c \"import zipfile,sys; print(zipfile.ZipFile(sys.argv[1]).namelist())\" '${cli_report_dir}/list.xlsx'")
-set_tests_properties(cli_report_xlsx PROPERTIES FIXTURES_REQUIRED cli_report
+set_tests_properties(cli_report_xlsx PROPERTIES FIXTURES_REQUIRED cli_report RESOURCE_LOCK cli_report
     PASS_REGULAR_EXPRESSION "0 rows written to .*xl/worksheets/sheet1.xml")
 add_test(NAME cli_report_unknown_kind COMMAND verdan-cli report persons ${cli_report_tree} --out ${cli_report_dir}/list.doc)
-set_tests_properties(cli_report_unknown_kind PROPERTIES FIXTURES_REQUIRED cli_report
+set_tests_properties(cli_report_unknown_kind PROPERTIES FIXTURES_REQUIRED cli_report RESOURCE_LOCK cli_report
     PASS_REGULAR_EXPRESSION "must end in .csv")
 
 # The command-line name search lists what the search box lists: in the sample family all five persons
@@ -29,10 +30,10 @@ add_test(NAME cli_find_prepare COMMAND sh -c
     "rm -rf '${cli_find_dir}' && '$<TARGET_FILE:verdan-cli>' import '${PROJECT_SOURCE_DIR}/resources/sample/sample-family.ged' --into '${cli_find_dir}' --lang ar")
 set_tests_properties(cli_find_prepare PROPERTIES FIXTURES_SETUP cli_find_tree)
 add_test(NAME cli_find_everyone_named COMMAND verdan-cli find ${cli_find_tree} عيسى)
-set_tests_properties(cli_find_everyone_named PROPERTIES FIXTURES_REQUIRED cli_find_tree
+set_tests_properties(cli_find_everyone_named PROPERTIES FIXTURES_REQUIRED cli_find_tree RESOURCE_LOCK cli_find_tree
     PASS_REGULAR_EXPRESSION "^${cli_find_line}${cli_find_line}${cli_find_line}${cli_find_line}${cli_find_line}$")
 add_test(NAME cli_find_nobody COMMAND verdan-cli find ${cli_find_tree} زكرياوي --lang ar)
-set_tests_properties(cli_find_nobody PROPERTIES FIXTURES_REQUIRED cli_find_tree WILL_FAIL TRUE)
+set_tests_properties(cli_find_nobody PROPERTIES FIXTURES_REQUIRED cli_find_tree RESOURCE_LOCK cli_find_tree WILL_FAIL TRUE)
 add_test(NAME cli_find_nobody_says_so COMMAND verdan-cli find ${cli_find_tree} زكرياوي)
-set_tests_properties(cli_find_nobody_says_so PROPERTIES FIXTURES_REQUIRED cli_find_tree
+set_tests_properties(cli_find_nobody_says_so PROPERTIES FIXTURES_REQUIRED cli_find_tree RESOURCE_LOCK cli_find_tree
     PASS_REGULAR_EXPRESSION "^No person found\n$")
