@@ -1,7 +1,9 @@
 #include "date_boxes.h"
 
 #include "calendar/date_convert.h"
+#include "storage/gender_code.h"
 #include "text/bidi_text.h"
+#include "text/counted_nouns.h"
 #include "text/localisation.h"
 #include "text/typed_numbers.h"
 
@@ -30,22 +32,29 @@ int Sign(int value) {
     return (value > 0) - (value < 0);
 }
 
-QString Gendered(const QString& text, const QString& gender) {
-    return gender == u"f" ? TranslateFeminine(text) : Translate(text);
+// The known parts of a span with their nouns: years, then months and days while the ones before are known.
+QList<std::pair<qint64, TCountedNoun>> SpanParts(const DateSpan& span, bool daysToo) {
+    QList<std::pair<qint64, TCountedNoun>> parts;
+    if (span.Years < 1)
+        return parts;
+    parts.append({span.Years, TCountedNoun::Years});
+    if (span.Months < 1)
+        return parts;
+    parts.append({span.Months, TCountedNoun::Months});
+    if (daysToo && span.Days >= 1)
+        parts.append({span.Days, TCountedNoun::Days});
+    return parts;
 }
 
-// "Born 3 year(s), 2 month(s) ago" and its kin: the longest form whose parts are all known.
-QString SpanText(const DateSpan& span, const QString& gender, const QString& all, const QString& yearsMonths,
-                 const QString& years) {
-    const QStringList numbers = {QString::number(span.Years), QString::number(span.Months),
-                                 QString::number(span.Days)};
-    if (span.Years >= 1 && span.Months >= 1 && span.Days >= 1)
-        return FillPattern(Gendered(all, gender), numbers);
-    if (span.Years >= 1 && span.Months > 0)
-        return FillPattern(Gendered(yearsMonths, gender), numbers);
-    if (span.Years >= 1)
-        return FillPattern(Gendered(years, gender), numbers);
-    return {};
+// "Born 3 years, 2 months ago" and its kin: the longest form whose parts are all known, each number with
+// its noun counted as the interface language counts it.
+QString SpanText(const DateSpan& span, bool feminine, const char* verb) {
+    const QList<std::pair<qint64, TCountedNoun>> parts = SpanParts(span, true);
+    if (parts.isEmpty())
+        return {};
+    static const char* const kShapes[] = {" %* ago", " %*, %* ago", " %*, %*, %* ago"};
+    return CountedSentence(QString::fromLatin1(verb) + QString::fromLatin1(kShapes[parts.size() - 1]),
+                           feminine, parts);
 }
 
 // The number a span counts from: the Gregorian one when it lies in the era, else the Hijri one, each
@@ -299,6 +308,7 @@ int TodayHijriNumber(const QDate& today) {
 }
 
 TDateInfo ComputeDateInfo(const TDateBoxes& boxes, const QString& gender, const QDate& today) {
+    const bool feminine = NormaliseGender(gender) == u"f";
     TDateInfo info;
     TPerson dates;
     ApplyDateBoxes(boxes, dates);
@@ -327,16 +337,12 @@ TDateInfo ComputeDateInfo(const TDateBoxes& boxes, const QString& gender, const 
     if (SpanStart(birthG, birthH, todayG, todayH, from, to)) {
         info.ShowBirthSince = true;
         info.Born = SignedDateDifference(from, to);
-        info.BirthSince = SpanText(
-            info.Born, gender, QStringLiteral("Born %d year(s), %d month(s), %d day(s) ago"),
-            QStringLiteral("Born %d year(s), %d month(s) ago"), QStringLiteral("Born %d year(s) ago"));
+        info.BirthSince = SpanText(info.Born, feminine, "Born");
     }
     if (SpanStart(deathG, deathH, todayG, todayH, from, to)) {
         info.ShowDeathSince = true;
         info.Died = SignedDateDifference(from, to);
-        info.DeathSince = SpanText(
-            info.Died, gender, QStringLiteral("Died %# year(s), %# month(s), %# day(s) ago"),
-            QStringLiteral("Died %# year(s), %# month(s) ago"), QStringLiteral("Died %# year(s) ago"));
+        info.DeathSince = SpanText(info.Died, feminine, "Died");
     }
 
     bool lived = false;
@@ -349,13 +355,16 @@ TDateInfo ComputeDateInfo(const TDateBoxes& boxes, const QString& gender, const 
         lived = true;
     }
     if (lived) {
-        info.Lived = Gendered(QStringLiteral("Lived"), gender);
+        // Each part that is above zero, counted: "Lived 87 years 10 months", "عاش 87 سنة و10 أشهر".
+        QList<std::pair<qint64, TCountedNoun>> parts;
         if (life.Years > 0)
-            info.Lived += u' ' + QString::number(life.Years) + u' ' + Translate(QStringLiteral("Year"));
+            parts.append({life.Years, TCountedNoun::Years});
         if (life.Months > 0)
-            info.Lived += u' ' + QString::number(life.Months) + u' ' + Translate(QStringLiteral("Month"));
+            parts.append({life.Months, TCountedNoun::Months});
         if (life.Days > 0)
-            info.Lived += u' ' + QString::number(life.Days) + u' ' + Translate(QStringLiteral("Day"));
+            parts.append({life.Days, TCountedNoun::Days});
+        static const char* const kShapes[] = {"Lived", "Lived %*", "Lived %* %*", "Lived %* %* %*"};
+        info.Lived = CountedSentence(QString::fromLatin1(kShapes[parts.size()]), feminine, parts);
     }
     return info;
 }

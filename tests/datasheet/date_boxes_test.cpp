@@ -163,7 +163,7 @@ TEST_F(DateInfoTest, SpansAndWarningsFollowTheBoxes) {
     EXPECT_EQ(info.Born.Years, 33);
     EXPECT_EQ(info.Born.Months, 4);
     EXPECT_EQ(info.Born.Days, 14);
-    EXPECT_EQ(info.BirthSince, "Born 33 year(s), 4 month(s), 14 day(s) ago");
+    EXPECT_EQ(info.BirthSince, "Born 33 years, 4 months, 14 days ago");
     EXPECT_FALSE(info.ShowDeathSince);
     EXPECT_FALSE(info.DeathKnown);
     EXPECT_TRUE(info.Error.isEmpty());
@@ -174,13 +174,15 @@ TEST_F(DateInfoTest, SpansAndWarningsFollowTheBoxes) {
     EXPECT_TRUE(info.Lived.isEmpty());
 
     info = ComputeDateInfo(Boxes("01-03-1900", "01-01-1960"), "m", today);
-    EXPECT_EQ(info.Lived, "Lived 59 Year 10 Month");
-    EXPECT_EQ(info.DeathSince, "Died 63 year(s), 4 month(s), 14 day(s) ago");
+    EXPECT_EQ(info.Lived, "Lived 59 years 10 months");
+    EXPECT_EQ(info.DeathSince, "Died 63 years, 4 months, 14 days ago");
 
     // Only a Hijri birth: counted against today's Hijri date (24 Shawwal 1444).
     info = ComputeDateInfo(Boxes("", "", "24-10-1434"), "m", today);
     EXPECT_TRUE(info.ShowBirthSince);
-    EXPECT_EQ(info.BirthSince, "Born 10 year(s) ago");
+    EXPECT_EQ(info.BirthSince, "Born 10 years ago");
+    info = ComputeDateInfo(Boxes("14-04-2022", ""), "m", today);
+    EXPECT_EQ(info.BirthSince, "Born 1 year, 1 month, 1 day ago");
 
     TDateBoxes placeOnly;
     placeOnly.Place_of_Death = " Cairo ";
@@ -193,9 +195,14 @@ TEST_F(DateInfoTest, WomenGetTheFeminineTexts) {
     ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("arabic.local")));
     const TDateBoxes boxes = Boxes("01-01-1990", "");
     EXPECT_EQ(ComputeDateInfo(boxes, "f", today).BirthSince,
-              QStringLiteral(u"ولدت قبل 33 سنة و4 شهر و14 يوم"));
+              QStringLiteral(u"ولدت قبل 33 سنة و4 أشهر و14 يوماً"));
     EXPECT_EQ(ComputeDateInfo(boxes, "m", today).BirthSince,
-              QStringLiteral(u"ولد قبل 33 سنة و4 شهر و14 يوم"));
+              QStringLiteral(u"ولد قبل 33 سنة و4 أشهر و14 يوماً"));
+    // A gender stored in Arabic counts too; a lifetime reads with its counted nouns.
+    EXPECT_EQ(ComputeDateInfo(Boxes("01-03-1900", "01-01-1960"), u"أنثى"_qs, today).Lived,
+              QStringLiteral(u"عاشت 59 سنة و10 أشهر"));
+    EXPECT_EQ(ComputeDateInfo(Boxes("01-03-1900", "01-05-1902"), "m", today).Lived,
+              QStringLiteral(u"عاش سنتين وشهرين"));
     EXPECT_EQ(TodayHijriNumber(today), 14441024);
     EXPECT_EQ(TodayGregorianNumber(today), 20230515);
 }

@@ -178,6 +178,12 @@ void TframDates::UpdateDeceasedCaption() {
     chkIsDead_->setText(gender_ == u"f" ? TranslateFeminine(text) : Translate(text));
 }
 
+void TframDates::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        TranslateTexts();
+    QWidget::changeEvent(event);
+}
+
 void TframDates::MarkChanged() {
     if (filling_)
         return;

@@ -1,6 +1,7 @@
 #include "datasheet/ui/date_approach.h"
 #include "datasheet/ui/dates_frame.h"
 #include "sheet_fixture.h"
+#include "text/localisation.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -76,12 +77,29 @@ TEST_F(DatesFrameTest, ShowsStoredDatesWithErasAndSpans) {
 
     Load("{F}");
     TypeDate("txtDate_of_Birth_G", "01-01-1990");
-    EXPECT_EQ(Find<QLabel>("lblBirthSince")->text(), "Born 33 year(s), 4 month(s), 14 day(s) ago");
+    EXPECT_EQ(Find<QLabel>("lblBirthSince")->text(), "Born 33 years, 4 months, 14 days ago");
     EXPECT_FALSE(Check("chkIsDead")->isChecked());
     TypeDate("txtDate_of_Death_G", "01-01-2020");
     EXPECT_TRUE(Check("chkIsDead")->isChecked());
-    EXPECT_EQ(Find<QLabel>("lbllived")->text(), "Lived 30 Year");
+    EXPECT_EQ(Find<QLabel>("lbllived")->text(), "Lived 30 years");
     EXPECT_TRUE(frame_->DatesChanged());
+}
+
+// The deceased box agrees with the person shown, and the texts follow another interface language at once.
+TEST_F(DatesFrameTest, WordingAgreesWithThePersonAndTheLanguage) {
+    SetLanguage(QStringLiteral(":/langs/arabic.local"));
+    QApplication::processEvents();
+    Load("{F}");
+    EXPECT_EQ(Check("chkIsDead")->text(), QStringLiteral(u"متوفاة"));
+    TypeDate("txtDate_of_Birth_G", "01-01-1990");
+    TypeDate("txtDate_of_Death_G", "01-01-2020");
+    EXPECT_EQ(Find<QLabel>("lbllived")->text(), QStringLiteral(u"عاشت 30 سنة"));
+    Load("{A}");
+    EXPECT_EQ(Check("chkIsDead")->text(), QStringLiteral(u"متوفى"));
+    Load("{F}");
+    SetLanguage(QStringLiteral(":/langs/english.local"));
+    QApplication::processEvents();
+    EXPECT_EQ(Check("chkIsDead")->text(), QStringLiteral("Deceased"));
 }
 
 TEST_F(DatesFrameTest, ConflictingDatesAreWarnedAndKeptOut) {
