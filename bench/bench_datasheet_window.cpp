@@ -1,17 +1,27 @@
-// Times the data sheet's heaviest sections on a generated tree (20,000 persons unless --persons N says
-// otherwise): the relationships section of a man with 20 wives and 1,000 children, filled and painted.
+// Times the data sheet's heaviest windows on a generated tree (20,000 persons unless --persons N says
+// otherwise): the relationships section of a man with 20 wives and 1,000 children, filled and painted, and
+// the picture browser of a tree with 2,000 pictures (1,000 of one person, the others of 400 more) up to
+// its first screen.
 //
 //   bench_datasheet_window [--persons N]
 
 #include "bench_support.h"
 #include "datasheet/mate_children.h"
+#include "datasheet/sheet_pictures.h"
+#include "datasheet/ui/image_browser.h"
 #include "datasheet/ui/mate_child_frame.h"
+#include "datasheet/ui/picture_strip.h"
 #include "reports/ui/zel_grid.h"
 #include "storage/database.h"
 #include "storage/person_store.h"
+#include "storage/picture_store.h"
 #include "storage/relation_store.h"
+#include "storage/tree_file.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -50,6 +60,36 @@ QString AddLargeFamily() {
         ok = Insert(Id("CHILD", c), man, Id("WIFE", c % 20), QStringLiteral(u"ابن %1").arg(c + 1),
                     c % 2 ? "f" : "m");
     return ok && transaction.Commit() ? man : QString();
+}
+
+// 2,000 picture rows, half of them of the first person and the others of 400 more, each file a
+// photograph-sized JPEG in the photos folder.
+bool AddPictures() {
+    QDir().mkpath(PhotosFolder());
+    QImage photo(1200, 900, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+    QStringList persons;
+    Query q = Dm().Prepare(QStringLiteral("SELECT Person_Id FROM ftPerson ORDER BY oid LIMIT 401"));
+    while (q.Next())
+        persons << q.Text(0);
+    Transaction transaction;
+    for (int i = 0; i < 2000; ++i) {
+        const QString name = QStringLiteral("photo-%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+        if (i < 40 && !photo.save(PhotosFolder() + name, "JPEG", 85))
+            return false;
+        if (i >= 40 &&
+            !QFile::copy(PhotosFolder() + QStringLiteral("photo-%1.jpg").arg(i % 40, 4, 10, QLatin1Char('0')),
+                         PhotosFolder() + name))
+            return false;
+        if (Dm().Execute(
+                QStringLiteral("INSERT INTO ftPictures (picture_id, person_id, file_path, pic_default) "
+                               "VALUES (?, ?, ?, ?)"),
+                Id("PIC", i), i % 2 == 0 ? persons[0] : persons[1 + (i / 2) % 400], name, i < 3 ? 1 : 0) != 1)
+            return false;
+    }
+    return transaction.Commit();
 }
 
 } // namespace
@@ -98,6 +138,27 @@ int main(int argc, char** argv) {
     frame.repaint();
     QApplication::processEvents();
     Report("relationships: a wife of him (lineage names)", timer, 30);
+
+    if (!AddPictures()) {
+        std::fprintf(stderr, "could not add the pictures\n");
+        return 1;
+    }
+    TfrmImageBrows browser;
+    browser.resize(1000, 700);
+    const QString keeper = Dm().ScalarText(
+        QStringLiteral("SELECT person_id FROM ftPictures GROUP BY person_id ORDER BY count(*) DESC LIMIT 1"));
+    timer.restart();
+    browser.ShowFor(keeper);
+    browser.repaint();
+    QApplication::processEvents();
+    Report("picture browser: first screen of 2,000 pictures", timer, 300);
+    std::printf("  %d persons listed, %d pictures in the strip, %d small pictures made\n",
+                browser.PersonsGrid()->RowCount() - 1, browser.Strip()->Count(), Thumbnails().Made());
+    timer.restart();
+    browser.ChoosePerson(browser.PersonsGrid()->Cells(TfrmImageBrows::kIdCol, 2));
+    browser.repaint();
+    QApplication::processEvents();
+    Report("picture browser: the next person", timer, 300);
     CloseTreeFile();
     return 0;
 }

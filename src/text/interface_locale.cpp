@@ -5,16 +5,7 @@
 namespace verdan {
 
 QLocale InterfaceLocale() {
-    const QString name = Local().Target.Name.trimmed().toLower();
-    if (name == u"arabic")
-        return QLocale(QLocale::Arabic);
-    if (name == u"english")
-        return QLocale(QLocale::English);
-    if (name == u"persian" || name == u"farsi")
-        return QLocale(QLocale::Persian);
-    if (name == u"urdu")
-        return QLocale(QLocale::Urdu);
-    return QLocale::system();
+    return QLocale(InterfaceLanguageCode());
 }
 
 QCollator InterfaceCollator() {

@@ -5,8 +5,8 @@
 
 namespace verdan {
 
-// The locale of the interface language in force (Arabic, English, Persian, Urdu; the system's locale for
-// a language document the program does not know), for sorting and comparing names as its readers expect.
+// The locale of the interface language in force (English for a language document the system does not
+// know), for sorting and comparing names as its readers expect.
 QLocale InterfaceLocale();
 
 // A collator of the interface language that orders names as a reader of it does: letter case, and

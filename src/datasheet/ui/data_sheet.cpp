@@ -3,8 +3,10 @@
 #include "breastfeeding_frame.h"
 #include "collapsible_panel.h"
 #include "dates_frame.h"
+#include "details_frame.h"
 #include "mate_child_frame.h"
 #include "names_frame.h"
+#include "pictures_frame.h"
 #include "reorder_controls.h"
 #include "safe_slot.h"
 #include "sheet_overview.h"
@@ -21,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -46,7 +49,9 @@ constexpr struct {
     {"Names", "cpnlData", false},
     {"Relationships", "cpnlRelations", false},
     {"Dates", "cpnlDates", true},
+    {"Details", "cpnl_Details", false},
     {"Summary", "cpnlBriefing", true},
+    {"Pictures", "cpnlPictures", true},
     {"Breastfeeding Relationships", "cpnlMotherhoods", true},
     {"Notes", "cpnlNote", true},
     {"Data Entry Info", "cpnl_Meta_Data", true},
@@ -56,6 +61,7 @@ constexpr int kMinTextPoints = 5;
 constexpr int kMaxTextPoints = 19;
 constexpr int kWheelStep = 10; // pixels per wheel step
 constexpr int kShortNameWidth = 150;
+constexpr int kSmallPicture = 52;
 
 // The first person identifier a drag carries: a line of our own list format, or a plain text that is a
 // whole identifier.
@@ -105,6 +111,15 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     lblFather_Name_->setObjectName("lblFather_Name");
     lblMother_Name_ = new QLabel(pnlName_);
     lblMother_Name_->setObjectName("lblMother_Name");
+    pnlPesonImageSmall_ = new QWidget(pnlName_);
+    pnlPesonImageSmall_->setObjectName("pnlPesonImageSmall");
+    auto* small = new QHBoxLayout(pnlPesonImageSmall_);
+    small->setContentsMargins(0, 0, 0, 0);
+    imgPersonSmall_ = new QLabel(pnlPesonImageSmall_);
+    imgPersonSmall_->setObjectName("imgPersonSmall");
+    imgPersonSmall_->setFixedSize(kSmallPicture, kSmallPicture);
+    imgPersonSmall_->setAlignment(Qt::AlignCenter);
+    small->addWidget(imgPersonSmall_);
     btReorderControls_ = new QToolButton(pnlName_);
     btReorderControls_->setObjectName("btReorderControls");
     btReorderControls_->setIcon(Icon(u"view-sort-ascending"));
@@ -116,6 +131,7 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     parents->addWidget(lblMother_Name_);
     header->addWidget(lblShortName_);
     header->addLayout(parents, 1);
+    header->addWidget(pnlPesonImageSmall_, 0, Qt::AlignTop);
     header->addWidget(btReorderControls_, 0, Qt::AlignTop);
     outer->addWidget(pnlName_);
 
@@ -139,12 +155,14 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     dates_->Today = [this] {
         return Today();
     };
+    details_ = new Tfram_Details;
     txtBriefing_ = NewTextBox(nullptr, "txtBriefing");
+    pictures_ = new TframPictures;
     breastfeeding_ = new TframBreastfeeding;
     txtNotes_ = NewTextBox(nullptr, "txtNotes");
     metaData_ = new TframMetaData;
-    QWidget* const contents[] = {overview_,    names_,         relations_, dates_,
-                                 txtBriefing_, breastfeeding_, txtNotes_,  metaData_};
+    QWidget* const contents[] = {overview_,    names_,    relations_,     dates_,    details_,
+                                 txtBriefing_, pictures_, breastfeeding_, txtNotes_, metaData_};
     for (size_t i = 0; i < std::size(kSections); ++i)
         sections_.append(
             AddSection({kSections[i].key, kSections[i].objectName, kSections[i].collapsed}, contents[i]));
@@ -152,15 +170,18 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     cpnlData_ = Section(QStringLiteral("Names"));
     cpnlRelations_ = Section(QStringLiteral("Relationships"));
     cpnlDates_ = Section(QStringLiteral("Dates"));
+    cpnl_Details_ = Section(QStringLiteral("Details"));
     cpnlBriefing_ = Section(QStringLiteral("Summary"));
+    cpnlPictures_ = Section(QStringLiteral("Pictures"));
     cpnlMotherhoods_ = Section(QStringLiteral("Breastfeeding Relationships"));
     cpnlNote_ = Section(QStringLiteral("Notes"));
     cpnl_Meta_Data_ = Section(QStringLiteral("Data Entry Info"));
     cpnlMotherhoods_->hide();
     // The fields of every section start at one place.
     captions_ = new TCaptionColumn(this);
-    for (QWidget* form : {static_cast<QWidget*>(overview_), static_cast<QWidget*>(names_),
-                          static_cast<QWidget*>(dates_), static_cast<QWidget*>(metaData_)})
+    for (QWidget* form :
+         {static_cast<QWidget*>(overview_), static_cast<QWidget*>(names_), static_cast<QWidget*>(dates_),
+          static_cast<QWidget*>(details_), static_cast<QWidget*>(metaData_)})
         captions_->AddCaptionsOf(form);
 
     for (QPlainTextEdit* box : {txtNotes_, txtBriefing_}) {
@@ -179,6 +200,14 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
             RefreshParents();
     });
     connect(relations_, &TframMateChild::TreeWindowWanted, this, &TframDataSheet::TreeWindowWanted);
+    connect(details_, &Tfram_Details::DetailsSaved, this, &TframDataSheet::PersonSaved);
+    connect(pictures_, &TframPictures::DefaultPictureChanged, this, [this](const QString& id) {
+        if (!SameId(id, personId_))
+            return;
+        ShowPersonPicture();
+        emit PersonSaved(id);
+    });
+    connect(pictures_, &TframPictures::BrowserWanted, this, &TframDataSheet::PictureBrowserWanted);
     connect(btReorderControls_, &QToolButton::clicked, this,
             [this] { RunSafely([this] { ReorderSections(); }); });
 
@@ -211,6 +240,8 @@ void TframDataSheet::TranslateTexts() {
     names_->TranslateTexts();
     relations_->TranslateTexts();
     dates_->TranslateTexts();
+    details_->TranslateTexts();
+    pictures_->TranslateTexts();
     breastfeeding_->TranslateTexts();
     metaData_->TranslateTexts();
     captions_->Update();
@@ -237,7 +268,8 @@ QList<TSectionState> TframDataSheet::SectionStates() const {
 }
 
 bool TframDataSheet::HasPendingEdits() const {
-    return text_.Changed() || names_->NamesChanged() || dates_->DatesChanged();
+    return text_.Changed() || names_->NamesChanged() || dates_->DatesChanged() ||
+           details_->DetailsChanged() || pictures_->TextsChanged();
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -299,6 +331,10 @@ bool TframDataSheet::SavePendingEdits() {
         complete = false;
     if (names_->SaveNames() == TSaveResult::Failed)
         complete = false;
+    if (details_->SaveDetails() == TSaveResult::Failed)
+        complete = false;
+    if (!pictures_->SavePictureTexts())
+        complete = false;
     return complete;
 }
 
@@ -320,6 +356,9 @@ void TframDataSheet::ClearSheet() {
     names_->Clear();
     relations_->LoadRelations(QString());
     dates_->Clear();
+    details_->Clear();
+    pictures_->Clear();
+    ShowPersonPicture();
     breastfeeding_->Load(QString(), QString());
     cpnlMotherhoods_->SetCollapsed(true);
     cpnlMotherhoods_->hide();
@@ -352,9 +391,27 @@ void TframDataSheet::FillSheet() {
     FillBreastfeeding();
     datesLoaded_ = !cpnlDates_->IsCollapsed();
     dates_->LoadDates(datesLoaded_ ? person_ : TPerson());
+    details_->LoadDetails(personId_);
+    pictures_->LoadPictures(personId_);
     metaData_->Fill(personId_);
     overview_->Fill(person_, Today());
+    ShowPersonPicture();
     filling_ = false;
+}
+
+void TframDataSheet::ShowPersonPicture() {
+    // The pictures section stays in every case; the header and the overview show the picture unless the
+    // person's display options hide it.
+    const QImage image = pictures_->ShownImage();
+    overview_->SetPicture(image);
+    if (image.isNull()) {
+        imgPersonSmall_->clear();
+        pnlPesonImageSmall_->setVisible(false);
+        return;
+    }
+    imgPersonSmall_->setPixmap(QPixmap::fromImage(
+        image.scaled(imgPersonSmall_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    pnlPesonImageSmall_->setVisible(true);
 }
 
 void TframDataSheet::FillHeader() {

@@ -21,6 +21,8 @@ class TCollapsiblePanel;
 class TframBreastfeeding;
 class TframDates;
 class TframMateChild;
+class TframPictures;
+class Tfram_Details;
 class TframMetaData;
 class TframOverview;
 class Tfram_Names;
@@ -75,6 +77,8 @@ public:
     Tfram_Names* NamesFrame() const { return names_; }
     TframDates* DatesFrame() const { return dates_; }
     TframMateChild* RelationsFrame() const { return relations_; }
+    Tfram_Details* DetailsFrame() const { return details_; }
+    TframPictures* PicturesFrame() const { return pictures_; }
     TframBreastfeeding* BreastfeedingFrame() const { return breastfeeding_; }
     TfrmReorderControls* ReorderDialog() const { return reorder_; }
     QPlainTextEdit* NotesBox() const { return txtNotes_; }
@@ -98,6 +102,8 @@ signals:
     void RelationsChanged(const QString& personId);
     // A person listed in the sheet was double-clicked: a tree window is wanted at it.
     void TreeWindowWanted(const QString& personId);
+    // The picture browser is wanted for the person.
+    void PictureBrowserWanted(const QString& personId);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,6 +122,8 @@ private:
     void FillBreastfeeding();
     // The parents in the header after the relationships section changed them.
     void RefreshParents();
+    // The person's picture in the header and the overview.
+    void ShowPersonPicture();
     void SetSheetEnabled(bool enabled);
     void SectionExpanding(TCollapsiblePanel* panel);
     void TextEdited();
@@ -138,6 +146,8 @@ private:
     QLabel* lblShortName_;
     QLabel* lblFather_Name_;
     QLabel* lblMother_Name_;
+    QWidget* pnlPesonImageSmall_;
+    QLabel* imgPersonSmall_;
     QToolButton* btReorderControls_;
     QScrollArea* scrSections_;
     QWidget* sectionHost_;
@@ -146,7 +156,9 @@ private:
     TCollapsiblePanel* cpnlData_;
     TCollapsiblePanel* cpnlRelations_;
     TCollapsiblePanel* cpnlDates_;
+    TCollapsiblePanel* cpnl_Details_;
     TCollapsiblePanel* cpnlBriefing_;
+    TCollapsiblePanel* cpnlPictures_;
     TCollapsiblePanel* cpnlMotherhoods_;
     TCollapsiblePanel* cpnlNote_;
     TCollapsiblePanel* cpnl_Meta_Data_;
@@ -154,6 +166,8 @@ private:
     Tfram_Names* names_;
     TframMateChild* relations_;
     TframDates* dates_;
+    Tfram_Details* details_;
+    TframPictures* pictures_;
     QPlainTextEdit* txtBriefing_;
     TframBreastfeeding* breastfeeding_;
     QPlainTextEdit* txtNotes_;

@@ -4,10 +4,12 @@
 #include "storage/database.h"
 #include "storage/person_details_store.h"
 #include "storage/person_store.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/form_grid.h"
 
 #include <QLabel>
+#include <QPixmap>
 
 namespace verdan {
 
@@ -22,6 +24,8 @@ QString DateText(int dateNumber, const char* era) {
         text += u' ' + Translate(QString::fromLatin1(era));
     return text;
 }
+
+constexpr int kPictureSide = 140;
 
 QString Caption(const char* text) {
     return Translate(QString::fromLatin1(text)) + u':';
@@ -76,7 +80,24 @@ TframOverview::TframOverview(QWidget* parent) : TCaptionedValues(parent) {
     lblNeighborhood_ = AddRow("lblOverviewNeighborhood");
     lblCity_ = AddRow("lblOverviewCity");
     lblState_ = AddRow("lblOverviewState");
+    imgPicture_ = new QLabel(this);
+    imgPicture_->setObjectName(QStringLiteral("imgOverviewPicture"));
+    imgPicture_->setFixedSize(kPictureSide, kPictureSide);
+    imgPicture_->setAlignment(Qt::AlignCenter);
+    Form()->addWidget(imgPicture_, 0, TFormGrid::kFillColumn, Form()->rowCount(), 1,
+                      Qt::AlignTop | Qt::AlignLeading);
     TranslateTexts();
+}
+
+void TframOverview::SetPicture(const QImage& image) {
+    if (image.isNull()) {
+        imgPicture_->clear();
+        imgPicture_->hide();
+        return;
+    }
+    imgPicture_->setPixmap(
+        QPixmap::fromImage(image.scaled(imgPicture_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    imgPicture_->show();
 }
 
 void TframOverview::TranslateTexts() {
@@ -119,7 +140,7 @@ void TframOverview::Fill(const TPerson& person, const QDate& today) {
     lblWork_->setText(details.WorkAddress.name);
     lblCell_->setText(details.cell_phone);
     lblHome_->setText(details.home_phone);
-    lblEmail_->setText(details.email);
+    lblEmail_->setText(details.email.isEmpty() ? QString() : IsolateLtr(details.email));
     lblNeighborhood_->setText(details.Address.neighborhood);
     lblCity_->setText(details.Address.city);
     lblState_->setText(details.Address.state);

@@ -21,6 +21,7 @@ protected:
     // Adds a row and gives its value label; SetCaption sets the caption beside it.
     QLabel* AddRow(const char* name);
     void SetCaption(QLabel* value, const QString& caption);
+    TFormGrid* Form() const { return form_; }
 
 private:
     TFormGrid* form_;
@@ -35,9 +36,12 @@ public:
 
     // Fills the values for the person (a record without identifier empties them).
     void Fill(const TPerson& person, const QDate& today);
+    // The person's picture beside the facts; a null image shows none.
+    void SetPicture(const QImage& image);
     void TranslateTexts();
 
 private:
+    QLabel* imgPicture_;
     QLabel* lblName_;
     QLabel* lblFamily_;
     QLabel* lblFather_;

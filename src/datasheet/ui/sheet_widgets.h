@@ -13,3 +13,11 @@ QToolButton* NewSectionButton(QWidget* parent, const char16_t* icon, const char*
 void SetHint(QWidget* widget, const QString& hint);
 
 } // namespace verdan
+
+namespace verdan {
+
+// Tints a box green when its text passed a check and pink when it did not; the text is kept as typed
+// either way. An empty box takes its normal colour back.
+void MarkCheckedBox(QWidget* box, bool wellFormed);
+
+} // namespace verdan

@@ -3,6 +3,7 @@
 #include "chart/ui/chart_window.h"
 #include "datasheet/ui/data_sheet.h"
 #include "datasheet/ui/dates_frame.h"
+#include "datasheet/ui/image_browser.h"
 #include "gedcom/gedcom_import.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
@@ -202,6 +203,7 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
             &TfrmFamilyMain::ShowPersonInMainTree);
     connect(framDataSheet_, &TframDataSheet::TreeWindowWanted, this,
             [this](const QString& id) { OpenTreeWindow(id); });
+    connect(framDataSheet_, &TframDataSheet::PictureBrowserWanted, this, &TfrmFamilyMain::ShowPictureBrowser);
     connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
         if (ShowPersonInMainTree(id))
             TreeFrame_->View()->setFocus();
@@ -245,6 +247,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuStartPage, [this] { ShowStartPage(); });
     m.Attach(m.mnuExit, [this] { close(); });
     m.Attach(m.mnuTreeWindow, [this] { OpenTreeWindow(QString()); });
+    m.Attach(m.mnuPictures, [this] { ShowPictureBrowser(framDataSheet_->CurrentPersonId()); });
     m.Attach(m.mnuFamilyChart, [this] { TfrmChart_Window::MainChartWindow(this)->ShowChartWindow(); });
     m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
     m.Attach(m.mnuOptions, [this] { ShowOptions(); });
@@ -551,6 +554,21 @@ bool TfrmFamilyMain::OpenHelp(const QString& page) {
 void TfrmFamilyMain::ShowAbout() {
     MsgInfo(ApplicationTitle() + u'|' + Translate(QStringLiteral("Version")) + QStringLiteral(": ") +
             QStringLiteral(VERDAN_VERSION));
+}
+
+TfrmImageBrows* TfrmFamilyMain::PictureBrowser() {
+    if (pictureBrowser_ == nullptr) {
+        pictureBrowser_ = new TfrmImageBrows(this);
+        connect(pictureBrowser_, &TfrmImageBrows::LocatePersonRequested, this,
+                &TfrmFamilyMain::ShowPersonInMainTree);
+        connect(pictureBrowser_, &TfrmImageBrows::PicturesChanged, this, &TfrmFamilyMain::RefreshDataSheet);
+    }
+    return pictureBrowser_;
+}
+
+void TfrmFamilyMain::ShowPictureBrowser(const QString& personId) {
+    if (IsTreeOpen())
+        PictureBrowser()->ShowFor(personId);
 }
 
 TfrmReports* TfrmFamilyMain::ReportsWindow() {

@@ -23,6 +23,7 @@ class TframTree;
 class TframWelcome;
 class TfrmHelp;
 class TfrmReports;
+class TfrmImageBrows;
 
 // The program's main window: the open tree's outline in the left column, the person's data on the right,
 // the favourites strip at the window's edge, the number of persons in the top bar, the tree file in the
@@ -97,6 +98,9 @@ public:
     Tfrm_Options* OptionsDialog() const { return optionsDialog_; }
     // The reports window, made when first asked for (Reports ▸ Browse Reports).
     TfrmReports* ReportsWindow();
+    // The picture browser, made when first asked for (View ▸ Pictures, the sheet's pictures button).
+    TfrmImageBrows* PictureBrowser();
+    void ShowPictureBrowser(const QString& personId);
     QLabel* TotalLabel() const { return lbl_Total_; }
     QLabel* StatusPathLabel() const { return lblStatusPath_; }
     QTimer& PersonCountTimer() { return Timer1_; }
@@ -158,6 +162,7 @@ private:
     Tfrm_Start_Page* startPage_;
     Tfrm_NewTree* newTreeDialog_;
     TfrmReports* reports_ = nullptr;
+    TfrmImageBrows* pictureBrowser_ = nullptr;
     Tfrm_Options* optionsDialog_;
 };
 
