@@ -5,6 +5,7 @@
 #include "storage/relation_store.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/ui/person_follow.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -51,6 +52,7 @@ TframBreastfeeding::Part TframBreastfeeding::AddPart(const char* list, const cha
     part.list = new QListWidget(this);
     part.list->setObjectName(QString::fromLatin1(list));
     part.list->setMaximumHeight(90);
+    FollowPersonView(part.list, [](const QModelIndex& index) { return index.data(Qt::UserRole).toString(); });
     part.remove = new QPushButton(this);
     part.remove->setObjectName(QString::fromLatin1(button));
     grid->addWidget(part.label, row, 0, 1, 2);

@@ -603,7 +603,6 @@ bool TframMateChild::ParentBoxEvent(QLineEdit* box, const QString& personId, QEv
         return false;
     switch (event->type()) {
     case QEvent::Enter:
-    case QEvent::MouseMove:
         PersonFollow().Point(personId, box);
         break;
     case QEvent::MouseButtonPress:

@@ -14,6 +14,7 @@
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/ui/own_end_delegate.h"
+#include "text/ui/person_follow.h"
 #include "text/user_options.h"
 
 #include <QApplication>
@@ -57,6 +58,11 @@ TframTree::TframTree(QWidget* parent) : QWidget(parent) {
     BuildControls();
     BuildMenu();
     ApplyCaptions();
+    // The cards that follow the user learn of the person under the pointer and of every selection.
+    FollowPointer(trv_, [this](const QModelIndex& index) {
+        const TPersonNode* node = model_->Record(index);
+        return node ? node->PersonId : QString();
+    });
 
     connect(trv_, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
         if (!loading_)
@@ -114,9 +120,11 @@ void TframTree::BuildControls() {
     btZoomOut_ = MakeButton(this, u"zoom-out", "bt_Zoom_out");
     btRtl_ = MakeButton(this, u"object-flip-horizontal", "bt_RTL");
     btRtl_->setCheckable(true);
+    btShowQuickInfo_ = MakeButton(this, u"user-info", "btShowQuickInfo");
     bar->addWidget(pnlAdd_);
     bar->addWidget(pnlSetGender_);
     bar->addStretch();
+    bar->addWidget(btShowQuickInfo_);
     bar->addWidget(btZoomIn_);
     bar->addWidget(btZoomOut_);
     bar->addWidget(btRtl_);
@@ -169,6 +177,7 @@ void TframTree::BuildControls() {
     connect(btZoomIn_, &QToolButton::clicked, this, [this] { SetZoom(zoom_ + 1); });
     connect(btZoomOut_, &QToolButton::clicked, this, [this] { SetZoom(zoom_ - 1); });
     connect(btRtl_, &QToolButton::toggled, this, &TframTree::SetMirrored);
+    connect(btShowQuickInfo_, &QToolButton::clicked, this, &TframTree::QuickInfoToggleWanted);
 }
 
 void TframTree::ApplyCaptions() {
@@ -181,9 +190,10 @@ void TframTree::ApplyCaptions() {
     btRtl_->setToolTip(Translate(QStringLiteral("Toggle Tree Display from Right-to-Left and Left-toRight")));
     btZoomIn_->setToolTip(Translate(QStringLiteral("Zoom in (Ctrl Alt =)")));
     btZoomOut_->setToolTip(Translate(QStringLiteral("Zoom out (Ctrl Alt -)")));
+    btShowQuickInfo_->setToolTip(Translate(QStringLiteral("Show/ Hide Quick Info Card")));
     // The buttons show pictures only: screen readers say what the hint says.
     for (QToolButton* button : {btAddMale_, btAddFemale_, btAddSection_, btSetAsMale_, btSetAsFemale_,
-                                btSetAsSection_, btRtl_, btZoomIn_, btZoomOut_})
+                                btSetAsSection_, btRtl_, btZoomIn_, btZoomOut_, btShowQuickInfo_})
         button->setAccessibleName(button->toolTip());
     ApplyMenuCaptions();
 
@@ -257,6 +267,7 @@ void TframTree::ClearSelectionDisplay() {
 
 void TframTree::ShowSelection(const QModelIndex& current) {
     ShowSelectionInfo(current);
+    PersonFollow().Choose(shownPersonId_, this);
     emit PersonSelected(shownPersonId_);
 }
 

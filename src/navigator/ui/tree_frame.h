@@ -87,6 +87,10 @@ signals:
     void DateApproximationWanted(const QString& personId);
     // "Family Tree Chart" on a person: the host opens a chart window built around the person.
     void PersonChartWanted(const QString& personId);
+    // "Data Card" on a person: the host loads the person into the data card and shows it.
+    void DataCardWanted(const QString& personId);
+    // The quick info card's button: the host shows the card, or hides it when it is shown.
+    void QuickInfoToggleWanted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -128,6 +132,7 @@ private:
     QToolButton* btZoomIn_ = nullptr;
     QToolButton* btZoomOut_ = nullptr;
     QToolButton* btRtl_ = nullptr;
+    QToolButton* btShowQuickInfo_ = nullptr;
     QLabel* lblName_ = nullptr;
     QLabel* lblMotherName_ = nullptr;
     QLabel* lblLevel_ = nullptr;
@@ -146,6 +151,7 @@ private:
     QAction* mnuMarkAncestors_ = nullptr;
     QAction* mnuUnMarkAncestors_ = nullptr;
     QAction* mnuShowTraceWindow_ = nullptr;
+    QAction* mnu_Data_Card_ = nullptr;
     QAction* mnuExpand_ = nullptr;
 
     QPersistentModelIndex previous_; // the node before the last change; the parent a child was added under

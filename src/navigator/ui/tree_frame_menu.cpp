@@ -46,6 +46,7 @@ void TframTree::BuildMenu() {
     mnuMarkAncestors_ = pmnuTree_->addAction(QString());
     mnuUnMarkAncestors_ = pmnuTree_->addAction(QString());
     mnuShowTraceWindow_ = pmnuTree_->addAction(QString());
+    mnu_Data_Card_ = pmnuTree_->addAction(QString());
     pmnuTree_->addSeparator();
     mnuExpand_ = pmnuTree_->addAction(QString());
     mnuAdd_->setIcon(Icon(u"list-add"));
@@ -59,6 +60,7 @@ void TframTree::BuildMenu() {
     mnuMarkAncestors_->setIcon(Icon(u"mark-ancestors"));
     mnuUnMarkAncestors_->setIcon(Icon(u"edit-clear"));
     mnuShowTraceWindow_->setIcon(Icon(u"family-chart"));
+    mnu_Data_Card_->setIcon(Icon(u"x-office-address-book"));
     mnuExpand_->setIcon(Icon(u"outline-expand"));
 
     connect(mnuAdd_, &QMenu::aboutToShow, this, &TframTree::PrepareAddMenu);
@@ -80,6 +82,10 @@ void TframTree::BuildMenu() {
         if (!CurrentPersonId().isEmpty())
             emit PersonChartWanted(CurrentPersonId());
     });
+    connect(mnu_Data_Card_, &QAction::triggered, this, [this] {
+        if (!CurrentPersonId().isEmpty())
+            emit DataCardWanted(CurrentPersonId());
+    });
     connect(mnuExpand_, &QAction::triggered, this, &TframTree::ToggleExpand);
 }
 
@@ -98,6 +104,7 @@ void TframTree::ApplyMenuCaptions() {
     mnuMarkAncestors_->setText(Translate(QStringLiteral("Mark Ancestors")));
     mnuUnMarkAncestors_->setText(Translate(QStringLiteral("Unmark Ancestors")));
     mnuShowTraceWindow_->setText(Translate(QStringLiteral("Family Tree Chart")));
+    mnu_Data_Card_->setText(Translate(QStringLiteral("Data Card")));
     mnuExpand_->setText(Translate(QStringLiteral("Expand")) + QString(6, u' ') + QStringLiteral("F5"));
 }
 
@@ -194,7 +201,7 @@ void TframTree::PreparePopup() {
     const QModelIndex index = CurrentIndex();
     const QList<QAction*> entries{mnuAdd_->menuAction(), mnuRename_,        mnuDelete_,
                                   mnuRefresh_,           mnuMarkAncestors_, mnuUnMarkAncestors_,
-                                  mnuShowTraceWindow_,   mnuExpand_};
+                                  mnuShowTraceWindow_,   mnu_Data_Card_,    mnuExpand_};
     for (QAction* entry : entries)
         entry->setEnabled(true);
     const bool root = model_->IsRoot(index);
@@ -203,6 +210,8 @@ void TframTree::PreparePopup() {
         for (QAction* entry : entries)
             entry->setEnabled(false);
         mnuAdd_->menuAction()->setEnabled(root);
+        // The outside-the-tree group is a person row too: its card can be looked at.
+        mnu_Data_Card_->setEnabled(global);
         mnuRefresh_->setEnabled(true);
         mnuExpand_->setEnabled(true);
     }

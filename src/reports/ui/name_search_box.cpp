@@ -7,6 +7,7 @@
 #include "text/name_utils.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/own_end_delegate.h"
+#include "text/ui/person_follow.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>
@@ -102,6 +103,7 @@ TNameSearchBox::TNameSearchBox(QWidget* parent)
         lstName_->setCurrentIndex(index);
         ChooseCurrent();
     });
+    FollowPersonView(lstName_, [this](const QModelIndex& index) { return results_->PersonId(index.row()); });
     txtFind_->installEventFilter(this);
     lstName_->installEventFilter(this);
     lstName_->viewport()->installEventFilter(this);

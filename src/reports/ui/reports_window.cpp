@@ -13,6 +13,7 @@
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
+#include "text/ui/person_follow.h"
 #include "work_progress.h"
 #include "zel_grid.h"
 
@@ -119,6 +120,12 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     column->addLayout(bottom);
     setCentralWidget(central);
 
+    // Every report lists persons: the cards follow the row pointed at or chosen.
+    FollowPersonView(g_, [this](const QModelIndex& index) {
+        const bool persons =
+            kind_ && ReportFieldOfColumn(*kind_, 1).compare(u"person_id", Qt::CaseInsensitive) == 0;
+        return persons ? g_->Cells(1, index.row() + 1) : QString();
+    });
     g_->SetAllowEdit(true);
     g_->SetAllowPaste(false);
     g_->SetAutoRowHeight(true);

@@ -8,6 +8,7 @@
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/ui/person_follow.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -77,6 +78,8 @@ TFavouritesStrip::TFavouritesStrip(QWidget* parent) : QWidget(parent) {
 
     gridHost_ = new QWidget(this);
     gSpeed_ = new TZelGrid(gridHost_);
+    FollowPersonView(gSpeed_,
+                     [this](const QModelIndex& index) { return gSpeed_->Cells(kIdCol, index.row() + 1); });
     gSpeed_->setObjectName(QStringLiteral("gSpeed"));
     gSpeed_->SetColWidth(0, 0);
     gSpeed_->SetRowHeight(0, 0);

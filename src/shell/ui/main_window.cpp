@@ -4,6 +4,8 @@
 #include "datasheet/ui/data_sheet.h"
 #include "datasheet/ui/dates_frame.h"
 #include "datasheet/ui/image_browser.h"
+#include "datasheet/ui/quick_data_card.h"
+#include "datasheet/ui/quick_info_card.h"
 #include "gedcom/gedcom_import.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
@@ -174,6 +176,8 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addPermanentWidget(lblStatusPath_);
 
+    quickInfo_ = new TfrmQuickInfo(this);
+    dataCard_ = new TfrmQuiqkData(this);
     menu_ = new TMainMenu(menuBar());
     BuildMenu();
 
@@ -204,6 +208,18 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     connect(framDataSheet_, &TframDataSheet::TreeWindowWanted, this,
             [this](const QString& id) { OpenTreeWindow(id); });
     connect(framDataSheet_, &TframDataSheet::PictureBrowserWanted, this, &TfrmFamilyMain::ShowPictureBrowser);
+    connect(dataCard_, &TfrmQuiqkData::TreeWindowWanted, this,
+            [this](const QString& id) { OpenTreeWindow(id); });
+    connect(dataCard_, &TfrmQuiqkData::PersonSaved, this, [this](const QString& id) {
+        RefreshNodeFromSheet(id);
+        RefreshDataSheet(id);
+    });
+    connect(quickInfo_, &TfrmQuickInfo::VisibilityChanged, menu_->mnuQuickInfo, &QAction::setChecked);
+    // The cards let go of the tree's persons while it can still take the data card's edits.
+    connect(this, &TfrmFamilyMain::TreeClosed, this, [this] {
+        dataCard_->LoadQuickData(QString());
+        quickInfo_->ClearCard();
+    });
     connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
         if (ShowPersonInMainTree(id))
             TreeFrame_->View()->setFocus();
@@ -247,6 +263,9 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuStartPage, [this] { ShowStartPage(); });
     m.Attach(m.mnuExit, [this] { close(); });
     m.Attach(m.mnuTreeWindow, [this] { OpenTreeWindow(QString()); });
+    m.mnuQuickInfo->setCheckable(true);
+    m.Attach(m.mnuDataCard, [this] { ShowDataCard(TreeFrame_->CurrentPersonId()); });
+    m.Attach(m.mnuQuickInfo, [this] { ToggleQuickInfo(); });
     m.Attach(m.mnuPictures, [this] { ShowPictureBrowser(framDataSheet_->CurrentPersonId()); });
     m.Attach(m.mnuFamilyChart, [this] { TfrmChart_Window::MainChartWindow(this)->ShowChartWindow(); });
     m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
@@ -566,6 +585,26 @@ TfrmImageBrows* TfrmFamilyMain::PictureBrowser() {
     return pictureBrowser_;
 }
 
+void TfrmFamilyMain::ShowDataCard(const QString& personId) {
+    if (!IsTreeOpen())
+        return;
+    dataCard_->LoadQuickData(personId);
+    dataCard_->show();
+    dataCard_->raise();
+    dataCard_->activateWindow();
+}
+
+void TfrmFamilyMain::ToggleQuickInfo() {
+    if (quickInfo_->isVisible()) {
+        quickInfo_->hide();
+        return;
+    }
+    quickInfo_->ShowCard();
+    // The card never takes the keyboard: the main window keeps it.
+    activateWindow();
+    quickInfo_->RefreshQuickInfo(TreeFrame_->CurrentPersonId());
+}
+
 void TfrmFamilyMain::ShowPictureBrowser(const QString& personId) {
     if (IsTreeOpen())
         PictureBrowser()->ShowFor(personId);
@@ -665,6 +704,8 @@ void TfrmFamilyMain::WatchOutline(TframTree* outline) {
                 }
             });
     connect(outline, &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshDataSheet);
+    connect(outline, &TframTree::DataCardWanted, this, &TfrmFamilyMain::ShowDataCard);
+    connect(outline, &TframTree::QuickInfoToggleWanted, this, &TfrmFamilyMain::ToggleQuickInfo);
 }
 
 void TfrmFamilyMain::RefreshDataSheet(const QString& personId) {

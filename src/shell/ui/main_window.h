@@ -24,6 +24,8 @@ class TframWelcome;
 class TfrmHelp;
 class TfrmReports;
 class TfrmImageBrows;
+class TfrmQuickInfo;
+class TfrmQuiqkData;
 
 // The program's main window: the open tree's outline in the left column, the person's data on the right,
 // the favourites strip at the window's edge, the number of persons in the top bar, the tree file in the
@@ -101,6 +103,12 @@ public:
     // The picture browser, made when first asked for (View ▸ Pictures, the sheet's pictures button).
     TfrmImageBrows* PictureBrowser();
     void ShowPictureBrowser(const QString& personId);
+    // The data card at the person, shown (View ▸ Data Card, the outline's "Data Card").
+    void ShowDataCard(const QString& personId);
+    // The quick info card shown without taking the focus, or hidden when it is shown.
+    void ToggleQuickInfo();
+    TfrmQuickInfo* QuickInfoCard() const { return quickInfo_; }
+    TfrmQuiqkData* DataCard() const { return dataCard_; }
     QLabel* TotalLabel() const { return lbl_Total_; }
     QLabel* StatusPathLabel() const { return lblStatusPath_; }
     QTimer& PersonCountTimer() { return Timer1_; }
@@ -163,6 +171,8 @@ private:
     Tfrm_NewTree* newTreeDialog_;
     TfrmReports* reports_ = nullptr;
     TfrmImageBrows* pictureBrowser_ = nullptr;
+    TfrmQuickInfo* quickInfo_;
+    TfrmQuiqkData* dataCard_;
     Tfrm_Options* optionsDialog_;
 };
 

@@ -1,29 +1,22 @@
 #include "person_follow.h"
 
 #include <QAbstractItemView>
-#include <QGuiApplication>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QPointer>
-#include <memory>
-#include <utility>
 
 namespace verdan {
 
 void TPersonFollow::Point(const QString& personId, const QObject* source) {
     const QString id = personId.trimmed();
-    if (id.isEmpty() || (id == lastPointed_ && source == lastSource_))
-        return;
-    lastPointed_ = id;
-    lastSource_ = source;
-    emit Pointed(id, source);
+    if (!id.isEmpty())
+        emit Pointed(id, source);
 }
 
 void TPersonFollow::Choose(const QString& personId, const QObject* source) {
     const QString id = personId.trimmed();
     if (id.isEmpty())
         return;
-    // Pointing at the chosen person again is news for a card that was refilled meanwhile.
-    lastPointed_.clear();
     emit Chosen(id, source);
 }
 
@@ -41,26 +34,43 @@ void FollowPointer(QAbstractItemView* view, TPersonOfIndex personOf) {
     });
 }
 
+namespace {
+
+// Tells whether the view is handling a key, so that only the current rows the keys move to count as
+// the user's choice.
+class TKeyWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool keying = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress)
+            keying = true;
+        else if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut)
+            keying = false;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 void FollowPersonView(QAbstractItemView* view, TPersonOfIndex personOf) {
     FollowPointer(view, personOf);
     const QPointer<QAbstractItemView> guard(view);
-    // A press that made a row current was reported with the change; a press on the current row is
-    // reported by itself.
-    auto reported = std::make_shared<bool>(false);
+    auto* keys = new TKeyWatch(view);
+    view->installEventFilter(keys);
     if (QItemSelectionModel* selection = view->selectionModel())
         QObject::connect(selection, &QItemSelectionModel::currentChanged, view,
-                         [guard, personOf, reported](const QModelIndex& current) {
-                             if (!guard || !current.isValid() || !guard->hasFocus())
-                                 return;
-                             *reported = QGuiApplication::mouseButtons() != Qt::NoButton;
-                             PersonFollow().Choose(personOf(current), guard.data());
+                         [guard, personOf, keys](const QModelIndex& current) {
+                             if (guard && current.isValid() && keys->keying)
+                                 PersonFollow().Choose(personOf(current), guard.data());
                          });
-    QObject::connect(view, &QAbstractItemView::pressed, view,
-                     [guard, personOf, reported](const QModelIndex& index) {
-                         if (std::exchange(*reported, false) || !guard)
-                             return;
-                         PersonFollow().Choose(personOf(index), guard.data());
-                     });
+    // A press tells the row pressed, whether it was current or became so.
+    QObject::connect(view, &QAbstractItemView::pressed, view, [guard, personOf](const QModelIndex& index) {
+        if (guard)
+            PersonFollow().Choose(personOf(index), guard.data());
+    });
 }
 
 } // namespace verdan

@@ -18,8 +18,7 @@ class TPersonFollow : public QObject {
 public:
     using QObject::QObject;
 
-    // The pointer rests on a person of `source` (blank identifiers are not reported). The same person
-    // pointed at again from the same list is reported once.
+    // The pointer came onto a person of `source` (blank identifiers are not reported).
     void Point(const QString& personId, const QObject* source);
     // The selection of `source` moved to a person, or the user clicked one.
     void Choose(const QString& personId, const QObject* source);
@@ -27,10 +26,6 @@ public:
 signals:
     void Pointed(const QString& personId, const QObject* source);
     void Chosen(const QString& personId, const QObject* source);
-
-private:
-    QString lastPointed_;
-    const QObject* lastSource_ = nullptr;
 };
 
 // The program's one hub.

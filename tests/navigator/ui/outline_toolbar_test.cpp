@@ -26,7 +26,7 @@ protected:
 TEST_P(OutlineToolbar, EveryButtonHasAPictureAndAHint) {
     TframTree frame;
     const QList<QToolButton*> buttons = frame.findChildren<QToolButton*>();
-    ASSERT_EQ(buttons.size(), 9);
+    ASSERT_EQ(buttons.size(), 10);
     QStringList hints;
     for (const QToolButton* button : buttons) {
         const std::string name = button->objectName().toStdString();

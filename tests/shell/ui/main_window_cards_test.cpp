@@ -1,0 +1,96 @@
+#include "common/testing.h"
+#include "datasheet/ui/image_browser.h"
+#include "datasheet/ui/quick_data_card.h"
+#include "datasheet/ui/quick_info_card.h"
+#include "navigator/tree_model.h"
+#include "navigator/ui/tree_frame.h"
+#include "shell/startup.h"
+#include "shell/ui/main_menu.h"
+#include "shell/ui/main_window.h"
+#include "shell_ui_testing.h"
+#include "storage/person_store.h"
+#include "text/program_folder.h"
+#include "text/user_options.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace verdan;
+
+namespace {
+
+class MainWindowCardsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::UseEnglish();
+        SetProgramFolder(test::NewTempDir());
+        CreateAppFolders();
+        Options() = TOptions();
+        window_ = std::make_unique<TfrmFamilyMain>();
+        window_->resize(1200, 800);
+        window_->show();
+        ASSERT_TRUE(window_->LoadTree(test::MakeTestTree("cards")));
+    }
+    void TearDown() override {
+        window_.reset();
+        CloseTreeFile();
+    }
+    // The first node below the root, opened.
+    QModelIndex FirstPerson() {
+        QTreeView* view = window_->TreeFrame()->View();
+        const QModelIndex root = window_->TreeFrame()->Model()->RootIndex();
+        view->expand(root);
+        return window_->TreeFrame()->Model()->index(0, 0, root);
+    }
+
+    test::RecordedMessages messages_;
+    std::unique_ptr<TfrmFamilyMain> window_;
+};
+
+TEST_F(MainWindowCardsTest, TheViewMenuOpensTheCardsAndTheBrowser) {
+    TMainMenu* menu = window_->Menu();
+    for (QAction* entry : {menu->mnuDataCard, menu->mnuQuickInfo, menu->mnuPictures})
+        EXPECT_TRUE(entry->isEnabled()) << entry->text().toStdString();
+    menu->mnuQuickInfo->trigger();
+    EXPECT_TRUE(window_->QuickInfoCard()->isVisible());
+    EXPECT_TRUE(menu->mnuQuickInfo->isChecked());
+    menu->mnuQuickInfo->trigger();
+    EXPECT_FALSE(window_->QuickInfoCard()->isVisible());
+    EXPECT_FALSE(menu->mnuQuickInfo->isChecked());
+
+    window_->TreeFrame()->View()->setCurrentIndex(FirstPerson());
+    const QString person = window_->TreeFrame()->CurrentPersonId();
+    ASSERT_FALSE(person.isEmpty());
+    menu->mnuDataCard->trigger();
+    EXPECT_TRUE(window_->DataCard()->isVisible());
+    EXPECT_EQ(window_->DataCard()->PersonId(), person);
+    menu->mnuPictures->trigger();
+    EXPECT_TRUE(window_->PictureBrowser()->isVisible());
+}
+
+TEST_F(MainWindowCardsTest, TheQuickInfoCardFollowsThePointerOverTheOutline) {
+    window_->ToggleQuickInfo();
+    QTreeView* view = window_->TreeFrame()->View();
+    const QModelIndex first = FirstPerson();
+    const TPersonNode* node = window_->TreeFrame()->Model()->Record(first);
+    ASSERT_NE(node, nullptr);
+    QTest::mouseMove(view->viewport(), view->visualRect(first).center());
+    QTest::qWait(20);
+    EXPECT_EQ(window_->QuickInfoCard()->PersonId(), node->PersonId);
+    EXPECT_EQ(window_->QuickInfoCard()->NameLabel()->text(), GetLineageName(node->PersonId));
+
+    // Choosing another node moves a synchronised data card along; the tree closing empties both.
+    window_->ShowDataCard(node->PersonId);
+    const QModelIndex second = first.siblingAtRow(1);
+    if (second.isValid()) {
+        view->setCurrentIndex(second);
+        EXPECT_EQ(window_->DataCard()->PersonId(), window_->TreeFrame()->Model()->Record(second)->PersonId);
+    }
+    window_->CloseCurrentTree();
+    EXPECT_TRUE(window_->DataCard()->PersonId().isEmpty());
+    EXPECT_TRUE(window_->QuickInfoCard()->PersonId().isEmpty());
+}
+
+} // namespace
