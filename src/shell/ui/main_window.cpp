@@ -2,7 +2,7 @@
 
 #include "chart/ui/chart_window.h"
 #include "datasheet/ui/data_sheet.h"
-#include "datasheet/ui/dates_frame.h"
+#include "datasheet/ui/date_approach.h"
 #include "datasheet/ui/image_browser.h"
 #include "datasheet/ui/quick_data_card.h"
 #include "datasheet/ui/quick_info_card.h"
@@ -191,11 +191,6 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     framDataSheet_->ApplySectionLayout();
 
     connect(TreeFrame_, &TframTree::PersonSelected, framDataSheet_, &TframDataSheet::LoadPerson);
-    connect(TreeFrame_, &TframTree::DateApproximationWanted, this, [this](const QString& id) {
-        framDataSheet_->LoadPerson(id);
-        if (framDataSheet_->CurrentPersonId() == id)
-            framDataSheet_->DatesFrame()->bt_Calc_DateClick();
-    });
     WatchOutline(TreeFrame_);
     sheetReload_.setSingleShot(true);
     sheetReload_.setInterval(0);
@@ -688,6 +683,20 @@ TfrmTreeWindow* TfrmFamilyMain::OpenTreeWindow(const QString& personId) {
     return window;
 }
 
+void TfrmFamilyMain::EstimateDates(const QString& personId) {
+    if (!IsTreeOpen() || personId.isEmpty())
+        return;
+    // What was typed about the person goes first, so the estimate is not overwritten by it later.
+    framDataSheet_->SavePendingEdits();
+    TfrmDateApproach dialog(this);
+    dialog.SetPersonId(personId);
+    connect(&dialog, &TfrmDateApproach::DatesWritten, this, [this](const QString& id) {
+        RefreshDataSheet(id);
+        RefreshNodeFromSheet(id);
+    });
+    dialog.exec();
+}
+
 void TfrmFamilyMain::WatchOutline(TframTree* outline) {
     connect(outline, &TframTree::PersonChartWanted, this,
             [this](const QString& id) { TfrmChart_Window::ShowPersonChart(this, id); });
@@ -706,6 +715,8 @@ void TfrmFamilyMain::WatchOutline(TframTree* outline) {
     connect(outline, &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshDataSheet);
     connect(outline, &TframTree::DataCardWanted, this, &TfrmFamilyMain::ShowDataCard);
     connect(outline, &TframTree::QuickInfoToggleWanted, this, &TfrmFamilyMain::ToggleQuickInfo);
+    // Ctrl+D: the estimated dates go straight into the person's row.
+    connect(outline, &TframTree::DateApproximationWanted, this, &TfrmFamilyMain::EstimateDates);
 }
 
 void TfrmFamilyMain::RefreshDataSheet(const QString& personId) {

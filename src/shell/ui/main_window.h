@@ -81,6 +81,8 @@ public:
     bool ShowPersonInMainTree(const QString& personId);
     // A new tree window at the person (blank: none); null when no tree is open.
     TfrmTreeWindow* OpenTreeWindow(const QString& personId);
+    // Ctrl+D on an outline person: the date calculator, whose OK writes the estimated dates to the person.
+    void EstimateDates(const QString& personId);
     // Reads the person into the data sheet again when it is the one shown there.
     void RefreshDataSheet(const QString& personId);
 

@@ -244,3 +244,25 @@ TEST_F(MainWindowSheetTest, SearchShowsThePersonAndIdentifiersOpenTreeWindows) {
     EXPECT_TRUE(search.SearchEdit()->text().isEmpty());
     EXPECT_FALSE(window_->TreeHost()->isEnabled());
 }
+
+// Ctrl+D on an outline person estimates the dates and writes them to the person at once: three years since
+// death give both death dates and the deceased mark, without the data sheet's help.
+TEST_F(MainWindowSheetTest, CtrlDWritesTheEstimatedDatesAtOnce) {
+    ASSERT_TRUE(window_->LoadTree(path_));
+    ASSERT_TRUE(window_->ShowPersonInMainTree(son_));
+    QTreeView* outline = window_->TreeFrame()->View();
+    EXPECT_TRUE(test::WithModal([&] { QTest::keyClick(outline, Qt::Key_D, Qt::ControlModifier); },
+                                [](QWidget* dialog) {
+                                    auto* years =
+                                        dialog->findChild<QLineEdit*>(QStringLiteral("txtYearsDeath"));
+                                    ASSERT_NE(years, nullptr);
+                                    years->setText(QStringLiteral("3"));
+                                    QMetaObject::invokeMethod(dialog, "accept");
+                                }));
+    TPerson person;
+    ASSERT_TRUE(ReadPerson(son_, person));
+    EXPECT_TRUE(person.Is_Dead);
+    EXPECT_EQ(person.Date_of_Death_G / 10000, QDate::currentDate().addYears(-3).year());
+    EXPECT_NE(person.Date_of_Death_H, 0);
+    EXPECT_EQ(person.Date_of_Birth_G, 0);
+}
