@@ -9,6 +9,29 @@ class TOutlineView : public QTreeView {
 public:
     using QTreeView::QTreeView;
     bool IsEditing() const { return state() == EditingState; }
+
+protected:
+    // The style paints a selected row's branch area too; mirrored, the view repaints only part of the row
+    // when the selection moves, which left a stray block of selection colour at the end of the old row.
+    // Rows that change selection or currency are repainted across the whole width.
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override {
+        QTreeView::selectionChanged(selected, deselected);
+        for (const QItemSelection* selection : {&selected, &deselected})
+            for (const QModelIndex& index : selection->indexes())
+                RepaintRow(index);
+    }
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
+        QTreeView::currentChanged(current, previous);
+        RepaintRow(current);
+        RepaintRow(previous);
+    }
+
+private:
+    void RepaintRow(const QModelIndex& index) {
+        const QRect row = visualRect(index);
+        if (row.isValid())
+            viewport()->update(QRect(0, row.top(), viewport()->width(), row.height()));
+    }
 };
 
 } // namespace verdan

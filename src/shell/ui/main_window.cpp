@@ -289,6 +289,9 @@ void TfrmFamilyMain::changeEvent(QEvent* event) {
         SetMessageTitle(ApplicationTitle());
         TranslateTexts();
         RefreshPersonCount();
+        // Values the sheet words itself (gender, spans, the overview) read again in the new language.
+        if (!framDataSheet_->CurrentPersonId().isEmpty())
+            ScheduleSheetReload();
     }
     QMainWindow::changeEvent(event);
 }

@@ -1,4 +1,5 @@
 #include "common/testing.h"
+#include "datasheet/ui/data_sheet.h"
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
 #include "shell/startup.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMenu>
@@ -82,6 +84,9 @@ TEST(LanguageSwitch, EveryOpenWindowFollowsAtOnce) {
     ChooseLanguage(window, QStringLiteral("English  English"));
     EXPECT_EQ(Local().Target.Name, QStringLiteral("English"));
     ExpectInterface(window, *tree, false, false);
+    const auto* gender = window.DataSheet()->findChild<QLineEdit*>(QStringLiteral("txtGender"));
+    ASSERT_NE(gender, nullptr);
+    EXPECT_EQ(gender->text(), QStringLiteral("Male")) << "the shown person's values in the new language";
 
     ChooseLanguage(window, QStringLiteral("العربية  Arabic"));
     ExpectInterface(window, *tree, true, true);
