@@ -435,6 +435,15 @@ QByteArray Query::Blob(int column) const {
     return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
 }
 
+QByteArrayView Query::Utf8(int column) const {
+    // Called for every value of whole tables: the engine itself answers null, and nothing, for a null
+    // value or a column it does not have.
+    if (!stmt_ || state_ != State::OnRow)
+        return {};
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
+}
+
 QVariant Query::Value(int column) const {
     if (IsNull(column))
         return QVariant();

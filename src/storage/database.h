@@ -156,6 +156,9 @@ public:
     bool Bool(int column) const; // any non-zero number (or the text "true") is true
     double Real(int column) const;
     QByteArray Blob(int column) const;
+    // The value as the UTF-8 bytes of its text, without a copy: valid until the next row. For scans of
+    // whole tables.
+    QByteArrayView Utf8(int column) const;
     QVariant Value(int column) const;
     bool IsNull(const QString& name) const { return IsNull(ColumnIndex(name)); }
     QString Text(const QString& name) const { return Text(ColumnIndex(name)); }

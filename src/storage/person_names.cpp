@@ -401,37 +401,37 @@ void SearchPersonTexts(const QString& text, TFindResultList& results) {
     static const QStringList columns = {"Person_Name",     "Other_Name",     "Last_Name",      "Family_Name",
                                         "Cognomen",        "Place_of_Birth", "Place_of_Death", "Briefing",
                                         "Family_Nickname", "Nickname",       "Notes"};
-    // The engine keeps only rows holding every word somewhere; the columns are joined with a unit
-    // separator so that no word is found across two of them.
-    QStringList joined;
-    for (const QString& column : columns)
-        joined << "ifnull(" + column + ", '')";
-    const QString all = joined.join(" || char(31) || ");
-    QString sql = "SELECT Person_Id, " + columns.join(", ") + " FROM ftPerson WHERE 1";
-    for (qsizetype i = 0; i < words.size(); ++i)
-        sql += " AND instr(" + all + ", ?) > 0";
-    sql += " ORDER BY oid";
-    Query q = Dm().Prepare(sql);
+    // Every row is examined as its stored UTF-8 bytes, in which a word is found exactly where it is found
+    // in the text; only the rows holding every word are turned into texts.
+    std::vector<QByteArray> needles;
     for (const QString& word : words)
-        q.Bind(word);
+        needles.push_back(word.toUtf8());
+    const auto count = static_cast<int>(columns.size());
+    Query q = Dm().Prepare("SELECT Person_Id, " + columns.join(", ") + " FROM ftPerson ORDER BY oid");
     QList<TFindResult> found;
+    std::vector<QByteArrayView> values(static_cast<std::size_t>(count));
     while (q.Next()) {
-        QString foundText;
-        QSet<qsizetype> wordsFound;
-        for (int column = 0; column < columns.size(); ++column) {
-            const QString value = q.Text(column + 1);
-            bool holds = false;
-            for (qsizetype w = 0; w < words.size(); ++w) {
-                if (value.contains(words[w])) {
-                    holds = true;
-                    wordsFound.insert(w);
-                }
-            }
-            if (holds)
-                foundText += FieldCaption(columns[column]) + ": " + value + ". ";
+        for (int column = 0; column < count; ++column)
+            values[static_cast<std::size_t>(column)] = q.Utf8(column + 1);
+        const bool holdsAll = std::all_of(needles.begin(), needles.end(), [&](const QByteArray& needle) {
+            return std::any_of(values.begin(), values.end(),
+                               [&](QByteArrayView value) { return value.contains(needle); });
+        });
+        if (!holdsAll)
+            continue;
+        // Reading a value as a text may move its bytes, so the columns are tested before any is read.
+        std::vector<char> holds(static_cast<std::size_t>(count), 0);
+        for (int column = 0; column < count; ++column) {
+            const QByteArrayView value = values[static_cast<std::size_t>(column)];
+            holds[static_cast<std::size_t>(column)] =
+                std::any_of(needles.begin(), needles.end(),
+                            [&](const QByteArray& needle) { return value.contains(needle); });
         }
-        if (wordsFound.size() == words.size())
-            found << TFindResult{q.Text(0), QString(), foundText};
+        QString foundText;
+        for (int column = 0; column < count; ++column)
+            if (holds[static_cast<std::size_t>(column)])
+                foundText += FieldCaption(columns[column]) + ": " + q.Text(column + 1) + ". ";
+        found << TFindResult{q.Text(0), QString(), foundText};
     }
     q = Query();
     for (TFindResult& result : found)

@@ -571,18 +571,24 @@ void ListFatherLineDescendants(const QString& id, QStringList& ids) {
 }
 
 void ListParentGenderConflicts(TextTable& table) {
-    const QString motherGender = SqlGenderCode("m.Gender");
-    const QString fatherGender = SqlGenderCode("f.Gender");
-    Dm().QueryToTable("SELECT p.Person_Id AS Person_Id, p.Person_Name AS [Person Name], m.Person_Name AS "
-                      "[Attached Mother], " +
-                          motherGender + " AS [Mother Gender], f.Person_Name AS [Attached Father], " +
-                          fatherGender +
-                          " AS [Father Gender] FROM ftPerson p "
-                          "LEFT JOIN ftPerson m ON m.Person_Id = p.Mother_Id "
-                          "LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id "
-                          "WHERE " +
-                          motherGender + " = 'm' OR " + fatherGender + " = 'f' ORDER BY p.oid",
-                      table);
+    // The whole tree is examined in memory; only the rows found are read again, for their names.
+    const TPersonLinks links = PersonLinks();
+    table = {
+        {"Person_Id", "Person Name", "Attached Mother", "Mother Gender", "Attached Father", "Father Gender"}};
+    const QString sql = "SELECT p.Person_Id, p.Person_Name, m.Person_Name, m.Gender, f.Person_Name, f.Gender "
+                        "FROM ftPerson p LEFT JOIN ftPerson m ON m.Person_Id = p.Mother_Id "
+                        "LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id WHERE p.rowid = ?";
+    for (int slot = 0; slot < links.Count(); ++slot) {
+        const int mother = links.MotherOf[slot];
+        const int father = links.FatherOf[slot];
+        if (!(mother >= 0 && links.Gender[mother] == 'm') && !(father >= 0 && links.Gender[father] == 'f'))
+            continue;
+        Query q = Dm().Prepare(sql, links.RowId[slot]);
+        if (q.Next())
+            table << QStringList{q.Text(0), q.Text(1),
+                                 q.Text(2), NormaliseGender(q.Text(3)),
+                                 q.Text(4), NormaliseGender(q.Text(5))};
+    }
 }
 
 void ListFullNames(QStringList& names, QStringList& ids, const QString& gender) {

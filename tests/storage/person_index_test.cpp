@@ -74,6 +74,39 @@ TEST_F(PersonIndexTest, IndexFollowsEveryChangeOfPersonsParentsAndGenders) {
     EXPECT_EQ(CountDescendants(kGlobal), 1);
 }
 
+TEST_F(PersonIndexTest, GuidsMatchInEitherLetterCase) {
+    const QString father = "{0A1B2C3D-4E5F-6A7B-8C9D-0E1F2A3B4C5D}";
+    Put(father, "-1", "0", "F");
+    Put("{11111111-2222-3333-4444-55555555AAAA}", father.toLower(), "0", "S");
+    Put("{11111111-2222-3333-4444-55555555AAAB}", father, "0", "D", "f");
+    Put("{not-quite-a-guid}", father, "0", "X");
+    EXPECT_EQ(CountDescendantsDetailed(father.toLower(), false), (TDescendantCounts{3, 2, 1}));
+    EXPECT_EQ(CountDescendants("{0A1B2C3D-4E5F-6A7B-8C9D-0E1F2A3B4C5E}"), 0);
+}
+
+TEST_F(PersonIndexTest, LinksTellMissingParentsDuplicatesAndBlankIdentifiers) {
+    // Files from elsewhere may lack the unique index on identifiers.
+    ASSERT_TRUE(Dm().ExecSql("DROP INDEX ftPerson_idx_person_id"));
+    Put("{F}", "-1", "0", "F");
+    Put("{C}", "{F}", "{GONE}", "C");
+    Put("{c}", "{F}", "0", "C again");
+    Put(" ", "{F}", "0", "Nobody");
+    Put("{ORPHAN}", "{LOST}", " 0 ", "O", "f");
+    const TPersonLinks links = PersonLinks();
+    ASSERT_EQ(links.Count(), 4); // the global parent, {F}, {C}, {ORPHAN}
+    EXPECT_EQ(links.DuplicateRows.size(), 1u);
+    EXPECT_EQ(links.BlankIdRows.size(), 1u);
+    EXPECT_EQ(links.FatherOf[1], kNoParent);
+    EXPECT_EQ(links.FatherOf[2], 1);
+    EXPECT_EQ(links.MotherOf[2], kMissingParent);
+    EXPECT_EQ(links.FatherOf[3], kMissingParent);
+    EXPECT_EQ(links.MotherOf[3], kNoParent);
+    EXPECT_EQ(links.Gender[3], 'f');
+    EXPECT_EQ(CountDescendants("{F}"), 1);
+    CloseTreeFile();
+    EXPECT_EQ(PersonLinks().Count(), 0);
+}
+
 TEST_F(PersonIndexTest, AnotherTreeNeverSeesTheOldIndex) {
     Put("{F}", "-1", "0", "F");
     Put("{C}", "{F}", "0", "C");
