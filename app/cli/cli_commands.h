@@ -66,6 +66,12 @@ int Chart(const QStringList& args);
 // The name search (cmd_find.cpp).
 int Find(const QStringList& args);
 
+// Consistency of the links, descendant statistics and the general search (cmd_relations.cpp). TreeCheck
+// ends with CheckTreeLinks on a file without damage.
+int CheckTreeLinks(const QString& path);
+int Stats(const QStringList& args);
+int Search(const QStringList& args);
+
 // Lineage chains and paths (cmd_links.cpp).
 int Chain(const QStringList& args);
 int Lineage(const QStringList& args);

@@ -101,22 +101,25 @@ int TreeCheck(const QStringList& args) {
         Err() << "usage: verdan-cli check PATH" << Qt::endl;
         return 2;
     }
-    // Not opened as a tree: a damaged file, or one that is refused for what it holds, is checked too.
-    Tdm dm;
-    if (!QFileInfo(args[0]).isFile() || !dm.Open(args[0])) {
-        Err() << Translate(QStringLiteral("Could not recognize the database.")) << '\n'
-              << QDir::toNativeSeparators(args[0]) << Qt::endl;
-        return 1;
-    }
-    const TTreeCheck check = CheckTreeFile(dm);
-    if (check.Problems.isEmpty()) {
+    {
+        // Not opened as a tree: a damaged file, or one that is refused for what it holds, is checked too.
+        Tdm dm;
+        if (!QFileInfo(args[0]).isFile() || !dm.Open(args[0])) {
+            Err() << Translate(QStringLiteral("Could not recognize the database.")) << '\n'
+                  << QDir::toNativeSeparators(args[0]) << Qt::endl;
+            return 1;
+        }
+        const TTreeCheck check = CheckTreeFile(dm);
+        if (!check.Problems.isEmpty()) {
+            Out() << Translate(QStringLiteral("The tree file is damaged.")) << Qt::endl;
+            for (const QString& problem : check.Problems)
+                Out() << problem << Qt::endl;
+            return 1;
+        }
         Out() << Translate(QStringLiteral("No damage was found in the tree file.")) << Qt::endl;
-        return 0;
     }
-    Out() << Translate(QStringLiteral("The tree file is damaged.")) << Qt::endl;
-    for (const QString& problem : check.Problems)
-        Out() << problem << Qt::endl;
-    return 1;
+    // A sound file is then checked as a tree: the links between its persons.
+    return CheckTreeLinks(args[0]);
 }
 
 } // namespace verdan::cli
