@@ -1,6 +1,7 @@
 # Whole-tree views from the command line: a chain of three generations counted from its oldest man, a
 # daughter given a man as her mother and a father who is nobody found by the check (which fails), and the
-# general search finding a person by his name and his place of birth only when both words are his.
+# general search finding a person by his name and his place of birth only when both words are his. The
+# checks take the tree in turn: an open tree is held by one command alone.
 set(cli_rel_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-relations)
 set(cli_rel_tree ${cli_rel_dir}/rel.vrd)
 set(cli_rel "$<TARGET_FILE:verdan-cli>")
@@ -10,10 +11,10 @@ set_tests_properties(cli_relations_tree PROPERTIES FIXTURES_SETUP cli_relations
     PASS_REGULAR_EXPRESSION "^No damage was found in the tree file.\nNo contradiction found in data.\n$")
 add_test(NAME cli_stats_of_a_founder COMMAND sh -c
     "'${cli_rel}' stats '${cli_rel_tree}' \"$(head -n 1 '${cli_rel_dir}/ids')\" --lang ar")
-set_tests_properties(cli_stats_of_a_founder PROPERTIES FIXTURES_REQUIRED cli_relations
+set_tests_properties(cli_stats_of_a_founder PROPERTIES FIXTURES_REQUIRED cli_relations RESOURCE_LOCK cli_relations_tree
     PASS_REGULAR_EXPRESSION "^Aa\nالذكور: 2\nالإناث: 0\nالمجموع: 2\n$")
 add_test(NAME cli_stats_unknown_person COMMAND ${cli_rel} stats ${cli_rel_tree} "{00000000-0000-0000-0000-000000000001}")
-set_tests_properties(cli_stats_unknown_person PROPERTIES FIXTURES_REQUIRED cli_relations WILL_FAIL TRUE)
+set_tests_properties(cli_stats_unknown_person PROPERTIES FIXTURES_REQUIRED cli_relations RESOURCE_LOCK cli_relations_tree WILL_FAIL TRUE)
 add_test(NAME cli_search_two_words COMMAND sh -c
     "python3 -c \"import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\\\"UPDATE ftPerson SET Place_of_Birth='Makkah' WHERE Person_Name='Bb'\\\"); c.commit()\" '${cli_rel_tree}' && '${cli_rel}' search '${cli_rel_tree}' Bb Makkah && '${cli_rel}' search '${cli_rel_tree}' Aa Makkah; echo \"exit=$?\"")
 set_tests_properties(cli_search_two_words PROPERTIES FIXTURES_REQUIRED cli_relations RESOURCE_LOCK cli_relations_tree
