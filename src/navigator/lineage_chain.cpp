@@ -49,7 +49,11 @@ QString NominativeKunya(const QString& name) {
 
 QStringList ChainNames(const QString& text, bool sentence) {
     QStringList names;
-    const QStringList pieces = sentence ? SplitLineage(text) : text.split(u'\n');
+    // A sentence may run over several lines: a line break is a blank in it.
+    QString typed = text;
+    if (sentence)
+        typed.replace(u'\r', u' ').replace(u'\n', u' ').replace(u'\t', u' ');
+    const QStringList pieces = sentence ? SplitLineage(typed) : typed.split(u'\n');
     for (const QString& piece : pieces) {
         QString name = piece.trimmed();
         if (sentence)

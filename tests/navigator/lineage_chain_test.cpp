@@ -50,6 +50,7 @@ TEST(LineageSplit, PutsTheKunyaIntoTheNominativeInTheSentenceOnly) {
     EXPECT_EQ(ChainNames("سالم بن أبي زيد", true), (QStringList{"سالم", "أبو زيد"}));
     EXPECT_EQ(ChainNames("أبي بكر\n\n  \nعمر", false), (QStringList{"أبي بكر", "عمر"}));
     EXPECT_EQ(ChainNames("a,, ,b", true), (QStringList{"a", "b"}));
+    EXPECT_EQ(ChainNames("محمد\nبن علي\r\nبن  حسن", true), (QStringList{"محمد", "علي", "حسن"}));
     // A piece longer than a stored name is cut to it.
     EXPECT_EQ(ChainNames(QString(80, u'x'), true), QStringList{QString(50, u'x')});
     ASSERT_TRUE(LoadLanguage(":/langs/english.local"));

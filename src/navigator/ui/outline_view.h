@@ -1,5 +1,9 @@
 #pragma once
 
+#include "text/ui/own_end_delegate.h"
+
+#include <QApplication>
+#include <QEvent>
 #include <QTreeView>
 
 namespace verdan {
@@ -31,6 +35,22 @@ private:
         const QRect row = visualRect(index);
         if (row.isValid())
             viewport()->update(QRect(0, row.top(), viewport()->width(), row.height()));
+    }
+};
+
+// The rows of the outline, each text in its own reading order, and its label editor, which stays open while a window that shows itself without taking the
+// keys (the second-parent offer) is activated by the platform all the same: the name being typed goes on.
+class TLabelDelegate : public TOwnEndDelegate {
+public:
+    using TOwnEndDelegate::TOwnEndDelegate;
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override {
+        const QWidget* active = QApplication::activeWindow();
+        if (event->type() == QEvent::FocusOut && active &&
+            active->testAttribute(Qt::WA_ShowWithoutActivating))
+            return false;
+        return TOwnEndDelegate::eventFilter(editor, event);
     }
 };
 

@@ -80,6 +80,7 @@ TframTree::TframTree(QWidget* parent) : QWidget(parent) {
                 ShowSelection(current);
             });
     connect(model_, &TTreeModel::PersonRenamed, this, &TframTree::OnRenamed);
+    connect(this, &TframTree::SecondParentWanted, this, &TframTree::OfferSecondParent);
     connect(trv_, &QWidget::customContextMenuRequested, this, &TframTree::ShowPopup);
 }
 
@@ -132,7 +133,7 @@ void TframTree::BuildControls() {
 
     trv_ = new TOutlineView(this);
     trv_->setModel(model_);
-    trv_->setItemDelegate(new TOwnEndDelegate(trv_));
+    trv_->setItemDelegate(new TLabelDelegate(trv_));
     trv_->setHeaderHidden(true);
     trv_->setIndentation(19);
     trv_->setUniformRowHeights(true);
@@ -251,6 +252,9 @@ void TframTree::SetReadOnly(bool readOnly) {
     mnuAdd_->menuAction()->setVisible(!readOnly);
     mnuRename_->setVisible(!readOnly);
     mnuDelete_->setVisible(!readOnly);
+    mnuSetMate_->menuAction()->setVisible(!readOnly);
+    mnuSetRelation_->menuAction()->setVisible(!readOnly);
+    mnuSwitchParent_->setVisible(!readOnly);
 }
 
 void TframTree::SetMultiSelect(bool on) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navigator/family_links.h"
 #include "navigator/tree_commands.h"
 
 #include <QModelIndex>
@@ -74,6 +75,19 @@ public:
     void MarkAncestors();
     void UnmarkAncestors();
 
+    // Family links, on the current node or the selection (see family_links.h for what each checks).
+    void AttachExistingMate();
+    void AttachNewMate();
+    void AttachChildren();
+    void AttachFather();
+    void AttachMother();
+    void SwitchParents();
+    void AddChildrenList();
+    void AddChain();
+    // Links of these persons changed elsewhere (another outline): their nodes and the nodes they hang
+    // under are read again.
+    void RefreshLinkedPersons(const QStringList& personIds);
+
 signals:
     // The selected person changed (empty for the root node).
     void PersonSelected(const QString& personId);
@@ -91,6 +105,9 @@ signals:
     void DataCardWanted(const QString& personId);
     // The quick info card's button: the host shows the card, or hides it when it is shown.
     void QuickInfoToggleWanted();
+    // A family-link command changed these persons' links (marriages, parents, children): the host shows
+    // them afresh where it shows them.
+    void LinksChanged(const QStringList& personIds);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,6 +133,9 @@ private:
     void ReloadPersonNodes(const QString& personId);
     void RefreshGlobalParentNode();
     void ExpandAll(const QModelIndex& index);
+    QList<TLinkNode> SelectedLinkNodes() const;
+    void ReloadAfterLinks(const QStringList& parentIds, const QStringList& changed);
+    void OfferSecondParent(const QString& childId, const TMateStatus& mates);
     void OnRenamed(const QString& personId);
     bool IsEditing() const;
 
@@ -144,7 +164,17 @@ private:
     QMenu* mnuAddDaughter_ = nullptr;
     QAction* mnuAddSonNoOther_ = nullptr;
     QAction* mnuAddDaughterNoOther_ = nullptr;
+    QAction* mnuAddChildList_ = nullptr;
+    QAction* mnuAddLineage_ = nullptr;
     QAction* mnuAddFather_ = nullptr;
+    QMenu* mnuSetMate_ = nullptr;
+    QAction* mnuSetMateSelect_ = nullptr;
+    QAction* mnuSetMateNew_ = nullptr;
+    QMenu* mnuSetRelation_ = nullptr;
+    QAction* mnuSetFather_ = nullptr;
+    QAction* mnuSetMother_ = nullptr;
+    QAction* mnuSetChildren_ = nullptr;
+    QAction* mnuSwitchParent_ = nullptr;
     QAction* mnuRename_ = nullptr;
     QAction* mnuDelete_ = nullptr;
     QAction* mnuRefresh_ = nullptr;
@@ -161,6 +191,7 @@ private:
     bool readOnly_ = false;
     bool loading_ = false;
     bool dataChanged_ = false;
+    bool secondParentConnected_ = false;
     int zoom_ = 8;
 };
 

@@ -1,5 +1,6 @@
 #include "navigator/tree_model.h"
 #include "navigator/ui/outline_view.h"
+#include "storage/gender_code.h"
 #include "storage/person_names.h"
 #include "storage/relation_store.h"
 #include "text/bidi_text.h"
@@ -38,9 +39,19 @@ void TframTree::BuildMenu() {
     mnuAddDaughter_ = mnuAdd_->addMenu(QString());
     mnuAddSonNoOther_ = mnuAdd_->addAction(QString());
     mnuAddDaughterNoOther_ = mnuAdd_->addAction(QString());
+    mnuAddChildList_ = mnuAdd_->addAction(QString());
+    mnuAddLineage_ = mnuAdd_->addAction(QString());
     mnuAddFather_ = mnuAdd_->addAction(QString());
+    mnuSetMate_ = pmnuTree_->addMenu(QString());
+    mnuSetMateSelect_ = mnuSetMate_->addAction(QString());
+    mnuSetMateNew_ = mnuSetMate_->addAction(QString());
+    mnuSetRelation_ = pmnuTree_->addMenu(QString());
+    mnuSetFather_ = mnuSetRelation_->addAction(QString());
+    mnuSetMother_ = mnuSetRelation_->addAction(QString());
+    mnuSetChildren_ = mnuSetRelation_->addAction(QString());
     mnuRename_ = pmnuTree_->addAction(QString());
     mnuDelete_ = pmnuTree_->addAction(QString());
+    mnuSwitchParent_ = pmnuTree_->addAction(QString());
     pmnuTree_->addSeparator();
     mnuRefresh_ = pmnuTree_->addAction(QString());
     mnuMarkAncestors_ = pmnuTree_->addAction(QString());
@@ -54,6 +65,9 @@ void TframTree::BuildMenu() {
     mnuAddDaughter_->setIcon(Icon(u"person-add-female"));
     mnuAddSonNoOther_->setIcon(Icon(u"person-add-male"));
     mnuAddDaughterNoOther_->setIcon(Icon(u"person-add-female"));
+    mnuAddChildList_->setIcon(Icon(u"system-users"));
+    mnuSetMate_->setIcon(Icon(u"person-female-married"));
+    mnuSetMateNew_->setIcon(Icon(u"contact-new"));
     mnuRename_->setIcon(Icon(u"accessories-text-editor"));
     mnuDelete_->setIcon(Icon(u"edit-delete"));
     mnuRefresh_->setIcon(Icon(u"view-refresh"));
@@ -62,6 +76,23 @@ void TframTree::BuildMenu() {
     mnuShowTraceWindow_->setIcon(Icon(u"family-chart"));
     mnu_Data_Card_->setIcon(Icon(u"x-office-address-book"));
     mnuExpand_->setIcon(Icon(u"outline-expand"));
+
+    const std::pair<QObject*, const char*> names[] = {
+        {mnuAdd_, "mnuAdd"},
+        {mnuAddChildList_, "mnu_Add_Child_List"},
+        {mnuAddLineage_, "mnu_Add_Lineage"},
+        {mnuSetMate_, "mnuSetMate"},
+        {mnuSetMateSelect_, "mnuSetMateSelect"},
+        {mnuSetMateNew_, "mnuSetMateNew"},
+        {mnuSetRelation_, "mnuSetRelation"},
+        {mnuSetFather_, "mnuSetFather"},
+        {mnuSetMother_, "mnuSetMother"},
+        {mnuSetChildren_, "mnuSetChildren"},
+        {mnuSwitchParent_, "mnuSwitchParent"},
+        {pmnuTree_, "pmnuTree"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(QString::fromLatin1(name));
 
     connect(mnuAdd_, &QMenu::aboutToShow, this, &TframTree::PrepareAddMenu);
     connect(mnuAddSon_, &QMenu::aboutToShow, this,
@@ -72,7 +103,15 @@ void TframTree::BuildMenu() {
             [this] { AddChildWithParent(QStringLiteral("0"), QStringLiteral("m")); });
     connect(mnuAddDaughterNoOther_, &QAction::triggered, this,
             [this] { AddChildWithParent(QStringLiteral("0"), QStringLiteral("f")); });
+    connect(mnuAddChildList_, &QAction::triggered, this, &TframTree::AddChildrenList);
+    connect(mnuAddLineage_, &QAction::triggered, this, &TframTree::AddChain);
     connect(mnuAddFather_, &QAction::triggered, this, &TframTree::AddFatherToCurrent);
+    connect(mnuSetMateSelect_, &QAction::triggered, this, &TframTree::AttachExistingMate);
+    connect(mnuSetMateNew_, &QAction::triggered, this, &TframTree::AttachNewMate);
+    connect(mnuSetFather_, &QAction::triggered, this, &TframTree::AttachFather);
+    connect(mnuSetMother_, &QAction::triggered, this, &TframTree::AttachMother);
+    connect(mnuSetChildren_, &QAction::triggered, this, &TframTree::AttachChildren);
+    connect(mnuSwitchParent_, &QAction::triggered, this, &TframTree::SwitchParents);
     connect(mnuRename_, &QAction::triggered, this, &TframTree::EditCurrentName);
     connect(mnuDelete_, &QAction::triggered, this, [this] { DeleteSelected(true); });
     connect(mnuRefresh_, &QAction::triggered, this, [this] { RefreshNode(CurrentIndex()); });
@@ -97,7 +136,17 @@ void TframTree::ApplyMenuCaptions() {
                                QString(30, u' ') + QStringLiteral("F4"));
     mnuAddDaughterNoOther_->setText(TranslateContext(QStringLiteral("Daughter"), QStringLiteral("add_menu")) +
                                     QString(29, u' ') + QStringLiteral("Shift + F4"));
+    mnuAddChildList_->setText(Translate(QStringLiteral("Add Child List")) + QStringLiteral(".."));
+    mnuAddLineage_->setText(Translate(QStringLiteral("Add Lineage")) + QStringLiteral(".."));
     mnuAddFather_->setText(Translate(QStringLiteral("father")));
+    mnuSetMate_->setTitle(Translate(QStringLiteral("Add Spouse")));
+    mnuSetMateSelect_->setText(Translate(QStringLiteral("Select")) + QStringLiteral(".."));
+    mnuSetMateNew_->setText(Translate(QStringLiteral("New")) + QStringLiteral("..") + QStringLiteral("\tF8"));
+    mnuSetRelation_->setTitle(Translate(QStringLiteral("Relationships")));
+    mnuSetFather_->setText(Translate(QStringLiteral("Attach Father")) + QStringLiteral(".."));
+    mnuSetMother_->setText(Translate(QStringLiteral("Attach Mother")) + QStringLiteral(".."));
+    mnuSetChildren_->setText(Translate(QStringLiteral("Attach Children")) + QStringLiteral(".."));
+    mnuSwitchParent_->setText(Translate(QStringLiteral("Switch Parents")));
     mnuRename_->setText(Translate(QStringLiteral("Edit Name")));
     mnuDelete_->setText(Translate(QStringLiteral("Delete")) + QStringLiteral(".."));
     mnuRefresh_->setText(Translate(QStringLiteral("Refresh")));
@@ -165,6 +214,9 @@ bool TframTree::HandleKey(QKeyEvent* event) {
     case Qt::Key_F7:
         SetCurrentMale();
         return true;
+    case Qt::Key_F8:
+        AttachNewMate();
+        return true;
     default:
         break;
     }
@@ -199,11 +251,20 @@ void TframTree::ShowPopup(const QPoint& position) {
 
 void TframTree::PreparePopup() {
     const QModelIndex index = CurrentIndex();
-    const QList<QAction*> entries{mnuAdd_->menuAction(), mnuRename_,        mnuDelete_,
-                                  mnuRefresh_,           mnuMarkAncestors_, mnuUnMarkAncestors_,
-                                  mnuShowTraceWindow_,   mnu_Data_Card_,    mnuExpand_};
+    const QList<QAction*> entries{mnuAdd_->menuAction(),
+                                  mnuSetMate_->menuAction(),
+                                  mnuSetRelation_->menuAction(),
+                                  mnuRename_,
+                                  mnuDelete_,
+                                  mnuRefresh_,
+                                  mnuMarkAncestors_,
+                                  mnuUnMarkAncestors_,
+                                  mnuShowTraceWindow_,
+                                  mnu_Data_Card_,
+                                  mnuExpand_};
     for (QAction* entry : entries)
         entry->setEnabled(true);
+    const TPersonNode* record = model_->Record(index);
     const bool root = model_->IsRoot(index);
     const bool global = model_->IsGlobalParent(index);
     if (root || global) {
@@ -214,6 +275,17 @@ void TframTree::PreparePopup() {
         mnu_Data_Card_->setEnabled(global);
         mnuRefresh_->setEnabled(true);
         mnuExpand_->setEnabled(true);
+    }
+    // Only a child hanging on the wrong parent column has parents to switch.
+    const bool misattached = record && !global && record->ErrorMark == u"Error";
+    mnuSwitchParent_->setVisible(misattached && !readOnly_);
+    mnuSwitchParent_->setEnabled(misattached);
+    if (record) {
+        const QString gender = NormaliseGender(record->Gender);
+        if (gender == u"m")
+            mnuSetMate_->setTitle(Translate(QStringLiteral("Attach Wife")));
+        else if (gender == u"f")
+            mnuSetMate_->setTitle(Translate(QStringLiteral("Attach Husband")));
     }
 }
 
@@ -230,6 +302,7 @@ void TframTree::PrepareAddMenu() {
     mnuAddSonNoOther_->setVisible(!hasMates);
     mnuAddDaughterNoOther_->setVisible(!hasMates);
     mnuAddFather_->setEnabled(record != nullptr);
+    mnuAddChildList_->setEnabled(record != nullptr);
 }
 
 void TframTree::BuildAddSubmenu(QMenu* menu, const QString& gender) {

@@ -8,6 +8,8 @@
 #include "datasheet/ui/quick_info_card.h"
 #include "gedcom/gedcom_import.h"
 #include "navigator/tree_model.h"
+#include "navigator/ui/link_dialogs.h"
+#include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
 #include "reports/ui/reports_window.h"
@@ -191,6 +193,8 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     framDataSheet_->ApplySectionLayout();
 
     connect(TreeFrame_, &TframTree::PersonSelected, framDataSheet_, &TframDataSheet::LoadPerson);
+    // The dialogs of the family links belong to this window; every outline shares them.
+    TLinkDialogs::Install(this);
     WatchOutline(TreeFrame_);
     sheetReload_.setSingleShot(true);
     sheetReload_.setInterval(0);
@@ -306,6 +310,7 @@ void TfrmFamilyMain::UpdateCaption() {
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
     TranslateTexts();
     TfrmTreeWindow::ResetCascade();
+    TfrmTreeDialog::ResetCascade();
     search_->CollapseResults();
     UpdateCommandStates();
     QMainWindow::showEvent(event);
@@ -720,6 +725,13 @@ void TfrmFamilyMain::WatchOutline(TframTree* outline) {
     connect(outline, &TframTree::QuickInfoToggleWanted, this, &TfrmFamilyMain::ToggleQuickInfo);
     // Ctrl+D: the estimated dates go straight into the person's row.
     connect(outline, &TframTree::DateApproximationWanted, this, &TfrmFamilyMain::EstimateDates);
+    connect(outline, &TframTree::LinksChanged, this, [this, outline](const QStringList& ids) {
+        // Links set in a tree window show in the main outline too.
+        if (outline != TreeFrame_)
+            TreeFrame_->RefreshLinkedPersons(ids);
+        for (const QString& id : ids)
+            RefreshDataSheet(id);
+    });
 }
 
 void TfrmFamilyMain::RefreshDataSheet(const QString& personId) {

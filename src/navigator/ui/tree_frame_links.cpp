@@ -1,0 +1,230 @@
+#include "navigator/tree_model.h"
+#include "navigator/ui/add_chain_dialog.h"
+#include "navigator/ui/add_children_dialog.h"
+#include "navigator/ui/add_person_dialog.h"
+#include "navigator/ui/link_dialogs.h"
+#include "navigator/ui/outline_view.h"
+#include "navigator/ui/second_parent_dialog.h"
+#include "navigator/ui/tree_dialog.h"
+#include "storage/gender_code.h"
+#include "storage/person_names.h"
+#include "storage/person_store.h"
+#include "text/localisation.h"
+#include "text/ui/busy_cursor.h"
+#include "tree_frame.h"
+
+#include <QItemSelectionModel>
+
+namespace verdan {
+
+namespace {
+
+// The parents a person has now, for reloading the nodes it hangs under once its links changed.
+QStringList ParentsOf(const QStringList& ids) {
+    QStringList parents;
+    for (const QString& id : ids) {
+        const TParent p = GetParents(id);
+        parents << p.Father_Id.trimmed() << p.Mother_Id.trimmed();
+    }
+    return parents;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Family links
+
+QList<TLinkNode> TframTree::SelectedLinkNodes() const {
+    QModelIndexList selected = trv_->selectionModel()->selectedRows();
+    if (selected.isEmpty() && CurrentIndex().isValid())
+        selected << CurrentIndex();
+    // The current node first: it is the one the questions name.
+    const QModelIndex current = CurrentIndex();
+    if (selected.removeOne(current))
+        selected.prepend(current);
+    QList<TLinkNode> nodes;
+    for (const QModelIndex& index : selected) {
+        const TPersonNode* record = model_->Record(index);
+        if (!record || model_->IsGlobalParent(index))
+            continue;
+        TLinkNode node{record->PersonId, index.data().toString(), {}, {}, {}};
+        if (const TPersonNode* parent = model_->Record(index.parent())) {
+            node.ParentId = parent->PersonId;
+            node.ParentCaption = index.parent().data().toString();
+            node.ParentGender = parent->Gender;
+        }
+        nodes << node;
+    }
+    return nodes;
+}
+
+void TframTree::ReloadAfterLinks(const QStringList& parentIds, const QStringList& changed) {
+    const QString current = CurrentPersonId();
+    bool firstLevel = false;
+    QStringList done;
+    for (const QString& id : parentIds + changed) {
+        if (id == u"-1" || id.isEmpty()) {
+            firstLevel = firstLevel || id == u"-1";
+            continue;
+        }
+        if (id == u"0" || done.contains(id, Qt::CaseInsensitive))
+            continue;
+        done << id;
+        ReloadPersonNodes(id);
+    }
+    // A person who left or joined the first level: the outline is read again, at the same person.
+    if (firstLevel)
+        ReloadTree(true);
+    // The person selected before stays selected, with its lines below the outline read afresh.
+    if (!current.isEmpty() && !SameId(CurrentPersonId(), current))
+        LocatePerson(current);
+    if (CurrentIndex().isValid())
+        ShowSelectionInfo(CurrentIndex());
+    dataChanged_ = true;
+    emit LinksChanged(done);
+}
+
+void TframTree::RefreshLinkedPersons(const QStringList& personIds) {
+    QStringList done;
+    for (const QString& id : ParentsOf(personIds) + personIds) {
+        if (IsReservedParentId(id) || done.contains(id, Qt::CaseInsensitive))
+            continue;
+        done << id;
+        ReloadPersonNodes(id);
+    }
+}
+
+void TframTree::AttachExistingMate() {
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    if (readOnly_ || !record || model_->IsGlobalParent(CurrentIndex()))
+        return;
+    const QString personId = record->PersonId;
+    const bool man = GetGender(personId) != u"f";
+    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
+    picker->Choose(man ? Translate(QStringLiteral("Attach Wife"))
+                       : Translate(QStringLiteral("Attach Husband")),
+                   false, man ? QStringLiteral("f") : QStringLiteral("m"));
+    const TPickedPersons chosen = picker->Accepted() ? picker->Chosen() : TPickedPersons();
+    if (verdan::AttachExistingMate(personId, chosen))
+        ReloadAfterLinks({}, {personId, chosen.Id});
+}
+
+void TframTree::AttachNewMate() {
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    if (readOnly_ || !record || model_->IsGlobalParent(CurrentIndex()))
+        return;
+    const QString personId = record->PersonId;
+    TfrmAddPerson* dialog = TLinkDialogs::For(this).AddPerson();
+    if (!dialog->Ask(GetGender(personId) != u"f" ? QStringLiteral("f") : QStringLiteral("m")))
+        return;
+    const TNewMate mate = dialog->Mate();
+    const QString mateId = verdan::AttachNewMate(personId, mate);
+    if (mateId.isEmpty())
+        return;
+    ReloadAfterLinks(ParentsOf({mateId}), {personId, mateId});
+}
+
+void TframTree::AttachChildren() {
+    const QModelIndex index = CurrentIndex();
+    const TPersonNode* record = model_->Record(index);
+    if (readOnly_ || !record || model_->IsGlobalParent(index))
+        return;
+    const QString personId = record->PersonId;
+    const QString caption = index.data().toString();
+    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
+    picker->Choose(Translate(QStringLiteral("Attach Children")), true);
+    const QStringList chosen = picker->Accepted() ? picker->Chosen().Ids : QStringList();
+    const QStringList before = ParentsOf(chosen);
+    if (verdan::AttachChildren(personId, caption, chosen))
+        ReloadAfterLinks(before, QStringList{personId} + chosen);
+}
+
+void TframTree::AttachFather() {
+    const QList<TLinkNode> nodes = SelectedLinkNodes();
+    if (readOnly_ || nodes.isEmpty() || !ConfirmOtherParent(TParentKind::Father, nodes.front()))
+        return;
+    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
+    if (!picker->Choose(Translate(QStringLiteral("Select Father")), false, QStringLiteral("m")))
+        return;
+    QStringList ids;
+    for (const TLinkNode& node : nodes)
+        ids << node.PersonId;
+    const QStringList before = ParentsOf(ids);
+    if (AttachParent(TParentKind::Father, nodes, picker->Chosen()))
+        ReloadAfterLinks(before + QStringList{picker->Chosen().Id}, ids);
+}
+
+void TframTree::AttachMother() {
+    const QList<TLinkNode> nodes = SelectedLinkNodes();
+    if (readOnly_ || nodes.isEmpty() || !ConfirmOtherParent(TParentKind::Mother, nodes.front()))
+        return;
+    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
+    if (!picker->Choose(Translate(QStringLiteral("Select Mother")), false, QStringLiteral("f")))
+        return;
+    QStringList ids;
+    for (const TLinkNode& node : nodes)
+        ids << node.PersonId;
+    const QStringList before = ParentsOf(ids);
+    if (AttachParent(TParentKind::Mother, nodes, picker->Chosen()))
+        ReloadAfterLinks(before + QStringList{picker->Chosen().Id}, ids);
+}
+
+void TframTree::SwitchParents() {
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    if (readOnly_ || !record)
+        return;
+    const QString personId = record->PersonId;
+    const QStringList before = ParentsOf({personId});
+    if (verdan::SwitchParents(personId))
+        ReloadAfterLinks(before, {personId});
+}
+
+void TframTree::AddChildrenList() {
+    const QModelIndex index = CurrentIndex();
+    const TPersonNode* record = model_->Record(index);
+    if (readOnly_ || !record || model_->IsGlobalParent(index))
+        return;
+    const QString personId = record->PersonId;
+    const bool man = GetGender(personId) == u"m";
+    QString name;
+    {
+        TBusyCursor busy;
+        name = GetThreeGenerationName(personId);
+    }
+    TfrmAddChildren* dialog = TLinkDialogs::For(this).AddChildren();
+    if (dialog->Ask(man ? personId : QString(), man ? QString() : personId, name))
+        ReloadAfterLinks({}, QStringList{personId} + dialog->CreatedIds());
+}
+
+void TframTree::AddChain() {
+    const QModelIndex index = CurrentIndex();
+    if (readOnly_ || !index.isValid() || model_->IsGlobalParent(index))
+        return;
+    const TPersonNode* record = model_->Record(index);
+    const QString personId = record ? record->PersonId : QStringLiteral("-1");
+    TfrmAddChain* dialog = TLinkDialogs::For(this).AddChain();
+    if (!dialog->Ask(personId))
+        return;
+    const QString youngest = dialog->ResultId();
+    RefreshNode(index);
+    LocatePerson(youngest);
+    dataChanged_ = true;
+    emit LinksChanged({youngest});
+}
+
+void TframTree::OfferSecondParent(const QString& childId, const TMateStatus& mates) {
+    if (readOnly_ || mates.MateIds.isEmpty())
+        return;
+    Tfrm_ConfirmSecondParent* dialog = TLinkDialogs::For(this).SecondParent();
+    if (!secondParentConnected_) {
+        secondParentConnected_ = true;
+        connect(dialog, &Tfrm_ConfirmSecondParent::ParentSet, this, [this](const QString& child) {
+            if (!model_->FindPersonNode(child).isValid())
+                return;
+            ReloadAfterLinks(ParentsOf({child}), {child});
+        });
+    }
+    dialog->Offer(childId, mates);
+}
+
+} // namespace verdan
