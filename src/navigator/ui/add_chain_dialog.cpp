@@ -8,6 +8,7 @@
 #include "text/ui/form_grid.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -165,6 +166,12 @@ void TfrmAddChain::accept() {
 void TfrmAddChain::reject() {
     accepted_ = false;
     QDialog::reject();
+}
+
+void TfrmAddChain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        TranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 } // namespace verdan

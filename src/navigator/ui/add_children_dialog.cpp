@@ -6,6 +6,7 @@
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -130,6 +131,12 @@ void TfrmAddChildren::accept() {
 void TfrmAddChildren::reject() {
     accepted_ = false;
     QDialog::reject();
+}
+
+void TfrmAddChildren::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        TranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 } // namespace verdan

@@ -9,6 +9,7 @@
 #include "text/messages.h"
 #include "text/ui/form_grid.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -160,6 +161,12 @@ void TfrmAddPerson::accept() {
 void TfrmAddPerson::reject() {
     accepted_ = false;
     QDialog::reject();
+}
+
+void TfrmAddPerson::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        TranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 } // namespace verdan

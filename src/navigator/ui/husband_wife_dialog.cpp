@@ -11,6 +11,7 @@
 #include "text/ui/form_grid.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +43,9 @@ void FillList(QListWidget* list, const QString& parentId, bool husband) {
         // The other parent in parentheses, when the child has one.
         const QString otherName = OtherParentName(other);
         auto* item = new QListWidgetItem(
-            GetPersonName(child) + (otherName.isEmpty() ? QString() : QString(6, u' ') + u'(' + otherName + u')'), list);
+            GetPersonName(child) +
+                (otherName.isEmpty() ? QString() : QString(6, u' ') + u'(' + otherName + u')'),
+            list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setData(ChildRole, child);
@@ -194,6 +197,12 @@ void TfrmHusbandWifeDialog::done(int result) {
     lstChildWife_->clear();
     husbandId_.clear();
     wifeId_.clear();
+}
+
+void TfrmHusbandWifeDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        TranslateTexts();
+    QDialog::changeEvent(event);
 }
 
 } // namespace verdan

@@ -38,8 +38,9 @@ private:
     }
 };
 
-// The rows of the outline, each text in its own reading order, and its label editor, which stays open while a window that shows itself without taking the
-// keys (the second-parent offer) is activated by the platform all the same: the name being typed goes on.
+// The rows of the outline, each text in its own reading order, and its label editor, which stays open while a
+// window that shows itself without taking the keys (the second-parent offer) is activated by the platform all
+// the same: the name being typed goes on.
 class TLabelDelegate : public TOwnEndDelegate {
 public:
     using TOwnEndDelegate::TOwnEndDelegate;

@@ -159,6 +159,8 @@ void Tfrm_ConfirmSecondParent::GiveFocusBack() {
 }
 
 void Tfrm_ConfirmSecondParent::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange && isVisible())
+        Fill();
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         if (returnWindow_)
             GiveFocusBack();
