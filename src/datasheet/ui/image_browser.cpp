@@ -6,6 +6,7 @@
 #include "reports/ui/zel_grid.h"
 #include "safe_slot.h"
 #include "sheet_widgets.h"
+#include "storage/person_names.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -31,6 +32,7 @@
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace verdan {
 
@@ -73,6 +75,11 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     g_->setSelectionMode(QAbstractItemView::SingleSelection);
     g_->setSelectionBehavior(QAbstractItemView::SelectRows);
     g_->SetDefaultRowHeight(20);
+    // A long name is cut at its own end, whatever the direction of the window.
+    g_->CellView = [](int col, int, QString& text, int&, Qt::LayoutDirection& direction) {
+        if (col == kNameCol)
+            direction = HasArabicLetters(text) ? Qt::RightToLeft : Qt::LeftToRight;
+    };
     Button1_ = NewSectionButton(persons, u"view-refresh", "Button1");
     personColumn->addWidget(g_, 1);
     personColumn->addWidget(Button1_, 0, Qt::AlignLeading);
@@ -82,6 +89,13 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     auto* pictureColumn = new QVBoxLayout(pictures);
     pictureColumn->setContentsMargins(0, 0, 0, 0);
     pictureColumn->setSpacing(kRowSpacing);
+    lblPerson_ = new QLabel(pictures);
+    lblPerson_->setObjectName(QStringLiteral("lblPerson"));
+    lblPerson_->setWordWrap(true);
+    QFont bold = lblPerson_->font();
+    bold.setBold(true);
+    lblPerson_->setFont(bold);
+    KeepReadingAlignment(lblPerson_);
     imgPicture_ = new TPictureView(pictures);
     imgPicture_->setObjectName(QStringLiteral("imgPicture"));
     imgPicture_->SetWheelZooms(true);
@@ -120,6 +134,7 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     buttons->addStretch();
     for (QPushButton* button : {bt_Save_Image_, bt_Copy_Image_, bt_Delete_Image_})
         buttons->addWidget(button);
+    pictureColumn->addWidget(lblPerson_);
     pictureColumn->addWidget(imgPicture_, 1);
     pictureColumn->addWidget(strip_);
     pictureColumn->addWidget(texts);
@@ -137,8 +152,10 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     FollowPersonView(g_, [this](const QModelIndex& index) { return g_->Cells(kIdCol, index.row() + 1); });
     connect(g_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (!filling_ && current.isValid())
-                    RunSafely([this, current] { ChoosePerson(g_->Cells(kIdCol, current.row() + 1)); });
+                // The empty row of an empty list names nobody: the person chosen stays.
+                const QString id = current.isValid() ? g_->Cells(kIdCol, current.row() + 1) : QString();
+                if (!filling_ && !id.isEmpty() && id != personId_)
+                    RunSafely([this, id] { ChoosePerson(id); });
             });
     connect(g_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         const QString id = g_->Cells(kIdCol, index.row() + 1);
@@ -238,11 +255,21 @@ void TfrmImageBrows::ChoosePerson(const QString& personId) {
     ShowPicture(pictures.isEmpty() ? QString() : pictures.first().picture_id);
 }
 
+void TfrmImageBrows::ShowPersonLine() {
+    // Whose pictures these are, and what to do while there are none.
+    QString text = personId_.isEmpty() ? QString() : Isolate(GetLineageName(personId_));
+    if (!personId_.isEmpty() && strip_->Count() == 0)
+        text += QStringLiteral("  —  ") +
+                Translate(QStringLiteral("Drop picture files here to add them to the person."));
+    lblPerson_->setText(text);
+}
+
 void TfrmImageBrows::FillStrip() {
     TPPictureList pictures;
     if (!personId_.isEmpty())
         ListPictures(personId_, pictures);
     strip_->SetPictures(pictures);
+    ShowPersonLine();
 }
 
 void TfrmImageBrows::ShowPicture(const QString& pictureId) {
@@ -294,6 +321,8 @@ int TfrmImageBrows::AddFiles(const QStringList& files) {
         }
     }
     if (added > 0) {
+        // A person's first picture puts him on the list.
+        FillPersons();
         FillStrip();
         ShowPicture(lastAdded);
         emit PicturesChanged(personId_);
@@ -340,6 +369,7 @@ void TfrmImageBrows::bt_Delete_ImageClick() {
     if (!DeletePicture(pictureId_))
         return;
     const QString person = personId_;
+    FillPersons();
     FillStrip();
     const TPPictureList& pictures = strip_->Pictures();
     ShowPicture(pictures.isEmpty() ? QString() : pictures.first().picture_id);
@@ -352,7 +382,11 @@ bool TfrmImageBrows::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (type == QEvent::DragEnter || type == QEvent::DragMove) {
         auto* drag = static_cast<QDropEvent*>(event);
-        if (!personId_.isEmpty() && !DroppedFiles(drag->mimeData()).isEmpty()) {
+        // Some sources hand their data only while the drag moves: the files are kept for the drop.
+        const QStringList files = DroppedFiles(drag->mimeData());
+        if (!files.isEmpty())
+            draggedFiles_ = files;
+        if (!personId_.isEmpty() && !draggedFiles_.isEmpty()) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
         } else {
@@ -360,9 +394,16 @@ bool TfrmImageBrows::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
+    if (type == QEvent::DragLeave) {
+        draggedFiles_.clear();
+        return true;
+    }
     if (type == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QStringList files = DroppedFiles(drop->mimeData());
+        QStringList files = DroppedFiles(drop->mimeData());
+        if (files.isEmpty())
+            files = std::exchange(draggedFiles_, {});
+        draggedFiles_.clear();
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
         RunSafely([this, files] { AddFiles(files); });

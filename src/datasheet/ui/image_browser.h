@@ -49,6 +49,7 @@ public:
     TPictureStrip* Strip() const { return strip_; }
     TPictureView* PictureView() const { return imgPicture_; }
     QLabel* StatusLabel() const { return lblStatus_; }
+    QLabel* PersonLabel() const { return lblPerson_; }
     void TranslateTexts();
 
     // Asks where to save the picture (proposed name); empty when cancelled. Tests replace it.
@@ -67,14 +68,17 @@ protected:
 private:
     int PersonRow(const QString& personId) const;
     void FillStrip();
+    void ShowPersonLine();
 
     QString personId_;
     QString pictureId_;
+    QStringList draggedFiles_;
     bool filling_ = false;
 
     QSplitter* splitter_;
     TZelGrid* g_;
     QToolButton* Button1_;
+    QLabel* lblPerson_;
     TPictureView* imgPicture_;
     TPictureStrip* strip_;
     QLabel* lblDescription_;

@@ -4,6 +4,7 @@
 #include "safe_slot.h"
 #include "sheet_widgets.h"
 #include "storage/person_store.h"
+#include "text/bidi_text.h"
 #include "text/interface_locale.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -83,10 +84,12 @@ void TframMateChild::BuildControls() {
     gMates_->setObjectName(QStringLiteral("gMates"));
     gMates_->setSelectionMode(QAbstractItemView::SingleSelection);
     gMates_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    gMates_->setMinimumHeight(110);
-    gMates_->CellView = [](int col, int, QString& text, int&, Qt::LayoutDirection&) {
+    gMates_->setMinimumHeight(130);
+    gMates_->CellView = [](int col, int, QString& text, int&, Qt::LayoutDirection& direction) {
         if (col == kSplitCol)
             text.clear(); // drawn as a check mark
+        else if (col == kNameCol)
+            direction = HasArabicLetters(text) ? Qt::RightToLeft : Qt::LeftToRight;
     };
     gMates_->OnDrawCell = [this](QPainter& painter, const QRect& rect, int col, int row) {
         DrawCell(painter, rect, col, row);
@@ -115,7 +118,7 @@ void TframMateChild::BuildControls() {
     lblChild_ = new QLabel(pnlChildren_);
     lstChildren_ = new QListWidget(pnlChildren_);
     lstChildren_->setObjectName(QStringLiteral("lstChildren"));
-    lstChildren_->setMinimumHeight(110);
+    lstChildren_->setMinimumHeight(130);
     lstChildren_->setUniformItemSizes(true);
     lblChild_->setBuddy(lstChildren_);
     auto* childRow = new QHBoxLayout;
@@ -224,7 +227,9 @@ void TframMateChild::FillMateGrid(int currentRow) {
     gMates_->SetRowCount(static_cast<int>(std::max<qsizetype>(view_.Mates.size(), 1)) + 1);
     gMates_->SetColWidths({24, 0, 220, 80, 0});
     gMates_->SetAutoRowNumber(true);
+    // The names take the width the other columns leave.
     gMates_->horizontalHeader()->setStretchLastSection(false);
+    gMates_->horizontalHeader()->setSectionResizeMode(kNameCol - 1, QHeaderView::Stretch);
     for (qsizetype i = 0; i < view_.Mates.size(); ++i) {
         const TMate& mate = view_.Mates[i];
         const int row = static_cast<int>(i) + 1;

@@ -173,6 +173,8 @@ protected:
         PicturesTest::TearDown();
     }
     void Drop(const QStringList& files) {
+        // The window system hands drops only to widgets that take them.
+        EXPECT_TRUE(browser_->Strip()->viewport()->acceptDrops());
         auto* mime = new QMimeData;
         QList<QUrl> urls;
         for (const QString& file : files)
@@ -211,6 +213,28 @@ TEST_F(BrowserTest, ListsThePersonsWithPicturesAndTakesDroppedFiles) {
     shown.person_id = "{B}";
     ASSERT_TRUE(ReadPicture(shown));
     EXPECT_EQ(shown.file_path, "dropped.jpg");
+}
+
+TEST_F(BrowserTest, APersonsFirstDroppedPictureGetsHimOnTheList) {
+    Put("{C}", "-1", "0", "Camil");
+    browser_->ShowFor("{C}");
+    EXPECT_EQ(browser_->CurrentPersonId(), "{C}");
+    EXPECT_TRUE(browser_->PersonLabel()->text().contains("Camil"));
+    EXPECT_EQ(browser_->PersonsGrid()->RowCount(), 3);
+    // The source handed its files while the drag moved, and none with the drop itself.
+    auto* mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(Picture("camil.png"))});
+    QWidget* target = browser_->Strip()->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QMimeData empty;
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &empty, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    delete mime;
+    EXPECT_EQ(Rows("{C}"), 1);
+    EXPECT_EQ(browser_->PersonsGrid()->RowCount(), 4);
+    EXPECT_EQ(browser_->CurrentPersonId(), "{C}");
 }
 
 TEST_F(BrowserTest, SavesCopiesAndRemovesTheShownPicture) {
