@@ -25,11 +25,13 @@ bool IsMovable(const QString& id) {
 TDropMode DropModeOf(const TDropFacts& facts) {
     if (facts.DraggedIsGlobal || !facts.TargetExists || facts.TargetIsDragged)
         return TDropMode::None;
-    // Within one outline a person never lands on the node he hangs under or on his own branch.
-    if (facts.SameOutline && (facts.TargetIsDraggedParent || facts.TargetInsideDragged))
+    // Within one outline a person dropped on the node he hangs under changes nothing. A drop into his own
+    // branch is taken, so that the move can say why it refuses to make him his own ancestor.
+    if (facts.SameOutline && facts.TargetIsDraggedParent)
         return TDropMode::None;
     if (facts.SameOutline && facts.Shift)
-        return facts.SameParent && !facts.ReadOnly ? TDropMode::Reorder : TDropMode::None;
+        return facts.SameParent && !facts.TargetInsideDragged && !facts.ReadOnly ? TDropMode::Reorder
+                                                                                  : TDropMode::None;
     if (!facts.SameOutline || facts.Ctrl)
         return facts.TargetIsRoot || facts.TargetIsGlobal ? TDropMode::None : TDropMode::Relation;
     return facts.ReadOnly ? TDropMode::None : TDropMode::Move;

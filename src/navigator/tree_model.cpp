@@ -454,6 +454,21 @@ void TTreeModel::UnmarkAncestors(const QModelIndex& index) {
     }
 }
 
+void TTreeModel::SetCutPersons(const QStringList& personIds) {
+    const QStringList before = cut_;
+    cut_ = personIds;
+    for (const QString& id : before + personIds) {
+        QList<Node*> nodes;
+        CollectNodes(top_.get(), id, nodes);
+        for (Node* node : nodes)
+            NotifyChanged(node);
+    }
+}
+
+bool TTreeModel::IsCut(const QString& personId) const {
+    return cut_.contains(personId, Qt::CaseInsensitive);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Queries on nodes
 
@@ -583,6 +598,9 @@ QVariant TTreeModel::Foreground(const Node* node) const {
         if (global)
             colour = 0x00808080;
     }
+    // A node being dragged is drawn faded, whatever its colour.
+    if (node->record && IsCut(node->record->PersonId))
+        return QColor(0xA0, 0xA0, 0xA0);
     if (!colour)
         return {};
     return ColorFromBgr(static_cast<quint32>(*colour));
@@ -682,6 +700,11 @@ Qt::ItemFlags TTreeModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (node->record && !readOnly_ && !IsGlobalParentNode(node))
         flags |= Qt::ItemIsEditable;
+    // Any person but the outside-the-tree group may be dragged, also from a read-only outline; every node
+    // may be dropped on, the outline deciding what a drop does.
+    if (node->record && !IsGlobalParentNode(node))
+        flags |= Qt::ItemIsDragEnabled;
+    flags |= Qt::ItemIsDropEnabled;
     return flags;
 }
 

@@ -107,6 +107,10 @@ public:
     // Removes every loaded node of the person (with their children).
     void RemovePersonNodes(const QString& personId);
 
+    // The persons being dragged are drawn faded, as if cut; an empty list ends the look.
+    void SetCutPersons(const QStringList& personIds);
+    bool IsCut(const QString& personId) const;
+
     // Marks the node and its ancestors below the root with the next palette colour; Unmark clears them.
     void MarkAncestors(const QModelIndex& index);
     void UnmarkAncestors(const QModelIndex& index);
@@ -159,6 +163,7 @@ private:
     QString globalParent_;
     QList<QIcon> images_;
     bool readOnly_ = false;
+    QStringList cut_;
 };
 
 } // namespace verdan

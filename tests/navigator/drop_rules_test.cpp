@@ -32,7 +32,10 @@ TEST(DropRules, ModesFollowTheKeysAndTheTwoNodes) {
         {"empty space", With([](auto& f) { f.TargetExists = false; }), TDropMode::None},
         {"onto itself", With([](auto& f) { f.TargetIsDragged = true; }), TDropMode::None},
         {"onto its parent", With([](auto& f) { f.TargetIsDraggedParent = true; }), TDropMode::None},
-        {"into its own branch", With([](auto& f) { f.TargetInsideDragged = true; }), TDropMode::None},
+        // Taken, so that the move can say why it refuses.
+        {"into its own branch", With([](auto& f) { f.TargetInsideDragged = true; }), TDropMode::Move},
+        {"ctrl into its own branch", With([](auto& f) { f.Ctrl = f.TargetInsideDragged = true; }),
+         TDropMode::Relation},
         {"the outside group dragged", With([](auto& f) { f.DraggedIsGlobal = true; }), TDropMode::None},
         {"read-only outline", With([](auto& f) { f.ReadOnly = true; }), TDropMode::None},
         {"shift onto a sibling", With([](auto& f) { f.Shift = f.SameParent = true; }), TDropMode::Reorder},

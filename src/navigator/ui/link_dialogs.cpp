@@ -6,6 +6,7 @@
 #include "navigator/ui/husband_wife_dialog.h"
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
+#include "relations/ui/relation_option_dialog.h"
 #include "storage/relation_store.h"
 
 #include <QWidget>
@@ -83,6 +84,12 @@ TfrmAddChain* TLinkDialogs::AddChain() {
     if (!addChain_)
         addChain_ = new TfrmAddChain(owner_);
     return addChain_;
+}
+
+TfrmRelationOptionDialog* TLinkDialogs::RelationDialog() {
+    if (!relation_)
+        relation_ = new TfrmRelationOptionDialog(owner_);
+    return relation_;
 }
 
 } // namespace verdan

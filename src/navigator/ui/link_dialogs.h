@@ -11,6 +11,7 @@ class TfrmAddChain;
 class TfrmAddChildren;
 class TfrmAddPerson;
 class TfrmHusbandWifeDialog;
+class TfrmRelationOptionDialog;
 class TfrmTreeDialog;
 class Tfrm_ConfirmSecondParent;
 
@@ -35,6 +36,7 @@ public:
     TfrmHusbandWifeDialog* HusbandWife();
     Tfrm_ConfirmSecondParent* SecondParent();
     TfrmAddChain* AddChain();
+    TfrmRelationOptionDialog* RelationDialog();
 
 private:
     explicit TLinkDialogs(QWidget* owner);
@@ -46,6 +48,7 @@ private:
     QPointer<TfrmHusbandWifeDialog> husbandWife_;
     QPointer<Tfrm_ConfirmSecondParent> secondParent_;
     QPointer<TfrmAddChain> addChain_;
+    QPointer<TfrmRelationOptionDialog> relation_;
 };
 
 } // namespace verdan

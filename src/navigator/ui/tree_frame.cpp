@@ -53,6 +53,8 @@ QToolButton* MakeButton(QWidget* parent, const char16_t* icon, const char* name)
 } // namespace
 
 TframTree::TframTree(QWidget* parent) : QWidget(parent) {
+    static quint64 outlines = 0;
+    outlineSerial_ = ++outlines;
     model_ = new TTreeModel(this);
     model_->SetImages(OutlineImages());
     BuildControls();
@@ -134,6 +136,15 @@ void TframTree::BuildControls() {
     trv_ = new TOutlineView(this);
     trv_->setModel(model_);
     trv_->setItemDelegate(new TLabelDelegate(trv_));
+    trv_->StartDragging = [this] {
+        StartDrag();
+    };
+    trv_->DragOver = [this](const QDropEvent* event) {
+        return DragOverAt(event);
+    };
+    trv_->Dropped = [this](QDropEvent* event) {
+        DropAt(event);
+    };
     trv_->setHeaderHidden(true);
     trv_->setIndentation(19);
     trv_->setUniformRowHeights(true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navigator/drop_rules.h"
 #include "navigator/family_links.h"
 #include "navigator/tree_commands.h"
 
@@ -7,6 +8,8 @@
 #include <QPersistentModelIndex>
 #include <QWidget>
 
+class QDropEvent;
+class QMimeData;
 class QLabel;
 class QMenu;
 class QAction;
@@ -84,6 +87,9 @@ public:
     void SwitchParents();
     void AddChildrenList();
     void AddChain();
+    // What a drag from this outline carries: the selected persons, the current one first (one a line in
+    // the person-list format, which the favourites and the data sheet take too); null for no person.
+    QMimeData* DragData() const;
     // Links of these persons changed elsewhere (another outline): their nodes and the nodes they hang
     // under are read again.
     void RefreshLinkedPersons(const QStringList& personIds);
@@ -136,6 +142,16 @@ private:
     QList<TLinkNode> SelectedLinkNodes() const;
     void ReloadAfterLinks(const QStringList& parentIds, const QStringList& changed);
     void OfferSecondParent(const QString& childId, const TMateStatus& mates);
+    static QStringList ParentsOf(const QStringList& personIds);
+    QList<QPersistentModelIndex> DraggedNodes() const;
+    void StartDrag();
+    TDropFacts DropFactsAt(const QDropEvent* event, QModelIndex* targetNode) const;
+    bool DragOverAt(const QDropEvent* event);
+    void DropAt(QDropEvent* event);
+    void ReorderDropped(const QPersistentModelIndex& dragged, const QPersistentModelIndex& target);
+    void RelateDropped(const QString& sourceId, const QPersistentModelIndex& target);
+    void MoveDropped(const QStringList& ids, const QList<QPersistentModelIndex>& dragged,
+                     const QPersistentModelIndex& target, const QPoint& point);
     void OnRenamed(const QString& personId);
     bool IsEditing() const;
 
@@ -192,6 +208,7 @@ private:
     bool loading_ = false;
     bool dataChanged_ = false;
     bool secondParentConnected_ = false;
+    quint64 outlineSerial_ = 0; // tells the drags of this outline from those of others
     int zoom_ = 8;
 };
 

@@ -17,10 +17,11 @@
 
 namespace verdan {
 
-namespace {
+// ---------------------------------------------------------------------------------------------------------
+// Family links
 
-// The parents a person has now, for reloading the nodes it hangs under once its links changed.
-QStringList ParentsOf(const QStringList& ids) {
+// The parents the persons have now, for reloading the nodes they hang under once their links changed.
+QStringList TframTree::ParentsOf(const QStringList& ids) {
     QStringList parents;
     for (const QString& id : ids) {
         const TParent p = GetParents(id);
@@ -28,11 +29,6 @@ QStringList ParentsOf(const QStringList& ids) {
     }
     return parents;
 }
-
-} // namespace
-
-// ---------------------------------------------------------------------------------------------------------
-// Family links
 
 QList<TLinkNode> TframTree::SelectedLinkNodes() const {
     QModelIndexList selected = trv_->selectionModel()->selectedRows();
