@@ -1,6 +1,7 @@
 #include "cli_commands.h"
 
 #include "storage/database.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 
 #include <QCoreApplication>
@@ -24,7 +25,8 @@ QString OptionValue(const QStringList& args, const QString& option) {
 
 ErrorLines::ErrorLines() {
     previous_ = SetStoreMessageSink([](StoreMessage, const QString& text) {
-        QString lines = text;
+        // A terminal draws no isolates: the marks that keep paths in order in a mirrored window are dropped.
+        QString lines = StripBidiControls(text);
         lines.replace(u'|', u'\n').replace(u'\r', u'\n');
         Err() << lines << Qt::endl;
     });

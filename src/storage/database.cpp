@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "schema.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
@@ -48,7 +49,7 @@ void ReportDamage(const QString& path, const QString& reason, bool openTree) {
             : Translate(QStringLiteral("Parts of it cannot be read. Work on a copy saved earlier if you "
                                        "have one."));
     ShowStoreMessage(StoreMessage::Error, Translate(QStringLiteral("The tree file is damaged.")) + u'\r' +
-                                              path + u'|' + body + u'\n' + reason);
+                                              IsolatePath(path) + u'|' + body + u'\n' + IsolateLtr(reason));
 }
 
 int OnProgress(void* tdm) {

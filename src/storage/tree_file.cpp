@@ -169,7 +169,7 @@ QStringList ForeignObjectsOf(Tdm& dm) {
 
 QString ForeignObjectsText(const QString& path, const QStringList& objects) {
     return Translate(QStringLiteral("The tree file holds objects that could change it on their own.")) +
-           u'|' + path + u'\n' + objects.join(QStringLiteral(", "));
+           u'|' + IsolatePath(path) + u'\n' + objects.join(QStringLiteral(", "));
 }
 
 // Reads a little of every table and index, so damage where any reading starts is found before the tree
@@ -555,7 +555,8 @@ QString WriteCleanedCopy(const QString& path) {
     const QString title = Translate(QStringLiteral("The cleaned copy could not be written."));
     TNewTreeFile file(target);
     if (!file.Begin()) {
-        ShowStoreMessage(StoreMessage::Error, title + u'|' + target + u'\n' + file.Error());
+        ShowStoreMessage(StoreMessage::Error,
+                         title + u'|' + IsolatePath(target) + u'\n' + Isolate(file.Error()));
         return {};
     }
     // A byte copy, with the journal of an interrupted write if there is one, so the copy is what the
@@ -571,8 +572,8 @@ QString WriteCleanedCopy(const QString& path) {
         reason = EngineReason(dm.LastError());
     }
     if (!copied || !file.Commit()) {
-        ShowStoreMessage(StoreMessage::Error,
-                         title + u'|' + target + u'\n' + (copied ? file.Error() : reason));
+        ShowStoreMessage(StoreMessage::Error, title + u'|' + IsolatePath(target) + u'\n' +
+                                                  Isolate(copied ? file.Error() : reason));
         return {};
     }
     return target;

@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 
 #include <QGuiApplication>
@@ -25,7 +26,7 @@ public:
         line += request.headline;
         if (!request.body.isEmpty())
             line += QStringLiteral(" — ") + request.body;
-        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", StripBidiControls(line).toLocal8Bit().constData());
         return MsgRefusalCode(request.flags);
     }
 };

@@ -1,16 +1,18 @@
 # A damaged tree from the command line: info says so and fails, check lists what is wrong; a sound tree
-# passes the check; a tree carrying a trigger is refused by name before anything can fire it.
+# passes the check; a tree carrying a trigger is refused by name before anything can fire it. A terminal
+# gets the paths without the isolates that keep them in order in a mirrored window.
 set(cli_safety_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-safety)
 set(cli_cmd "$<TARGET_FILE:verdan-cli>")
 add_test(NAME cli_damaged_tree_info COMMAND sh -c
     "rm -rf '${cli_safety_dir}/damaged' && '${cli_cmd}' new '${cli_safety_dir}/damaged/t.vrd' --name N --owner O >/dev/null && dd if=/dev/zero of='${cli_safety_dir}/damaged/t.vrd' bs=4096 seek=1 count=8 conv=notrunc 2>/dev/null && '${cli_cmd}' info '${cli_safety_dir}/damaged/t.vrd' 2>&1; echo \"exit=$?\"; '${cli_cmd}' check '${cli_safety_dir}/damaged/t.vrd'; echo \"exit=$?\"")
 set_tests_properties(cli_damaged_tree_info PROPERTIES
     PASS_REGULAR_EXPRESSION "^The tree file is damaged.\n[^\n]*t.vrd\n.*exit=1\nThe tree file is damaged.\n.+exit=1\n$"
-    FAIL_REGULAR_EXPRESSION "Persons:")
+    FAIL_REGULAR_EXPRESSION "Persons:|⁦")
 add_test(NAME cli_sound_tree_check COMMAND sh -c
     "rm -rf '${cli_safety_dir}/sound' && '${cli_cmd}' new '${cli_safety_dir}/sound/t.vrd' --name N --owner O >/dev/null && '${cli_cmd}' check '${cli_safety_dir}/sound/t.vrd' --lang ar; echo \"exit=$?\"")
 set_tests_properties(cli_sound_tree_check PROPERTIES PASS_REGULAR_EXPRESSION "^لم يُعثر على أي تلف في ملف الشجرة.\n[^\n]+\nexit=0\n$")
 add_test(NAME cli_foreign_trigger COMMAND sh -c
     "rm -rf '${cli_safety_dir}/trigger' && '${cli_cmd}' new '${cli_safety_dir}/trigger/t.vrd' --name N --owner O >/dev/null && python3 -c \"import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute('CREATE TRIGGER wipe AFTER UPDATE ON ftPerson BEGIN DELETE FROM ftRelation; END'); c.commit()\" '${cli_safety_dir}/trigger/t.vrd' && '${cli_cmd}' info '${cli_safety_dir}/trigger/t.vrd' 2>&1; echo \"exit=$?\"")
 set_tests_properties(cli_foreign_trigger PROPERTIES
-    PASS_REGULAR_EXPRESSION "could change it on their own.\n[^\n]*t.vrd\ntrigger wipe\n.*exit=1\n$")
+    PASS_REGULAR_EXPRESSION "could change it on their own.\n[^\n]*t.vrd\ntrigger wipe\n.*exit=1\n$"
+    FAIL_REGULAR_EXPRESSION "⁦")

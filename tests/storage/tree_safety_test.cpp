@@ -1,5 +1,6 @@
 #include "storage/tree_check.h"
 #include "storage/tree_file.h"
+#include "text/bidi_text.h"
 #include "tree_fixture.h"
 
 #include <QCryptographicHash>
@@ -89,7 +90,7 @@ TEST(DamagedTree, ARootPageOfGarbageIsReportedOnceAndTheTreeIsNotOpened) {
     EXPECT_FALSE(IsTreeOpen()) << "never shown as an empty tree";
     ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join('\n').toStdString();
     EXPECT_TRUE(messages.texts[0].startsWith("The tree file is damaged.")) << messages.texts[0].toStdString();
-    EXPECT_TRUE(messages.texts[0].contains(path));
+    EXPECT_TRUE(messages.texts[0].contains(IsolatePath(path))) << "the path keeps its order in Arabic";
     EXPECT_TRUE(DamageSeen());
 
     // The check names the damage and says nothing of its own.
@@ -123,7 +124,7 @@ TEST(DamagedTree, DamageDeepInsideIsReportedOnceWhenAStatementMeetsIt) {
     Dm().QueryToTable("SELECT person_name FROM ftPerson WHERE notes LIKE 'NOTE-%'", notes);
     EXPECT_TRUE(Dm().Damaged());
     ASSERT_EQ(messages.texts.size(), 1) << "once, not once per statement";
-    EXPECT_TRUE(messages.texts[0].startsWith("The tree file is damaged.\r" + path + "|"));
+    EXPECT_TRUE(messages.texts[0].startsWith("The tree file is damaged.\r" + IsolatePath(path) + "|"));
     EXPECT_TRUE(messages.texts[0].contains("Data File Maintainance")) << "the open tree can be checked";
 
     int reports = 0;
@@ -191,6 +192,7 @@ TEST(ForeignObjects, ATreeWithObjectsThatActOnTheirOwnIsRefusedAndOpensOnlyAsACl
     EXPECT_FALSE(OpenTreeFile(path));
     EXPECT_FALSE(IsTreeOpen());
     ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(IsolatePath(path)));
     for (const QString& object : expected)
         EXPECT_TRUE(messages.texts[0].contains(object)) << messages.texts[0].toStdString();
     EXPECT_EQ(Digest(path), original);
