@@ -68,6 +68,7 @@ QString SaveDialog(const QString& proposed, const QString& filter, const QString
     dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    PrepareFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();

@@ -2,10 +2,10 @@
 
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/ui/file_dialogs.h"
 #include "text/user_options.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -154,8 +154,8 @@ void Tfrm_NewTree::accept() {
 }
 
 void Tfrm_NewTree::BrowseClick() {
-    const QString folder = QFileDialog::getExistingDirectory(this, Translate(QStringLiteral("Location")),
-                                                             txtLocation_->text().trimmed());
+    const QString folder =
+        FolderDialog(this, Translate(QStringLiteral("Location")), txtLocation_->text().trimmed());
     if (!folder.isEmpty())
         txtLocation_->setText(QDir::toNativeSeparators(folder));
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOption>
 
@@ -45,6 +46,18 @@ void TCaptionStyle::drawItemText(QPainter* painter, const QRect& rect, int flags
     if ((flags & Qt::TextShowMnemonic) && HasArabicLetters(text))
         flags = (flags & ~Qt::TextShowMnemonic) | Qt::TextHideMnemonic;
     QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+}
+
+void TCaptionStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                                const QWidget* widget) const {
+    if (element != CE_ComboBoxLabel || !option || !painter) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+    const Qt::LayoutDirection before = painter->layoutDirection();
+    painter->setLayoutDirection(option->direction);
+    QProxyStyle::drawControl(element, option, painter, widget);
+    painter->setLayoutDirection(before);
 }
 
 void InstallCaptionStyle() {

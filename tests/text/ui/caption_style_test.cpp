@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <gtest/gtest.h>
 
 namespace verdan {
@@ -47,6 +48,31 @@ TEST(CaptionStyle, NoUnderlineInArabicScriptCaptions) {
     };
     EXPECT_EQ(text(QStringLiteral("&لا")), text(QStringLiteral("لا")));
     EXPECT_NE(text(QStringLiteral("&No")), text(QStringLiteral("No")));
+}
+
+// A combo box's text reads in the box's direction, whatever the direction of the painter the window
+// hands it: a path in a box kept left to right inside a mirrored window keeps its slashes in place.
+TEST(CaptionStyle, ComboBoxTextReadsInTheBoxDirection) {
+    TCaptionStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+    const auto label = [](const QStyle& drawing, Qt::LayoutDirection box, Qt::LayoutDirection window) {
+        QImage image(200, 24, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setLayoutDirection(window);
+        QStyleOptionComboBox option;
+        option.rect = image.rect();
+        option.direction = box;
+        option.palette = QPalette();
+        option.currentText = QStringLiteral("/tmp/trees");
+        drawing.drawControl(QStyle::CE_ComboBoxLabel, &option, &painter);
+        EXPECT_EQ(painter.layoutDirection(), window) << "the painter is left as it was";
+        return image;
+    };
+    const QImage ltr = label(style, Qt::LeftToRight, Qt::LeftToRight);
+    EXPECT_EQ(label(style, Qt::LeftToRight, Qt::RightToLeft), ltr);
+    EXPECT_NE(label(*style.baseStyle(), Qt::LeftToRight, Qt::RightToLeft), ltr)
+        << "the toolkit's style alone moves the slash";
+    EXPECT_EQ(label(style, Qt::RightToLeft, Qt::LeftToRight), label(style, Qt::RightToLeft, Qt::RightToLeft));
 }
 
 } // namespace

@@ -1,0 +1,90 @@
+#include "common/testing.h"
+#include "text/ui/file_dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace verdan {
+namespace {
+
+// Runs `call`, which shows a modal file dialog, and lets `act` answer it; a dialog left open is
+// rejected after a while so that a failing test cannot hang.
+QString Answer(const std::function<QString()>& call, const std::function<void(QFileDialog*)>& act) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        seen = dialog != nullptr;
+        if (dialog)
+            act(dialog);
+    });
+    QTimer guard;
+    guard.setInterval(3000);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    guard.start();
+    const QString chosen = call();
+    EXPECT_TRUE(seen) << "no file dialog was shown";
+    return chosen;
+}
+
+class FileDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { QApplication::setLayoutDirection(Qt::RightToLeft); }
+    void TearDown() override { QApplication::setLayoutDirection(Qt::LeftToRight); }
+};
+
+// In a mirrored interface the folder box reads from the path's root; the rest of the dialog stays
+// mirrored. What the user chooses is what the call returns, and cancelling returns nothing.
+TEST_F(FileDialogs, KeepPathsInOrderAndAnswerTheChoice) {
+    const QString folder = test::NewTempDir();
+    const QString tree = folder + "/family.vrd";
+    QFile file(tree);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    const QString opened = Answer([&] { return OpenFileDialog("Trees (*.vrd)", folder); },
+                                  [&](QFileDialog* dialog) {
+                                      auto* folders = dialog->findChild<QComboBox*>("lookInCombo");
+                                      ASSERT_NE(folders, nullptr);
+                                      EXPECT_EQ(folders->layoutDirection(), Qt::LeftToRight);
+                                      EXPECT_EQ(dialog->layoutDirection(), Qt::RightToLeft);
+                                      dialog->selectFile(tree);
+                                      static_cast<QDialog*>(dialog)->accept();
+                                  });
+    EXPECT_EQ(opened, tree);
+    EXPECT_TRUE(Answer([&] { return OpenFileDialog("Trees (*.vrd)", folder); },
+                       [](QFileDialog* dialog) { dialog->reject(); })
+                    .isEmpty());
+
+    QDir::setCurrent(folder);
+    const QString saved = Answer(
+        [] { return SaveFileDialog("copy.vrd", "Trees (*.vrd)"); },
+        [](QFileDialog* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->text(), "copy.vrd") << "the proposed name is filled in";
+            EXPECT_EQ(dialog->findChild<QComboBox*>("lookInCombo")->layoutDirection(), Qt::LeftToRight);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    EXPECT_EQ(saved, folder + "/copy.vrd");
+
+    const QString chosenFolder = Answer(
+        [&] { return FolderDialog(nullptr, "Location", folder); },
+        [](QFileDialog* dialog) {
+            EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+            EXPECT_EQ(dialog->findChild<QComboBox*>("lookInCombo")->layoutDirection(), Qt::LeftToRight);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    EXPECT_EQ(chosenFolder, folder);
+}
+
+} // namespace
+} // namespace verdan
