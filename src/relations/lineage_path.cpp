@@ -14,26 +14,27 @@ bool IsReal(const QString& id) {
     return !IsReservedParentId(id) && !(!global.trimmed().isEmpty() && SameId(id, global));
 }
 
-void AddEntries(TLineagePath& path, int parent, const QStringList& texts, const QString& suffix = QString()) {
-    for (const QString& text : texts)
-        path.Entries.append({text + suffix, parent, false, false});
+void AddEntries(TLineagePath& path, int parent, const TPersonNameList& persons,
+                const QString& suffix = QString()) {
+    for (const TPersonNameEntry& person : persons)
+        path.Entries.append({person.Name + suffix, person.Person_Id, parent, false, false});
 }
 
 // The brothers and sisters of a person under `parent`: full ones, then those of the father alone and of
 // the mother alone, marked.
 void AddSiblings(TLineagePath& path, int parent, const QString& id) {
     const TParent parents = GetParents(id);
-    QStringList names;
-    ListSiblingNames(id, names);
+    TPersonNameList names;
+    ListSiblings(id, names);
     AddEntries(path, parent, names);
     if (IsReal(parents.Father_Id)) {
         names.clear();
-        ListPaternalHalfSiblingNames(id, names);
+        ListPaternalHalfSiblings(id, names);
         AddEntries(path, parent, names, QStringLiteral(" ") + Translate(QStringLiteral("(father's side)")));
     }
     if (IsReal(parents.Mother_Id)) {
         names.clear();
-        ListMaternalHalfSiblingNames(id, names);
+        ListMaternalHalfSiblings(id, names);
         AddEntries(path, parent, names, QStringLiteral(" ") + Translate(QStringLiteral("(mother's side)")));
     }
 }
@@ -46,31 +47,32 @@ TLineagePath BuildLineagePath(const QString& personId, TLineageKind kind) {
         return path;
     path.Caption = QStringLiteral("  ") + GetLineageName(personId);
     const TParent parents = GetParents(personId);
-    QStringList chain;
+    TPersonNameList chain;
     QString x;
     switch (kind) {
     case TLineageKind::FatherLine:
-        ListFatherLineNames(personId, chain);
+        ListFatherLine(personId, chain);
         x = parents.Father_Id;
         break;
     case TLineageKind::MothersFatherLine:
-        ListMothersFatherLineNames(personId, chain);
+        ListMothersFatherLine(personId, chain);
         x = parents.Mother_Id;
         break;
     case TLineageKind::MothersLine:
-        ListMotherLineNames(personId, chain);
+        ListMotherLine(personId, chain);
         x = parents.Mother_Id;
         break;
     }
     if (chain.isEmpty())
         return path;
     for (qsizetype i = chain.size() - 1; i >= 0; --i)
-        path.Entries.append({chain[i], static_cast<int>(path.Entries.size()) - 1, i == 0, true});
+        path.Entries.append(
+            {chain[i].Name, chain[i].Person_Id, static_cast<int>(path.Entries.size()) - 1, i == 0, true});
     const int person = static_cast<int>(path.Entries.size()) - 1;
     const int parent = path.Entries[person].Parent;
 
-    QStringList children;
-    ListChildrenNames(personId, children);
+    TPersonNameList children;
+    ListChildrenNamed(personId, children);
     AddEntries(path, person, children);
     if (parent < 0)
         return path;

@@ -17,6 +17,7 @@ enum class TLineageKind {
 
 struct TPathEntry {
     QString Text;
+    QString PersonId;      // the person the entry names
     int Parent = -1;       // index of the entry above; -1 for the top
     bool IsPerson = false; // the person the path is of
     bool InChain = false;  // one of the line of ancestors (the person included)

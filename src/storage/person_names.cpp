@@ -312,42 +312,57 @@ QString FieldCaption(const QString& column) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-void ListFatherLineNames(const QString& id, QStringList& lines) {
-    WalkFathers(id, std::numeric_limits<int>::max(), false, [&](const QString&, const FatherStep& step) {
-        if (!step.name.trimmed().isEmpty())
-            lines << step.name;
-    });
+namespace {
+
+void AppendPersons(TPersonNameList& persons, Query q) {
+    while (q.Next())
+        persons << TPersonNameEntry{q.Text(0), q.Text(1)};
 }
 
-void ListMotherLineNames(const QString& id, QStringList& lines) {
+void AppendTexts(QStringList& lines, const TPersonNameList& persons) {
+    for (const TPersonNameEntry& person : persons)
+        lines << person.Name;
+}
+
+} // namespace
+
+void ListFatherLine(const QString& id, TPersonNameList& persons) {
+    WalkFathers(id, std::numeric_limits<int>::max(), false,
+                [&](const QString& current, const FatherStep& step) {
+                    if (!step.name.trimmed().isEmpty())
+                        persons << TPersonNameEntry{current, step.name};
+                });
+}
+
+void ListMotherLine(const QString& id, TPersonNameList& persons) {
     Visited visited;
     QString current = id;
     while (!current.trimmed().isEmpty() && visited.Add(current) && PersonExists(current)) {
-        lines << GetShortName(current);
+        persons << TPersonNameEntry{current, GetShortName(current)};
         current = GetMotherId(current);
     }
 }
 
-void ListMothersFatherLineNames(const QString& id, QStringList& lines) {
+void ListMothersFatherLine(const QString& id, TPersonNameList& persons) {
     if (!PersonExists(id))
         return;
-    lines << GetPersonName(id);
+    persons << TPersonNameEntry{id, GetPersonName(id)};
     const QString mother = GetMotherId(id);
     if (!SameId(mother, id))
-        ListFatherLineNames(mother, lines);
+        ListFatherLine(mother, persons);
 }
 
-void ListPaternalHalfSiblingNames(const QString& id, QStringList& lines) {
+void ListPaternalHalfSiblings(const QString& id, TPersonNameList& persons) {
     const TParent parents = GetParents(id);
     if (parents.Father_Id.length() <= 3)
         return;
-    AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Father_Id = ? AND "
-                                    "(Mother_Id <> ? OR Mother_Id IS NULL) AND Person_Id <> ? "
-                                    "ORDER BY Order_By_Father, oid",
-                                    parents.Father_Id, parents.Mother_Id, id));
+    AppendPersons(persons, Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                        "(Mother_Id <> ? OR Mother_Id IS NULL) AND Person_Id <> ? "
+                                        "ORDER BY Order_By_Father, oid",
+                                        parents.Father_Id, parents.Mother_Id, id));
 }
 
-void ListMaternalHalfSiblingNames(const QString& id, QStringList& lines) {
+void ListMaternalHalfSiblings(const QString& id, TPersonNameList& persons) {
     const TParent parents = GetParents(id);
     if (parents.Mother_Id.length() <= 3)
         return;
@@ -357,10 +372,10 @@ void ListMaternalHalfSiblingNames(const QString& id, QStringList& lines) {
                                   "ORDER BY Order_By_Mother, oid",
                                   parents.Mother_Id, parents.Father_Id, id));
     for (const QString& sibling : ids)
-        lines << GetLineageName(sibling);
+        persons << TPersonNameEntry{sibling, GetLineageName(sibling)};
 }
 
-void ListSiblingNames(const QString& id, QStringList& lines) {
+void ListSiblings(const QString& id, TPersonNameList& persons) {
     const TParent parents = GetParents(id);
     const QString globalParent = GetGlobalParentId();
     const bool fatherPlaced = SameId(parents.Father_Id, globalParent);
@@ -368,19 +383,58 @@ void ListSiblingNames(const QString& id, QStringList& lines) {
     // A placement ("-1", "0", the global parent) is never a shared parent.
     if (!fatherPlaced && !motherPlaced) {
         if (CountingParent(parents.Father_Id) || CountingParent(parents.Mother_Id))
-            AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Father_Id = ? AND "
-                                            "Mother_Id = ? AND Person_Id <> ? ORDER BY Display_Order, oid",
-                                            parents.Father_Id, parents.Mother_Id, id));
+            AppendPersons(persons,
+                          Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                       "Mother_Id = ? AND Person_Id <> ? ORDER BY Display_Order, oid",
+                                       parents.Father_Id, parents.Mother_Id, id));
     } else if (!fatherPlaced) {
         if (CountingParent(parents.Father_Id))
-            AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Father_Id = ? AND "
-                                            "Person_Id <> ? ORDER BY Display_Order, oid",
-                                            parents.Father_Id, id));
+            AppendPersons(persons,
+                          Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                       "Person_Id <> ? ORDER BY Display_Order, oid",
+                                       parents.Father_Id, id));
     } else if (CountingParent(parents.Mother_Id)) {
-        AppendNames(lines, Dm().Prepare("SELECT Person_Name FROM ftPerson WHERE Mother_Id = ? AND "
-                                        "Person_Id <> ? ORDER BY Display_Order, oid",
-                                        parents.Mother_Id, id));
+        AppendPersons(persons,
+                      Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE Mother_Id = ? AND "
+                                   "Person_Id <> ? ORDER BY Display_Order, oid",
+                                   parents.Mother_Id, id));
     }
+}
+
+void ListFatherLineNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListFatherLine(id, persons);
+    AppendTexts(lines, persons);
+}
+
+void ListMotherLineNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListMotherLine(id, persons);
+    AppendTexts(lines, persons);
+}
+
+void ListMothersFatherLineNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListMothersFatherLine(id, persons);
+    AppendTexts(lines, persons);
+}
+
+void ListPaternalHalfSiblingNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListPaternalHalfSiblings(id, persons);
+    AppendTexts(lines, persons);
+}
+
+void ListMaternalHalfSiblingNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListMaternalHalfSiblings(id, persons);
+    AppendTexts(lines, persons);
+}
+
+void ListSiblingNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListSiblings(id, persons);
+    AppendTexts(lines, persons);
 }
 
 QStringList GetFatherLineArray(const QString& id, int max) {

@@ -46,6 +46,13 @@ void ListMothersFatherLineNames(const QString& id, QStringList& lines);
 void ListPaternalHalfSiblingNames(const QString& id, QStringList& lines);
 void ListMaternalHalfSiblingNames(const QString& id, QStringList& lines); // lineage names
 void ListSiblingNames(const QString& id, QStringList& lines);
+// The same lines with the person each entry names.
+void ListFatherLine(const QString& id, TPersonNameList& persons);
+void ListMotherLine(const QString& id, TPersonNameList& persons);
+void ListMothersFatherLine(const QString& id, TPersonNameList& persons);
+void ListPaternalHalfSiblings(const QString& id, TPersonNameList& persons);
+void ListMaternalHalfSiblings(const QString& id, TPersonNameList& persons);
+void ListSiblings(const QString& id, TPersonNameList& persons);
 // Person_Name of the person and its fathers, at most max (250 when 0); entry 1 is the father.
 QStringList GetFatherLineArray(const QString& id, int max = 0);
 

@@ -516,12 +516,20 @@ void ListChildrenWithoutFather(const QString& motherId, TextTable& table) {
                 motherId, GetGlobalParentId());
 }
 
-void ListChildrenNames(const QString& id, QStringList& lines) {
-    Query q = Dm().Prepare(
-        "SELECT Person_Name FROM ftPerson WHERE Father_Id = ?1 OR Mother_Id = ?1 ORDER BY Display_Order, oid",
-        id);
+void ListChildrenNamed(const QString& id, TPersonNameList& persons) {
+    Query q =
+        Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE Father_Id = ?1 OR Mother_Id = ?1 "
+                     "ORDER BY Display_Order, oid",
+                     id);
     while (q.Next())
-        lines << q.Text(0);
+        persons << TPersonNameEntry{q.Text(0), q.Text(1)};
+}
+
+void ListChildrenNames(const QString& id, QStringList& lines) {
+    TPersonNameList persons;
+    ListChildrenNamed(id, persons);
+    for (const TPersonNameEntry& person : persons)
+        lines << person.Name;
 }
 
 bool AreSiblings(const QString& a, const QString& b) {

@@ -110,6 +110,8 @@ void ListChildrenOfMother(const QString& motherId, TextTable& table);
 void ListChildrenWithoutMother(const QString& fatherId, TextTable& table);
 void ListChildrenWithoutFather(const QString& motherId, TextTable& table);
 void ListChildrenNames(const QString& id, QStringList& lines);
+// The same children with their identifiers.
+void ListChildrenNamed(const QString& id, TPersonNameList& persons);
 
 // True when the two different persons share a father or a mother; "-1", blank, "0" and the global parent
 // are never shared parents.

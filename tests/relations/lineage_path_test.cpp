@@ -34,6 +34,11 @@ TEST_F(LineagePathTest, TheFatherLineWithChildrenAndSiblingsAtTheirPlaces) {
     EXPECT_EQ(Shape(path), (QStringList{"Salim < top", "Hasan < Salim", "Ali < Hasan", "*Muhammad < Ali",
                                         "Child < Muhammad", "Brother < Ali",
                                         "Half-brother (father's side) < Ali", "Uncle < Hasan"}));
+    // Each entry names its person, for the cards that follow what the user points at.
+    QStringList ids;
+    for (const TPathEntry& entry : path.Entries)
+        ids << entry.PersonId;
+    EXPECT_EQ(ids, (QStringList{"GRANDGRANDFATHER", "GRANDFATHER", "FATHER", "P", "K", "B", "H", "UNCLE"}));
 }
 
 TEST_F(LineagePathTest, TheMothersLinesAndTheTopOfTheTree) {

@@ -6,6 +6,7 @@
 #include "navigator/ui/husband_wife_dialog.h"
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
+#include "relations/ui/person_path_tree.h"
 #include "relations/ui/relation_option_dialog.h"
 #include "storage/relation_store.h"
 
@@ -90,6 +91,16 @@ TfrmRelationOptionDialog* TLinkDialogs::RelationDialog() {
     if (!relation_)
         relation_ = new TfrmRelationOptionDialog(owner_);
     return relation_;
+}
+
+TfrmPersonPathTree* TLinkDialogs::PathWindow() {
+    if (!path_)
+        path_ = new TfrmPersonPathTree(owner_);
+    return path_;
+}
+
+TfrmPersonPathTree* TLinkDialogs::PathWindowIfShown() const {
+    return path_ && path_->isVisible() ? path_.data() : nullptr;
 }
 
 } // namespace verdan

@@ -11,6 +11,7 @@ class TfrmAddChain;
 class TfrmAddChildren;
 class TfrmAddPerson;
 class TfrmHusbandWifeDialog;
+class TfrmPersonPathTree;
 class TfrmRelationOptionDialog;
 class TfrmTreeDialog;
 class Tfrm_ConfirmSecondParent;
@@ -37,6 +38,9 @@ public:
     Tfrm_ConfirmSecondParent* SecondParent();
     TfrmAddChain* AddChain();
     TfrmRelationOptionDialog* RelationDialog();
+    // The lineage path window; PathWindowIfShown gives it only while it is on the screen.
+    TfrmPersonPathTree* PathWindow();
+    TfrmPersonPathTree* PathWindowIfShown() const;
 
 private:
     explicit TLinkDialogs(QWidget* owner);
@@ -49,6 +53,7 @@ private:
     QPointer<Tfrm_ConfirmSecondParent> secondParent_;
     QPointer<TfrmAddChain> addChain_;
     QPointer<TfrmRelationOptionDialog> relation_;
+    QPointer<TfrmPersonPathTree> path_;
 };
 
 } // namespace verdan

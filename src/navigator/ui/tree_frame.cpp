@@ -1,8 +1,10 @@
 #include "tree_frame.h"
 
 #include "navigator/tree_model.h"
+#include "navigator/ui/link_dialogs.h"
 #include "navigator/ui/outline_images.h"
 #include "navigator/ui/outline_view.h"
+#include "relations/ui/person_path_tree.h"
 #include "storage/person_index.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
@@ -283,6 +285,10 @@ void TframTree::ClearSelectionDisplay() {
 void TframTree::ShowSelection(const QModelIndex& current) {
     ShowSelectionInfo(current);
     PersonFollow().Choose(shownPersonId_, this);
+    // The lineage path window follows every outline while it is shown.
+    if (!shownPersonId_.isEmpty() && TLinkDialogs::Instance())
+        if (TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown())
+            path->ShowPath(shownPersonId_);
     emit PersonSelected(shownPersonId_);
 }
 

@@ -87,6 +87,8 @@ public:
     void SwitchParents();
     void AddChildrenList();
     void AddChain();
+    // "Show Lineage": the lineage path window at the current person.
+    void ShowLineage();
     // What a drag from this outline carries: the selected persons, the current one first (one a line in
     // the person-list format, which the favourites and the data sheet take too); null for no person.
     QMimeData* DragData() const;
@@ -196,6 +198,7 @@ private:
     QAction* mnuRefresh_ = nullptr;
     QAction* mnuMarkAncestors_ = nullptr;
     QAction* mnuUnMarkAncestors_ = nullptr;
+    QAction* mnShowPersonPaths_ = nullptr;
     QAction* mnuShowTraceWindow_ = nullptr;
     QAction* mnu_Data_Card_ = nullptr;
     QAction* mnuExpand_ = nullptr;

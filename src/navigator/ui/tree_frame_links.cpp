@@ -6,6 +6,7 @@
 #include "navigator/ui/outline_view.h"
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
+#include "relations/ui/person_path_tree.h"
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
@@ -206,6 +207,16 @@ void TframTree::AddChain() {
     LocatePerson(youngest);
     dataChanged_ = true;
     emit LinksChanged({youngest});
+}
+
+void TframTree::ShowLineage() {
+    const QString personId = CurrentPersonId();
+    if (personId.isEmpty())
+        return;
+    TfrmPersonPathTree* window = TLinkDialogs::For(this).PathWindow();
+    window->ShowPath(personId);
+    window->show();
+    window->raise();
 }
 
 void TframTree::OfferSecondParent(const QString& childId, const TMateStatus& mates) {

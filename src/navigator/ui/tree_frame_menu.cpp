@@ -56,6 +56,7 @@ void TframTree::BuildMenu() {
     mnuRefresh_ = pmnuTree_->addAction(QString());
     mnuMarkAncestors_ = pmnuTree_->addAction(QString());
     mnuUnMarkAncestors_ = pmnuTree_->addAction(QString());
+    mnShowPersonPaths_ = pmnuTree_->addAction(QString());
     mnuShowTraceWindow_ = pmnuTree_->addAction(QString());
     mnu_Data_Card_ = pmnuTree_->addAction(QString());
     pmnuTree_->addSeparator();
@@ -89,6 +90,7 @@ void TframTree::BuildMenu() {
         {mnuSetMother_, "mnuSetMother"},
         {mnuSetChildren_, "mnuSetChildren"},
         {mnuSwitchParent_, "mnuSwitchParent"},
+        {mnShowPersonPaths_, "mnShowPersonPaths"},
         {pmnuTree_, "pmnuTree"},
     };
     for (const auto& [object, name] : names)
@@ -117,6 +119,7 @@ void TframTree::BuildMenu() {
     connect(mnuRefresh_, &QAction::triggered, this, [this] { RefreshNode(CurrentIndex()); });
     connect(mnuMarkAncestors_, &QAction::triggered, this, &TframTree::MarkAncestors);
     connect(mnuUnMarkAncestors_, &QAction::triggered, this, &TframTree::UnmarkAncestors);
+    connect(mnShowPersonPaths_, &QAction::triggered, this, &TframTree::ShowLineage);
     connect(mnuShowTraceWindow_, &QAction::triggered, this, [this] {
         if (!CurrentPersonId().isEmpty())
             emit PersonChartWanted(CurrentPersonId());
@@ -152,6 +155,7 @@ void TframTree::ApplyMenuCaptions() {
     mnuRefresh_->setText(Translate(QStringLiteral("Refresh")));
     mnuMarkAncestors_->setText(Translate(QStringLiteral("Mark Ancestors")));
     mnuUnMarkAncestors_->setText(Translate(QStringLiteral("Unmark Ancestors")));
+    mnShowPersonPaths_->setText(Translate(QStringLiteral("Show Lineage")));
     mnuShowTraceWindow_->setText(Translate(QStringLiteral("Family Tree Chart")));
     mnu_Data_Card_->setText(Translate(QStringLiteral("Data Card")));
     mnuExpand_->setText(Translate(QStringLiteral("Expand")) + QString(6, u' ') + QStringLiteral("F5"));
@@ -259,6 +263,7 @@ void TframTree::PreparePopup() {
                                   mnuRefresh_,
                                   mnuMarkAncestors_,
                                   mnuUnMarkAncestors_,
+                                  mnShowPersonPaths_,
                                   mnuShowTraceWindow_,
                                   mnu_Data_Card_,
                                   mnuExpand_};

@@ -7,6 +7,7 @@
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
+#include "relations/ui/person_path_tree.h"
 #include "reports/ui/zel_grid.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
@@ -24,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 
 namespace verdan::test {
 namespace {
@@ -214,6 +216,28 @@ TEST_P(TreeFrameLinksTest, TheChainEntrySelectsTheYoungest) {
     EXPECT_EQ(GetPersonName(GetFatherId(ali)), "حسن");
     EXPECT_EQ(GetFatherId(GetFatherId(ali)), kSon);
     LoadLanguage(":/langs/english.local");
+}
+
+TEST_P(TreeFrameLinksTest, TheLineagePathOpensFromThePopupAndFollowsTheSelection) {
+    frame_->View()->expand(frame_->FindPersonNode(kFather));
+    Select(kSon);
+    OpenPopup();
+    ASSERT_TRUE(Entry("mnShowPersonPaths")->isEnabled());
+    EXPECT_EQ(Entry("mnShowPersonPaths")->text(), "Show Lineage");
+    EXPECT_EQ(TLinkDialogs::Instance()->PathWindowIfShown(), nullptr);
+    Entry("mnShowPersonPaths")->trigger();
+    Settle();
+    TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown();
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(path->PersonId(), kSon);
+    EXPECT_EQ(path->PathTree()->topLevelItem(0)->text(0), "Saleh");
+
+    // While it is shown it follows the outline; closed, it is left alone.
+    Select(kWoman);
+    EXPECT_EQ(path->PersonId(), kWoman);
+    path->close();
+    Select(kFather);
+    EXPECT_EQ(path->PersonId(), kWoman);
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, TreeFrameLinksTest, ::testing::Bool());

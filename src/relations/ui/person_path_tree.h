@@ -1,0 +1,47 @@
+#pragma once
+
+#include "relations/lineage_path.h"
+
+#include <QWidget>
+
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace verdan {
+
+// The lineage path window: a person's line of ancestors as a nested tree (the father line, the mother's
+// father line or the line of mothers), with the person's children, brothers and sisters and those of the
+// parent at their places. Non-modal; it follows the selection of the outlines while it is shown.
+class TfrmPersonPathTree : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmPersonPathTree(QWidget* parent = nullptr);
+
+    // Rebuilds the window for the person with the chain chosen by the buttons.
+    void ShowPath(const QString& personId);
+    QString PersonId() const { return personId_; }
+    TLineageKind Kind() const;
+
+    QTreeWidget* PathTree() const { return trvPersonPath_; }
+    QRadioButton* FatherPathButton() const { return rbFatherPath_; }
+    QRadioButton* MotherPathButton() const { return rbMotherPath_; }
+    QRadioButton* MothersChainButton() const { return rb_Mothers_Chain_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void TranslateTexts();
+
+    QRadioButton* rbFatherPath_;
+    QRadioButton* rbMotherPath_;
+    QRadioButton* rb_Mothers_Chain_;
+    QTreeWidget* trvPersonPath_;
+    QPushButton* btClose_;
+    QString personId_;
+};
+
+} // namespace verdan
