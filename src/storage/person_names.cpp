@@ -382,9 +382,16 @@ void ListSiblings(const QString& id, TPersonNameList& persons) {
     const bool motherPlaced = SameId(parents.Mother_Id, globalParent);
     // A placement ("-1", "0", the global parent) is never a shared parent.
     if (!fatherPlaced && !motherPlaced) {
-        if (CountingParent(parents.Father_Id) || CountingParent(parents.Mother_Id))
+        // The search goes by the parent that is a person: a "0" on the other column is shared by a large
+        // part of the tree (the unary plus keeps that column's index out of the search).
+        if (CountingParent(parents.Father_Id))
             AppendPersons(persons,
                           Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE Father_Id = ? AND "
+                                       "+Mother_Id = ? AND Person_Id <> ? ORDER BY Display_Order, oid",
+                                       parents.Father_Id, parents.Mother_Id, id));
+        else if (CountingParent(parents.Mother_Id))
+            AppendPersons(persons,
+                          Dm().Prepare("SELECT Person_Id, Person_Name FROM ftPerson WHERE +Father_Id = ? AND "
                                        "Mother_Id = ? AND Person_Id <> ? ORDER BY Display_Order, oid",
                                        parents.Father_Id, parents.Mother_Id, id));
     } else if (!fatherPlaced) {
