@@ -21,6 +21,7 @@ struct DateRequest {
     int month = 0;
     int day = 0;
     QString language;
+    HijriCalendar calendar = HijriCalendar::Tabular;
 };
 
 int Fail(const QString& command, const QString& message) {
@@ -28,7 +29,7 @@ int Fail(const QString& command, const QString& message) {
     return 1;
 }
 
-// Reads "YYYY-MM-DD" and "--lang en|ar" in any order. Returns an error text, empty on success.
+// Reads "YYYY-MM-DD", "--lang en|ar" and "--umalqura" in any order. Returns an error text, empty on success.
 QString ReadRequest(const QStringList& args, DateRequest& request) {
     QString date;
     QString language = QStringLiteral("en");
@@ -40,6 +41,8 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
             language = args[++i];
         } else if (arg.startsWith(QLatin1String("--lang="))) {
             language = arg.mid(7);
+        } else if (arg == QLatin1String("--umalqura")) {
+            request.calendar = HijriCalendar::UmmAlQura;
         } else if (arg.startsWith(QLatin1String("--"))) {
             return QStringLiteral("unknown option %1").arg(arg);
         } else if (!date.isEmpty()) {
@@ -112,7 +115,7 @@ void Print(Calendar calendar, const MultiDate& md) {
 
 } // namespace
 
-// Prints the Hijri date of a Gregorian (before 15 October 1582 Julian) date.
+// Prints the Hijri date of a Gregorian (before 15 October 1582 Julian) date, tabular unless --umalqura.
 int Hijri(const QStringList& args) {
     const QString command = QStringLiteral("hijri");
     DateRequest request;
@@ -121,7 +124,7 @@ int Hijri(const QStringList& args) {
     if (request.year < 1 || EncodeDate(request.year, request.month, request.day).isNull())
         return Fail(command, QStringLiteral("%1 is not a day of the Gregorian calendar").arg(request.text));
     MultiDate md;
-    if (!GregorianToHijri(request.year, request.month, request.day, md))
+    if (!GregorianToHijri(request.year, request.month, request.day, md, request.calendar))
         return Fail(command, QStringLiteral("the date lies outside the supported range"));
     Print(Calendar::Hijri, md);
     return 0;
@@ -133,10 +136,11 @@ int Gregorian(const QStringList& args) {
     DateRequest request;
     if (!Start(command, args, request))
         return 1;
-    if (request.year < 1 || request.day < 1 || request.day > HijriMonthDays(request.year, request.month))
+    if (request.year < 1 || request.day < 1 ||
+        request.day > HijriMonthDays(request.year, request.month, request.calendar))
         return Fail(command, QStringLiteral("%1 is not a day of the Hijri calendar").arg(request.text));
     MultiDate md;
-    if (!HijriToGregorian(request.year, request.month, request.day, md))
+    if (!HijriToGregorian(request.year, request.month, request.day, md, request.calendar))
         return Fail(command,
                     QStringLiteral("the date lies outside the supported range (up to 31 December 9999)"));
     Print(Calendar::Gregorian, md);

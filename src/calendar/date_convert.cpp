@@ -1,6 +1,7 @@
 #include "date_convert.h"
 
 #include "calendar_names.h"
+#include "umm_al_qura.h"
 
 #include <cstdint>
 
@@ -82,6 +83,29 @@ void HijriDateOf(int64_t jd, int64_t& year, int& month, int& day) {
     year = 30 * n + j - 30;
 }
 
+// The Julian day of a Hijri date in the chosen calendar; linear in the day like the tabular formula.
+int64_t HijriDayNumber(int64_t year, int month, int day, HijriCalendar calendar) {
+    int64_t first = 0;
+    if (calendar == HijriCalendar::UmmAlQura && year >= UmmAlQuraFirstYear() && year <= UmmAlQuraLastYear() &&
+        UmmAlQuraMonthStart(static_cast<int>(year), month, first))
+        return first + day - 1;
+    return HijriJulianDay(year, month, day);
+}
+
+void HijriDateOf(int64_t jd, int64_t& year, int& month, int& day, HijriCalendar calendar) {
+    int umYear = 0;
+    if (calendar == HijriCalendar::UmmAlQura && UmmAlQuraDateOf(jd, umYear, month, day)) {
+        year = umYear;
+        return;
+    }
+    HijriDateOf(jd, year, month, day);
+}
+
+HijriCalendar& ChosenCalendar() {
+    static HijriCalendar calendar = HijriCalendar::Tabular;
+    return calendar;
+}
+
 constexpr int kMinYear = -9999;
 constexpr int kMaxYear = 9999;
 constexpr int64_t kMinDay = CalendarJulianDay(kMinYear, 1, 1, false);
@@ -108,11 +132,23 @@ void SetCenturies(MultiDate& result) {
 
 } // namespace
 
+void SetHijriCalendar(HijriCalendar calendar) {
+    ChosenCalendar() = calendar;
+}
+
+HijriCalendar CurrentHijriCalendar() {
+    return ChosenCalendar();
+}
+
 bool HijriToGregorian(int year, int month, int day, MultiDate& result) {
+    return HijriToGregorian(year, month, day, result, CurrentHijriCalendar());
+}
+
+bool HijriToGregorian(int year, int month, int day, MultiDate& result, HijriCalendar calendar) {
     result = MultiDate{};
     const int workDay = day > 30 ? 30 : (day < 1 ? 1 : day);
     const int workMonth = (month > 12 || month < 1) ? 12 : month;
-    const int64_t jd = HijriJulianDay(year, workMonth, workDay);
+    const int64_t jd = HijriDayNumber(year, workMonth, workDay, calendar);
     if (jd < kMinDay || jd > kMaxDay)
         return false;
 
@@ -136,6 +172,10 @@ bool HijriToGregorian(int year, int month, int day, MultiDate& result) {
 }
 
 bool GregorianToHijri(int year, int month, int day, MultiDate& result) {
+    return GregorianToHijri(year, month, day, result, CurrentHijriCalendar());
+}
+
+bool GregorianToHijri(int year, int month, int day, MultiDate& result, HijriCalendar calendar) {
     result = MultiDate{};
     if (year < kMinYear || year > kMaxYear)
         return false;
@@ -147,7 +187,7 @@ bool GregorianToHijri(int year, int month, int day, MultiDate& result) {
     int64_t hYear = 0;
     int hMonth = 0;
     int hDay = 0;
-    HijriDateOf(jd, hYear, hMonth, hDay);
+    HijriDateOf(jd, hYear, hMonth, hDay, calendar);
 
     result.HYear = static_cast<int>(hYear);
     result.HMonth = month == 0 ? 0 : hMonth;
@@ -187,11 +227,19 @@ int WeekdayOf(const QDate& date) {
 }
 
 int HijriMonthDays(int year, int month) {
+    return HijriMonthDays(year, month, CurrentHijriCalendar());
+}
+
+int HijriMonthDays(int year, int month, HijriCalendar calendar) {
     if (month < 1 || month > 12)
         return 0;
-    const int64_t next =
-        month == 12 ? HijriJulianDay(int64_t{year} + 1, 1, 1) : HijriJulianDay(year, month + 1, 1);
-    return static_cast<int>(next - HijriJulianDay(year, month, 1));
+    const int64_t first = HijriDayNumber(year, month, 1, calendar);
+    // The last day of the month is the day before the next month begins, so that a month at the edge
+    // of the Umm al-Qura table counts in the calendar its first day belongs to.
+    const int64_t next = month == 12 ? HijriDayNumber(int64_t{year} + 1, 1, 1, calendar)
+                                     : HijriDayNumber(year, month + 1, 1, calendar);
+    const int length = static_cast<int>(next - first);
+    return length == 29 || length == 30 ? length : (length < 29 ? 29 : 30);
 }
 
 QDate EncodeDate(int year, int month, int day) {

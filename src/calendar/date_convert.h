@@ -5,7 +5,16 @@
 
 namespace verdan {
 
-// One date in both calendars. The Hijri calendar is the tabular one (30-year cycle with 11 leap years).
+// Which Hijri calendar the conversions reckon in: the tabular one (30-year cycle with 11 leap years) or
+// Umm al-Qura (see umm_al_qura.h), which is tabular outside the years it covers.
+enum class HijriCalendar { Tabular, UmmAlQura };
+
+// The calendar of the conversions that name none; the options set it for the whole run. Changing it
+// changes only the conversions made from then on.
+void SetHijriCalendar(HijriCalendar calendar);
+HijriCalendar CurrentHijriCalendar();
+
+// One date in both calendars.
 // Gregorian fields before 15 October 1582 are Julian-calendar dates, as history records them.
 // Years count astronomically: 0 and below lie before the era of their calendar.
 struct MultiDate {
@@ -31,11 +40,13 @@ struct MultiDate {
 // first day of the next month. Returns false and leaves `result` cleared ("no date") when the date lies
 // outside the supported range, Gregorian years -9999 to 9999.
 bool HijriToGregorian(int year, int month, int day, MultiDate& result);
+bool HijriToGregorian(int year, int month, int day, MultiDate& result, HijriCalendar calendar);
 
 // Gregorian date (Julian calendar up to 14 October 1582) to both calendars. Unknown parts as above; an
 // impossible day such as 30 February converts as the day the count reaches (2 March) and leaves
 // GregorianDate null. Returns false and leaves `result` cleared outside the supported range.
 bool GregorianToHijri(int year, int month, int day, MultiDate& result);
+bool GregorianToHijri(int year, int month, int day, MultiDate& result, HijriCalendar calendar);
 
 // GregorianToHijri of the calendar date of `date`; false for a null date.
 bool DateToHijri(MultiDate& result, const QDate& date);
@@ -43,8 +54,9 @@ bool DateToHijri(MultiDate& result, const QDate& date);
 // 1 = Sunday .. 7 = Saturday; 0 for a null date.
 int WeekdayOf(const QDate& date);
 
-// Number of days of a month of the tabular Hijri calendar (29 or 30); 0 for a month outside 1-12.
+// Number of days of a Hijri month (29 or 30); 0 for a month outside 1-12.
 int HijriMonthDays(int year, int month);
+int HijriMonthDays(int year, int month, HijriCalendar calendar);
 
 // Date values follow this program's calendar: Julian up to 4 October 1582, Gregorian from 15 October
 // 1582 on; the days between do not exist. EncodeDate gives a null date for a day that does not exist.

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "calendar/date_convert.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
 #include "text/user_options.h"
@@ -43,12 +44,17 @@ void StartLanguage() {
     SetLanguage(ResolveLanguageFile(Options().LanguageFile));
 }
 
+void ApplyHijriCalendar() {
+    SetHijriCalendar(Options().UmmAlQura ? HijriCalendar::UmmAlQura : HijriCalendar::Tabular);
+}
+
 void InitialiseProgram(const TStartupArguments& arguments) {
     if (!arguments.Home.trimmed().isEmpty())
         SetProgramFolder(arguments.Home);
     QDir().mkpath(ProgramFolder() + QStringLiteral("user"));
     LoadOptions();
     StartLanguage();
+    ApplyHijriCalendar();
     CreateAppFolders();
 }
 

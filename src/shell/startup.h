@@ -24,8 +24,11 @@ void CreateAppFolders();
 // Installs the built-in language documents and loads the one the options name (Arabic by default).
 void StartLanguage();
 
+// Makes the options' Hijri calendar the one every later conversion reckons in.
+void ApplyHijriCalendar();
+
 // Everything that runs before the first window: the program folder, the user folder and options, the
-// language, the remaining folders, in this order.
+// language, the Hijri calendar, the remaining folders, in this order.
 void InitialiseProgram(const TStartupArguments& arguments);
 
 // The application's title in the current language.

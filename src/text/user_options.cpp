@@ -18,6 +18,9 @@ const QString kTreeFontSize = QStringLiteral("Tree Font Size");
 const QString kLevelsHasColors = QStringLiteral("Levels Has Colors");
 const QString kMarkIfHasMate = QStringLiteral("Mark If Has Mate");
 const QString kDataSections = QStringLiteral("Data Sections");
+const QString kHijriCalendar = QStringLiteral("Hijri Calendar");
+const QString kTabular = QStringLiteral("tabular");
+const QString kUmmAlQura = QStringLiteral("umm al-qura");
 
 // The language file as the options document keeps it: relative to the program folder.
 QString RelativeToProgramFolder(const QString& path) {
@@ -48,6 +51,7 @@ TNode OptionsToNode(const TOptions& options) {
     root.AddInt(kTreeFontSize, options.TreeFontSize);
     root.AddBool(kLevelsHasColors, options.LevelsHasColors);
     root.AddBool(QStringLiteral("Mark IF Has Mate"), options.MarkIfHasMate);
+    root.Add(kHijriCalendar, options.UmmAlQura ? kUmmAlQura : kTabular);
     if (!options.DataSections.isEmpty()) {
         TNode sections;
         sections.Name = kDataSections;
@@ -67,6 +71,8 @@ TOptions OptionsFromNode(const TNode& root) {
     options.TreeFontSize = root.Child(kTreeFontSize).AsInteger();
     options.LevelsHasColors = root.Child(kLevelsHasColors).AsBoolean();
     options.MarkIfHasMate = root.Child(kMarkIfHasMate).AsBoolean();
+    options.UmmAlQura =
+        root.ChildValue(kHijriCalendar).trimmed().compare(kUmmAlQura, Qt::CaseInsensitive) == 0;
     for (const TNode& section : root.Child(kDataSections).Children)
         options.DataSections.append({section.Name, !section.AsBoolean()});
     return options;

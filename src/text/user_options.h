@@ -26,6 +26,8 @@ struct TOptions {
     int TreeFontSize = 0;
     bool LevelsHasColors = false;
     bool MarkIfHasMate = false;
+    // Hijri dates converted by the Umm al-Qura calendar instead of the tabular one.
+    bool UmmAlQura = false;
     QList<TDataSection> DataSections;
 
     bool operator==(const TOptions&) const = default;

@@ -35,6 +35,7 @@ TEST(Options, SaveAndLoadRoundTrip) {
     saved.TreeFontSize = 14;
     saved.LevelsHasColors = true;
     saved.MarkIfHasMate = true;
+    saved.UmmAlQura = true;
     saved.DataSections = {{QStringLiteral("Names"), false}, {QStringLiteral("Dates"), true}};
     Options() = saved;
     ASSERT_TRUE(SaveOptions());
@@ -51,6 +52,7 @@ TEST(Options, SaveAndLoadRoundTrip) {
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBFOptions\r\n  Language File = langs/english.local\r\n"));
     const QString text = QString::fromUtf8(bytes);
     EXPECT_TRUE(text.contains(QStringLiteral("  Mark IF Has Mate = true\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("  Hijri Calendar = umm al-qura\r\n")));
     EXPECT_TRUE(
         text.contains(QStringLiteral("  Data Sections\r\n    Names = true\r\n    Dates = false\r\n")));
 }
@@ -58,12 +60,14 @@ TEST(Options, SaveAndLoadRoundTrip) {
 TEST(Options, ReadsHandWrittenAndDamagedDocuments) {
     SetProgramFolder(test::NewTempDir());
     WriteText(OptionsFileName(), "Options\n  tree font size = 12px\n  OPEN LAST TREE ON STARTUP = TRUE\n"
-                                 "  Levels Has Colors = yes\n  Data Sections\n    Names\n");
+                                 "  Levels Has Colors = yes\n  hijri calendar = Umm al-Qura \n"
+                                 "  Data Sections\n    Names\n");
     Options().LastOpenedProject = QStringLiteral("stale");
     ASSERT_TRUE(LoadOptions());
     EXPECT_EQ(Options().TreeFontSize, 12);
     EXPECT_TRUE(Options().OpenLastTreeOnStartup);
     EXPECT_FALSE(Options().LevelsHasColors);
+    EXPECT_TRUE(Options().UmmAlQura);
     EXPECT_TRUE(Options().LastOpenedProject.isEmpty());
     ASSERT_EQ(Options().DataSections.size(), 1);
     EXPECT_TRUE(Options().DataSections[0].Hidden);

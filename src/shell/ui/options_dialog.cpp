@@ -28,6 +28,9 @@ Tfrm_Options::Tfrm_Options(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frm_Options"));
     lblLanguage_ = new QLabel(this);
     cmbLanguage_ = new QComboBox(this);
+    lblHijriCalendar_ = new QLabel(this);
+    cmbHijriCalendar_ = new QComboBox(this);
+    lblHijriCalendar_->setBuddy(cmbHijriCalendar_);
     chkOpenLastTree_ = new QCheckBox(this);
     chkLevelColors_ = new QCheckBox(this);
     btOk_ = new QPushButton(this);
@@ -37,17 +40,21 @@ Tfrm_Options::Tfrm_Options(QWidget* parent) : QDialog(parent) {
     auto* language = new QHBoxLayout;
     language->addWidget(lblLanguage_);
     language->addWidget(cmbLanguage_, 1);
+    auto* calendar = new QHBoxLayout;
+    calendar->addWidget(lblHijriCalendar_);
+    calendar->addWidget(cmbHijriCalendar_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btOk_);
     buttons->addWidget(btCancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(language);
+    layout->addLayout(calendar);
     layout->addWidget(chkOpenLastTree_);
     layout->addWidget(chkLevelColors_);
     layout->addStretch();
     layout->addLayout(buttons);
-    resize(380, 180);
+    resize(380, 210);
 
     connect(btOk_, &QPushButton::clicked, this, &Tfrm_Options::accept);
     connect(btCancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -62,6 +69,11 @@ void Tfrm_Options::showEvent(QShowEvent* event) {
     chkLevelColors_->setText(Translate(QStringLiteral("Different Color for each level")));
     chkOpenLastTree_->setChecked(Options().OpenLastTreeOnStartup);
     chkLevelColors_->setChecked(Options().LevelsHasColors);
+    lblHijriCalendar_->setText(Translate(QStringLiteral("&Hijri calendar")) + u':');
+    cmbHijriCalendar_->clear();
+    cmbHijriCalendar_->addItem(Translate(QStringLiteral("Tabular")));
+    cmbHijriCalendar_->addItem(Translate(QStringLiteral("Umm al-Qura")));
+    cmbHijriCalendar_->setCurrentIndex(Options().UmmAlQura ? 1 : 0);
 
     cmbLanguage_->clear();
     const QString current = AbsoluteLanguageFile(Local().FileName);
@@ -77,6 +89,8 @@ void Tfrm_Options::accept() {
     TOptions& options = Options();
     options.OpenLastTreeOnStartup = chkOpenLastTree_->isChecked();
     options.LevelsHasColors = chkLevelColors_->isChecked();
+    options.UmmAlQura = cmbHijriCalendar_->currentIndex() == 1;
+    ApplyHijriCalendar();
     const QString before = AbsoluteLanguageFile(Local().FileName);
     if (cmbLanguage_->currentIndex() >= 0)
         options.LanguageFile = cmbLanguage_->currentData().toString();

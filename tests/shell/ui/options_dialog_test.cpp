@@ -1,3 +1,4 @@
+#include "calendar/date_convert.h"
 #include "common/testing.h"
 #include "shell/startup.h"
 #include "shell/ui/options_dialog.h"
@@ -52,6 +53,42 @@ TEST(OptionsDialog, OkSavesAndSwitchesTheLanguage) {
     Options() = TOptions();
     ASSERT_TRUE(LoadOptions());
     EXPECT_EQ(Options().LanguageFile, QStringLiteral("langs/english.local"));
+
+    Options() = TOptions();
+    test::UseEnglish();
+}
+
+// The Hijri calendar choice is saved, read back at the next start and serves the conversions made after OK.
+TEST(OptionsDialog, HijriCalendarChoice) {
+    Options() = TOptions();
+    const QString home = test::NewTempDir();
+    InitialiseProgram({home, QString()});
+    Tfrm_Options dialog;
+    dialog.show();
+    ASSERT_EQ(dialog.HijriCalendarList()->count(), 2);
+    EXPECT_EQ(dialog.HijriCalendarList()->currentIndex(), 0);
+
+    dialog.HijriCalendarList()->setCurrentIndex(1);
+    dialog.reject();
+    EXPECT_EQ(CurrentHijriCalendar(), HijriCalendar::Tabular);
+
+    dialog.show();
+    dialog.HijriCalendarList()->setCurrentIndex(1);
+    dialog.accept();
+    EXPECT_EQ(CurrentHijriCalendar(), HijriCalendar::UmmAlQura);
+    MultiDate md;
+    ASSERT_TRUE(GregorianToHijri(2020, 1, 1, md));
+    EXPECT_EQ(md.HDay, 6);
+
+    SetHijriCalendar(HijriCalendar::Tabular);
+    Options() = TOptions();
+    InitialiseProgram({home, QString()});
+    EXPECT_EQ(CurrentHijriCalendar(), HijriCalendar::UmmAlQura);
+    dialog.show();
+    EXPECT_EQ(dialog.HijriCalendarList()->currentIndex(), 1);
+    dialog.HijriCalendarList()->setCurrentIndex(0);
+    dialog.accept();
+    EXPECT_EQ(CurrentHijriCalendar(), HijriCalendar::Tabular);
 
     Options() = TOptions();
     test::UseEnglish();
