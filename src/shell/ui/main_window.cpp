@@ -11,6 +11,7 @@
 #include "navigator/ui/link_dialogs.h"
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
+#include "relations/ui/person_path_tree.h"
 #include "reports/ui/name_search_box.h"
 #include "reports/ui/reports_window.h"
 #include "shell/help_pages.h"
@@ -218,6 +219,11 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     connect(this, &TfrmFamilyMain::TreeClosed, this, [this] {
         dataCard_->LoadQuickData(QString());
         quickInfo_->ClearCard();
+    });
+    // The lineage path names persons of the tree: it goes with the tree.
+    connect(this, &TfrmFamilyMain::TreeClosed, this, [] {
+        if (TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown())
+            path->close();
     });
     connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
         if (ShowPersonInMainTree(id))

@@ -3,7 +3,9 @@
 #include "datasheet/ui/quick_data_card.h"
 #include "datasheet/ui/quick_info_card.h"
 #include "navigator/tree_model.h"
+#include "navigator/ui/link_dialogs.h"
 #include "navigator/ui/tree_frame.h"
+#include "relations/ui/person_path_tree.h"
 #include "shell/startup.h"
 #include "shell/ui/main_menu.h"
 #include "shell/ui/main_window.h"
@@ -91,6 +93,24 @@ TEST_F(MainWindowCardsTest, TheQuickInfoCardFollowsThePointerOverTheOutline) {
     window_->CloseCurrentTree();
     EXPECT_TRUE(window_->DataCard()->PersonId().isEmpty());
     EXPECT_TRUE(window_->QuickInfoCard()->PersonId().isEmpty());
+}
+
+TEST_F(MainWindowCardsTest, TheLineagePathFollowsTheOutlineAndGoesWithTheTree) {
+    QTreeView* view = window_->TreeFrame()->View();
+    const QModelIndex first = FirstPerson();
+    view->setCurrentIndex(first);
+    window_->TreeFrame()->ShowLineage();
+    TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown();
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(path->PersonId(), window_->TreeFrame()->CurrentPersonId());
+    const QModelIndex second = first.siblingAtRow(1);
+    ASSERT_TRUE(second.isValid());
+    view->setCurrentIndex(second);
+    EXPECT_EQ(path->PersonId(), window_->TreeFrame()->Model()->Record(second)->PersonId);
+
+    // Another tree never shows the persons of this one.
+    window_->CloseCurrentTree();
+    EXPECT_FALSE(path->isVisible());
 }
 
 } // namespace
