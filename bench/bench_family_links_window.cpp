@@ -202,16 +202,18 @@ int main(int argc, char** argv) {
     const QString deep = PersonThirtyDeep(lines);
     lines = ReadFatherLines();
 
-    // The man whose father line holds 1,000 descendants or the fewest above that, and the deepest man of
-    // another branch to receive him.
+    // The man whose father line holds 1,000 descendants, and the deepest man of another branch to receive
+    // him.
     QHash<QString, int> memo;
     QString man;
     int descendants = 0;
     for (auto it = lines.Male.constBegin(); it != lines.Male.constEnd(); ++it) {
         if (!it.value() || !lines.Father.contains(it.key()))
             continue;
+        // At least 1,000 and as few above that as there are; in a small tree, the most there are.
         const int count = lines.Descendants(it.key(), memo);
-        if (count >= 1000 && (man.isEmpty() || count < descendants)) {
+        const bool closer = descendants < 1000 ? count > descendants : count >= 1000 && count < descendants;
+        if (man.isEmpty() || closer) {
             man = it.key();
             descendants = count;
         }
@@ -235,7 +237,7 @@ int main(int argc, char** argv) {
         }
     }
     if (man.isEmpty() || target.isEmpty() || deepestBelow.isEmpty()) {
-        std::fprintf(stderr, "no man with 1,000 descendants in this tree\n");
+        std::fprintf(stderr, "no man with descendants in this tree\n");
         return 1;
     }
     std::printf("  the man: %d descendants; the new father %d generations down; his deepest descendant %d "
