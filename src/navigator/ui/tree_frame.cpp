@@ -285,8 +285,10 @@ void TframTree::ClearSelectionDisplay() {
 void TframTree::ShowSelection(const QModelIndex& current) {
     ShowSelectionInfo(current);
     PersonFollow().Choose(shownPersonId_, this);
-    // The lineage path window follows every outline while it is shown.
-    if (!shownPersonId_.isEmpty() && TLinkDialogs::Instance())
+    // The lineage path window follows every outline while it is shown. The outside-the-tree group has no
+    // lineage (its popup offers none): the window stays at the last person rather than listing everyone
+    // who hangs outside the tree.
+    if (!shownPersonId_.isEmpty() && !model_->IsGlobalParent(current) && TLinkDialogs::Instance())
         if (TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown())
             path->ShowPath(shownPersonId_);
     emit PersonSelected(shownPersonId_);

@@ -235,6 +235,8 @@ TEST_P(TreeFrameLinksTest, TheLineagePathOpensFromThePopupAndFollowsTheSelection
     // While it is shown it follows the outline; closed, it is left alone.
     Select(kWoman);
     EXPECT_EQ(path->PersonId(), kWoman);
+    Select(global_);
+    EXPECT_EQ(path->PersonId(), kWoman);
     path->close();
     Select(kFather);
     EXPECT_EQ(path->PersonId(), kWoman);

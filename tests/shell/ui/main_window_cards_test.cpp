@@ -103,10 +103,17 @@ TEST_F(MainWindowCardsTest, TheLineagePathFollowsTheOutlineAndGoesWithTheTree) {
     TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown();
     ASSERT_NE(path, nullptr);
     EXPECT_EQ(path->PersonId(), window_->TreeFrame()->CurrentPersonId());
-    const QModelIndex second = first.siblingAtRow(1);
+    // The person below the first one follows; the outside-the-tree group does not.
+    view->expand(first);
+    const QModelIndex second = window_->TreeFrame()->Model()->index(0, 0, first);
+    const QModelIndex outside = first.siblingAtRow(1);
+    ASSERT_TRUE(window_->TreeFrame()->Model()->IsGlobalParent(outside));
     ASSERT_TRUE(second.isValid());
     view->setCurrentIndex(second);
-    EXPECT_EQ(path->PersonId(), window_->TreeFrame()->Model()->Record(second)->PersonId);
+    const QString shown = window_->TreeFrame()->Model()->Record(second)->PersonId;
+    EXPECT_EQ(path->PersonId(), shown);
+    view->setCurrentIndex(outside);
+    EXPECT_EQ(path->PersonId(), shown);
 
     // Another tree never shows the persons of this one.
     window_->CloseCurrentTree();
