@@ -158,7 +158,9 @@ bool ReadPersonNames(const QString& id, TPersonNames& names) {
     names.Order_By_Father = OrderValue(q, "Order_By_Father");
     names.Order_By_Mother = OrderValue(q, "Order_By_Mother");
     q = Query();
-    names.FatherName = GetPersonName(fatherId);
+    // The outside-the-tree group is nobody's father in a composed name.
+    if (CountingParent(fatherId))
+        names.FatherName = GetPersonName(fatherId);
     return true;
 }
 

@@ -45,6 +45,8 @@ TEST_F(PersonNamesTest, LineageNameOfGroupsGlobalParentAndBrokenLinks) {
     Put("{V}", "{U}", "0", "Below");
     EXPECT_EQ(GetLineageName("{U}"), "Under");
     EXPECT_EQ(GetLineageName("{V}"), "Below Under");
+    Names("{U}", "Cog", "", "");
+    EXPECT_EQ(GetShortName("{U}"), "Under Cog"); // the group is no father's name
     Put("{L}", "{GONE}", "0", "Lost");
     Names("{L}", "", "", "Fam");
     EXPECT_EQ(GetLineageName("{L}"), "Lost Fam");
