@@ -75,8 +75,9 @@ QString WeekdayNameEn(int weekday) {
 QString InterfaceDateText(const QDate& date) {
     if (!date.isValid())
         return QString();
-    return QString::number(date.day()) + u' ' + Translate(GregorianMonthNameEn(date.month())) + u' ' +
-           QString::number(date.year());
+    return InterfaceDigits(QString::number(date.day())) + u' ' +
+           Translate(GregorianMonthNameEn(date.month())) + u' ' +
+           InterfaceDigits(QString::number(date.year()));
 }
 
 } // namespace verdan

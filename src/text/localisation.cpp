@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -25,6 +27,7 @@ struct Language {
     QStringList keys;
     QStringList upperKeys;
     QStringList targets;
+    bool persianDigits = false;
 };
 
 Language& Current() {
@@ -74,6 +77,7 @@ void Install(Language& language, TLocal local) {
         language.upperKeys.append(key.toUpper());
         language.targets.append(Trim(unit.Target));
     }
+    language.persianDigits = local.Target.Name.compare(QLatin1String("Persian"), Qt::CaseInsensitive) == 0;
     language.local = std::move(local);
 }
 
@@ -180,7 +184,37 @@ void InstallToolkitTranslation() {
         installed = std::move(translator);
 }
 
+// Urdu reads in a Nastaliq face where the desktop has one, with the desktop's face for what it lacks;
+// every other language keeps the desktop's font.
+void ApplyInterfaceFont() {
+    static const QFont desktop = QGuiApplication::font();
+    QFont font = desktop;
+    const QString family = InterfaceFontFamily();
+    if (!family.isEmpty())
+        font.setFamilies({family, desktop.family()});
+    if (QGuiApplication::font() != font)
+        QGuiApplication::setFont(font);
+}
+
 } // namespace
+
+QString InterfaceFontFamily() {
+    static const QString nastaliq = QStringLiteral("Noto Nastaliq Urdu");
+    if (InterfaceLanguageCode() != u"ur" || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QString();
+    return QFontDatabase::hasFamily(nastaliq) ? nastaliq : QString();
+}
+
+QString InterfaceDigits(const QString& text) {
+    if (!Current().persianDigits)
+        return text;
+    QString out = text;
+    for (QChar& c : out) {
+        if (c >= u'0' && c <= u'9')
+            c = QChar(0x06F0 + (c.unicode() - u'0'));
+    }
+    return out;
+}
 
 bool SetLanguage(const QString& fileName) {
     if (!LoadLanguage(fileName))
@@ -192,6 +226,8 @@ bool SetLanguage(const QString& fileName) {
     // switching back from Arabic does not leave the application mirrored.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QGuiApplication::setLayoutDirection(Local().Target.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        ApplyInterfaceFont();
     // Every open window takes the new texts at once: each retranslates itself on this event.
     QEvent changed(QEvent::LanguageChange);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &changed);
@@ -376,7 +412,7 @@ QString FillPattern(const QString& pattern, const QStringList& args) {
         if (pattern[i] == u'%' && i + 1 < pattern.size() &&
             (pattern[i + 1] == u's' || pattern[i + 1] == u'd')) {
             if (next < args.size())
-                out += args[next];
+                out += pattern[i + 1] == u'd' ? InterfaceDigits(args[next]) : args[next];
             ++next;
             ++i;
         } else {

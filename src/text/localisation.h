@@ -72,12 +72,21 @@ QString ResolveLanguageFile(const QString& option);
 // system message handler; the result says whether the document was taken.
 bool LoadLanguage(const QString& fileName);
 // LoadLanguage, then (when an application runs) the toolkit's own translation for the language, the
-// application-wide reading order, and a LanguageChange event by which every open window retranslates.
+// application-wide reading order and font, and a LanguageChange event by which every open window
+// retranslates.
 bool SetLanguage(const QString& fileName);
 
 // The two-letter code of the loaded document's language ("ar", "en", "fa", "ur"), found from its English
 // name; "en" when the name is no language the system knows.
 QString InterfaceLanguageCode();
+
+// The font family the interface language asks for beyond the desktop's font: Noto Nastaliq Urdu for
+// Urdu when it is installed; empty otherwise (and without a GUI application).
+QString InterfaceFontFamily();
+
+// A number (or any text) with its digits as the interface language writes them in its sentences:
+// Persian digits in Persian, unchanged in every other language.
+QString InterfaceDigits(const QString& text);
 
 // The current-language text for an English source text. The result is a pattern: "%*" and "%#" of the
 // source come back as "%s" and "%d"; fill it with FillPattern, never with printf-style formatting.
@@ -104,8 +113,9 @@ TLocal_Language ReadLanguageHeader(const QString& fileName);
 // Every *.local file in the langs folder; an entry without a name is called "<Unknown>".
 TLanguagesArray ListLanguageFiles();
 
-// Fills "%s" and "%d" placeholders in order; missing arguments leave the placeholder empty and extra
-// arguments are dropped, so a faulty language document cannot break a message.
+// Fills "%s" and "%d" placeholders in order, a "%d" with InterfaceDigits of its argument; missing arguments
+// leave the placeholder empty and extra arguments are dropped, so a faulty language document cannot break a
+// message.
 QString FillPattern(const QString& pattern, const QStringList& args);
 
 } // namespace verdan

@@ -196,3 +196,19 @@ TEST(LanguageFiles, BuiltInDocuments) {
               TranslateContext(QStringLiteral("uncle"), QStringLiteral("mother's brother")));
     QDir(LangsFolder()).removeRecursively();
 }
+
+// Persian sentences write their numbers in Persian digits; texts and other languages keep theirs.
+TEST(LanguageFiles, PersianNumbersInSentences) {
+    QDir(LangsFolder()).removeRecursively();
+    InstallLanguageFiles();
+    const QString pattern = QStringLiteral("%d persons in %s");
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("persian.local")));
+    EXPECT_EQ(FillPattern(pattern, {QStringLiteral("1,205"), QStringLiteral("ward 12")}),
+              QStringLiteral("۱,۲۰۵ persons in ward 12"));
+    EXPECT_EQ(InterfaceDigits(QStringLiteral("2024")), QStringLiteral("۲۰۲۴"));
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("urdu.local")));
+    EXPECT_EQ(FillPattern(pattern, {QStringLiteral("12"), QString()}), QStringLiteral("12 persons in "));
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("english.local")));
+    EXPECT_EQ(InterfaceDigits(QStringLiteral("2024")), QStringLiteral("2024"));
+    QDir(LangsFolder()).removeRecursively();
+}
