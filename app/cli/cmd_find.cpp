@@ -13,9 +13,7 @@ int Find(const QStringList& args) {
         Err() << "usage: verdan-cli find TREE.vrd WORDS..." << Qt::endl;
         return 2;
     }
-    SetStoreMessageSink([](StoreMessage, const QString& text) {
-        Err() << QString(text).replace(u'|', u'\n').replace(u'\r', u'\n') << Qt::endl;
-    });
+    ErrorLines errors;
     if (!OpenTreeFile(args[0]))
         return 1;
     const QStringList found = SearchPersonsByName(args.mid(1).join(u' '));

@@ -16,3 +16,8 @@ add_test(NAME cli_foreign_trigger COMMAND sh -c
 set_tests_properties(cli_foreign_trigger PROPERTIES
     PASS_REGULAR_EXPRESSION "could change it on their own.\n[^\n]*t.vrd\ntrigger wipe\n.*exit=1\n$"
     FAIL_REGULAR_EXPRESSION "⁦")
+add_test(NAME cli_damaged_tree_find COMMAND sh -c
+    "rm -rf '${cli_safety_dir}/find' && '${cli_cmd}' new '${cli_safety_dir}/find/t.vrd' --name N --owner O >/dev/null && dd if=/dev/zero of='${cli_safety_dir}/find/t.vrd' bs=4096 seek=1 count=8 conv=notrunc 2>/dev/null && '${cli_cmd}' find '${cli_safety_dir}/find/t.vrd' N 2>&1; echo \"exit=$?\"")
+set_tests_properties(cli_damaged_tree_find PROPERTIES
+    PASS_REGULAR_EXPRESSION "^The tree file is damaged.\n[^\n]*t.vrd\n.*exit=1\n$"
+    FAIL_REGULAR_EXPRESSION "⁦|No person found")
