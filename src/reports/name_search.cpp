@@ -283,6 +283,10 @@ void NameSearch(const QString& text, const QStringList& words, QStringList& resu
     FallbackPasses(rows, search, found);
 }
 
+bool PrepareNameSearch() {
+    return name_index::Sync();
+}
+
 void WordVariants(const QString& word, QStringList& list) {
     static const QChar kAlefForms[] = {u'\u0627', u'\u0623', u'\u0625', u'\u0622', u'\u0621'};
     static const QChar kTaForms[] = {u'\u0647', u'\u0629'};

@@ -12,6 +12,7 @@
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
 #include "relations/ui/person_path_tree.h"
+#include "reports/name_search.h"
 #include "reports/ui/name_search_box.h"
 #include "reports/ui/reports_window.h"
 #include "shell/help_pages.h"
@@ -402,6 +403,14 @@ void TfrmFamilyMain::AfterTreeOpened() {
     FillFavourites();
     RefreshPersonCount();
     Timer1_.start();
+    // Once the opened tree is on screen its names are read for the search box, so the first search of a
+    // large tree does not wait for them while the user types.
+    QTimer::singleShot(0, this, [] {
+        if (!IsTreeOpen())
+            return;
+        TBusyCursor busy;
+        PrepareNameSearch();
+    });
 }
 
 void TfrmFamilyMain::CloseCurrentTree() {
