@@ -62,9 +62,16 @@ TfrmPersonPathTree::TfrmPersonPathTree(QWidget* parent) : QWidget(parent, Qt::Wi
     layout->addLayout(buttons);
 
     connect(group, &QButtonGroup::buttonClicked, this, [this] { ShowPath(personId_); });
+    connect(trvPersonPath_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        const QString id = item->data(0, kPersonRole).toString();
+        // Queued: the outline moving to him rebuilds this tree, the item included.
+        if (!id.isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this, id] { emit PersonActivated(id); }, Qt::QueuedConnection);
+    });
     connect(btClose_, &QPushButton::clicked, this, &QWidget::close);
     TranslateTexts();
-    resize(380, 520);
+    resize(440, 560);
 }
 
 TLineageKind TfrmPersonPathTree::Kind() const {

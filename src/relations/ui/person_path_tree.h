@@ -12,7 +12,8 @@ namespace verdan {
 
 // The lineage path window: a person's line of ancestors as a nested tree (the father line, the mother's
 // father line or the line of mothers), with the person's children, brothers and sisters and those of the
-// parent at their places. Non-modal; it follows the selection of the outlines while it is shown.
+// parent at their places. Non-modal; it follows the selection of the outlines while it is shown, and a
+// person activated in it is shown in the main outline (which then brings the window to that person).
 class TfrmPersonPathTree : public QWidget {
     Q_OBJECT
 
@@ -28,6 +29,10 @@ public:
     QRadioButton* FatherPathButton() const { return rbFatherPath_; }
     QRadioButton* MotherPathButton() const { return rbMotherPath_; }
     QRadioButton* MothersChainButton() const { return rb_Mothers_Chain_; }
+
+signals:
+    // The user double-clicked a person of the path, or pressed Enter on one.
+    void PersonActivated(const QString& personId);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -221,6 +221,8 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
         dataCard_->LoadQuickData(QString());
         quickInfo_->ClearCard();
     });
+    connect(TLinkDialogs::Instance()->PathWindow(), &TfrmPersonPathTree::PersonActivated, this,
+            &TfrmFamilyMain::ShowPersonInMainTree);
     // The lineage path names persons of the tree: it goes with the tree.
     connect(this, &TfrmFamilyMain::TreeClosed, this, [] {
         if (TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown())

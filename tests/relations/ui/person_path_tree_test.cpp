@@ -95,6 +95,14 @@ TEST_P(PersonPathTreeTest, APersonClickedInThePathIsReportedToTheCards) {
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen.first().value(0).toString(), "U");
 
+    // A double click asks for him in the outline, once the click is over.
+    QSignalSpy activated(&window, &TfrmPersonPathTree::PersonActivated);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+    EXPECT_TRUE(activated.isEmpty());
+    QApplication::processEvents();
+    ASSERT_EQ(activated.size(), 1);
+    EXPECT_EQ(activated.first().value(0).toString(), "U");
+
     // The window for nobody is empty, and clicking on it reports nothing.
     window.ShowPath("nobody");
     EXPECT_EQ(tree->topLevelItemCount(), 0);

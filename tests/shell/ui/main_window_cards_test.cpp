@@ -14,9 +14,11 @@
 #include "text/program_folder.h"
 #include "text/user_options.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace verdan;
@@ -45,6 +47,10 @@ protected:
         const QModelIndex root = window_->TreeFrame()->Model()->RootIndex();
         view->expand(root);
         return window_->TreeFrame()->Model()->index(0, 0, root);
+    }
+
+    QString Record(const QModelIndex& node) const {
+        return window_->TreeFrame()->Model()->Record(node)->PersonId;
     }
 
     test::RecordedMessages messages_;
@@ -114,6 +120,14 @@ TEST_F(MainWindowCardsTest, TheLineagePathFollowsTheOutlineAndGoesWithTheTree) {
     EXPECT_EQ(path->PersonId(), shown);
     view->setCurrentIndex(outside);
     EXPECT_EQ(path->PersonId(), shown);
+
+    // A person activated in the path is shown in the outline, and the path moves to him.
+    QTreeWidgetItem* top = path->PathTree()->topLevelItem(0);
+    ASSERT_NE(top, nullptr);
+    emit path->PathTree()->itemActivated(top, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(window_->TreeFrame()->CurrentPersonId(), Record(first));
+    EXPECT_EQ(path->PersonId(), Record(first));
 
     // Another tree never shows the persons of this one.
     window_->CloseCurrentTree();
