@@ -20,6 +20,15 @@ Table columns (tab separated, first line is the column header, lines starting wi
     orientation the unit's Orientation value
 A line break inside a cell is written as the two characters backslash and "n"; no unit text holds a
 backslash of its own, which the script checks.
+
+The Persian and Urdu targets live apart from the unit tables, in targets-persian.tsv and targets-urdu.tsv,
+so that adding units never touches them. Their columns:
+    context    the unit's context, as in the unit tables
+    source     the unit's English source, as in the unit tables
+    target     the target of that language
+    target_f   the feminine target, where a female person changes the words (empty: the target serves)
+A unit the overlay lacks keeps its target_en (the English source shows); an overlay line that names no unit
+is reported, so that a source changed in a unit table shows up.
 """
 
 import sys
@@ -28,6 +37,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 TABLE = ROOT / "resources" / "langs" / "units.tsv"
 COLUMNS = ["docs", "context", "source", "target_en", "target", "target_f", "orientation"]
+OVERLAY_COLUMNS = ["context", "source", "target", "target_f"]
+OVERLAYS = {"persian.local": "targets-persian.tsv", "urdu.local": "targets-urdu.tsv"}
 
 # file, English name, native name, orientation, keyboard layout, whether it carries the Arabic targets
 DOCUMENTS = [
@@ -40,6 +51,9 @@ DOCUMENTS = [
 AUTHOR_NOTE = {
     False: "Units without a target show their English source. Keep every \"&\", \"%*\", \"%#\", \"%s\", "
     "\"%d\", \"|\" and \"||\" of a source in its target, in the same order.",
+    "overlay": "Keep every \"&\", \"%*\", \"%#\", \"%s\", \"%d\", \"|\" and \"||\" of a source in its target, "
+    "in the same order. target_f is the form used for a female person. Units without a target show their "
+    "English source.",
     True: "Keep every \"&\", \"%*\", \"%#\", \"%s\", \"%d\", \"|\" and \"||\" of a source in its target, in "
     "the same order. target_f is the form used for a female person.",
 }
@@ -54,6 +68,39 @@ def read_tables():
     for table in tables():
         units += read_table(table)
     return units
+
+
+def unescape(table, number, key, value):
+    bare = value.replace("\\n", "")
+    if "\\" in bare or "~" in bare or "(*" in bare:
+        sys.exit(f"{table}:{number}: {key} holds a character the document format cannot carry")
+    return value.replace("\\n", "\n")
+
+
+def read_overlay(name):
+    """The targets of one language keyed by (context, source); an absent file gives none."""
+    table = TABLE.parent / name
+    targets = {}
+    if not table.exists():
+        return targets
+    header = None
+    for number, line in enumerate(table.read_text(encoding="utf-8").split("\n"), 1):
+        if not line or line.startswith("#"):
+            continue
+        cells = line.split("\t")
+        if header is None:
+            header = cells
+            if header != OVERLAY_COLUMNS:
+                sys.exit(f"{table}:{number}: columns must be {OVERLAY_COLUMNS}")
+            continue
+        if len(cells) != len(OVERLAY_COLUMNS):
+            sys.exit(f"{table}:{number}: {len(cells)} cells instead of {len(OVERLAY_COLUMNS)}")
+        entry = {key: unescape(table, number, key, value) for key, value in zip(OVERLAY_COLUMNS, cells)}
+        key = (entry["context"], entry["source"])
+        if key in targets:
+            sys.exit(f"{table}:{number}: a second target for {key}")
+        targets[key] = entry
+    return targets
 
 
 def read_table(table):
@@ -75,10 +122,7 @@ def read_table(table):
         if unit["docs"] not in ("all", "en", "ar"):
             sys.exit(f"{table}:{number}: docs must be all, en or ar")
         for key, value in unit.items():
-            bare = value.replace("\\n", "")
-            if "\\" in bare or "~" in bare or "(*" in bare:
-                sys.exit(f"{table}:{number}: {key} holds a character the document format cannot carry")
-            unit[key] = value.replace("\\n", "\n")
+            unit[key] = unescape(table, number, key, value)
         units.append(unit)
     return units
 
@@ -91,7 +135,7 @@ def value_lines(indent, name, value):
     return [first] + [" " * (column + 1) + part for part in parts[1:]]
 
 
-def document(name, native, orientation, keyboard, arabic, units):
+def document(name, native, orientation, keyboard, arabic, units, overlay=None):
     out = [
         "sml = version = 0.1; encoding = utf-8",
         "  localization",
@@ -111,12 +155,22 @@ def document(name, native, orientation, keyboard, arabic, units):
         if unit["context"]:
             out.append("        context = " + unit["context"])
         out += value_lines(8, "source", unit["source"])
-        out += value_lines(8, "target", unit["target"] if arabic else unit["target_en"])
-        if arabic and unit["target_f"]:
-            out += value_lines(8, "target_f", unit["target_f"])
+        target, target_f = unit["target_en"], ""
+        if arabic:
+            target, target_f = unit["target"], unit["target_f"]
+        elif overlay is not None and (unit["context"], unit["source"]) in overlay:
+            entry = overlay[(unit["context"], unit["source"])]
+            target, target_f = entry["target"], entry["target_f"]
+            # A unit the Arabic genders is looked up in its feminine form: a language whose words do not
+            # change for a woman gives its one target there too.
+            if not target_f and unit["target_f"]:
+                target_f = target
+        out += value_lines(8, "target", target)
+        if target_f:
+            out += value_lines(8, "target_f", target_f)
         if unit["orientation"]:
             out.append("        Orientation = " + unit["orientation"])
-    out.append("    author_note = " + AUTHOR_NOTE[arabic])
+    out.append("    author_note = " + AUTHOR_NOTE["overlay" if overlay else arabic])
     return "\ufeff" + "".join(line + "\r\n" for line in out)
 
 
@@ -124,8 +178,12 @@ def main():
     check = sys.argv[1:] == ["--check"]
     units = read_tables()
     stale = []
+    keys = {(unit["context"], unit["source"]) for unit in units if unit["docs"] != "ar"}
     for file_name, name, native, orientation, keyboard, arabic in DOCUMENTS:
-        data = document(name, native, orientation, keyboard, arabic, units).encode("utf-8")
+        overlay = read_overlay(OVERLAYS[file_name]) if file_name in OVERLAYS else None
+        for context, source in sorted(set(overlay or {}) - keys):
+            print(f"{OVERLAYS[file_name]}: no unit {source!r} (context {context!r})", file=sys.stderr)
+        data = document(name, native, orientation, keyboard, arabic, units, overlay).encode("utf-8")
         path = TABLE.parent / file_name
         if not check:
             path.write_bytes(data)

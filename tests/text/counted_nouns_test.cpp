@@ -73,12 +73,27 @@ TEST(CountedNouns, ArabicAndEnglishFormsOverTheTable) {
     for (const Forms& forms : arabic)
         for (const qint64 n : Numbers())
             EXPECT_EQ(CountedNoun(n, forms.noun), forms.For(Letter(kArabic, n), n)) << n;
-    for (const char* document : {":/langs/english.local", ":/langs/urdu.local"}) {
-        ASSERT_TRUE(LoadLanguage(document));
-        for (const Forms& forms : english)
-            for (const qint64 n : Numbers())
-                EXPECT_EQ(CountedNoun(n, forms.noun), forms.For(Letter(kEnglish, n), n)) << document << n;
-    }
+    ASSERT_TRUE(LoadLanguage(":/langs/english.local"));
+    for (const Forms& forms : english)
+        for (const qint64 n : Numbers())
+            EXPECT_EQ(CountedNoun(n, forms.noun), forms.For(Letter(kEnglish, n), n)) << n;
+}
+
+// Persian keeps the noun singular after every number, written in Persian digits; Urdu has a plural for
+// months from 2 on.
+TEST(CountedNouns, PersianAndUrduForms) {
+    ASSERT_TRUE(LoadLanguage(":/langs/persian.local"));
+    EXPECT_EQ(CountedNoun(0, TCountedNoun::Years), u"۰ سال"_qs);
+    EXPECT_EQ(CountedNoun(1, TCountedNoun::Months), u"۱ ماه"_qs);
+    EXPECT_EQ(CountedNoun(103, TCountedNoun::Days), u"۱۰۳ روز"_qs);
+    EXPECT_EQ(CountedSentence("Lived %* %*", true, {{87, TCountedNoun::Years}, {10, TCountedNoun::Months}}),
+              u"۸۷ سال و ۱۰ ماه زیست"_qs);
+    ASSERT_TRUE(LoadLanguage(":/langs/urdu.local"));
+    EXPECT_EQ(CountedNoun(1, TCountedNoun::Months), u"1 مہینہ"_qs);
+    EXPECT_EQ(CountedNoun(5, TCountedNoun::Months), u"5 مہینے"_qs);
+    EXPECT_EQ(CountedNoun(0, TCountedNoun::Days), u"0 دن"_qs);
+    EXPECT_EQ(CountedSentence("Born %* ago", false, {{3, TCountedNoun::Years}}), u"3 سال پہلے پیدا ہوا"_qs);
+    EXPECT_EQ(CountedSentence("Born %* ago", true, {{3, TCountedNoun::Years}}), u"3 سال پہلے پیدا ہوئی"_qs);
 }
 
 TEST(CountedNouns, SentencesCountTheirPartsAndAgreeWithThePerson) {

@@ -116,8 +116,8 @@ TEST(LanguageDocuments, UnitsComeInTheSameOrder) {
     EXPECT_EQ(en[1].source, "&OK");
     EXPECT_EQ(en[1].context, "dialog");
     EXPECT_EQ(en[631].source, "Current used version");
-    EXPECT_EQ(Builtin("persian.local").units, en);
-    EXPECT_EQ(Builtin("urdu.local").units, en);
+    EXPECT_EQ(Keys(Builtin("persian.local").units), Keys(en));
+    EXPECT_EQ(Keys(Builtin("urdu.local").units), Keys(en));
 
     const QList<Unit> ar = Builtin("arabic.local").units;
     EXPECT_EQ(ar.size(), en.size() + 4);
@@ -125,8 +125,10 @@ TEST(LanguageDocuments, UnitsComeInTheSameOrder) {
     EXPECT_EQ(Keys(ar), Keys(ArabicOrderFrom(en)));
 }
 
-TEST(LanguageDocuments, OnlyArabicTranslatesAndGendersItsUnits) {
-    const QStringList untranslated = {"[txt_location]", "[txt_path]"};
+const QStringList kUntranslated = {"[txt_location]", "[txt_path]"};
+
+TEST(LanguageDocuments, ArabicTranslatesAndGendersItsUnitsEnglishOnlyItsLists) {
+    const QStringList& untranslated = kUntranslated;
     const QList<Unit> ar = Builtin("arabic.local").units;
     int translated = 0;
     for (const Unit& u : ar) {
@@ -145,6 +147,36 @@ TEST(LanguageDocuments, OnlyArabicTranslatesAndGendersItsUnits) {
         EXPECT_EQ(u.target.isEmpty(), !IsListUnit(u)) << u.source.toStdString();
         EXPECT_TRUE(u.targetF.isEmpty());
         EXPECT_EQ(u.orientation, untranslated.contains(u.source) ? "ltr" : "");
+    }
+}
+
+// Units added to the tables without a Persian or Urdu target are listed here, all at once.
+TEST(LanguageDocuments, PersianAndUrduTranslateEveryUnit) {
+    for (const QString file : {"persian.local", "urdu.local"}) {
+        QStringList lacking;
+        for (const Unit& u : Builtin(file).units) {
+            if (u.target.trimmed().isEmpty() != kUntranslated.contains(u.source))
+                lacking << (u.context.isEmpty() ? u.source : u.context + ": " + u.source);
+        }
+        EXPECT_TRUE(lacking.isEmpty())
+            << file.toStdString() << " lacks targets for " << lacking.size() << " units:\n"
+            << lacking.join("\n").toStdString();
+    }
+}
+
+// A target that repeats its English source is an unit left untranslated, unless it is a name, a number
+// or a key.
+TEST(LanguageDocuments, PersianAndUrduTargetsAreNotTheEnglishSource) {
+    static const QRegularExpression letters("[A-Za-z]{2,}");
+    for (const QString file : {"persian.local", "urdu.local"}) {
+        for (const Unit& u : Builtin(file).units) {
+            if (u.target.isEmpty() || IsListUnit(u))
+                continue;
+            EXPECT_FALSE(u.target == u.source && letters.match(u.source).hasMatch())
+                << file.toStdString() << ": " << u.source.toStdString();
+            EXPECT_TRUE(u.targetF.isEmpty() || file == "urdu.local" || u.targetF == u.target)
+                << u.source.toStdString();
+        }
     }
 }
 
@@ -236,6 +268,37 @@ TEST_F(LanguageLookup, ArabicLookupsFollowContextCaseAndGender) {
     EXPECT_EQ(groups.last(), "شعب");
     EXPECT_EQ(Translate("[name_seperators]").split("\r\n").size(), 7);
     EXPECT_EQ(Translate("[txt_location]"), "");
+}
+
+// The Persian and Urdu lineage words, month and weekday names and the gendered Urdu forms.
+TEST_F(LanguageLookup, PersianAndUrduListsNamesAndGender) {
+    const QStringList persianWords = {"son of", "daughter of", "پسر", "بن", "دختر"};
+    const QStringList urduWords = {"son of", "daughter of", "ولد", "بن", "بنت", "دختر"};
+    for (const auto& [file, words] : {std::pair{"persian.local", persianWords}, {"urdu.local", urduWords}}) {
+        Load(file);
+        SCOPED_TRACE(file);
+        EXPECT_EQ(Translate("[name_seperators]").split("\r\n"), words);
+        QStringList months;
+        for (const char* month :
+             {"Muharram",        "Safar",         "Rabi' al-awwal", "Rabi' al-thani", "Jumada al-awwal",
+              "Jumada al-thani", "Rajab",         "Sha'ban ",       "Ramadan",        "Shawwal",
+              "Dhu al-Qi'dah",   "Dhu al-Hijjah", "January",        "February",       "March",
+              "April",           "May",           "June",           "July",           "August",
+              "September",       "October",       "November",       "December",       "Sunday",
+              "Monday",          "Tuesday",       "Wednesday",      "Thursday",       "Friday",
+              "Saturday"}) {
+            const QString name = Translate(month).trimmed();
+            EXPECT_FALSE(name.contains(QRegularExpression("[A-Za-z]"))) << month;
+            months << name;
+        }
+        EXPECT_EQ(QSet<QString>(months.begin(), months.end()).size(), months.size());
+        EXPECT_EQ(Translate("[Family Groups]").split("\r\n").size(), 6);
+    }
+    EXPECT_EQ(Translate("Born %d year(s) ago"), "%d سال پہلے پیدا ہوا");
+    EXPECT_EQ(TranslateFeminine("Born %d year(s) ago"), "%d سال پہلے پیدا ہوئی");
+    EXPECT_EQ(TranslateFeminine("Deceased"), "مرحومہ");
+    EXPECT_EQ(TranslateContext("uncle", "mother's brother"), "ماموں");
+    EXPECT_EQ(TranslateContext("Son", "add_menu"), "بیٹا");
 }
 
 TEST_F(LanguageLookup, EnglishShowsEachSourceExceptTheListUnits) {
