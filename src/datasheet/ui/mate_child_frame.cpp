@@ -9,6 +9,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/form_grid.h"
+#include "text/ui/own_end_delegate.h"
 #include "text/ui/person_follow.h"
 
 #include <QApplication>
@@ -120,6 +121,9 @@ void TframMateChild::BuildControls() {
     lstChildren_->setObjectName(QStringLiteral("lstChildren"));
     lstChildren_->setMinimumHeight(130);
     lstChildren_->setUniformItemSizes(true);
+    // A long lineage is cut at its own end, so a Latin child's own name stays in view in a mirrored sheet.
+    lstChildren_->setItemDelegate(new TOwnEndDelegate(lstChildren_));
+    lstChildren_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lblChild_->setBuddy(lstChildren_);
     auto* childRow = new QHBoxLayout;
     childRow->setSpacing(kSpacing);

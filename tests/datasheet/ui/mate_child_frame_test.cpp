@@ -8,8 +8,10 @@
 #include "text/ui/person_follow.h"
 #include "text/user_options.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolButton>
 
@@ -252,6 +254,19 @@ TEST_F(MateChildFrameTest, ParentLinksGoOneAtATime) {
     Button("btDeleteMother")->click();
     EXPECT_EQ(Column("{C1}", "Mother_Id"), "{A}");
     EXPECT_EQ(answers_.Texts().last(), "Not attached to a father. Can't delete the relationship.");
+}
+
+// A long Latin lineage in the mirrored sheet fits its row, cut at its own end: the list never scrolls
+// sideways to a row's end and away from the child's own name.
+TEST_F(MateChildFrameTest, ALongChildRowFitsTheMirroredList) {
+    Put("{C4}", "{H}", "{A}", QString("Frederick William Augustus Charles Louis ").repeated(4), "m");
+    frame_->setLayoutDirection(Qt::RightToLeft);
+    frame_->LoadRelations("{H}");
+    QApplication::processEvents();
+    ASSERT_EQ(Children()->count(), 4);
+    EXPECT_EQ(Children()->horizontalScrollBar()->maximum(), 0);
+    const QRect row = Children()->visualRect(Children()->model()->index(3, 0));
+    EXPECT_LE(row.width(), Children()->viewport()->width());
 }
 
 TEST_F(MateChildFrameTest, AGroupWithoutMatesTakesNone) {
