@@ -55,7 +55,9 @@ TZelGrid::TZelGrid(QWidget* parent)
     colHeader_->setMinimumSectionSize(1);
     rowHeader_->setSectionResizeMode(QHeaderView::Fixed);
     rowHeader_->setMinimumSectionSize(1);
-    SetDefaultRowHeight(kDefaultRowHeight);
+    // Rows fit at least one line of the interface's face: Nastaliq (Urdu) stands about twice as tall as
+    // the usual faces, which the default height was made for.
+    SetDefaultRowHeight(std::max(kDefaultRowHeight, QFontMetrics(font()).height()));
 
     const QPalette colors = palette();
     alternatingBackColor_ = colors.color(QPalette::Base);
@@ -67,7 +69,7 @@ TZelGrid::TZelGrid(QWidget* parent)
     rowHeaderFont_ = font();
     colHeaderFont_ = font();
     SetColWidth(0, rowHeaderWidth_);
-    SetRowHeight(0, colHeaderHeight_);
+    SetRowHeight(0, std::max(colHeaderHeight_, QFontMetrics(colHeaderFont_).height()));
 
     rowHeightTimer_.setSingleShot(true);
     rowHeightTimer_.setInterval(0);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -37,19 +38,19 @@ Tfrm_Options::Tfrm_Options(QWidget* parent) : QDialog(parent) {
     btOk_->setDefault(true);
     btCancel_ = new QPushButton(this);
 
-    auto* language = new QHBoxLayout;
-    language->addWidget(lblLanguage_);
-    language->addWidget(cmbLanguage_, 1);
-    auto* calendar = new QHBoxLayout;
-    calendar->addWidget(lblHijriCalendar_);
-    calendar->addWidget(cmbHijriCalendar_, 1);
+    // Language and calendar share one column of labels and one of lists.
+    auto* choices = new QGridLayout;
+    choices->addWidget(lblLanguage_, 0, 0);
+    choices->addWidget(cmbLanguage_, 0, 1);
+    choices->addWidget(lblHijriCalendar_, 1, 0);
+    choices->addWidget(cmbHijriCalendar_, 1, 1);
+    choices->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btOk_);
     buttons->addWidget(btCancel_);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(language);
-    layout->addLayout(calendar);
+    layout->addLayout(choices);
     layout->addWidget(chkOpenLastTree_);
     layout->addWidget(chkLevelColors_);
     layout->addStretch();

@@ -1,6 +1,7 @@
 #include "message_dialog.h"
 
 #include "icons.h"
+#include "text/localisation.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,8 +28,12 @@ const QColor kHeadlineColor(10, 89, 177);
 const QColor kCaptionColor(128, 128, 128);
 const QColor kFrameColor(192, 192, 192);
 
+// The face the interface language asks for (Nastaliq for Urdu) goes before the dialog's own.
 QFont MakeFont(const QString& family, int points, bool bold = false) {
     QFont font(family);
+    const QString language = InterfaceFontFamily();
+    if (!language.isEmpty())
+        font.setFamilies({language, family});
     font.setPointSize(points);
     font.setBold(bold);
     return font;
@@ -83,16 +88,32 @@ QPixmap IconPixmap(TMsgIcon icon, qreal ratio) {
     return Icon(name).pixmap(QSize(kIconSize, kIconSize), ratio);
 }
 
-QString ButtonCaption(int code, bool arabic) {
+// A right-to-left message speaks Persian or Urdu in those interfaces and Arabic in every other one.
+QString ButtonCaption(int code, bool rightToLeft) {
+    struct Captions {
+        const char16_t* ok;
+        const char16_t* cancel;
+        const char16_t* yes;
+        const char16_t* no;
+    };
+    static constexpr Captions kEnglish{u"Ok", u"Cancel", u"&Yes", u"&No"};
+    static constexpr Captions kArabic{u"موافق", u"إلغاء الأمر", u"&نعم", u"&لا"};
+    static constexpr Captions kPersian{u"تأیید", u"انصراف", u"&بله", u"&خیر"};
+    static constexpr Captions kUrdu{u"ٹھیک ہے", u"منسوخ", u"&ہاں", u"نہ&یں"};
+    const QString language = rightToLeft ? InterfaceLanguageCode() : QString();
+    const Captions& captions = !rightToLeft        ? kEnglish
+                               : language == u"fa" ? kPersian
+                               : language == u"ur" ? kUrdu
+                                                   : kArabic;
     switch (code) {
     case IDOK:
-        return arabic ? QStringLiteral("موافق") : QStringLiteral("Ok");
+        return QString::fromUtf16(captions.ok);
     case IDCANCEL:
-        return arabic ? QStringLiteral("إلغاء الأمر") : QStringLiteral("Cancel");
+        return QString::fromUtf16(captions.cancel);
     case IDYES:
-        return arabic ? QStringLiteral("&نعم") : QStringLiteral("&Yes");
+        return QString::fromUtf16(captions.yes);
     default:
-        return arabic ? QStringLiteral("&لا") : QStringLiteral("&No");
+        return QString::fromUtf16(captions.no);
     }
 }
 
@@ -118,14 +139,15 @@ QRect ScreenFor(const QPoint& position) {
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-// Keys that choose Yes and No with Alt: the English accelerators, and the keys that carry the Arabic
-// ones (ن on K, ل on G) on the Arabic keyboard, whichever layout is active.
+// Keys that choose Yes and No with Alt: the English accelerators, the keys that carry the Arabic ones
+// (ن on K, ل on G) on the Arabic keyboard, whichever layout is active, and the Persian (ب, خ) and Urdu
+// (ہ, ی) accelerators as their keyboards type them.
 bool IsYesKey(int key) {
-    return key == Qt::Key_Y || key == Qt::Key_K || key == 0x0646;
+    return key == Qt::Key_Y || key == Qt::Key_K || key == 0x0646 || key == 0x0628 || key == 0x06C1;
 }
 
 bool IsNoKey(int key) {
-    return key == Qt::Key_N || key == Qt::Key_G || key == 0x0644;
+    return key == Qt::Key_N || key == Qt::Key_G || key == 0x0644 || key == 0x062E || key == 0x06CC;
 }
 
 class TDialogMessageSink final : public TMessageSink {
@@ -206,9 +228,9 @@ TfrmMsg::TfrmMsg(const TMessageRequest& request, QWidget* parent)
     setAutoFillBackground(true);
 
     icon_ = IconPixmap(MsgIconOf(request_.flags), devicePixelRatioF());
-    const bool arabic = request_.flags & MB_RIGHT;
+    const bool rightToLeft = request_.flags & MB_RIGHT;
     for (int code : codes_) {
-        auto* button = new QPushButton(ButtonCaption(code, arabic), this);
+        auto* button = new QPushButton(ButtonCaption(code, rightToLeft), this);
         button->setObjectName(ButtonName(code));
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoDefault(false);

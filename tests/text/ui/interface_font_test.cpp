@@ -32,6 +32,9 @@ TEST(InterfaceFont, UrduInNastaliqOthersInTheDesktopFont) {
     EXPECT_EQ(QApplication::font(), desktop);
     ASSERT_TRUE(SetLanguage(LangsFolder() + QStringLiteral("english.local")));
     EXPECT_EQ(QApplication::font(), desktop);
+    // The suites here run right to left, as with Arabic.
+    ASSERT_TRUE(SetLanguage(LangsFolder() + QStringLiteral("arabic.local")));
+    EXPECT_EQ(QApplication::font(), desktop);
     QDir(LangsFolder()).removeRecursively();
 }
 

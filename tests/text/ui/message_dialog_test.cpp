@@ -1,3 +1,4 @@
+#include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/message_dialog.h"
 
@@ -159,6 +160,28 @@ TEST_F(MessageDialog, CaptionsFollowTheFlags) {
                EXPECT_LT(Button(d, "btYes")->x(), Button(d, "btNo")->x());
                d->close();
            });
+}
+
+// Persian and Urdu messages answer in their own words, and their accelerators choose.
+TEST_F(MessageDialog, PersianAndUrduCaptionsAndAccelerators) {
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/persian.local")));
+    Answer(YesNoCancel, [](TfrmMsg* d) {
+        EXPECT_EQ(Button(d, "btYes")->text(), QStringLiteral("&بله"));
+        EXPECT_EQ(Button(d, "btNo")->text(), QStringLiteral("&خیر"));
+        EXPECT_EQ(Button(d, "btCancel")->text(), QStringLiteral("انصراف"));
+        d->close();
+    });
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, 0x0628, Qt::AltModifier); }), IDYES);
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, 0x062E, Qt::AltModifier); }), IDNO);
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/urdu.local")));
+    Answer([] { return MsgErrorRtl(QStringLiteral("Failed")); },
+           [](TfrmMsg* d) {
+               EXPECT_EQ(Button(d, "btOk")->text(), QStringLiteral("ٹھیک ہے"));
+               d->close();
+           });
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, 0x06C1, Qt::AltModifier); }), IDYES);
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, 0x06CC, Qt::AltModifier); }), IDNO);
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/arabic.local")));
 }
 
 TEST(MessageDialogLayout, SizeFollowsTheTextButNeverTheScreenWidth) {
