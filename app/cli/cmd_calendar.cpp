@@ -6,6 +6,7 @@
 #include "text/typed_numbers.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <cstdlib>
 
@@ -24,12 +25,21 @@ struct DateRequest {
     HijriCalendar calendar = HijriCalendar::Tabular;
 };
 
+const QHash<QString, QString>& LanguageDocuments() {
+    static const QHash<QString, QString> documents = {{QStringLiteral("en"), QStringLiteral("english.local")},
+                                                      {QStringLiteral("ar"), QStringLiteral("arabic.local")},
+                                                      {QStringLiteral("fa"), QStringLiteral("persian.local")},
+                                                      {QStringLiteral("ur"), QStringLiteral("urdu.local")}};
+    return documents;
+}
+
 int Fail(const QString& command, const QString& message) {
     Err() << "verdan-cli " << command << ": " << message << Qt::endl;
     return 1;
 }
 
-// Reads "YYYY-MM-DD", "--lang en|ar" and "--umalqura" in any order. Returns an error text, empty on success.
+// Reads "YYYY-MM-DD", "--lang en|ar|fa|ur" and "--umalqura" in any order. Returns an error text, empty on
+// success.
 QString ReadRequest(const QStringList& args, DateRequest& request) {
     QString date;
     QString language = QStringLiteral("en");
@@ -37,7 +47,7 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
         const QString& arg = args[i];
         if (arg == QLatin1String("--lang")) {
             if (i + 1 >= args.size())
-                return QStringLiteral("--lang needs a language: en or ar");
+                return QStringLiteral("--lang needs a language: en, ar, fa or ur");
             language = args[++i];
         } else if (arg.startsWith(QLatin1String("--lang="))) {
             language = arg.mid(7);
@@ -51,8 +61,8 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
             date = arg;
         }
     }
-    if (language != QLatin1String("en") && language != QLatin1String("ar"))
-        return QStringLiteral("unknown language \"%1\" (use en or ar)").arg(language);
+    if (!LanguageDocuments().contains(language))
+        return QStringLiteral("unknown language \"%1\" (use en, ar, fa or ur)").arg(language);
     request.language = language;
     if (date.isEmpty())
         return QStringLiteral("no date given (expected YYYY-MM-DD)");
@@ -70,8 +80,7 @@ QString ReadRequest(const QStringList& args, DateRequest& request) {
 
 // The user's copy of the language document when there is one, else the built-in document.
 QString LanguageFile(const QString& language) {
-    const QString name =
-        language == QLatin1String("ar") ? QStringLiteral("arabic.local") : QStringLiteral("english.local");
+    const QString name = LanguageDocuments().value(language);
     const QString installed = LangsFolder() + name;
     return QFileInfo::exists(installed) ? installed : QStringLiteral(":/langs/") + name;
 }
@@ -94,9 +103,9 @@ QString MonthName(Calendar calendar, int month) {
 
 // "Monday 1 Ramadan 1445"; a year before the era shows as its absolute value with the era mark.
 QString DateText(Calendar calendar, int weekday, int year, int month, int day) {
-    QString text = Translate(WeekdayNameEn(weekday)) + QLatin1Char(' ') + QString::number(day) +
-                   QLatin1Char(' ') + MonthName(calendar, month) + QLatin1Char(' ') +
-                   QString::number(std::abs(year));
+    QString text = Translate(WeekdayNameEn(weekday)) + QLatin1Char(' ') +
+                   InterfaceDigits(QString::number(day)) + QLatin1Char(' ') + MonthName(calendar, month) +
+                   QLatin1Char(' ') + InterfaceDigits(QString::number(std::abs(year)));
     if (year <= 0)
         text += QLatin1Char(' ') +
                 Translate(calendar == Calendar::Hijri ? QStringLiteral("B.h") : QStringLiteral("B.c"));

@@ -16,3 +16,9 @@ add_test(NAME cli_gregorian_umalqura COMMAND verdan-cli gregorian --umalqura 144
 set_tests_properties(cli_gregorian_umalqura PROPERTIES PASS_REGULAR_EXPRESSION "^20200101\nWednesday 1 January 2020\n$")
 add_test(NAME cli_gregorian_umalqura_short_month COMMAND verdan-cli gregorian --umalqura 1445-01-30)
 set_tests_properties(cli_gregorian_umalqura_short_month PROPERTIES WILL_FAIL TRUE)
+# The same day named in Persian (its digits in the sentence line) and in Urdu.
+add_test(NAME cli_hijri_umalqura_persian COMMAND verdan-cli hijri --umalqura 2020-01-01 --lang fa)
+set_tests_properties(cli_hijri_umalqura_persian PROPERTIES
+    PASS_REGULAR_EXPRESSION "^14410506\nچهارشنبه ۶ جمادی‌الاول ۱۴۴۱\n$")
+add_test(NAME cli_gregorian_urdu COMMAND verdan-cli gregorian 1445-09-01 --lang ur)
+set_tests_properties(cli_gregorian_urdu PROPERTIES PASS_REGULAR_EXPRESSION "^20240311\nپیر 11 مارچ 2024\n$")
