@@ -1,3 +1,4 @@
+#include "calendar/date_convert.h"
 #include "datasheet/ui/date_approach.h"
 #include "datasheet/ui/dates_frame.h"
 #include "sheet_fixture.h"
@@ -253,6 +254,26 @@ TEST_F(DatesFrameTest, CalculatorGivenAPersonWritesItsRow) {
     EXPECT_EQ(Column("{A}", "Date_of_Death_G"), "20200515");
     EXPECT_EQ(Column("{A}", "Is_Dead"), "1");
     EXPECT_TRUE(calculator.findChild<QLabel*>("lbl_Death_G")->text().isEmpty());
+}
+
+// Choosing Umm al-Qura changes the conversions made from then on; the dates the tree holds stay as they were.
+TEST_F(DatesFrameTest, UmmAlQuraConvertsFromThenOnAndKeepsStoredDates) {
+    ASSERT_EQ(Dm().Execute("UPDATE ftPerson SET Date_of_Birth_G = 20200101, Date_of_Birth_H = 14410505 "
+                           "WHERE Person_Id = '{A}'"),
+              1);
+    SetHijriCalendar(HijriCalendar::UmmAlQura);
+    Load("{A}");
+    EXPECT_EQ(Box("txtDate_of_Birth_H")->text(), "05-05-1441");
+    frame_->SaveDates();
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_H"), "14410505");
+
+    sink_.answer = IDOK;
+    frame_->bt_Birth_G_to_HClick();
+    EXPECT_EQ(Box("txtDate_of_Birth_H")->text(), "06-05-1441");
+    frame_->SaveDates();
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_H"), "14410506");
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "20200101");
+    SetHijriCalendar(HijriCalendar::Tabular);
 }
 
 } // namespace
