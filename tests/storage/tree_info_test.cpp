@@ -108,6 +108,13 @@ TEST_F(TreeInfo, Statistics) {
     EXPECT_EQ(CountMales(), 0);
     EXPECT_FALSE(LastModifiedTime().isValid());
     EXPECT_FALSE(LastCreatedTime().isValid());
+    TTreeProperty empty;
+    ReadTreeProperties(empty);
+    EXPECT_EQ(empty.PersonCount, 0);
+    EXPECT_EQ(empty.MaleCount, 0);
+    EXPECT_EQ(empty.FemaleCount, 0);
+    EXPECT_FALSE(empty.LastModified.isValid());
+    EXPECT_FALSE(empty.LastCreated.isValid());
     CloseTreeFile();
     EXPECT_EQ(CountPersons(), 0);
 }
