@@ -623,29 +623,42 @@ void ListFullNames(QStringList& names, QStringList& ids, const QString& gender) 
     }
 }
 
-bool ListPersonRecords(QList<TPerson>& list, TPersonRecordFilter filter, const QDate& since) {
-    if (!Dm().IsConnected())
-        return false;
-    static const char* const columns =
-        "SELECT oid, Person_Id, Mother_Id, Person_Name, Date_Created, Date_Modified, User_Created, "
-        "User_Modified FROM ftPerson ";
-    // Stamps are ISO text, so a day compares as the start of that day.
-    const QString day = since.toString(Qt::ISODate);
-    Query q;
+namespace {
+
+// The condition of a filter on ftPerson, its one parameter the day as ISO text, and the stamp it is about.
+QString RecordCondition(TPersonRecordFilter filter) {
     switch (filter) {
     case TPersonRecordFilter::All:
-        q = Dm().Prepare(QString::fromLatin1(columns) + "ORDER BY oid");
-        break;
+        return QStringLiteral("?1 = ?1");
     case TPersonRecordFilter::CreatedSince:
-        q = Dm().Prepare(QString::fromLatin1(columns) + "WHERE Date_Created >= ? ORDER BY oid", day);
-        break;
+        return QStringLiteral("Date_Created >= ?1");
     case TPersonRecordFilter::ModifiedSince:
-        q = Dm().Prepare(QString::fromLatin1(columns) +
-                             "WHERE (Date_Created < ?1 OR Date_Created IS NULL) AND Date_Modified >= ?1 "
-                             "ORDER BY oid",
-                         day);
-        break;
+        return QStringLiteral("(Date_Created < ?1 OR Date_Created IS NULL) AND Date_Modified >= ?1");
     }
+    return QString();
+}
+
+QString RecordStamp(TPersonRecordFilter filter) {
+    return filter == TPersonRecordFilter::ModifiedSince  ? QStringLiteral("Date_Modified")
+           : filter == TPersonRecordFilter::CreatedSince ? QStringLiteral("Date_Created")
+                                                         : QStringLiteral("oid");
+}
+
+} // namespace
+
+bool ListPersonRecords(QList<TPerson>& list, TPersonRecordFilter filter, const QDate& since, int newest) {
+    if (!Dm().IsConnected())
+        return false;
+    // Stamps are ISO text, so a day compares as the start of that day.
+    const QString day = since.toString(Qt::ISODate);
+    const QString order =
+        newest > 0
+            ? QStringLiteral(" ORDER BY %1 DESC, oid DESC LIMIT %2").arg(RecordStamp(filter)).arg(newest)
+            : QStringLiteral(" ORDER BY oid");
+    Query q = Dm().Prepare("SELECT oid, Person_Id, Mother_Id, Person_Name, Date_Created, Date_Modified, "
+                           "User_Created, User_Modified FROM ftPerson WHERE " +
+                               RecordCondition(filter) + order,
+                           day);
     while (q.Next()) {
         TPerson person;
         person.OId = q.Int(0);
@@ -660,6 +673,11 @@ bool ListPersonRecords(QList<TPerson>& list, TPersonRecordFilter filter, const Q
         list << person;
     }
     return true;
+}
+
+int CountPersonRecords(TPersonRecordFilter filter, const QDate& since) {
+    return static_cast<int>(Dm().ScalarInt("SELECT count(*) FROM ftPerson WHERE " + RecordCondition(filter),
+                                           since.toString(Qt::ISODate)));
 }
 
 void FillPersonList(const TextTable& table, TPersonNameList& lines, bool lineage) {

@@ -132,9 +132,12 @@ void ListParentGenderConflicts(TextTable& table);
 void ListFullNames(QStringList& names, QStringList& ids, const QString& gender = QString());
 
 // One TPerson per person (OId, Person_Id, Mother_Id, Person_Name, the stamps; LineageName receives
-// Person_Name) in OId order. False when no tree is open.
+// Person_Name) in OId order; with newest above 0 at most that many, the newest by the filter's stamp first.
+// False when no tree is open.
 bool ListPersonRecords(QList<TPerson>& list, TPersonRecordFilter filter = TPersonRecordFilter::All,
-                       const QDate& since = QDate());
+                       const QDate& since = QDate(), int newest = 0);
+// How many persons ListPersonRecords would give without a limit.
+int CountPersonRecords(TPersonRecordFilter filter, const QDate& since);
 
 // For each data row of a one-column table of identifiers, its lineage name (or its Person_Name).
 void FillPersonList(const TextTable& table, TPersonNameList& lines, bool lineage);

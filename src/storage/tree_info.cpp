@@ -84,7 +84,6 @@ void ReadTreeProperties(TTreeProperty& props) {
 }
 
 bool WriteTreeProperties(const TTreeProperty& props) {
-    SetCurrentTreeNames(props.TreeName, props.OwnerName);
     Transaction transaction;
     const bool exists = Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftTreeInfo WHERE oid = 1")) > 0;
     const QString sql =
@@ -99,7 +98,11 @@ bool WriteTreeProperties(const TTreeProperty& props) {
         Dm().Execute(QStringLiteral("UPDATE ftTreeInfo SET description = ? WHERE oid = 1"),
                      props.Description) != 1)
         return false;
-    return transaction.Commit();
+    // The names in use change only with the row, so a failed write leaves the old ones everywhere.
+    if (!transaction.Commit())
+        return false;
+    SetCurrentTreeNames(props.TreeName, props.OwnerName);
+    return true;
 }
 
 int CountPersons() {

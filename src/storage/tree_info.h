@@ -45,8 +45,9 @@ bool SetLastId(const QString& id);
 // Fills the identity fields from the row (left as they are when there is none), then the file name, path,
 // size text and the counts of the open tree.
 void ReadTreeProperties(TTreeProperty& props);
-// Writes the row (inserted with oid 1 when missing) and, with WithDescription, the description; the
-// process-wide tree and owner names take the record's values.
+// Writes the row (inserted with oid 1 when missing) and, with WithDescription, the description, all or
+// nothing; then the process-wide tree and owner names take the record's values. A failed write changes
+// neither the file nor the names.
 bool WriteTreeProperties(const TTreeProperty& props);
 
 // Statistics of the open tree; 0 when the statement cannot run.

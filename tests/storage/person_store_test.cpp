@@ -435,6 +435,15 @@ TEST_F(PersonStoreTest, PersonListsByNameAndByDate) {
     EXPECT_EQ(modified.size(), 3); // the global parent, {F} and {B} (never stamped as created)
     ASSERT_TRUE(ListPersonRecords(all));
     EXPECT_EQ(all.size(), 4);
+    EXPECT_EQ(CountPersonRecords(TPersonRecordFilter::ModifiedSince, QDate(2024, 3, 4)), 3);
+
+    // The newest first, as many as asked for.
+    Dm().Execute("UPDATE ftPerson SET Date_Modified = '2024-03-06 08:00:00' WHERE Person_Id = '{F}'");
+    QList<TPerson> newest;
+    ASSERT_TRUE(ListPersonRecords(newest, TPersonRecordFilter::ModifiedSince, QDate(2024, 3, 4), 2));
+    ASSERT_EQ(newest.size(), 2);
+    EXPECT_EQ(newest[0].Person_Id, "{F}");
+    all.clear();
     CloseTreeFile();
     EXPECT_FALSE(ListPersonRecords(all));
 }

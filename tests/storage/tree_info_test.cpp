@@ -68,6 +68,24 @@ TEST_F(TreeInfo, TextsAndDescriptionRoundTrip) {
               QString::number(props.Description.size()));
 }
 
+TEST_F(TreeInfo, AFailedWriteKeepsTheOldNamesAndDescription) {
+    TTreeProperty props;
+    props.WithDescription = true;
+    ReadTreeProperties(props);
+    const QString oldName = CurrentTreeName();
+    const QByteArray oldDescription = props.Description;
+    ASSERT_TRUE(Dm().ExecSql("ALTER TABLE ftTreeInfo DROP COLUMN hide_about"));
+    props.TreeName = "changed";
+    props.Description = "<b>new</b>";
+    EXPECT_FALSE(WriteTreeProperties(props));
+    EXPECT_EQ(CurrentTreeName(), oldName);
+    EXPECT_NE(GetTreeName(), "changed");
+    TTreeProperty read;
+    read.WithDescription = true;
+    ReadTreeProperties(read);
+    EXPECT_EQ(read.Description, oldDescription);
+}
+
 TEST_F(TreeInfo, Statistics) {
     const QString insert =
         "INSERT INTO ftPerson (person_id, gender, is_section, date_created, date_modified) "
