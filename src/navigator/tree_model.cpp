@@ -209,6 +209,14 @@ void TTreeModel::FillTree() {
     endResetModel();
 }
 
+void TTreeModel::SetTreeCaption(const QString& caption) {
+    if (!top_ || top_->children.empty())
+        return;
+    top_->children.front()->caption = caption;
+    const QModelIndex root = RootIndex();
+    emit dataChanged(root, root);
+}
+
 void TTreeModel::ClearTree() {
     if (IsEmpty())
         return;

@@ -67,6 +67,8 @@ public:
     // Builds the root node and the first level from the open tree; empties the outline first.
     void FillTree();
     void ClearTree();
+    // The root node's caption, after the tree was renamed.
+    void SetTreeCaption(const QString& caption);
     bool IsEmpty() const { return !top_ || top_->children.empty(); }
 
     // Read-only outlines refuse renaming.

@@ -32,6 +32,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace verdan {
 
@@ -128,6 +129,7 @@ void TframTree::BuildControls() {
     btShowQuickInfo_ = MakeButton(this, u"user-info", "btShowQuickInfo");
     bar->addWidget(pnlAdd_);
     bar->addWidget(pnlSetGender_);
+    BuildNavigationControls(bar);
     bar->addStretch();
     bar->addWidget(btShowQuickInfo_);
     bar->addWidget(btZoomIn_);
@@ -210,6 +212,7 @@ void TframTree::ApplyCaptions() {
                                 btSetAsSection_, btRtl_, btZoomIn_, btZoomOut_, btShowQuickInfo_})
         button->setAccessibleName(button->toolTip());
     ApplyMenuCaptions();
+    ApplyNavigationCaptions();
 
     const bool rightToLeft = Local().Target.RightToLeft;
     SetMirrored(rightToLeft);
@@ -241,10 +244,15 @@ void TframTree::ReloadTree(bool load) {
     loading_ = true;
     if (!load) {
         model_->ClearTree();
+        history_.Stop();
+        UpdateHistoryButtons();
         loading_ = false;
         return;
     }
     TBusyCursor busy;
+    if (!history_.IsActive())
+        history_.Start();
+    UpdateHistoryButtons();
     model_->FillTree();
     const QModelIndex root = model_->RootIndex();
     trv_->expand(root);
@@ -268,6 +276,8 @@ void TframTree::SetReadOnly(bool readOnly) {
     mnuSetMate_->menuAction()->setVisible(!readOnly);
     mnuSetRelation_->menuAction()->setVisible(!readOnly);
     mnuSwitchParent_->setVisible(!readOnly);
+    mnuApplyToDescendents_->menuAction()->setVisible(!readOnly);
+    mnuPersonOption_->setVisible(!readOnly);
 }
 
 void TframTree::SetMultiSelect(bool on) {
@@ -340,9 +350,14 @@ void TframTree::SelectNode(const QModelIndex& index) {
 }
 
 bool TframTree::LocatePerson(const QString& personId) {
+    const bool navigating = std::exchange(navigating_, false);
     const QModelIndex found = model_->LocatePerson(personId);
     if (!found.isValid())
         return false;
+    // Moves by Go Backward and Go Forward walk the history; every other move is added to it.
+    if (!navigating)
+        history_.Add(personId.trimmed());
+    UpdateHistoryButtons();
     for (QModelIndex node = found; node.isValid(); node = node.parent())
         trv_->expand(node);
     SelectNode(found);

@@ -3,6 +3,8 @@
 #include "navigator/drop_rules.h"
 #include "navigator/family_links.h"
 #include "navigator/tree_commands.h"
+#include "navigator/visit_history.h"
+#include "storage/person_records.h"
 
 #include <QModelIndex>
 #include <QPersistentModelIndex>
@@ -10,6 +12,7 @@
 
 class QDropEvent;
 class QMimeData;
+class QBoxLayout;
 class QLabel;
 class QMenu;
 class QAction;
@@ -21,6 +24,9 @@ namespace verdan {
 
 class TTreeModel;
 class TOutlineView;
+class TfrmEditNote;
+class TfrmPersonOption;
+class Tfrm_Apply_To_Descendents;
 
 // The father-line outline of the open tree with its editing commands, keys and popup menu. The hosts
 // (main window, tree windows, person picker) open it on a tree and follow the selected person.
@@ -95,6 +101,20 @@ public:
     // Links of these persons changed elsewhere (another outline): their nodes and the nodes they hang
     // under are read again.
     void RefreshLinkedPersons(const QStringList& personIds);
+    // Navigation and the person's own settings (tree_frame_navigation.cpp).
+    void HistoryBack();
+    void HistoryForward();
+    const TVisitHistory& History() const { return history_; }
+    // Copies one of the current person's family names to his father line, as the user chooses.
+    void ApplyToDescendants(TFamilyNameKind kind);
+    void EditDisplayOptions();
+    void EditBookmark();
+    // The entries "Move to" and "Separate Tree" offer for the current node: its person (for the second),
+    // the father, the mother and the mates, each with its person identifier.
+    QList<QPair<QString, QString>> RelativeEntries(bool withPerson) const;
+    TfrmEditNote* NoteEditor();
+    Tfrm_Apply_To_Descendents* ApplyDialog();
+    TfrmPersonOption* PersonOptionDialog();
 
 signals:
     // The selected person changed (empty for the root node).
@@ -109,6 +129,11 @@ signals:
     void DateApproximationWanted(const QString& personId);
     // "Family Tree Chart" on a person: the host opens a chart window built around the person.
     void PersonChartWanted(const QString& personId);
+    // "Separate Tree" on a relative: the host opens a tree window at the person.
+    void TreeWindowWanted(const QString& personId);
+    // "Statistics" on a person: the host shows the statistics window, counting through the children of
+    // women as mothers for a woman.
+    void StatisticsWanted(const QString& personId, bool includeFemale);
     // "Data Card" on a person: the host loads the person into the data card and shows it.
     void DataCardWanted(const QString& personId);
     // The quick info card's button: the host shows the card, or hides it when it is shown.
@@ -124,6 +149,12 @@ protected:
 private:
     void BuildControls();
     void BuildMenu();
+    void BuildNavigationControls(QBoxLayout* bar);
+    void BuildNavigationMenu();
+    void ApplyNavigationCaptions();
+    void PrepareNavigationMenu(bool root, bool global);
+    void FillRelativeMenu(QMenu* menu, bool withPerson);
+    void UpdateHistoryButtons();
     void ApplyCaptions();
     void ApplyMenuCaptions();
     void ShowSelection(const QModelIndex& current);
@@ -202,6 +233,23 @@ private:
     QAction* mnuShowTraceWindow_ = nullptr;
     QAction* mnu_Data_Card_ = nullptr;
     QAction* mnuExpand_ = nullptr;
+
+    QToolButton* btHistPrevious_ = nullptr;
+    QToolButton* btHistNext_ = nullptr;
+    QMenu* mnuApplyToDescendents_ = nullptr;
+    QAction* mnuApplyLastName_ = nullptr;
+    QAction* mnuApplyFamilyName_ = nullptr;
+    QAction* mnuApplyFamilyNickname_ = nullptr;
+    QAction* mnuPersonOption_ = nullptr;
+    QMenu* mnuLocate_ = nullptr;
+    QMenu* mnuSplitTree_ = nullptr;
+    QAction* mnuAddBookmark_ = nullptr;
+    QAction* mnuPersonInfo_ = nullptr;
+    TfrmEditNote* frmEditNote_ = nullptr;
+    Tfrm_Apply_To_Descendents* frmApply_ = nullptr;
+    TfrmPersonOption* frmPersonOption_ = nullptr;
+    TVisitHistory history_;
+    bool navigating_ = false;
 
     QPersistentModelIndex previous_; // the node before the last change; the parent a child was added under
     QPersistentModelIndex editing_;

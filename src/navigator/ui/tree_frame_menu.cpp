@@ -129,6 +129,7 @@ void TframTree::BuildMenu() {
             emit DataCardWanted(CurrentPersonId());
     });
     connect(mnuExpand_, &QAction::triggered, this, &TframTree::ToggleExpand);
+    BuildNavigationMenu();
 }
 
 void TframTree::ApplyMenuCaptions() {
@@ -180,6 +181,13 @@ bool TframTree::HandleKey(QKeyEvent* event) {
     const bool alt = modifiers & Qt::AltModifier;
     if (key == Qt::Key_F5) {
         ToggleExpand();
+        return true;
+    }
+    if (alt && !ctrl && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        if (key == Qt::Key_Left)
+            HistoryBack();
+        else
+            HistoryForward();
         return true;
     }
     if (readOnly_)
@@ -292,6 +300,7 @@ void TframTree::PreparePopup() {
         else if (gender == u"f")
             mnuSetMate_->setTitle(Translate(QStringLiteral("Attach Husband")));
     }
+    PrepareNavigationMenu(root, global);
 }
 
 void TframTree::PrepareAddMenu() {

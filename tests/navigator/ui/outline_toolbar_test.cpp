@@ -26,7 +26,7 @@ protected:
 TEST_P(OutlineToolbar, EveryButtonHasAPictureAndAHint) {
     TframTree frame;
     const QList<QToolButton*> buttons = frame.findChildren<QToolButton*>();
-    ASSERT_EQ(buttons.size(), 10);
+    ASSERT_EQ(buttons.size(), 12);
     QStringList hints;
     for (const QToolButton* button : buttons) {
         const std::string name = button->objectName().toStdString();
@@ -41,6 +41,7 @@ TEST_P(OutlineToolbar, EveryButtonHasAPictureAndAHint) {
     EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Add Male Person (Insert)"))));
     EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Set as Group (F6)"))));
     EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Zoom out (Ctrl Alt -)"))));
+    EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Go Backward")) + QStringLiteral(" (Alt+←)")));
     hints.removeDuplicates();
     EXPECT_EQ(hints.size(), buttons.size());
     EXPECT_EQ(frame.isRightToLeft(), Arabic());
