@@ -283,6 +283,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuGettingStarted, [this] { OpenHelp(QString::fromLatin1(kGetStartedPage)); });
     m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
     m.Attach(m.mnuAbout, [this] { ShowAbout(); });
+    AttachTreeWindows();
 }
 
 void TfrmFamilyMain::TranslateTexts() {
@@ -394,6 +395,9 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
     RecordRecentTree(props);
     Options().LastOpenedProject = CurrentTreePath();
     activateWindow();
+    // A new tree is the moment to learn how persons are added.
+    if (isNew && IsTreeOpen() && isVisible())
+        ShowDataEntryHelp();
     return IsTreeOpen();
 }
 
@@ -749,6 +753,7 @@ void TfrmFamilyMain::WatchOutline(TframTree* outline) {
         for (const QString& id : ids)
             RefreshDataSheet(id);
     });
+    WatchOutlineWindows(outline);
 }
 
 void TfrmFamilyMain::RefreshDataSheet(const QString& personId) {

@@ -26,6 +26,18 @@ class TfrmReports;
 class TfrmImageBrows;
 class TfrmQuickInfo;
 class TfrmQuiqkData;
+class TfrmProperty;
+class TfrmNotes;
+class TfrmBriefing;
+class TfrmBookmark;
+class TfrmLastUpdated;
+class Tfrm_Help_Add;
+class TfrmFind;
+class TfrmRelationM;
+class TfrmSpousNoChild;
+class TfrmRelationB;
+class TfrmParenrContradiction;
+class TfrmPersonInfo;
 
 // The program's main window: the open tree's outline in the left column, the person's data on the right,
 // the favourites strip at the window's edge, the number of persons in the top bar, the tree file in the
@@ -110,6 +122,30 @@ public:
     // The quick info card shown without taking the focus, or hidden when it is shown.
     void ToggleQuickInfo();
     TfrmQuickInfo* QuickInfoCard() const { return quickInfo_; }
+
+    // The windows of the whole tree (main_window_windows.cpp), each made when first asked for.
+    // File > Properties: the tree properties modally, written back when confirmed; a failed write is
+    // reported and leaves the tree's properties as they were. True when they were written.
+    bool ShowTreeProperties();
+    // Tools > Parental Contradiction: the list, or a message when there is none.
+    void ShowParentalContradictions();
+    void ShowPersonStatistics(const QString& personId, bool includeFemale);
+    // Help > Data Entry Basics, and after a new tree.
+    void ShowDataEntryHelp();
+    TfrmProperty* PropertiesDialog();
+    TfrmNotes* NotesWindow();
+    TfrmBriefing* BriefingWindow();
+    TfrmBookmark* BookmarksWindow();
+    TfrmLastUpdated* LastUpdatedWindow();
+    Tfrm_Help_Add* DataEntryHelp();
+    TfrmFind* FindWindow();
+    TfrmRelationM* MarriagesWindow();
+    TfrmSpousNoChild* ChildlessWindow();
+    TfrmRelationB* BreastfeedingWindow();
+    TfrmParenrContradiction* ContradictionWindow();
+    TfrmPersonInfo* StatisticsWindow();
+    // Shows a window of the whole tree without blocking, in front.
+    static void Present(QWidget* window);
     TfrmQuiqkData* DataCard() const { return dataCard_; }
     QLabel* TotalLabel() const { return lbl_Total_; }
     QLabel* StatusPathLabel() const { return lblStatusPath_; }
@@ -146,6 +182,11 @@ private:
     void RefreshNodeFromSheet(const QString& personId);
     // Commands of this outline that change the shown person make the data sheet read it again.
     void WatchOutline(TframTree* outline);
+    // The menu entries and outline commands of the windows of the whole tree.
+    void AttachTreeWindows();
+    void WatchOutlineWindows(TframTree* outline);
+    // What a window listing persons asks for: tree windows, the main outline, the data card.
+    template <typename Window> void ServePersonWishes(Window* window);
     // An outline command changed the shown person: the sheet reads it again once the command is done.
     void ScheduleSheetReload();
     void Timer1Timer();
@@ -175,6 +216,18 @@ private:
     TfrmImageBrows* pictureBrowser_ = nullptr;
     TfrmQuickInfo* quickInfo_;
     TfrmQuiqkData* dataCard_;
+    TfrmProperty* properties_ = nullptr;
+    TfrmNotes* notes_ = nullptr;
+    TfrmBriefing* briefing_ = nullptr;
+    TfrmBookmark* bookmarks_ = nullptr;
+    TfrmLastUpdated* lastUpdated_ = nullptr;
+    Tfrm_Help_Add* helpAdd_ = nullptr;
+    TfrmFind* find_ = nullptr;
+    TfrmRelationM* marriages_ = nullptr;
+    TfrmSpousNoChild* childless_ = nullptr;
+    TfrmRelationB* breastfeeding_ = nullptr;
+    TfrmParenrContradiction* contradictions_ = nullptr;
+    TfrmPersonInfo* statistics_ = nullptr;
     Tfrm_Options* optionsDialog_;
 };
 

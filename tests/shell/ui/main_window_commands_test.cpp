@@ -110,7 +110,7 @@ TEST_F(MainWindowCommandsTest, MenuEntriesFollowTheOpenTree) {
             continue;
         EXPECT_EQ(entry->isEnabled(), menu.IsAvailable(entry)) << entry->text().toStdString();
     }
-    EXPECT_FALSE(menu.mnuGeneralSearch->isEnabled());
+    EXPECT_FALSE(menu.mnuCheckUpdates->isEnabled());
     EXPECT_EQ(menu.mnuSaveAs->text(), QStringLiteral("Save &As.."));
     EXPECT_EQ(menu.mnuTreeWindow->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
     menu.mnuBrowseReports->trigger();
