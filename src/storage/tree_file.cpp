@@ -7,6 +7,7 @@
 #include "text/localisation.h"
 #include "text/name_utils.h"
 #include "tree_info.h"
+#include "undo_log.h"
 
 #include <QDir>
 #include <QFile>
@@ -324,6 +325,8 @@ bool InitialiseNewTree(TTreeProperty& props) {
         return false;
     SetCurrentTreeNames(props.TreeName, props.OwnerName);
     Tree().globalParent = props.GlobalParentId;
+    // The first rows are the tree as it was made, not a change to undo.
+    StartUndoLog(Dm());
     InvalidateStoreCaches();
     return true;
 }
@@ -373,6 +376,8 @@ bool OpenTreeFile(const QString& path) {
     }
     EnsureDetailsTable();
     UpgradeSchema();
+    // Changes are recorded for undo from here on; a tree without the record still opens.
+    StartUndoLog(Dm());
 
     OpenTree& tree = Tree();
     tree.path = absolute;
@@ -385,6 +390,7 @@ bool OpenTreeFile(const QString& path) {
 }
 
 void CloseTreeFile() {
+    StopUndoLog();
     Dm().Close();
     ResetTreeState();
 }
@@ -524,8 +530,11 @@ bool MaintainTreeFile() {
     if (!IsTreeOpen())
         return false;
     StoreOperation operation;
-    if (Dm().Vacuum())
+    if (Dm().Vacuum()) {
+        // Compaction may number rows anew, so the recorded changes no longer fit the file.
+        ClearUndoLog();
         return true;
+    }
     ShowStoreMessage(StoreMessage::ErrorRtl, Translate(QStringLiteral("Failed to maintain database.")));
     return false;
 }
