@@ -131,10 +131,18 @@ void TGridPrintLayout::PlaceColumns() {
 
 namespace {
 
+// A ticked cell on paper: the word of the Persian or Urdu interface, the Arabic in every other one.
+QString RightToLeftYes() {
+    const QString language = InterfaceLanguageCode();
+    return language == u"fa"   ? QStringLiteral("بله")
+           : language == u"ur" ? QStringLiteral("ہاں")
+                               : QStringLiteral("نعم");
+}
+
 TPrintCell CellOf(const TGridPrintSource& source, int col, int row) {
     TPrintCell cell = source.cell ? source.cell(col, row) : TPrintCell();
     if (cell.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0)
-        cell.text = source.rightToLeft ? QStringLiteral("نعم") : QStringLiteral("Yes");
+        cell.text = source.rightToLeft ? RightToLeftYes() : QStringLiteral("Yes");
     return cell;
 }
 

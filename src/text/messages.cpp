@@ -169,8 +169,13 @@ int MsgYesNo(const QString& text, const QString& caption) {
     return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | RightToLeftFlags());
 }
 
+// "Error" in the right-to-left interfaces: Persian and Urdu have their own word, every other one the Arabic.
 int MsgErrorRtl(const QString& text) {
-    return MsgBox(text, QStringLiteral("خطأ"), MB_ICONSTOP | RightToLeftFlags());
+    const QString language = InterfaceLanguageCode();
+    const QString caption = language == u"fa"   ? QStringLiteral("خطا")
+                            : language == u"ur" ? QStringLiteral("خرابی")
+                                                : QStringLiteral("خطأ");
+    return MsgBox(text, caption, MB_ICONSTOP | RightToLeftFlags());
 }
 
 int MsgError(const QString& text) {

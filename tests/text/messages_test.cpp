@@ -87,13 +87,16 @@ TEST_F(Messages, RightToLeftWrappersFollowTheInterfaceDirection) {
     EXPECT_EQ(Last().flags, MB_ICONSTOP);
     EXPECT_EQ(Last().caption, QStringLiteral("خطأ"));
 
+    QStringList captions;
     for (const char* document : {"persian.local", "urdu.local", "arabic.local"}) {
         ASSERT_TRUE(LoadLanguage(LangsFolder() + document));
         MsgYesNo(QStringLiteral("a"), QStringLiteral("c"));
         EXPECT_EQ(Last().flags, MB_YESNO | MB_ICONQUESTION | MB_RIGHT | MB_RTLREADING) << document;
         MsgErrorRtl(QStringLiteral("a"));
         EXPECT_EQ(Last().flags, MB_ICONSTOP | MB_RIGHT | MB_RTLREADING) << document;
+        captions << Last().caption;
     }
+    EXPECT_EQ(captions, QStringList({QStringLiteral("خطا"), QStringLiteral("خرابی"), QStringLiteral("خطأ")}));
 }
 
 TEST_F(Messages, WrappersSetFlagsCaptionsAndBeep) {

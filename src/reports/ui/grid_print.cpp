@@ -18,21 +18,27 @@ TZelGridPrintL::TZelGridPrintL(QObject* parent)
 
 TZelGridPrintL::~TZelGridPrintL() = default;
 
+// Each line holds the English, Arabic, Persian and Urdu captions, in that order.
 QStringList TZelGridPrintL::DefaultLanguageText() {
-    return {QStringLiteral("Preview = Preview; معاينة"),
-            QStringLiteral("Page = Page; صفحة"),
-            QStringLiteral("From = From; من"),
-            QStringLiteral("Printing = Printing; جاري الآن طباعة"),
-            QStringLiteral("Next = &Next ; التا&لي"),
-            QStringLiteral("Previous = &Previous; ال&سابق"),
-            QStringLiteral("Zoom = &Zoom; ت&كبير/تصغير"),
-            QStringLiteral("Print = &Print; &طباعة"),
-            QStringLiteral("Setting = &Setting; إع&داد"),
-            QStringLiteral("Close = &Close; إ&غلاق")};
+    return {QStringLiteral("Preview = Preview; معاينة; پیش‌نمایش; پیش منظر"),
+            QStringLiteral("Page = Page; صفحة; صفحه; صفحہ"),
+            QStringLiteral("From = From; من; از; از"),
+            QStringLiteral("Printing = Printing; جاري الآن طباعة; در حال چاپ; پرنٹ ہو رہا ہے"),
+            QStringLiteral("Next = &Next ; التا&لي; &بعدی; &اگلا"),
+            QStringLiteral("Previous = &Previous; ال&سابق; &قبلی; &پچھلا"),
+            QStringLiteral("Zoom = &Zoom; ت&كبير/تصغير; &بزرگ‌نمایی; &زوم"),
+            QStringLiteral("Print = &Print; &طباعة; &چاپ; &پرنٹ"),
+            QStringLiteral("Setting = &Setting; إع&داد; &تنظیم; &ترتیب"),
+            QStringLiteral("Close = &Close; إ&غلاق; ب&ستن; &بند کریں")};
 }
 
 QString TZelGridPrintL::PreviewText(const QString& key, bool rightToLeft) const {
-    const int item = rightToLeft ? LanguageRTLIndex : LanguageIndex;
+    int item = rightToLeft ? LanguageRTLIndex : LanguageIndex;
+    // The Persian and Urdu interfaces read their own captions where the line has them, the Arabic else.
+    if (rightToLeft && LanguageRTLIndex == 1) {
+        const QString language = InterfaceLanguageCode();
+        item = language == u"fa" ? 2 : language == u"ur" ? 3 : item;
+    }
     for (const QString& line : LanguageText) {
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0 || line.left(equals).trimmed().toUpper() != key.trimmed().toUpper())
@@ -40,6 +46,8 @@ QString TZelGridPrintL::PreviewText(const QString& key, bool rightToLeft) const 
         const QStringList items = line.mid(equals + 1).split(u';');
         if (item >= 0 && item < items.size())
             return items[item].trimmed();
+        if (item > LanguageRTLIndex && LanguageRTLIndex >= 0 && LanguageRTLIndex < items.size())
+            return items[LanguageRTLIndex].trimmed();
     }
     return key;
 }

@@ -254,5 +254,19 @@ TEST(ZelGridPrint, PreviewCaptionsFollowTheLanguageLines) {
     EXPECT_EQ(print.PreviewText("Close", true), "Close");
 }
 
+// The Persian and Urdu interfaces take their own captions; a line without them gives the Arabic one.
+TEST(ZelGridPrint, PersianAndUrduPreviewCaptions) {
+    TZelGridPrintL print;
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/persian.local")));
+    EXPECT_EQ(print.PreviewText("Next", true), QStringLiteral(u"&بعدی"));
+    EXPECT_EQ(print.PreviewText("Next", false), "&Next");
+    print.LanguageText.removeAt(9);
+    print.LanguageText << "Close = Shut; أغلق";
+    EXPECT_EQ(print.PreviewText("Close", true), QStringLiteral(u"أغلق"));
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/urdu.local")));
+    EXPECT_EQ(print.PreviewText("Print", true), QStringLiteral(u"&پرنٹ"));
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/english.local")));
+}
+
 } // namespace
 } // namespace verdan
