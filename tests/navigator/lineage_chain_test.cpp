@@ -39,6 +39,18 @@ TEST(LineageSplit, CutsAtSeparatorsBetweenBlanksAndAtCommas) {
         EXPECT_EQ(SplitLineage(QString::fromUtf8(c.text), c.separators), c.names) << c.text;
 }
 
+// The Persian and Urdu documents cut at their own lineage words and at the English ones.
+TEST(LineageSplit, PersianAndUrduLineageWords) {
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/persian.local")));
+    EXPECT_EQ(SplitLineage(QStringLiteral("حسن پسر علی بن محمد")), QStringList({"حسن", "علی", "محمد"}));
+    EXPECT_EQ(SplitLineage(QStringLiteral("زهرا دختر رضا son of Ali")), QStringList({"زهرا", "رضا", "Ali"}));
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/urdu.local")));
+    EXPECT_EQ(SplitLineage(QStringLiteral("احمد ولد اکبر بن اسلم")), QStringList({"احمد", "اکبر", "اسلم"}));
+    EXPECT_EQ(SplitLineage(QStringLiteral("عائشہ بنت اکبر")), QStringList({"عائشہ", "اکبر"}));
+    EXPECT_EQ(SplitLineage(QStringLiteral("مریم دختر اکبر")), QStringList({"مریم", "اکبر"}));
+    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/english.local")));
+}
+
 TEST(LineageSplit, PutsTheKunyaIntoTheNominativeInTheSentenceOnly) {
     EXPECT_EQ(NominativeKunya("أبي بكر"), "أبو بكر");
     EXPECT_EQ(NominativeKunya("ابا زيد"), "ابو زيد");
