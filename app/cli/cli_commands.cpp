@@ -61,6 +61,7 @@ const Command kCommands[] = {
      Gregorian},
     {"translate", "translate SOURCE [--context C|--feminine] [--lang ar|en|fa|ur|--file DOC]", CmdTranslate},
     {"import", "import FILE.ged [--into FOLDER] [--encoding NAME] [--lang ar|en|fa|ur]", Import, true},
+    {"export", "export TREE.vrd OUT.ged [--lang ar|en|fa|ur]   (GEDCOM 5.5.1, UTF-8)", Export, true},
     {"report",
      "report persons|contacts|addresses TREE.vrd --out FILE.csv|.txt|.xlsx|.pdf [--lang ar|en|fa|ur]", Report,
      true, true},

@@ -97,9 +97,16 @@ struct TPerson_Data {
     TGEvents Events;
 };
 
+// Where a file of our own says a person without parents goes.
+enum class TGedPlacement : quint8 { Unmarked, Outside, TopLevel };
+
 struct TGedPerson {
     QString Xref;
     QString Uid;
+    TGedPlacement Placement = TGedPlacement::Unmarked; // "_OUTSIDE Y", "_TOP Y"
+    int FatherOrder = 0; // "_FORD n": the place among the father's children as the tree had it; 0 = none
+    int MotherOrder = 0; // "_MORD n"
+
     QStringList SpouseFamilyXrefs; // FAMS lines in file order
     QString ChildFamilyXref;
     TPerson_Data Data;
@@ -192,6 +199,7 @@ struct TGedcomData {
 
     QString Encoding; // the encoding the file was read with
     int RecordsRead = 0;
+    bool OwnFile = false; // written by this program's export ("1 SOUR VERDAN" in the header)
 
     TGedcomError Error = TGedcomError::None;
     QString ErrorMessage; // translated, ready to show

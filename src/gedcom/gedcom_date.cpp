@@ -1,5 +1,6 @@
 #include "gedcom_date.h"
 
+#include "calendar/date_convert.h"
 #include "calendar/date_numbers.h"
 #include "text/localisation.h"
 
@@ -212,6 +213,25 @@ TVerdan_Date ParseGedcomDate(QStringView text) {
         return result;
     result.Number = year * 10000 + month * 100 + day;
     return result;
+}
+
+TGedDatePair GedcomDateInBothCalendars(const TVerdan_Date& date) {
+    TGedDatePair pair;
+    if (date.Number <= 0)
+        return pair;
+    int year, month, day;
+    SplitDateNumber(date.Number, year, month, day);
+    MultiDate converted;
+    if (date.Calendar == TGedCalendar::Hijri) {
+        pair.Hijri = date.Number;
+        if (HijriToGregorian(year, month, day, converted))
+            pair.Gregorian = MakeDateNumber(converted.GYear, converted.GMonth, converted.GDay);
+    } else {
+        pair.Gregorian = date.Number;
+        if (GregorianToHijri(year, month, day, converted))
+            pair.Hijri = MakeDateNumber(converted.HYear, converted.HMonth, converted.HDay);
+    }
+    return pair;
 }
 
 } // namespace verdan

@@ -19,6 +19,14 @@ TVerdan_Date ParseGedcomDate(QStringView text);
 // phrases as written, and no calendar escapes. Translated; words it does not know stay as they are.
 QString ReadableGedcomDate(QStringView text);
 
+// A date in both calendars' numbers, the other one converted; both 0 when there is none or it only exists
+// as text.
+struct TGedDatePair {
+    int Gregorian = 0;
+    int Hijri = 0;
+};
+TGedDatePair GedcomDateInBothCalendars(const TVerdan_Date& date);
+
 // Julian calendar day to Gregorian; a day or month of 0 stays unknown.
 void JulianToGregorian(int& year, int& month, int& day);
 

@@ -15,8 +15,11 @@ namespace {
 constexpr int kBreastfeedingSiblings = 1;
 constexpr int kBreastfeedingMother = 2;
 
+// "@@" is how a value writes one "@".
 QString Trimmed(std::string_view value) {
-    return QString::fromUtf8(value.data(), qsizetype(value.size())).trimmed();
+    return QString::fromUtf8(value.data(), qsizetype(value.size()))
+        .trimmed()
+        .replace(QStringLiteral("@@"), QStringLiteral("@"));
 }
 
 // The value of the first line tagged `tag` one level below lines[i], within its block.

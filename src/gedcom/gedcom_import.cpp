@@ -95,31 +95,6 @@ bool Noted(const TGEvent& event) {
     return event.Kind != TGEventKind::CHAN && !(event.Kind == TGEventKind::DIV && Denied(event));
 }
 
-// A date in both calendars' numbers; both 0 when there is none or it only exists as text.
-struct DatePair {
-    int Gregorian = 0;
-    int Hijri = 0;
-};
-
-DatePair BothCalendars(const TVerdan_Date& date) {
-    DatePair pair;
-    if (date.Number <= 0)
-        return pair;
-    int year, month, day;
-    SplitDateNumber(date.Number, year, month, day);
-    MultiDate converted;
-    if (date.Calendar == TGedCalendar::Hijri) {
-        pair.Hijri = date.Number;
-        if (HijriToGregorian(year, month, day, converted))
-            pair.Gregorian = MakeDateNumber(converted.GYear, converted.GMonth, converted.GDay);
-    } else {
-        pair.Gregorian = date.Number;
-        if (GregorianToHijri(year, month, day, converted))
-            pair.Hijri = MakeDateNumber(converted.HYear, converted.HMonth, converted.HDay);
-    }
-    return pair;
-}
-
 // "Burial (type): value, date, place" for the notes.
 QString EventLine(const TGEvent& event, const QString& partner) {
     QString title = Translate(event.Name());
@@ -145,7 +120,7 @@ public:
     explicit TreePlan(const TGedcomData& data)
         : N(data.Persons.size()), Husband(data.Links.Husband), Wife(data.Links.Wife),
           ChildFamily(data.Links.ChildFamily), Children(data.Links.Children),
-          SpouseFamilies(data.Links.SpouseFamilies) {
+          SpouseFamilies(data.Links.SpouseFamilies), Persons(data.Persons) {
         MarkSpouses();
         FindParents(data);
         BreakParentCycles();
@@ -265,6 +240,13 @@ private:
             if (Mother[c] >= 0 && OrderByMother[c] == 0)
                 OrderByMother[c] = ++motherCount[size_t(Mother[c])];
         }
+        // Our own files say the places as the tree had them: children of several wives interleave.
+        for (size_t c = 0; c < N; ++c) {
+            if (Father[c] >= 0 && Persons[c].FatherOrder > 0)
+                OrderByFather[c] = Persons[c].FatherOrder;
+            if (Mother[c] >= 0 && Persons[c].MotherOrder > 0)
+                OrderByMother[c] = Persons[c].MotherOrder;
+        }
     }
 
     // One marriage per family with two different partners; each partner's marriages count in the order
@@ -311,6 +293,7 @@ private:
     const std::vector<int>& ChildFamily;
     const TGedIndexLists& Children;
     const TGedIndexLists& SpouseFamilies;
+    const std::vector<TGedPerson>& Persons;
 };
 
 class TreeWriter {
@@ -364,6 +347,12 @@ private:
         return false;
     }
 
+    // A file of our own has only the wedding and the divorce, which the marriage row holds.
+    bool NotedFamilyEvent(const TGEvent& event) const {
+        return Noted(event) &&
+               !(Data.OwnFile && (event.Kind == TGEventKind::MARR || event.Kind == TGEventKind::DIV));
+    }
+
     QString DisplayName(int index) const {
         const Names names = NamesOf(Data.Persons[size_t(index)].Data);
         return (names.Given + u' ' + names.Last).trimmed();
@@ -392,8 +381,13 @@ private:
         const int f = Plan.Father[i];
         const int m = Plan.Mother[i];
         mother = IdOf(m);
+        const TGedPlacement mark = Data.Persons[i].Placement;
         if (f >= 0)
             father = IdOf(f);
+        else if (mark == TGedPlacement::Outside)
+            father = GlobalParentId;
+        else if (mark == TGedPlacement::TopLevel)
+            father = kTopLevel;
         else if (m >= 0 && !Plan.Detached[i])
             father = kNoParent;
         else if (gender == kMale && Plan.IsFather[i])
@@ -433,7 +427,7 @@ private:
             const TreePlan::Marriage& m = Plan.Marriages[size_t(marriage)];
             const int partner = m.Husband == int(i) ? m.Wife : m.Husband;
             for (const TGEvent& event : Data.Families[size_t(m.Family)].Events)
-                if (Noted(event))
+                if (NotedFamilyEvent(event))
                     lines << EventLine(event, DisplayName(partner));
         }
         if (lines.isEmpty())
@@ -463,8 +457,8 @@ private:
             const Names names = NamesOf(p);
             const TGEvent* birth = FirstEvent(p.Events, TGEventKind::BIRT);
             const TGEvent* death = FirstEvent(p.Events, TGEventKind::DEAT);
-            const DatePair born = birth ? BothCalendars(birth->Date) : DatePair();
-            const DatePair died = death ? BothCalendars(death->Date) : DatePair();
+            const TGedDatePair born = birth ? GedcomDateInBothCalendars(birth->Date) : TGedDatePair();
+            const TGedDatePair died = death ? GedcomDateInBothCalendars(death->Date) : TGedDatePair();
             const bool dead =
                 death || HasEvent(p.Events, TGEventKind::BURI) || HasEvent(p.Events, TGEventKind::CREM);
             const int byFather = Plan.OrderByFather[i] ? Plan.OrderByFather[i] : kNoOrder;
@@ -550,10 +544,10 @@ private:
             if (wedding && wedding->DateKeptAsText())
                 ++summary.DatesKeptAsText;
             // The row keeps the wedding's date in both calendars, so it can be written back out.
-            const DatePair married = wedding ? BothCalendars(wedding->Date) : DatePair();
+            const TGedDatePair married = wedding ? GedcomDateInBothCalendars(wedding->Date) : TGedDatePair();
             QStringList notes;
             for (const TGEvent& event : family.Events)
-                if (Noted(event))
+                if (NotedFamilyEvent(event))
                     notes << EventLine(event, QString());
             const bool written = insert.Text(OwnerId)
                                      .Text(IdOf(m.Husband))

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QUuid>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -41,8 +42,11 @@ QString FromUtf8(std::string_view s) {
 }
 
 // A value that often repeats (a name, a place).
+// "@@" is how a value writes one "@".
 QString Text(std::string_view s, TGedStrings* strings) {
     s = Trimmed(s);
+    if (s.find("@@") != std::string_view::npos)
+        return FromUtf8(s).replace(QStringLiteral("@@"), QStringLiteral("@"));
     return strings ? strings->Get(s) : FromUtf8(s);
 }
 
@@ -244,6 +248,12 @@ TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& n
                                       : data.Occupation + QStringLiteral("; ") + occupation;
         } else if (TagIs(tag, "_UID")) {
             person.Uid = Plain(line.Value);
+        } else if (TagIs(tag, "_OUTSIDE") || TagIs(tag, "_TOP")) {
+            if (Trimmed(line.Value) == "Y")
+                person.Placement = TagIs(tag, "_TOP") ? TGedPlacement::TopLevel : TGedPlacement::Outside;
+        } else if (TagIs(tag, "_FORD") || TagIs(tag, "_MORD")) {
+            (TagIs(tag, "_FORD") ? person.FatherOrder : person.MotherOrder) =
+                std::max(0, Plain(line.Value).toInt());
         } else if (TagIs(tag, "ALIA")) {
             data.Alias = Text(line.Value, strings);
         } else if (TagIs(tag, "NICK") || TagIs(tag, "GIVN") || TagIs(tag, "SURN")) {
@@ -320,6 +330,7 @@ public:
 
     void Finish() {
         ResolveNotes();
+        AdoptIdentifiers();
         ResolveParents();
     }
 
@@ -369,6 +380,9 @@ private:
                 Notes.insert(xref, ReadContinuedValue(record, 0));
         } else if (first.Tag == "HEAD" && Data.RecordsRead == 1) {
             HeadFirst = true;
+            for (const TGedLine& line : record.subspan(1))
+                if (line.Level == 1 && TagIs(line.Tag, "SOUR"))
+                    Data.OwnFile = Trimmed(line.Value) == "VERDAN";
         }
     }
 
@@ -383,6 +397,24 @@ private:
                     part = *found;
             }
             Data.Persons[size_t(index)].Data.Note = JoinNotes(parts);
+        }
+    }
+
+    // A person identifier carried as _UID (as our export writes it) is kept, so identities survive a
+    // round trip; one that is no GUID or that another individual took first gets a new one.
+    void AdoptIdentifiers() {
+        QSet<QString> taken;
+        for (TGedPerson& person : Data.Persons) {
+            if (person.Uid.isEmpty())
+                continue;
+            const QUuid uid = QUuid::fromString(person.Uid);
+            if (uid.isNull())
+                continue;
+            const QString id = uid.toString(QUuid::WithBraces).toUpper();
+            if (taken.contains(id))
+                continue;
+            taken.insert(id);
+            person.Data.PersonId = id;
         }
     }
 
@@ -572,6 +604,8 @@ QString ReadContinuedValue(TGedLines lines, size_t i) {
         text.append(line.Value.data(), qsizetype(line.Value.size()));
         started = true;
     }
+    if (text.contains("@@"))
+        text.replace("@@", "@");
     return QString::fromUtf8(text);
 }
 

@@ -30,6 +30,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuOpenTreeDb = Add(mnuFile, false);
     mnuOpenTreeDb->setShortcut(QKeySequence::Open);
     mnuSaveAs = Add(mnuFile, true);
+    mnuExportGedcom = Add(mnuFile, true);
     mnuProperties = Add(mnuFile, true);
     mnuFile->addSeparator();
     mnuStartPage = Add(mnuFile, false);
@@ -98,6 +99,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
         {mnuDataFileMaintenance, u"system-file-manager"},
         {mnuOptions, u"preferences-system"},
         {mnuImportGedcom, u"document-import"},
+        {mnuExportGedcom, u"document-export"},
         {mnuBrowseReports, u"x-office-spreadsheet"},
         {mnuCheckUpdates, u"software-update-available"},
         {mnuGettingStarted, u"help-contents"},
@@ -158,6 +160,7 @@ void TMainMenu::TranslateTexts() {
     mnuDataFileMaintenance->setText(Caption("Data File Maintainance"));
     mnuOptions->setText(Opens("Options"));
     mnuImportGedcom->setText(Opens("Import GEDCOM File"));
+    mnuExportGedcom->setText(Opens("Export GEDCOM File"));
 
     mnuReports->setTitle(Caption("&Reports"));
     mnuBrowseReports->setText(Opens("Browse Reports"));

@@ -32,6 +32,7 @@ public:
     QAction* mnuNew;
     QAction* mnuOpenTreeDb;
     QAction* mnuSaveAs;
+    QAction* mnuExportGedcom;
     QAction* mnuProperties;
     QAction* mnuStartPage;
     QAction* mnuExit;

@@ -6,6 +6,7 @@
 #include "datasheet/ui/image_browser.h"
 #include "datasheet/ui/quick_data_card.h"
 #include "datasheet/ui/quick_info_card.h"
+#include "gedcom/gedcom_export.h"
 #include "gedcom/gedcom_import.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/link_dialogs.h"
@@ -19,6 +20,7 @@
 #include "shell/recent_trees.h"
 #include "shell/startup.h"
 #include "shell/ui/favourites_strip.h"
+#include "shell/ui/gedcom_export_progress.h"
 #include "shell/ui/gedcom_import_progress.h"
 #include "shell/ui/help_window.h"
 #include "shell/ui/main_menu.h"
@@ -279,6 +281,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuDataFileMaintenance, [this] { MaintainTree(); });
     m.Attach(m.mnuOptions, [this] { ShowOptions(); });
     m.Attach(m.mnuImportGedcom, [this] { ImportGedcom(); });
+    m.Attach(m.mnuExportGedcom, [this] { ExportGedcom(); });
     m.Attach(m.mnuBrowseReports, [this] { ReportsWindow()->ShowReportsWindow(); });
     m.Attach(m.mnuGettingStarted, [this] { OpenHelp(QString::fromLatin1(kGetStartedPage)); });
     m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
@@ -544,6 +547,25 @@ bool TfrmFamilyMain::ImportGedcom() {
     if (tree.isEmpty() || !LoadTree(tree))
         return false;
     statusBar()->showMessage(GedcomSummaryText(summary).replace(u'\n', QStringLiteral("   ")));
+    return true;
+}
+
+bool TfrmFamilyMain::ExportGedcom() {
+    if (!IsTreeOpen())
+        return false;
+    framDataSheet_->SavePendingEdits();
+    const QFileInfo tree(CurrentTreePath());
+    QDir::setCurrent(tree.absolutePath());
+    const QString target =
+        ChooseSaveFile(tree.completeBaseName() + QStringLiteral(".ged"),
+                       FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED")));
+    if (target.trimmed().isEmpty())
+        return false;
+    TGedcomExportSummary summary;
+    if (!ExportGedcomWithProgress(this, target, summary))
+        return false;
+    statusBar()->showMessage(GedcomExportSummaryText(summary).replace(u'\n', QStringLiteral("   ")),
+                             kStatusMessageTime);
     return true;
 }
 

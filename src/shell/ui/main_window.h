@@ -69,6 +69,8 @@ public:
     void ShowOptions();
     // Tools > Import GEDCOM File: reads a chosen GEDCOM file into a new tree and opens it.
     bool ImportGedcom();
+    // File > Export GEDCOM File: writes the open tree as a GEDCOM file under a chosen name.
+    bool ExportGedcom();
     // The sample family of the program: brought into the folder of new trees the first time, opened there.
     bool OpenSampleFamily();
     // Tools > Data File Maintainance: compacts the open tree file.

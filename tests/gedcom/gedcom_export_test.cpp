@@ -1,0 +1,463 @@
+#include "common/testing.h"
+#include "gedcom/gedcom_date.h"
+#include "gedcom/gedcom_export.h"
+#include "gedcom/gedcom_import.h"
+#include "gedcom/gedcom_reader.h"
+#include "storage/database.h"
+#include "storage/tree_file.h"
+#include "storage/tree_info.h"
+
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace verdan {
+namespace {
+
+// What a round trip must keep of a tree, in a form that compares: persons by identifier, the outside-the-
+// tree group as "G", line breaks as the tree stores them.
+struct Snapshot {
+    QMap<QString, QStringList> Persons;
+    QSet<QString> Marriages;
+    QSet<QString> Breastfeeding;
+};
+// Where Take puts the Gregorian dates: a date the tree had only in the Hijri calendar comes back with both.
+constexpr int kGregorianColumns[] = {7, 9};
+
+QString Breaks(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return text.replace(u'\n', QStringLiteral("\r\n"));
+}
+
+QString Parent(const QString& id) {
+    return id.isEmpty() ? QStringLiteral("0") : id;
+}
+
+Snapshot Take(Tdm& db) {
+    Snapshot s;
+    const QString global = db.ScalarText(QStringLiteral("SELECT global_parent_id FROM ftTreeInfo"));
+    Query q = db.Prepare(QStringLiteral(
+        "SELECT person_id, father_id, mother_id, gender, person_name, last_name, nickname, cognomen, "
+        "date_of_birth_g, date_of_birth_h, date_of_death_g, date_of_death_h, place_of_birth, place_of_death, "
+        "order_by_father, order_by_mother, is_section, section_type, is_dead, notes FROM ftPerson "
+        "WHERE person_id <> ?"));
+    q.Bind(global);
+    while (q.Next()) {
+        const QString father = q.Text(1) == global ? QStringLiteral("G") : Parent(q.Text(1));
+        QStringList row{father, Parent(q.Text(2)), q.Text(3)};
+        for (int c = 4; c <= 7; ++c)
+            row << q.Text(c);
+        for (int c : {8, 10})
+            row << QString::number(q.Int(c)) << QString::number(q.Int(c + 1));
+        row << q.Text(12).trimmed() << q.Text(13).trimmed();
+        row << (father == QLatin1String("G") || father == QLatin1String("-1") || father == QLatin1String("0")
+                    ? QStringLiteral("-")
+                    : QString::number(q.Int(14)));
+        row << (Parent(q.Text(2)) == QLatin1String("0") ? QStringLiteral("-") : QString::number(q.Int(15)));
+        row << QString::number(q.Int(16)) << q.Text(17) << QString::number(q.Int(18)) << Breaks(q.Text(19));
+        s.Persons.insert(q.Text(0), row);
+    }
+    Query r = db.Prepare(QStringLiteral("SELECT person_id_1, person_id_2, relation_type, split, "
+                                        "relation_order_1, relation_order_2, relation_date_1, place "
+                                        "FROM ftRelation"));
+    while (r.Next()) {
+        if (r.Int(2) == 0) {
+            s.Marriages.insert(QStringList{r.Text(0), r.Text(1), r.Text(3), r.Text(4), r.Text(5), r.Text(6),
+                                           r.Text(7).trimmed()}
+                                   .join(u'|'));
+        } else {
+            QStringList pair{r.Text(0), r.Text(1)};
+            if (r.Int(2) == 1)
+                pair.sort(); // siblings: one relation whichever comes first
+            s.Breastfeeding.insert(QString::number(r.Int(2)) + u'|' + pair.join(u'|'));
+        }
+    }
+    return s;
+}
+
+void ExpectSame(const Snapshot& a, const Snapshot& b, const std::string& what) {
+    EXPECT_EQ(a.Persons.size(), b.Persons.size()) << what;
+    int shown = 0;
+    for (auto it = a.Persons.cbegin(); it != a.Persons.cend(); ++it) {
+        QStringList other = b.Persons.value(it.key());
+        for (int c : kGregorianColumns)
+            if (it->at(c) == QLatin1String("0") && c < other.size() && other[c] != QLatin1String("0"))
+                other[c] = QStringLiteral("0");
+        if (other != *it && shown++ < 5)
+            ADD_FAILURE() << what << " person " << it.key().toStdString() << "\n  "
+                          << it->join(u'|').toStdString() << "\n  " << other.join(u'|').toStdString();
+    }
+    const auto missing = [](const QSet<QString>& x, const QSet<QString>& y) {
+        QStringList lines(x.begin(), x.end());
+        lines.removeIf([&](const QString& line) { return y.contains(line); });
+        return lines.join(u'\n').toStdString();
+    };
+    EXPECT_EQ(missing(a.Marriages, b.Marriages), "") << what;
+    EXPECT_EQ(missing(b.Marriages, a.Marriages), "") << what;
+    EXPECT_EQ(missing(a.Breastfeeding, b.Breastfeeding), "") << what;
+    EXPECT_EQ(missing(b.Breastfeeding, a.Breastfeeding), "") << what;
+}
+
+// Exports the open tree to a file, imports it into a new tree and returns both snapshots.
+struct RoundTrip {
+    Snapshot Before, After;
+    QByteArray Text;
+    QString ImportedPath;
+};
+
+RoundTrip ExportAndImport() {
+    RoundTrip trip;
+    trip.Before = Take(Dm());
+    const QString folder = test::NewTempDir();
+    const QString file = folder + QStringLiteral("/out.ged");
+    TGedcomExportSummary summary;
+    QString error;
+    EXPECT_TRUE(ExportGedcomFile(file, {}, summary, error)) << error.toStdString();
+    QFile f(file);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    trip.Text = f.readAll();
+    TGedcomImportOptions options;
+    options.BaseFolder = folder;
+    TGedcomImportResult result;
+    EXPECT_TRUE(ImportGedcomFile(file, options, result)) << result.ErrorMessage.toStdString();
+    trip.ImportedPath = result.TreePath;
+    Tdm db;
+    if (db.Open(result.TreePath))
+        trip.After = Take(db);
+    return trip;
+}
+
+// Every line: CR LF at its end, at most 255 bytes, valid UTF-8, a level at most one deeper than the line
+// before, and no continuation cut next to a blank.
+void ExpectWellFormed(const QByteArray& text) {
+    ASSERT_TRUE(text.endsWith("0 TRLR\r\n"));
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder(text);
+    EXPECT_FALSE(decoder.hasError());
+    EXPECT_FALSE(decoded.contains(QChar::ReplacementCharacter));
+    const QList<QByteArray> lines = text.chopped(1).split('\n');
+    int level = 0;
+    const QRegularExpression form(QStringLiteral("^(0|[1-9][0-9]?) (@[^@]+@ )?[A-Z_][A-Z0-9_]*( .*)?\r$"));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        ASSERT_TRUE(line.endsWith('\r')) << i;
+        EXPECT_LE(line.size() - 1, 255) << i;
+        const QString s = QString::fromUtf8(line);
+        ASSERT_TRUE(form.match(s).hasMatch()) << i << ": " << line.toStdString();
+        const int next = s.section(u' ', 0, 0).toInt();
+        EXPECT_LE(next, level + 1) << i;
+        level = next;
+        if (line.contains(" CONC ")) {
+            EXPECT_FALSE(line.at(line.indexOf(" CONC ") + 6) == ' ') << i;
+            EXPECT_FALSE(lines[i - 1].endsWith(" \r")) << i;
+        }
+    }
+}
+
+class GedcomExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        props_.BasePath = test::NewTempDir();
+        props_.FolderName = QStringLiteral("family");
+        props_.FileName = QStringLiteral("family.vrd");
+        props_.TreeName = QStringLiteral("Tree");
+        props_.OwnerName = QStringLiteral("Owner @ home");
+        path_ = CreateNewTree(props_);
+        ASSERT_FALSE(path_.isEmpty());
+        ASSERT_TRUE(OpenTreeFile(path_));
+        global_ = GetGlobalParentId();
+    }
+    void TearDown() override { CloseTreeFile(); }
+
+    QString AddPerson(const QString& name, const QString& gender, const QString& father,
+                      const QString& mother = QStringLiteral("0"), const QString& notes = {}) {
+        const QString id = NewGuidText();
+        EXPECT_EQ(
+            Dm().Execute(QStringLiteral("INSERT INTO ftPerson (person_id, father_id, mother_id, gender, "
+                                        "person_name, notes) VALUES (?, ?, ?, ?, ?, ?)"),
+                         id, father, mother, gender, name, notes),
+            1);
+        return id;
+    }
+
+    TTreeProperty props_;
+    QString path_;
+    QString global_;
+};
+
+// Trees of every shape the tree can hold: several wives whose children interleave, children of a mother
+// alone, groups and their members, persons outside the tree and at its top, breastfeeding, dates in either
+// calendar down to a year, texts with line breaks of every kind, "@", leading blanks and long lines.
+class RandomTree {
+public:
+    explicit RandomTree(unsigned seed, const QString& global) : Rng(seed), Global(global) {}
+
+    void Fill(int persons) {
+        Transaction transaction(Dm());
+        Dm().ExecSql(QStringLiteral("DELETE FROM ftPerson WHERE person_id <> '") + Global + u'\'');
+        Dm().ExecSql(QStringLiteral("DELETE FROM ftRelation"));
+        std::vector<QString> males, females, groups;
+        for (int i = 0; i < 3; ++i)
+            groups.push_back(Insert(true, true, QStringLiteral("-1"), QStringLiteral("0")));
+        for (int i = 0; i < persons; ++i) {
+            const bool male = Chance(50);
+            QString father = QStringLiteral("-1"), mother = QStringLiteral("0");
+            if (!males.empty() && Chance(70))
+                father = Pick(males);
+            else if (Chance(30))
+                father = Pick(groups);
+            // A group's members have no mother: the group stands for the line they descend in.
+            const bool member = std::find(groups.begin(), groups.end(), father) != groups.end();
+            if (!member && !females.empty() && Chance(father == QLatin1String("-1") ? 30 : 60))
+                mother = Pick(females);
+            if (father == QLatin1String("-1"))
+                father = mother != QLatin1String("0") ? QStringLiteral("0") : Chance(50) ? Global : father;
+            (male ? males : females).push_back(Insert(male, false, father, mother));
+        }
+        Relate(males, females);
+        NumberChildren();
+        ASSERT_TRUE(transaction.Commit());
+    }
+
+private:
+    bool Chance(int percent) { return int(Rng() % 100) < percent; }
+    int Below(int n) { return int(Rng() % unsigned(n)); }
+    const QString& Pick(const std::vector<QString>& list) { return list[size_t(Below(int(list.size())))]; }
+
+    QString Words(int count) {
+        static const QStringList kWords{QStringLiteral("محمد"),   QStringLiteral("عبد الله"),
+                                        QStringLiteral("فاطمة"),  QStringLiteral("Ali"),
+                                        QStringLiteral("a@b"),    QStringLiteral("الريّان"),
+                                        QStringLiteral("Zaynab"), QStringLiteral("@@"),
+                                        QStringLiteral("ابن"),    QStringLiteral("(x)")};
+        QStringList words;
+        for (int i = 0; i < count; ++i)
+            words << kWords[Below(int(kWords.size()))];
+        return words.join(u' ');
+    }
+
+    QString Note() {
+        if (Chance(40))
+            return {};
+        QString note = Chance(20) ? QStringLiteral("   ") : QString();
+        const int parts = 1 + Below(5);
+        static const QStringList kBreaks{QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r"),
+                                         QStringLiteral("\r\n\r\n")};
+        for (int p = 0; p < parts; ++p) {
+            if (p > 0)
+                note += kBreaks[Below(int(kBreaks.size()))] + (Chance(30) ? QStringLiteral("  ") : QString());
+            note += Words(1 + Below(Chance(20) ? 200 : 8));
+            if (Chance(15))
+                note += QString(Below(80), u' ') + u'.'; // runs of blanks where lines are cut
+        }
+        return note;
+    }
+
+    int Date(int& hijri, bool hijriOnly = true) {
+        hijri = 0;
+        const int kind = Below(hijriOnly ? 5 : 4);
+        if (kind == 0)
+            return 0;
+        const bool inHijri = kind >= 3;
+        const int year = inHijri ? 900 + Below(560) : 1400 + Below(620);
+        const int month = Chance(20) ? 0 : 1 + Below(12);
+        const int day = month == 0 || Chance(20) ? 0 : 1 + Below(28);
+        const int number = year * 10000 + month * 100 + day;
+        const TGedDatePair pair =
+            GedcomDateInBothCalendars({inHijri ? TGedCalendar::Hijri : TGedCalendar::Gregorian, number});
+        hijri = pair.Hijri;
+        return kind == 4 ? 0 : pair.Gregorian; // some dates only in the Hijri calendar
+    }
+
+    QString Insert(bool male, bool group, const QString& father, const QString& mother) {
+        const QString id = NewGuidText();
+        int birthH, deathH;
+        const int birthG = Date(birthH);
+        const int deathG = Chance(50) ? Date(deathH) : (deathH = 0);
+        const QString deathPlace = Chance(30) ? Words(2) : QString();
+        const bool dead = deathG || deathH || !deathPlace.isEmpty() || Chance(10);
+        Dm().Execute(
+            QStringLiteral("INSERT INTO ftPerson (person_id, father_id, mother_id, gender, person_name, "
+                           "last_name, nickname, cognomen, date_of_birth_g, date_of_birth_h, "
+                           "date_of_death_g, date_of_death_h, place_of_birth, place_of_death, "
+                           "is_section, section_type, is_dead, notes) VALUES (?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            id, father, mother, QString(male ? QStringLiteral("m") : QStringLiteral("f")),
+            Words(1 + Below(2)), Chance(50) ? Words(1) : QString(), Chance(30) ? Words(1) : QString(),
+            Chance(20) ? Words(1) : QString(), birthG, birthH, deathG, deathH,
+            Chance(50) ? Words(1 + Below(3)) : QString(), deathPlace, group ? 1 : 0,
+            group && Chance(70) ? Words(1) : QString(), dead ? 1 : 0, Note());
+        return id;
+    }
+
+    void Relate(const std::vector<QString>& males, const std::vector<QString>& females) {
+        // The parents of every child are married; some couples have no children.
+        QSet<QString> couples;
+        Query q =
+            Dm().Prepare(QStringLiteral("SELECT DISTINCT f.person_id, m.person_id FROM ftPerson c "
+                                        "JOIN ftPerson f ON f.person_id = c.father_id AND f.is_section = 0 "
+                                        "JOIN ftPerson m ON m.person_id = c.mother_id"));
+        while (q.Next())
+            couples.insert(q.Text(0) + u'|' + q.Text(1));
+        for (int i = 0; i < int(males.size()) / 3 && !females.empty(); ++i)
+            couples.insert(Pick(males) + u'|' + Pick(females));
+        QHash<QString, int> wives, husbands;
+        QStringList sorted(couples.begin(), couples.end());
+        sorted.sort();
+        std::shuffle(sorted.begin(), sorted.end(), Rng);
+        for (const QString& couple : sorted) {
+            const QString husband = couple.section(u'|', 0, 0), wife = couple.section(u'|', 1, 1);
+            int hijri;
+            const int date = Chance(50) ? Date(hijri, false) : (hijri = 0);
+            Dm().Execute(
+                QStringLiteral("INSERT INTO ftRelation (person_id_1, person_id_2, relation_type, split, "
+                               "is_active, relation_order_1, relation_order_2, relation_date_1, "
+                               "relation_date_2, place) VALUES (?, ?, 0, ?, 1, ?, ?, ?, ?, ?)"),
+                husband, wife, Chance(15) ? 1 : 0, ++husbands[wife], ++wives[husband], date, hijri,
+                Chance(30) ? Words(2) : QString());
+        }
+        for (int i = 0; i < 4 && males.size() > 1 && females.size() > 1; ++i) {
+            const QString a = Pick(males), b = Pick(females);
+            Dm().Execute(QStringLiteral("INSERT INTO ftRelation (person_id_1, person_id_2, relation_type) "
+                                        "VALUES (?, ?, ?)"),
+                         i % 2 ? a : b, i % 2 ? b : Pick(males), i % 2 ? 1 : 2);
+        }
+    }
+
+    // Each parent's children in a shuffled order, so those of several wives interleave.
+    void NumberChildren() {
+        for (const char* column : {"father_id", "mother_id"}) {
+            const QString order = QLatin1String(column) == QLatin1String("father_id")
+                                      ? QStringLiteral("order_by_father")
+                                      : QStringLiteral("order_by_mother");
+            QHash<QString, QStringList> children;
+            Query q = Dm().Prepare(QStringLiteral("SELECT person_id, ") + QLatin1String(column) +
+                                   QStringLiteral(" FROM ftPerson ORDER BY oid"));
+            while (q.Next())
+                children[q.Text(1)] << q.Text(0);
+            for (auto it = children.begin(); it != children.end(); ++it) {
+                std::shuffle(it->begin(), it->end(), Rng);
+                for (qsizetype i = 0; i < it->size(); ++i)
+                    Dm().Execute(QStringLiteral("UPDATE ftPerson SET ") + order +
+                                     QStringLiteral(" = ? WHERE person_id = ?"),
+                                 int(i + 1), it->at(i));
+            }
+        }
+    }
+
+    std::mt19937 Rng;
+    QString Global;
+};
+
+TEST_F(GedcomExport, RandomTreesComeBackWhole) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        RandomTree(seed, global_).Fill(80);
+        const RoundTrip trip = ExportAndImport();
+        const std::string what = "seed " + std::to_string(seed);
+        ExpectSame(trip.Before, trip.After, what);
+        ExpectWellFormed(trip.Text);
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST_F(GedcomExport, WritesTheFormTheReadersExpect) {
+    const QString father = AddPerson(QStringLiteral("Ahmad"), QStringLiteral("m"), QStringLiteral("-1"));
+    const QString son = AddPerson(QStringLiteral("Salim"), QStringLiteral("m"), father, QStringLiteral("0"),
+                                  QStringLiteral("line one\nsecond @ line"));
+    Dm().Execute(QStringLiteral("UPDATE ftPerson SET last_name = 'Ali', nickname = 'Abu Salim', "
+                                "date_of_birth_h = 14450901, place_of_birth = 'Makkah' WHERE person_id = ?"),
+                 son);
+    QByteArray text;
+    TGedcomExportSummary summary;
+    QString error;
+    ASSERT_TRUE(ExportGedcomText(text, summary, error)) << error.toStdString();
+    ExpectWellFormed(text);
+    EXPECT_TRUE(text.contains("1 GEDC\r\n2 VERS 5.5.1\r\n2 FORM LINEAGE-LINKED\r\n1 CHAR UTF-8\r\n"));
+    EXPECT_TRUE(text.contains("1 NAME Salim /Ali/\r\n2 GIVN Salim\r\n2 SURN Ali\r\n2 NICK Abu Salim\r\n"));
+    EXPECT_TRUE(text.contains("1 BIRT\r\n2 DATE @#DHIJRI@ 1 RAMAD 1445\r\n2 PLAC Makkah\r\n"));
+    EXPECT_TRUE(text.contains("1 NOTE line one\r\n2 CONT second @@ line\r\n"));
+    EXPECT_TRUE(text.contains("1 _UID " + son.toUtf8() + "\r\n"));
+    EXPECT_FALSE(text.contains(global_.toUtf8())) << "the outside-the-tree group is no record";
+    EXPECT_TRUE(text.contains("0 @U1@ SUBM\r\n1 NAME Owner @@ home\r\n"));
+    // Our reader reads the file back with the person's own identifier.
+    TGedcomData data;
+    ASSERT_TRUE(ParseGedcomRecords(text, data));
+    bool found = false;
+    for (const TGedPerson& p : data.Persons)
+        if (p.Data.PersonId == son) {
+            found = true;
+            EXPECT_EQ(p.Data.Note, QStringLiteral("line one\r\nsecond @ line"));
+            EXPECT_EQ(p.Data.Nickname, QStringLiteral("Abu Salim"));
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(GedcomExport, ParentCycleExportsEveryPersonOnce) {
+    const QString a = AddPerson(QStringLiteral("A"), QStringLiteral("m"), QStringLiteral("-1"));
+    const QString b = AddPerson(QStringLiteral("B"), QStringLiteral("m"), a);
+    const QString c = AddPerson(QStringLiteral("C"), QStringLiteral("m"), b);
+    Dm().Execute(QStringLiteral("UPDATE ftPerson SET father_id = ? WHERE person_id = ?"), c, a);
+    const qint64 persons =
+        Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE person_id <> ?"), global_);
+    QByteArray text;
+    TGedcomExportSummary summary;
+    QString error;
+    ASSERT_TRUE(ExportGedcomText(text, summary, error));
+    EXPECT_EQ(summary.Individuals, persons);
+    EXPECT_EQ(text.count(" INDI\r\n"), persons);
+    for (const QString& id : {a, b, c})
+        EXPECT_EQ(text.count(id.toUtf8()), 1);
+    // And the import still reaches all of them.
+    const RoundTrip trip = ExportAndImport();
+    EXPECT_EQ(trip.After.Persons.size(), trip.Before.Persons.size());
+}
+
+TEST_F(GedcomExport, CancelledOrFailedExportLeavesTheOldFile) {
+    const QString file = test::NewTempDir() + QStringLiteral("/old.ged");
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("kept");
+    }
+    TGedcomExportSummary summary;
+    QString error;
+    EXPECT_FALSE(ExportGedcomFile(
+        file, [](const TGedcomProgress&) { return false; }, summary, error));
+    EXPECT_FALSE(error.isEmpty());
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("kept"));
+    EXPECT_FALSE(ExportGedcomFile(file + QStringLiteral("/inside-a-file.ged"), {}, summary, error));
+    CloseTreeFile();
+    QByteArray text;
+    EXPECT_FALSE(ExportGedcomText(text, summary, error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// Trees from files of other programs and the sample family: imported, exported and imported again.
+TEST(GedcomExportSamples, SampleFamilyAndRoyalFileComeBackWhole) {
+    for (const QString& file : {test::TestData(QStringLiteral("../../resources/sample/sample-family.ged")),
+                                test::SampleData(QStringLiteral("gedcom/royal92.ged")),
+                                test::SampleData(QStringLiteral("gedcom/kennedy.ged"))}) {
+        TGedcomImportOptions options;
+        options.BaseFolder = test::NewTempDir();
+        TGedcomImportResult first;
+        ASSERT_TRUE(ImportGedcomFile(file, options, first)) << first.ErrorMessage.toStdString();
+        ASSERT_TRUE(OpenTreeFile(first.TreePath));
+        const RoundTrip trip = ExportAndImport();
+        CloseTreeFile();
+        ExpectSame(trip.Before, trip.After, file.toStdString());
+        ExpectWellFormed(trip.Text);
+        if (file.endsWith(QLatin1String("royal92.ged"))) {
+            EXPECT_EQ(trip.After.Persons.size(), 3010);
+        }
+    }
+}
+
+} // namespace
+} // namespace verdan
