@@ -106,11 +106,11 @@ void EstimatedDateCaptions(const QDate& today, const TDateEstimate& estimate, QS
                                                Translate(HijriMonthNameEn(md.HMonth)), QStringLiteral("B.h"));
 }
 
-bool WriteEstimatedDates(const QString& personId, const TDateEstimate& birth, const TDateEstimate& death,
-                         const QDate& today) {
+TEstimateResult WriteEstimatedDates(const QString& personId, const TDateEstimate& birth,
+                                    const TDateEstimate& death, const QDate& today) {
     TPerson person;
     if (!ReadPerson(personId, person))
-        return false;
+        return TEstimateResult::NotWritten;
     bool changed = false;
     // Both numbers of one event come from the same day, so the two calendars agree.
     auto estimate = [&](const TDateEstimate& e, int& g, int& h) {
@@ -127,7 +127,11 @@ bool WriteEstimatedDates(const QString& personId, const TDateEstimate& birth, co
         estimate(birth, person.Date_of_Birth_G, person.Date_of_Birth_H);
     if (death.IsSet() && estimate(death, person.Date_of_Death_G, person.Date_of_Death_H))
         person.Is_Dead = true;
-    return changed && WritePersonDates(person);
+    if (!changed)
+        return TEstimateResult::NotWritten;
+    if (FindDateConflict(person) != TDateConflict::None)
+        return TEstimateResult::Contradiction;
+    return WritePersonDates(person) ? TEstimateResult::Written : TEstimateResult::NotWritten;
 }
 
 } // namespace verdan

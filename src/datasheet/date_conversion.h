@@ -44,10 +44,17 @@ bool EstimatedDateBoxes(const QDate& today, const TDateEstimate& estimate, TDate
 void EstimatedDateCaptions(const QDate& today, const TDateEstimate& estimate, QString& gregorian,
                            QString& hijri);
 
+enum class TEstimateResult {
+    Written,
+    NotWritten,    // no such person, no estimate, or the row could not be written
+    Contradiction, // with the dates already stored the person would die before being born: nothing written
+};
+
 // Writes estimated dates straight into a person's row: the birth dates when the birth estimate is set,
 // the death dates when the death estimate is set (which also marks the person deceased). Places and every
-// other date stay as stored. False when the person does not exist or nothing was written.
-bool WriteEstimatedDates(const QString& personId, const TDateEstimate& birth, const TDateEstimate& death,
-                         const QDate& today);
+// other date stay as stored. Dates that would contradict each other are refused, as the data sheet
+// refuses them.
+TEstimateResult WriteEstimatedDates(const QString& personId, const TDateEstimate& birth,
+                                    const TDateEstimate& death, const QDate& today);
 
 } // namespace verdan

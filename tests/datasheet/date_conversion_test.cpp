@@ -82,19 +82,23 @@ TEST_F(EstimatedDatesTest, WritesTheEstimatedEventOnly) {
     Put("{P}", "-1", "0", "P");
     Dm().Execute(
         "UPDATE ftPerson SET Date_of_Birth_G = 19000101, Place_of_Birth = 'Taif' WHERE Person_Id = '{P}'");
-    ASSERT_TRUE(WriteEstimatedDates("{P}", {}, {3, 0, 0}, today));
+    ASSERT_EQ(WriteEstimatedDates("{P}", {}, {3, 0, 0}, today), TEstimateResult::Written);
     EXPECT_EQ(Column("{P}", "Date_of_Death_G"), "20200515");
     EXPECT_EQ(Column("{P}", "Date_of_Death_H"), "14410922");
     EXPECT_EQ(Column("{P}", "Is_Dead"), "1");
     EXPECT_EQ(Column("{P}", "Date_of_Birth_G"), "19000101");
     EXPECT_EQ(Column("{P}", "Place_of_Birth"), "Taif");
 
-    ASSERT_TRUE(WriteEstimatedDates("{P}", {60, 0, 0}, {}, today));
+    ASSERT_EQ(WriteEstimatedDates("{P}", {60, 0, 0}, {}, today), TEstimateResult::Written);
     EXPECT_EQ(Column("{P}", "Date_of_Birth_G"), "19630515");
     EXPECT_EQ(Column("{P}", "Date_of_Death_G"), "20200515");
 
-    EXPECT_FALSE(WriteEstimatedDates("{P}", {}, {}, today));
-    EXPECT_FALSE(WriteEstimatedDates("{NOBODY}", {1, 0, 0}, {}, today));
+    // A birth estimated after the stored death is refused, and nothing of it is written.
+    EXPECT_EQ(WriteEstimatedDates("{P}", {1, 0, 0}, {}, today), TEstimateResult::Contradiction);
+    EXPECT_EQ(Column("{P}", "Date_of_Birth_G"), "19630515");
+
+    EXPECT_EQ(WriteEstimatedDates("{P}", {}, {}, today), TEstimateResult::NotWritten);
+    EXPECT_EQ(WriteEstimatedDates("{NOBODY}", {1, 0, 0}, {}, today), TEstimateResult::NotWritten);
     EXPECT_FALSE(PersonExists("{NOBODY}"));
 }
 

@@ -1,7 +1,9 @@
 #include "date_approach.h"
 
 #include "safe_slot.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/messages.h"
 #include "text/typed_numbers.h"
 
 #include <QDialogButtonBox>
@@ -142,14 +144,28 @@ void TfrmDateApproach::showEvent(QShowEvent* event) {
 }
 
 void TfrmDateApproach::accept() {
-    RunSafely([this] {
+    bool refused = false;
+    RunSafely([this, &refused] {
         birth_ = Read(txtYears_, txtMonths_, txtDays_);
         death_ = Read(txtYearsDeath_, txtMonthsDeath_, txtDaysDeath_);
+        if (personId_.isEmpty()) {
+            accepted_ = true;
+            return;
+        }
+        const TEstimateResult result = WriteEstimatedDates(personId_, birth_, death_, Today());
+        // A contradiction keeps the dialog open, so the user can mend the estimate or cancel.
+        refused = result == TEstimateResult::Contradiction;
+        if (refused) {
+            MsgWarning(Isolate(
+                Translate(QStringLiteral("The dates were not saved because they contradict each other."))));
+            return;
+        }
         accepted_ = true;
-        if (!personId_.isEmpty() && WriteEstimatedDates(personId_, birth_, death_, Today()))
+        if (result == TEstimateResult::Written)
             emit DatesWritten(personId_);
     });
-    QDialog::accept();
+    if (!refused)
+        QDialog::accept();
 }
 
 void TfrmDateApproach::done(int result) {

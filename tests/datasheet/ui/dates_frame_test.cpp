@@ -254,6 +254,19 @@ TEST_F(DatesFrameTest, CalculatorGivenAPersonWritesItsRow) {
     EXPECT_EQ(Column("{A}", "Date_of_Death_G"), "20200515");
     EXPECT_EQ(Column("{A}", "Is_Dead"), "1");
     EXPECT_TRUE(calculator.findChild<QLabel*>("lbl_Death_G")->text().isEmpty());
+
+    // A birth estimated after that death is refused as the sheet refuses it: told once, nothing written,
+    // and the calculator stays open for another estimate.
+    calculator.SetEstimates({1, 0, 0}, {});
+    QTimer::singleShot(0, &calculator, [&calculator] {
+        calculator.accept();
+        EXPECT_TRUE(calculator.isVisible());
+        calculator.reject();
+    });
+    EXPECT_EQ(calculator.exec(), QDialog::Rejected);
+    EXPECT_EQ(sink_.Texts(), QStringList({"The dates were not saved because they contradict each other."}));
+    EXPECT_EQ(written.count(), 1);
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
 }
 
 // Choosing Umm al-Qura changes the conversions made from then on; the dates the tree holds stay as they were.
