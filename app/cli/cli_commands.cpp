@@ -81,6 +81,8 @@ const Command kCommands[] = {
      true},
     {"lineage", "lineage TREE.vrd PERSON_ID [--mother|--mothers] [--tree] [--lang ar|en|fa|ur]", Lineage,
      true},
+    {"kinship", "kinship TREE.vrd PERSON_A PERSON_B [--lang ar|en|fa|ur]   (terms both ways, path, mahram)",
+     Kinship, true},
 };
 
 void Usage() {

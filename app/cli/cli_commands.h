@@ -78,4 +78,7 @@ int Search(const QStringList& args);
 int Chain(const QStringList& args);
 int Lineage(const QStringList& args);
 
+// Kinship terms both ways and the mahram answer (cmd_kinship.cpp).
+int Kinship(const QStringList& args);
+
 } // namespace verdan::cli

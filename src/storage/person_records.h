@@ -78,6 +78,14 @@ struct TParent {
     QString Mother_Id;
 };
 
+// What a walk over ancestors needs of one person row.
+struct TParentLinks {
+    QString Father_Id;
+    QString Mother_Id;
+    QString Gender; // normalised
+    bool Is_Section = false;
+};
+
 struct TPerson_Record_Log {
     QString Person_Id;
     QString User_Created;

@@ -218,6 +218,19 @@ QString GetGender(const QString& id) {
     return NormaliseGender(Dm().ScalarText("SELECT Gender FROM ftPerson WHERE Person_Id = ?", id));
 }
 
+bool ReadParentLinks(const QString& id, TParentLinks& links) {
+    links = TParentLinks();
+    Query q =
+        Dm().Prepare("SELECT Father_Id, Mother_Id, Gender, Is_Section FROM ftPerson WHERE Person_Id = ?", id);
+    if (!q.Next())
+        return false;
+    links.Father_Id = q.Text(0);
+    links.Mother_Id = q.Text(1);
+    links.Gender = NormaliseGender(q.Text(2));
+    links.Is_Section = q.Bool(3);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 
 bool AddPerson(const QString& name, const QString& fatherId, const QString& motherId, QString& newId,

@@ -40,6 +40,8 @@ QString GetFatherId(const QString& id);
 QString GetMotherId(const QString& id);
 TParent GetParents(const QString& id);
 QString GetGender(const QString& id); // normalised (NormaliseGender); "m" for "0"
+// The parents, gender and group flag in one read; false, with the fields cleared, without such a row.
+bool ReadParentLinks(const QString& id, TParentLinks& links);
 
 // ---------------------------------------------------------------------------------------------------------
 // Writing one person. Every writer except AddPerson and DeletePerson stamps the row (Date_Modified,

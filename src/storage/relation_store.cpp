@@ -353,6 +353,23 @@ void ListBreastfeedingRelations(TextTable& table) {
 // ---------------------------------------------------------------------------------------------------------
 // Any type
 
+void ListRelationLinks(const QString& id, QList<TRelationLink>& links) {
+    links.clear();
+    if (id.trimmed().isEmpty())
+        return;
+    Query q =
+        Dm().Prepare(QStringLiteral("SELECT person_id_1, person_id_2, relation_type, split FROM ftRelation "
+                                    "WHERE person_id_1 = ?1 OR person_id_2 = ?1 ORDER BY oid"),
+                     id);
+    while (q.Next()) {
+        const bool first = SameId(q.Text(0), id);
+        const QString other = first ? q.Text(1) : q.Text(0);
+        if (SameId(other, id))
+            continue;
+        links.append({other, static_cast<int>(q.Int(2)), first, q.Bool(3)});
+    }
+}
+
 bool HasAnyRelation(const QString& id) {
     if (id.trimmed().isEmpty())
         return false;

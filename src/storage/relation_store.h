@@ -113,6 +113,15 @@ void ListBreastfeedingRelations(TextTable& table);
 // Any type.
 
 bool HasAnyRelation(const QString& id);
+// One relation of a person as a walk over the family reads it.
+struct TRelationLink {
+    QString Other; // the other person of the row
+    int Type = kMarriage;
+    bool First = false; // the person is person_id_1 (the husband, or the nursing mother)
+    bool Split = false;
+};
+// Every relation of id, in either column, in row order; a row relating id with itself is left out.
+void ListRelationLinks(const QString& id, QList<TRelationLink>& links);
 int DeleteRelationsOfPerson(const QString& id);
 // Rewrite the stored names from the persons' current lineage names, all rows or none.
 bool RefreshAllRelationNames();

@@ -23,3 +23,24 @@ add_test(NAME cli_check_finds_contradictions COMMAND sh -c
     "cp '${cli_rel_tree}' '${cli_rel_dir}/bad.vrd' && python3 -c \"import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\\\"UPDATE ftPerson SET Mother_Id=(SELECT Person_Id FROM ftPerson WHERE Person_Name='Aa'), Gender='f' WHERE Person_Name='Cc'\\\"); c.execute(\\\"UPDATE ftPerson SET Father_Id='{00000000-0000-0000-0000-00000000DEAD}' WHERE Person_Name='Bb'\\\"); c.commit()\" '${cli_rel_dir}/bad.vrd' && '${cli_rel}' check '${cli_rel_dir}/bad.vrd'; echo \"exit=$?\"")
 set_tests_properties(cli_check_finds_contradictions PROPERTIES FIXTURES_REQUIRED cli_relations RESOURCE_LOCK cli_relations_tree
     PASS_REGULAR_EXPRESSION "^No damage was found in the tree file.\n{[-0-9A-F]+}\tCc\tThe attached mother \\(Aa\\) is male.\n{[-0-9A-F]+}\tBb\tThe father {00000000-0000-0000-0000-00000000DEAD} is no person of the tree.\nFindings: 2\nexit=1\n$")
+
+# Kinship on a small family (tests/data/kinship/make_family.py): a man's father's brother's son is his
+# ابن عم and not mahram, a woman and her breastfeeding brother are mahram through breastfeeding, a man and
+# his wife's mother through marriage; an unknown person fails.
+set(cli_kin_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-kinship)
+set(cli_kin_tree ${cli_kin_dir}/kin.vrd)
+set(cli_kin_id "{00000000-0000-0000-0000-0000000000")
+add_test(NAME cli_kinship_tree COMMAND sh -c
+    "rm -rf '${cli_kin_dir}' && '${cli_rel}' new '${cli_kin_tree}' --name Kin --owner O >/dev/null && python3 '${CMAKE_CURRENT_SOURCE_DIR}/data/kinship/make_family.py' '${cli_kin_tree}'")
+set_tests_properties(cli_kinship_tree PROPERTIES FIXTURES_SETUP cli_kinship)
+add_test(NAME cli_kinship_cousins COMMAND ${cli_rel} kinship ${cli_kin_tree} "${cli_kin_id}04}" "${cli_kin_id}07}" --lang ar)
+set_tests_properties(cli_kinship_cousins PROPERTIES FIXTURES_REQUIRED cli_kinship RESOURCE_LOCK cli_kinship_tree
+    PASS_REGULAR_EXPRESSION "^حسن عمر سالم بالنسبة إلى أحمد علي سالم: ابن عم\nأحمد علي سالم بالنسبة إلى حسن عمر سالم: ابن عم\nمسار القرابة:\n  سالم\n    علي\n      \\* أحمد\n    عمر\n      \\* حسن\nليسا من المحارم: هو ابن عم له\\.")
+add_test(NAME cli_kinship_breastfeeding_brother COMMAND ${cli_rel} kinship ${cli_kin_tree} "${cli_kin_id}05}" "${cli_kin_id}10}")
+set_tests_properties(cli_kinship_breastfeeding_brother PROPERTIES FIXTURES_REQUIRED cli_kinship RESOURCE_LOCK cli_kinship_tree
+    PASS_REGULAR_EXPRESSION ": brother by breastfeeding\n.*\nMahram through breastfeeding: he is her brother by breastfeeding\\.\n$")
+add_test(NAME cli_kinship_wifes_mother COMMAND ${cli_rel} kinship ${cli_kin_tree} "${cli_kin_id}04}" "${cli_kin_id}09}" --lang ar)
+set_tests_properties(cli_kinship_wifes_mother PROPERTIES FIXTURES_REQUIRED cli_kinship RESOURCE_LOCK cli_kinship_tree
+    PASS_REGULAR_EXPRESSION "^سميرة بالنسبة إلى أحمد علي سالم: حماة \\(والدة الزوجة\\)\n.*\nمحرم بالمصاهرة: ")
+add_test(NAME cli_kinship_unknown_person COMMAND ${cli_rel} kinship ${cli_kin_tree} "${cli_kin_id}04}" "${cli_kin_id}99}")
+set_tests_properties(cli_kinship_unknown_person PROPERTIES FIXTURES_REQUIRED cli_kinship RESOURCE_LOCK cli_kinship_tree WILL_FAIL TRUE)
