@@ -258,7 +258,9 @@ TKinTerm KinsSpouse(const TKinPath& path, bool male) {
 
 } // namespace
 
-TKinTerm KinTermOf(const TKinLink& link, const QString& genderOfB) {
+namespace {
+
+TKinTerm TermOf(const TKinLink& link, const QString& genderOfB) {
     const bool male = !Female(genderOfB);
     if (link.Married) {
         if (link.SplitA)
@@ -272,6 +274,15 @@ TKinTerm KinTermOf(const TKinLink& link, const QString& genderOfB) {
     if (!link.SpouseOfB.isEmpty())
         return KinsSpouse(link.Path, male);
     return NamePath(link.Path, genderOfB, false);
+}
+
+} // namespace
+
+TKinTerm KinTermOf(const TKinLink& link, const QString& genderOfB) {
+    // The outermost word agrees with the person named, where the language gives it a feminine form.
+    TKinTerm term = TermOf(link, genderOfB);
+    term.Feminine = Female(genderOfB);
+    return term;
 }
 
 QString KinTermText(const TKinTerm& term, TKinForm form) {
