@@ -56,6 +56,8 @@ int TreeInfo(const QStringList& args);
 int TreeCompact(const QStringList& args);
 int TreeCheck(const QStringList& args);
 int Import(const QStringList& args);
+// Tree files of the old format (cmd_convert.cpp).
+int Convert(const QStringList& args);
 // GEDCOM export (cmd_export.cpp).
 int Export(const QStringList& args);
 

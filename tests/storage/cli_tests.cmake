@@ -21,3 +21,15 @@ add_test(NAME cli_damaged_tree_find COMMAND sh -c
 set_tests_properties(cli_damaged_tree_find PROPERTIES
     PASS_REGULAR_EXPRESSION "^The tree file is damaged.\n[^\n]*t.vrd\n.*exit=1\n$"
     FAIL_REGULAR_EXPRESSION "⁦|No person found")
+
+# A tree file of the old format converted from the command line: the new tree beside it and what was read;
+# a damaged one fails with a message and leaves nothing beside it.
+set(cli_convert_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-convert)
+add_test(NAME cli_convert_jet COMMAND sh -c
+    "rm -rf '${cli_convert_dir}' && mkdir -p '${cli_convert_dir}' && cp '${PROJECT_SOURCE_DIR}/tests/data/samples/jet/DateTestDatabase.mdb' '${cli_convert_dir}/old.vrd' && '${cli_cmd}' convert '${cli_convert_dir}/old.vrd'; echo \"exit=$?\"; '${cli_cmd}' info '${cli_convert_dir}/old (converted).vrd' >/dev/null; echo \"info=$?\"")
+set_tests_properties(cli_convert_jet PROPERTIES
+    PASS_REGULAR_EXPRESSION "old \\(converted\\).vrd\nTables left out: DateTest\nexit=0\ninfo=0\n$")
+add_test(NAME cli_convert_damaged COMMAND sh -c
+    "rm -rf '${cli_convert_dir}-bad' && mkdir -p '${cli_convert_dir}-bad' && head -c 20000 '${PROJECT_SOURCE_DIR}/tests/data/samples/jet/DateTestDatabase.mdb' > '${cli_convert_dir}-bad/old.vrd' && '${cli_cmd}' convert '${cli_convert_dir}-bad/old.vrd' 2>&1; echo \"exit=$?\"; ls -A '${cli_convert_dir}-bad'")
+set_tests_properties(cli_convert_damaged PROPERTIES
+    PASS_REGULAR_EXPRESSION "damaged.*\nexit=1\nold.vrd\n$")

@@ -1,6 +1,7 @@
 #include "tree_file_checks.h"
 
 #include "storage/database.h"
+#include "storage/jet_convert.h"
 #include "storage/tree_check.h"
 #include "storage/tree_file.h"
 #include "text/bidi_text.h"
@@ -9,6 +10,7 @@
 #include "text/ui/busy_cursor.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProgressDialog>
 
 namespace verdan {
@@ -18,9 +20,38 @@ namespace {
 // Enough of the engine's findings to tell a helper what is wrong, without a wall of text.
 constexpr int kProblemsShown = 8;
 
+// A tree of the old format opens as a new tree converted beside it, when the user agrees.
+QString ConvertedTreeToOpen(const QString& path) {
+    const QString target = DefaultConvertedPath(path);
+    const QString question =
+        Isolate(Translate(QStringLiteral("This tree file has the old file format."))) + u'|' +
+        IsolateLtr(QDir::toNativeSeparators(path)) + QStringLiteral("\n\n") +
+        Isolate(FillPattern(
+            Translate(QStringLiteral("Convert it into a new tree %*? The old file stays as it is.")),
+            {IsolateLtr(QDir::toNativeSeparators(QFileInfo(target).fileName()))}));
+    if (MsgYesNo(question, QString()) != IDYES)
+        return {};
+    TJetConvertSummary summary;
+    QString error;
+    bool converted;
+    {
+        TBusyCursor busy;
+        converted = ConvertLegacyTreeFile(path, target, {}, summary, error);
+    }
+    if (!converted) {
+        MsgErrorRtl(error + u'|' + IsolatePath(path));
+        return {};
+    }
+    if (!summary.SkippedTables.isEmpty() || summary.PicturesMissing > 0)
+        MsgInfo(JetConvertSummaryText(summary));
+    return target;
+}
+
 } // namespace
 
 QString TreeFileToOpen(QWidget*, const QString& path) {
+    if (IsLegacyTreeFile(path))
+        return ConvertedTreeToOpen(path);
     const QStringList objects = ForeignSchemaObjects(path);
     if (objects.isEmpty())
         return path;

@@ -6,8 +6,9 @@ class QWidget;
 
 namespace verdan {
 
-// The file to open for `path`: the path itself, or, for a tree file holding triggers, views or virtual
-// tables, a cleaned copy beside it when the user agrees to one (the file itself stays as it is). Empty when
+// The file to open for `path`: the path itself; for a tree file of the old format a tree converted beside
+// it; for a tree file holding triggers, views or virtual tables a cleaned copy beside it; each when the
+// user agrees to it (the file itself stays as it is). Empty when
 // nothing is to be opened: the user declined, or the copy could not be written (which has been shown).
 QString TreeFileToOpen(QWidget* parent, const QString& path);
 

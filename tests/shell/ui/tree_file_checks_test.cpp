@@ -72,6 +72,28 @@ TEST_F(TreeFileChecksTest, ATreeCarryingATriggerOpensOnlyAsACleanedCopyWhenTheUs
     EXPECT_EQ(messages_.texts.size(), 2);
 }
 
+TEST_F(TreeFileChecksTest, ATreeOfTheOldFormatOpensConvertedBesideItWhenTheUserAgrees) {
+    const QString folder = test::NewTempDir();
+    const QString old = folder + QStringLiteral("/family.vrd");
+    ASSERT_TRUE(QFile::copy(test::SampleData(QStringLiteral("jet/DateTestDatabase.mdb")), old));
+    const QByteArray original = FileHash(old);
+    TfrmFamilyMain window;
+    messages_.SetAnswer(IDNO);
+    EXPECT_FALSE(window.LoadTree(old));
+    ASSERT_EQ(messages_.texts.size(), 1);
+    EXPECT_TRUE(messages_.texts[0].contains(QStringLiteral("family (converted).vrd")))
+        << messages_.texts[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/family (converted).vrd")));
+
+    messages_.SetAnswer(IDYES);
+    ASSERT_TRUE(window.LoadTree(old));
+    EXPECT_EQ(CurrentTreePath(), folder + QStringLiteral("/family (converted).vrd"));
+    EXPECT_EQ(FileHash(old), original);
+    // The table the tree does not know is named in the summary.
+    ASSERT_EQ(messages_.texts.size(), 3);
+    EXPECT_TRUE(messages_.texts[2].contains(QStringLiteral("DateTest"))) << messages_.texts[2].toStdString();
+}
+
 TEST_F(TreeFileChecksTest, MaintenanceChecksTheFileAndCompactsOnlyASoundOne) {
     const QString path = test::MakeTestTree(QStringLiteral("Salem"));
     TfrmFamilyMain window;
