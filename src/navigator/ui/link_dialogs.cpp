@@ -6,6 +6,7 @@
 #include "navigator/ui/husband_wife_dialog.h"
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
+#include "relations/ui/kinship_window.h"
 #include "relations/ui/person_path_tree.h"
 #include "relations/ui/relation_option_dialog.h"
 #include "storage/relation_store.h"
@@ -97,6 +98,12 @@ TfrmPersonPathTree* TLinkDialogs::PathWindow() {
     if (!path_)
         path_ = new TfrmPersonPathTree(owner_);
     return path_;
+}
+
+TfrmKinship* TLinkDialogs::KinshipWindow() {
+    if (!kinship_)
+        kinship_ = new TfrmKinship(owner_);
+    return kinship_;
 }
 
 TfrmPersonPathTree* TLinkDialogs::PathWindowIfShown() const {

@@ -12,6 +12,7 @@ class TfrmAddChildren;
 class TfrmAddPerson;
 class TfrmHusbandWifeDialog;
 class TfrmPersonPathTree;
+class TfrmKinship;
 class TfrmRelationOptionDialog;
 class TfrmTreeDialog;
 class Tfrm_ConfirmSecondParent;
@@ -41,6 +42,7 @@ public:
     // The lineage path window; PathWindowIfShown gives it only while it is on the screen.
     TfrmPersonPathTree* PathWindow();
     TfrmPersonPathTree* PathWindowIfShown() const;
+    TfrmKinship* KinshipWindow();
 
 private:
     explicit TLinkDialogs(QWidget* owner);
@@ -54,6 +56,7 @@ private:
     QPointer<TfrmAddChain> addChain_;
     QPointer<TfrmRelationOptionDialog> relation_;
     QPointer<TfrmPersonPathTree> path_;
+    QPointer<TfrmKinship> kinship_;
 };
 
 } // namespace verdan

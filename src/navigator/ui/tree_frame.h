@@ -95,6 +95,8 @@ public:
     void AddChain();
     // "Show Lineage": the lineage path window at the current person.
     void ShowLineage();
+    // The kinship window for the two persons selected, or with the current person offered to it.
+    void ShowKinship();
     // What a drag from this outline carries: the selected persons, the current one first (one a line in
     // the person-list format, which the favourites and the data sheet take too); null for no person.
     QMimeData* DragData() const;
@@ -231,6 +233,7 @@ private:
     QAction* mnuUnMarkAncestors_ = nullptr;
     QAction* mnShowPersonPaths_ = nullptr;
     QAction* mnuShowTraceWindow_ = nullptr;
+    QAction* mnuKinship_ = nullptr;
     QAction* mnu_Data_Card_ = nullptr;
     QAction* mnuExpand_ = nullptr;
 

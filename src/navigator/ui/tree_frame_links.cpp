@@ -6,6 +6,7 @@
 #include "navigator/ui/outline_view.h"
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
+#include "relations/ui/kinship_window.h"
 #include "relations/ui/person_path_tree.h"
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
@@ -215,6 +216,19 @@ void TframTree::ShowLineage() {
         return;
     TfrmPersonPathTree* window = TLinkDialogs::For(this).PathWindow();
     window->ShowPath(personId);
+    window->show();
+    window->raise();
+}
+
+void TframTree::ShowKinship() {
+    const QList<TLinkNode> nodes = SelectedLinkNodes();
+    if (nodes.isEmpty())
+        return;
+    TfrmKinship* window = TLinkDialogs::For(this).KinshipWindow();
+    if (nodes.size() >= 2)
+        window->SetPersons(nodes[0].PersonId, nodes[1].PersonId);
+    else
+        window->Offer(nodes[0].PersonId);
     window->show();
     window->raise();
 }

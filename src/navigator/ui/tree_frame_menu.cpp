@@ -58,6 +58,7 @@ void TframTree::BuildMenu() {
     mnuUnMarkAncestors_ = pmnuTree_->addAction(QString());
     mnShowPersonPaths_ = pmnuTree_->addAction(QString());
     mnuShowTraceWindow_ = pmnuTree_->addAction(QString());
+    mnuKinship_ = pmnuTree_->addAction(QString());
     mnu_Data_Card_ = pmnuTree_->addAction(QString());
     pmnuTree_->addSeparator();
     mnuExpand_ = pmnuTree_->addAction(QString());
@@ -120,6 +121,7 @@ void TframTree::BuildMenu() {
     connect(mnuMarkAncestors_, &QAction::triggered, this, &TframTree::MarkAncestors);
     connect(mnuUnMarkAncestors_, &QAction::triggered, this, &TframTree::UnmarkAncestors);
     connect(mnShowPersonPaths_, &QAction::triggered, this, &TframTree::ShowLineage);
+    connect(mnuKinship_, &QAction::triggered, this, &TframTree::ShowKinship);
     connect(mnuShowTraceWindow_, &QAction::triggered, this, [this] {
         if (!CurrentPersonId().isEmpty())
             emit PersonChartWanted(CurrentPersonId());
@@ -158,6 +160,7 @@ void TframTree::ApplyMenuCaptions() {
     mnuUnMarkAncestors_->setText(Translate(QStringLiteral("Unmark Ancestors")));
     mnShowPersonPaths_->setText(Translate(QStringLiteral("Show Lineage")));
     mnuShowTraceWindow_->setText(Translate(QStringLiteral("Family Tree Chart")));
+    mnuKinship_->setText(Translate(QStringLiteral("Kinship")) + QStringLiteral(".."));
     mnu_Data_Card_->setText(Translate(QStringLiteral("Data Card")));
     mnuExpand_->setText(Translate(QStringLiteral("Expand")) + QString(6, u' ') + QStringLiteral("F5"));
 }
@@ -273,6 +276,7 @@ void TframTree::PreparePopup() {
                                   mnuUnMarkAncestors_,
                                   mnShowPersonPaths_,
                                   mnuShowTraceWindow_,
+                                  mnuKinship_,
                                   mnu_Data_Card_,
                                   mnuExpand_};
     for (QAction* entry : entries)

@@ -23,6 +23,27 @@ constexpr int kPersonRole = Qt::UserRole;
 
 } // namespace
 
+void FillPathTree(QTreeWidget* tree, const TLineagePath& path, int personRole) {
+    tree->setUpdatesEnabled(false);
+    tree->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(path.Entries.size());
+    for (const TPathEntry& entry : path.Entries) {
+        QTreeWidgetItem* item =
+            entry.Parent < 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(items[entry.Parent]);
+        item->setText(0, entry.Text);
+        item->setData(0, personRole, entry.PersonId);
+        if (entry.IsPerson) {
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            item->setFont(0, bold);
+        }
+        items << item;
+    }
+    tree->expandAll();
+    tree->setUpdatesEnabled(true);
+}
+
 TfrmPersonPathTree::TfrmPersonPathTree(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmPersonPathTree"));
     rbFatherPath_ = new QRadioButton(this);
@@ -87,24 +108,7 @@ void TfrmPersonPathTree::ShowPath(const QString& personId) {
     personId_ = personId;
     const TLineagePath path = BuildLineagePath(personId, Kind());
     setWindowTitle(path.Caption);
-    trvPersonPath_->setUpdatesEnabled(false);
-    trvPersonPath_->clear();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(path.Entries.size());
-    for (const TPathEntry& entry : path.Entries) {
-        QTreeWidgetItem* item =
-            entry.Parent < 0 ? new QTreeWidgetItem(trvPersonPath_) : new QTreeWidgetItem(items[entry.Parent]);
-        item->setText(0, entry.Text);
-        item->setData(0, kPersonRole, entry.PersonId);
-        if (entry.IsPerson) {
-            QFont bold = item->font(0);
-            bold.setBold(true);
-            item->setFont(0, bold);
-        }
-        items << item;
-    }
-    trvPersonPath_->expandAll();
-    trvPersonPath_->setUpdatesEnabled(true);
+    FillPathTree(trvPersonPath_, path, kPersonRole);
 }
 
 void TfrmPersonPathTree::TranslateTexts() {

@@ -10,6 +10,10 @@ class QTreeWidget;
 
 namespace verdan {
 
+// Fills a tree view with a path's entries, each beneath the one above it and holding its person's identifier
+// in the role; the persons the path is of are bold. Everything is expanded.
+void FillPathTree(QTreeWidget* tree, const TLineagePath& path, int personRole);
+
 // The lineage path window: a person's line of ancestors as a nested tree (the father line, the mother's
 // father line or the line of mothers), with the person's children, brothers and sisters and those of the
 // parent at their places. Non-modal; it follows the selection of the outlines while it is shown, and a
