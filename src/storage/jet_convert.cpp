@@ -307,7 +307,12 @@ bool ConvertLegacyTreeFile(const QString& legacyPath, const QString& target, con
                 u'\n' + tree.Error();
         return false;
     }
-    if (!WriteJetTree(reader, tree.TemporaryPath(), progress, summary, error)) {
+    TJetProgressFn counted;
+    if (progress)
+        counted = [&](qint64 rows, qint64) {
+            return progress(rows, reader.TotalRows());
+        };
+    if (!WriteJetTree(reader, tree.TemporaryPath(), counted, summary, error)) {
         tree.Discard();
         return false;
     }

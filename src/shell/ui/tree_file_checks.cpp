@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <algorithm>
 
 namespace verdan {
 
@@ -21,7 +22,7 @@ namespace {
 constexpr int kProblemsShown = 8;
 
 // A tree of the old format opens as a new tree converted beside it, when the user agrees.
-QString ConvertedTreeToOpen(const QString& path) {
+QString ConvertedTreeToOpen(QWidget* parent, const QString& path) {
     const QString target = DefaultConvertedPath(path);
     const QString question =
         Isolate(Translate(QStringLiteral("This tree file has the old file format."))) + u'|' +
@@ -31,15 +32,36 @@ QString ConvertedTreeToOpen(const QString& path) {
             {IsolateLtr(QDir::toNativeSeparators(QFileInfo(target).fileName()))}));
     if (MsgYesNo(question, QString()) != IDYES)
         return {};
+    QProgressDialog progress(parent);
+    progress.setWindowTitle(Translate(QStringLiteral("Converting the tree file..")));
+    progress.setLabelText(IsolateLtr(QDir::toNativeSeparators(path)));
+    progress.setCancelButtonText(StripAmpersands(Translate(QStringLiteral("&Cancel"))));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setMinimumDuration(500);
+    progress.setRange(0, 0);
     TJetConvertSummary summary;
     QString error;
     bool converted;
     {
         TBusyCursor busy;
-        converted = ConvertLegacyTreeFile(path, target, {}, summary, error);
+        converted = ConvertLegacyTreeFile(
+            path, target,
+            [&](qint64 rows, qint64 total) {
+                if (total > 0) {
+                    progress.setRange(0, 1000);
+                    progress.setValue(int(std::min(rows, total) * 1000 / total));
+                }
+                return !progress.wasCanceled();
+            },
+            summary, error);
     }
+    const bool cancelled = progress.wasCanceled();
+    progress.close();
     if (!converted) {
-        MsgErrorRtl(error + u'|' + IsolatePath(path));
+        if (!cancelled)
+            MsgErrorRtl(error + u'|' + IsolatePath(path));
         return {};
     }
     if (!summary.SkippedTables.isEmpty() || summary.PicturesMissing > 0)
@@ -49,9 +71,9 @@ QString ConvertedTreeToOpen(const QString& path) {
 
 } // namespace
 
-QString TreeFileToOpen(QWidget*, const QString& path) {
+QString TreeFileToOpen(QWidget* parent, const QString& path) {
     if (IsLegacyTreeFile(path))
-        return ConvertedTreeToOpen(path);
+        return ConvertedTreeToOpen(parent, path);
     const QStringList objects = ForeignSchemaObjects(path);
     if (objects.isEmpty())
         return path;
