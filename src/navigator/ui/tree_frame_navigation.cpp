@@ -79,6 +79,19 @@ void TframTree::BuildNavigationMenu() {
 
     mnuPersonInfo_ = new QAction(Icon(u"system-users"), QString(), pmnuTree_);
     pmnuTree_->insertAction(ActionAfter(pmnuTree_, mnu_Data_Card_), mnuPersonInfo_);
+    const std::pair<QObject*, const char*> names[] = {
+        {mnuApplyToDescendents_, "mnuApplyToDescendents"},
+        {mnuApplyLastName_, "mnuApplyLastName"},
+        {mnuApplyFamilyName_, "mnuApplyFamilyName"},
+        {mnuApplyFamilyNickname_, "mnuApplyFamilyNickname"},
+        {mnuPersonOption_, "mnuPersonOption"},
+        {mnuLocate_, "mnuLocate"},
+        {mnuSplitTree_, "mnuSplitTree"},
+        {mnuAddBookmark_, "mnuAddBookmark"},
+        {mnuPersonInfo_, "mnuPersonInfo"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(QString::fromLatin1(name));
 
     connect(mnuApplyLastName_, &QAction::triggered, this,
             [this] { ApplyToDescendants(TFamilyNameKind::LastName); });
