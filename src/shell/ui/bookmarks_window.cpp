@@ -203,8 +203,13 @@ void TfrmBookmark::DeleteCurrent() {
         return;
     if (!DeleteBookmark(currentOid_))
         return;
+    // The last one gone, the list reads again and keeps its one empty row.
+    if (count_ <= 1) {
+        Refresh();
+        return;
+    }
     gBookmark_->DeleteRow(currentRow_);
-    count_ = std::max(count_ - 1, 0);
+    --count_;
     ClearSelection();
 }
 

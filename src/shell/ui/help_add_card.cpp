@@ -146,7 +146,8 @@ void Tfrm_Help_Add::TranslateTexts() {
     lblKeysTitle_->setText(Translate(QStringLiteral("Or use Keyboard Short-cuts")) + u':');
     const QString orWord = Translate(QStringLiteral("or"));
     for (int row = 0; row < int(std::size(kKeys)); ++row) {
-        keyNames_[row]->setText(QString::fromLatin1(kKeys[row].keys).arg(orWord));
+        QString keys = QString::fromLatin1(kKeys[row].keys);
+        keyNames_[row]->setText(keys.replace(QStringLiteral("%1"), orWord));
         keyCommands_[row]->setText(Translate(QString::fromLatin1(kKeys[row].command)));
     }
     lblMoveTitle_->setText(Translate(QStringLiteral("To reattach person")) + u':');
