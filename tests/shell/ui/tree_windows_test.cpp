@@ -152,7 +152,8 @@ TEST_P(TreeWindowsTest, PropertiesKeepABoldDescriptionAcrossARestart) {
 }
 
 TEST_P(TreeWindowsTest, AFailedWriteOfThePropertiesKeepsTheOldOnes) {
-    ASSERT_TRUE(Dm().ExecSql(QStringLiteral("ALTER TABLE ftTreeInfo DROP COLUMN hide_about")));
+    ASSERT_TRUE(Dm().ExecSql(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.ftTreeInfo "
+                                            "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     const bool written = EditProperties([](TfrmProperty* dialog) {
         dialog->TreeNameEdit()->selectAll();
         QTest::keyClicks(dialog->TreeNameEdit(), QStringLiteral("Lost"));
