@@ -6,6 +6,7 @@
 #include "relations/ui/person_path_tree.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
@@ -200,8 +201,9 @@ void TfrmKinship::Refresh() {
     }
     const TKinship kinship = FindKinship(PersonA(), PersonB());
     const TMahramRuling ruling = RuleMahram(kinship);
-    const QString nameA = GetPersonName(PersonA());
-    const QString nameB = GetPersonName(PersonB());
+    // Isolated, so that a name of the other script does not turn the line's reading order round.
+    const QString nameA = Isolate(GetPersonName(PersonA()));
+    const QString nameB = Isolate(GetPersonName(PersonB()));
     if (!kinship.Links.isEmpty()) {
         lblTermB_->setText(FillPattern(Translate(QStringLiteral("%* to %*: %*")),
                                        {nameB, nameA, JoinTerms(KinshipTerms(kinship, true))}));

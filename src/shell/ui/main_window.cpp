@@ -12,6 +12,7 @@
 #include "navigator/ui/link_dialogs.h"
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
+#include "relations/ui/kinship_window.h"
 #include "relations/ui/person_path_tree.h"
 #include "reports/name_search.h"
 #include "reports/ui/name_search_box.h"
@@ -229,6 +230,13 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     connect(this, &TfrmFamilyMain::TreeClosed, this, [] {
         if (TfrmPersonPathTree* path = TLinkDialogs::Instance()->PathWindowIfShown())
             path->close();
+    });
+    // So does the kinship window, which forgets the two persons of the closed tree.
+    TfrmKinship* kinship = TLinkDialogs::Instance()->KinshipWindow();
+    connect(kinship, &TfrmKinship::PersonActivated, this, &TfrmFamilyMain::ShowPersonInMainTree);
+    connect(this, &TfrmFamilyMain::TreeClosed, kinship, [kinship] {
+        kinship->close();
+        kinship->SetPersons(QString(), QString());
     });
     connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
         if (ShowPersonInMainTree(id))
