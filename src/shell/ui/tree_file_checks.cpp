@@ -1,5 +1,6 @@
 #include "tree_file_checks.h"
 
+#include "reports/ui/work_progress.h"
 #include "storage/database.h"
 #include "storage/jet_convert.h"
 #include "storage/tree_check.h"
@@ -32,33 +33,20 @@ QString ConvertedTreeToOpen(QWidget* parent, const QString& path) {
             {IsolateLtr(QDir::toNativeSeparators(QFileInfo(target).fileName()))}));
     if (MsgYesNo(question, QString()) != IDYES)
         return {};
-    QProgressDialog progress(parent);
-    progress.setWindowTitle(Translate(QStringLiteral("Converting the tree file..")));
-    progress.setLabelText(IsolateLtr(QDir::toNativeSeparators(path)));
-    progress.setCancelButtonText(StripAmpersands(Translate(QStringLiteral("&Cancel"))));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setMinimumDuration(500);
-    progress.setRange(0, 0);
     TJetConvertSummary summary;
     QString error;
-    bool converted;
+    bool converted, cancelled;
     {
-        TBusyCursor busy;
+        TWorkProgress progress(parent, Translate(QStringLiteral("Converting the tree file..")));
         converted = ConvertLegacyTreeFile(
             path, target,
             [&](qint64 rows, qint64 total) {
-                if (total > 0) {
-                    progress.setRange(0, 1000);
-                    progress.setValue(int(std::min(rows, total) * 1000 / total));
-                }
-                return !progress.wasCanceled();
+                return total > 0 ? progress.Step(int(std::min(rows, total) * 1000 / total), 1000)
+                                 : !progress.Cancelled();
             },
             summary, error);
+        cancelled = progress.Cancelled();
     }
-    const bool cancelled = progress.wasCanceled();
-    progress.close();
     if (!converted) {
         if (!cancelled)
             MsgErrorRtl(error + u'|' + IsolatePath(path));

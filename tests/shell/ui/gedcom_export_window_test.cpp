@@ -1,0 +1,64 @@
+#include "common/testing.h"
+#include "gedcom/gedcom_import.h"
+#include "shell/startup.h"
+#include "shell/ui/main_window.h"
+#include "shell_ui_testing.h"
+#include "text/user_options.h"
+
+#include <QFile>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+using namespace verdan;
+
+namespace {
+
+class GedcomExportWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::UseEnglish();
+        SetProgramFolder(test::NewTempDir());
+        CreateAppFolders();
+        Options() = TOptions();
+    }
+    void TearDown() override {
+        CloseTreeFile();
+        test::UseEnglish();
+    }
+    test::RecordedMessages messages_;
+};
+
+// File > Export GEDCOM File proposes the tree's name, writes a file the import reads back and says what it
+// wrote; cancelling the file choice writes nothing. Both reading directions.
+TEST_F(GedcomExportWindowTest, WritesTheOpenTreeUnderTheChosenName) {
+    for (const char* language : {":/langs/english.local", ":/langs/arabic.local"}) {
+        SetLanguage(QString::fromLatin1(language));
+        const QString tree =
+            test::MakeTestTree(QStringLiteral("Salem") + QString::number(qHash(language) % 100));
+        TfrmFamilyMain window;
+        ASSERT_TRUE(window.LoadTree(tree));
+        QString proposed;
+        window.ChooseSaveFile = [&](const QString& name, const QString&) {
+            proposed = name;
+            return QString();
+        };
+        EXPECT_FALSE(window.ExportGedcom());
+        EXPECT_TRUE(proposed.endsWith(QLatin1String(".ged"))) << proposed.toStdString();
+        const QString target = test::NewTempDir() + QStringLiteral("/out.ged");
+        window.ChooseSaveFile = [&](const QString&, const QString&) {
+            return target;
+        };
+        ASSERT_TRUE(window.ExportGedcom());
+        EXPECT_TRUE(QFile::exists(target));
+        EXPECT_FALSE(window.statusBar()->currentMessage().isEmpty());
+        EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join(u'\n').toStdString();
+        TGedcomImportOptions options;
+        options.BaseFolder = test::NewTempDir();
+        TGedcomImportResult result;
+        ASSERT_TRUE(ImportGedcomFile(target, options, result)) << result.ErrorMessage.toStdString();
+        EXPECT_GT(result.Summary.Individuals, 0);
+        CloseTreeFile();
+    }
+}
+
+} // namespace
