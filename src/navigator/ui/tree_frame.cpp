@@ -32,7 +32,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <utility>
 
 namespace verdan {
 
@@ -83,6 +82,11 @@ TframTree::TframTree(QWidget* parent) : QWidget(parent) {
                     return;
                 previous_ = previous;
                 ShowSelection(current);
+                // A person the user moved to is a visit too, as is one located for him.
+                if (now && !navigating_ && history_.IsActive()) {
+                    history_.Add(now->PersonId.trimmed());
+                    UpdateHistoryButtons();
+                }
             });
     connect(model_, &TTreeModel::PersonRenamed, this, &TframTree::OnRenamed);
     connect(this, &TframTree::SecondParentWanted, this, &TframTree::OfferSecondParent);
@@ -350,17 +354,19 @@ void TframTree::SelectNode(const QModelIndex& index) {
 }
 
 bool TframTree::LocatePerson(const QString& personId) {
-    const bool navigating = std::exchange(navigating_, false);
     const QModelIndex found = model_->LocatePerson(personId);
-    if (!found.isValid())
+    if (!found.isValid()) {
+        navigating_ = false;
         return false;
+    }
     // Moves by Go Backward and Go Forward walk the history; every other move is added to it.
-    if (!navigating)
+    if (!navigating_)
         history_.Add(personId.trimmed());
-    UpdateHistoryButtons();
     for (QModelIndex node = found; node.isValid(); node = node.parent())
         trv_->expand(node);
     SelectNode(found);
+    navigating_ = false;
+    UpdateHistoryButtons();
     // Showing the person may still change the outline's height (his lineage below it can take another
     // line); once that is laid out, a row no longer wholly in view is brought to the middle.
     const QPersistentModelIndex located = found;

@@ -116,6 +116,16 @@ TEST_P(TreeFrameNavigationTest, BackAndForwardWalkTheVisitedPersons) {
     Settle();
     EXPECT_EQ(frame_->CurrentPersonId(), "S");
 
+    // A person the user clicks is a visit as well.
+    const QModelIndex bakr = frame_->Model()->FindPersonNode("B");
+    QTest::mouseClick(frame_->View()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      frame_->View()->visualRect(bakr).center());
+    Settle();
+    ASSERT_EQ(frame_->CurrentPersonId(), "B");
+    back->click();
+    Settle();
+    EXPECT_EQ(frame_->CurrentPersonId(), "S");
+
     // Emptying the outline drops the list; the buttons do nothing.
     frame_->ReloadTree(false);
     EXPECT_FALSE(frame_->History().IsActive());
