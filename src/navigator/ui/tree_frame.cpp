@@ -264,9 +264,15 @@ void TframTree::ReloadTree(bool load) {
     if (first.isValid())
         trv_->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
     loading_ = false;
-    // The first person is selected silently while loading; his lines below the outline still show.
-    if (first.isValid())
+    // The first person is selected silently while loading; his lines below the outline still show, and
+    // a new history starts at him, so that Go Backward returns to him.
+    if (first.isValid()) {
         ShowSelectionInfo(first);
+        const TPersonNode* record = model_->Record(first);
+        if (record && history_.Entries().isEmpty())
+            history_.Add(record->PersonId.trimmed());
+        UpdateHistoryButtons();
+    }
 }
 
 void TframTree::SetReadOnly(bool readOnly) {

@@ -94,9 +94,11 @@ TfrmProperty::TfrmProperty(QWidget* parent)
     gStat_ = new TZelGrid(tab_General_);
     gStat_->setObjectName(QStringLiteral("gStat"));
     gStat_->SetReadonly(true);
-    gStat_->SetColCount(2);
+    // The captions take a column of their own: the row-number column draws its texts faint.
+    gStat_->SetColCount(3);
     gStat_->SetRowCount(kStatRows);
-    gStat_->SetColWidth(0, kStatCaptionWidth);
+    gStat_->SetColWidth(0, 0);
+    gStat_->SetColWidth(1, kStatCaptionWidth);
     gStat_->SetRowHeight(0, 0);
     gStat_->horizontalHeader()->setStretchLastSection(true);
     gStat_->setFocusPolicy(Qt::NoFocus);
@@ -252,8 +254,8 @@ void TfrmProperty::FillStatistics() {
     };
     int row = 1;
     for (const auto& r : rows) {
-        gStat_->SetCells(0, row, Caption(r.text, r.context));
-        gStat_->SetCells(1, row, r.value);
+        gStat_->SetCells(1, row, Caption(r.text, r.context));
+        gStat_->SetCells(2, row, r.value);
         ++row;
     }
 }

@@ -134,6 +134,12 @@ TEST_P(TreeFrameNavigationTest, BackAndForwardWalkTheVisitedPersons) {
     frame_->HistoryBack();
     frame_->ReloadTree(true);
     EXPECT_TRUE(frame_->History().IsActive());
+    // The new history starts at the person the outline opens on.
+    EXPECT_EQ(frame_->History().Entries(), QStringList{frame_->CurrentPersonId()});
+    Select("H");
+    back->click();
+    Settle();
+    EXPECT_EQ(frame_->CurrentPersonId(), "A");
 }
 
 TEST_P(TreeFrameNavigationTest, MoveToAndSeparateTreeOfferTheRelatives) {

@@ -114,8 +114,8 @@ TEST_P(TreeWindowsTest, PropertiesKeepABoldDescriptionAcrossARestart) {
             return QLocale().toString(Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE ") +
                                                      QLatin1String(where)));
         };
-        EXPECT_EQ(dialog->StatisticsGrid()->Cells(1, 1).trimmed(), count("1"));
-        EXPECT_EQ(dialog->StatisticsGrid()->Cells(1, 5).trimmed(), count("gender = 'f' AND is_section = 0"));
+        EXPECT_EQ(dialog->StatisticsGrid()->Cells(2, 1).trimmed(), count("1"));
+        EXPECT_EQ(dialog->StatisticsGrid()->Cells(2, 5).trimmed(), count("gender = 'f' AND is_section = 0"));
         QTextEdit* editor = dialog->DescriptionEditor();
         editor->setPlainText(QStringLiteral("Banu Ali of the coast"));
         QTextCursor cursor(editor->document());
