@@ -234,6 +234,18 @@ bool CreateTriggers(Tdm& dm) {
     return transaction.Commit();
 }
 
+void DropTriggers(Tdm& dm) {
+    QStringList triggers;
+    {
+        Query q = dm.Prepare(QStringLiteral("SELECT name FROM temp.sqlite_master WHERE type = 'trigger' AND "
+                                            "name LIKE 'verdan\\_undo\\_%' ESCAPE '\\'"));
+        q.ForEachRow([&](Query& row) { triggers << row.Text(0); });
+    }
+    for (const QString& trigger : std::as_const(triggers))
+        dm.ExecSql(QStringLiteral("DROP TRIGGER temp.") + QuoteIdentifier(trigger));
+    dm.ExecSql(QStringLiteral("DROP TABLE IF EXISTS temp.verdan_undo_log"));
+}
+
 bool Replay(QList<TStep>& from, QList<TStep>& to, bool undoing) {
     TLogState& state = State();
     Settle();
@@ -325,6 +337,7 @@ void StopUndoLog() {
         sqlite3_update_hook(state.dm->Handle(), nullptr, nullptr);
         sqlite3_commit_hook(state.dm->Handle(), nullptr, nullptr);
         sqlite3_rollback_hook(state.dm->Handle(), nullptr, nullptr);
+        DropTriggers(*state.dm);
     }
     state = TLogState();
     if (had)

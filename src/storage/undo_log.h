@@ -37,7 +37,7 @@ signals:
 // Starts the record on the connection (OpenTreeFile does, once the file is upgraded); false when the
 // triggers cannot be made, and the tree then has no undo.
 bool StartUndoLog(Tdm& dm);
-// Ends the record and forgets every step (before the connection closes).
+// Ends the record and forgets every step; the triggers go, so the tables can be altered again.
 void StopUndoLog();
 bool UndoLogActive();
 // Forgets every step, as after a change that cannot be undone; true when there were steps to forget.
