@@ -1,6 +1,8 @@
 #include "navigator/tree_model.h"
 #include "navigator/ui/outline_view.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
+#include "text/localisation.h"
 #include "tree_frame.h"
 
 #include <QApplication>
@@ -150,6 +152,9 @@ void TframTree::DeleteSelected(bool ask) {
     QPersistentModelIndex fallback = selected.front().parent();
     QStringList removed;
     bool moved = false;
+    UndoStep step(ids.size() == 1 ? FillPattern(Translate(QStringLiteral("Delete «%*»")), {caption})
+                                  : Translate(QStringLiteral("Delete the selected persons")),
+                  ids.front());
     if (ids.size() == 1) {
         const TRemoveResult result = RemovePerson(ids.front(), caption, ask);
         if (result.Removed)

@@ -38,6 +38,13 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuExit = Add(mnuFile, false);
 
     mnuEdit = bar->addMenu(QString());
+    // Their texts and states follow the steps recorded (TfrmFamilyMain::UpdateUndoEntries).
+    mnuUndo = mnuEdit->addAction(QString());
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRedo = mnuEdit->addAction(QString());
+    mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuEdit->addSeparator();
     mnuGeneralSearch = Add(mnuEdit, true);
 
     mnuView = bar->addMenu(QString());

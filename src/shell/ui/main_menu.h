@@ -38,6 +38,8 @@ public:
     QAction* mnuExit;
 
     QMenu* mnuEdit;
+    QAction* mnuUndo;
+    QAction* mnuRedo;
     QAction* mnuGeneralSearch;
 
     QMenu* mnuView;

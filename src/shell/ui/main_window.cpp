@@ -295,6 +295,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
     m.Attach(m.mnuAbout, [this] { ShowAbout(); });
     AttachTreeWindows();
+    AttachUndo();
 }
 
 void TfrmFamilyMain::TranslateTexts() {

@@ -186,6 +186,11 @@ private:
     void WatchOutline(TframTree* outline);
     // The menu entries and outline commands of the windows of the whole tree.
     void AttachTreeWindows();
+    // Edit > Undo and Redo (main_window_undo.cpp).
+    void AttachUndo();
+    void UpdateUndoEntries();
+    void ReplayStep(bool undo);
+    void AfterReplay(const QString& personId);
     void WatchOutlineWindows(TframTree* outline);
     // What a window listing persons asks for: tree windows, the main outline, the data card.
     template <typename Window> void ServePersonWishes(Window* window);
