@@ -29,6 +29,15 @@ void TframTree::PlaceNewChild(const QModelIndex& parent, const QString& childId)
     StartEditing(node);
 }
 
+namespace {
+
+// The name of an undo step about a person.
+QString StepText(const char* pattern, const QString& personId) {
+    return FillPattern(Translate(QString::fromUtf8(pattern)), {GetPersonName(personId)});
+}
+
+} // namespace
+
 void TframTree::AddChildPerson(const QString& gender) {
     const QModelIndex parent = CurrentIndex();
     if (readOnly_ || !parent.isValid() || IsEditing())
@@ -38,6 +47,7 @@ void TframTree::AddChildPerson(const QString& gender) {
     if (record)
         trv_->expand(parent); // the children as stored now, before the new one joins them
     TMateStatus mates;
+    UndoStep step(StepText("Add a child to «%*»", record ? record->PersonId : QString()));
     const QString id = verdan::AddChildPerson(record ? record->PersonId : QString(), gender, mates);
     if (id.isEmpty())
         return;
@@ -84,6 +94,7 @@ void TframTree::AddFatherToCurrent() {
         return;
     const QString personId = record->PersonId;
     const QString oldFather = GetFatherId(personId).trimmed();
+    UndoStep step(StepText("Add a father to «%*»", personId), personId);
     const QString newId = verdan::AddFather(personId);
     if (newId.isEmpty())
         return;
@@ -188,6 +199,7 @@ void TframTree::SetCurrentMale() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
+    UndoStep step(StepText("Make «%*» a man", id), id);
     if (SetMale(id)) {
         ReloadPersonNodes(id);
         dataChanged_ = true;
@@ -199,6 +211,7 @@ void TframTree::SetCurrentFemale() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
+    UndoStep step(StepText("Make «%*» a woman", id), id);
     if (SetFemale(id)) {
         ReloadPersonNodes(id);
         dataChanged_ = true;
@@ -210,6 +223,7 @@ void TframTree::ToggleCurrentGroup() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
+    UndoStep step(StepText("Change the group mark of «%*»", id), id);
     if (ToggleGroup(id)) {
         model_->RefreshPersonNode(id);
         dataChanged_ = true;
@@ -221,6 +235,7 @@ void TframTree::ToggleCurrentDead() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
+    UndoStep step(StepText("Change the dead mark of «%*»", id), id);
     if (ToggleDead(id)) {
         model_->RefreshPersonNode(id);
         dataChanged_ = true;
