@@ -8,11 +8,9 @@
 #include "text/ui/form_grid.h"
 
 #include <QButtonGroup>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTextCursor>
@@ -36,7 +34,7 @@ void CleanPaste(QPlainTextEdit* box, int at, const QString& pasted) {
 
 } // namespace
 
-TfrmAddChain::TfrmAddChain(QWidget* parent) : QDialog(parent) {
+TfrmAddChain::TfrmAddChain(QWidget* parent) : TAddDialog(parent) {
     setObjectName(QStringLiteral("frmAddChain"));
     rbPath_ = new QRadioButton(this);
     rbPath_->setObjectName(QStringLiteral("rbPath"));
@@ -63,28 +61,18 @@ TfrmAddChain::TfrmAddChain(QWidget* parent) : QDialog(parent) {
     pages_->addWidget(txtChainList_);
     lbl_Help_ = new QLabel(this);
     lbl_Help_->setWordWrap(true);
-    btOk_ = new QPushButton(this);
-    btOk_->setObjectName(QStringLiteral("btOk"));
-    btOk_->setDefault(true);
-    btCancel_ = new QPushButton(this);
+    CreateButtons();
 
     auto* forms = new QHBoxLayout;
     forms->setSpacing(kSpacing * 2);
     forms->addWidget(rbPath_);
     forms->addWidget(rbList_);
     forms->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(kSpacing);
-    buttons->addStretch();
-    buttons->addWidget(btOk_);
-    buttons->addWidget(btCancel_);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
-    layout->setSpacing(kRowSpacing);
+    auto* layout = CreateLayout();
     layout->addLayout(forms);
     layout->addWidget(pages_, 1);
     layout->addWidget(lbl_Help_);
-    layout->addLayout(buttons);
+    AddButtonRow(layout);
 
     connect(rbPath_, &QRadioButton::toggled, this, &TfrmAddChain::ShowForm);
     // The sentence keeps no tatweel, typed or pasted.
@@ -103,8 +91,6 @@ TfrmAddChain::TfrmAddChain(QWidget* parent) : QDialog(parent) {
         cursor.setPosition(position);
         txtChainPath_->setTextCursor(cursor);
     });
-    connect(btOk_, &QPushButton::clicked, this, &TfrmAddChain::accept);
-    connect(btCancel_, &QPushButton::clicked, this, &TfrmAddChain::reject);
     resize(480, 300);
 }
 
@@ -115,7 +101,7 @@ bool TfrmAddChain::SentenceForm() const {
 bool TfrmAddChain::Ask(const QString& personId) {
     personId_ = personId;
     exec();
-    return accepted_ && !created_.isEmpty();
+    return Accepted() && !created_.isEmpty();
 }
 
 void TfrmAddChain::TranslateTexts() {
@@ -128,18 +114,13 @@ void TfrmAddChain::TranslateTexts() {
                         QStringLiteral("GrandGrandfather")})
             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     lbl_Help_->setText(Translate(QStringLiteral("Write lineage as text or list.")));
-    btOk_->setText(Translate(QStringLiteral("&OK")));
-    btCancel_->setText(Translate(QStringLiteral("&Cancel")));
 }
 
-void TfrmAddChain::showEvent(QShowEvent* event) {
-    TranslateTexts();
+void TfrmAddChain::ResetFields() {
     txtChainPath_->clear();
     txtChainList_->clear();
     created_.clear();
-    accepted_ = false;
     ShowForm();
-    QDialog::showEvent(event);
 }
 
 void TfrmAddChain::ShowForm() {
@@ -148,7 +129,7 @@ void TfrmAddChain::ShowForm() {
     box->setFocus();
 }
 
-void TfrmAddChain::accept() {
+bool TfrmAddChain::Commit() {
     TChainResult result;
     {
         TBusyCursor busy;
@@ -157,21 +138,9 @@ void TfrmAddChain::accept() {
     }
     // A failure was reported and nothing was written: the text stays for another try.
     if (!result.Written)
-        return;
+        return false;
     created_ = result.CreatedIds;
-    accepted_ = true;
-    QDialog::accept();
-}
-
-void TfrmAddChain::reject() {
-    accepted_ = false;
-    QDialog::reject();
-}
-
-void TfrmAddChain::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        TranslateTexts();
-    QDialog::changeEvent(event);
+    return true;
 }
 
 } // namespace verdan

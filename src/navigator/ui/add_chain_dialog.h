@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "navigator/ui/add_dialog.h"
+
 #include <QStringList>
 
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 
@@ -14,7 +14,7 @@ namespace verdan {
 // Lineage chain entry: the user types a sentence "Name son of Name son of Name .." or the same names one
 // a line, and the dialog creates them all as a line of fathers and sons under one person, the last name
 // the oldest.
-class TfrmAddChain : public QDialog {
+class TfrmAddChain : public TAddDialog {
     Q_OBJECT
 
 public:
@@ -24,7 +24,6 @@ public:
     // created.
     bool Ask(const QString& personId);
 
-    bool Accepted() const { return accepted_; }
     // The youngest person created (the first name), whom the outline selects; empty when none.
     QString ResultId() const { return created_.isEmpty() ? QString() : created_.last(); }
     QStringList CreatedIds() const { return created_; }
@@ -35,16 +34,10 @@ public:
     QPlainTextEdit* ListEdit() const { return txtChainList_; }
     bool SentenceForm() const;
 
-public slots:
-    void accept() override;
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
 private:
-    void TranslateTexts();
+    void TranslateTexts() override;
+    bool Commit() override;
+    void ResetFields() override;
     void ShowForm();
 
     QRadioButton* rbPath_;
@@ -53,11 +46,8 @@ private:
     QPlainTextEdit* txtChainPath_;
     QPlainTextEdit* txtChainList_;
     QLabel* lbl_Help_;
-    QPushButton* btOk_;
-    QPushButton* btCancel_;
     QString personId_;
     QStringList created_;
-    bool accepted_ = false;
 };
 
 } // namespace verdan

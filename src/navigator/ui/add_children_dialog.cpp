@@ -6,12 +6,9 @@
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
 
-#include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -40,7 +37,7 @@ void ArrangePaste(QPlainTextEdit* box, int at, const QString& pasted) {
 
 } // namespace
 
-TfrmAddChildren::TfrmAddChildren(QWidget* parent) : QDialog(parent) {
+TfrmAddChildren::TfrmAddChildren(QWidget* parent) : TAddDialog(parent) {
     setObjectName(QStringLiteral("frmAddChildren"));
     lblPersonName_ = new QLabel(this);
     lblPersonName_->setObjectName(QStringLiteral("lblPersonName"));
@@ -57,10 +54,7 @@ TfrmAddChildren::TfrmAddChildren(QWidget* parent) : QDialog(parent) {
         new TPasteWatcher(box, ArrangePaste);
         KeepBoxReading(box);
     }
-    btOk_ = new QPushButton(this);
-    btOk_->setObjectName(QStringLiteral("btOk"));
-    btOk_->setDefault(true);
-    btCancel_ = new QPushButton(this);
+    CreateButtons();
 
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(kSpacing);
@@ -69,20 +63,11 @@ TfrmAddChildren::TfrmAddChildren(QWidget* parent) : QDialog(parent) {
     lists->addWidget(lblDaughters_, 0, 1);
     lists->addWidget(txtChildMale_, 1, 0);
     lists->addWidget(txtChildFemale_, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(kSpacing);
-    buttons->addStretch();
-    buttons->addWidget(btOk_);
-    buttons->addWidget(btCancel_);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
-    layout->setSpacing(kRowSpacing);
+    auto* layout = CreateLayout();
     layout->addWidget(lblPersonName_);
     layout->addLayout(lists, 1);
-    layout->addLayout(buttons);
+    AddButtonRow(layout);
 
-    connect(btOk_, &QPushButton::clicked, this, &TfrmAddChildren::accept);
-    connect(btCancel_, &QPushButton::clicked, this, &TfrmAddChildren::reject);
     resize(460, 360);
 }
 
@@ -92,28 +77,23 @@ bool TfrmAddChildren::Ask(const QString& fatherId, const QString& motherId, cons
     lblPersonName_->setText(parentName);
     lblPersonName_->setVisible(!parentName.trimmed().isEmpty());
     exec();
-    return accepted_ && !created_.isEmpty();
+    return Accepted() && !created_.isEmpty();
 }
 
 void TfrmAddChildren::TranslateTexts() {
     setWindowTitle(Translate(QStringLiteral("Add Children")));
     lblSons_->setText(Translate(QStringLiteral("Sons")));
     lblDaughters_->setText(Translate(QStringLiteral("Daughters")));
-    btOk_->setText(Translate(QStringLiteral("&OK")));
-    btCancel_->setText(Translate(QStringLiteral("&Cancel")));
 }
 
-void TfrmAddChildren::showEvent(QShowEvent* event) {
-    TranslateTexts();
+void TfrmAddChildren::ResetFields() {
     txtChildMale_->clear();
     txtChildFemale_->clear();
     created_.clear();
-    accepted_ = false;
     txtChildMale_->setFocus();
-    QDialog::showEvent(event);
 }
 
-void TfrmAddChildren::accept() {
+bool TfrmAddChildren::Commit() {
     TChildrenListResult result;
     {
         TBusyCursor busy;
@@ -122,21 +102,9 @@ void TfrmAddChildren::accept() {
     }
     // A failure was reported; the lists stay for another try.
     if (!result.Written)
-        return;
+        return false;
     created_ = result.CreatedIds;
-    accepted_ = true;
-    QDialog::accept();
-}
-
-void TfrmAddChildren::reject() {
-    accepted_ = false;
-    QDialog::reject();
-}
-
-void TfrmAddChildren::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        TranslateTexts();
-    QDialog::changeEvent(event);
+    return true;
 }
 
 } // namespace verdan

@@ -9,7 +9,6 @@
 #include "text/messages.h"
 #include "text/ui/form_grid.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +18,7 @@
 
 namespace verdan {
 
-TfrmAddPerson::TfrmAddPerson(TfrmTreeDialog* picker, QWidget* parent) : QDialog(parent), picker_(picker) {
+TfrmAddPerson::TfrmAddPerson(TfrmTreeDialog* picker, QWidget* parent) : TAddDialog(parent), picker_(picker) {
     setObjectName(QStringLiteral("frmAddPerson"));
     lblName_ = new QLabel(this);
     txtName_ = new QLineEdit(this);
@@ -40,10 +39,7 @@ TfrmAddPerson::TfrmAddPerson(TfrmTreeDialog* picker, QWidget* parent) : QDialog(
     lblMother_ = new QLabel(this);
     lblMother_->setObjectName(QStringLiteral("lblMother"));
     lblMother_->setWordWrap(true);
-    btOk_ = new QPushButton(this);
-    btOk_->setObjectName(QStringLiteral("btOk"));
-    btOk_->setDefault(true);
-    btCancel_ = new QPushButton(this);
+    CreateButtons();
 
     auto* formHost = new QWidget(this);
     auto* form = new TFormGrid(formHost);
@@ -63,31 +59,22 @@ TfrmAddPerson::TfrmAddPerson(TfrmTreeDialog* picker, QWidget* parent) : QDialog(
         KeepReadingAlignment(label);
     }
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(kSpacing);
-    buttons->addStretch();
-    buttons->addWidget(btOk_);
-    buttons->addWidget(btCancel_);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
-    layout->setSpacing(kRowSpacing);
+    auto* layout = CreateLayout();
     layout->addWidget(formHost);
     layout->addStretch();
-    layout->addLayout(buttons);
+    AddButtonRow(layout);
 
     connect(txtName_, &QLineEdit::textChanged, this,
             [this](const QString& text) { btOk_->setEnabled(!text.trimmed().isEmpty()); });
     connect(btAssignFather_, &QPushButton::clicked, this, &TfrmAddPerson::AssignFatherClick);
     connect(btAssignMother_, &QPushButton::clicked, this, &TfrmAddPerson::AssignMotherClick);
-    connect(btOk_, &QPushButton::clicked, this, &TfrmAddPerson::accept);
-    connect(btCancel_, &QPushButton::clicked, this, &TfrmAddPerson::reject);
     resize(440, 250);
 }
 
 bool TfrmAddPerson::Ask(const QString& gender) {
     gender_ = NormaliseGender(gender) == u"f" ? QStringLiteral("f") : QStringLiteral("m");
     exec();
-    return accepted_;
+    return Accepted();
 }
 
 void TfrmAddPerson::TranslateTexts() {
@@ -97,12 +84,9 @@ void TfrmAddPerson::TranslateTexts() {
     lblNotes_->setText(Translate(QStringLiteral("Notes")) + u':');
     btAssignFather_->setText(Translate(QStringLiteral("Attach Father")) + QStringLiteral(".."));
     btAssignMother_->setText(Translate(QStringLiteral("Attach Mother")) + QStringLiteral(".."));
-    btOk_->setText(Translate(QStringLiteral("&OK")));
-    btCancel_->setText(Translate(QStringLiteral("&Cancel")));
 }
 
-void TfrmAddPerson::showEvent(QShowEvent* event) {
-    TranslateTexts();
+void TfrmAddPerson::ResetFields() {
     txtName_->clear();
     txtNotes_->clear();
     lblFather_->clear();
@@ -111,10 +95,8 @@ void TfrmAddPerson::showEvent(QShowEvent* event) {
     lblMother_->hide();
     fatherId_.clear();
     motherId_.clear();
-    accepted_ = false;
     btOk_->setEnabled(false);
     txtName_->setFocus();
-    QDialog::showEvent(event);
 }
 
 void TfrmAddPerson::AssignFatherClick() {
@@ -151,22 +133,10 @@ TNewMate TfrmAddPerson::Mate() const {
     return {txtName_->text(), txtNotes_->toPlainText(), fatherId_, motherId_, gender_};
 }
 
-void TfrmAddPerson::accept() {
+bool TfrmAddPerson::Commit() {
     if (txtName_->text().trimmed().isEmpty())
-        return;
-    accepted_ = true;
-    QDialog::accept();
-}
-
-void TfrmAddPerson::reject() {
-    accepted_ = false;
-    QDialog::reject();
-}
-
-void TfrmAddPerson::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
-        TranslateTexts();
-    QDialog::changeEvent(event);
+        return false;
+    return true;
 }
 
 } // namespace verdan

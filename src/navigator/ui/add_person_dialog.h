@@ -1,8 +1,7 @@
 #pragma once
 
 #include "navigator/family_links.h"
-
-#include <QDialog>
+#include "navigator/ui/add_dialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,7 +14,7 @@ class TfrmTreeDialog;
 
 // Takes the name, notes and, when the user wants, the father and mother of a new wife or husband before
 // the mate is created. The parents are chosen in the person picker.
-class TfrmAddPerson : public QDialog {
+class TfrmAddPerson : public TAddDialog {
     Q_OBJECT
 
 public:
@@ -24,7 +23,6 @@ public:
     // Opens the dialog for a new person of the gender ("f" a wife, "m" a husband); true after OK.
     bool Ask(const QString& gender);
 
-    bool Accepted() const { return accepted_; }
     // The mate as typed, with the parents chosen in this opening.
     TNewMate Mate() const;
 
@@ -38,16 +36,10 @@ public:
     void AssignFatherClick();
     void AssignMotherClick();
 
-public slots:
-    void accept() override;
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
 private:
-    void TranslateTexts();
+    void TranslateTexts() override;
+    bool Commit() override;
+    void ResetFields() override;
     void AssignParent(bool father);
 
     TfrmTreeDialog* picker_;
@@ -59,12 +51,9 @@ private:
     QPushButton* btAssignMother_;
     QLabel* lblFather_;
     QLabel* lblMother_;
-    QPushButton* btOk_;
-    QPushButton* btCancel_;
     QString gender_;
     QString fatherId_;
     QString motherId_;
-    bool accepted_ = false;
 };
 
 } // namespace verdan
