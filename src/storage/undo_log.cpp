@@ -246,6 +246,19 @@ void DropTriggers(Tdm& dm) {
     dm.ExecSql(QStringLiteral("DROP TABLE IF EXISTS temp.verdan_undo_log"));
 }
 
+// The step's own person, else the first person it wrote.
+QString StepPerson(const QList<TStep>& steps) {
+    if (steps.isEmpty() || !State().dm)
+        return QString();
+    const TStep& step = steps.last();
+    if (!step.personId.isEmpty())
+        return step.personId;
+    return State().dm->ScalarText(
+        QStringLiteral("SELECT person FROM temp.verdan_undo_log WHERE seq BETWEEN ? AND "
+                       "? AND person IS NOT NULL ORDER BY seq LIMIT 1"),
+        step.first, step.last);
+}
+
 bool Replay(QList<TStep>& from, QList<TStep>& to, bool undoing) {
     TLogState& state = State();
     Settle();
@@ -253,18 +266,14 @@ bool Replay(QList<TStep>& from, QList<TStep>& to, bool undoing) {
         return false;
     StoreOperation operation;
     TStep step = from.last();
+    const QString person = StepPerson(from);
     QStringList statements;
-    QString firstPerson;
     {
         Query q = state.dm->Prepare(
             QStringLiteral(
-                "SELECT sql, person FROM temp.verdan_undo_log WHERE seq BETWEEN ? AND ? ORDER BY seq DESC"),
+                "SELECT sql FROM temp.verdan_undo_log WHERE seq BETWEEN ? AND ? ORDER BY seq DESC"),
             step.first, step.last);
-        q.ForEachRow([&](Query& row) {
-            statements << row.Text(0);
-            if (!row.IsNull(1))
-                firstPerson = row.Text(1);
-        });
+        q.ForEachRow([&](Query& row) { statements << row.Text(0); });
     }
     state.replaying = true;
     state.pending = {};
@@ -297,8 +306,7 @@ bool Replay(QList<TStep>& from, QList<TStep>& to, bool undoing) {
     from.removeLast();
     step.first = written.first;
     step.last = written.last;
-    if (step.personId.isEmpty())
-        step.personId = firstPerson;
+    step.personId = person;
     // A step that wrote nothing back (its rows were already as recorded) has nothing to replay again.
     if (!written.Empty())
         to.append(step);
@@ -413,6 +421,14 @@ QString UndoDescription() {
 
 QString RedoDescription() {
     return CanRedo() ? State().redo.last().description : QString();
+}
+
+QString UndoPersonId() {
+    return StepPerson(State().undo);
+}
+
+QString RedoPersonId() {
+    return StepPerson(State().redo);
 }
 
 bool Undo() {

@@ -65,6 +65,9 @@ int RedoCount();
 // Descriptions of the steps Undo and Redo would replay; empty for an unnamed step or none.
 QString UndoDescription();
 QString RedoDescription();
+// The person the step Undo or Redo would replay is about (as Replayed will name him); empty for none.
+QString UndoPersonId();
+QString RedoPersonId();
 
 // Reverses the last step (or replays the last undone one) in one transaction: on a failure nothing of it
 // is applied, a message says why and the steps stay as they were.

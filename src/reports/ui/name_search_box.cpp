@@ -151,6 +151,7 @@ int TNameSearchBox::FillSearchResults(const QString& text) {
     if (CleanName(StripDiacritics(text)).isEmpty())
         return 0;
     TBusyCursor busy;
+    searched_ = text;
     results_->SetPersons(SearchPersonsByName(text));
     lstName_->emptyText = results_->rowCount() > 0 ? QString() : Translate(QStringLiteral("No person found"));
     lstName_->viewport()->update();
@@ -162,8 +163,27 @@ int TNameSearchBox::FillSearchResults(const QString& text) {
 }
 
 void TNameSearchBox::ClearResults() {
+    searched_.clear();
     results_->Clear();
     lstName_->emptyText.clear();
+}
+
+void TNameSearchBox::RefreshResults() {
+    if (searched_.isEmpty())
+        return;
+    TBusyCursor busy;
+    const QString chosen = CurrentPersonId();
+    // The same person chosen again is no new choice.
+    const QSignalBlocker quiet(this);
+    results_->SetPersons(SearchPersonsByName(searched_));
+    lstName_->emptyText = results_->rowCount() > 0 ? QString() : Translate(QStringLiteral("No person found"));
+    int row = 0;
+    for (int i = 0; i < results_->rowCount(); ++i)
+        if (results_->PersonId(i) == chosen)
+            row = i;
+    if (results_->rowCount() > 0)
+        lstName_->setCurrentIndex(results_->index(row));
+    lstName_->viewport()->update();
 }
 
 QString TNameSearchBox::CurrentPersonId() const {

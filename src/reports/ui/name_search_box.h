@@ -44,6 +44,9 @@ public:
     int FillSearchResults(const QString& text);
     // Empties the list, as when the tree closes.
     void ClearResults();
+    // Searches the text of the list again after the tree changed; the entry chosen stays chosen while it is
+    // listed, and the keyboard stays where it is.
+    void RefreshResults();
     // The identifier behind the current entry; empty when there is none.
     QString CurrentPersonId() const;
 
@@ -87,6 +90,7 @@ private:
     QWidget* searchRow_;
     QPointer<QWidget> outline_;
     bool acceptIdentifiers_ = false;
+    QString searched_;
 };
 
 } // namespace verdan

@@ -157,6 +157,23 @@ void TfrmReports::bt_FilterClick(bool down) {
     ApplyFilter(*savedFilter_, column);
 }
 
+void TfrmReports::ReadReportAgain() {
+    if (!currentReport_ || !kind_)
+        return;
+    const bool filtered = bt_Filter_->isChecked();
+    const std::optional<TFilter> filter = savedFilter_;
+    const QString title = filterColumnTitle_;
+    currentReport_();
+    savedFilter_ = filter;
+    filterColumnTitle_ = title;
+    const int column = title.isEmpty() ? -1 : g_->ColumnIndexOf(title);
+    if (filtered && filter && column >= 1)
+        ApplyFilter(*filter, column);
+    else
+        SetFilterState(false);
+    bt_Filter_->setEnabled(savedFilter_.has_value());
+}
+
 void TfrmReports::FindNext(const QString& text) {
     const QPoint hit =
         FindNextCell([this](int col, int row) { return ShownText(col, row); }, g_->ColCount(), g_->RowCount(),

@@ -40,6 +40,8 @@ public:
     void ShowReportsWindow();
     void SetReports(const TReports& reports);
     void RunSelectedReport();
+    // Reads the report shown from the tree again (after an undo or redo), with its filter when it is on.
+    void ReadReportAgain();
     void BuildPersonList();
     void BuildContactList();
     void BuildAddressList();

@@ -3,7 +3,6 @@
 #include "chart/ui/chart_window.h"
 #include "datasheet/ui/data_sheet.h"
 #include "datasheet/ui/date_approach.h"
-#include "datasheet/ui/image_browser.h"
 #include "datasheet/ui/quick_data_card.h"
 #include "datasheet/ui/quick_info_card.h"
 #include "gedcom/gedcom_export.h"
@@ -35,6 +34,7 @@
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
+#include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -527,9 +527,15 @@ bool TfrmFamilyMain::SaveTreeAs() {
     if (!picturesCopied)
         MsgWarning(Translate(QStringLiteral("Some pictures could not be copied beside the new tree file.")) +
                    u'|' + IsolatePath(QFileInfo(target).absolutePath() + QStringLiteral("/photos")));
+    // The copy starts a record of its own: what was done before cannot be undone there.
+    const bool hadSteps = CanUndo() || CanRedo();
     if (LoadTree(target)) {
-        statusBar()->showMessage(FillPattern(Translate(QStringLiteral("Saved as %*")), {IsolatePath(target)}),
-                                 kStatusMessageTime);
+        QString message = FillPattern(Translate(QStringLiteral("Saved as %*")), {IsolatePath(target)});
+        if (hadSteps)
+            message += QStringLiteral(". ") +
+                       Translate(QStringLiteral("The changes made before can no longer be undone."));
+        statusBar()->showMessage(message, kStatusMessageTime);
+        UpdateUndoEntries();
         return true;
     }
     // The copy was written but will not open: carry on with the original.
@@ -628,47 +634,6 @@ bool TfrmFamilyMain::OpenHelp(const QString& page) {
 void TfrmFamilyMain::ShowAbout() {
     MsgInfo(ApplicationTitle() + u'|' + Translate(QStringLiteral("Version")) + QStringLiteral(": ") +
             QStringLiteral(VERDAN_VERSION));
-}
-
-TfrmImageBrows* TfrmFamilyMain::PictureBrowser() {
-    if (pictureBrowser_ == nullptr) {
-        pictureBrowser_ = new TfrmImageBrows(this);
-        connect(pictureBrowser_, &TfrmImageBrows::LocatePersonRequested, this,
-                &TfrmFamilyMain::ShowPersonInMainTree);
-        connect(pictureBrowser_, &TfrmImageBrows::PicturesChanged, this, &TfrmFamilyMain::RefreshDataSheet);
-    }
-    return pictureBrowser_;
-}
-
-void TfrmFamilyMain::ShowDataCard(const QString& personId) {
-    if (!IsTreeOpen())
-        return;
-    dataCard_->LoadQuickData(personId);
-    dataCard_->show();
-    dataCard_->raise();
-    dataCard_->activateWindow();
-}
-
-void TfrmFamilyMain::ToggleQuickInfo() {
-    if (quickInfo_->isVisible()) {
-        quickInfo_->hide();
-        return;
-    }
-    quickInfo_->ShowCard();
-    // The card never takes the keyboard: the main window keeps it.
-    activateWindow();
-    quickInfo_->RefreshQuickInfo(TreeFrame_->CurrentPersonId());
-}
-
-void TfrmFamilyMain::ShowPictureBrowser(const QString& personId) {
-    if (IsTreeOpen())
-        PictureBrowser()->ShowFor(personId);
-}
-
-TfrmReports* TfrmFamilyMain::ReportsWindow() {
-    if (reports_ == nullptr)
-        reports_ = new TfrmReports(this);
-    return reports_;
 }
 
 bool TfrmFamilyMain::CloseOtherWindows() {

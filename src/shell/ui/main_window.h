@@ -190,7 +190,10 @@ private:
     void AttachUndo();
     void UpdateUndoEntries();
     void ReplayStep(bool undo);
+    // The outline at the step's person (or, when he is gone, at his father or mother), then every open
+    // window of the tree read again.
     void AfterReplay(const QString& personId);
+    void ReloadOpenWindows(const QString& selected);
     void WatchOutlineWindows(TframTree* outline);
     // What a window listing persons asks for: tree windows, the main outline, the data card.
     template <typename Window> void ServePersonWishes(Window* window);
@@ -208,6 +211,7 @@ private:
     TframDataSheet* framDataSheet_;
     QTimer sheetReload_;
     bool sheetWriting_ = false;
+    QStringList replayParents_; // of the step's person, while a step is replayed
     QWidget* pnlHost_;
     QWidget* workArea_;
     TframWelcome* welcome_;

@@ -1,3 +1,6 @@
+#include "datasheet/ui/image_browser.h"
+#include "datasheet/ui/quick_data_card.h"
+#include "datasheet/ui/quick_info_card.h"
 #include "main_window.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
@@ -7,6 +10,7 @@
 #include "relations/ui/marriages_window.h"
 #include "relations/ui/parent_contradiction_window.h"
 #include "relations/ui/statistics_window.h"
+#include "reports/ui/reports_window.h"
 #include "shell/recent_trees.h"
 #include "shell/ui/bookmarks_window.h"
 #include "shell/ui/help_add_card.h"
@@ -23,7 +27,8 @@
 #include "text/ui/busy_cursor.h"
 
 // The main window's windows of the whole tree: properties, notes, summaries, bookmarks, entry
-// transactions, the data-entry help, and the lists of relations, checks, statistics and search.
+// transactions, the data-entry help, the lists of relations, checks, statistics and search, the reports,
+// the picture browser and the cards.
 
 namespace verdan {
 
@@ -72,6 +77,47 @@ template <typename Window> void TfrmFamilyMain::ServePersonWishes(Window* window
     connect(window, &Window::DataCardWanted, this, &TfrmFamilyMain::ShowDataCard);
     // Windows of one tree go with it.
     connect(this, &TfrmFamilyMain::TreeClosed, window, &QWidget::close);
+}
+
+TfrmImageBrows* TfrmFamilyMain::PictureBrowser() {
+    if (pictureBrowser_ == nullptr) {
+        pictureBrowser_ = new TfrmImageBrows(this);
+        connect(pictureBrowser_, &TfrmImageBrows::LocatePersonRequested, this,
+                &TfrmFamilyMain::ShowPersonInMainTree);
+        connect(pictureBrowser_, &TfrmImageBrows::PicturesChanged, this, &TfrmFamilyMain::RefreshDataSheet);
+    }
+    return pictureBrowser_;
+}
+
+void TfrmFamilyMain::ShowDataCard(const QString& personId) {
+    if (!IsTreeOpen())
+        return;
+    dataCard_->LoadQuickData(personId);
+    dataCard_->show();
+    dataCard_->raise();
+    dataCard_->activateWindow();
+}
+
+void TfrmFamilyMain::ToggleQuickInfo() {
+    if (quickInfo_->isVisible()) {
+        quickInfo_->hide();
+        return;
+    }
+    quickInfo_->ShowCard();
+    // The card never takes the keyboard: the main window keeps it.
+    activateWindow();
+    quickInfo_->RefreshQuickInfo(TreeFrame_->CurrentPersonId());
+}
+
+void TfrmFamilyMain::ShowPictureBrowser(const QString& personId) {
+    if (IsTreeOpen())
+        PictureBrowser()->ShowFor(personId);
+}
+
+TfrmReports* TfrmFamilyMain::ReportsWindow() {
+    if (reports_ == nullptr)
+        reports_ = new TfrmReports(this);
+    return reports_;
 }
 
 bool TfrmFamilyMain::ShowTreeProperties() {

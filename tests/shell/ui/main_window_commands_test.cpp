@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -177,8 +178,15 @@ TEST_F(MainWindowCommandsTest, SaveAsWorksOnTheCopyAndKeepsTheOriginalWhenItFail
     picture.close();
     target = ProgramFolder() + QStringLiteral("data/Copy");
     const QString copy = target + QStringLiteral(".vrd");
+    QApplication::processEvents();
+    ASSERT_TRUE(window.Menu()->mnuUndo->isEnabled());
     EXPECT_TRUE(window.SaveTreeAs());
     EXPECT_EQ(CurrentTreePath(), copy);
+    // The copy's record starts empty, and the user is told.
+    EXPECT_TRUE(window.statusBar()->currentMessage().endsWith(
+        QStringLiteral("The changes made before can no longer be undone.")));
+    EXPECT_FALSE(window.Menu()->mnuUndo->isEnabled());
+    EXPECT_FALSE(window.Menu()->mnuRedo->isEnabled());
     EXPECT_TRUE(PersonExists(newId));
     EXPECT_EQ(GetPersonName(newId), QStringLiteral("Hamad"));
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" - Copy.vrd")));
