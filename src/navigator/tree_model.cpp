@@ -5,6 +5,7 @@
 #include "storage/database.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
+#include "storage/undo_log.h"
 #include "text/text_utils.h"
 #include "text/user_options.h"
 
@@ -689,8 +690,11 @@ bool TTreeModel::setData(const QModelIndex& index, const QVariant& value, int ro
     if (text.isEmpty())
         return false;
     const QString personId = node->record->PersonId;
-    if (text != node->record->PersonName && !SavePersonName(personId, text))
-        return false;
+    if (text != node->record->PersonName) {
+        UndoStep step(StepText("Rename «%*»", {personId}), personId);
+        if (!SavePersonName(personId, text))
+            return false;
+    }
     QList<Node*> nodes;
     CollectNodes(top_.get(), personId, nodes);
     for (Node* other : nodes) {

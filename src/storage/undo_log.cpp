@@ -1,6 +1,7 @@
 #include "undo_log.h"
 
 #include "database.h"
+#include "person_store.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "tree_file.h"
@@ -397,6 +398,13 @@ void EndUndoStep() {
     state.description.clear();
     state.personId.clear();
     Settle();
+}
+
+QString StepText(const char* pattern, const QStringList& personIds) {
+    QStringList names;
+    for (const QString& id : personIds)
+        names << GetPersonName(id);
+    return FillPattern(Translate(QString::fromUtf8(pattern)), names);
 }
 
 bool CanUndo() {

@@ -13,7 +13,7 @@ class Tdm;
 // and the matching EndUndoStep is one step; a write outside any step becomes a step of its own with each
 // transaction, so nothing escapes the record. The record lives while the tree is open.
 //
-//     UndoStep step(FillPattern(Translate(QStringLiteral("Delete «%*»")), {name}), id);
+//     UndoStep step(StepText("Delete «%*»", {id}), id);
 //     DeletePerson(id);
 
 // Steps kept; the oldest go beyond it.
@@ -47,6 +47,10 @@ bool ClearUndoLog();
 // after an undo or redo); without one, the first person the step wrote is taken.
 void BeginUndoStep(const QString& description, const QString& personId = QString());
 void EndUndoStep();
+
+// A step's name: the translated pattern with the name of each person given in place of its "%*", in
+// order. Called before the step writes, so a rename or a deletion is named after the person as they were.
+QString StepText(const char* pattern, const QStringList& personIds = {});
 
 class UndoStep {
 public:

@@ -3,6 +3,7 @@
 #include "safe_slot.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/person_follow.h"
@@ -24,6 +25,10 @@ void FillList(QListWidget* list, const TextTable& table) {
         auto* item = new QListWidgetItem(line.Name, list);
         item->setData(Qt::UserRole, line.Person_Id);
     }
+}
+
+QString RemovalStepText(const QString& personId, const QString& otherId) {
+    return StepText("Remove the breastfeeding relation of «%*» and «%*»", {personId, otherId});
 }
 
 } // namespace
@@ -112,19 +117,28 @@ void TframBreastfeeding::Removed(const Part& part) {
 
 void TframBreastfeeding::btDeleteMotherhoodClick() {
     const QString mother = ConfirmRemoval(mothers_, "Remove relationship with breastfeeding mother?");
-    if (!mother.isEmpty() && DeleteBreastfeedingMother(mother, personId_) > 0)
+    if (mother.isEmpty())
+        return;
+    UndoStep step(RemovalStepText(personId_, mother), personId_);
+    if (DeleteBreastfeedingMother(mother, personId_) > 0)
         Removed(mothers_);
 }
 
 void TframBreastfeeding::btDeleteSonhoodClick() {
     const QString child = ConfirmRemoval(children_, "Remove relationship with breastfeeding child?");
-    if (!child.isEmpty() && DeleteBreastfeedingMother(personId_, child) > 0)
+    if (child.isEmpty())
+        return;
+    UndoStep step(RemovalStepText(personId_, child), personId_);
+    if (DeleteBreastfeedingMother(personId_, child) > 0)
         Removed(children_);
 }
 
 void TframBreastfeeding::btDeleteBrotherhoodClick() {
     const QString sibling = ConfirmRemoval(siblings_, "Remove relationship with breastfeeding sibling?");
-    if (!sibling.isEmpty() && DeleteBreastfeedingSiblings(sibling, personId_) > 0)
+    if (sibling.isEmpty())
+        return;
+    UndoStep step(RemovalStepText(personId_, sibling), personId_);
+    if (DeleteBreastfeedingSiblings(sibling, personId_) > 0)
         Removed(siblings_);
 }
 

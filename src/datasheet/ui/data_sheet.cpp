@@ -11,6 +11,7 @@
 #include "safe_slot.h"
 #include "sheet_overview.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
@@ -34,10 +35,24 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace verdan {
 
 namespace {
+
+// The name of the step that writes the sheet's edits: the section's own when only one section was edited.
+QString EditStepText(const QString& personId, std::initializer_list<std::pair<bool, const char*>> sections) {
+    const char* pattern = "Edit «%*»";
+    int edited = 0;
+    for (const auto& [changed, sectionPattern] : sections) {
+        if (changed) {
+            ++edited;
+            pattern = sectionPattern;
+        }
+    }
+    return StepText(edited == 1 ? pattern : "Edit «%*»", {personId});
+}
 
 // The sections in their default order, with their default states.
 constexpr struct {
@@ -314,6 +329,15 @@ void TframDataSheet::ShowPerson() {
 }
 
 bool TframDataSheet::SavePendingEdits() {
+    // The sheet's edits are one step, named after the section when only one of them was edited.
+    std::optional<UndoStep> step;
+    if (HasPendingEdits())
+        step.emplace(EditStepText(personId_, {{text_.Changed(), "Edit the notes of «%*»"},
+                                              {names_->NamesChanged(), "Edit the names of «%*»"},
+                                              {dates_->DatesChanged(), "Edit the dates of «%*»"},
+                                              {details_->DetailsChanged(), "Edit the details of «%*»"},
+                                              {pictures_->TextsChanged(), "Edit the picture of «%*»"}}),
+                     personId_);
     bool complete = true;
     const QString textPerson = text_.PersonId();
     switch (SaveTextEdits(text_, TextBoxes())) {

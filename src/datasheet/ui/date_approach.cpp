@@ -1,6 +1,7 @@
 #include "date_approach.h"
 
 #include "safe_slot.h"
+#include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -152,7 +153,11 @@ void TfrmDateApproach::accept() {
             accepted_ = true;
             return;
         }
-        const TEstimateResult result = WriteEstimatedDates(personId_, birth_, death_, Today());
+        TEstimateResult result;
+        {
+            UndoStep step(StepText("Estimate the dates of «%*»", {personId_}), personId_);
+            result = WriteEstimatedDates(personId_, birth_, death_, Today());
+        }
         // A contradiction keeps the dialog open, so the user can mend the estimate or cancel.
         refused = result == TEstimateResult::Contradiction;
         if (refused) {

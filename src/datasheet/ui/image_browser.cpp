@@ -7,6 +7,7 @@
 #include "safe_slot.h"
 #include "sheet_widgets.h"
 #include "storage/person_names.h"
+#include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -309,6 +310,9 @@ int TfrmImageBrows::AddFiles(const QStringList& files) {
     QStringList refusals;
     {
         TBusyCursor busy;
+        UndoStep step(
+            StepText(files.size() == 1 ? "Add a picture to «%*»" : "Add pictures to «%*»", {personId_}),
+            personId_);
         for (const QString& file : files) {
             TPPicture picture;
             const TAddPictureResult result = AddPictureFile(personId_, file, picture);
@@ -366,8 +370,11 @@ void TfrmImageBrows::bt_Delete_ImageClick() {
     if (MsgOkCancel(Translate(QStringLiteral("Remove picture")), Translate(QStringLiteral("Confirm"))) !=
         IDOK)
         return;
-    if (!DeletePicture(pictureId_))
-        return;
+    {
+        UndoStep step(StepText("Remove the picture of «%*»", {personId_}), personId_);
+        if (!DeletePicture(pictureId_))
+            return;
+    }
     const QString person = personId_;
     FillPersons();
     FillStrip();

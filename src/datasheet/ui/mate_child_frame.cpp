@@ -4,6 +4,7 @@
 #include "safe_slot.h"
 #include "sheet_widgets.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/interface_locale.h"
 #include "text/localisation.h"
@@ -345,7 +346,14 @@ void TframMateChild::ChildCheckChanged(QListWidgetItem* item) {
     if (!entry)
         return;
     const bool checked = item->checkState() == Qt::Checked;
-    switch (LinkChildToMate(view_.GenderCode, CurrentMateId(), *entry, checked)) {
+    TChildLinkResult result;
+    {
+        UndoStep step(StepText(checked ? "Attach «%*» to «%*»" : "Detach «%*» from «%*»",
+                               {entry->Person_Id, CurrentMateId()}),
+                      view_.Person.Person_Id);
+        result = LinkChildToMate(view_.GenderCode, CurrentMateId(), *entry, checked);
+    }
+    switch (result) {
     case TChildLinkResult::Written:
         emit RelationsChanged(entry->Person_Id);
         return;
@@ -405,6 +413,8 @@ void TframMateChild::bt_Alpha_SortClick() {
 void TframMateChild::SaveChildrenOrder() {
     if (view_.Person.Person_Id.isEmpty())
         return;
+    UndoStep step(StepText("Change the order of the children of «%*»", {view_.Person.Person_Id}),
+                  view_.Person.Person_Id);
     if (::verdan::SaveChildrenOrder(view_.GenderCode, ChildIds()))
         emit RelationsChanged(view_.Person.Person_Id);
 }
@@ -432,6 +442,10 @@ void TframMateChild::btDownMClick() {
 void TframMateChild::SaveMatesOrder() {
     if (filling_ || view_.Person.Person_Id.isEmpty())
         return;
+    UndoStep step(StepText(view_.GenderCode == u"m" ? "Change the order of the wives of «%*»"
+                                                    : "Change the order of the husbands of «%*»",
+                           {view_.Person.Person_Id}),
+                  view_.Person.Person_Id);
     if (::verdan::SaveMatesOrder(view_.Person.Person_Id, view_.GenderCode, MateIds()))
         emit RelationsChanged(view_.Person.Person_Id);
 }
@@ -441,6 +455,8 @@ void TframMateChild::ToggleSplit(int row) {
     if (row < 1 || mate.isEmpty() || view_.Person.Person_Id.isEmpty())
         return;
     const bool split = gMates_->Cells(kSplitCol, row) == u"0" || gMates_->Cells(kSplitCol, row).isEmpty();
+    UndoStep step(StepText("Change the marriage of «%*» and «%*»", {view_.Person.Person_Id, mate}),
+                  view_.Person.Person_Id);
     if (!SetMateSplit(view_.Person.Person_Id, view_.GenderCode, mate, split))
         return;
     gMates_->SetCells(kSplitCol, row, split ? QStringLiteral("1") : QStringLiteral("0"));
@@ -457,6 +473,8 @@ void TframMateChild::btDeleteMateClick() {
     if (MsgYesNo(FillPattern(Tr("Remove marriage relationship with | %* ?"), {name}),
                  Tr("Remove marriage relationship")) != IDYES)
         return;
+    // The marriage and, if the user agrees, its children's link to the mate are one step.
+    UndoStep step(StepText("Remove the marriage of «%*» and «%*»", {person, mate}), person);
     if (DeleteMarriage(person, mate) <= 0)
         return;
     // The marriage is gone whatever is answered next, so its row goes too.
@@ -487,6 +505,7 @@ void TframMateChild::btDeleteFatherClick() {
     if (MsgYesNo(Tr("Delete relationship with the father?") + u'|' + txtFather_->text(), Tr("Confirm")) !=
         IDYES)
         return;
+    UndoStep step(StepText("Detach «%*» from «%*»", {person.Person_Id, person.Father_Id}), person.Person_Id);
     if (RemoveFatherLink(person) == TParentLinkResult::Removed) {
         txtFather_->clear();
         btDeleteFather_->setEnabled(false);
@@ -505,6 +524,7 @@ void TframMateChild::btDeleteMotherClick() {
     if (MsgYesNo(Tr("Delete relationship with the mother?") + u'|' + txtMother_->text(), Tr("Confirm")) !=
         IDYES)
         return;
+    UndoStep step(StepText("Detach «%*» from «%*»", {person.Person_Id, person.Mother_Id}), person.Person_Id);
     if (RemoveMotherLink(person) == TParentLinkResult::Removed) {
         txtMother_->clear();
         btDeleteMother_->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "safe_slot.h"
 #include "sheet_widgets.h"
 #include "storage/person_option_store.h"
+#include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -205,6 +206,7 @@ bool TframPictures::SavePictureTexts() {
     if (!TextsChanged())
         return true;
     const TPictureTexts typed{txtPicDescription_->text(), txtPicDate_->text(), txtPicNotes_->toPlainText()};
+    UndoStep step(StepText("Edit the picture of «%*»", {personId_}), personId_);
     if (!::verdan::SavePictureTexts(current_, typed))
         return false;
     shownTexts_ = typed;
@@ -219,7 +221,10 @@ void TframPictures::ChoosePicture(const QString& pictureId) {
     chosen.picture_id = pictureId;
     if (!ReadPicture(chosen))
         return;
-    SetDefaultPicture(chosen);
+    {
+        UndoStep step(StepText("Choose the picture of «%*»", {personId_}), personId_);
+        SetDefaultPicture(chosen);
+    }
     chosen.pic_default = true;
     current_ = chosen;
     ShowPath(chosen.file_path);
@@ -243,7 +248,11 @@ void TframPictures::AddPicture(const QString& file) {
         return;
     SavePictureTexts();
     TPPicture added;
-    const TAddPictureResult result = AddPictureFile(personId_, file, added);
+    TAddPictureResult result;
+    {
+        UndoStep step(StepText("Add a picture to «%*»", {personId_}), personId_);
+        result = AddPictureFile(personId_, file, added);
+    }
     if (result != TAddPictureResult::Added) {
         MsgError(AddPictureMessage(result, file));
         return;
@@ -265,8 +274,11 @@ void TframPictures::btClearPictureClick() {
                  Translate(QStringLiteral("Confirm"))) != IDYES)
         return;
     // The row goes; the file stays where it is.
-    if (!DeletePictureRow(current_))
-        return;
+    {
+        UndoStep step(StepText("Remove the picture of «%*»", {personId_}), personId_);
+        if (!DeletePictureRow(current_))
+            return;
+    }
     current_ = TPPicture();
     ShowTexts();
     ShowPath(QString());

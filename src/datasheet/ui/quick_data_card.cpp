@@ -7,6 +7,7 @@
 #include "safe_slot.h"
 #include "sheet_widgets.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -23,6 +24,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <optional>
 
 namespace verdan {
 
@@ -257,6 +259,9 @@ void TfrmQuiqkData::FillPage(int page) {
 }
 
 bool TfrmQuiqkData::SaveQuickData() {
+    std::optional<UndoStep> step;
+    if (HasPendingEdits())
+        step.emplace(StepText("Edit «%*»", {personId_}), personId_);
     bool complete = true;
     if (textChanged_ && !personId_.isEmpty()) {
         const TCardTexts typed{txtBriefing_->toPlainText(), txtNotes_->toPlainText(),

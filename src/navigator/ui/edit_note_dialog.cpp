@@ -2,6 +2,7 @@
 
 #include "storage/bookmark_store.h"
 #include "storage/person_names.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/form_grid.h"
 
@@ -69,6 +70,7 @@ bool EditPersonBookmark(TfrmEditNote& dialog, const QString& personId) {
     GetPersonBookmark(id, oid, note);
     if (!dialog.Edit(GetLineageName(id), note))
         return false;
+    UndoStep step(StepText("Edit the bookmark of «%*»", {id}), id);
     if (note.trimmed().isEmpty())
         return oid.trimmed().isEmpty() || DeletePersonBookmark(id);
     return oid.trimmed().isEmpty() ? SetPersonBookmark(id, note) : SetBookmarkNote(oid, note);

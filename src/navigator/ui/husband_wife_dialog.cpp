@@ -6,6 +6,7 @@
 #include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/form_grid.h"
@@ -179,6 +180,7 @@ void TfrmHusbandWifeDialog::accept() {
     }
     {
         // Every marked child or none: a failure leaves the couple's children as they were.
+        UndoStep step(StepText("Attach children to «%*» and «%*»", {husbandId_, wifeId_}), husbandId_);
         Transaction transaction;
         bool written = transaction.Active();
         for (const QString& child : std::as_const(children))

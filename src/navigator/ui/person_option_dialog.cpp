@@ -2,6 +2,7 @@
 
 #include "navigator/ui/outline_images.h"
 #include "reports/grid_markup.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -168,6 +169,7 @@ bool TfrmPersonOption::Edit(const QString& personId) {
     Load(option);
     if (exec() != QDialog::Accepted)
         return false;
+    UndoStep step(StepText("Change the display options of «%*»", {personId_}), personId_);
     return WritePersonOption(Options()) || Options().IsEmpty();
 }
 

@@ -5,6 +5,7 @@
 #include "reports/ui/zel_grid.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/form_grid.h"
 
@@ -139,6 +140,7 @@ void Tfrm_ConfirmSecondParent::accept() {
     const QString mate =
         row >= 1 && row < gMates_->RowCount() ? gMates_->Cells(kMateCol, row).trimmed() : QString();
     if (!mate.isEmpty() && PersonExists(childId_) && !RefusesParentCycle(childId_, mate)) {
+        UndoStep step(StepText("Attach «%*» to «%*»", {childId_, mate}), childId_);
         const bool written = mates_.Gender == u"f" ? SetFather(childId_, mate) : SetMother(childId_, mate);
         if (written)
             emit ParentSet(childId_);

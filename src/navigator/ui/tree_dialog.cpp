@@ -9,6 +9,7 @@
 #include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
@@ -353,6 +354,8 @@ void TfrmTreeDialog::DeleteBookmarkRow(int row) {
                      gBookmark_->Cells(kBookmarkNameCol, row),
                  Translate(QStringLiteral("Remove Bookmark"))) != IDYES)
         return;
+    const QString personId = gBookmark_->Cells(kBookmarkPersonCol, row).trimmed();
+    UndoStep step(StepText("Remove the bookmark of «%*»", {personId}), personId);
     if (DeleteBookmark(gBookmark_->Cells(kBookmarkIdCol, row)))
         gBookmark_->DeleteRow(row);
 }

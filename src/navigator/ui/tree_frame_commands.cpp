@@ -29,15 +29,6 @@ void TframTree::PlaceNewChild(const QModelIndex& parent, const QString& childId)
     StartEditing(node);
 }
 
-namespace {
-
-// The name of an undo step about a person.
-QString StepText(const char* pattern, const QString& personId) {
-    return FillPattern(Translate(QString::fromUtf8(pattern)), {GetPersonName(personId)});
-}
-
-} // namespace
-
 void TframTree::AddChildPerson(const QString& gender) {
     const QModelIndex parent = CurrentIndex();
     if (readOnly_ || !parent.isValid() || IsEditing())
@@ -47,7 +38,7 @@ void TframTree::AddChildPerson(const QString& gender) {
     if (record)
         trv_->expand(parent); // the children as stored now, before the new one joins them
     TMateStatus mates;
-    UndoStep step(StepText("Add a child to «%*»", record ? record->PersonId : QString()));
+    UndoStep step(StepText("Add a child to «%*»", {record ? record->PersonId : QString()}));
     const QString id = verdan::AddChildPerson(record ? record->PersonId : QString(), gender, mates);
     if (id.isEmpty())
         return;
@@ -70,6 +61,9 @@ void TframTree::AddChildPerson(const QString& gender) {
 
 void TframTree::AddGroup() {
     const QString before = lastAddedId_;
+    const TPersonNode* record = model_->Record(CurrentIndex());
+    // The child and its group mark are one step.
+    UndoStep step(StepText("Add a group to «%*»", {record ? record->PersonId : QString()}));
     AddChildPerson(QStringLiteral("m"));
     if (lastAddedId_ != before && verdan::ToggleGroup(lastAddedId_))
         model_->RefreshPersonNode(lastAddedId_);
@@ -82,6 +76,7 @@ void TframTree::AddChildWithParent(const QString& otherParentId, const QString& 
     const TPersonNode* record = model_->Record(parent);
     if (record)
         trv_->expand(parent);
+    UndoStep step(StepText("Add a child to «%*»", {record ? record->PersonId : QString()}));
     const QString id =
         verdan::AddChildWithParent(record ? record->PersonId : QString(), otherParentId, gender);
     if (!id.isEmpty())
@@ -94,7 +89,7 @@ void TframTree::AddFatherToCurrent() {
         return;
     const QString personId = record->PersonId;
     const QString oldFather = GetFatherId(personId).trimmed();
-    UndoStep step(StepText("Add a father to «%*»", personId), personId);
+    UndoStep step(StepText("Add a father to «%*»", {personId}), personId);
     const QString newId = verdan::AddFather(personId);
     if (newId.isEmpty())
         return;
@@ -199,7 +194,7 @@ void TframTree::SetCurrentMale() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
-    UndoStep step(StepText("Make «%*» a man", id), id);
+    UndoStep step(StepText("Make «%*» a man", {id}), id);
     if (SetMale(id)) {
         ReloadPersonNodes(id);
         dataChanged_ = true;
@@ -211,7 +206,7 @@ void TframTree::SetCurrentFemale() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
-    UndoStep step(StepText("Make «%*» a woman", id), id);
+    UndoStep step(StepText("Make «%*» a woman", {id}), id);
     if (SetFemale(id)) {
         ReloadPersonNodes(id);
         dataChanged_ = true;
@@ -223,7 +218,7 @@ void TframTree::ToggleCurrentGroup() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
-    UndoStep step(StepText("Change the group mark of «%*»", id), id);
+    UndoStep step(StepText("Change the group mark of «%*»", {id}), id);
     if (ToggleGroup(id)) {
         model_->RefreshPersonNode(id);
         dataChanged_ = true;
@@ -235,7 +230,7 @@ void TframTree::ToggleCurrentDead() {
     if (readOnly_ || !record)
         return;
     const QString id = record->PersonId;
-    UndoStep step(StepText("Change the dead mark of «%*»", id), id);
+    UndoStep step(StepText("Change the dead mark of «%*»", {id}), id);
     if (ToggleDead(id)) {
         model_->RefreshPersonNode(id);
         dataChanged_ = true;
@@ -247,6 +242,7 @@ void TframTree::SetCurrentOrder(int order) {
     const TPersonNode* record = model_->Record(index);
     if (readOnly_ || !record)
         return;
+    UndoStep step(StepText("Change the order of «%*»", {record->PersonId}), record->PersonId);
     if (const TPersonNode* parent = model_->Record(index.parent()))
         SetOrderByKey(record->PersonId, parent->PersonId, parent->Gender, order);
     dataChanged_ = true;

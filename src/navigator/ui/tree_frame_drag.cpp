@@ -8,6 +8,7 @@
 #include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "tree_frame.h"
@@ -193,6 +194,7 @@ void TframTree::ReorderDropped(const QPersistentModelIndex& dragged, const QPers
         if (child && child->ErrorMark.isEmpty())
             children << child->PersonId;
     }
+    UndoStep step(StepText("Change the order of «%*»", {draggedId}), draggedId);
     if (!ReorderChildren(parentRecord ? parentRecord->PersonId : QStringLiteral("-1"), children, draggedId,
                          targetRecord->PersonId))
         return;
@@ -277,6 +279,13 @@ void TframTree::MoveDropped(const QStringList& ids, const QList<QPersistentModel
             agreed << offer;
     }
     const QStringList before = ParentsOf(ids);
+    const bool firstLevel = !record;
+    UndoStep step(ids.size() == 1
+                      ? (firstLevel ? StepText("Move «%*» to the first level", {draggedId})
+                                    : StepText("Move «%*» under «%*»", {draggedId, targetId}))
+                      : (firstLevel ? StepText("Move the selected persons to the first level")
+                                    : StepText("Move the selected persons under «%*»", {targetId})),
+                  draggedId);
     const QStringList moved = MoveDroppedPersons(ids, targetId, agreed);
     if (moved.isEmpty())
         return;

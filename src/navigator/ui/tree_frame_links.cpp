@@ -11,6 +11,7 @@
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "tree_frame.h"
@@ -18,6 +19,16 @@
 #include <QItemSelectionModel>
 
 namespace verdan {
+
+namespace {
+
+// The step of giving persons a father or a mother.
+QString ParentStepText(const QStringList& ids, const QString& parentId) {
+    return ids.size() == 1 ? StepText("Attach «%*» to «%*»", {ids.front(), parentId})
+                           : StepText("Attach the selected persons to «%*»", {parentId});
+}
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------------------------
 // Family links
@@ -103,6 +114,7 @@ void TframTree::AttachExistingMate() {
                        : Translate(QStringLiteral("Attach Husband")),
                    false, man ? QStringLiteral("f") : QStringLiteral("m"));
     const TPickedPersons chosen = picker->Accepted() ? picker->Chosen() : TPickedPersons();
+    UndoStep step(StepText(man ? "Add a wife to «%*»" : "Add a husband to «%*»", {personId}), personId);
     if (verdan::AttachExistingMate(personId, chosen))
         ReloadAfterLinks({}, {personId, chosen.Id});
 }
@@ -116,6 +128,9 @@ void TframTree::AttachNewMate() {
     if (!dialog->Ask(GetGender(personId) != u"f" ? QStringLiteral("f") : QStringLiteral("m")))
         return;
     const TNewMate mate = dialog->Mate();
+    UndoStep step(
+        StepText(GetGender(personId) != u"f" ? "Add a wife to «%*»" : "Add a husband to «%*»", {personId}),
+        personId);
     const QString mateId = verdan::AttachNewMate(personId, mate);
     if (mateId.isEmpty())
         return;
@@ -133,6 +148,7 @@ void TframTree::AttachChildren() {
     picker->Choose(Translate(QStringLiteral("Attach Children")), true);
     const QStringList chosen = picker->Accepted() ? picker->Chosen().Ids : QStringList();
     const QStringList before = ParentsOf(chosen);
+    UndoStep step(StepText("Attach children to «%*»", {personId}), personId);
     if (verdan::AttachChildren(personId, caption, chosen))
         ReloadAfterLinks(before, QStringList{personId} + chosen);
 }
@@ -148,6 +164,7 @@ void TframTree::AttachFather() {
     for (const TLinkNode& node : nodes)
         ids << node.PersonId;
     const QStringList before = ParentsOf(ids);
+    UndoStep step(ParentStepText(ids, picker->Chosen().Id), ids.front());
     if (AttachParent(TParentKind::Father, nodes, picker->Chosen()))
         ReloadAfterLinks(before + QStringList{picker->Chosen().Id}, ids);
 }
@@ -163,6 +180,7 @@ void TframTree::AttachMother() {
     for (const TLinkNode& node : nodes)
         ids << node.PersonId;
     const QStringList before = ParentsOf(ids);
+    UndoStep step(ParentStepText(ids, picker->Chosen().Id), ids.front());
     if (AttachParent(TParentKind::Mother, nodes, picker->Chosen()))
         ReloadAfterLinks(before + QStringList{picker->Chosen().Id}, ids);
 }
@@ -173,6 +191,7 @@ void TframTree::SwitchParents() {
         return;
     const QString personId = record->PersonId;
     const QStringList before = ParentsOf({personId});
+    UndoStep step(StepText("Switch the parents of «%*»", {personId}), personId);
     if (verdan::SwitchParents(personId))
         ReloadAfterLinks(before, {personId});
 }

@@ -7,6 +7,7 @@
 #include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
@@ -242,6 +243,7 @@ void TframTree::ApplyToDescendants(TFamilyNameKind kind) {
     bool written = false;
     {
         TBusyCursor busy;
+        UndoStep step(StepText("Give the family name of «%*» to the descendants", {id}), id);
         written = PropagateFamilyName(id, kind, overwrite);
     }
     if (!written) {

@@ -2,6 +2,7 @@
 
 #include "reports/ui/zel_grid.h"
 #include "storage/relation_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 
@@ -47,6 +48,7 @@ void TfrmRelationB::ReadList() {
 void TfrmRelationB::UpdateNames() {
     {
         TBusyCursor busy;
+        UndoStep step(StepText("Update the names in the relations"));
         RefreshBreastfeedingRelationNames();
     }
     Refresh();

@@ -2,6 +2,7 @@
 
 #include "reports/ui/zel_grid.h"
 #include "storage/relation_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/icons.h"
@@ -53,6 +54,7 @@ void TfrmRelationM::UpdateNames() {
     bool written = false;
     {
         TBusyCursor busy;
+        UndoStep step(StepText("Update the names in the relations"));
         written = RefreshAllRelationNames();
     }
     if (written)

@@ -2,6 +2,7 @@
 
 #include "storage/person_names.h"
 #include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/form_grid.h"
@@ -141,8 +142,11 @@ void TfrmRelationOptionDialog::accept() {
         return;
     }
     // A refused relation was explained; the dialog stays for another choice.
-    if (!ApplyRelation(selected_, sourceId_, targetId_))
-        return;
+    {
+        UndoStep step(StepText("Set the relationship of «%*» to «%*»", {sourceId_, targetId_}), sourceId_);
+        if (!ApplyRelation(selected_, sourceId_, targetId_))
+            return;
+    }
     changed_ = true;
     QDialog::accept();
 }

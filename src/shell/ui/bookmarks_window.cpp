@@ -5,6 +5,7 @@
 #include "storage/bookmark_store.h"
 #include "storage/person_names.h"
 #include "storage/tree_file.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
@@ -179,8 +180,11 @@ void TfrmBookmark::SelectCell(int col, int row) {
 void TfrmBookmark::NoteEdited(int col, int row) {
     // The note belongs to the row that was edited, whichever row is current by now.
     const QString oid = gBookmark_->Cells(kOid, row).trimmed();
-    if (col == kNote && !oid.isEmpty())
-        SetBookmarkNote(oid, gBookmark_->Cells(kNote, row));
+    if (col != kNote || oid.isEmpty())
+        return;
+    const QString personId = gBookmark_->Cells(kPersonId, row).trimmed();
+    UndoStep step(StepText("Edit the bookmark of «%*»", {personId}), personId);
+    SetBookmarkNote(oid, gBookmark_->Cells(kNote, row));
 }
 
 void TfrmBookmark::EditCurrent() {
@@ -189,6 +193,7 @@ void TfrmBookmark::EditCurrent() {
     QString note = GetBookmarkNote(currentOid_);
     if (!frmEditNote_->Edit(GetLineageName(currentPerson_), note))
         return;
+    UndoStep step(StepText("Edit the bookmark of «%*»", {currentPerson_}), currentPerson_);
     if (SetBookmarkNote(currentOid_, note))
         gBookmark_->SetCells(kNote, currentRow_, note);
 }
@@ -201,8 +206,11 @@ void TfrmBookmark::DeleteCurrent() {
                                   QStringLiteral("bookmarks")),
                  TranslateContext(QStringLiteral("Delete bookmark"), QStringLiteral("bookmarks"))) != IDYES)
         return;
-    if (!DeleteBookmark(currentOid_))
-        return;
+    {
+        UndoStep step(StepText("Remove the bookmark of «%*»", {currentPerson_}), currentPerson_);
+        if (!DeleteBookmark(currentOid_))
+            return;
+    }
     // The last one gone, the list reads again and keeps its one empty row.
     if (count_ <= 1) {
         Refresh();

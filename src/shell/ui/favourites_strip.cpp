@@ -6,6 +6,7 @@
 #include "storage/bookmark_store.h"
 #include "storage/person_names.h"
 #include "storage/tree_file.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/person_follow.h"
@@ -144,7 +145,11 @@ void TFavouritesStrip::SetOpen(bool open) {
 bool TFavouritesStrip::AddPerson(const QString& personId) {
     if (!IsTreeOpen() || !IsIdentifierText(personId))
         return false;
-    const bool added = AddFavourite(personId, GetLineageName(personId));
+    bool added;
+    {
+        UndoStep step(StepText("Add «%*» to the favourites", {personId}), personId);
+        added = AddFavourite(personId, GetLineageName(personId));
+    }
     FillFavourites();
     return added;
 }
@@ -157,8 +162,12 @@ bool TFavouritesStrip::RemoveRow(int row) {
                          gSpeed_->Cells(kTextCol, row) + u'|' + Translate(QStringLiteral("Please confirm"));
     if (MsgOkCancel(text, Translate(QStringLiteral("Remove From List"))) != IDOK)
         return false;
-    if (!DeleteFavourite(gSpeed_->Cells(kOidCol, row)))
-        return false;
+    const QString personId = gSpeed_->Cells(kIdCol, row).trimmed();
+    {
+        UndoStep step(StepText("Remove «%*» from the favourites", {personId}), personId);
+        if (!DeleteFavourite(gSpeed_->Cells(kOidCol, row)))
+            return false;
+    }
     gSpeed_->DeleteRow(row);
     return true;
 }

@@ -22,6 +22,7 @@
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
@@ -135,6 +136,7 @@ bool TfrmFamilyMain::ShowTreeProperties() {
     bool written = false;
     {
         TBusyCursor busy;
+        UndoStep step(StepText("Change the tree properties"));
         written = WriteTreeProperties(props);
     }
     if (!written) {
