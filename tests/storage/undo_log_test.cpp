@@ -3,37 +3,13 @@
 #include "storage/relation_store.h"
 #include "storage/undo_log.h"
 #include "tree_fixture.h"
+#include "tree_rows.h"
 
 #include <QRandomGenerator>
-#include <map>
 
 namespace verdan::test {
 
 namespace {
-
-// Every row of every table of the tree file, as the quoted text of its values, by table.
-using TreeRows = std::map<QString, QStringList>;
-
-TreeRows ReadAllRows() {
-    TreeRows rows;
-    QStringList tables;
-    {
-        Query q = Dm().Prepare("SELECT name FROM main.sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                               "'sqlite%' ORDER BY name");
-        q.ForEachRow([&](Query& row) { tables << row.Text(0); });
-    }
-    for (const QString& table : tables) {
-        QStringList columns;
-        {
-            Query q = Dm().Prepare("SELECT name FROM pragma_table_info(?, 'main')", table);
-            q.ForEachRow([&](Query& row) { columns << "quote(\"" + row.Text(0) + "\")"; });
-        }
-        Query q = Dm().Prepare("SELECT rowid || ':' || " + columns.join(" || ',' || ") + " FROM main.\"" +
-                               table + "\" ORDER BY rowid");
-        q.ForEachRow([&](Query& row) { rows[table] << row.Text(0); });
-    }
-    return rows;
-}
 
 class UndoLogTest : public TreeTest {
 protected:

@@ -455,7 +455,7 @@ void TframMateChild::ToggleSplit(int row) {
     if (row < 1 || mate.isEmpty() || view_.Person.Person_Id.isEmpty())
         return;
     const bool split = gMates_->Cells(kSplitCol, row) == u"0" || gMates_->Cells(kSplitCol, row).isEmpty();
-    UndoStep step(StepText("Change the marriage of «%*» and «%*»", {view_.Person.Person_Id, mate}),
+    UndoStep step(StepText("Change the divorce mark of «%*» and «%*»", {view_.Person.Person_Id, mate}),
                   view_.Person.Person_Id);
     if (!SetMateSplit(view_.Person.Person_Id, view_.GenderCode, mate, split))
         return;

@@ -2,6 +2,8 @@
 
 #include "navigator/lineage_chain.h"
 #include "navigator/ui/text_boxes.h"
+#include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
 #include "text/ui/busy_cursor.h"
@@ -133,6 +135,10 @@ bool TfrmAddChain::Commit() {
     TChainResult result;
     {
         TBusyCursor busy;
+        const bool firstLevel = IsReservedParentId(personId_);
+        UndoStep step(firstLevel ? StepText("Add a lineage chain")
+                                 : StepText("Add a lineage chain under «%*»", {personId_}),
+                      firstLevel ? QString() : personId_);
         const QString text = SentenceForm() ? txtChainPath_->toPlainText() : txtChainList_->toPlainText();
         result = CreateLineageChainUnder(personId_, ChainNames(text, SentenceForm()));
     }

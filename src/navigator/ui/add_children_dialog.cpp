@@ -2,6 +2,8 @@
 
 #include "navigator/children_list.h"
 #include "navigator/ui/text_boxes.h"
+#include "storage/person_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
@@ -97,6 +99,11 @@ bool TfrmAddChildren::Commit() {
     TChildrenListResult result;
     {
         TBusyCursor busy;
+        const bool father = !IsReservedParentId(fatherId_.trimmed());
+        const bool mother = !IsReservedParentId(motherId_.trimmed());
+        UndoStep step(father && mother ? StepText("Add children to «%*» and «%*»", {fatherId_, motherId_})
+                                       : StepText("Add children to «%*»", {father ? fatherId_ : motherId_}),
+                      father ? fatherId_ : motherId_);
         result = CreateChildrenList(fatherId_, motherId_, txtChildMale_->toPlainText().split(u'\n'),
                                     txtChildFemale_->toPlainText().split(u'\n'));
     }

@@ -1,0 +1,176 @@
+#include "navigator/outline_fixture.h"
+#include "navigator/ui/link_dialogs.h"
+#include "navigator/ui/tree_dialog.h"
+#include "navigator/ui/tree_frame.h"
+#include "relations/ui/relation_option_dialog.h"
+#include "storage/person_store.h"
+#include "storage/tree_rows.h"
+#include "storage/undo_log.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+namespace verdan::test {
+namespace {
+
+const QString kFather = QStringLiteral("{50000000-0000-0000-0000-000000000001}");
+const QString kMother = QStringLiteral("{50000000-0000-0000-0000-000000000002}");
+const QString kSon = QStringLiteral("{50000000-0000-0000-0000-000000000003}");
+const QString kDaughter = QStringLiteral("{50000000-0000-0000-0000-000000000004}");
+const QString kOther = QStringLiteral("{50000000-0000-0000-0000-000000000005}");
+
+// Consents to every question: OK where it offers OK, Yes where it asks Yes or No.
+class Consenting : public TMessageSink {
+public:
+    int Show(const TMessageRequest& request) override { return MsgButtonsOf(request.flags).front(); }
+};
+
+class UndoStepsTest : public OutlineTest {
+protected:
+    void SetUp() override {
+        OutlineTest::SetUp();
+        previous_ = InstallMessageSink(&consent_);
+        Person(kFather, "Saleh", "-1", "0", "m", 1);
+        Person(kMother, "Huda", "-1", "0", "f", 2);
+        Person(kSon, "Omar", kFather, kMother, "m", 1, 1);
+        Person(kDaughter, "Mona", kFather, "0", "f", 2);
+        Person(kOther, "Zaid", "-1", "0", "m", 3);
+        Marry(kFather, kMother);
+        host_ = std::make_unique<QWidget>();
+        TLinkDialogs::Install(host_.get());
+        frame_ = new TframTree(host_.get());
+        frame_->resize(420, 560);
+        frame_->OpenTree(false);
+        host_->resize(420, 560);
+        host_->show();
+        Settle();
+    }
+    void TearDown() override {
+        host_.reset();
+        InstallMessageSink(previous_);
+        OutlineTest::TearDown();
+    }
+    static void Settle() {
+        for (int i = 0; i < 4; ++i)
+            QApplication::processEvents();
+    }
+    void Select(const QString& id) {
+        ASSERT_TRUE(frame_->LocatePerson(id));
+        Settle();
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(frame_->View(), static_cast<Qt::Key>(key), modifiers);
+        Settle();
+    }
+    // Drags the person onto another, Ctrl held for a relation, as the outline's own drag does.
+    void DragOnto(const QString& id, const QString& targetId, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        Select(id);
+        const QPoint from = frame_->View()->visualRect(frame_->View()->currentIndex()).center();
+        QTest::mousePress(frame_->View()->viewport(), Qt::LeftButton, keys, from);
+        QTest::mouseRelease(frame_->View()->viewport(), Qt::LeftButton, keys, from);
+        std::unique_ptr<QMimeData> mime(frame_->DragData());
+        ASSERT_TRUE(mime);
+        const QModelIndex target = frame_->FindPersonNode(targetId);
+        const QPoint point = frame_->View()->visualRect(target).center();
+        QDragEnterEvent enter(point, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame_->View()->viewport(), &enter);
+        QDropEvent drop(point, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame_->View()->viewport(), &drop);
+        Settle();
+    }
+    // Runs `work` on the modal dialog of type T once it is open.
+    template <typename T> static void WhenOpen(std::function<void(T*)> work) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, work] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                work(dialog);
+            }
+        });
+        poll->start(10);
+    }
+
+    // The command writes one step named `description`; undoing it gives every table back as it was, and
+    // redoing it the tree the command left, which the outline then shows for the next command.
+    void ExpectOneStep(const QString& description, const std::function<void()>& command) {
+        SCOPED_TRACE(description.toStdString());
+        ClearUndoLog();
+        const TreeRows before = ReadAllRows();
+        command();
+        Settle();
+        EXPECT_EQ(UndoCount(), 1);
+        EXPECT_EQ(UndoDescription(), description);
+        const TreeRows after = ReadAllRows();
+        EXPECT_NE(after, before) << "nothing was written";
+        ASSERT_TRUE(Undo());
+        EXPECT_EQ(ReadAllRows(), before);
+        EXPECT_EQ(RedoDescription(), description);
+        ASSERT_TRUE(Redo());
+        EXPECT_EQ(ReadAllRows(), after);
+        frame_->ReloadTree(true);
+        Settle();
+    }
+
+    Consenting consent_;
+    TMessageSink* previous_ = nullptr;
+    std::unique_ptr<QWidget> host_;
+    TframTree* frame_ = nullptr;
+};
+
+TEST_F(UndoStepsTest, OutlineCommandsAreOneStepNamedAfterThePerson) {
+    ExpectOneStep("Rename «Omar»", [&] {
+        Select(kSon);
+        Key(Qt::Key_F2);
+        QLineEdit* editor = frame_->View()->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText("Omar Saleh");
+        QTest::keyClick(editor, Qt::Key_Return);
+    });
+    EXPECT_EQ(GetPersonName(kSon), "Omar Saleh");
+    ExpectOneStep("Change the order of «Mona»", [&] {
+        Select(kDaughter);
+        Key(Qt::Key_5, Qt::ControlModifier);
+    });
+    ExpectOneStep("Switch the parents of «Omar Saleh»", [&] {
+        Select(kSon);
+        frame_->SwitchParents();
+    });
+    ExpectOneStep("Attach «Mona» to «Zaid»", [&] {
+        Select(kDaughter);
+        WhenOpen<TfrmTreeDialog>([](TfrmTreeDialog* picker) {
+            picker->Outline()->LocatePerson(kOther);
+            picker->accept();
+        });
+        frame_->AttachFather();
+    });
+    EXPECT_EQ(GetFatherId(kDaughter), kOther);
+    // The new child and its group mark are one step.
+    ExpectOneStep("Add a group to «Saleh»", [&] {
+        Select(kFather);
+        frame_->AddGroup();
+        Key(Qt::Key_Escape);
+    });
+}
+
+TEST_F(UndoStepsTest, DropsAndTheRelationDialogAreOneStep) {
+    ExpectOneStep("Move «Mona» under «Zaid»", [&] { DragOnto(kDaughter, kOther); });
+    EXPECT_EQ(GetFatherId(kDaughter), kOther);
+    ExpectOneStep("Set the relationship of «Omar» to «Zaid»", [&] {
+        WhenOpen<TfrmRelationOptionDialog>([](TfrmRelationOptionDialog* dialog) {
+            dialog->Option(TRelationOption::SonDaughter)->click();
+            dialog->accept();
+        });
+        DragOnto(kSon, kOther, Qt::ControlModifier);
+    });
+    EXPECT_EQ(GetFatherId(kSon), kOther);
+}
+
+} // namespace
+} // namespace verdan::test
