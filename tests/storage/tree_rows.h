@@ -2,8 +2,11 @@
 
 #include "storage/database.h"
 #include "storage/tree_file.h"
+#include "storage/undo_log.h"
 
 #include <QStringList>
+#include <functional>
+#include <gtest/gtest.h>
 #include <map>
 
 namespace verdan::test {
@@ -31,6 +34,24 @@ inline TreeRows ReadAllRows() {
         q.ForEachRow([&](Query& row) { rows[table] << row.Text(0); });
     }
     return rows;
+}
+
+// `command` makes exactly one undo step, named `description`: undoing it gives every table back as it was,
+// redoing it the tree the command left.
+inline void ExpectOneUndoStep(const QString& description, const std::function<void()>& command) {
+    SCOPED_TRACE(description.toStdString());
+    ClearUndoLog();
+    const TreeRows before = ReadAllRows();
+    command();
+    EXPECT_EQ(UndoCount(), 1);
+    EXPECT_EQ(UndoDescription().toStdString(), description.toStdString());
+    const TreeRows after = ReadAllRows();
+    EXPECT_NE(after, before) << "nothing was written";
+    ASSERT_TRUE(Undo());
+    EXPECT_EQ(ReadAllRows(), before);
+    EXPECT_EQ(RedoDescription().toStdString(), description.toStdString());
+    ASSERT_TRUE(Redo());
+    EXPECT_EQ(ReadAllRows(), after);
 }
 
 } // namespace verdan::test

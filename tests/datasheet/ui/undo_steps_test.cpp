@@ -6,7 +6,6 @@
 #include "sheet_fixture.h"
 #include "storage/relation_store.h"
 #include "storage/tree_rows.h"
-#include "storage/undo_log.h"
 #include "text/user_options.h"
 
 #include <QImage>
@@ -28,22 +27,6 @@ protected:
         Put("{C}", "{H}", "{A}", "Zaid", "m");
         ASSERT_TRUE(AddMarriage("{H}", "{A}"));
     }
-
-    // `command` writes one step named `description`; undo gives every table back, redo the command's tree.
-    void ExpectOneStep(const QString& description, const std::function<void()>& command) {
-        SCOPED_TRACE(description.toStdString());
-        ClearUndoLog();
-        const TreeRows before = ReadAllRows();
-        command();
-        EXPECT_EQ(UndoCount(), 1);
-        EXPECT_EQ(UndoDescription(), description);
-        const TreeRows after = ReadAllRows();
-        EXPECT_NE(after, before) << "nothing was written";
-        ASSERT_TRUE(Undo());
-        EXPECT_EQ(ReadAllRows(), before);
-        ASSERT_TRUE(Redo());
-        EXPECT_EQ(ReadAllRows(), after);
-    }
 };
 
 TEST_F(SheetUndoStepsTest, PendingEditsAreNamedAfterTheirSectionOrThePerson) {
@@ -51,14 +34,14 @@ TEST_F(SheetUndoStepsTest, PendingEditsAreNamedAfterTheirSectionOrThePerson) {
     sheet.resize(500, 700);
     sheet.show();
     sheet.LoadPerson("{H}");
-    ExpectOneStep("Edit the names of «Hasan»", [&] {
+    ExpectOneUndoStep("Edit the names of «Hasan»", [&] {
         Type(sheet.findChild<QLineEdit*>("txtCognomen"), "Abu Zaid");
         sheet.LoadPerson("{A}");
     });
     EXPECT_EQ(Column("{H}", "Cognomen"), "Abu Zaid");
     // Edits of several sections are one step.
     sheet.ReloadPerson();
-    ExpectOneStep("Edit «Amina»", [&] {
+    ExpectOneUndoStep("Edit «Amina»", [&] {
         Type(sheet.findChild<QLineEdit*>("txtPerson_Name"), "Aminah");
         QTest::keyClicks(sheet.findChild<QPlainTextEdit*>("txtNotes"), "a note");
         sheet.SavePendingEdits();
@@ -66,7 +49,7 @@ TEST_F(SheetUndoStepsTest, PendingEditsAreNamedAfterTheirSectionOrThePerson) {
     // The name is the interface language's.
     ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("arabic.local")));
     sheet.ReloadPerson();
-    ExpectOneStep(QStringLiteral(u"تعديل ملاحظات «Aminah»"), [&] {
+    ExpectOneUndoStep(QStringLiteral(u"تعديل ملاحظات «Aminah»"), [&] {
         QTest::keyClicks(sheet.findChild<QPlainTextEdit*>("txtNotes"), " more");
         sheet.SavePendingEdits();
     });
@@ -79,18 +62,18 @@ TEST_F(SheetUndoStepsTest, MatesAndChildrenActionsAreOneStepEach) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     frame.LoadRelations("{H}");
     frame.MatesGrid()->SetCurrentCell(TframMateChild::kNameCol, 1);
-    ExpectOneStep("Detach «Zaid» from «Amina»",
-                  [&] { frame.ChildrenList()->item(0)->setCheckState(Qt::Unchecked); });
+    ExpectOneUndoStep("Detach «Zaid» from «Amina»",
+                      [&] { frame.ChildrenList()->item(0)->setCheckState(Qt::Unchecked); });
     EXPECT_EQ(Column("{C}", "Mother_Id"), "0");
     ASSERT_TRUE(Undo());
     frame.LoadRelations("{H}");
-    ExpectOneStep("Change the divorce mark of «Hasan» and «Amina»", [&] { frame.ToggleSplit(1); });
+    ExpectOneUndoStep("Change the divorce mark of «Hasan» and «Amina»", [&] { frame.ToggleSplit(1); });
     frame.LoadRelations("{H}");
     frame.MatesGrid()->SetCurrentCell(TframMateChild::kNameCol, 1);
     // The marriage and its children's mother go in one step.
     sink_.answer = IDYES;
-    ExpectOneStep("Remove the marriage of «Hasan» and «Amina»",
-                  [&] { frame.findChild<QToolButton*>("btDeleteMate")->click(); });
+    ExpectOneUndoStep("Remove the marriage of «Hasan» and «Amina»",
+                      [&] { frame.findChild<QToolButton*>("btDeleteMate")->click(); });
     EXPECT_FALSE(MarriageExists("{H}", "{A}"));
     EXPECT_EQ(Column("{C}", "Mother_Id"), "0");
 }
@@ -103,10 +86,10 @@ TEST_F(SheetUndoStepsTest, PicturesAreAddedAndRemovedInNamedSteps) {
     TframPictures frame;
     frame.show();
     frame.LoadPictures("{A}");
-    ExpectOneStep("Add a picture to «Amina»", [&] { frame.AddPicture(file); });
+    ExpectOneUndoStep("Add a picture to «Amina»", [&] { frame.AddPicture(file); });
     frame.LoadPictures("{A}");
     sink_.answer = IDYES;
-    ExpectOneStep("Remove the picture of «Amina»", [&] { frame.btClearPictureClick(); });
+    ExpectOneUndoStep("Remove the picture of «Amina»", [&] { frame.btClearPictureClick(); });
 }
 
 } // namespace

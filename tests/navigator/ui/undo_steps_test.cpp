@@ -5,7 +5,6 @@
 #include "relations/ui/relation_option_dialog.h"
 #include "storage/person_store.h"
 #include "storage/tree_rows.h"
-#include "storage/undo_log.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -97,23 +96,12 @@ protected:
         poll->start(10);
     }
 
-    // The command writes one step named `description`; undoing it gives every table back as it was, and
-    // redoing it the tree the command left, which the outline then shows for the next command.
+    // One step for the command, checked; the outline then shows the tree the command left.
     void ExpectOneStep(const QString& description, const std::function<void()>& command) {
-        SCOPED_TRACE(description.toStdString());
-        ClearUndoLog();
-        const TreeRows before = ReadAllRows();
-        command();
-        Settle();
-        EXPECT_EQ(UndoCount(), 1);
-        EXPECT_EQ(UndoDescription(), description);
-        const TreeRows after = ReadAllRows();
-        EXPECT_NE(after, before) << "nothing was written";
-        ASSERT_TRUE(Undo());
-        EXPECT_EQ(ReadAllRows(), before);
-        EXPECT_EQ(RedoDescription(), description);
-        ASSERT_TRUE(Redo());
-        EXPECT_EQ(ReadAllRows(), after);
+        ExpectOneUndoStep(description, [&] {
+            command();
+            Settle();
+        });
         frame_->ReloadTree(true);
         Settle();
     }
