@@ -10,8 +10,6 @@
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
-#include "text/ui/own_end_delegate.h"
-#include "text/ui/person_follow.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -27,8 +25,6 @@
 namespace verdan {
 
 namespace {
-
-constexpr int kPersonRole = Qt::UserRole;
 
 // The identifiers a list of persons hands to a drag, one a line.
 const char* const kPersonIdsFormat = "application/x-verdan-person-ids";
@@ -112,14 +108,8 @@ TfrmKinship::TfrmKinship(QWidget* parent) : QWidget(parent, Qt::Window) {
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         KeepReadingAlignment(label);
     }
-    trvKinPath_ = new QTreeWidget(this);
-    trvKinPath_->setObjectName(QStringLiteral("trvKinPath"));
-    trvKinPath_->setHeaderHidden(true);
-    trvKinPath_->setColumnCount(1);
-    trvKinPath_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    trvKinPath_->setItemDelegate(new TOwnEndDelegate(trvKinPath_));
-    FollowPersonView(trvKinPath_,
-                     [](const QModelIndex& index) { return index.data(kPersonRole).toString(); });
+    trvKinPath_ = NewPathTree(this, QStringLiteral("trvKinPath"),
+                              [this](const QString& id) { emit PersonActivated(id); });
     lblMahram_ = new QLabel(this);
     lblMahram_->setObjectName(QStringLiteral("lblMahram"));
     lblMahram_->setWordWrap(true);
@@ -157,12 +147,6 @@ TfrmKinship::TfrmKinship(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(txtPersonB_, &TKinPersonBox::PersonsDropped, this,
             [this](const QStringList& ids) { SetPersons(ids.size() > 1 ? ids[1] : PersonA(), ids[0]); });
     connect(btSwap_, &QPushButton::clicked, this, [this] { SetPersons(PersonB(), PersonA()); });
-    connect(trvKinPath_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        const QString id = item->data(0, kPersonRole).toString();
-        if (!id.isEmpty())
-            QMetaObject::invokeMethod(
-                this, [this, id] { emit PersonActivated(id); }, Qt::QueuedConnection);
-    });
     connect(btClose_, &QPushButton::clicked, this, &QWidget::close);
     TranslateTexts();
     Refresh();
@@ -209,7 +193,7 @@ void TfrmKinship::Refresh() {
                                        {nameB, nameA, JoinTerms(KinshipTerms(kinship, true))}));
         lblTermA_->setText(FillPattern(Translate(QStringLiteral("%* to %*: %*")),
                                        {nameA, nameB, JoinTerms(KinshipTerms(kinship, false))}));
-        FillPathTree(trvKinPath_, KinshipPathTree(kinship, kinship.Links.first()), kPersonRole);
+        FillPathTree(trvKinPath_, KinshipPathTree(kinship, kinship.Links.first()));
     }
     lblMahram_->setText(MahramText(kinship, ruling));
 }

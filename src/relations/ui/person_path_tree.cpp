@@ -23,7 +23,26 @@ constexpr int kPersonRole = Qt::UserRole;
 
 } // namespace
 
-void FillPathTree(QTreeWidget* tree, const TLineagePath& path, int personRole) {
+QTreeWidget* NewPathTree(QWidget* window, const QString& name,
+                         std::function<void(const QString& personId)> activated) {
+    auto* tree = new QTreeWidget(window);
+    tree->setObjectName(name);
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->setItemDelegate(new TOwnEndDelegate(tree));
+    FollowPersonView(tree, [](const QModelIndex& index) { return index.data(kPersonRole).toString(); });
+    QObject::connect(tree, &QTreeWidget::itemActivated, window,
+                     [window, activated = std::move(activated)](QTreeWidgetItem* item) {
+                         const QString id = item->data(0, kPersonRole).toString();
+                         if (!id.isEmpty())
+                             QMetaObject::invokeMethod(
+                                 window, [activated, id] { activated(id); }, Qt::QueuedConnection);
+                     });
+    return tree;
+}
+
+void FillPathTree(QTreeWidget* tree, const TLineagePath& path) {
     tree->setUpdatesEnabled(false);
     tree->clear();
     QList<QTreeWidgetItem*> items;
@@ -32,7 +51,7 @@ void FillPathTree(QTreeWidget* tree, const TLineagePath& path, int personRole) {
         QTreeWidgetItem* item =
             entry.Parent < 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(items[entry.Parent]);
         item->setText(0, entry.Text);
-        item->setData(0, personRole, entry.PersonId);
+        item->setData(0, kPersonRole, entry.PersonId);
         if (entry.IsPerson) {
             QFont bold = item->font(0);
             bold.setBold(true);
@@ -56,14 +75,8 @@ TfrmPersonPathTree::TfrmPersonPathTree(QWidget* parent) : QWidget(parent, Qt::Wi
     auto* group = new QButtonGroup(this);
     for (QRadioButton* button : {rbFatherPath_, rbMotherPath_, rb_Mothers_Chain_})
         group->addButton(button);
-    trvPersonPath_ = new QTreeWidget(this);
-    trvPersonPath_->setObjectName(QStringLiteral("trvPersonPath"));
-    trvPersonPath_->setHeaderHidden(true);
-    trvPersonPath_->setColumnCount(1);
-    trvPersonPath_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    trvPersonPath_->setItemDelegate(new TOwnEndDelegate(trvPersonPath_));
-    FollowPersonView(trvPersonPath_,
-                     [](const QModelIndex& index) { return index.data(kPersonRole).toString(); });
+    trvPersonPath_ = NewPathTree(this, QStringLiteral("trvPersonPath"),
+                                 [this](const QString& id) { emit PersonActivated(id); });
     btClose_ = new QPushButton(this);
     btClose_->setAutoDefault(false);
 
@@ -83,13 +96,6 @@ TfrmPersonPathTree::TfrmPersonPathTree(QWidget* parent) : QWidget(parent, Qt::Wi
     layout->addLayout(buttons);
 
     connect(group, &QButtonGroup::buttonClicked, this, [this] { ShowPath(personId_); });
-    connect(trvPersonPath_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        const QString id = item->data(0, kPersonRole).toString();
-        // Queued: the outline moving to him rebuilds this tree, the item included.
-        if (!id.isEmpty())
-            QMetaObject::invokeMethod(
-                this, [this, id] { emit PersonActivated(id); }, Qt::QueuedConnection);
-    });
     connect(btClose_, &QPushButton::clicked, this, &QWidget::close);
     TranslateTexts();
     resize(440, 560);
@@ -108,7 +114,7 @@ void TfrmPersonPathTree::ShowPath(const QString& personId) {
     personId_ = personId;
     const TLineagePath path = BuildLineagePath(personId, Kind());
     setWindowTitle(path.Caption);
-    FillPathTree(trvPersonPath_, path, kPersonRole);
+    FillPathTree(trvPersonPath_, path);
 }
 
 void TfrmPersonPathTree::TranslateTexts() {

@@ -3,6 +3,7 @@
 #include "relations/lineage_path.h"
 
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 class QRadioButton;
@@ -10,9 +11,15 @@ class QTreeWidget;
 
 namespace verdan {
 
-// Fills a tree view with a path's entries, each beneath the one above it and holding its person's identifier
-// in the role; the persons the path is of are bold. Everything is expanded.
-void FillPathTree(QTreeWidget* tree, const TLineagePath& path, int personRole);
+// A read-only tree view without a header for a path, each line at its own reading end, that reports the
+// persons under the pointer and chosen. `activated` gets the person of an item double-clicked or entered,
+// queued: moving to him may rebuild the tree, the item included. The window is the tree's parent.
+QTreeWidget* NewPathTree(QWidget* window, const QString& name,
+                         std::function<void(const QString& personId)> activated);
+
+// Fills a path tree with a path's entries, each beneath the one above it and holding its person's identifier
+// in the user role; the persons the path is of are bold. Everything is expanded.
+void FillPathTree(QTreeWidget* tree, const TLineagePath& path);
 
 // The lineage path window: a person's line of ancestors as a nested tree (the father line, the mother's
 // father line or the line of mothers), with the person's children, brothers and sisters and those of the
