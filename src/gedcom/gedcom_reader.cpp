@@ -4,11 +4,11 @@
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
 #include "gedcom/gedcom_internal.h"
+#include "gedcom/gedcom_person_ids.h"
 #include "text/localisation.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSet>
 #include <QUuid>
 #include <array>
@@ -140,42 +140,6 @@ bool IsPointer(QStringView value) {
            value.indexOf(u'@', 1) == value.size() - 1 && !value.contains(u' ');
 }
 
-// Person identifiers in the tree's GUID form; a seeded generator keeps large imports fast.
-class IdMaker {
-public:
-    IdMaker() {
-        std::array<quint32, 8> seed;
-        QRandomGenerator::system()->fillRange(seed.data(), qsizetype(seed.size()));
-        Random = QRandomGenerator(seed.data(), qsizetype(seed.size()));
-    }
-
-    QString Next() {
-        std::array<quint32, 4> w;
-        Random.fillRange(w.data(), qsizetype(w.size()));
-        w[1] = (w[1] & 0xFFFF0FFFu) | 0x00004000u; // version 4
-        w[2] = (w[2] & 0x3FFFFFFFu) | 0x80000000u; // variant 1
-        static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-        char16_t text[38];
-        int pos = 0;
-        text[pos++] = u'{';
-        for (int i = 0; i < 32; ++i) {
-            if (i == 8 || i == 12 || i == 16 || i == 20)
-                text[pos++] = u'-';
-            text[pos++] = kHex[(w[i / 8] >> (28 - 4 * (i % 8))) & 0xF];
-        }
-        text[pos++] = u'}';
-        return QString(reinterpret_cast<const QChar*>(text), pos);
-    }
-
-private:
-    QRandomGenerator Random;
-};
-
-IdMaker& Ids() {
-    static IdMaker maker;
-    return maker;
-}
-
 void SetError(TGedcomData& data, TGedcomError error, const QString& message, const QString& arg) {
     data.Error = error;
     data.ErrorMessage = FillPattern(Translate(message), {arg});
@@ -187,7 +151,7 @@ TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& n
     TGedPerson person;
     person.Xref = FromUtf8(record[0].Xref);
     TPerson_Data& data = person.Data;
-    data.PersonId = Ids().Next();
+    data.PersonId = NewImportedPersonId();
     data.GedcomXref = person.Xref;
     // Lists get their exact size at once: grown one entry at a time they would keep unused room.
     qsizetype events = 0, families = 0;
