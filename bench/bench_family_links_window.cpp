@@ -31,14 +31,10 @@
 #include <memory>
 
 using namespace verdan;
+using verdan::bench::ReportTiming;
 using verdan::bench::Stopwatch;
 
 namespace {
-
-void Report(const char* what, const Stopwatch& timer, const char* target) {
-    std::printf("%-64s %8.1f ms wall %8.1f ms cpu   (target %s)\n", what, bench::Ms(timer.nsecsElapsed()),
-                bench::Ms(timer.cpuNsecs()), target);
-}
 
 // Answers every question with its first button (OK, Yes) and keeps the texts.
 class Consenting : public TMessageSink {
@@ -179,7 +175,7 @@ void TimeDrop(TframTree* frame, const QString& dragged, const QString& target, c
     QDropEvent drop(point, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(frame->View()->viewport(), &drop);
     Settle();
-    Report(what, timer, goal);
+    ReportTiming(what, timer, goal);
 }
 
 } // namespace
@@ -190,11 +186,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int persons = bench::PersonsArgument(100000);
     QTemporaryDir folder;
-    SetProgramFolder(folder.path() + QStringLiteral("/program/"));
-    const QString tree = bench::CopyOfGeneratedTree(persons, folder);
-    if (tree.isEmpty() || !OpenTreeFile(tree))
+    if (!bench::OpenCopyOfGeneratedTree(persons, folder))
         return 1;
-    std::printf("%d persons\n", CountPersons());
     Consenting consent;
     InstallMessageSink(&consent);
 
@@ -248,10 +241,10 @@ int main(int argc, char** argv) {
     const QString formerFather = GetFatherId(man);
     Stopwatch timer;
     const bool moved = !MoveDroppedPersons({man}, target).isEmpty();
-    Report("Re-parenting the man, cycle check included (store)", timer, "< 50 ms");
+    ReportTiming("Re-parenting the man, cycle check included (store)", timer, "< 50 ms");
     timer.restart();
     const bool refused = MoveDroppedPersons({man}, deepestBelow).isEmpty();
-    Report("Refusing his drop onto his deepest descendant (store)", timer, "< 50 ms");
+    ReportTiming("Refusing his drop onto his deepest descendant (store)", timer, "< 50 ms");
     MoveDroppedPersons({man}, formerFather);
     if (!moved || !refused || GetFatherId(man) != formerFather) {
         std::fprintf(stderr, "the store did not move and refuse as it should\n");
@@ -281,7 +274,7 @@ int main(int argc, char** argv) {
         timer.restart();
         const TLineagePath path = BuildLineagePath(deep, static_cast<TLineageKind>(kind));
         const QByteArray what = QByteArray("Lineage path, ") + kinds[kind] + " (built)";
-        Report(what.constData(), timer, "< 50 ms");
+        ReportTiming(what.constData(), timer, "< 50 ms");
         std::printf("  %lld entries, %lld in the chain\n", static_cast<long long>(path.Entries.size()),
                     static_cast<long long>(LineageChainNames(path).size()));
     }
@@ -296,7 +289,7 @@ int main(int argc, char** argv) {
         window->ShowPath(deep);
         window->PathTree()->viewport()->repaint();
         const QByteArray what = QByteArray("Lineage path window, ") + kinds[kind] + ", painted";
-        Report(what.constData(), timer, "< 50 ms");
+        ReportTiming(what.constData(), timer, "< 50 ms");
     }
     InstallMessageSink(nullptr);
     CloseTreeFile();

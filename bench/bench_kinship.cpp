@@ -16,21 +16,17 @@
 #include <cstdio>
 
 using namespace verdan;
+using verdan::bench::ReportTiming;
 using verdan::bench::Stopwatch;
 
 namespace {
-
-void Report(const char* what, const Stopwatch& timer, const char* target) {
-    std::printf("%-64s %8.1f ms wall %8.1f ms cpu   (target %s)\n", what, bench::Ms(timer.nsecsElapsed()),
-                bench::Ms(timer.cpuNsecs()), target);
-}
 
 void Time(const char* what, const QString& a, const QString& b) {
     Stopwatch timer;
     const TKinship kinship = FindKinship(a, b);
     const TMahramRuling ruling = RuleMahram(kinship);
     const QStringList terms = KinshipTerms(kinship, true);
-    Report(what, timer, "< 100 ms");
+    ReportTiming(what, timer, "< 100 ms");
     std::printf("  %s; %s\n", qPrintable(terms.value(0, QStringLiteral("no kinship"))),
                 qPrintable(MahramHeadline(ruling)));
 }
@@ -41,11 +37,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int persons = bench::PersonsArgument(1000000);
     QTemporaryDir folder;
-    SetProgramFolder(folder.path() + QStringLiteral("/program/"));
-    const QString tree = bench::CopyOfGeneratedTree(persons, folder);
-    if (tree.isEmpty() || !OpenTreeFile(tree))
+    if (!bench::OpenCopyOfGeneratedTree(persons, folder))
         return 1;
-    std::printf("%d persons\n", CountPersons());
 
     // A man with a father and a brother, deep in the generated tree.
     const QString start = Dm().ScalarText(

@@ -15,14 +15,10 @@
 #include <cstdio>
 
 using namespace verdan;
+using verdan::bench::ReportTiming;
 using verdan::bench::Stopwatch;
 
 namespace {
-
-void Report(const char* what, const Stopwatch& timer, const char* target) {
-    std::printf("%-64s %8.1f ms wall %8.1f ms cpu   (target %s)\n", what, bench::Ms(timer.nsecsElapsed()),
-                bench::Ms(timer.cpuNsecs()), target);
-}
 
 // The first-level person (no group) with the most descendants in the father line.
 QString LargestFounder() {
@@ -70,20 +66,17 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int persons = bench::PersonsArgument(1000000);
     QTemporaryDir folder;
-    SetProgramFolder(folder.path() + QStringLiteral("/program/"));
-    const QString tree = bench::CopyOfGeneratedTree(persons, folder);
-    if (tree.isEmpty() || !OpenTreeFile(tree))
+    if (!bench::OpenCopyOfGeneratedTree(persons, folder))
         return 1;
-    std::printf("%d persons\n", CountPersons());
 
     const QString founder = LargestFounder();
     ClearPersonIndex();
     Stopwatch timer;
     TDescendantCounts counts = CountDescendantsDetailed(founder, false);
-    Report("Statistics of the largest founder, person index built on the way", timer, "< 1000 ms");
+    ReportTiming("Statistics of the largest founder, person index built on the way", timer, "< 1000 ms");
     timer.restart();
     counts = CountDescendantsDetailed(founder, false);
-    Report("Statistics of the largest founder, person index ready", timer, "< 1000 ms");
+    ReportTiming("Statistics of the largest founder, person index ready", timer, "< 1000 ms");
     std::printf("  %d descendants: %d males, %d females\n", counts.Total, counts.Males, counts.Females);
 
     // A wrong gender makes every child of that person a contradiction.
@@ -93,13 +86,13 @@ int main(int argc, char** argv) {
     timer.restart();
     TextTable conflicts;
     ListParentGenderConflicts(conflicts);
-    Report("Parent-contradiction check, after a write", timer, "< 2000 ms");
+    ReportTiming("Parent-contradiction check, after a write", timer, "< 2000 ms");
     std::printf("  %lld contradictions\n", static_cast<long long>(conflicts.size() - 1));
 
     TFindResultList results;
     timer.restart();
     SearchPersonTexts(QStringLiteral(u"محمد الرياض"), results);
-    Report("General search for two words", timer, "< 1000 ms");
+    ReportTiming("General search for two words", timer, "< 1000 ms");
     std::printf("  %lld persons found\n", static_cast<long long>(results.size()));
 
     const QString branch = BranchOfTenThousand(founder);
@@ -107,7 +100,7 @@ int main(int argc, char** argv) {
     Dm().Execute("UPDATE ftPerson SET Last_Name = ? WHERE Person_Id = ?", QStringLiteral(u"آل بنش"), branch);
     timer.restart();
     PropagateFamilyName(branch, TFamilyNameKind::LastName, true);
-    Report("Family name applied to the descendants, overwriting", timer, "< 1000 ms");
+    ReportTiming("Family name applied to the descendants, overwriting", timer, "< 1000 ms");
     std::printf("  %d descendants\n", descendants);
     CloseTreeFile();
     return 0;

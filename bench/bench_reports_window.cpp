@@ -30,15 +30,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    int persons = 100000;
-    QString tree;
-    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--persons"))
-            persons = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--tree"))
-            tree = args[i + 1];
-    }
+    const int persons = bench::PersonsArgument(100000);
+    QString tree = bench::TreeArgument();
     QTemporaryDir work;
     SetProgramFolder(work.path() + QStringLiteral("/program/"));
     if (tree.isEmpty())

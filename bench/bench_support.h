@@ -83,6 +83,13 @@ inline int PersonsArgument(int fallback) {
     return ok && persons > 0 ? persons : fallback;
 }
 
+// The file named after "--tree" on the command line (the last one given), or empty without one.
+inline QString TreeArgument() {
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype at = args.lastIndexOf(QStringLiteral("--tree"));
+    return at >= 1 && at + 1 < args.size() ? args[at + 1] : QString();
+}
+
 // A tree of `persons` persons as a user makes one: scripts/gen_tree.py writes a GEDCOM file and the
 // GEDCOM import turns it into a tree. Trees are kept in the build folder between runs, since a large one
 // takes a while to make; the caller copies one before writing to it. Empty on failure.
@@ -119,6 +126,23 @@ inline QString CopyOfGeneratedTree(int persons, const QTemporaryDir& folder) {
 
 inline double Ms(qint64 ns) {
     return static_cast<double>(ns) / 1e6;
+}
+
+// Points the program folder into `folder` and opens a copy of a generated tree of `persons` there,
+// telling how many persons it holds.
+inline bool OpenCopyOfGeneratedTree(int persons, const QTemporaryDir& folder) {
+    SetProgramFolder(folder.path() + QStringLiteral("/program/"));
+    const QString tree = CopyOfGeneratedTree(persons, folder);
+    if (tree.isEmpty() || !OpenTreeFile(tree))
+        return false;
+    std::printf("%d persons\n", CountPersons());
+    return true;
+}
+
+// One line of results: what was timed, its wall and CPU times and the time it should stay under.
+inline void ReportTiming(const char* what, const Stopwatch& timer, const char* target) {
+    std::printf("%-64s %8.1f ms wall %8.1f ms cpu   (target %s)\n", what, Ms(timer.nsecsElapsed()),
+                Ms(timer.cpuNsecs()), target);
 }
 
 } // namespace verdan::bench
