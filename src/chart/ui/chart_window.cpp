@@ -371,15 +371,19 @@ bool TfrmChart_Window::AskToSave(bool canCancel) {
     return answer == IDNO;
 }
 
-bool TfrmChart_Window::NewChart() {
-    if (!AskToSave(true))
-        return false;
+void TfrmChart_Window::ClearChart() {
     TChart& chart = view_->Chart();
     chart.Clear();
     chart.ChartFileName.clear();
     chart.Modified = false;
     view_->Refresh();
     UpdateCaption();
+}
+
+bool TfrmChart_Window::NewChart() {
+    if (!AskToSave(true))
+        return false;
+    ClearChart();
     return true;
 }
 
@@ -436,12 +440,7 @@ bool TfrmChart_Window::SaveChartAs() {
 bool TfrmChart_Window::CloseChart(bool canCancel) {
     if (!AskToSave(canCancel))
         return false;
-    TChart& chart = view_->Chart();
-    chart.Clear();
-    chart.ChartFileName.clear();
-    chart.Modified = false;
-    view_->Refresh();
-    UpdateCaption();
+    ClearChart();
     hide();
     return true;
 }

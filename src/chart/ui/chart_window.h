@@ -85,6 +85,8 @@ private:
     void UpdateCaption();
     // Yes saves (false when that was cancelled or failed), No goes on, Cancel stops.
     bool AskToSave(bool canCancel);
+    // Empties the chart, with no file and nothing to save.
+    void ClearChart();
     bool NeedsSaving() const;
     QString ProposedName(const QString& extension) const;
 
