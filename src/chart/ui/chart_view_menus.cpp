@@ -7,6 +7,7 @@
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/icons.h"
+#include "text/ui/menu_captions.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -14,14 +15,6 @@
 namespace verdan {
 
 namespace {
-
-QString Caption(const char* text) {
-    return Translate(QString::fromLatin1(text));
-}
-
-QString Opens(const char* text) {
-    return Caption(text) + QStringLiteral("..");
-}
 
 QMenu* FreshMenu(QMenu*& menu, QWidget* parent) {
     delete menu;
@@ -59,13 +52,13 @@ void Tfrm_Chart::BuildPersonMenu(int index) {
     const QString id = item.Id;
     const bool global = chart_.IsGlobalParent(item);
 
-    QAction* parents = menu->addAction(Caption("Show Parents"));
+    QAction* parents = menu->addAction(MenuCaption("Show Parents"));
     parents->setEnabled(!item.FatherId.isEmpty() || !item.MotherId.isEmpty());
     connect(parents, &QAction::triggered, this, [this, id] {
         chart_.ShowParents(chart_.IndexOf(id));
         Refresh();
     });
-    QAction* children = menu->addAction(Opens("Show Children"));
+    QAction* children = menu->addAction(MenuOpens("Show Children"));
     children->setEnabled(!global && CountChildren(id) > 0);
     connect(children, &QAction::triggered, this, [this, id] {
         const QStringList ids = ChooseChildren(id, QCursor::pos());
@@ -78,20 +71,20 @@ void Tfrm_Chart::BuildPersonMenu(int index) {
         chart_.DeselectAll();
         Refresh();
     });
-    QAction* spouses = menu->addAction(Caption("Show Spouses"));
+    QAction* spouses = menu->addAction(MenuCaption("Show Spouses"));
     spouses->setEnabled(!global && HasMarriage(id));
     connect(spouses, &QAction::triggered, this, [this, id] {
         chart_.ShowSpouses(chart_.IndexOf(id));
         Refresh();
     });
 
-    QMenu* show = menu->addMenu(Caption("Show"));
+    QMenu* show = menu->addMenu(MenuCaption("Show"));
     const std::pair<const char*, TChart::TShowFlag> flags[] = {{"Expanded Name", TChart::TShowFlag::FullName},
                                                                {"Dates", TChart::TShowFlag::Dates},
                                                                {"Picture", TChart::TShowFlag::Picture}};
     const bool states[] = {item.Options.ShowFullName, item.Options.ShowDates, item.Options.ShowPicture};
     for (int k = 0; k < 3; ++k) {
-        QAction* entry = show->addAction(Caption(flags[k].first));
+        QAction* entry = show->addAction(MenuCaption(flags[k].first));
         entry->setCheckable(true);
         entry->setChecked(states[k]);
         const TChart::TShowFlag flag = flags[k].second;
@@ -101,12 +94,12 @@ void Tfrm_Chart::BuildPersonMenu(int index) {
         });
     }
 
-    QMenu* links = menu->addMenu(Caption("Connecting Links"));
+    QMenu* links = menu->addMenu(MenuCaption("Connecting Links"));
     auto* group = new QActionGroup(links);
     const std::pair<const char*, TLinkType> styles[] = {
         {"Follow Chart", TLinkType::Follow}, {"Lines", TLinkType::Line}, {"Sticks", TLinkType::Stick}};
     for (const auto& [text, type] : styles) {
-        QAction* entry = links->addAction(Caption(text));
+        QAction* entry = links->addAction(MenuCaption(text));
         entry->setCheckable(true);
         entry->setChecked(item.LinkType == type);
         group->addAction(entry);
@@ -117,7 +110,7 @@ void Tfrm_Chart::BuildPersonMenu(int index) {
     }
     menu->addSeparator();
 
-    QMenu* align = menu->addMenu(Caption("Align"));
+    QMenu* align = menu->addMenu(MenuCaption("Align"));
     align->setEnabled(chart_.SelectedPersonCount() >= 2);
     const std::pair<const char*, int> modes[] = {{"Left", 0}, {"Center", 1}, {"Right", 2}, {nullptr, -1},
                                                  {"Top", 3},  {"Middle", 4}, {"Bottom", 5}};
@@ -126,12 +119,12 @@ void Tfrm_Chart::BuildPersonMenu(int index) {
             align->addSeparator();
             continue;
         }
-        connect(align->addAction(Caption(text)), &QAction::triggered, this, [this, mode = mode] {
+        connect(align->addAction(MenuCaption(text)), &QAction::triggered, this, [this, mode = mode] {
             chart_.AlignSelected(mode);
             Refresh();
         });
     }
-    QAction* remove = menu->addAction(Icon(u"edit-delete"), Caption("Remove"));
+    QAction* remove = menu->addAction(Icon(u"edit-delete"), MenuCaption("Remove"));
     connect(remove, &QAction::triggered, this, [this] {
         chart_.RemoveSelected();
         Refresh();
@@ -140,7 +133,7 @@ void Tfrm_Chart::BuildPersonMenu(int index) {
 
 void Tfrm_Chart::BuildMarkMenu() {
     QMenu* menu = FreshMenu(markMenu_, this);
-    QAction* remove = menu->addAction(Icon(u"edit-delete"), Opens("Remove"));
+    QAction* remove = menu->addAction(Icon(u"edit-delete"), MenuOpens("Remove"));
     connect(remove, &QAction::triggered, this, [this] {
         chart_.RemoveSelectedMarks();
         Refresh();
@@ -150,7 +143,7 @@ void Tfrm_Chart::BuildMarkMenu() {
 void Tfrm_Chart::BuildChartMenu() {
     QMenu* menu = FreshMenu(chartMenu_, this);
     const bool any = !chart_.Persons().isEmpty();
-    QAction* removeAll = menu->addAction(Icon(u"edit-delete"), Opens("Remove All Items"));
+    QAction* removeAll = menu->addAction(Icon(u"edit-delete"), MenuOpens("Remove All Items"));
     removeAll->setEnabled(any);
     connect(removeAll, &QAction::triggered, this, [this] {
         chart_.SelectAll();
@@ -158,7 +151,7 @@ void Tfrm_Chart::BuildChartMenu() {
             chart_.DeselectAll();
         Refresh();
     });
-    QAction* selectAll = menu->addAction(Caption("Select All"));
+    QAction* selectAll = menu->addAction(MenuCaption("Select All"));
     selectAll->setEnabled(any);
     connect(selectAll, &QAction::triggered, this, [this] {
         chart_.SelectAll();

@@ -11,6 +11,7 @@
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
+#include "text/ui/menu_captions.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -31,14 +32,6 @@
 namespace verdan {
 
 namespace {
-
-QString Caption(const char* text) {
-    return Translate(QString::fromLatin1(text));
-}
-
-QString Opens(const char* text) {
-    return Caption(text) + QStringLiteral("..");
-}
 
 QString ChartFilter() {
     return Translate(QStringLiteral("Verdan Chart")) + QStringLiteral(" (*.chart)");
@@ -272,33 +265,33 @@ void TfrmChart_Window::ShowZoom() {
 
 void TfrmChart_Window::TranslateTexts() {
     setLayoutDirection(Local().Target.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    mnuFile_->setTitle(Caption("File"));
-    mnuNew_->setText(Caption("&New"));
-    mnuOpen_->setText(Opens("&Open"));
-    mnuSave_->setText(Caption("&Save"));
-    mnuSaveAs_->setText(Opens("Save &As"));
-    mnuSaveAsImage_->setText(Opens("Save As Image"));
-    mnuSaveAsPdf_->setText(Opens("Save As PDF File"));
-    mnuClose_->setText(Caption("&Close"));
-    mnuEdit_->setTitle(Caption("Edit"));
-    mnuSelectAll_->setText(Caption("Select All"));
-    mnuRemove_->setText(Opens("Remove"));
-    mnuCopy_->setText(Caption("Copy"));
-    mnuAlign_->setTitle(Caption("Align"));
+    mnuFile_->setTitle(MenuCaption("File"));
+    mnuNew_->setText(MenuCaption("&New"));
+    mnuOpen_->setText(MenuOpens("&Open"));
+    mnuSave_->setText(MenuCaption("&Save"));
+    mnuSaveAs_->setText(MenuOpens("Save &As"));
+    mnuSaveAsImage_->setText(MenuOpens("Save As Image"));
+    mnuSaveAsPdf_->setText(MenuOpens("Save As PDF File"));
+    mnuClose_->setText(MenuCaption("&Close"));
+    mnuEdit_->setTitle(MenuCaption("Edit"));
+    mnuSelectAll_->setText(MenuCaption("Select All"));
+    mnuRemove_->setText(MenuOpens("Remove"));
+    mnuCopy_->setText(MenuCaption("Copy"));
+    mnuAlign_->setTitle(MenuCaption("Align"));
     const char* alignTexts[] = {"Right", "Center", "Left", "Top", "Middle", "Bottom"};
     for (qsizetype k = 0; k < alignEntries_.size(); ++k)
-        alignEntries_[k]->setText(Caption(alignTexts[k]));
-    mnuOptions_->setTitle(Caption("Options"));
-    mnuDisplay_->setTitle(Caption("Person Display Options"));
-    mnuExpandedName_->setText(Caption("Expanded Name"));
-    mnuDates_->setText(Caption("Dates"));
-    mnuPicture_->setText(Caption("Picture"));
-    mnuRootAtTop_->setText(Caption("Root at top"));
-    mnuLinks_->setTitle(Caption("Connecting Links"));
-    mnuLines_->setText(Caption("Lines"));
-    mnuSticks_->setText(Caption("Sticks"));
-    lblZoom_->setText(Caption("Zoom") + QStringLiteral(": "));
-    cmbZoom_->setToolTip(Caption("Zoom"));
+        alignEntries_[k]->setText(MenuCaption(alignTexts[k]));
+    mnuOptions_->setTitle(MenuCaption("Options"));
+    mnuDisplay_->setTitle(MenuCaption("Person Display Options"));
+    mnuExpandedName_->setText(MenuCaption("Expanded Name"));
+    mnuDates_->setText(MenuCaption("Dates"));
+    mnuPicture_->setText(MenuCaption("Picture"));
+    mnuRootAtTop_->setText(MenuCaption("Root at top"));
+    mnuLinks_->setTitle(MenuCaption("Connecting Links"));
+    mnuLines_->setText(MenuCaption("Lines"));
+    mnuSticks_->setText(MenuCaption("Sticks"));
+    lblZoom_->setText(MenuCaption("Zoom") + QStringLiteral(": "));
+    cmbZoom_->setToolTip(MenuCaption("Zoom"));
     cmbZoom_->setAccessibleName(cmbZoom_->toolTip());
     UpdateCaption();
 }
@@ -312,7 +305,7 @@ void TfrmChart_Window::changeEvent(QEvent* event) {
 void TfrmChart_Window::UpdateCaption() {
     const QString file = view_->Chart().ChartFileName;
     const QString name = file.isEmpty() ? QString() : Isolate(QFileInfo(file).completeBaseName());
-    setWindowTitle(Caption("Family Tree Chart") + QStringLiteral(" :: [") + name + u']');
+    setWindowTitle(MenuCaption("Family Tree Chart") + QStringLiteral(" :: [") + name + u']');
 }
 
 void TfrmChart_Window::UpdateMenuStates() {

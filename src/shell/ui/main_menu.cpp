@@ -2,6 +2,7 @@
 
 #include "text/localisation.h"
 #include "text/ui/icons.h"
+#include "text/ui/menu_captions.h"
 
 #include <QAction>
 #include <QMenu>
@@ -9,19 +10,6 @@
 #include <utility>
 
 namespace verdan {
-
-namespace {
-
-// An entry that opens a further window carries ".." after its caption.
-QString Opens(const char* text) {
-    return Translate(QString::fromLatin1(text)) + QStringLiteral("..");
-}
-
-QString Caption(const char* text) {
-    return Translate(QString::fromLatin1(text));
-}
-
-} // namespace
 
 TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuFile = bar->addMenu(QString());
@@ -136,49 +124,49 @@ void TMainMenu::UpdateStates(bool treeOpen) {
 }
 
 void TMainMenu::TranslateTexts() {
-    mnuFile->setTitle(Caption("&File"));
-    mnuNew->setText(Opens("&New"));
-    mnuOpenTreeDb->setText(Opens("&Open"));
-    mnuSaveAs->setText(Opens("Save &As"));
-    mnuProperties->setText(Opens("Properties"));
-    mnuStartPage->setText(Caption("Start Page"));
-    mnuExit->setText(Caption("E&xit"));
+    mnuFile->setTitle(MenuCaption("&File"));
+    mnuNew->setText(MenuOpens("&New"));
+    mnuOpenTreeDb->setText(MenuOpens("&Open"));
+    mnuSaveAs->setText(MenuOpens("Save &As"));
+    mnuProperties->setText(MenuOpens("Properties"));
+    mnuStartPage->setText(MenuCaption("Start Page"));
+    mnuExit->setText(MenuCaption("E&xit"));
 
-    mnuEdit->setTitle(Caption("&Edit"));
-    mnuGeneralSearch->setText(Opens("General Search"));
+    mnuEdit->setTitle(MenuCaption("&Edit"));
+    mnuGeneralSearch->setText(MenuOpens("General Search"));
 
-    mnuView->setTitle(Caption("&View"));
-    mnuMarriages->setText(Caption("Marriage Relationships"));
-    mnuChildless->setText(Caption("Childless Marriages"));
-    mnuBreastfeeding->setText(Caption("Breastfeeding Relationships"));
-    mnuNotes->setText(Caption("Notes"));
-    mnuSummaries->setText(Caption("Summaries"));
-    mnuBookmarks->setText(Caption("Bookmarks"));
-    mnuFamilyChart->setText(Caption("Family Tree Chart"));
-    mnuPictures->setText(Caption("Pictures"));
-    mnuTreeWindow->setText(Caption("Tree Window"));
-    mnuDataCard->setText(Caption("Data Card"));
-    mnuQuickInfo->setText(Caption("Quick Info Card"));
+    mnuView->setTitle(MenuCaption("&View"));
+    mnuMarriages->setText(MenuCaption("Marriage Relationships"));
+    mnuChildless->setText(MenuCaption("Childless Marriages"));
+    mnuBreastfeeding->setText(MenuCaption("Breastfeeding Relationships"));
+    mnuNotes->setText(MenuCaption("Notes"));
+    mnuSummaries->setText(MenuCaption("Summaries"));
+    mnuBookmarks->setText(MenuCaption("Bookmarks"));
+    mnuFamilyChart->setText(MenuCaption("Family Tree Chart"));
+    mnuPictures->setText(MenuCaption("Pictures"));
+    mnuTreeWindow->setText(MenuCaption("Tree Window"));
+    mnuDataCard->setText(MenuCaption("Data Card"));
+    mnuQuickInfo->setText(MenuCaption("Quick Info Card"));
 
-    mnuTools->setTitle(Caption("&Tools"));
-    mnuMaintenance->setTitle(Caption("Data Integrity and Maintenance"));
-    mnuParentalContradiction->setText(Caption("Parental Contradiction"));
-    mnuEntryTransactions->setText(Caption("Entry Transactions"));
-    mnuDataFileMaintenance->setText(Caption("Data File Maintainance"));
-    mnuOptions->setText(Opens("Options"));
-    mnuImportGedcom->setText(Opens("Import GEDCOM File"));
-    mnuExportGedcom->setText(Opens("Export GEDCOM File"));
+    mnuTools->setTitle(MenuCaption("&Tools"));
+    mnuMaintenance->setTitle(MenuCaption("Data Integrity and Maintenance"));
+    mnuParentalContradiction->setText(MenuCaption("Parental Contradiction"));
+    mnuEntryTransactions->setText(MenuCaption("Entry Transactions"));
+    mnuDataFileMaintenance->setText(MenuCaption("Data File Maintainance"));
+    mnuOptions->setText(MenuOpens("Options"));
+    mnuImportGedcom->setText(MenuOpens("Import GEDCOM File"));
+    mnuExportGedcom->setText(MenuOpens("Export GEDCOM File"));
 
-    mnuReports->setTitle(Caption("&Reports"));
-    mnuBrowseReports->setText(Opens("Browse Reports"));
+    mnuReports->setTitle(MenuCaption("&Reports"));
+    mnuBrowseReports->setText(MenuOpens("Browse Reports"));
 
-    mnuHelp->setTitle(Caption("&Help"));
-    mnuCheckUpdates->setText(Opens("Check for Updates"));
-    mnuGettingStarted->setText(Caption("Starting Using Verdan"));
-    mnuKeysGuide->setText(Caption("Short-cut Keys Guide"));
-    mnuDataEntryBasics->setText(Caption("Data Entry Basics"));
-    mnuMailingList->setText(Caption("Mailing List"));
-    mnuAbout->setText(Caption("About Verdan"));
+    mnuHelp->setTitle(MenuCaption("&Help"));
+    mnuCheckUpdates->setText(MenuOpens("Check for Updates"));
+    mnuGettingStarted->setText(MenuCaption("Starting Using Verdan"));
+    mnuKeysGuide->setText(MenuCaption("Short-cut Keys Guide"));
+    mnuDataEntryBasics->setText(MenuCaption("Data Entry Basics"));
+    mnuMailingList->setText(MenuCaption("Mailing List"));
+    mnuAbout->setText(MenuCaption("About Verdan"));
 }
 
 } // namespace verdan
