@@ -357,14 +357,15 @@ bool UndoLogActive() {
     return State().dm != nullptr;
 }
 
-bool ClearUndoLog() {
+bool ClearUndoLog(bool announce) {
     TLogState& state = State();
     const bool had = !state.undo.isEmpty() || !state.redo.isEmpty();
     Forget(state.undo);
     Forget(state.redo);
     Settle();
     if (had) {
-        emit TUndoLog::Instance().Cleared();
+        if (announce)
+            emit TUndoLog::Instance().Cleared();
         emit TUndoLog::Instance().Changed();
     }
     return had;

@@ -41,7 +41,8 @@ bool StartUndoLog(Tdm& dm);
 void StopUndoLog();
 bool UndoLogActive();
 // Forgets every step, as after a change that cannot be undone; true when there were steps to forget.
-bool ClearUndoLog();
+// Unless announced, Cleared is not sent (the steps were no change of the user's).
+bool ClearUndoLog(bool announce = true);
 
 // Steps nest; only the outermost one names the step. personId is the person the step is about (selected
 // after an undo or redo); without one, the first person the step wrote is taken.

@@ -414,7 +414,13 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
 }
 
 void TfrmFamilyMain::AfterTreeOpened() {
+    // Mending the opened tree's own group outside the tree (made, or put back in place) is part of opening
+    // it: no step the user could undo, so the group is never taken away by a first Ctrl+Z.
+    const bool hadSteps = CanUndo() || CanRedo();
     EnsureGlobalParent();
+    ResetGlobalParentPlacement();
+    if (!hadSteps)
+        ClearUndoLog(false);
     SetCurrentTreeNames(GetTreeName(), GetOwnerName());
     TreeFrame_->OpenTree(false);
     emit TreeOpened();

@@ -84,13 +84,9 @@ void TfrmFamilyMain::UpdateUndoEntries() {
 void TfrmFamilyMain::ReplayStep(bool undo) {
     if (!IsTreeOpen())
         return;
-    // Typing not yet written becomes a step of its own first, so an undo never loses it.
-    if (framDataSheet_->HasPendingEdits()) {
-        const QString personId = framDataSheet_->CurrentPersonId();
-        UndoStep step(FillPattern(Translate(QStringLiteral("Edit «%*»")), {GetPersonName(personId)}),
-                      personId);
+    // Typing not yet written becomes a step of its own first (named by the sheet), so an undo never loses it.
+    if (framDataSheet_->HasPendingEdits())
         framDataSheet_->SavePendingEdits();
-    }
     replayParents_ = ParentsOf(undo ? UndoPersonId() : RedoPersonId());
     if (undo)
         Undo();

@@ -1,4 +1,5 @@
 #include "common/testing.h"
+#include "datasheet/ui/data_sheet.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
 #include "relations/ui/marriages_window.h"
@@ -12,6 +13,7 @@
 #include "shell_ui_testing.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
+#include "storage/tree_file.h"
 #include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/program_folder.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace verdan;
@@ -154,6 +157,46 @@ TEST_P(MainWindowUndoTest, WhenTheStepsPersonIsGoneTheOutlineGoesToHisFather) {
     Replay(true);
     EXPECT_FALSE(PersonExists(child));
     EXPECT_EQ(outline->CurrentPersonId(), mother);
+}
+
+TEST_P(MainWindowUndoTest, OpeningMendsTheGroupOutsideTheTreeWithoutAStepAndUndoKeepsTyping) {
+    // A tree whose group outside the tree was moved under a person: opening puts it back, and that is
+    // no step, so a first Ctrl+Z cannot move the group again.
+    const QString outside = GetGlobalParentId();
+    ASSERT_TRUE(SetFather(outside, father_));
+    ClearUndoLog();
+    window_->statusBar()->clearMessage();
+    const QString path = CurrentTreePath();
+    ASSERT_TRUE(window_->LoadTree(path));
+    EXPECT_EQ(GetFatherId(outside), QStringLiteral("-1"));
+    QApplication::processEvents();
+    EXPECT_FALSE(CanUndo());
+    EXPECT_FALSE(window_->Menu()->mnuUndo->isEnabled());
+    EXPECT_FALSE(window_->statusBar()->currentMessage().contains(
+        Translate(QStringLiteral("The changes made before can no longer be undone."))))
+        << window_->statusBar()->currentMessage().toStdString();
+
+    // Typing not yet written is a step of the sheet's own, named by its section, undone first.
+    {
+        UndoStep step(QStringLiteral("Earlier"));
+        QString other;
+        ASSERT_TRUE(AddPerson(QStringLiteral("Hind"), QStringLiteral("-1"), QStringLiteral("0"), other,
+                              QStringLiteral("f")));
+    }
+    ASSERT_TRUE(window_->TreeFrame()->LocatePerson(son_));
+    TframDataSheet* sheet = window_->DataSheet();
+    sheet->LoadPerson(son_);
+    auto* cognomen = sheet->findChild<QLineEdit*>(QStringLiteral("txtCognomen"));
+    ASSERT_NE(cognomen, nullptr);
+    cognomen->setFocus();
+    QTest::keyClicks(cognomen, QStringLiteral("Abu Ali"));
+    ASSERT_TRUE(sheet->HasPendingEdits());
+    Replay(true);
+    EXPECT_FALSE(sheet->HasPendingEdits());
+    EXPECT_EQ(RedoDescription(), StepText("Edit the names of «%*»", {son_}));
+    Replay(false);
+    EXPECT_EQ(sheet->findChild<QLineEdit*>(QStringLiteral("txtCognomen"))->text(), QStringLiteral("Abu Ali"));
+    EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join(u'\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, MainWindowUndoTest, ::testing::Bool());
