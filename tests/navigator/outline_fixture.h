@@ -21,6 +21,17 @@ public:
     QStringList captions;
 };
 
+// Consents to every question: OK where it offers OK, Yes where it asks Yes or No, unless an answer is set.
+class Consenting : public TMessageSink {
+public:
+    int Show(const TMessageRequest& request) override {
+        texts << request.text;
+        return answer ? answer : MsgButtonsOf(request.flags).front();
+    }
+    QStringList texts;
+    int answer = 0;
+};
+
 // A new tree emptied down to its outside-the-tree group, with a writer for plain person rows.
 class OutlineTest : public TreeTest {
 protected:

@@ -40,12 +40,6 @@ const QString kStray = QStringLiteral("{50000000-0000-0000-0000-000000000007}");
 const QString kGrandson = QStringLiteral("{50000000-0000-0000-0000-000000000008}");
 const QString kBachelor = QStringLiteral("{50000000-0000-0000-0000-000000000009}");
 
-// Consents to every question: OK where it offers OK, Yes where it asks Yes or No.
-class Consenting : public TMessageSink {
-public:
-    int Show(const TMessageRequest& request) override { return MsgButtonsOf(request.flags).front(); }
-};
-
 class OutlineUndoTest;
 
 struct TOutlineCommand {

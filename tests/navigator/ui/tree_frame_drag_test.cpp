@@ -29,17 +29,6 @@ const QString kC[4] = {QStringLiteral("{40000000-0000-0000-0000-0000000000C1}"),
                        QStringLiteral("{40000000-0000-0000-0000-0000000000C4}")};
 const QString kG = QStringLiteral("{40000000-0000-0000-0000-0000000000A1}"); // C1's son
 
-// Consents to every question: OK where it offers OK, Yes where it asks Yes or No.
-class Consenting : public TMessageSink {
-public:
-    int Show(const TMessageRequest& request) override {
-        texts << request.text;
-        return answer ? answer : MsgButtonsOf(request.flags).front();
-    }
-    QStringList texts;
-    int answer = 0;
-};
-
 class TreeFrameDragTest : public OutlineTest, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {

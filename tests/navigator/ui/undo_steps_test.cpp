@@ -24,12 +24,6 @@ const QString kSon = QStringLiteral("{50000000-0000-0000-0000-000000000003}");
 const QString kDaughter = QStringLiteral("{50000000-0000-0000-0000-000000000004}");
 const QString kOther = QStringLiteral("{50000000-0000-0000-0000-000000000005}");
 
-// Consents to every question: OK where it offers OK, Yes where it asks Yes or No.
-class Consenting : public TMessageSink {
-public:
-    int Show(const TMessageRequest& request) override { return MsgButtonsOf(request.flags).front(); }
-};
-
 class UndoStepsTest : public OutlineTest {
 protected:
     void SetUp() override {
