@@ -1,4 +1,3 @@
-#include "navigator/outline_fixture.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/add_chain_dialog.h"
 #include "navigator/ui/add_children_dialog.h"
@@ -10,6 +9,7 @@
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
+#include "outline_frame_fixture.h"
 #include "storage/tree_rows.h"
 #include "storage/undo_log.h"
 #include "text/localisation.h"
@@ -50,11 +50,10 @@ struct TOutlineCommand {
 
 // Every outline command once on a small tree: the command is one step, Undo gives every table back as it
 // was before it and Redo as it was after.
-class OutlineUndoTest : public OutlineTest, public ::testing::WithParamInterface<TOutlineCommand> {
+class OutlineUndoTest : public OutlineFrameTest, public ::testing::WithParamInterface<TOutlineCommand> {
 public:
     void SetUp() override {
-        OutlineTest::SetUp();
-        previous_ = InstallMessageSink(&consent_);
+        OutlineFrameTest::SetUp();
         Person(kFather, "Saleh", "-1", "0", "m", 1);
         Person(kWife, "Zainab", "-1", "0", "f", 2);
         Marry(kFather, kWife);
@@ -69,29 +68,7 @@ public:
             Dm().Execute(QStringLiteral("UPDATE ftPerson SET family_name = 'Tamimi' WHERE person_id = ?"),
                          kFather),
             1);
-        host_ = std::make_unique<QWidget>();
-        host_->resize(420, 600);
-        TLinkDialogs::Install(host_.get());
-        frame_ = new TframTree(host_.get());
-        frame_->resize(420, 600);
-        frame_->SetMultiSelect(true);
-        frame_->OpenTree(false);
-        host_->show();
-        Settle();
-    }
-    void TearDown() override {
-        host_.reset();
-        InstallMessageSink(previous_);
-        OutlineTest::TearDown();
-    }
-
-    static void Settle() {
-        for (int i = 0; i < 4; ++i)
-            QApplication::processEvents();
-    }
-    void Select(const QString& id) {
-        ASSERT_TRUE(frame_->LocatePerson(id));
-        Settle();
+        OpenFrame(420, 600, true);
     }
     void AlsoSelect(const QString& id) {
         frame_->View()->selectionModel()->select(frame_->FindPersonNode(id), QItemSelectionModel::Select);
@@ -145,13 +122,6 @@ public:
         QApplication::sendEvent(frame_->View()->viewport(), &drop);
         Settle();
     }
-
-    TframTree* frame_ = nullptr;
-
-private:
-    Consenting consent_;
-    TMessageSink* previous_ = nullptr;
-    std::unique_ptr<QWidget> host_;
 };
 
 // The first table, row and values where two copies of the tree differ.

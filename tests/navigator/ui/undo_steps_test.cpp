@@ -1,7 +1,6 @@
-#include "navigator/outline_fixture.h"
-#include "navigator/ui/link_dialogs.h"
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
+#include "outline_frame_fixture.h"
 #include "relations/ui/relation_option_dialog.h"
 #include "storage/person_store.h"
 #include "storage/tree_rows.h"
@@ -24,42 +23,17 @@ const QString kSon = QStringLiteral("{50000000-0000-0000-0000-000000000003}");
 const QString kDaughter = QStringLiteral("{50000000-0000-0000-0000-000000000004}");
 const QString kOther = QStringLiteral("{50000000-0000-0000-0000-000000000005}");
 
-class UndoStepsTest : public OutlineTest {
+class UndoStepsTest : public OutlineFrameTest {
 protected:
     void SetUp() override {
-        OutlineTest::SetUp();
-        previous_ = InstallMessageSink(&consent_);
+        OutlineFrameTest::SetUp();
         Person(kFather, "Saleh", "-1", "0", "m", 1);
         Person(kMother, "Huda", "-1", "0", "f", 2);
         Person(kSon, "Omar", kFather, kMother, "m", 1, 1);
         Person(kDaughter, "Mona", kFather, "0", "f", 2);
         Person(kOther, "Zaid", "-1", "0", "m", 3);
         Marry(kFather, kMother);
-        host_ = std::make_unique<QWidget>();
-        TLinkDialogs::Install(host_.get());
-        frame_ = new TframTree(host_.get());
-        frame_->resize(420, 560);
-        frame_->OpenTree(false);
-        host_->resize(420, 560);
-        host_->show();
-        Settle();
-    }
-    void TearDown() override {
-        host_.reset();
-        InstallMessageSink(previous_);
-        OutlineTest::TearDown();
-    }
-    static void Settle() {
-        for (int i = 0; i < 4; ++i)
-            QApplication::processEvents();
-    }
-    void Select(const QString& id) {
-        ASSERT_TRUE(frame_->LocatePerson(id));
-        Settle();
-    }
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(frame_->View(), static_cast<Qt::Key>(key), modifiers);
-        Settle();
+        OpenFrame(420, 560);
     }
     // Drags the person onto another, Ctrl held for a relation, as the outline's own drag does.
     void DragOnto(const QString& id, const QString& targetId, Qt::KeyboardModifiers keys = Qt::NoModifier) {
@@ -99,11 +73,6 @@ protected:
         frame_->ReloadTree(true);
         Settle();
     }
-
-    Consenting consent_;
-    TMessageSink* previous_ = nullptr;
-    std::unique_ptr<QWidget> host_;
-    TframTree* frame_ = nullptr;
 };
 
 TEST_F(UndoStepsTest, OutlineCommandsAreOneStepNamedAfterThePerson) {
