@@ -22,7 +22,8 @@ A line break inside a cell is written as the two characters backslash and "n"; n
 backslash of its own, which the script checks.
 
 The Persian and Urdu targets live apart from the unit tables, in targets-persian.tsv and targets-urdu.tsv,
-so that adding units never touches them. Their columns:
+so that adding units never touches them; an area may keep its own in targets-persian-<area>.tsv and
+targets-urdu-<area>.tsv, read after them. Their columns:
     context    the unit's context, as in the unit tables
     source     the unit's English source, as in the unit tables
     target     the target of that language
@@ -78,11 +79,17 @@ def unescape(table, number, key, value):
 
 
 def read_overlay(name):
-    """The targets of one language keyed by (context, source); an absent file gives none."""
-    table = TABLE.parent / name
+    """The targets of one language keyed by (context, source), from targets-<language>.tsv and the
+    targets-<language>-<area>.tsv files beside it; absent files give none."""
+    stem = name[: -len(".tsv")]
     targets = {}
-    if not table.exists():
-        return targets
+    for table in [TABLE.parent / name] + sorted(TABLE.parent.glob(stem + "-*.tsv")):
+        if table.exists():
+            read_overlay_table(table, targets)
+    return targets
+
+
+def read_overlay_table(table, targets):
     header = None
     for number, line in enumerate(table.read_text(encoding="utf-8").split("\n"), 1):
         if not line or line.startswith("#"):
@@ -100,7 +107,6 @@ def read_overlay(name):
         if key in targets:
             sys.exit(f"{table}:{number}: a second target for {key}")
         targets[key] = entry
-    return targets
 
 
 def read_table(table):
