@@ -242,6 +242,30 @@ int HijriMonthDays(int year, int month, HijriCalendar calendar) {
     return length == 29 || length == 30 ? length : (length < 29 ? 29 : 30);
 }
 
+qint64 JulianDayOfCalendarDate(int year, int month, int day) {
+    return CalendarJulianDay(year, month, day, IsGregorianReckoning(year, month, day));
+}
+
+void CalendarDateOfJulianDay(qint64 julianDay, int& year, int& month, int& day) {
+    int64_t y = 0;
+    CalendarDateOf(julianDay, y, month, day);
+    year = static_cast<int>(y);
+}
+
+qint64 JulianDayOfHijriDate(int year, int month, int day) {
+    return HijriDayNumber(year, month, day, CurrentHijriCalendar());
+}
+
+qint64 JulianDayOfHijriDate(int year, int month, int day, HijriCalendar calendar) {
+    return HijriDayNumber(year, month, day, calendar);
+}
+
+void HijriDateOfJulianDay(qint64 julianDay, int& year, int& month, int& day) {
+    int64_t y = 0;
+    HijriDateOf(julianDay, y, month, day, CurrentHijriCalendar());
+    year = static_cast<int>(y);
+}
+
 QDate EncodeDate(int year, int month, int day) {
     if (year < -kEncodableYears || year > kEncodableYears || !IsCalendarDate(year, month, day))
         return {};

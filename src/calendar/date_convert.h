@@ -58,6 +58,16 @@ int WeekdayOf(const QDate& date);
 int HijriMonthDays(int year, int month);
 int HijriMonthDays(int year, int month, HijriCalendar calendar);
 
+// Julian day numbers, for arithmetic across calendars. A day past the end of its month counts on into the
+// next month. Years count astronomically.
+// The day of this program's calendar (Julian up to 14 October 1582, Gregorian from 15 October 1582 on).
+qint64 JulianDayOfCalendarDate(int year, int month, int day);
+void CalendarDateOfJulianDay(qint64 julianDay, int& year, int& month, int& day);
+// The day of a Hijri date, in the chosen calendar or the one given.
+qint64 JulianDayOfHijriDate(int year, int month, int day);
+qint64 JulianDayOfHijriDate(int year, int month, int day, HijriCalendar calendar);
+void HijriDateOfJulianDay(qint64 julianDay, int& year, int& month, int& day);
+
 // Date values follow this program's calendar: Julian up to 4 October 1582, Gregorian from 15 October
 // 1582 on; the days between do not exist. EncodeDate gives a null date for a day that does not exist.
 QDate EncodeDate(int year, int month, int day);
