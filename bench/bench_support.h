@@ -1,5 +1,6 @@
 #pragma once
 
+#include "event_loop_gaps.h"
 #include "gedcom/gedcom_import.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
@@ -126,6 +127,25 @@ inline QString CopyOfGeneratedTree(int persons, const QTemporaryDir& folder) {
 
 inline double Ms(qint64 ns) {
     return static_cast<double>(ns) / 1e6;
+}
+
+// A line of /proc/self/status in megabytes: "VmRSS" the memory the process holds now, "VmHWM" the most it
+// held so far. -1 where the system does not say.
+inline double StatusMegabytes(const char* key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(key) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+inline double ResidentMegabytes() {
+    return StatusMegabytes("VmRSS");
+}
+inline double PeakResidentMegabytes() {
+    return StatusMegabytes("VmHWM");
 }
 
 // Points the program folder into `folder` and opens a copy of a generated tree of `persons` there,
