@@ -1,10 +1,12 @@
 #include "cli_commands.h"
 
+#include "cli_help.h"
 #include "storage/database.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace verdan::cli {
 
@@ -38,80 +40,133 @@ ErrorLines::~ErrorLines() {
 
 namespace {
 
-int Version(const QStringList&) {
-    Out() << "verdan-cli " << QCoreApplication::applicationVersion() << Qt::endl;
-    return 0;
-}
+const TCommandOption kSharedLanguage = {"--lang", "ar|en|fa|ur",
+                                        "messages, and names given to new persons, in that language"};
 
-// Each command adds one line here; its handler lives in a file of its own.
+// Each command is one entry here; its handler lives in a file of its own.
 const Command kCommands[] = {
-    {"--version", "--version", Version},
-    {"new", "new PATH --name NAME --owner OWNER [--lang ar|en|fa|ur]", TreeNew, true},
-    {"info", "info PATH [--lang ar|en|fa|ur]", TreeInfo, true},
-    {"compact", "compact PATH [--lang ar|en|fa|ur]", TreeCompact, true},
-    {"check",
-     "check PATH [--lang ar|en|fa|ur]   (damage, parent contradictions and links that name nobody or run "
-     "in a circle)",
-     TreeCheck, true},
-    {"sml", "sml FILE", Sml},
-    {"hijri", "hijri YYYY-MM-DD [--lang en|ar|fa|ur] [--umalqura]   (Gregorian date in, Hijri date out)",
-     Hijri},
-    {"gregorian",
-     "gregorian YYYY-MM-DD [--lang en|ar|fa|ur] [--umalqura]   (Hijri date in, Gregorian date out)",
-     Gregorian},
-    {"translate", "translate SOURCE [--context C|--feminine] [--lang ar|en|fa|ur|--file DOC]", CmdTranslate},
-    {"import", "import FILE.ged [--into FOLDER] [--encoding NAME] [--lang ar|en|fa|ur]", Import, true},
-    {"convert",
-     "convert OLD.vrd [NEW.vrd] [--lang ar|en|fa|ur]   (a tree file of the old format into a new tree)",
-     Convert, true},
-    {"export", "export TREE.vrd OUT.ged [--lang ar|en|fa|ur]   (GEDCOM 5.5.1, UTF-8)", Export, true},
-    {"report",
-     "report persons|contacts|addresses TREE.vrd --out FILE.csv|.txt|.xlsx|.pdf [--lang ar|en|fa|ur]", Report,
-     true, true},
-    {"chart",
-     "chart TREE.vrd PERSON_ID [--parents] [--children] [--spouses] [--generations N] [--dates] [--pictures] "
-     "[--zoom PERCENT] [--save FILE.chart] --out FILE.png|svg|pdf|jpg|gif|bmp\n"
-     "             chart [TREE.vrd] --open FILE.chart [--zoom PERCENT] --out FILE   [--lang ar|en|fa|ur]",
-     Chart, true, true},
-    {"find", "find TREE.vrd WORDS... [--lang ar|en|fa|ur]   (persons as the search box lists them)", Find,
+    {"new",
+     "PATH",
+     "make a new tree file in a folder of its own, with its photos folder and first persons",
+     TreeNew,
+     {{"--name", "NAME", "the tree's name"}, {"--owner", "OWNER", "the name of its owner"}},
      true},
-    {"chain", "chain TREE.vrd PERSON_ID|-1 \"NAME son of NAME ..\" [--list] [--lang ar|en|fa|ur]", Chain,
+    {"info",
+     "PATH",
+     "print the tree's properties and how many persons, marriages and pictures it holds",
+     TreeInfo,
+     {},
+     true},
+    {"compact", "PATH", "compact the tree file in place", TreeCompact, {}, true},
+    {"check",
+     "PATH",
+     "look for damage, then for parent contradictions and links that name nobody or run in a circle",
+     TreeCheck,
+     {},
+     true},
+    {"sml", "FILE", "read an SML document and write it back as the program saves it", Sml},
+    {"hijri",
+     "YYYY-MM-DD",
+     "print the Hijri date of a Gregorian date",
+     Hijri,
+     {{"--lang", "en|ar|fa|ur", "names of days and months in that language"},
+      {"--umalqura", "", "the Umm al-Qura calendar instead of the tabular one"}}},
+    {"gregorian",
+     "YYYY-MM-DD",
+     "print the Gregorian date of a Hijri date",
+     Gregorian,
+     {{"--lang", "en|ar|fa|ur", "names of days and months in that language"},
+      {"--umalqura", "", "the Umm al-Qura calendar instead of the tabular one"}}},
+    {"translate",
+     "SOURCE",
+     "print an English source text as the interface shows it",
+     CmdTranslate,
+     {{"--context", "CONTEXT", "the text as shown in that context"},
+      {"--feminine", "", "its feminine form"},
+      {"--lang", "ar|en|fa|ur", "in that built-in language (Arabic when absent)"},
+      {"--file", "DOC", "in the language document at that path"}}},
+    {"import",
+     "FILE.ged",
+     "read a GEDCOM file into a new tree and print what it holds",
+     Import,
+     {{"--into", "FOLDER", "make the new tree's folder there"},
+      {"--encoding", "NAME", "read the file in that encoding, whatever it says of itself"}},
+     true},
+    {"convert", "OLD.vrd [NEW.vrd]", "copy a tree file of the old format into a new tree", Convert, {}, true},
+    {"export", "TREE.vrd OUT.ged", "write the tree as a GEDCOM 5.5.1 file in UTF-8", Export, {}, true},
+    {"report",
+     "persons|contacts|addresses TREE.vrd",
+     "write a list of the tree as a table or as pages",
+     Report,
+     {{"--out", "FILE", "the file to write: .csv, .txt, .tsv, .xlsx or .pdf"}},
+     true,
+     true},
+    {"chart",
+     "TREE.vrd PERSON_ID | [TREE.vrd] --open FILE.chart",
+     "draw a family chart around a person, or a saved chart, and export it",
+     Chart,
+     {{"--out", "FILE", "the picture to write: .png, .svg, .pdf, .jpg, .gif or .bmp"},
+      {"--parents", "", "add his parents"},
+      {"--children", "", "add his children"},
+      {"--spouses", "", "add his spouses"},
+      {"--generations", "N", "go N generations up and down (1 to 50)"},
+      {"--dates", "", "show the dates in the boxes"},
+      {"--pictures", "", "show the pictures in the boxes"},
+      {"--zoom", "PERCENT", "draw at that size (10 to 200)"},
+      {"--save", "FILE.chart", "keep the chart as a chart file"},
+      {"--open", "FILE.chart", "draw a saved chart (its tree is found beside it when not given)"}},
+     true,
+     true},
+    {"find", "TREE.vrd WORDS...", "list the persons the name search box finds for the words", Find, {}, true},
+    {"chain",
+     "TREE.vrd PERSON_ID|-1 NAMES",
+     "add a lineage chain (\"NAME son of NAME ..\") under a person (-1: at the first level)",
+     Chain,
+     {{"--list", "", "one name a line (\\n between them), the youngest first"}},
      true},
     {"stats",
-     "stats TREE.vrd PERSON_ID [--female|--no-female] [--lang ar|en|fa|ur]   (descendants by gender)", Stats,
+     "TREE.vrd PERSON_ID",
+     "count a person's descendants by gender",
+     Stats,
+     {{"--female", "", "count through the daughters' children too"},
+      {"--no-female", "", "count through the sons only"}},
      true},
-    {"search", "search TREE.vrd WORDS... [--lang ar|en|fa|ur]   (names, places, notes and briefings)", Search,
+    {"search",
+     "TREE.vrd WORDS...",
+     "list the persons whose names, places, notes and briefings hold every word",
+     Search,
+     {},
      true},
-    {"lineage", "lineage TREE.vrd PERSON_ID [--mother|--mothers] [--tree] [--lang ar|en|fa|ur]", Lineage,
+    {"lineage",
+     "TREE.vrd PERSON_ID",
+     "print a person's father line, the oldest ancestor first",
+     Lineage,
+     {{"--mother", "", "his mother's father line"},
+      {"--mothers", "", "the line of his mothers"},
+      {"--tree", "", "the whole lineage window, with children and brothers and sisters"}},
      true},
-    {"kinship", "kinship TREE.vrd PERSON_A PERSON_B [--lang ar|en|fa|ur]   (terms both ways, path, mahram)",
-     Kinship, true},
+    {"kinship",
+     "TREE.vrd PERSON_A PERSON_B",
+     "print the kinship terms both ways, the path of the nearest tie and the mahram answer",
+     Kinship,
+     {},
+     true},
 };
 
-void Usage() {
-    Err() << "usage:" << Qt::endl;
+const Command* FindCommand(const QString& name) {
     for (const Command& c : kCommands)
-        Err() << "  verdan-cli " << c.usage << Qt::endl;
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
 }
 
-// Takes "--lang CODE" (or "--lang=CODE") out of args and loads that built-in language document.
+// Takes "--lang CODE" out of args and loads that built-in language document.
 bool TakeLanguage(QStringList& args) {
     QString code = QStringLiteral("en");
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--lang")) {
-            if (i + 1 >= args.size()) {
-                Err() << "verdan-cli: --lang needs a language: ar, en, fa or ur" << Qt::endl;
-                return false;
-            }
-            code = args[i + 1];
-            args.remove(i, 2);
-            break;
-        }
-        if (args[i].startsWith(QLatin1String("--lang="))) {
-            code = args[i].mid(7);
-            args.remove(i);
-            break;
-        }
+    const qsizetype at = args.indexOf(QStringLiteral("--lang"));
+    if (at >= 0) {
+        code = args.value(at + 1);
+        args.remove(at, 2);
     }
     static const QHash<QString, QString> documents = {{QStringLiteral("ar"), QStringLiteral("arabic.local")},
                                                       {QStringLiteral("en"), QStringLiteral("english.local")},
@@ -125,37 +180,105 @@ bool TakeLanguage(QStringList& args) {
     return true;
 }
 
+// The arguments after the command's name as its handler reads them: "--option=value" split in two, every
+// option known to the command and followed by its value. False, after saying why, for anything else.
+bool ReadOptions(const Command& command, const QStringList& args, QStringList& out) {
+    const QList<TCommandOption> options = CommandOptions(command);
+    auto fail = [&](const QString& why) {
+        Err() << "verdan-cli " << command.name << ": " << why << Qt::endl
+              << "(verdan-cli " << command.name << " --help lists its options)" << Qt::endl;
+        return false;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QLatin1String("--"))) {
+            out << arg;
+            continue;
+        }
+        const qsizetype equals = arg.indexOf(u'=');
+        const QString name = equals < 0 ? arg : arg.left(equals);
+        const auto option = std::find_if(options.begin(), options.end(), [&](const TCommandOption& o) {
+            return name == QLatin1String(o.Name);
+        });
+        if (option == options.end())
+            return fail(QStringLiteral("unknown option ") + name);
+        out << name;
+        if (!*option->Value) {
+            if (equals >= 0)
+                return fail(name + QStringLiteral(" takes no value"));
+        } else if (equals >= 0) {
+            out << arg.mid(equals + 1);
+        } else if (i + 1 < args.size()) {
+            out << args[++i];
+        } else {
+            return fail(name + QStringLiteral(" needs a value: ") + QString::fromUtf8(option->Value));
+        }
+    }
+    return true;
+}
+
+bool AsksForHelp(const QStringList& args) {
+    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+}
+
 } // namespace
 
+std::span<const Command> Commands() {
+    return kCommands;
+}
+
+const TCommandOption& SharedLanguageOption() {
+    return kSharedLanguage;
+}
+
+QList<TCommandOption> CommandOptions(const Command& command) {
+    QList<TCommandOption> options(command.options.begin(), command.options.end());
+    if (command.sharedLanguage)
+        options << kSharedLanguage;
+    return options;
+}
+
 bool NeedsGui(const QStringList& args) {
-    for (const Command& c : kCommands)
-        if (!args.isEmpty() && args.first() == QLatin1String(c.name))
-            return c.gui;
-    return false;
+    const Command* command = FindCommand(args.value(0));
+    return command && command->gui && !AsksForHelp(args);
 }
 
 int Run(const QStringList& args) {
+    const QString first = args.value(0);
     if (args.isEmpty()) {
-        Usage();
+        Err() << GeneralHelp();
         return 2;
     }
-    for (const Command& c : kCommands) {
-        if (args.first() == QLatin1String(c.name)) {
-            QStringList rest = args.mid(1);
-            if (c.sharedLanguage && !TakeLanguage(rest))
-                return 2;
-            int code = c.run(rest);
-            Out().flush();
-            Err().flush();
-            // Whatever a command made of it, a damaged tree file is a failure.
-            if (code == 0 && DamageSeen())
-                code = 1;
-            return code;
-        }
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        const Command* command = FindCommand(args.value(1));
+        Out() << (command ? CommandHelp(*command) : GeneralHelp());
+        return 0;
     }
-    Err() << "verdan-cli: unknown command " << args.first() << Qt::endl;
-    Usage();
-    return 2;
+    if (first == QLatin1String("--version")) {
+        Out() << "verdan-cli " << QCoreApplication::applicationVersion() << Qt::endl;
+        return 0;
+    }
+    const Command* command = FindCommand(first);
+    if (!command) {
+        Err() << "verdan-cli: unknown command " << first << Qt::endl << GeneralHelp();
+        return 2;
+    }
+    if (AsksForHelp(args.mid(1))) {
+        Out() << CommandHelp(*command);
+        return 0;
+    }
+    QStringList rest;
+    if (!ReadOptions(*command, args.mid(1), rest))
+        return 2;
+    if (command->sharedLanguage && !TakeLanguage(rest))
+        return 2;
+    int code = command->run(rest);
+    Out().flush();
+    Err().flush();
+    // Whatever a command made of it, a damaged tree file is a failure.
+    if (code == 0 && DamageSeen())
+        code = 1;
+    return code;
 }
 
 } // namespace verdan::cli

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "storage/database.h"
+#include "text/command_options.h"
 
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <span>
 
 namespace verdan::cli {
 
@@ -33,16 +35,29 @@ bool NeedsGui(const QStringList& args);
 // Runs one command line (without the program name) and returns the exit code.
 int Run(const QStringList& args);
 
-// One command: its name, a one-line usage text, and its handler (arguments after the name). Commands with
-// sharedLanguage take "--lang ar|en|fa|ur" from Run: their messages, and the names they give new persons,
-// come in that language (English when the option is absent).
+// One command of the table from which Run, --help, the manual page and the shell's completion all come:
+// its name, its arguments as a usage line shows them, a line of help, its handler (given the arguments after
+// the name, each option's value as the word after it), and its options. Run refuses an option the table does
+// not give the command. Commands with sharedLanguage take "--lang ar|en|fa|ur" from Run: their messages, and
+// the names they give new persons, come in that language (English when the option is absent).
 struct Command {
     const char* name;
-    const char* usage;
+    const char* arguments;
+    const char* help;
     int (*run)(const QStringList& args);
+    std::initializer_list<TCommandOption> options = {};
     bool sharedLanguage = false;
     bool gui = false;
 };
+
+// Every command, in the order --help lists them.
+std::span<const Command> Commands();
+
+// The "--lang" option Run takes for commands with sharedLanguage.
+const TCommandOption& SharedLanguageOption();
+
+// The options a command's --help lists: its own, then the shared language.
+QList<TCommandOption> CommandOptions(const Command& command);
 
 // Command handlers, each in a file app/cli/cmd_<topic>.cpp of its own.
 int Sml(const QStringList& args);

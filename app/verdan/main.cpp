@@ -8,8 +8,17 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 int main(int argc, char** argv) {
+    // --help and --version answer on the terminal, without a display.
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    if (const QString answer = verdan::ProgramAnswer(words); !answer.isEmpty()) {
+        fputs(answer.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("verdan"));
     verdan::InstallCaptionStyle();

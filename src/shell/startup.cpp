@@ -24,6 +24,23 @@ TStartupArguments ParseStartupArguments(const QStringList& arguments) {
     return parsed;
 }
 
+QList<TCommandOption> ProgramOptions() {
+    return {{"--home", "DIR", "keep options, recent trees and language documents below DIR (portable use)"},
+            {"--help", "", "what the program takes, then stop"},
+            {"--version", "", "the program's version, then stop"}};
+}
+
+QString ProgramAnswer(const QStringList& arguments) {
+    if (arguments.contains(QStringLiteral("--version")))
+        return QStringLiteral("verdan " VERDAN_VERSION "\n");
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")))
+        return QStringLiteral(
+                   "usage: verdan [OPTIONS] [TREE.vrd]\n\nopens the tree file, else the start page "
+                   "of recent trees\n\noptions:\n") +
+               OptionLines(ProgramOptions());
+    return QString();
+}
+
 QString TreePathFromArgument(const QString& argument) {
     const QString text = argument.trimmed();
     if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {

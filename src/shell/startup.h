@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/command_options.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,13 @@ struct TStartupArguments {
 };
 
 TStartupArguments ParseStartupArguments(const QStringList& arguments);
+
+// The program's options, from which its --help, its manual page and its shell completion are made.
+QList<TCommandOption> ProgramOptions();
+
+// What "verdan --help" and "verdan --version" print; empty for any other command line, which starts the
+// program.
+QString ProgramAnswer(const QStringList& arguments);
 
 // The file a command-line argument names: a path as it is, or the local file of a "file://" address (as
 // file managers pass it), percent-escapes decoded.
