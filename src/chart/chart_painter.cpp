@@ -95,8 +95,9 @@ public:
 
 private:
     void PaintHint() {
-        TOFont hint{QStringLiteral("Arial"), 16, c::kLink, 0};
-        p_.setFont(ChartFont(hint, 1.0, dpi_));
+        const QString text = Translate(QStringLiteral("Drag person from a tree and drop into chart."));
+        p_.setFont(
+            ChartFont(ChartTextFont(TOFont{QStringLiteral("Arial"), 16, c::kLink, 0}, text), 1.0, dpi_));
         p_.setPen(ChartColor(c::kLink));
         p_.setBrush(Qt::NoBrush);
         const bool rtl = Local().Target.RightToLeft;
@@ -104,7 +105,7 @@ private:
         option.setTextDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
         option.setWrapMode(QTextOption::WordWrap);
         const QRectF box(20, 20, std::max(0, view_.width() - 40), std::max(0, view_.height() - 40));
-        p_.drawText(box, Translate(QStringLiteral("Drag person from a tree and drop into chart.")), option);
+        p_.drawText(box, text, option);
     }
 
     void PaintBand() {
@@ -201,7 +202,8 @@ private:
             p_.setBrush(ChartColor(fill));
         }
         p_.drawRect(r);
-        const TChartPaintCache::Font& zoomed = cache_.FontFor(font, chart_.Zoom(), dpi_);
+        const TChartPaintCache::Font& zoomed =
+            cache_.FontFor(ChartTextFont(font, item.DisplayName), chart_.Zoom(), dpi_);
         const double h = zoomed.height;
         const int pad = map_.Length(item.Options.ShowDates ? 3 : 5);
         p_.setFont(zoomed.font);
@@ -210,14 +212,16 @@ private:
         if (!item.Options.ShowDates)
             return;
         const TOFont dates{font.Name, std::max(1, font.Size - 1), c::kDates, 0};
-        const TChartPaintCache::Font& small = cache_.FontFor(dates, chart_.Zoom(), dpi_);
-        p_.setFont(small.font);
         p_.setPen(ChartColor(c::kDates));
         const double right = r.right() + 1 - map_.Length(8);
         double top = r.top() + pad + h + std::floor(h) / 4;
         for (const QString* text : {&item.BirthText, &item.DeathText}) {
-            if (!text->isEmpty())
+            if (!text->isEmpty()) {
+                const TChartPaintCache::Font& small =
+                    cache_.FontFor(ChartTextFont(dates, *text), chart_.Zoom(), dpi_);
+                p_.setFont(small.font);
                 DrawLine(*text, small, QRectF(r.left(), top, right - r.left(), h), Qt::AlignRight);
+            }
             top += h;
         }
     }

@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
+#include <QRawFont>
+#include <algorithm>
 #include <cmath>
 
 namespace verdan {
@@ -20,15 +22,57 @@ QFont ChartFont(const TOFont& font, double zoom, int deviceDpi) {
 
 namespace {
 
+// Faces with Arabic, Persian and Urdu letters that the set-up installs, the most complete first.
+const char* const kArabicFaces[] = {"Noto Sans Arabic", "Noto Naskh Arabic", "DejaVu Sans"};
+
+bool HasArabicScript(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Arabic; });
+}
+
+// Whether the face a family resolves to has every visible character of the text (joiners and direction
+// marks are left to the shaper). Raw fonts are kept per family and thread.
+bool FaceDraws(const QString& family, const QString& text, bool exactFamily) {
+    thread_local QHash<QString, QRawFont> faces;
+    auto it = faces.find(family);
+    if (it == faces.end())
+        it = faces.insert(family, QRawFont::fromFont(QFont(family)));
+    if (!it->isValid() || (exactFamily && it->familyName().compare(family, Qt::CaseInsensitive) != 0))
+        return false;
+    for (const char32_t c : text.toUcs4())
+        if (QChar::category(c) != QChar::Other_Format && !it->supportsCharacter(c))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TOFont ChartTextFont(const TOFont& font, const QString& text) {
+    if (!HasArabicScript(text))
+        return font;
+    const QString family = font.Name.isEmpty() ? QStringLiteral("Arial") : font.Name;
+    if (FaceDraws(family, text, false))
+        return font;
+    for (const char* face : kArabicFaces) {
+        if (FaceDraws(QString::fromLatin1(face), text, true)) {
+            TOFont drawn = font;
+            drawn.Name = QString::fromLatin1(face);
+            return drawn;
+        }
+    }
+    return font;
+}
+
+namespace {
+
 // Metrics are taken on a 96-dpi image, not the screen, so layouts are the same on every display and in
 // every export.
 class FontMetricsMeasurer final : public TTextMeasurer {
 public:
     int TextWidth(const TOFont& font, const QString& text) const override {
-        return int(std::ceil(Metrics(font).horizontalAdvance(text)));
+        return int(std::ceil(Metrics(ChartTextFont(font, text)).horizontalAdvance(text)));
     }
-    int TextHeight(const TOFont& font, const QString&) const override {
-        return int(std::ceil(Metrics(font).height()));
+    int TextHeight(const TOFont& font, const QString& text) const override {
+        return int(std::ceil(Metrics(ChartTextFont(font, text)).height()));
     }
 
 private:

@@ -16,6 +16,11 @@ inline constexpr int kChartDpi = 96;
 // one point is drawn at one point; the record keeps what it holds.
 QFont ChartFont(const TOFont& font, double zoom = 1.0, int deviceDpi = kChartDpi);
 
+// The font record a text is drawn in: the record itself, unless the face its name resolves to lacks a
+// letter of an Arabic-script text; then the same record naming one installed face that has every letter of
+// it, so that a name is never drawn in pieces of two faces. The chart keeps the record's own name.
+TOFont ChartTextFont(const TOFont& font, const QString& text);
+
 // Measures texts in chart units for the layout. The chart sizes its items through this interface, so the
 // layout can be computed (and tested) without fonts or a display.
 class TTextMeasurer {
