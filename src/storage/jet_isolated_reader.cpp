@@ -25,9 +25,6 @@ namespace verdan {
 
 namespace {
 
-// Memory the child may take: far more than any tree needs, far less than a runaway allocation.
-constexpr rlim_t kChildMemory = rlim_t(2) << 30;
-
 // The child: nothing but the library and the pipe, then out without running the program's exit code.
 [[noreturn]] void RunChild(const QByteArray& path, int fd, long long maxValue) {
     const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
@@ -38,6 +35,9 @@ constexpr rlim_t kChildMemory = rlim_t(2) << 30;
         ::dup2(null, STDERR_FILENO);
     }
 #ifndef VERDAN_ASAN
+    // Memory the child may take: far more than any tree needs, far less than a runaway allocation. The
+    // address sanitizer reserves far more address space than that, so its builds go without the limit.
+    constexpr rlim_t kChildMemory = rlim_t(2) << 30;
     const rlimit memory{kChildMemory, kChildMemory};
     ::setrlimit(RLIMIT_AS, &memory);
 #endif

@@ -205,8 +205,9 @@ void TframTree::FillRelativeMenu(QMenu* menu, bool withPerson) {
         return;
     }
     // Each entry carries its own person: an entry always refers to the list of its own opening.
-    for (const auto& [caption, id] : entries) {
-        menu->addAction(caption, this, [this, id, withPerson] {
+    for (const auto& entry : entries) {
+        const QString id = entry.second;
+        menu->addAction(entry.first, this, [this, id, withPerson] {
             if (withPerson)
                 emit TreeWindowWanted(id);
             else
