@@ -1,3 +1,4 @@
+#include "shell/file_type.h"
 #include "shell/startup.h"
 #include "shell/ui/main_window.h"
 #include "text/messages.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -28,6 +30,12 @@ int main(int argc, char** argv) {
     const verdan::TStartupArguments arguments =
         verdan::ParseStartupArguments(QApplication::arguments().mid(1));
     verdan::InitialiseProgram(arguments);
+    // A program started from a build or a copied folder opens tree files on a double click, as an installed
+    // one does; the desktop's caches are refreshed in the background.
+    verdan::RegisterFileType(QApplication::applicationFilePath(),
+                             [](const QString& program, const QStringList& arguments, QString&) {
+                                 return QProcess::startDetached(program, arguments);
+                             });
 
     // The title goes to the messages only: a display name would make the toolkit repeat it after every
     // window's own caption.

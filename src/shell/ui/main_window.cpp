@@ -26,6 +26,7 @@
 #include "shell/ui/main_menu.h"
 #include "shell/ui/new_tree_dialog.h"
 #include "shell/ui/options_dialog.h"
+#include "shell/ui/program_updates_window.h"
 #include "shell/ui/start_page.h"
 #include "shell/ui/tree_file_checks.h"
 #include "shell/ui/tree_window.h"
@@ -39,6 +40,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/program_folder.h"
+#include "text/text_utils.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/file_dialogs.h"
 #include "text/user_options.h"
@@ -46,6 +48,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +56,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
@@ -61,6 +65,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -294,6 +299,9 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuGettingStarted, [this] { OpenHelp(QString::fromLatin1(kGetStartedPage)); });
     m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
     m.Attach(m.mnuAbout, [this] { ShowAbout(); });
+    m.Attach(m.mnuCheckUpdates, [this] { CheckForUpdatesCommand(this); });
+    if (!MailingListAddress().isEmpty())
+        m.Attach(m.mnuMailingList, [] { QDesktopServices::openUrl(QUrl(MailingListAddress())); });
     AttachTreeWindows();
     AttachUndo();
 }
@@ -639,7 +647,9 @@ bool TfrmFamilyMain::OpenHelp(const QString& page) {
 
 void TfrmFamilyMain::ShowAbout() {
     MsgInfo(ApplicationTitle() + u'|' + Translate(QStringLiteral("Version")) + QStringLiteral(": ") +
-            QStringLiteral(VERDAN_VERSION));
+            Isolate(QStringLiteral(VERDAN_VERSION)) + QStringLiteral("||") +
+            Translate(QStringLiteral("Build time")) + QStringLiteral(": ") +
+            Isolate(QLocale().toString(BuildTime(), QLocale::ShortFormat)));
 }
 
 bool TfrmFamilyMain::CloseOtherWindows() {
