@@ -1,10 +1,11 @@
 # Two entry points for a fresh Debian 12 machine:
 #   make run   installs what is needed, builds a Release and starts Verdan
 #   make test  installs what is needed, builds and runs every test
+#   make package  builds the Debian package verdan_VERSION_amd64.deb in the build folder
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test package clean
 
 deps:
 	./scripts/install-deps.sh
@@ -20,6 +21,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/verdan_*.deb
 
 clean:
 	rm -rf $(BUILD)

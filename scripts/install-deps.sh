@@ -9,6 +9,10 @@ packages=(
     fonts-noto-core fonts-dejavu-core
     xvfb xauth
     poppler-utils
+    # the Debian package (make package) and its test: shared-library dependencies, lintian, manual pages
+    dpkg-dev file lintian groff-base bash
+    # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
+    clang libclang-rt-dev
 )
 missing=()
 for p in "${packages[@]}"; do

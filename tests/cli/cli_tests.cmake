@@ -24,3 +24,12 @@ if(GROFF)
 endif()
 add_test(NAME cli_bash_completion COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/completion_test.sh
     ${CMAKE_BINARY_DIR}/share/bash-completion/completions/verdan-cli)
+
+# The Debian package as `make package` writes it, installed into a scratch root and removed again.
+find_program(DPKG dpkg)
+if(DPKG)
+    set(package_test_dir ${CMAKE_BINARY_DIR}/package-test)
+    add_test(NAME package_installs_and_removes
+        COMMAND sh -c "rm -rf '${package_test_dir}' && '${CMAKE_CPACK_COMMAND}' -G DEB -B '${package_test_dir}' >/dev/null && '${PROJECT_SOURCE_DIR}/scripts/package_test.sh' '${package_test_dir}'/verdan_*.deb"
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
