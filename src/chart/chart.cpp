@@ -652,7 +652,7 @@ bool TChart::RemoveSelected() {
         const QString text =
             FillPattern(Translate(QStringLiteral("Remove %d item(s) from chart. | Remove Item(s)?")),
                         {QString::number(count)});
-        if (MsgOkCancel(text, Translate(QStringLiteral("Confirm"))) != IDOK)
+        if (MsgOkCancel(text, Translate(QStringLiteral("Confirm")), IDCANCEL) != IDOK)
             return false;
     }
     QSet<QString> removed;

@@ -23,8 +23,9 @@ bool IsLinkable(const QString& id) {
     return !IsReservedParentId(id) && !IsGlobalParent(id) && PersonExists(id);
 }
 
-bool Confirmed(const QString& text, const QString& caption) {
-    return MsgYesNo(text, caption) == IDYES;
+// Questions that replace a parent start on No; those that only add a marriage on Yes.
+bool Confirmed(const QString& text, const QString& caption, int focus = IDYES) {
+    return MsgYesNo(text, caption, focus) == IDYES;
 }
 
 QString Tr(const char* text) {
@@ -151,7 +152,7 @@ bool AttachChildren(const QString& personId, const QString& caption, const QStri
             return false;
     }
     if (!Confirmed(FillPattern(Tr("Selected person(s) will be attached as children of %*."), {caption}),
-                   Tr("Attach Children")))
+                   Tr("Attach Children"), IDNO))
         return false;
     Transaction transaction;
     for (const QString& child : children) {
@@ -167,7 +168,7 @@ bool ConfirmOtherParent(TParentKind kind, const TLinkNode& first) {
     return Confirmed(kind == TParentKind::Father
                          ? Tr("This will attach selected person(s) to other father.| Continue?")
                          : Tr("This will attach selected person(s) to other mother.| Continue?"),
-                     Tr("Confirm"));
+                     Tr("Confirm"), IDNO);
 }
 
 bool AttachParent(TParentKind kind, const QList<TLinkNode>& nodes, const TPickedPersons& chosen) {
@@ -184,7 +185,8 @@ bool AttachParent(TParentKind kind, const QList<TLinkNode>& nodes, const TPicked
     if (parent == u"-1") {
         // Only a father can be the root; persons who have a mother keep their father and their place.
         if (!father ||
-            !Confirmed(Tr("This will attach selected person(s) to the root of the tree.|Continue?"), confirm))
+            !Confirmed(Tr("This will attach selected person(s) to the root of the tree.|Continue?"), confirm,
+                       IDNO))
             return false;
         Transaction transaction;
         for (const TLinkNode& node : persons) {
@@ -221,7 +223,7 @@ bool AttachParent(TParentKind kind, const QList<TLinkNode>& nodes, const TPicked
             : FillPattern(father ? Tr("This will attach %* as a father of selected persons.|Please confirm.")
                                  : Tr("This will attach %* as a mother of selected persons.|Please confirm."),
                           {chosen.Caption});
-    if (!Confirmed(text, father ? Tr("Attach Father") : Tr("Attach Mother")))
+    if (!Confirmed(text, father ? Tr("Attach Father") : Tr("Attach Mother"), IDNO))
         return false;
 
     // A person shown under the other parent: the two parents may be married now. Asked before anything

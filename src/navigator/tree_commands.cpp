@@ -71,8 +71,9 @@ QStringList ChildrenOnEitherColumn(const QString& id) {
     return ids;
 }
 
+// Every question here deletes persons or moves their children: Enter pressed at once keeps them.
 bool Confirmed(const QString& text, const QString& caption) {
-    return MsgYesNo(text, caption) == IDYES;
+    return MsgYesNo(text, caption, IDNO) == IDYES;
 }
 
 // A marriage always joins a man and a woman, so a married person keeps its gender.

@@ -27,7 +27,7 @@ public:
         if (!request.body.isEmpty())
             line += QStringLiteral(" — ") + request.body;
         std::fprintf(stderr, "%s\n", StripBidiControls(line).toLocal8Bit().constData());
-        return MsgRefusalCode(request.flags);
+        return request.escape;
     }
 };
 
@@ -55,7 +55,7 @@ QString ApplicationTitle() {
     return MessageTitle().isEmpty() ? QGuiApplication::applicationDisplayName() : MessageTitle();
 }
 
-// A sink that fails, or answers with a button the message does not show, is read as a refusal.
+// A sink that fails, or answers with a button the message does not show, answers as Escape does.
 int ShowRequest(const TMessageRequest& request) {
     int code = 0;
     try {
@@ -63,7 +63,75 @@ int ShowRequest(const TMessageRequest& request) {
     } catch (const std::exception&) {
         code = 0;
     }
-    return MsgButtonsOf(request.flags).contains(code) ? code : MsgRefusalCode(request.flags);
+    for (const TMsgAnswer& answer : request.answers) {
+        if (answer.code == code)
+            return code;
+    }
+    return request.escape;
+}
+
+// The flag bits that start a question of `buttons` on the button answering `focus`.
+quint32 FocusFlags(quint32 buttons, int focus) {
+    const qsizetype index = MsgButtonsOf(buttons).indexOf(focus);
+    return index == 1 ? MB_DEFBUTTON2 : index == 2 ? MB_DEFBUTTON3 : 0;
+}
+
+quint32 IconFlags(TMsgIcon icon) {
+    switch (icon) {
+    case TMsgIcon::None:
+        return 0;
+    case TMsgIcon::Information:
+        return MB_ICONINFORMATION;
+    case TMsgIcon::Exclamation:
+        return MB_ICONEXCLAMATION;
+    case TMsgIcon::Question:
+        return MB_ICONQUESTION;
+    case TMsgIcon::Stop:
+        return MB_ICONSTOP;
+    }
+    return 0;
+}
+
+// A right-to-left message speaks Persian or Urdu in those interfaces and Arabic in every other one.
+QString ButtonCaption(int code, bool rightToLeft) {
+    struct Captions {
+        const char16_t* ok;
+        const char16_t* cancel;
+        const char16_t* yes;
+        const char16_t* no;
+    };
+    static constexpr Captions kEnglish{u"Ok", u"Cancel", u"&Yes", u"&No"};
+    static constexpr Captions kArabic{u"موافق", u"إلغاء الأمر", u"&نعم", u"&لا"};
+    static constexpr Captions kPersian{u"تأیید", u"انصراف", u"&بله", u"&خیر"};
+    static constexpr Captions kUrdu{u"ٹھیک ہے", u"منسوخ", u"&ہاں", u"نہ&یں"};
+    const QString language = rightToLeft ? InterfaceLanguageCode() : QString();
+    const Captions& captions = !rightToLeft        ? kEnglish
+                               : language == u"fa" ? kPersian
+                               : language == u"ur" ? kUrdu
+                                                   : kArabic;
+    switch (code) {
+    case IDOK:
+        return QString::fromUtf16(captions.ok);
+    case IDCANCEL:
+        return QString::fromUtf16(captions.cancel);
+    case IDYES:
+        return QString::fromUtf16(captions.yes);
+    default:
+        return QString::fromUtf16(captions.no);
+    }
+}
+
+QString ButtonName(int code) {
+    switch (code) {
+    case IDOK:
+        return QStringLiteral("ok");
+    case IDCANCEL:
+        return QStringLiteral("cancel");
+    case IDYES:
+        return QStringLiteral("yes");
+    default:
+        return QStringLiteral("no");
+    }
 }
 
 // The information messages always open in the middle of the screen and leave a position set by the
@@ -107,8 +175,22 @@ QList<int> MsgButtonsOf(quint32 flags) {
     return {IDOK};
 }
 
-int MsgRefusalCode(quint32 flags) {
-    return MsgButtonsOf(flags) == QList<int>{IDYES, IDNO} ? IDNO : IDCANCEL;
+int MsgEscapeCode(quint32 flags) {
+    const QList<int> buttons = MsgButtonsOf(flags);
+    return buttons.contains(IDCANCEL) ? IDCANCEL : buttons.contains(IDNO) ? IDNO : IDOK;
+}
+
+int MsgFocusCode(quint32 flags) {
+    const QList<int> buttons = MsgButtonsOf(flags);
+    const qsizetype index = (flags & MB_DEFBUTTON3) ? 2 : (flags & MB_DEFBUTTON2) ? 1 : 0;
+    return buttons.value(index, buttons.front());
+}
+
+QList<TMsgAnswer> MsgAnswersOf(quint32 flags) {
+    QList<TMsgAnswer> answers;
+    for (int code : MsgButtonsOf(flags))
+        answers.append({code, ButtonCaption(code, flags & MB_RIGHT), ButtonName(code)});
+    return answers;
 }
 
 TMessageRequest MakeMessageRequest(const QString& text, const QString& caption, quint32 flags) {
@@ -119,8 +201,31 @@ TMessageRequest MakeMessageRequest(const QString& text, const QString& caption, 
     request.body = bar < 0 ? QString() : text.mid(bar + 1);
     request.caption = caption;
     request.flags = flags;
+    request.answers = MsgAnswersOf(flags);
+    request.focus = MsgFocusCode(flags);
+    request.escape = MsgEscapeCode(flags);
     request.position = MsgBoxPosition();
     return request;
+}
+
+int MsgAsk(const TQuestion& question) {
+    TMessageRequest request =
+        MakeMessageRequest(question.text, question.caption, IconFlags(question.icon) | RightToLeftFlags());
+    request.answers = question.answers;
+    if (request.answers.isEmpty())
+        request.answers = MsgAnswersOf(MB_OK);
+    auto named = [&](int code, int fallback) {
+        for (const TMsgAnswer& answer : std::as_const(request.answers)) {
+            if (answer.code == code)
+                return code;
+        }
+        return fallback;
+    };
+    request.focus = named(question.focus, request.answers.front().code);
+    request.escape = named(question.escape, request.answers.back().code);
+    const int code = ShowRequest(request);
+    SetMsgBoxPosition(QPoint(-1, -1));
+    return code;
 }
 
 TMessageSink* InstallMessageSink(TMessageSink* sink) {
@@ -153,20 +258,25 @@ int MsgInfoLtr(const QString& text) {
     return ShowCentred(text, MB_ICONINFORMATION);
 }
 
-int MsgOkCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_OKCANCEL | MB_ICONQUESTION | RightToLeftFlags());
+int MsgOkCancel(const QString& text, const QString& caption, int focus) {
+    return MsgBox(text, caption,
+                  MB_OKCANCEL | MB_ICONQUESTION | RightToLeftFlags() | FocusFlags(MB_OKCANCEL, focus));
 }
 
-int MsgYesNoCancel(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | RightToLeftFlags());
+int MsgYesNoCancel(const QString& text, const QString& caption, int focus) {
+    return MsgBox(text, caption,
+                  MB_YESNOCANCEL | MB_ICONQUESTION | RightToLeftFlags() | FocusFlags(MB_YESNOCANCEL, focus));
 }
 
-int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? RightToLeftFlags() : 0));
+int MsgWarnYesNo(const QString& text, const QString& caption, bool rightToLeft, int focus) {
+    return MsgBox(text, caption,
+                  MB_YESNO | MB_ICONEXCLAMATION | (rightToLeft ? RightToLeftFlags() : 0) |
+                      FocusFlags(MB_YESNO, focus));
 }
 
-int MsgYesNo(const QString& text, const QString& caption) {
-    return MsgBox(text, caption, MB_YESNO | MB_ICONQUESTION | RightToLeftFlags());
+int MsgYesNo(const QString& text, const QString& caption, int focus) {
+    return MsgBox(text, caption,
+                  MB_YESNO | MB_ICONQUESTION | RightToLeftFlags() | FocusFlags(MB_YESNO, focus));
 }
 
 // "Error" in the right-to-left interfaces: Persian and Urdu have their own word, every other one the Arabic.

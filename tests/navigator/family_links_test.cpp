@@ -199,6 +199,26 @@ TEST_F(FamilyLinksTest, TheRootAsFatherMovesOnlyPersonsWithoutAMother) {
     EXPECT_EQ(shown_.texts.last(), "This will attach selected person(s) to other father.| Continue?");
 }
 
+// A question that replaces parents starts on No, so Enter pressed at once, like closing it, changes nothing;
+// one that only records a marriage starts on Yes.
+TEST_F(FamilyLinksTest, QuestionsThatReplaceParentsStartOnNo) {
+    Person("F", "Father", "-1", "0");
+    Person("G", "Other man", "-1", "0");
+    Person("W", "Wife", "-1", "0", "f");
+    Person("A", "Son", "F", "0");
+    const QStringList before = Snapshot();
+    shown_.answer = 0; // closed without a choice
+    EXPECT_FALSE(AttachParent(TParentKind::Father, {Node("A", "F")}, Picked("-1")));
+    EXPECT_FALSE(AttachParent(TParentKind::Father, {Node("A", "F")}, Picked("G", "m")));
+    EXPECT_FALSE(AttachChildren("G", "Other man", {"A"}));
+    EXPECT_FALSE(ConfirmOtherParent(TParentKind::Father, Node("A", "F")));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(shown_.focuses, (QList<int>{IDNO, IDNO, IDNO, IDNO}));
+    shown_.focuses.clear();
+    EXPECT_FALSE(AttachExistingMate("G", Picked("W", "f")));
+    EXPECT_EQ(shown_.focuses, QList<int>{IDYES});
+}
+
 TEST_F(FamilyLinksTest, MarryingMatesAndSwitchingParents) {
     Person("H", "Man", "-1", "0");
     Person("W", "Woman", "-1", "0", "أنثى");

@@ -14,11 +14,13 @@ public:
     int Show(const TMessageRequest& request) override {
         texts << request.text;
         captions << request.caption;
+        focuses << request.focus;
         return answer;
     }
     int answer = IDYES;
     QStringList texts;
     QStringList captions;
+    QList<int> focuses; // the button each question started on
 };
 
 // Consents to every question: OK where it offers OK, Yes where it asks Yes or No, unless an answer is set.
@@ -26,9 +28,11 @@ class Consenting : public TMessageSink {
 public:
     int Show(const TMessageRequest& request) override {
         texts << request.text;
+        focuses << request.focus;
         return answer ? answer : MsgButtonsOf(request.flags).front();
     }
     QStringList texts;
+    QList<int> focuses; // the button each question started on
     int answer = 0;
 };
 

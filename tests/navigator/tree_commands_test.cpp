@@ -170,6 +170,7 @@ TEST_F(TreeCommandsTest, RemovingRefusesExclusiveChildrenAndAsksFirst) {
         EXPECT_TRUE(shown_.texts[0].contains("Children will be attached to the mother"));
         EXPECT_TRUE(shown_.texts[0].endsWith("|Continue to remove: Father ?"));
         EXPECT_EQ(shown_.captions[0], "Confirm");
+        EXPECT_EQ(shown_.focuses.last(), IDNO) << "Enter at once must keep the person";
         EXPECT_EQ(Snapshot(), before);
     }
     EXPECT_FALSE(RemovePerson(global_, "Other", false).Removed);

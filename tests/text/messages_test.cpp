@@ -141,10 +141,10 @@ TEST_F(Messages, ButtonsIconsAndRefusalFollowTheFlags) {
     EXPECT_EQ(MsgButtonsOf(MB_OKCANCEL), (QList<int>{IDOK, IDCANCEL}));
     EXPECT_EQ(MsgButtonsOf(MB_YESNOCANCEL | MB_RIGHT), (QList<int>{IDYES, IDNO, IDCANCEL}));
     EXPECT_EQ(MsgButtonsOf(MB_YESNO), (QList<int>{IDYES, IDNO}));
-    EXPECT_EQ(MsgRefusalCode(MB_YESNO | MB_ICONQUESTION), IDNO);
-    EXPECT_EQ(MsgRefusalCode(MB_YESNOCANCEL), IDCANCEL);
-    EXPECT_EQ(MsgRefusalCode(MB_OKCANCEL), IDCANCEL);
-    EXPECT_EQ(MsgRefusalCode(MB_OK), IDCANCEL);
+    EXPECT_EQ(MsgEscapeCode(MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(MsgEscapeCode(MB_YESNOCANCEL), IDCANCEL);
+    EXPECT_EQ(MsgEscapeCode(MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(MsgEscapeCode(MB_OK | MB_ICONSTOP), IDOK);
 
     EXPECT_EQ(MsgIconOf(MB_ICONINFORMATION | MB_ICONSTOP), TMsgIcon::Information);
     EXPECT_EQ(MsgIconOf(MB_ICONEXCLAMATION), TMsgIcon::Exclamation);
@@ -164,7 +164,7 @@ TEST_F(Messages, AnswersAreTheChosenButtonOrARefusal) {
     EXPECT_EQ(MsgWarnYesNo(QStringLiteral("q"), QString(), false), IDNO);
     EXPECT_EQ(MsgOkCancel(QStringLiteral("q"), QString()), IDCANCEL);
     EXPECT_EQ(MsgYesNoCancel(QStringLiteral("q"), QString()), IDCANCEL);
-    EXPECT_EQ(MsgError(QStringLiteral("e")), IDCANCEL);
+    EXPECT_EQ(MsgError(QStringLiteral("e")), IDOK);
     // A code for a button the message does not show is a refusal too.
     sink.answer = IDOK;
     EXPECT_EQ(MsgYesNo(QStringLiteral("q"), QString()), IDNO);
@@ -172,7 +172,83 @@ TEST_F(Messages, AnswersAreTheChosenButtonOrARefusal) {
     EXPECT_EQ(MsgOkCancel(QStringLiteral("q"), QString()), IDCANCEL);
     sink.fail = true;
     EXPECT_EQ(MsgYesNo(QStringLiteral("q"), QString()), IDNO);
-    EXPECT_EQ(MsgInfo(QStringLiteral("i")), IDCANCEL);
+    EXPECT_EQ(MsgInfo(QStringLiteral("i")), IDOK);
+}
+
+// The starting button travels with the question; a question that deletes starts on No or Cancel.
+TEST_F(Messages, QuestionsNameTheButtonThatStartsWithTheFocus) {
+    MsgYesNo(QStringLiteral("q"), QString());
+    EXPECT_EQ(Last().focus, IDYES);
+    EXPECT_EQ(Last().escape, IDNO);
+    MsgYesNo(QStringLiteral("Delete?"), QString(), IDNO);
+    EXPECT_EQ(Last().focus, IDNO);
+    EXPECT_EQ(Last().flags & (MB_DEFBUTTON2 | MB_DEFBUTTON3), MB_DEFBUTTON2);
+    MsgOkCancel(QStringLiteral("Remove?"), QString(), IDCANCEL);
+    EXPECT_EQ(Last().focus, IDCANCEL);
+    MsgYesNoCancel(QStringLiteral("q"), QString(), IDCANCEL);
+    EXPECT_EQ(Last().focus, IDCANCEL);
+    EXPECT_EQ(Last().flags & (MB_DEFBUTTON2 | MB_DEFBUTTON3), MB_DEFBUTTON3);
+    MsgWarnYesNo(QStringLiteral("q"), QString(), false, IDNO);
+    EXPECT_EQ(Last().focus, IDNO);
+    // A button the question does not show cannot start; neither can a bit past the last button.
+    MsgYesNo(QStringLiteral("q"), QString(), IDCANCEL);
+    EXPECT_EQ(Last().focus, IDYES);
+    MsgBox(QStringLiteral("q"), QString(), MB_YESNO | MB_DEFBUTTON3);
+    EXPECT_EQ(Last().focus, IDYES);
+    MsgInfo(QStringLiteral("i"));
+    EXPECT_EQ(Last().focus, IDOK);
+    EXPECT_EQ(Last().escape, IDOK);
+
+    // The buttons reach the sink captioned in the message's direction and named for the command line.
+    MsgYesNoCancel(QStringLiteral("q"), QString());
+    ASSERT_EQ(Last().answers.size(), 3);
+    EXPECT_EQ(Last().answers[0].caption, QStringLiteral("&نعم"));
+    EXPECT_EQ(Last().answers[2].name, QStringLiteral("cancel"));
+    MsgError(QStringLiteral("e"));
+    ASSERT_EQ(Last().answers.size(), 1);
+    EXPECT_EQ(Last().answers[0].caption, QStringLiteral("Ok"));
+}
+
+TEST_F(Messages, QuestionsWithButtonsOfTheirOwn) {
+    TQuestion question;
+    question.text = QStringLiteral("No marriage|Record it?");
+    question.caption = QStringLiteral("Attach Father");
+    question.answers = {{10, QStringLiteral("&Record their marriage"), QStringLiteral("marry")},
+                        {11, QStringLiteral("C&lear the mother"), QStringLiteral("clear-mother")},
+                        {12, QStringLiteral("Cancel"), QStringLiteral("cancel")}};
+    question.focus = 11;
+    question.escape = 12;
+    sink.answer = 10;
+    EXPECT_EQ(MsgAsk(question), 10);
+    EXPECT_EQ(Last().focus, 11);
+    EXPECT_EQ(Last().escape, 12);
+    EXPECT_EQ(Last().headline, QStringLiteral("No marriage"));
+    EXPECT_EQ(Last().caption, QStringLiteral("Attach Father"));
+    EXPECT_EQ(MsgIconOf(Last().flags), TMsgIcon::Question);
+    EXPECT_EQ(Last().flags & (MB_RIGHT | MB_RTLREADING), MB_RIGHT | MB_RTLREADING);
+    EXPECT_EQ(Last().answers.size(), 3);
+
+    // Leaving, failing or answering with a code the question does not offer gives its escape answer.
+    sink.answer = IDYES;
+    EXPECT_EQ(MsgAsk(question), 12);
+    sink.answer = 0;
+    EXPECT_EQ(MsgAsk(question), 12);
+    sink.fail = true;
+    EXPECT_EQ(MsgAsk(question), 12);
+    sink.fail = false;
+
+    // Unnamed starting and escape answers fall to the first and the last.
+    question.focus = 99;
+    question.escape = 0;
+    MsgAsk(question);
+    EXPECT_EQ(Last().focus, 10);
+    EXPECT_EQ(Last().escape, 12);
+
+    // The position serves a question as it serves a MsgBox.
+    SetMsgBoxPosition(QPoint(40, 50));
+    MsgAsk(question);
+    EXPECT_EQ(Last().position, QPoint(40, 50));
+    EXPECT_EQ(MsgBoxPosition(), QPoint(-1, -1));
 }
 
 TEST_F(Messages, PositionServesOnlyTheNextMsgBox) {
@@ -196,7 +272,7 @@ TEST_F(Messages, PositionServesOnlyTheNextMsgBox) {
 TEST(DefaultMessageSink, RefusesWithoutWaiting) {
     EXPECT_EQ(MsgYesNo(QStringLiteral("Delete?|All of it"), QStringLiteral("c")), IDNO);
     EXPECT_EQ(MsgYesNoCancel(QStringLiteral("Save?"), QString()), IDCANCEL);
-    EXPECT_EQ(MsgInfoLtr(QStringLiteral("Done")), IDCANCEL);
+    EXPECT_EQ(MsgInfoLtr(QStringLiteral("Done")), IDOK);
 }
 
 } // namespace

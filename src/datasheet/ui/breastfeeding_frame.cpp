@@ -105,7 +105,7 @@ QString TframBreastfeeding::ConfirmRemoval(const Part& part, const char* questio
     if (personId_.isEmpty() || !item)
         return {};
     const QString text = Translate(QString::fromLatin1(question)) + u'|' + item->text();
-    if (MsgYesNo(text, Translate(QStringLiteral("Confirm"))) != IDYES)
+    if (MsgYesNo(text, Translate(QStringLiteral("Confirm")), IDNO) != IDYES)
         return {};
     return item->data(Qt::UserRole).toString();
 }

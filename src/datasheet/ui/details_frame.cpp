@@ -333,7 +333,7 @@ void Tfram_Details::bt_DeleteClick() {
         (g_->Cells(kAccountCol, row).isEmpty() && g_->Cells(kAddressCol, row).isEmpty()))
         return;
     if (MsgWarnYesNo(Translate(QStringLiteral("Delete this account?")) + u'|' + g_->Cells(kAccountCol, row),
-                     Translate(QStringLiteral("Delete account")), true) != IDYES)
+                     Translate(QStringLiteral("Delete account")), true, IDNO) != IDYES)
         return;
     g_->DeleteRow(row);
     MarkChanged();

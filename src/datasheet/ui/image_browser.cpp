@@ -367,8 +367,8 @@ void TfrmImageBrows::bt_Delete_ImageClick() {
     if (pictureId_.isEmpty())
         return;
     // Only an explicit OK removes; the file stays where it is.
-    if (MsgOkCancel(Translate(QStringLiteral("Remove picture")), Translate(QStringLiteral("Confirm"))) !=
-        IDOK)
+    if (MsgOkCancel(Translate(QStringLiteral("Remove picture")), Translate(QStringLiteral("Confirm")),
+                    IDCANCEL) != IDOK)
         return;
     {
         UndoStep step(StepText("Remove the picture of «%*»", {personId_}), personId_);

@@ -471,7 +471,7 @@ void TframMateChild::btDeleteMateClick() {
         return;
     const QString name = gMates_->Cells(kNameCol, row);
     if (MsgYesNo(FillPattern(Tr("Remove marriage relationship with | %* ?"), {name}),
-                 Tr("Remove marriage relationship")) != IDYES)
+                 Tr("Remove marriage relationship"), IDNO) != IDYES)
         return;
     // The marriage and, if the user agrees, its children's link to the mate are one step.
     UndoStep step(StepText("Remove the marriage of «%*» and «%*»", {person, mate}), person);
@@ -484,7 +484,7 @@ void TframMateChild::btDeleteMateClick() {
     if (CountChildrenWithMate(person, view_.GenderCode, mate) > 0) {
         const QString parentWord = view_.GenderCode == u"m" ? Tr("mother") : Tr("father");
         if (MsgYesNo(FillPattern(Tr("Remove children relationship to the %* ? | %*"), {parentWord, name}),
-                     Tr("Confirm")) == IDYES &&
+                     Tr("Confirm"), IDNO) == IDYES &&
             DetachChildrenOfMarriage(person, view_.GenderCode, mate))
             FillChildren();
     }
@@ -502,8 +502,8 @@ void TframMateChild::btDeleteFatherClick() {
         MsgWarning(Tr("Not attached to a mother. Can't delete the relationship."));
         return;
     }
-    if (MsgYesNo(Tr("Delete relationship with the father?") + u'|' + txtFather_->text(), Tr("Confirm")) !=
-        IDYES)
+    if (MsgYesNo(Tr("Delete relationship with the father?") + u'|' + txtFather_->text(), Tr("Confirm"),
+                 IDNO) != IDYES)
         return;
     UndoStep step(StepText("Detach «%*» from «%*»", {person.Person_Id, person.Father_Id}), person.Person_Id);
     if (RemoveFatherLink(person) == TParentLinkResult::Removed) {
@@ -521,8 +521,8 @@ void TframMateChild::btDeleteMotherClick() {
         MsgWarning(Tr("Not attached to a father. Can't delete the relationship."));
         return;
     }
-    if (MsgYesNo(Tr("Delete relationship with the mother?") + u'|' + txtMother_->text(), Tr("Confirm")) !=
-        IDYES)
+    if (MsgYesNo(Tr("Delete relationship with the mother?") + u'|' + txtMother_->text(), Tr("Confirm"),
+                 IDNO) != IDYES)
         return;
     UndoStep step(StepText("Detach «%*» from «%*»", {person.Person_Id, person.Mother_Id}), person.Person_Id);
     if (RemoveMotherLink(person) == TParentLinkResult::Removed) {

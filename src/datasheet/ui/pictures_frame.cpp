@@ -271,7 +271,7 @@ void TframPictures::btClearPictureClick() {
     // Only an explicit Yes removes; closing the question keeps the picture.
     if (MsgYesNo(Translate(QStringLiteral("Remove this picture?")) + u'|' +
                      Translate(QStringLiteral("Please confirm")),
-                 Translate(QStringLiteral("Confirm"))) != IDYES)
+                 Translate(QStringLiteral("Confirm")), IDNO) != IDYES)
         return;
     // The row goes; the file stays where it is.
     {

@@ -352,7 +352,7 @@ void TfrmTreeDialog::DeleteBookmarkRow(int row) {
         return;
     if (MsgYesNo(Translate(QStringLiteral("Please confirm the removal.")) + u'|' +
                      gBookmark_->Cells(kBookmarkNameCol, row),
-                 Translate(QStringLiteral("Remove Bookmark"))) != IDYES)
+                 Translate(QStringLiteral("Remove Bookmark")), IDNO) != IDYES)
         return;
     const QString personId = gBookmark_->Cells(kBookmarkPersonCol, row).trimmed();
     UndoStep step(StepText("Remove the bookmark of «%*»", {personId}), personId);

@@ -238,7 +238,8 @@ void TframTree::MoveDropped(const QStringList& ids, const QList<QPersistentModel
     }
     auto ask = [&](const QString& text, bool okCancel) {
         SetMsgBoxPosition(near);
-        return okCancel ? MsgOkCancel(text, caption) == IDOK : MsgYesNo(text, caption) == IDYES;
+        // A move rewrites the persons' parents and starts on Cancel; recording a marriage adds one.
+        return okCancel ? MsgOkCancel(text, caption, IDCANCEL) == IDOK : MsgYesNo(text, caption) == IDYES;
     };
     if (record && MarriageExists(draggedId, targetId) &&
         !ask(FillPattern(Translate(QStringLiteral("Mariiage relationship between %* and %* %*")),

@@ -204,7 +204,8 @@ void TfrmBookmark::DeleteCurrent() {
     // Closing the question keeps the bookmark: only Yes deletes.
     if (MsgYesNo(TranslateContext(QStringLiteral("Please confirm deleting the bookmark."),
                                   QStringLiteral("bookmarks")),
-                 TranslateContext(QStringLiteral("Delete bookmark"), QStringLiteral("bookmarks"))) != IDYES)
+                 TranslateContext(QStringLiteral("Delete bookmark"), QStringLiteral("bookmarks")),
+                 IDNO) != IDYES)
         return;
     {
         UndoStep step(StepText("Remove the bookmark of «%*»", {currentPerson_}), currentPerson_);

@@ -160,7 +160,7 @@ bool TFavouritesStrip::RemoveRow(int row) {
     gSpeed_->SetCurrentCell(kTextCol, row);
     const QString text = Translate(QStringLiteral("Remove the name from the list?")) + u'\r' +
                          gSpeed_->Cells(kTextCol, row) + u'|' + Translate(QStringLiteral("Please confirm"));
-    if (MsgOkCancel(text, Translate(QStringLiteral("Remove From List"))) != IDOK)
+    if (MsgOkCancel(text, Translate(QStringLiteral("Remove From List")), IDCANCEL) != IDOK)
         return false;
     const QString personId = gSpeed_->Cells(kIdCol, row).trimmed();
     {

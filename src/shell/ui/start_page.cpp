@@ -264,7 +264,7 @@ void Tfrm_Start_Page::RemoveRow(int row) {
     const QString text = Translate(QStringLiteral("File")) + u':' + u'\n' + u'"' + name + u'"' + u'\n' +
                          Translate(QStringLiteral("Remove file name from the list?")) + u'|' +
                          Translate(QStringLiteral("Please confirm")) + u'.';
-    if (MsgOkCancel(text, Translate(QStringLiteral("Remove From List"))) != IDOK)
+    if (MsgOkCancel(text, Translate(QStringLiteral("Remove From List")), IDCANCEL) != IDOK)
         return;
     RecentTrees().Remove(RecentTrees().IndexOf(file));
 }

@@ -88,46 +88,22 @@ QPixmap IconPixmap(TMsgIcon icon, qreal ratio) {
     return Icon(name).pixmap(QSize(kIconSize, kIconSize), ratio);
 }
 
-// A right-to-left message speaks Persian or Urdu in those interfaces and Arabic in every other one.
-QString ButtonCaption(int code, bool rightToLeft) {
-    struct Captions {
-        const char16_t* ok;
-        const char16_t* cancel;
-        const char16_t* yes;
-        const char16_t* no;
-    };
-    static constexpr Captions kEnglish{u"Ok", u"Cancel", u"&Yes", u"&No"};
-    static constexpr Captions kArabic{u"موافق", u"إلغاء الأمر", u"&نعم", u"&لا"};
-    static constexpr Captions kPersian{u"تأیید", u"انصراف", u"&بله", u"&خیر"};
-    static constexpr Captions kUrdu{u"ٹھیک ہے", u"منسوخ", u"&ہاں", u"نہ&یں"};
-    const QString language = rightToLeft ? InterfaceLanguageCode() : QString();
-    const Captions& captions = !rightToLeft        ? kEnglish
-                               : language == u"fa" ? kPersian
-                               : language == u"ur" ? kUrdu
-                                                   : kArabic;
-    switch (code) {
-    case IDOK:
-        return QString::fromUtf16(captions.ok);
-    case IDCANCEL:
-        return QString::fromUtf16(captions.cancel);
-    case IDYES:
-        return QString::fromUtf16(captions.yes);
-    default:
-        return QString::fromUtf16(captions.no);
-    }
+// "btOk", "btYes", …: the button's object name after the answer's.
+QString ButtonObjectName(const TMsgAnswer& answer) {
+    const QString name = answer.name.isEmpty() ? QString::number(answer.code) : answer.name;
+    return QStringLiteral("bt") + name.left(1).toUpper() + name.mid(1);
 }
 
-QString ButtonName(int code) {
-    switch (code) {
-    case IDOK:
-        return QStringLiteral("btOk");
-    case IDCANCEL:
-        return QStringLiteral("btCancel");
-    case IDYES:
-        return QStringLiteral("btYes");
-    default:
-        return QStringLiteral("btNo");
+// The letter after the caption's "&", lower-cased; none without one.
+QChar Mnemonic(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == u'&') {
+            if (caption[i + 1] != u'&')
+                return caption[i + 1].toLower();
+            ++i;
+        }
     }
+    return QChar();
 }
 
 QRect ScreenFor(const QPoint& position) {
@@ -214,8 +190,7 @@ void TMsgCloseButton::leaveEvent(QEvent* event) {
 }
 
 TfrmMsg::TfrmMsg(const TMessageRequest& request, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), request_(request),
-      codes_(MsgButtonsOf(request.flags)) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), request_(request) {
     setObjectName(QStringLiteral("frmMsg"));
     // Geometry below is absolute; the texts carry their own direction.
     setLayoutDirection(Qt::LeftToRight);
@@ -226,20 +201,23 @@ TfrmMsg::TfrmMsg(const TMessageRequest& request, QWidget* parent)
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
     setAutoFillBackground(true);
+    if (request_.answers.isEmpty())
+        request_.answers = MsgAnswersOf(MB_OK);
 
     icon_ = IconPixmap(MsgIconOf(request_.flags), devicePixelRatioF());
-    const bool rightToLeft = request_.flags & MB_RIGHT;
-    for (int code : codes_) {
-        auto* button = new QPushButton(ButtonCaption(code, rightToLeft), this);
-        button->setObjectName(ButtonName(code));
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoDefault(false);
-        button->setDefault(false);
+    for (const TMsgAnswer& answer : std::as_const(request_.answers)) {
+        auto* button = new QPushButton(answer.caption, this);
+        button->setObjectName(ButtonObjectName(answer));
+        // The focused button is the one Enter presses, and it is drawn so.
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setAutoDefault(true);
+        button->installEventFilter(this);
+        const int code = answer.code;
         connect(button, &QPushButton::clicked, this, [this, code] { Choose(code); });
         buttons_.append(button);
     }
     imgClose_ = new TMsgCloseButton(this);
-    connect(imgClose_, &QAbstractButton::clicked, this, [this] { Choose(MsgRefusalCode(request_.flags)); });
+    connect(imgClose_, &QAbstractButton::clicked, this, [this] { Choose(request_.escape); });
 
     const QRect screen = ScreenFor(request_.position);
     const QFontMetrics sizing(
@@ -251,8 +229,15 @@ TfrmMsg::TfrmMsg(const TMessageRequest& request, QWidget* parent)
         for (const QString& line : Lines(part))
             width = qMax(width, sizing.horizontalAdvance(line) + 160);
     }
-    const int n = int(codes_.size());
-    width = qMax(width, n >= 2 ? n * (kButtonWidth + 25) - 5 : kButtonWidth + 20);
+    // Buttons are 75 pixels wide unless their captions need more.
+    int buttonsWidth = 0;
+    for (QPushButton* button : std::as_const(buttons_)) {
+        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&')) + 24;
+        button->resize(qMax(kButtonWidth, needed), kButtonHeight);
+        buttonsWidth += button->width();
+    }
+    const int n = int(buttons_.size());
+    width = qMax(width, n >= 2 ? buttonsWidth + n * 25 - 5 : buttonsWidth + 20);
     width = qMin(width, screen.width() - 2 * kScreenMargin);
     resize(width, 0);
     textBlockHeight_ = LayOutTexts(nullptr);
@@ -263,16 +248,21 @@ TfrmMsg::TfrmMsg(const TMessageRequest& request, QWidget* parent)
 }
 
 void TfrmMsg::PlaceButtons() {
-    const int n = int(buttons_.size());
-    QList<QPushButton*> onScreen = buttons_;
+    onScreen_ = buttons_;
     // Right-to-left messages put the first choice at the right.
     if (request_.flags & MB_RIGHT)
-        std::reverse(onScreen.begin(), onScreen.end());
-    int left = n == 1 ? (width() - kButtonWidth) / 2 : (width() - n * (kButtonWidth + 5) + 5) / 2;
-    for (QPushButton* button : onScreen) {
-        button->setGeometry(left, textBlockHeight_ + 15, kButtonWidth, kButtonHeight);
-        left += kButtonWidth + 5;
+        std::reverse(onScreen_.begin(), onScreen_.end());
+    int total = 0;
+    for (QPushButton* button : std::as_const(onScreen_))
+        total += button->width();
+    int left = (width() - total - 5 * (int(onScreen_.size()) - 1)) / 2;
+    for (QPushButton* button : std::as_const(onScreen_)) {
+        button->move(left, textBlockHeight_ + 15);
+        left += button->width() + 5;
     }
+    // Tab walks the buttons in choice order.
+    for (qsizetype i = 1; i < buttons_.size(); ++i)
+        setTabOrder(buttons_[i - 1], buttons_[i]);
 }
 
 int TfrmMsg::LayOutTexts(QPainter* painter) const {
@@ -325,7 +315,20 @@ void TfrmMsg::paintEvent(QPaintEvent*) {
 void TfrmMsg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     activateWindow();
-    setFocus();
+    QPushButton* start = buttons_.front();
+    for (qsizetype i = 0; i < buttons_.size(); ++i) {
+        if (request_.answers[i].code == request_.focus)
+            start = buttons_[i];
+    }
+    start->setFocus(Qt::OtherFocusReason);
+}
+
+bool TfrmMsg::Shows(int code) const {
+    for (const TMsgAnswer& answer : request_.answers) {
+        if (answer.code == code)
+            return true;
+    }
+    return false;
 }
 
 void TfrmMsg::Choose(int code) {
@@ -333,57 +336,92 @@ void TfrmMsg::Choose(int code) {
 }
 
 void TfrmMsg::reject() {
-    // Closed by the window manager or the system menu: the user chose nothing.
-    Choose(MsgRefusalCode(request_.flags));
+    // Escape, the close picture, Alt+F4 or the window manager: the user chose nothing.
+    Choose(request_.escape);
 }
 
-void TfrmMsg::MoveCurrent(int step) {
-    const int n = int(codes_.size());
-    current_ = (current_ - 1 + step + n) % n + 1;
-}
-
-bool TfrmMsg::event(QEvent* event) {
-    // Tab walks the buttons like the arrows instead of moving the focus.
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-            MoveCurrent(key == Qt::Key_Tab ? 1 : -1);
-            return true;
-        }
+int TfrmMsg::FocusedIndex() const {
+    const qsizetype index = buttons_.indexOf(qobject_cast<QPushButton*>(focusWidget()));
+    if (index >= 0)
+        return int(index);
+    for (qsizetype i = 0; i < buttons_.size(); ++i) {
+        if (request_.answers[i].code == request_.focus)
+            return int(i);
     }
-    return QDialog::event(event);
+    return 0;
 }
 
-void TfrmMsg::keyPressEvent(QKeyEvent* event) {
+void TfrmMsg::MoveFocus(int step, bool onScreen) {
+    const QList<QPushButton*>& order = onScreen ? onScreen_ : buttons_;
+    const int n = int(order.size());
+    const int at = int(order.indexOf(buttons_[FocusedIndex()]));
+    order[(at + step + n) % n]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+bool TfrmMsg::HandleKey(const QKeyEvent* event) {
     const int key = event->key();
     if (event->modifiers() & Qt::AltModifier) {
-        if (IsYesKey(key) && Shows(IDYES))
-            Choose(IDYES);
-        else if (IsNoKey(key) && Shows(IDNO))
-            Choose(IDNO);
-        return;
+        if (key == Qt::Key_F4) {
+            Choose(request_.escape);
+            return true;
+        }
+        // Yes and No also answer to the keys that carry their Arabic, Persian or Urdu letters on those
+        // keyboards, whichever layout is active; every other button to the letter after its "&".
+        const QChar keyLetter = key <= 0xFFFF ? QChar(key).toLower() : QChar();
+        const QChar typed = event->text().isEmpty() ? keyLetter : event->text().front().toLower();
+        for (const TMsgAnswer& answer : request_.answers) {
+            const bool standard =
+                (answer.code == IDYES && IsYesKey(key)) || (answer.code == IDNO && IsNoKey(key));
+            const QChar letter = Mnemonic(answer.caption);
+            if (standard || (!letter.isNull() && (letter == typed || letter == keyLetter))) {
+                Choose(answer.code);
+                return true;
+            }
+        }
+        return true;
     }
     switch (key) {
     case Qt::Key_Escape:
-        if (Shows(IDCANCEL))
-            Choose(IDCANCEL);
-        break;
+        Choose(request_.escape);
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        Choose(codes_[current_ - 1]);
-        break;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-        MoveCurrent(-1);
-        break;
-    case Qt::Key_Right:
+        Choose(request_.answers[FocusedIndex()].code);
+        return true;
+    case Qt::Key_Tab:
     case Qt::Key_Down:
-        MoveCurrent(1);
-        break;
+        MoveFocus(1, false);
+        return true;
+    case Qt::Key_Backtab:
+    case Qt::Key_Up:
+        MoveFocus(-1, false);
+        return true;
+    case Qt::Key_Left:
+        MoveFocus(-1, true);
+        return true;
+    case Qt::Key_Right:
+        MoveFocus(1, true);
+        return true;
     default:
-        break;
+        return false;
     }
+}
+
+bool TfrmMsg::eventFilter(QObject* watched, QEvent* event) {
+    // A focused button would take Space and the arrows itself; the dialog answers every key the same way
+    // wherever the focus is.
+    if (event->type() == QEvent::KeyPress && buttons_.contains(watched))
+        return HandleKey(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::KeyRelease && buttons_.contains(watched) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmMsg::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKey(event))
+        QDialog::keyPressEvent(event);
 }
 
 void TfrmMsg::mousePressEvent(QMouseEvent* event) {

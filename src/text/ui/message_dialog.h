@@ -28,8 +28,9 @@ protected:
 };
 
 // One message: a borderless white window with caption line, icon, blue headline and black body, and the
-// buttons its flags ask for. Lines longer than the dialog wrap; the dialog is never wider than its screen.
-// exec() returns the chosen button's code; leaving it any other way returns the refusal code.
+// request's buttons. Lines longer than the dialog wrap; the dialog is never wider than its screen.
+// The keyboard moves the visible focus among the buttons and Enter or Space presses the focused one;
+// exec() returns the chosen button's code, and Escape or leaving it any other way the escape code.
 class TfrmMsg : public QDialog {
     Q_OBJECT
 public:
@@ -41,7 +42,7 @@ public:
     void reject() override;
 
 protected:
-    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -51,19 +52,23 @@ protected:
 
 private:
     void Choose(int code);
-    void MoveCurrent(int step);
-    bool Shows(int code) const { return codes_.contains(code); }
+    // Answers a key the dialog knows; false for the others.
+    bool HandleKey(const QKeyEvent* event);
+    // The button `step` places after the focused one in choice order (Tab, Up, Down) or on the screen
+    // (Left, Right), wrapping round.
+    void MoveFocus(int step, bool onScreen);
+    int FocusedIndex() const;
+    bool Shows(int code) const;
     // Lays out the headline and body for the current width, drawing them when a painter is given; returns
     // the text-block height.
     int LayOutTexts(QPainter* painter) const;
     void PlaceButtons();
 
     TMessageRequest request_;
-    QList<int> codes_;            // the buttons in the order the keyboard walks them
-    QList<QPushButton*> buttons_; // same order as codes_
+    QList<QPushButton*> buttons_;  // in the order of request_.answers
+    QList<QPushButton*> onScreen_; // the same buttons from left to right
     TMsgCloseButton* imgClose_ = nullptr;
     QPixmap icon_;
-    int current_ = 1; // 1-based index into codes_ used by Enter and Space
     int textBlockHeight_ = 0;
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -261,6 +261,7 @@ TEST_F(BrowserTest, SavesCopiesAndRemovesTheShownPicture) {
     sink_.answer = IDCANCEL;
     browser_->bt_Delete_ImageClick();
     EXPECT_EQ(Rows("{A}"), 1);
+    EXPECT_EQ(sink_.requests.last().focus, IDCANCEL) << "Enter at once must keep the picture";
     sink_.answer = IDOK;
     browser_->bt_Delete_ImageClick();
     EXPECT_EQ(Rows("{A}"), 0);

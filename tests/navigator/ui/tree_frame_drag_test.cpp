@@ -158,7 +158,8 @@ TEST_P(TreeFrameDragTest, AMoveReparentsAndNeverIntoTheOwnBranch) {
     EXPECT_EQ(frame_->Model()->Record(frame_->FindPersonNode(kC[0]).parent())->PersonId, kT);
     EXPECT_TRUE(consent_.texts.last().contains("|Please confirm."));
 
-    // Declined: nothing moves.
+    // The move starts on Cancel, and declining it moves nothing.
+    EXPECT_EQ(consent_.focuses.last(), IDCANCEL);
     consent_.answer = IDCANCEL;
     Press(frame_, kC[1]);
     mime.reset(frame_->DragData());

@@ -42,11 +42,13 @@ public:
     ~RecordedMessages() override { InstallMessageSink(previous_); }
     int Show(const TMessageRequest& request) override {
         texts << request.text;
-        return MsgButtonsOf(request.flags).contains(answer_) ? answer_ : MsgRefusalCode(request.flags);
+        focuses << request.focus;
+        return MsgButtonsOf(request.flags).contains(answer_) ? answer_ : request.escape;
     }
     void SetAnswer(int answer) { answer_ = answer; }
 
     QStringList texts;
+    QList<int> focuses; // the button each question started on
 
 private:
     int answer_;

@@ -245,6 +245,7 @@ TEST_P(TreeWindowsTest, BookmarksAreDeletedOnlyOnYesAndEditedInTheirOwnRow) {
 
     messages_.SetAnswer(IDNO);
     bookmarks->DeleteAction()->trigger();
+    EXPECT_EQ(messages_.focuses.last(), IDNO) << "Enter at once must keep the bookmark";
     EXPECT_EQ(GetPersonBookmarkNote("{S}"), "second");
     EXPECT_EQ(bookmarks->Count(), 2);
 

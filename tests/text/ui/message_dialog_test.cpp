@@ -67,70 +67,147 @@ TEST_F(MessageDialog, ButtonsAnswerTheirCodes) {
     EXPECT_EQ(Answer(OkOnly, [](TfrmMsg* d) { Button(d, "btOk")->click(); }), IDOK);
 }
 
-TEST_F(MessageDialog, LeavingWithoutChoosingIsARefusal) {
-    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { d->close(); }), IDNO);
-    EXPECT_EQ(Answer(YesNoCancel, [](TfrmMsg* d) { d->close(); }), IDCANCEL);
-    EXPECT_EQ(Answer(OkOnly, [](TfrmMsg* d) { d->close(); }), IDCANCEL);
-    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { d->findChild<TMsgCloseButton*>()->click(); }), IDNO);
-    EXPECT_EQ(Answer(OkCancel, [](TfrmMsg* d) { d->findChild<TMsgCloseButton*>()->click(); }), IDCANCEL);
+// Escape, the close picture, a close event (the window manager's close) and Alt+F4 all answer No in a
+// Yes + No question, Cancel where there is Cancel and OK in a message that only informs.
+TEST_F(MessageDialog, EveryWayOfLeavingAnswersTheEscapeCode) {
+    const std::function<void(TfrmMsg*)> ways[] = {
+        [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_Escape); },
+        [](TfrmMsg* d) { d->findChild<TMsgCloseButton*>()->click(); },
+        [](TfrmMsg* d) { d->close(); },
+        [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_F4, Qt::AltModifier); },
+    };
+    for (const auto& way : ways) {
+        EXPECT_EQ(Answer(YesNo, way), IDNO);
+        EXPECT_EQ(Answer(YesNoCancel, way), IDCANCEL);
+        EXPECT_EQ(Answer(OkCancel, way), IDCANCEL);
+        EXPECT_EQ(Answer(OkOnly, way), IDOK);
+    }
 }
 
-TEST_F(MessageDialog, EscapeCancelsOnlyWhereThereIsCancel) {
-    EXPECT_EQ(Answer(OkCancel, [](TfrmMsg* d) { Key(d, Qt::Key_Escape); }), IDCANCEL);
-    EXPECT_EQ(Answer(YesNoCancel, [](TfrmMsg* d) { Key(d, Qt::Key_Escape); }), IDCANCEL);
-    EXPECT_EQ(Answer(YesNo,
+// The focus is visible on a button, Enter and Space press that one, and the keys move it: Tab, Up and
+// Down in choice order, Left and Right across the screen (which is reversed in a right-to-left message).
+TEST_F(MessageDialog, EnterPressesTheFocusedButton) {
+    EXPECT_EQ(Answer(YesNoCancel,
                      [](TfrmMsg* d) {
-                         Key(d, Qt::Key_Escape);
-                         EXPECT_TRUE(d->isVisible());
-                         Button(d, "btYes")->click();
+                         EXPECT_EQ(d->focusWidget(), Button(d, "btYes"));
+                         Key(d->focusWidget(), Qt::Key_Return);
                      }),
               IDYES);
-    EXPECT_EQ(Answer(OkOnly,
-                     [](TfrmMsg* d) {
-                         Key(d, Qt::Key_Escape);
-                         EXPECT_TRUE(d->isVisible());
-                         Button(d, "btOk")->click();
-                     }),
-              IDOK);
-}
-
-TEST_F(MessageDialog, EnterChoosesTheCurrentButtonInChoiceOrder) {
-    EXPECT_EQ(Answer(YesNoCancel, [](TfrmMsg* d) { Key(d, Qt::Key_Return); }), IDYES);
     EXPECT_EQ(Answer(YesNoCancel,
                      [](TfrmMsg* d) {
-                         Key(d, Qt::Key_Right);
-                         Key(d, Qt::Key_Enter);
+                         Key(d->focusWidget(), Qt::Key_Tab);
+                         EXPECT_EQ(d->focusWidget(), Button(d, "btNo"));
+                         Key(d->focusWidget(), Qt::Key_Enter);
                      }),
               IDNO);
-    // Left from the first button wraps to the last.
+    // Up from the first button wraps to the last.
     EXPECT_EQ(Answer(YesNoCancel,
                      [](TfrmMsg* d) {
-                         Key(d, Qt::Key_Left);
-                         Key(d, Qt::Key_Space);
+                         Key(d->focusWidget(), Qt::Key_Up);
+                         Key(d->focusWidget(), Qt::Key_Space);
                      }),
               IDCANCEL);
+    // Arabic: Yes stands at the right, so Left goes to No.
     EXPECT_EQ(Answer(YesNo,
                      [](TfrmMsg* d) {
-                         Key(d, Qt::Key_Tab);
-                         Key(d, Qt::Key_Tab);
-                         Key(d, Qt::Key_Down);
-                         Key(d, Qt::Key_Return);
+                         Key(d->focusWidget(), Qt::Key_Left);
+                         EXPECT_EQ(d->focusWidget(), Button(d, "btNo"));
+                         Key(d->focusWidget(), Qt::Key_Return);
                      }),
               IDNO);
-    EXPECT_EQ(Answer(OkOnly, [](TfrmMsg* d) { Key(d, Qt::Key_Return); }), IDOK);
+    // English: Yes stands at the left, so Right goes to No and Right again wraps to Yes.
+    const auto english = [] {
+        return MsgWarnYesNo(QStringLiteral("Sure?"), QString(), false);
+    };
+    EXPECT_EQ(Answer(english,
+                     [](TfrmMsg* d) {
+                         Key(d->focusWidget(), Qt::Key_Right);
+                         EXPECT_EQ(d->focusWidget(), Button(d, "btNo"));
+                         Key(d->focusWidget(), Qt::Key_Right);
+                         Key(d->focusWidget(), Qt::Key_Return);
+                     }),
+              IDYES);
+    // A click on a button with the focus elsewhere answers the clicked one.
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Button(d, "btNo")->click(); }), IDNO);
+    EXPECT_EQ(Answer(OkOnly, [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_Return); }), IDOK);
+}
+
+// A question that deletes starts on No: Enter at once keeps what it would delete.
+TEST_F(MessageDialog, ADeletingQuestionStartsOnNo) {
+    const auto deleting = [] {
+        return MsgYesNo(QStringLiteral("Delete?"), QStringLiteral("c"), IDNO);
+    };
+    EXPECT_EQ(Answer(deleting,
+                     [](TfrmMsg* d) {
+                         EXPECT_EQ(d->focusWidget(), Button(d, "btNo"));
+                         EXPECT_TRUE(Button(d, "btNo")->isDefault())
+                             << "the focused button is drawn as the one Enter presses";
+                         Key(d->focusWidget(), Qt::Key_Return);
+                     }),
+              IDNO);
+    EXPECT_EQ(Answer([] { return MsgOkCancel(QStringLiteral("Remove?"), QString(), IDCANCEL); },
+                     [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_Space); }),
+              IDCANCEL);
+    EXPECT_EQ(Answer(deleting,
+                     [](TfrmMsg* d) {
+                         Key(d->focusWidget(), Qt::Key_Tab);
+                         Key(d->focusWidget(), Qt::Key_Return);
+                     }),
+              IDYES);
+}
+
+// Buttons of its own: captions that fit, the starting button, Escape's answer and the "&" letters.
+TEST_F(MessageDialog, AQuestionWithButtonsOfItsOwn) {
+    TQuestion question;
+    question.text = QStringLiteral("No marriage between them|Record it?");
+    question.answers = {{10, QStringLiteral("&Record their marriage"), QStringLiteral("marry")},
+                        {11, QStringLiteral("C&lear the mother"), QStringLiteral("clear-mother")},
+                        {12, QStringLiteral("Cancel"), QStringLiteral("cancel")}};
+    question.focus = 11;
+    question.escape = 12;
+    const auto ask = [&question] {
+        return MsgAsk(question);
+    };
+    EXPECT_EQ(Answer(ask,
+                     [](TfrmMsg* d) {
+                         QPushButton* marry = Button(d, "btMarry");
+                         ASSERT_NE(marry, nullptr);
+                         EXPECT_GE(marry->width(), marry->fontMetrics().horizontalAdvance(
+                                                       QStringLiteral("Record their marriage")));
+                         EXPECT_LE(marry->geometry().right(), d->width());
+                         EXPECT_GE(Button(d, "btCancel")->x(), 0);
+                         // Right to left: the first answer at the right.
+                         EXPECT_GT(marry->x(), Button(d, "btClear-mother")->x());
+                         EXPECT_EQ(d->focusWidget(), Button(d, "btClear-mother"));
+                         Key(d->focusWidget(), Qt::Key_Enter);
+                     }),
+              11);
+    EXPECT_EQ(Answer(ask, [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_Escape); }), 12);
+    EXPECT_EQ(Answer(ask, [](TfrmMsg* d) { d->close(); }), 12);
+    QKeyEvent altR(QEvent::KeyPress, Qt::Key_R, Qt::AltModifier, QStringLiteral("r"));
+    EXPECT_EQ(Answer(ask, [&](TfrmMsg* d) { QCoreApplication::sendEvent(d->focusWidget(), &altR); }), 10);
+    // A letter no caption marks changes nothing.
+    EXPECT_EQ(Answer(ask,
+                     [](TfrmMsg* d) {
+                         Key(d->focusWidget(), Qt::Key_Y, Qt::AltModifier);
+                         EXPECT_TRUE(d->isVisible());
+                         Key(d->focusWidget(), Qt::Key_L, Qt::AltModifier);
+                     }),
+              11);
 }
 
 TEST_F(MessageDialog, AltAcceleratorsWorkOnBothKeyboards) {
-    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, Qt::Key_Y, Qt::AltModifier); }), IDYES);
-    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, Qt::Key_K, Qt::AltModifier); }), IDYES);
-    EXPECT_EQ(Answer(YesNoCancel, [](TfrmMsg* d) { Key(d, Qt::Key_G, Qt::AltModifier); }), IDNO);
-    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d, 0x0644, Qt::AltModifier); }), IDNO);
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_Y, Qt::AltModifier); }), IDYES);
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_K, Qt::AltModifier); }), IDYES);
+    EXPECT_EQ(Answer(YesNoCancel, [](TfrmMsg* d) { Key(d->focusWidget(), Qt::Key_G, Qt::AltModifier); }),
+              IDNO);
+    EXPECT_EQ(Answer(YesNo, [](TfrmMsg* d) { Key(d->focusWidget(), 0x0644, Qt::AltModifier); }), IDNO);
     EXPECT_EQ(Answer(OkCancel,
                      [](TfrmMsg* d) {
-                         Key(d, Qt::Key_Y, Qt::AltModifier);
-                         Key(d, Qt::Key_N, Qt::AltModifier);
+                         Key(d->focusWidget(), Qt::Key_Y, Qt::AltModifier);
+                         Key(d->focusWidget(), Qt::Key_N, Qt::AltModifier);
                          EXPECT_TRUE(d->isVisible());
-                         Key(d, Qt::Key_Escape);
+                         Key(d->focusWidget(), Qt::Key_Escape);
                      }),
               IDCANCEL);
 }
