@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config git python3
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
     libsqlite3-dev libxlsxwriter-dev libgif-dev zlib1g-dev libicu-dev mdbtools-dev
     libgtest-dev googletest
     fonts-noto-core fonts-dejavu-core
