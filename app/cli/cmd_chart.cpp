@@ -164,7 +164,7 @@ int Chart(const QStringList& args) {
         a.tree = TreeOfChart(a.open);
     if (a.tree.isEmpty())
         return Fail(QStringLiteral("the chart names no tree file; give one"));
-    if (!OpenTreeFile(a.tree))
+    if (!OpenTreeFile(a.tree, TOpenAccess::ReadOnly))
         return 1;
     TChart chart;
     chart.Defaults.ShowPicture = a.pictures;

@@ -14,7 +14,7 @@ int Find(const QStringList& args) {
         return 2;
     }
     ErrorLines errors;
-    if (!OpenTreeFile(args[0]))
+    if (!OpenTreeFile(args[0], TOpenAccess::ReadOnly))
         return 1;
     const QStringList found = SearchPersonsByName(args.mid(1).join(u' '));
     for (const QString& id : found)

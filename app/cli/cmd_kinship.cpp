@@ -45,7 +45,7 @@ int Kinship(const QStringList& args) {
         Err() << "usage: verdan-cli kinship TREE.vrd PERSON_A PERSON_B [--lang ar|en|fa|ur]" << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(positional[0]))
+    if (!OpenTreeFile(positional[0], TOpenAccess::ReadOnly))
         return 1;
     const QString a = positional[1].trimmed();
     const QString b = positional[2].trimmed();

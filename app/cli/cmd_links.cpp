@@ -8,13 +8,14 @@ namespace verdan::cli {
 
 namespace {
 
-// The tree named first, open; false after the message.
-bool OpenTree(const QString& path, const char* command) {
+// The tree named first, open; false after the message. A tree that is to be written is checked whole
+// first: the command line never writes to a damaged file.
+bool OpenTree(const QString& path, const char* command, TOpenAccess access) {
     if (path.isEmpty() || path.startsWith(u'-')) {
         Err() << "verdan-cli " << command << ": a tree file is needed" << Qt::endl;
         return false;
     }
-    return OpenTreeFile(path);
+    return OpenTreeFile(path, access) && (access != TOpenAccess::Write || CheckOpenTreeWhole());
 }
 
 } // namespace
@@ -33,7 +34,7 @@ int Chain(const QStringList& args) {
         Err() << "usage: verdan-cli chain TREE.vrd PERSON_ID|-1 \"NAME son of NAME ..\" [--list]" << Qt::endl;
         return 2;
     }
-    if (!OpenTree(positional[0], "chain"))
+    if (!OpenTree(positional[0], "chain", TOpenAccess::Write))
         return 1;
     // The list form takes one name a line; "\n" typed on a command line stands for a line break there.
     QString text = positional[2];
@@ -65,7 +66,7 @@ int Lineage(const QStringList& args) {
         Err() << "usage: verdan-cli lineage TREE.vrd PERSON_ID [--mother|--mothers] [--tree]" << Qt::endl;
         return 2;
     }
-    if (!OpenTree(positional[0], "lineage"))
+    if (!OpenTree(positional[0], "lineage", TOpenAccess::ReadOnly))
         return 1;
     const TLineagePath path = BuildLineagePath(positional[1].trimmed(), kind);
     CloseTreeFile();

@@ -19,7 +19,7 @@ QString Caption(const char* text) {
 
 // One line a finding: the person's identifier, his name and what was found, tab-separated.
 int CheckTreeLinks(const QString& path) {
-    if (!OpenTreeFile(path))
+    if (!OpenTreeFile(path, TOpenAccess::ReadOnly))
         return 1;
     const QList<TDataFinding> findings = CheckTreeData();
     CloseTreeFile();
@@ -52,7 +52,7 @@ int Stats(const QStringList& args) {
         Err() << "usage: verdan-cli stats TREE.vrd PERSON_ID [--female|--no-female]" << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(positional[0]))
+    if (!OpenTreeFile(positional[0], TOpenAccess::ReadOnly))
         return 1;
     const QString id = positional[1].trimmed();
     if (!PersonExists(id)) {
@@ -79,7 +79,7 @@ int Search(const QStringList& args) {
         Err() << "usage: verdan-cli search TREE.vrd WORDS..." << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(args[0]))
+    if (!OpenTreeFile(args[0], TOpenAccess::ReadOnly))
         return 1;
     TFindResultList results;
     SearchPersonTexts(args.mid(1).join(u' '), results);

@@ -77,7 +77,7 @@ int Report(const QStringList& args) {
         Err() << "verdan-cli: no tree file " << QDir::toNativeSeparators(tree) << Qt::endl;
         return 1;
     }
-    if (!OpenTreeFile(tree))
+    if (!OpenTreeFile(tree, TOpenAccess::ReadOnly))
         return 1;
     LoadNameCache();
     const TextTable table = ReadReportTable(kind);

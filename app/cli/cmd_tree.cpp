@@ -51,7 +51,7 @@ int TreeInfo(const QStringList& args) {
         Err() << "usage: verdan-cli info PATH" << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(args[0]))
+    if (!OpenTreeFile(args[0], TOpenAccess::ReadOnly))
         return 1;
     TTreeProperty props;
     ReadTreeProperties(props);
@@ -83,8 +83,11 @@ int TreeCompact(const QStringList& args) {
         Err() << "usage: verdan-cli compact PATH" << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(args[0]))
+    // Compaction rewrites every page: a file that is not whole is left as it is.
+    if (!OpenTreeFile(args[0]) || !CheckOpenTreeWhole()) {
+        CloseTreeFile();
         return 1;
+    }
     const qint64 before = GetFileSize(CurrentTreePath());
     const bool compacted = MaintainTreeFile();
     const QString path = CurrentTreePath();
@@ -104,7 +107,7 @@ int TreeCheck(const QStringList& args) {
     {
         // Not opened as a tree: a damaged file, or one that is refused for what it holds, is checked too.
         Tdm dm;
-        if (!QFileInfo(args[0]).isFile() || !dm.Open(args[0])) {
+        if (!QFileInfo(args[0]).isFile() || !dm.OpenReadOnly(args[0])) {
             Err() << Translate(QStringLiteral("Could not recognize the database.")) << '\n'
                   << QDir::toNativeSeparators(args[0]) << Qt::endl;
             return 1;

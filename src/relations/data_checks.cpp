@@ -24,8 +24,8 @@ struct RowNames {
 
 RowNames ReadRow(qint64 rowId) {
     RowNames row;
-    Query q = Dm().Prepare(
-        "SELECT Person_Id, Person_Name, Father_Id, Mother_Id FROM ftPerson WHERE rowid = ?", rowId);
+    Query q = Dm().Prepare("SELECT Person_Id, Person_Name, Father_Id, Mother_Id FROM ftPerson WHERE oid = ?",
+                           rowId);
     if (q.Next())
         row = {q.Text(0), q.Text(1), q.Text(2), q.Text(3)};
     return row;

@@ -3,6 +3,7 @@
 #include "schema.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/message_details.h"
 #include "text/messages.h"
 
 #include <QCollator>
@@ -16,6 +17,7 @@ namespace {
 
 struct MessageState {
     StoreMessageSink sink;
+    DamageHandler damage;
     int depth = 0;
     bool shown = false;
 };
@@ -39,17 +41,85 @@ bool HasDatabaseHeader(const QString& path) {
     return head.isEmpty() || head == QByteArrayLiteral("SQLite format 3\0");
 }
 
-void ReportDamage(const QString& path, const QString& reason, bool openTree) {
-    const QString body =
-        openTree
-            ? Translate(QStringLiteral("Parts of it cannot be read, so what is shown of it may be incomplete "
-                                       "and changes may not be kept. Data File Maintainance in the Tools "
-                                       "menu tells what is damaged; work on a copy saved earlier if you "
-                                       "have one."))
-            : Translate(QStringLiteral("Parts of it cannot be read. Work on a copy saved earlier if you "
-                                       "have one."));
-    ShowStoreMessage(StoreMessage::Error, Translate(QStringLiteral("The tree file is damaged.")) + u'\r' +
-                                              IsolatePath(path) + u'|' + body + u'\n' + IsolateLtr(reason));
+// Failures that mean the file cannot be read as it was written: damage, or the disk under it.
+bool IsReadFailure(int rc) {
+    const int primary = rc & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || rc == SQLITE_IOERR_READ ||
+           rc == SQLITE_IOERR_SHORT_READ;
+}
+
+bool IsTemporaryStore(const char* database) {
+    return database && qstrcmp(database, "temp") == 0;
+}
+
+// Pragmas that write to the file: with a value, or (the last three) by being run at all.
+bool IsWritingPragma(const char* name, bool withValue) {
+    static const char* const setters[] = {"application_id", "auto_vacuum",  "journal_mode",   "page_size",
+                                          "schema_version", "user_version", "writable_schema"};
+    static const char* const actions[] = {"optimize", "incremental_vacuum", "wal_checkpoint"};
+    for (const char* pragma : actions)
+        if (qstricmp(name, pragma) == 0)
+            return true;
+    if (withValue)
+        for (const char* pragma : setters)
+            if (qstricmp(name, pragma) == 0)
+                return true;
+    return false;
+}
+
+// The read-only gate: whatever would change a file is refused while the statement is prepared. The
+// connection's temporary store (the undo record, views over the tree) is no file of the tree.
+int AuthorizeReadOnly(void*, int action, const char* first, const char* second, const char* database,
+                      const char*) {
+    switch (action) {
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        // The engine asks about the schema table while it reads the schema for a statement; no statement
+        // can change that table (the connection is defensive), and schema changes are refused below.
+        if (first && (qstricmp(first, "sqlite_master") == 0 || qstricmp(first, "sqlite_temp_master") == 0))
+            return SQLITE_OK;
+        return IsTemporaryStore(database) ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_VIEW:
+    case SQLITE_DROP_INDEX:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_TRIGGER:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_REINDEX:
+    case SQLITE_ANALYZE:
+        return IsTemporaryStore(database) ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_ALTER_TABLE:
+        return IsTemporaryStore(first) ? SQLITE_OK : SQLITE_DENY;
+    case SQLITE_CREATE_VTABLE:
+    case SQLITE_DROP_VTABLE:
+        return SQLITE_DENY;
+    case SQLITE_PRAGMA:
+        return IsWritingPragma(first, second != nullptr) ? SQLITE_DENY : SQLITE_OK;
+    default:
+        return SQLITE_OK;
+    }
+}
+
+// VACUUM rewrites the file without asking the gate; VACUUM INTO only reads it.
+bool IsInPlaceVacuum(QStringView sql) {
+    const QStringView text = sql.trimmed();
+    return text.startsWith(QLatin1String("VACUUM"), Qt::CaseInsensitive) &&
+           !text.contains(QLatin1String(" INTO "), Qt::CaseInsensitive);
+}
+
+QString ReadOnlyReason() {
+    return Translate(QStringLiteral("The tree is open read-only, so nothing can be changed in it."));
+}
+
+void ReportDamage(const QString& path, const QString& reason, bool messageWanted) {
+    const DamageHandler handler = Messages().damage;
+    if (handler && handler(path, reason, messageWanted))
+        return;
+    if (messageWanted)
+        ShowStoreMessage(StoreMessage::Error, DamageMessageText(path, reason));
 }
 
 int OnProgress(void* tdm) {
@@ -102,6 +172,19 @@ bool DamageSeen() {
     return DamageCount() > 0;
 }
 
+QString DamageMessageText(const QString& path, const QString& reason) {
+    return Translate(QStringLiteral("The tree file is damaged.")) + u'\r' + IsolatePath(path) + u'|' +
+           Translate(QStringLiteral("Parts of it cannot be read. Nothing more is written to it, so nothing "
+                                    "more of it is lost. Rescue a copy to get a new tree with everything "
+                                    "that can still be read.")) +
+           DetailsLine(reason);
+}
+
+DamageHandler SetDamageHandler(DamageHandler handler) {
+    std::swap(Messages().damage, handler);
+    return handler;
+}
+
 StoreMessageSink SetStoreMessageSink(StoreMessageSink sink) {
     std::swap(Messages().sink, sink);
     return sink;
@@ -120,8 +203,6 @@ void ShowStoreMessage(StoreMessage kind, const QString& text) {
     }
     switch (kind) {
     case StoreMessage::QueryError:
-        MsgInfoLtr(text);
-        break;
     case StoreMessage::Error:
         // The program's own headline is in the interface language, so a right-to-left interface reads it
         // right to left; the engine's reason in it is isolated left to right by the caller.
@@ -295,6 +376,11 @@ bool Query::Next() {
         return false;
     }
     sqlite3* db = sqlite3_db_handle(stmt_);
+    // A statement prepared before the tree turned read-only is refused when the engine prepares it again.
+    if ((rc & 0xff) == SQLITE_AUTH && owner_ && owner_->readOnly_) {
+        Fail(ReadOnlyReason() + u'|' + sql_);
+        return false;
+    }
     Fail(QStringLiteral("%1|%2\r%3")
              .arg(QString::fromUtf8(sqlite3_errmsg(db)))
              .arg(sqlite3_extended_errcode(db))
@@ -420,11 +506,32 @@ Tdm::~Tdm() {
 }
 
 bool Tdm::Open(const QString& path, bool create) {
-    Close();
-    lastError_.clear();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (create)
         flags |= SQLITE_OPEN_CREATE;
+    if (!Connect(path, flags))
+        return false;
+    // Reading the journal mode reads the file header, so a file that is not a database fails here.
+    if (!ExecSql(QStringLiteral("PRAGMA journal_mode=DELETE")) ||
+        !ExecSql(QStringLiteral("PRAGMA synchronous=FULL"))) {
+        const QString error = lastError_;
+        Close();
+        lastError_ = error;
+        return false;
+    }
+    return true;
+}
+
+bool Tdm::OpenReadOnly(const QString& path) {
+    if (!Connect(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX))
+        return false;
+    SetReadOnly(true);
+    return true;
+}
+
+bool Tdm::Connect(const QString& path, int flags) {
+    Close();
+    lastError_.clear();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -442,16 +549,10 @@ bool Tdm::Open(const QString& path, bool create) {
     db_ = db;
     path_ = path;
     damaged_ = false;
+    damageReason_.clear();
+    busy_ = false;
     isDatabaseFile_ = HasDatabaseHeader(path);
     ++connection_;
-    // Reading the journal mode reads the file header, so a file that is not a database fails here.
-    if (!ExecSql(QStringLiteral("PRAGMA journal_mode=DELETE")) ||
-        !ExecSql(QStringLiteral("PRAGMA synchronous=FULL"))) {
-        const QString error = lastError_;
-        Close();
-        lastError_ = error;
-        return false;
-    }
     return true;
 }
 
@@ -473,6 +574,8 @@ void Tdm::Close() {
     db_ = nullptr;
     path_.clear();
     savepoints_ = 0;
+    savepointChanges_.clear();
+    readOnly_ = false;
 }
 
 void Tdm::ClearCache() {
@@ -495,13 +598,29 @@ void Tdm::SetError(const QString& message) {
 }
 
 void Tdm::NoteFailure(int rc) {
-    const int primary = rc & 0xff;
-    if ((primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) || !isDatabaseFile_ || !db_)
+    busy_ = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+    if (!IsReadFailure(rc) || !isDatabaseFile_ || !db_)
+        return;
+    NoteDamage(QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+void Tdm::NoteDamage(const QString& reason) {
+    if (!db_)
         return;
     ++DamageCount();
-    if (std::exchange(damaged_, true) || !damageMessages_)
+    if (std::exchange(damaged_, true))
         return;
-    ReportDamage(path_, QString::fromUtf8(sqlite3_errmsg(db_)), !treePath_.isEmpty());
+    damageReason_ = reason;
+    // A damaged file is never written: what was written of the transaction that met the damage goes too.
+    SetReadOnly(true);
+    ReportDamage(path_, reason, damageMessages_);
+}
+
+void Tdm::SetReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    // Setting the authorizer expires every prepared statement, so the cached ones are checked again.
+    if (db_)
+        sqlite3_set_authorizer(db_, readOnly ? AuthorizeReadOnly : nullptr, nullptr);
 }
 
 void Tdm::SetProgressHandler(std::function<bool()> handler) {
@@ -529,11 +648,19 @@ bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
             return true;
         }
     }
+    if (readOnly_ && IsInPlaceVacuum(sql)) {
+        query.Fail(ReadOnlyReason() + u'|' + sql);
+        return false;
+    }
     sqlite3_stmt* stmt = nullptr;
     const void* tail = nullptr;
     const unsigned int prepareFlags = cached ? SQLITE_PREPARE_PERSISTENT : 0;
     const int rc =
         sqlite3_prepare16_v3(db_, sql.utf16(), int(sql.size() * sizeof(QChar)), prepareFlags, &stmt, &tail);
+    if (rc == SQLITE_AUTH && readOnly_) {
+        query.Fail(ReadOnlyReason() + u'|' + sql);
+        return false;
+    }
     if (rc != SQLITE_OK) {
         query.Fail(QStringLiteral("%1|%2\r%3")
                        .arg(QString::fromUtf8(sqlite3_errmsg(db_)))
@@ -568,9 +695,13 @@ bool Tdm::RunQuery(Query& query, const QString& sql) {
     if (Prepared(query, sql, false))
         query.Next();
     if (query.Failed()) {
-        // Damage has been reported in words of its own.
+        // Damage has been reported in words of its own; the engine's words are only details.
         if (!damaged_)
-            ShowStoreMessage(StoreMessage::QueryError, query.Error());
+            ShowStoreMessage(StoreMessage::QueryError,
+                             Translate(QStringLiteral("The tree file could not be read.")) + u'|' +
+                                 Translate(QStringLiteral("A request to the tree file failed, so what is "
+                                                          "shown may be incomplete.")) +
+                                 DetailsLine(QString(query.Error()).replace(u'|', u'\n')));
         return false;
     }
     return !query.AtEnd();
@@ -709,6 +840,10 @@ bool Tdm::AddColumn(const QString& table, const TFieldProp& field) {
 
 bool Tdm::Vacuum() {
     shared_ = Query(); // a statement still on a row would block the rewrite
+    if (readOnly_) {
+        SetError(ReadOnlyReason());
+        return false;
+    }
     return ExecSql(QStringLiteral("VACUUM"));
 }
 
@@ -723,21 +858,37 @@ bool Tdm::VacuumInto(const QString& path) {
 
 bool Tdm::HoldExclusive() {
     // In exclusive locking mode the lock taken by the first write transaction is kept until the connection
-    // closes, so other processes can neither read nor write the file meanwhile.
-    return ExecSql(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")) &&
-           ExecSql(QStringLiteral("BEGIN EXCLUSIVE")) && ExecSql(QStringLiteral("COMMIT"));
+    // closes, so other processes can neither read nor write the file meanwhile. A connection that only
+    // reads keeps its read lock instead: others may read, none may write.
+    if (!ExecSql(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")))
+        return false;
+    if (readOnly_) {
+        Query q;
+        return Prepared(q, QStringLiteral("SELECT count(*) FROM sqlite_master"), false) && q.Exec();
+    }
+    return ExecSql(QStringLiteral("BEGIN EXCLUSIVE")) && ExecSql(QStringLiteral("COMMIT"));
 }
 
 QString Tdm::BeginSavepoint() {
     const QString name = QStringLiteral("verdan_sp%1").arg(++savepoints_);
-    return ExecSql(QStringLiteral("SAVEPOINT ") + name) ? name : QString();
+    if (!ExecSql(QStringLiteral("SAVEPOINT ") + name))
+        return QString();
+    savepointChanges_.insert(name, TotalChanges());
+    return name;
 }
 
 bool Tdm::ReleaseSavepoint(const QString& name) {
+    // Once the tree turned read-only nothing a transaction wrote may reach it.
+    const qint64 before = savepointChanges_.take(name);
+    if (readOnly_ && TotalChanges() != before) {
+        RollbackSavepoint(name);
+        return false;
+    }
     return ExecSql(QStringLiteral("RELEASE ") + name);
 }
 
 void Tdm::RollbackSavepoint(const QString& name) {
+    savepointChanges_.remove(name);
     ExecSql(QStringLiteral("ROLLBACK TO ") + name);
     ExecSql(QStringLiteral("RELEASE ") + name);
 }

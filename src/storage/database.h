@@ -64,6 +64,17 @@ public:
 // command line fails after such a command.
 bool DamageSeen();
 
+// The message that says a tree file is damaged: the headline and body in the interface language, the path,
+// and the engine's reason only as details.
+QString DamageMessageText(const QString& path, const QString& reason);
+
+// Told once per connection when a statement finds the file damaged, after the connection has turned
+// read-only; `messageWanted` is false while the connection's damage messages are off. Returns true when it
+// told the user itself, else the damage message goes through the store messages. An empty handler removes
+// it. Returns the previous one.
+using DamageHandler = std::function<bool(const QString& path, const QString& reason, bool messageWanted)>;
+DamageHandler SetDamageHandler(DamageHandler handler);
+
 // A query result as rows of texts; row 0 holds the column names.
 using TextTable = QList<QStringList>;
 
@@ -190,6 +201,9 @@ public:
     // Every connection is defensive: the file's own schema cannot load extensions, call functions that
     // are not harmless or be edited behind the engine's back.
     bool Open(const QString& path, bool create = false);
+    // Opens an existing file that this connection never writes: the engine itself refuses every write,
+    // and the read-only gate (SetReadOnly) is closed from the start. Reads nothing yet.
+    bool OpenReadOnly(const QString& path);
     void Close();
     bool IsConnected() const { return db_ != nullptr; }
     sqlite3* Handle() const { return db_; }
@@ -199,8 +213,25 @@ public:
     // Rows changed by the connection since it opened; grows with every successful write.
     qint64 TotalChanges() const;
     // True once a statement found the file damaged: the engine called it corrupt or not a database
-    // although it is one. The first time, a store message says so with the path.
+    // although it is one, or the system could not read it. The first time the connection turns read-only
+    // and the damage handler, else a store message, says so with the path.
     bool Damaged() const { return damaged_; }
+    // The engine's words for the damage first found; empty while none was.
+    QString DamageReason() const { return damageReason_; }
+    // Damage found by other means (an integrity check): treated as a statement meeting it.
+    void NoteDamage(const QString& reason);
+    // For statements run on Handle() directly: tells the connection how one failed, so damage is noted.
+    void NoteFailure(int rc);
+
+    // The read-only gate: while closed, every statement that would write to the file (or to any file
+    // but the connection's own temporary store) is refused before the engine runs it, whoever prepares
+    // it, and a transaction that wrote anything before is rolled back when it would be committed.
+    // Statements prepared before keep to it.
+    void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const { return readOnly_; }
+    // True when the last failed statement failed only because the file was busy: another connection, in
+    // this program or another, holds it.
+    bool Busy() const { return busy_; }
     // Whether damage is told through the store messages (by default); a caller that reports it in its own
     // words turns that off. Returns the previous setting.
     bool SetDamageMessages(bool shown) { return std::exchange(damageMessages_, shown); }
@@ -264,7 +295,8 @@ public:
     bool Vacuum();
     // Writes a compacted copy of the open file to a path that must not exist yet.
     bool VacuumInto(const QString& path);
-    // Takes the file for this connection alone: no other connection may read or write it until Close.
+    // Takes the file for this connection alone: no other connection may read or write it until Close; a
+    // read-only connection keeps others from writing it.
     bool HoldExclusive();
 
     // Savepoints for grouped writes; Release and Rollback name the savepoint Begin returned.
@@ -278,10 +310,13 @@ private:
     void Recycle(Query& query);
     void ClearCache();
     void SetError(const QString& message);
-    void NoteFailure(int rc);
+    bool Connect(const QString& path, int flags);
 
     sqlite3* db_ = nullptr;
     bool damaged_ = false;
+    bool readOnly_ = false;
+    bool busy_ = false;
+    QString damageReason_;
     bool damageMessages_ = true;
     bool isDatabaseFile_ = false;
     std::function<bool()> progress_;
@@ -290,6 +325,7 @@ private:
     QString lastError_;
     quint64 connection_ = 0;
     int savepoints_ = 0;
+    QHash<QString, qint64> savepointChanges_; // rows changed by the connection when each savepoint began
     Query shared_;
     QHash<QString, std::vector<sqlite3_stmt*>> idle_;
     QSet<Query*> live_; // queries holding a statement, ended on Close so none keeps the file locked

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 #include <sqlite3.h>
 #include <vector>
@@ -127,6 +128,12 @@ void Bind(sqlite3_stmt* stmt, int index, const TJetColumn& column, const TJetVal
 
 QString WriteError(const QString& reason) {
     return FillPattern(Translate(QStringLiteral("The tree could not be written: %*")), {reason});
+}
+
+bool IsTreeTable(const QString& name) {
+    const QString table = name.trimmed();
+    return table.compare(QLatin1String("ftPerson"), Qt::CaseInsensitive) == 0 ||
+           table.compare(QLatin1String("ftTreeInfo"), Qt::CaseInsensitive) == 0;
 }
 
 QString DamagedError(const QString& reason) {
@@ -255,11 +262,39 @@ bool WriteJetTree(TJetTableReader& reader, const QString& filePath, const TJetPr
         error = DamagedError(reader.Error());
         return false;
     }
+    // A database that held none of the tree's tables is no tree, however well it was read.
+    if (std::none_of(summary.Tables.cbegin(), summary.Tables.cend(),
+                     [](const auto& table) { return IsTreeTable(table.first); })) {
+        error = LegacyNoTreeText();
+        return false;
+    }
     if (!transaction.Commit()) {
         error = WriteError(dm.LastError());
         return false;
     }
     return true;
+}
+
+TLegacyContent LegacyFileContent(const QString& legacyPath, QString& reason) {
+    TIsolatedJetReader reader(legacyPath, 30000, true);
+    if (!reader.Start()) {
+        reason = reader.Error();
+        return TLegacyContent::Unreadable;
+    }
+    bool tree = false;
+    TJetTable table;
+    while (reader.NextTable(table))
+        tree = tree || IsTreeTable(table.Name);
+    if (reader.Failed()) {
+        reason = reader.Error();
+        return TLegacyContent::Unreadable;
+    }
+    return tree ? TLegacyContent::Tree : TLegacyContent::NoTree;
+}
+
+QString LegacyNoTreeText() {
+    return Translate(
+        QStringLiteral("This file is a database of the old format, but it holds no family tree."));
 }
 
 QString DefaultConvertedPath(const QString& legacyPath) {
@@ -294,6 +329,17 @@ bool ConvertLegacyTreeFile(const QString& legacyPath, const QString& target, con
     }
     if (QFileInfo::exists(target)) {
         error = FillPattern(Translate(QStringLiteral("The file %* exists already.")), {target});
+        return false;
+    }
+    QString reason;
+    switch (LegacyFileContent(legacyPath, reason)) {
+    case TLegacyContent::Tree:
+        break;
+    case TLegacyContent::NoTree:
+        error = LegacyNoTreeText();
+        return false;
+    case TLegacyContent::Unreadable:
+        error = DamagedError(reason);
         return false;
     }
     TIsolatedJetReader reader(legacyPath);

@@ -27,13 +27,23 @@ using TJetProgressFn = std::function<bool(qint64 rows, qint64 total)>;
 bool WriteJetTree(TJetTableReader& reader, const QString& filePath, const TJetProgressFn& progress,
                   TJetConvertSummary& summary, QString& error);
 
+// What a file of the old format holds, read from its list of tables alone.
+enum class TLegacyContent {
+    Tree,       // the tables of a tree: its persons or its tree information
+    NoTree,     // a database of the old format without them
+    Unreadable, // the list of tables cannot be read: damaged, or no such database
+};
+TLegacyContent LegacyFileContent(const QString& legacyPath, QString& reason);
+// The message for an old-format database that holds no tree, in the interface language.
+QString LegacyNoTreeText();
+
 // Where a conversion writes by default: "NAME (converted).vrd" beside the old file, numbered when taken.
 QString DefaultConvertedPath(const QString& legacyPath);
 
 // Converts a tree file of the old format into a new tree at target (which must not exist); the old file
 // is never written. The new file appears only once complete; then FinishConvertedTree runs on it. A file that
-// is no Jet 4.0 database, is protected by a password or is damaged gives a translated error and leaves
-// nothing behind.
+// is no Jet 4.0 database, holds no tree, is protected by a password or is damaged gives a translated error
+// and leaves nothing behind.
 bool ConvertLegacyTreeFile(const QString& legacyPath, const QString& target, const TJetProgressFn& progress,
                            TJetConvertSummary& summary, QString& error);
 

@@ -26,7 +26,7 @@ namespace verdan {
 namespace {
 
 // The child: nothing but the library and the pipe, then out without running the program's exit code.
-[[noreturn]] void RunChild(const QByteArray& path, int fd, long long maxValue) {
+[[noreturn]] void RunChild(const QByteArray& path, int fd, long long maxValue, bool tablesOnly) {
     const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     if (null >= 0) {
         // The library reports problems on standard error; the program tells them in its own words.
@@ -42,14 +42,14 @@ namespace {
     ::setrlimit(RLIMIT_AS, &memory);
 #endif
     ::signal(SIGPIPE, SIG_DFL);
-    StreamJetTables(path.constData(), fd, maxValue);
+    StreamJetTables(path.constData(), fd, maxValue, tablesOnly);
     ::_exit(0);
 }
 
 } // namespace
 
-TIsolatedJetReader::TIsolatedJetReader(const QString& path, int silenceMs)
-    : path_(path), silenceMs_(silenceMs) {
+TIsolatedJetReader::TIsolatedJetReader(const QString& path, int silenceMs, bool tablesOnly)
+    : path_(path), silenceMs_(silenceMs), tablesOnly_(tablesOnly) {
 }
 
 TIsolatedJetReader::~TIsolatedJetReader() {
@@ -79,7 +79,7 @@ bool TIsolatedJetReader::Start() {
     }
     if (child_ == 0) {
         ::close(pipeFds[0]);
-        RunChild(native, pipeFds[1], maxValue);
+        RunChild(native, pipeFds[1], maxValue, tablesOnly_);
     }
     ::close(pipeFds[1]);
     fd_ = pipeFds[0];

@@ -13,8 +13,9 @@ namespace verdan {
 // the child is watched, stopped when it sends nothing for a while, and its memory is bounded.
 class TIsolatedJetReader : public TJetTableReader {
 public:
-    // `silenceMs`: how long the child may send nothing before it counts as stuck.
-    explicit TIsolatedJetReader(const QString& path, int silenceMs = 30000);
+    // `silenceMs`: how long the child may send nothing before it counts as stuck. With `tablesOnly` the
+    // tables come without their rows.
+    explicit TIsolatedJetReader(const QString& path, int silenceMs = 30000, bool tablesOnly = false);
     ~TIsolatedJetReader() override; // stops the child if it still runs
     TIsolatedJetReader(const TIsolatedJetReader&) = delete;
     TIsolatedJetReader& operator=(const TIsolatedJetReader&) = delete;
@@ -34,6 +35,7 @@ private:
 
     QString path_;
     int silenceMs_;
+    bool tablesOnly_;
     pid_t child_ = -1;
     int fd_ = -1;
     QString error_;

@@ -159,7 +159,7 @@ bool WriteRow(Writer& out, MdbTableDef* table, MdbField* fields, long long maxVa
     return out.Ok();
 }
 
-void WriteTables(Writer& out, MdbHandle* mdb, long long maxValue) {
+void WriteTables(Writer& out, MdbHandle* mdb, long long maxValue, bool tablesOnly) {
     if (!mdb_read_catalog(mdb, MDB_TABLE))
         return out.Fail("the list of tables could not be read");
     std::vector<MdbTableDef*> tables;
@@ -199,7 +199,7 @@ void WriteTables(Writer& out, MdbHandle* mdb, long long maxValue) {
         }
         out.U64(table->num_rows);
         mdb_rewind_table(table);
-        while (ok && mdb_fetch_row(table))
+        while (ok && !tablesOnly && mdb_fetch_row(table))
             ok = WriteRow(out, table, fields.data(), maxValue, chunk);
         if (ok)
             out.Byte(jet_stream::kEnd);
@@ -214,14 +214,14 @@ void WriteTables(Writer& out, MdbHandle* mdb, long long maxValue) {
 
 } // namespace
 
-void StreamJetTables(const char* path, int fd, long long maxValue) {
+void StreamJetTables(const char* path, int fd, long long maxValue, bool tablesOnly) {
     Writer out(fd);
     MdbHandle* mdb = mdb_open(path, MDB_NOFLAGS);
     if (!mdb) {
         out.Fail("the file could not be opened as a database");
         return;
     }
-    WriteTables(out, mdb, maxValue);
+    WriteTables(out, mdb, maxValue, tablesOnly);
     out.Flush();
     mdb_close(mdb);
 }

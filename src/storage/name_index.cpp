@@ -172,9 +172,11 @@ bool Build() {
     ids.reserve(expected);
     sqlite3_stmt* stmt = nullptr;
     const QByteArray sql = "SELECT " + kColumns.toUtf8() + " FROM ftPerson";
-    if (sqlite3_prepare_v2(Dm().Handle(), sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
+    int rc = sqlite3_prepare_v2(Dm().Handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        Dm().NoteFailure(rc);
         return false;
-    int rc = SQLITE_OK;
+    }
     const auto parentHash = [](const QByteArray& parent) {
         return IsReserved(parent) ? 0 : IdHash(parent);
     };
@@ -197,6 +199,7 @@ bool Build() {
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) {
+        Dm().NoteFailure(rc);
         index.Reset();
         return false;
     }

@@ -270,7 +270,7 @@ bool LoadIndex(PersonIndex& index) {
     std::vector<ParentRef> mothers;
     std::vector<QByteArray> otherParents;
     std::unordered_map<std::string, char> genders;
-    Query q = Dm().Prepare("SELECT rowid, Person_Id, Gender, Father_Id, Mother_Id FROM ftPerson");
+    Query q = Dm().Prepare("SELECT oid, Person_Id, Gender, Father_Id, Mother_Id FROM ftPerson");
     while (q.Next()) {
         const QByteArrayView id = q.Utf8(1);
         if (id.trimmed().isEmpty()) {

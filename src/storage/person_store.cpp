@@ -600,7 +600,7 @@ void ListParentGenderConflicts(TextTable& table) {
         {"Person_Id", "Person Name", "Attached Mother", "Mother Gender", "Attached Father", "Father Gender"}};
     const QString sql = "SELECT p.Person_Id, p.Person_Name, m.Person_Name, m.Gender, f.Person_Name, f.Gender "
                         "FROM ftPerson p LEFT JOIN ftPerson m ON m.Person_Id = p.Mother_Id "
-                        "LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id WHERE p.rowid = ?";
+                        "LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id WHERE p.oid = ?";
     for (int slot = 0; slot < links.Count(); ++slot) {
         const int mother = links.MotherOf[slot];
         const int father = links.FatherOf[slot];

@@ -2,6 +2,7 @@
 
 #include "database.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 namespace verdan {
@@ -149,6 +150,46 @@ bool UpgradeSchemaOf(Tdm& dm) {
         all = dm.AddColumn(table, field) && all;
     for (const char* sql : kIndexes)
         all = dm.ExecSql(QString::fromLatin1(sql)) && all;
+    return all;
+}
+
+bool ShowAbsentSchemaAsEmpty(Tdm& dm) {
+    // The schema a tree has after every upgrade, made where it costs nothing.
+    Tdm full;
+    if (!full.Open(QStringLiteral(":memory:"), true) || !CreateSchema(full) || !UpgradeSchemaOf(full))
+        return false;
+    QList<std::pair<QString, QString>> tables; // name, statement
+    {
+        Query q = full.Prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND "
+                                              "name NOT LIKE 'sqlite_%' ORDER BY name"));
+        q.ForEachRow([&](Query& row) { tables.append({row.Text(0), row.Text(1)}); });
+    }
+    bool all = true;
+    for (const auto& [table, statement] : tables) {
+        QSet<QString> present;
+        Query columns = dm.Prepare(QStringLiteral("SELECT name FROM pragma_table_info(?, 'main')"), table);
+        columns.ForEachRow([&](Query& row) { present.insert(row.Text(0).toLower()); });
+        if (present.isEmpty()) {
+            QString temporary = statement;
+            temporary.replace(QRegularExpression(QStringLiteral("^CREATE TABLE( IF NOT EXISTS)?"),
+                                                 QRegularExpression::CaseInsensitiveOption),
+                              QStringLiteral("CREATE TEMP TABLE"));
+            all = dm.ExecSql(temporary) && all;
+            continue;
+        }
+        QStringList added;
+        Query wanted =
+            full.Prepare(QStringLiteral("SELECT name, dflt_value FROM pragma_table_info(?)"), table);
+        wanted.ForEachRow([&](Query& row) {
+            if (!present.contains(row.Text(0).toLower()))
+                added << (row.IsNull(1) ? QStringLiteral("NULL") : row.Text(1)) + QStringLiteral(" AS \"") +
+                             row.Text(0) + u'"';
+        });
+        if (!added.isEmpty())
+            all = dm.ExecSql(QStringLiteral("CREATE TEMP VIEW \"%1\" AS SELECT *, %2 FROM main.\"%1\"")
+                                 .arg(table, added.join(QStringLiteral(", ")))) &&
+                  all;
+    }
     return all;
 }
 

@@ -26,6 +26,12 @@ QList<std::pair<QString, TFieldProp>> UpgradeColumns();
 // others out. False when any of them could not be added.
 bool UpgradeSchemaOf(Tdm& dm);
 
+// For a tree that is only read, which is never upgraded: the tables and columns the tree schema has and the
+// file lacks are shown to the connection's readers as empty (an empty temporary table, a temporary view
+// adding each absent column with its default), so statements naming them read nothing instead of failing.
+// Nothing is written to the file. False when a view could not be made.
+bool ShowAbsentSchemaAsEmpty(Tdm& dm);
+
 // True for the columns that hold booleans (any letter case).
 bool IsBooleanColumn(const QString& column);
 

@@ -5,8 +5,10 @@
 #include "schema.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/message_details.h"
 #include "text/name_utils.h"
 #include "tree_info.h"
+#include "tree_probe.h"
 #include "undo_log.h"
 
 #include <QDir>
@@ -78,11 +80,17 @@ QString WrapLines(const QString& text, int width) {
     return lines.join(u'\n');
 }
 
+QString DamagedCopyReason() {
+    return Translate(
+        QStringLiteral("The tree file is damaged, so it cannot be copied as it is. Rescue a Damaged "
+                       "Tree in the File menu writes a new tree with everything that can still be "
+                       "read."));
+}
+
 bool RefuseOpen(const QString& path, const QString& reason) {
     Dm().Close();
-    ShowStoreMessage(StoreMessage::Error, Translate(QStringLiteral("Could not recognize the database.")) +
-                                              u'\r' + IsolatePath(path) + u'|' +
-                                              IsolateLtr(WrapLines(reason, 60)));
+    ShowStoreMessage(StoreMessage::Error, Translate(QStringLiteral("The tree file could not be opened.")) +
+                                              u'|' + IsolatePath(path) + DetailsLine(WrapLines(reason, 60)));
     return false;
 }
 
@@ -155,50 +163,6 @@ QList<ForeignObject> ForeignObjectList(Tdm& dm) {
         objects.append({kind, row.Text(1)});
     });
     return objects;
-}
-
-QStringList ForeignObjectsOf(Tdm& dm) {
-    QStringList texts;
-    for (const ForeignObject& object : ForeignObjectList(dm)) {
-        const char* pattern = object.kind == ForeignKind::Trigger ? "trigger %*"
-                              : object.kind == ForeignKind::View  ? "view %*"
-                                                                  : "virtual table %*";
-        texts << FillPattern(Translate(QString::fromLatin1(pattern)), {object.name});
-    }
-    return texts;
-}
-
-QString ForeignObjectsText(const QString& path, const QStringList& objects) {
-    return Translate(QStringLiteral("The tree file holds objects that could change it on their own.")) +
-           u'|' + IsolatePath(path) + u'\n' + objects.join(QStringLiteral(", "));
-}
-
-// Reads a little of every table and index, so damage where any reading starts is found before the tree
-// is shown; damage deeper inside is reported when a statement meets it.
-bool ReadsWhole(Tdm& dm) {
-    QList<std::pair<QString, QString>> objects; // type, name
-    {
-        Query q = dm.Prepare(QStringLiteral("SELECT type, name, tbl_name FROM sqlite_master WHERE type IN "
-                                            "('table', 'index') AND rootpage > 0 ORDER BY rootpage"));
-        q.ForEachRow([&](Query& row) {
-            if (row.Text(0) == u"table")
-                objects.append({row.Text(1), QString()});
-            else
-                objects.append({row.Text(2), row.Text(1)});
-        });
-    }
-    for (const auto& [table, index] : objects) {
-        if (dm.Damaged())
-            break;
-        if (index.isEmpty()) {
-            dm.ScalarInt(QStringLiteral("SELECT count(*) FROM (SELECT * FROM ") + QuoteName(table) +
-                         QStringLiteral(" LIMIT 1)"));
-        } else {
-            dm.ScalarInt(QStringLiteral("SELECT count(*) FROM ") + QuoteName(table) +
-                         QStringLiteral(" INDEXED BY ") + QuoteName(index));
-        }
-    }
-    return !dm.Damaged();
 }
 
 // BasePath/FolderName with the folder "photos" in it; the path of the tree file there, empty when the
@@ -333,51 +297,45 @@ bool InitialiseNewTree(TTreeProperty& props) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-bool OpenTreeFile(const QString& path) {
+bool OpenTreeFile(const QString& path, TOpenAccess access) {
     StoreOperation operation;
-    CloseTreeFile();
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!QFileInfo(absolute).isFile())
-        return RefuseOpen(absolute, Translate(QStringLiteral("File not found.")));
-    if (IsTemporaryTreeFile(absolute))
-        return RefuseOpen(absolute, Translate(QStringLiteral("This is the unfinished copy of a tree that was "
-                                                             "being written, not a tree.")));
-    if (IsLegacyTreeFile(absolute)) {
-        ShowStoreMessage(StoreMessage::ErrorRtl,
-                         Translate(QStringLiteral("This tree file has the old file format.")) + u'|' +
-                             IsolatePath(absolute) + u'\n' +
-                             Translate(QStringLiteral("Convert it to the current format to open it.")));
+    // Everything about the file is known before the tree open now is closed or anything is written.
+    const TTreeProbe probe = ProbeTreeFile(absolute);
+    const bool damagedWanted =
+        access == TOpenAccess::ReadDamaged && probe.Kind == TFileKind::Tree && probe.Foreign.isEmpty();
+    if (!probe.Sound() && !damagedWanted) {
+        ShowStoreMessage(StoreMessage::Error, ProbeMessage(probe, absolute));
         return false;
     }
-    // Take the lock before anything is read, so a tree open in another process is refused as a whole.
-    if (!Dm().Open(absolute) || !Dm().HoldExclusive())
+    CloseTreeFile();
+    const bool readOnly = access != TOpenAccess::Write || probe.ReadOnlyFile || probe.Damaged;
+    // The lock comes before anything is read, so a tree open in another process is refused as a whole.
+    const bool opened = readOnly ? Dm().OpenReadOnly(absolute) : Dm().Open(absolute);
+    if (!opened || !Dm().HoldExclusive()) {
+        if (Dm().Busy()) {
+            TTreeProbe busy;
+            busy.Kind = TFileKind::Busy;
+            Dm().Close();
+            ShowStoreMessage(StoreMessage::Error, ProbeMessage(busy, absolute));
+            return false;
+        }
         return RefuseOpen(absolute, EngineReason(Dm().LastError()));
-    if (!Dm().TableExists(QStringLiteral("ftTreeInfo"))) {
-        Dm().Close();
-        ShowStoreMessage(StoreMessage::ErrorRtl,
-                         Translate(QStringLiteral("Could not recognize the database.")) + u'|' +
-                             IsolatePath(absolute));
-        return false;
     }
-    // Nothing is written before the file is known to hold nothing that acts on its own.
-    const QStringList foreign = ForeignObjectsOf(Dm());
-    if (!foreign.isEmpty()) {
-        Dm().Close();
-        ShowStoreMessage(StoreMessage::ErrorRtl,
-                         ForeignObjectsText(absolute, foreign) + u'\n' +
-                             Translate(QStringLiteral("Verdan opens only a cleaned copy "
-                                                      "of it.")));
-        return false;
+    if (probe.Damaged) {
+        // Already told: the connection only learns it, so it never writes.
+        const bool messages = Dm().SetDamageMessages(false);
+        Dm().NoteDamage(probe.Reason);
+        Dm().SetDamageMessages(messages);
     }
-    // A damaged tree is reported (by the connection) and never shown as if it were empty.
-    if (!ReadsWhole(Dm())) {
-        Dm().Close();
-        return false;
+    if (readOnly) {
+        ShowAbsentSchemaAsEmpty(Dm());
+    } else {
+        EnsureDetailsTable();
+        UpgradeSchema();
+        // Changes are recorded for undo from here on; a tree without the record still opens.
+        StartUndoLog(Dm());
     }
-    EnsureDetailsTable();
-    UpgradeSchema();
-    // Changes are recorded for undo from here on; a tree without the record still opens.
-    StartUndoLog(Dm());
 
     OpenTree& tree = Tree();
     tree.path = absolute;
@@ -397,6 +355,27 @@ void CloseTreeFile() {
 
 bool IsTreeOpen() {
     return !Tree().path.isEmpty() && Dm().IsConnected();
+}
+
+bool IsTreeReadOnly() {
+    return IsTreeOpen() && Dm().IsReadOnly();
+}
+
+bool IsTreeDamaged() {
+    return IsTreeOpen() && Dm().Damaged();
+}
+
+bool CheckOpenTreeWhole() {
+    if (!IsTreeOpen())
+        return false;
+    Query q = Dm().Prepare(QStringLiteral("PRAGMA quick_check"));
+    QString problem;
+    if (q.Next() && q.Text(0) != u"ok")
+        problem = q.Text(0);
+    q = Query();
+    if (!problem.isEmpty())
+        Dm().NoteDamage(problem);
+    return !Dm().Damaged();
 }
 
 QString CurrentTreePath() {
@@ -460,7 +439,7 @@ QString GetGlobalParentId() {
 }
 
 bool EnsureGlobalParent() {
-    if (!IsTreeOpen())
+    if (!IsTreeOpen() || IsTreeReadOnly())
         return false;
     Transaction transaction;
     QString id = GetGlobalParentId().trimmed();
@@ -492,7 +471,7 @@ bool EnsureGlobalParent() {
 }
 
 bool ResetGlobalParentPlacement() {
-    if (!IsTreeOpen())
+    if (!IsTreeOpen() || IsTreeReadOnly())
         return false;
     const QString id = GetGlobalParentId();
     if (id.trimmed().isEmpty())
@@ -530,6 +509,16 @@ bool MaintainTreeFile() {
     if (!IsTreeOpen())
         return false;
     StoreOperation operation;
+    if (IsTreeReadOnly()) {
+        ShowStoreMessage(StoreMessage::Error,
+                         Translate(QStringLiteral("Failed to maintain database.")) + u'|' +
+                             Translate(IsTreeDamaged()
+                                           ? QStringLiteral("The tree file is damaged: compacting it "
+                                                            "could lose more of it.")
+                                           : QStringLiteral("The tree is open read-only, so nothing "
+                                                            "can be changed in it.")));
+        return false;
+    }
     if (Dm().Vacuum()) {
         // Compaction may number rows anew, so the recorded changes no longer fit the file.
         ClearUndoLog();
@@ -546,12 +535,7 @@ bool CompactDatabase(const QString& path) {
 }
 
 QStringList ForeignSchemaObjects(const QString& path) {
-    if (!QFileInfo(path).isFile() || IsLegacyTreeFile(path))
-        return {};
-    Tdm dm;
-    if (!dm.Open(path))
-        return {};
-    return ForeignObjectsOf(dm);
+    return ProbeTreeFile(path).Foreign;
 }
 
 QString WriteCleanedCopy(const QString& path) {
@@ -588,15 +572,37 @@ QString WriteCleanedCopy(const QString& path) {
     return target;
 }
 
-bool SaveTreeCopy(const QString& target) {
-    if (!IsTreeOpen())
-        return false;
-    const QFileInfo info(target);
-    if (info.absoluteFilePath() == CurrentTreePath())
-        return false;
-    // The user has agreed to replace a file of that name; it is replaced only by a complete copy.
-    TNewTreeFile file(info.absoluteFilePath(), TNewTreeFile::Mode::ReplaceFile);
-    return file.Begin() && Dm().VacuumInto(file.TemporaryPath()) && file.Commit();
+bool SaveTreeCopy(const QString& target, QString* reason) {
+    QString why;
+    const bool saved = [&] {
+        if (!IsTreeOpen())
+            return false;
+        if (IsTreeDamaged()) {
+            why = DamagedCopyReason();
+            return false;
+        }
+        const QFileInfo info(target);
+        if (info.absoluteFilePath() == CurrentTreePath())
+            return false;
+        // The user has agreed to replace a file of that name; it is replaced only by a complete copy.
+        TNewTreeFile file(info.absoluteFilePath(), TNewTreeFile::Mode::ReplaceFile);
+        if (!file.Begin()) {
+            why = file.Error();
+            return false;
+        }
+        if (!Dm().VacuumInto(file.TemporaryPath())) {
+            why = Dm().Damaged() ? DamagedCopyReason() : EngineReason(Dm().LastError());
+            return false;
+        }
+        if (!file.Commit()) {
+            why = file.Error();
+            return false;
+        }
+        return true;
+    }();
+    if (reason)
+        *reason = why;
+    return saved;
 }
 
 } // namespace verdan

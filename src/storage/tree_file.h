@@ -30,12 +30,28 @@ QString CreateNewTree(TTreeProperty& props);
 // persons outside the tree. All or nothing.
 bool InitialiseNewTree(TTreeProperty& props);
 
-// Opens a tree file for this process alone: recognises it, adds what older files lack and holds it
-// exclusively until it is closed. Closes the tree open before. Shows why on failure. Refuses a tree file
-// that holds triggers, views or virtual tables (see ForeignSchemaObjects) before anything is written to
-// it, and a damaged one.
-bool OpenTreeFile(const QString& path);
+// How a tree is opened.
+enum class TOpenAccess {
+    Write,       // to work on it; a file that cannot be written opens read-only
+    ReadOnly,    // to read it only: nothing is added to it, not even what older files lack
+    ReadDamaged, // as ReadOnly, and a damaged tree opens too, as far as it can be read
+};
+
+// Opens a tree file: probes it first (ProbeTreeFile) and, when it is no tree that can be opened so, says
+// what it is and leaves the tree open before as it was. Otherwise closes that tree, opens this one and
+// holds it until it is closed: for this process alone, or, read-only, against every writer. Only an open
+// to write adds what older files lack; a read-only one shows absent columns and tables as empty. Refuses
+// a tree file that holds triggers, views or virtual tables (see ForeignSchemaObjects) and, unless asked
+// for, a damaged one, before anything is written to it.
+bool OpenTreeFile(const QString& path, TOpenAccess access = TOpenAccess::Write);
 void CloseTreeFile();
+// True while the open tree takes no changes: opened so, or found damaged since (see Tdm::SetReadOnly).
+bool IsTreeReadOnly();
+// True when the open tree was found damaged.
+bool IsTreeDamaged();
+// Reads every page of the open tree, for a writer that must not start on a damaged file (the command
+// line's). Damage found turns the tree read-only and is told as any damage is; false then.
+bool CheckOpenTreeWhole();
 
 // The triggers, views and virtual tables of a tree file, which the tree schema never defines and which
 // could change the tree on their own, as translated kind and name ("trigger wipe"); empty for a sound
@@ -77,12 +93,14 @@ void EnsureDetailsTable();
 // Adds the columns and indexes that files made by earlier versions lack; each one on its own.
 bool UpgradeSchema();
 
-// Compacts the open tree file in place; on failure the file stays as it was and a message says so.
+// Compacts the open tree file in place; on failure the file stays as it was and a message says so. A
+// read-only tree is never compacted.
 bool MaintainTreeFile();
 // Compacts a tree file that is not open.
 bool CompactDatabase(const QString& path);
 // Writes a compacted copy of the open tree to target (replacing a file there only once the copy is
-// complete) and leaves the open tree as it is.
-bool SaveTreeCopy(const QString& target);
+// complete) and leaves the open tree as it is. On failure `reason` says why, translated where the reason is
+// ours (a damaged tree), else in the engine's or the system's words.
+bool SaveTreeCopy(const QString& target, QString* reason = nullptr);
 
 } // namespace verdan

@@ -42,6 +42,9 @@ QString GetLastId() {
 }
 
 bool SetLastId(const QString& id) {
+    // Written only when it changes: a tree that was only looked at stays as it was, byte for byte.
+    if (Dm().ScalarText(QStringLiteral("SELECT last_id FROM ftTreeInfo WHERE oid = 1")) == id)
+        return true;
     return Dm().Execute(QStringLiteral("UPDATE ftTreeInfo SET last_id = ? WHERE oid = 1"), id) == 1;
 }
 

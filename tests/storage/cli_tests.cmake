@@ -22,14 +22,23 @@ set_tests_properties(cli_damaged_tree_find PROPERTIES
     PASS_REGULAR_EXPRESSION "^The tree file is damaged.\n[^\n]*t.vrd\n.*exit=1\n$"
     FAIL_REGULAR_EXPRESSION "⁦|No person found")
 
-# A tree file of the old format converted from the command line: the new tree beside it and what was read;
-# a damaged one fails with a message and leaves nothing beside it.
+# A file of the old format converted from the command line: a database that holds no tree is named and
+# nothing is written beside it (the program's open names it the same way); a damaged one fails with a
+# message and leaves nothing beside it.
 set(cli_convert_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-convert)
-add_test(NAME cli_convert_jet COMMAND sh -c
-    "rm -rf '${cli_convert_dir}' && mkdir -p '${cli_convert_dir}' && cp '${PROJECT_SOURCE_DIR}/tests/data/samples/jet/DateTestDatabase.mdb' '${cli_convert_dir}/old.vrd' && '${cli_cmd}' convert '${cli_convert_dir}/old.vrd'; echo \"exit=$?\"; '${cli_cmd}' info '${cli_convert_dir}/old (converted).vrd' >/dev/null; echo \"info=$?\"")
-set_tests_properties(cli_convert_jet PROPERTIES
-    PASS_REGULAR_EXPRESSION "old \\(converted\\).vrd\nTables left out: DateTest\nexit=0\ninfo=0\n$")
+add_test(NAME cli_convert_jet_without_tree COMMAND sh -c
+    "rm -rf '${cli_convert_dir}' && mkdir -p '${cli_convert_dir}' && cp '${PROJECT_SOURCE_DIR}/tests/data/samples/jet/DateTestDatabase.mdb' '${cli_convert_dir}/old.vrd' && '${cli_cmd}' convert '${cli_convert_dir}/old.vrd' 2>&1; echo \"exit=$?\"; '${cli_cmd}' info '${cli_convert_dir}/old.vrd' 2>&1; echo \"info=$?\"; ls -A '${cli_convert_dir}'")
+set_tests_properties(cli_convert_jet_without_tree PROPERTIES
+    PASS_REGULAR_EXPRESSION "^verdan-cli convert: This file is a database of the old format, but it holds no family tree.\nexit=1\nThis file is a database of the old format, but it holds no family tree.\n[^\n]*old.vrd\ninfo=1\nold.vrd\n$")
 add_test(NAME cli_convert_damaged COMMAND sh -c
     "rm -rf '${cli_convert_dir}-bad' && mkdir -p '${cli_convert_dir}-bad' && head -c 20000 '${PROJECT_SOURCE_DIR}/tests/data/samples/jet/DateTestDatabase.mdb' > '${cli_convert_dir}-bad/old.vrd' && '${cli_cmd}' convert '${cli_convert_dir}-bad/old.vrd' 2>&1; echo \"exit=$?\"; ls -A '${cli_convert_dir}-bad'")
 set_tests_properties(cli_convert_damaged PROPERTIES
     PASS_REGULAR_EXPRESSION "damaged.*\nexit=1\nold.vrd\n$")
+
+# A tree another program holds: the command line says so in its own words, not the engine's.
+set(cli_held_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-held)
+add_test(NAME cli_tree_held_elsewhere COMMAND sh -c
+    "rm -rf '${cli_held_dir}' && '${cli_cmd}' new '${cli_held_dir}/t.vrd' --name N --owner O >/dev/null && (python3 -c \"import sqlite3,sys,time; c=sqlite3.connect(sys.argv[1]); c.execute('PRAGMA locking_mode=EXCLUSIVE'); c.execute('BEGIN EXCLUSIVE'); c.commit(); print('held', flush=True); time.sleep(4)\" '${cli_held_dir}/t.vrd' &) | head -1 && '${cli_cmd}' info '${cli_held_dir}/t.vrd' --lang ar 2>&1; echo \"exit=$?\"")
+set_tests_properties(cli_tree_held_elsewhere PROPERTIES
+    PASS_REGULAR_EXPRESSION "^held\n[^\n]+\n[^\n]*t.vrd\n[^\n]+\nexit=1\n$"
+    FAIL_REGULAR_EXPRESSION "locked|Could not recognize")

@@ -309,7 +309,7 @@ TEST_F(JetConvert, ReadsARealFileThroughTheLibrary) {
     EXPECT_FALSE(reader.Failed()) << reader.Error().toStdString();
 }
 
-TEST_F(JetConvert, ConvertsBesideTheOldFileAndRefusesWhatItCannotRead) {
+TEST_F(JetConvert, AnOldDatabaseWithoutATreeIsNamedAndNothingIsWritten) {
     const QString old = folder_ + QStringLiteral("/family.vrd");
     ASSERT_TRUE(QFile::copy(test::SampleData(QStringLiteral("jet/DateTestDatabase.mdb")), old));
     QFile original(old);
@@ -318,20 +318,17 @@ TEST_F(JetConvert, ConvertsBesideTheOldFileAndRefusesWhatItCannotRead) {
     original.close();
     const QString target = DefaultConvertedPath(old);
     EXPECT_EQ(QFileInfo(target).fileName(), QStringLiteral("family (converted).vrd"));
+    QString reason;
+    EXPECT_EQ(LegacyFileContent(old, reason), TLegacyContent::NoTree) << reason.toStdString();
     TJetConvertSummary summary;
     QString error;
-    ASSERT_TRUE(ConvertLegacyTreeFile(old, target, {}, summary, error)) << error.toStdString();
-    EXPECT_EQ(summary.SkippedTables, QStringList{QStringLiteral("DateTest")});
-    EXPECT_TRUE(JetConvertSummaryText(summary).contains(QStringLiteral("DateTest")));
+    EXPECT_FALSE(ConvertLegacyTreeFile(old, target, {}, summary, error)) << "no success without a tree";
+    EXPECT_EQ(error, LegacyNoTreeText());
+    EXPECT_EQ(QDir(folder_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({QStringLiteral("family.vrd"), QStringLiteral("new.vrd")}));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     EXPECT_EQ(original.readAll(), before) << "the old file is never written";
     original.close();
-    // The new tree opens as any tree, with its outside-the-tree group.
-    ASSERT_TRUE(OpenTreeFile(target));
-    EXPECT_FALSE(GetGlobalParentId().isEmpty());
-    CloseTreeFile();
-    EXPECT_EQ(QFileInfo(DefaultConvertedPath(old)).fileName(), QStringLiteral("family (converted) 2.vrd"));
-    EXPECT_FALSE(ConvertLegacyTreeFile(old, target, {}, summary, error)) << "never over an existing file";
 
     // Damaged, cut short, or no Jet file at all: a message and nothing left beside it.
     QByteArray cut = before.left(20000);

@@ -1,5 +1,6 @@
 #include "storage/person_store.h"
 #include "storage/schema.h"
+#include "storage/tree_probe.h"
 #include "text/bidi_text.h"
 #include "tree_fixture.h"
 
@@ -142,77 +143,120 @@ TEST(TreeCreation, RefusesExistingPathsAndLeavesNothingHalfMade) {
               12);
 }
 
-TEST(TreeOpening, RefusesWhatIsNoTree) {
+// Whatever is offered, the message says what the file is in the interface's words (engine text only as
+// details), nothing is written to it, and the tree open before stays open.
+TEST(TreeOpening, RefusesWhatIsNoTreeAndKeepsTheOpenTree) {
     RecordedMessages messages;
     const QString folder = NewTempDir();
+    TTreeProperty props;
+    props.BasePath = folder;
+    props.FolderName = "open";
+    props.FileName = "open.vrd";
+    const QString open = CreateNewTree(props);
+    ASSERT_TRUE(OpenTreeFile(open));
 
     const QString missing = folder + "/missing.vrd";
-    EXPECT_FALSE(OpenTreeFile(missing));
-    ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(StripBidiControls(messages.texts[0])
-                    .startsWith("Could not recognize the database.\r" + missing + "|"));
-    EXPECT_FALSE(QFileInfo::exists(missing));
-
     const QString text = folder + "/notes.vrd";
     WriteFile(text, QByteArray("This is not a database at all, just some text.\n").repeated(20));
-    EXPECT_FALSE(OpenTreeFile(text));
-    ASSERT_EQ(messages.texts.size(), 2);
-    EXPECT_TRUE(messages.texts[1].contains("not a database"));
-    EXPECT_EQ(ReadFile(text), QByteArray("This is not a database at all, just some text.\n").repeated(20));
-
+    const QString gedcom = folder + "/family.vrd";
+    WriteFile(gedcom, QByteArray("\xEF\xBB\xBF") + "0 HEAD\r\n1 CHAR UTF-8\r\n0 TRLR\r\n");
+    const QString empty = folder + "/empty.vrd";
+    WriteFile(empty, QByteArray());
     const QString jet = folder + "/old.vrd";
     ASSERT_TRUE(QFile::copy(test::SampleData("jet/DateTestDatabase.mdb"), jet));
-    const QByteArray jetBytes = ReadFile(jet);
-    EXPECT_TRUE(IsLegacyTreeFile(jet));
-    EXPECT_FALSE(OpenTreeFile(jet));
-    ASSERT_EQ(messages.texts.size(), 3);
-    EXPECT_EQ(messages.kinds[2], StoreMessage::ErrorRtl);
-    EXPECT_TRUE(messages.texts[2].contains("old file format"));
-    EXPECT_EQ(ReadFile(jet), jetBytes);
-
     const QString foreign = folder + "/foreign.vrd";
     {
         Tdm dm;
         ASSERT_TRUE(dm.Open(foreign, true));
         dm.ExecSql("CREATE TABLE things (x)");
     }
-    EXPECT_FALSE(IsLegacyTreeFile(foreign));
-    EXPECT_FALSE(OpenTreeFile(foreign));
-    ASSERT_EQ(messages.texts.size(), 4);
-    EXPECT_EQ(StripBidiControls(messages.texts[3]),
-              "Could not recognize the database.|" + QFileInfo(foreign).absoluteFilePath());
+    const QList<std::pair<QString, QString>> cases = {
+        {missing, "File not found.|"},
+        {text, "This file is not a tree file.|"},
+        {gedcom, "This is a GEDCOM file, not a tree file.|"},
+        {empty, "The file is empty: it holds no tree.|"},
+        {jet, "This file is a database of the old format, but it holds no family tree.|"},
+        {foreign, "This file is a database, but it holds no family tree.|"},
+    };
+    for (const auto& [path, headline] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray before = ReadFile(path);
+        messages.texts.clear();
+        EXPECT_FALSE(OpenTreeFile(path));
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(StripBidiControls(messages.texts[0]).startsWith(headline + path))
+            << messages.texts[0].toStdString();
+        EXPECT_FALSE(messages.texts[0].section(u'|', 0, 0).contains("database disk image"));
+        EXPECT_EQ(ReadFile(path), before);
+        EXPECT_EQ(CurrentTreePath(), QFileInfo(open).absoluteFilePath()) << "the open tree stays open";
+        EXPECT_TRUE(IsTreeOpen());
+    }
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_EQ(ProbeTreeFile(jet).Kind, TFileKind::LegacyNoTree);
+    EXPECT_EQ(ProbeTreeFile(open).Kind, TFileKind::Tree) << "the open tree is told as it is";
+    CloseTreeFile();
+}
 
-    EXPECT_FALSE(IsTreeOpen());
-    EXPECT_TRUE(CurrentTreePath().isEmpty());
-    EXPECT_FALSE(Dm().IsConnected());
+// An older layout: no details table, no relation place, no tree flags, and no person options at all.
+void MakeOldLayoutFile(const QString& path) {
+    Tdm dm;
+    ASSERT_TRUE(dm.Open(path, true));
+    ASSERT_TRUE(dm.ExecSql(
+        "CREATE TABLE ftPerson (oid INTEGER PRIMARY KEY AUTOINCREMENT, owner_id TEXT, person_id TEXT, "
+        "father_id TEXT, mother_id TEXT, gender TEXT, person_name TEXT, other_name TEXT, last_name TEXT, "
+        "nickname TEXT, cognomen TEXT, family_name TEXT, family_nickname TEXT, date_of_birth_g INTEGER, "
+        "date_of_birth_h INTEGER, date_of_death_g INTEGER, date_of_death_h INTEGER, place_of_birth TEXT, "
+        "place_of_death TEXT, display_order INTEGER, order_by_father INTEGER, order_by_mother INTEGER, "
+        "is_section INTEGER, section_type TEXT, is_dead INTEGER, briefing TEXT, notes TEXT, date_created "
+        "TEXT, "
+        "user_created TEXT, date_modified TEXT, user_modified TEXT)"));
+    ASSERT_TRUE(
+        dm.ExecSql("CREATE TABLE ftRelation (oid INTEGER PRIMARY KEY AUTOINCREMENT, person_id_1 TEXT, "
+                   "person_id_2 TEXT, relation_type INTEGER)"));
+    ASSERT_TRUE(dm.ExecSql("CREATE TABLE ftTreeInfo (oid INTEGER PRIMARY KEY AUTOINCREMENT, owner_id TEXT, "
+                           "owner_name TEXT, tree_name TEXT, global_parent_id TEXT, description BLOB, "
+                           "last_Id TEXT)"));
+    dm.Execute("INSERT INTO ftRelation (person_id_1, person_id_2, relation_type) VALUES ('{A}', '{B}', 0)");
+    dm.Execute("INSERT INTO ftTreeInfo (oid, tree_name) VALUES (1, 'Old')");
+}
+
+// Only an open to work on a tree adds what it lacks: a read-only one shows the absent tables and columns
+// as empty (defaults where a column has one), every reader gets its rows, and no byte is written.
+TEST(TreeOpening, AReadOnlyOpenShowsWhatTheFileLacksAsEmptyAndWritesNothing) {
+    const QString path = NewTempDir() + "/old.vrd";
+    MakeOldLayoutFile(path);
+    {
+        Tdm dm;
+        ASSERT_TRUE(dm.Open(path));
+        dm.Execute("INSERT INTO ftPerson (person_id, father_id, mother_id, person_name, gender) "
+                   "VALUES ('{A}', '-1', '0', 'Ali', 'm'), ('{B}', '-1', '0', 'Huda', 'f')");
+    }
+    const QByteArray before = ReadFile(path);
+    RecordedMessages messages;
+    ASSERT_TRUE(OpenTreeFile(path, TOpenAccess::ReadOnly));
+    EXPECT_TRUE(IsTreeReadOnly());
+    EXPECT_FALSE(Dm().TableExists("ftDetails")) << "nothing is added to the file";
+    EXPECT_EQ(Dm().ScalarInt("SELECT count(*) FROM ftDetails"), 0);
+    EXPECT_EQ(Dm().ScalarInt("SELECT count(*) FROM ftPersonOption WHERE hide_name = 0"), 0);
+    EXPECT_EQ(Dm().ScalarInt("SELECT count(*) FROM ftRelation WHERE place IS NULL"), 1);
+    EXPECT_EQ(Dm().ScalarInt("SELECT count(*) FROM ftTreeInfo WHERE hide_about = 0"), 1) << "its default";
+    EXPECT_TRUE(Dm().ColumnExists("ftPerson", "pre_mother_id"));
+    EXPECT_EQ(CountPersons(), 2);
+    EXPECT_TRUE(PersonExists("{B}"));
+    TTreeProperty props;
+    ReadTreeProperties(props);
+    EXPECT_EQ(props.TreeName, "Old");
+    EXPECT_EQ(props.MarriageCount, 1);
+    EXPECT_EQ(Dm().Execute("UPDATE ftTreeInfo SET tree_name = 'New'"), -1);
+    EXPECT_FALSE(EnsureGlobalParent());
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(u'\n').toStdString();
+    CloseTreeFile();
+    EXPECT_EQ(ReadFile(path), before);
 }
 
 TEST(TreeOpening, UpgradesOlderFilesColumnByColumn) {
     const QString path = NewTempDir() + "/old.vrd";
-    {
-        Tdm dm;
-        ASSERT_TRUE(dm.Open(path, true));
-        // An older layout: no details table, no relation place, no tree flags, and no person options at all.
-        ASSERT_TRUE(dm.ExecSql(
-            "CREATE TABLE ftPerson (oid INTEGER PRIMARY KEY AUTOINCREMENT, owner_id TEXT, person_id TEXT, "
-            "father_id TEXT, mother_id TEXT, gender TEXT, person_name TEXT, other_name TEXT, last_name TEXT, "
-            "nickname TEXT, cognomen TEXT, family_name TEXT, family_nickname TEXT, date_of_birth_g INTEGER, "
-            "date_of_birth_h INTEGER, date_of_death_g INTEGER, date_of_death_h INTEGER, place_of_birth TEXT, "
-            "place_of_death TEXT, display_order INTEGER, order_by_father INTEGER, order_by_mother INTEGER, "
-            "is_section INTEGER, section_type TEXT, is_dead INTEGER, briefing TEXT, notes TEXT, date_created "
-            "TEXT, "
-            "user_created TEXT, date_modified TEXT, user_modified TEXT)"));
-        ASSERT_TRUE(
-            dm.ExecSql("CREATE TABLE ftRelation (oid INTEGER PRIMARY KEY AUTOINCREMENT, person_id_1 TEXT, "
-                       "person_id_2 TEXT, relation_type INTEGER)"));
-        ASSERT_TRUE(
-            dm.ExecSql("CREATE TABLE ftTreeInfo (oid INTEGER PRIMARY KEY AUTOINCREMENT, owner_id TEXT, "
-                       "owner_name TEXT, tree_name TEXT, global_parent_id TEXT, description BLOB, "
-                       "last_Id TEXT)"));
-        dm.Execute(
-            "INSERT INTO ftRelation (person_id_1, person_id_2, relation_type) VALUES ('{A}', '{B}', 0)");
-        dm.Execute("INSERT INTO ftTreeInfo (oid, tree_name) VALUES (1, 'Old')");
-    }
+    MakeOldLayoutFile(path);
     RecordedMessages messages;
     ASSERT_TRUE(OpenTreeFile(path));
     EXPECT_TRUE(messages.texts.isEmpty());

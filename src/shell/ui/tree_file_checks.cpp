@@ -60,8 +60,15 @@ QString ConvertedTreeToOpen(QWidget* parent, const QString& path) {
 } // namespace
 
 QString TreeFileToOpen(QWidget* parent, const QString& path) {
-    if (IsLegacyTreeFile(path))
+    if (IsLegacyTreeFile(path)) {
+        // A database of the old format that holds no tree is named, never offered for conversion.
+        QString reason;
+        if (LegacyFileContent(path, reason) == TLegacyContent::NoTree) {
+            MsgErrorRtl(LegacyNoTreeText() + u'|' + IsolatePath(path));
+            return {};
+        }
         return ConvertedTreeToOpen(parent, path);
+    }
     const QStringList objects = ForeignSchemaObjects(path);
     if (objects.isEmpty())
         return path;
