@@ -37,6 +37,7 @@
 #include "storage/tree_info.h"
 #include "storage/undo_log.h"
 #include "text/bidi_text.h"
+#include "text/interface_locale.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/program_folder.h"
@@ -647,9 +648,8 @@ bool TfrmFamilyMain::OpenHelp(const QString& page) {
 
 void TfrmFamilyMain::ShowAbout() {
     MsgInfo(ApplicationTitle() + u'|' + Translate(QStringLiteral("Version")) + QStringLiteral(": ") +
-            Isolate(QStringLiteral(VERDAN_VERSION)) + QStringLiteral("||") +
-            Translate(QStringLiteral("Build time")) + QStringLiteral(": ") +
-            Isolate(QLocale().toString(BuildTime(), QLocale::ShortFormat)));
+            Isolate(QStringLiteral(VERDAN_VERSION)) + u'\n' + Translate(QStringLiteral("Build time")) +
+            QStringLiteral(": ") + Isolate(InterfaceLocale().toString(BuildTime(), QLocale::ShortFormat)));
 }
 
 bool TfrmFamilyMain::CloseOtherWindows() {

@@ -103,7 +103,9 @@ TEST_F(ProgramUpdatesTest, AboutShowsTheVersionAndTheBuildTime) {
         ASSERT_EQ(messages_.texts.size(), 1);
         const QString text = messages_.texts.first();
         EXPECT_TRUE(text.contains(QStringLiteral(VERDAN_VERSION))) << text.toStdString();
-        EXPECT_TRUE(text.contains(build + QStringLiteral(": "))) << text.toStdString();
+        // The build time on a line of its own.
+        EXPECT_TRUE(text.contains(u'\n' + build + QStringLiteral(": "))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("||"))) << text.toStdString();
     }
 }
 
