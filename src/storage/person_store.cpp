@@ -1,5 +1,7 @@
 #include "storage/person_store.h"
 
+#include "storage/date_columns.h"
+#include "storage/event_store.h"
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
 #include "storage/tree_file.h"
@@ -265,12 +267,31 @@ bool WritePersonNames(const QString& id, const TPersonNames& names) {
 }
 
 bool WritePersonDates(const TPerson& person) {
-    return UpdatePerson(person.Person_Id,
-                        "Date_of_Birth_G = ?, Date_of_Birth_H = ?, Date_of_Death_G = ?, Date_of_Death_H = ?, "
-                        "Place_of_Birth = ?, Place_of_Death = ?, Is_Dead = ?",
+    if (Blank(person.Person_Id))
+        return false;
+    // The first dates as given; the rest of a dated fact (its qualifier, second date ..) stays as stored
+    // unless its first dates are cleared here, which clears it with them (WritePersonDateValues writes it
+    // all). A date of words alone has no numbers to clear and keeps its words.
+    QString sets = QStringLiteral(
+        "Date_of_Birth_G = ?1, Date_of_Birth_H = ?2, Date_of_Death_G = ?3, Date_of_Death_H = ?4, "
+        "Place_of_Birth = ?5, Place_of_Death = ?6, Is_Dead = ?7, Date_Modified = ?8, User_Modified = ?9");
+    if (HasDateDetailColumns(kBirthDateColumns))
+        for (const auto& [columns, g, h] :
+             {std::tuple{&kBirthDateColumns, 1, 2}, std::tuple{&kDeathDateColumns, 3, 4}})
+            for (const char* column :
+                 {columns->Qualifier, columns->Gregorian2, columns->Hijri2, columns->Dual, columns->Phrase})
+                sets +=
+                    QStringLiteral(", %1 = CASE WHEN ifnull(?%2, 0) = 0 AND ifnull(?%3, 0) = 0 AND "
+                                   "(ifnull(%4, 0) <> 0 OR ifnull(%5, 0) <> 0) THEN NULL ELSE %1 END")
+                        .arg(QString::fromLatin1(column))
+                        .arg(g)
+                        .arg(h)
+                        .arg(QString::fromLatin1(columns->Gregorian), QString::fromLatin1(columns->Hijri));
+    return Dm().Execute(QStringLiteral("UPDATE ftPerson SET ") + sets +
+                            QStringLiteral(" WHERE Person_Id = ?10"),
                         person.Date_of_Birth_G, person.Date_of_Birth_H, person.Date_of_Death_G,
                         person.Date_of_Death_H, person.Place_of_Birth, person.Place_of_Death,
-                        person.Is_Dead ? 1 : 0);
+                        person.Is_Dead ? 1 : 0, NowStamp(), CurrentUserName(), person.Person_Id) > 0;
 }
 
 bool WritePersonPlaces(const TPerson& person) {
@@ -414,7 +435,7 @@ bool DeletePerson(const QString& id) {
         if (Dm().Execute(QString::fromLatin1(sql), id) < 0)
             return false;
     }
-    return transaction.Commit();
+    return DeleteEventsOfPerson(id) && transaction.Commit();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -25,6 +25,18 @@ const char* const kDetailsTable =
     ", cell_phone" TXT ", home_phone" TXT ", email" TXT ", address" MEMO ", work_address" MEMO
     ", net_accounts" MEMO ")";
 
+// The events besides birth and death, and who took part in each: one row per person and event.
+const char* const kEventsTable =
+    "CREATE TABLE IF NOT EXISTS ftEvents (" KEY ", owner_id" TXT ", event_Id" TXT ", event_type" TXT
+    ", event_date" STAMP ", event_place" MEMO ", source_id" TXT ", source" TXT ", agency" TXT ", cause" TXT
+    ", notes" MEMO ", date_modified" STAMP ", user_modified" TXT ", event_date_g" INT ", event_date_h" INT
+    ", date_qualifier" INT ", event_date_2_g" INT ", event_date_2_h" INT ", date_dual" INT
+    ", date_phrase" MEMO ", event_value" MEMO ", event_time" TXT ", event_descriptor" TXT ", is_family" BIT
+    ")";
+const char* const kEventPersonsTable =
+    "CREATE TABLE IF NOT EXISTS ftEvents_persn (" KEY ", owner_id" TXT ", event_Id" TXT ", person_id" TXT
+    ", age" INT ", date_modified" STAMP ", user_modified" TXT ", age_text" TXT ")";
+
 const char* const kTables[] = {
     "CREATE TABLE ftBookmark (" KEY ", owner_id" TXT ", person_id" TXT ", b_type INTEGER NOT NULL DEFAULT 0"
     ", display_order" INT ", notes" TXT ")",
@@ -36,7 +48,9 @@ const char* const kTables[] = {
     ", default_calendar" INT ", display_order" ORDER ", order_by_father" ORDER ", order_by_mother" ORDER
     ", is_section" BIT ", section_type" TXT ", is_dead" BIT ", briefing" MEMO ", notes" MEMO
     ", pre_father_id" TXT ", pre_mother_id" TXT ", date_created" STAMP ", user_created" TXT
-    ", date_modified" STAMP ", user_modified" TXT ")",
+    ", date_modified" STAMP ", user_modified" TXT ", birth_qualifier" INT ", birth_date_2_g" INT
+    ", birth_date_2_h" INT ", birth_dual" INT ", birth_phrase" MEMO ", death_qualifier" INT
+    ", death_date_2_g" INT ", death_date_2_h" INT ", death_dual" INT ", death_phrase" MEMO ")",
     "CREATE TABLE ftPersonOption (" KEY ", person_id" TXT ", hide_picture" BIT ", icon_id" INT ", color" INT
     ", title" TXT ", hide_name" BIT ", deny_publish" BIT ", date_created" STAMP ", user_created" TXT
     ", date_modified" STAMP ", user_modified" TXT ")",
@@ -46,15 +60,16 @@ const char* const kTables[] = {
     "CREATE TABLE ftRelation (" KEY ", owner_id" TXT ", person_id_1" TXT ", person_id_2" TXT ", name_1" TXT
     ", name_2" TXT ", relation_type" INT ", split" BIT ", is_active" BIT ", relation_order_1" INT
     ", relation_order_2" INT ", relation_date_1" INT ", relation_date_2" INT ", notes" TXT ", place" TXT
-    ", date_created" STAMP ", user_created" TXT ", date_modified" STAMP ", user_modified" TXT ")",
+    ", date_created" STAMP ", user_created" TXT ", date_modified" STAMP ", user_modified" TXT
+    ", relation_date_1_h" INT ", relation_date_2_h" INT ", marriage_qualifier" INT ", marriage_date_2_g" INT
+    ", marriage_date_2_h" INT ", marriage_dual" INT ", marriage_phrase" MEMO ", divorce_qualifier" INT
+    ", divorce_date_2_g" INT ", divorce_date_2_h" INT ", divorce_dual" INT ", divorce_phrase" MEMO
+    ", divorce_place" TXT ")",
     "CREATE TABLE ftTreeInfo (" KEY ", owner_id" TXT ", owner_name" TXT ", tree_name" TXT
     ", global_parent_id" TXT ", description BLOB, last_Id" TXT ", hide_about" BIT ")",
     kDetailsTable,
-    "CREATE TABLE ftEvents (" KEY ", owner_id" TXT ", event_Id" TXT ", event_type" TXT ", event_date" STAMP
-    ", event_place" MEMO ", source_id" TXT ", source" TXT ", agency" TXT ", cause" TXT ", notes" MEMO
-    ", date_modified" STAMP ", user_modified" TXT ")",
-    "CREATE TABLE ftEvents_persn (" KEY ", owner_id" TXT ", event_Id" TXT ", person_id" TXT ", age" INT
-    ", date_modified" STAMP ", user_modified" TXT ")",
+    kEventsTable,
+    kEventPersonsTable,
 };
 
 // Index names are per file, so each carries its table's name. The (parent, order) pairs serve both the
@@ -71,7 +86,9 @@ const char* const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS ftRelation_idx_person_id_2 ON ftRelation (person_id_2)",
     "CREATE UNIQUE INDEX IF NOT EXISTS ftDetails_idx_person_id ON ftDetails (person_id)",
     "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_idx_event_id ON ftEvents (event_Id)",
-    "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_persn_idx_person_id ON ftEvents_persn (person_id)",
+    "CREATE INDEX IF NOT EXISTS ftEvents_persn_idx_person ON ftEvents_persn (person_id)",
+    "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_persn_idx_event_person ON ftEvents_persn (event_Id, "
+    "person_id)",
 };
 
 #undef KEY
@@ -123,11 +140,11 @@ QList<std::pair<QString, TFieldProp>> UpgradeColumns() {
     const QString person = QStringLiteral("ftPerson");
     const QString option = QStringLiteral("ftPersonOption");
     const QString details = QStringLiteral("ftDetails");
-    return {
+    QList<std::pair<QString, TFieldProp>> columns{
         {person, Field("default_calendar", 3, 20)},
         {person, Field("pre_father_id", 202, 50)},
         {person, Field("pre_mother_id", 202, 50)},
-        {QStringLiteral("ftRelation"), Field("place", 202, 20)},
+        {QStringLiteral("ftRelation"), Field("place", 202, 255)},
         {option, Field("hide_name", 11, 1)},
         {option, Field("deny_publish", 11, 1)},
         {details, Field("owner_id", 202, 50)},
@@ -142,12 +159,68 @@ QList<std::pair<QString, TFieldProp>> UpgradeColumns() {
         {option, Field("title", 202, 50)},
         {QStringLiteral("ftTreeInfo"), Field("hide_about", 11, 1)},
     };
+    return columns + DatedFactColumns();
+}
+
+QList<std::pair<QString, TFieldProp>> DatedFactColumns() {
+    const QString person = QStringLiteral("ftPerson");
+    const QString relation = QStringLiteral("ftRelation");
+    const QString events = QStringLiteral("ftEvents");
+    return {
+        {person, Field("birth_qualifier", 3, 20)},
+        {person, Field("birth_date_2_g", 3, 20)},
+        {person, Field("birth_date_2_h", 3, 20)},
+        {person, Field("birth_dual", 3, 20)},
+        {person, Field("birth_phrase", 203, 0)},
+        {person, Field("death_qualifier", 3, 20)},
+        {person, Field("death_date_2_g", 3, 20)},
+        {person, Field("death_date_2_h", 3, 20)},
+        {person, Field("death_dual", 3, 20)},
+        {person, Field("death_phrase", 203, 0)},
+        {relation, Field("relation_date_1_h", 3, 20)},
+        {relation, Field("relation_date_2_h", 3, 20)},
+        {relation, Field("marriage_qualifier", 3, 20)},
+        {relation, Field("marriage_date_2_g", 3, 20)},
+        {relation, Field("marriage_date_2_h", 3, 20)},
+        {relation, Field("marriage_dual", 3, 20)},
+        {relation, Field("marriage_phrase", 203, 0)},
+        {relation, Field("divorce_qualifier", 3, 20)},
+        {relation, Field("divorce_date_2_g", 3, 20)},
+        {relation, Field("divorce_date_2_h", 3, 20)},
+        {relation, Field("divorce_dual", 3, 20)},
+        {relation, Field("divorce_phrase", 203, 0)},
+        {relation, Field("divorce_place", 202, 255)},
+        {events, Field("event_date_g", 3, 20)},
+        {events, Field("event_date_h", 3, 20)},
+        {events, Field("date_qualifier", 3, 20)},
+        {events, Field("event_date_2_g", 3, 20)},
+        {events, Field("event_date_2_h", 3, 20)},
+        {events, Field("date_dual", 3, 20)},
+        {events, Field("date_phrase", 203, 0)},
+        {events, Field("event_value", 203, 0)},
+        {events, Field("event_time", 202, 50)},
+        {events, Field("event_descriptor", 202, 255)},
+        {events, Field("is_family", 11, 1)},
+        {QStringLiteral("ftEvents_persn"), Field("age_text", 202, 50)},
+    };
 }
 
 bool UpgradeSchemaOf(Tdm& dm) {
-    bool all = true;
+    bool all = dm.ExecSql(QString::fromLatin1(kEventsTable));
+    all = dm.ExecSql(QString::fromLatin1(kEventPersonsTable)) && all;
+    // The first import wrote a marriage's Hijri date into relation_date_2, which holds the divorce date now.
+    const bool hijriMarriageColumn =
+        dm.ColumnExists(QStringLiteral("ftRelation"), QStringLiteral("relation_date_1_h"));
     for (const auto& [table, field] : UpgradeColumns())
         all = dm.AddColumn(table, field) && all;
+    if (!hijriMarriageColumn &&
+        dm.ColumnExists(QStringLiteral("ftRelation"), QStringLiteral("relation_date_1_h")))
+        all = dm.ExecSql(QStringLiteral(
+                  "UPDATE ftRelation SET relation_date_1_h = relation_date_2, relation_date_2 = 0 "
+                  "WHERE relation_type = 0 AND ifnull(relation_date_2, 0) <> 0")) &&
+              all;
+    // A person once had room for one event only.
+    all = dm.ExecSql(QStringLiteral("DROP INDEX IF EXISTS ftEvents_persn_idx_person_id")) && all;
     for (const char* sql : kIndexes)
         all = dm.ExecSql(QString::fromLatin1(sql)) && all;
     return all;
@@ -193,12 +266,20 @@ bool ShowAbsentSchemaAsEmpty(Tdm& dm) {
     return all;
 }
 
+QStringList MissingDatedFactColumns(Tdm& dm) {
+    QStringList missing;
+    for (const auto& [table, field] : DatedFactColumns())
+        if (!dm.ColumnExists(table, field.name))
+            missing << table + u'.' + field.name;
+    return missing;
+}
+
 bool IsBooleanColumn(const QString& column) {
     static const QSet<QString> columns = {
         QStringLiteral("is_section"),   QStringLiteral("is_dead"),     QStringLiteral("hide_nickname"),
         QStringLiteral("hide_picture"), QStringLiteral("pic_default"), QStringLiteral("split"),
         QStringLiteral("is_active"),    QStringLiteral("hide_about"),  QStringLiteral("hide_name"),
-        QStringLiteral("deny_publish"),
+        QStringLiteral("deny_publish"), QStringLiteral("is_family"),
     };
     return columns.contains(column.toLower());
 }

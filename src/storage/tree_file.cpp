@@ -500,7 +500,20 @@ void EnsureDetailsTable() {
 }
 
 bool UpgradeSchema() {
-    return UpgradeSchemaOf(Dm());
+    // Each column on its own; a tree lacking the columns of dated facts would lose qualifiers, marriage
+    // dates and events without a word, so the user is told.
+    const bool all = UpgradeSchemaOf(Dm());
+    const QStringList missing = MissingDatedFactColumns(Dm());
+    if (missing.isEmpty())
+        return all;
+    ShowStoreMessage(
+        StoreMessage::Error,
+        Translate(QStringLiteral("This tree could not be given the columns that keep date qualifiers, "
+                                 "marriage dates and events. It opens, but what they would hold "
+                                 "cannot be saved into it.")) +
+            u'|' + IsolatePath(Dm().Path()) + u'\n' + missing.join(QStringLiteral(", ")) + u'\n' +
+            Dm().LastError());
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------------------------
