@@ -1,80 +1,44 @@
 #pragma once
 
+#include "calendar/date_value.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace verdan {
 
-// Calendars a date read from GEDCOM can land in; Julian dates arrive converted to Gregorian.
-enum class TGedCalendar : qint32 { Gregorian = 1, Hijri = 2 };
-
-// One date: the calendar whose column it belongs to and its date number (0 = none or not convertible).
-struct TVerdan_Date {
-    TGedCalendar Calendar = TGedCalendar::Gregorian;
-    qint32 Number = 0;
-};
-
-// The events the reader collects, in the order of the event table.
-enum class TGEventKind : quint8 {
-    EVEN,
-    ANUL,
-    ENDL,
-    DIV,
-    DIVF,
-    ENGA,
-    MARR,
-    MARB,
-    MARC,
-    MARL,
-    MARS,
-    BIRT,
-    CHR,
-    DEAT,
-    BURI,
-    CREM,
-    ADOP,
-    BAPM,
-    BARM,
-    BASM,
-    BLES,
-    CHRA,
-    CONF,
-    FCOM,
-    ORDN,
-    NATU,
-    EMIG,
-    IMMI,
-    CENS,
-    PROB,
-    WILL,
-    GRAD,
-    RETI,
-    RESI,
-    CHAN,
-};
-
-// One event of an individual or a family.
+// One event or attribute of an individual or a family, as the file has it.
 struct TGEvent {
-    TGEventKind Kind = TGEventKind::EVEN;
-    TVerdan_Date Date;
-    QString Value;    // text on the event line itself ("Y", a description)
+    QString Tag;      // the GEDCOM tag in upper case ("BURI", "OCCU", "EVEN", "_MILT")
+    QString Value;    // text on the event line itself ("Y", an occupation, a description)
     QString Type;     // TYPE line under the event
     QString DateText; // the DATE value as written; empty when the event has no date
+    TDateValue Date;  // the date in both calendars (see ReadEventDate)
     QString Time;
     QString Place;
+    QString Age;     // AGE of the individual; of a family event, the husband's
+    QString WifeAge; // AGE under WIFE of a family event
+    QString Agency;
+    QString Cause;
+    QString Notes;    // its NOTE lines (pointers resolved once the file is read)
+    QStringList Kept; // the lines under it the tree has no place for, in the file's own words
 
-    QString Tag() const;  // the GEDCOM tag in upper case
-    QString Name() const; // the long name of the event table, else the tag
-    bool HasDate() const { return !DateText.isEmpty(); }
-    // A date that was written but could not become a date number.
-    bool DateKeptAsText() const { return HasDate() && Date.Number == 0; }
+    bool HasDate() const { return !DateText.isEmpty() || HasDateNumbers(Date); }
+    // A date that was written but that the tree holds only as its text.
+    bool DateKeptAsText() const { return Date.Qualifier == TDateQualifier::Text; }
 };
 using TGEvents = QList<TGEvent>;
+
+// Whether a level-1 tag is an event or attribute the reader collects, of an individual or of a family.
+bool IsIndividualEventTag(std::string_view tag);
+bool IsFamilyEventTag(std::string_view tag);
 
 // The person as the tree will hold it.
 struct TPerson_Data {
@@ -82,19 +46,17 @@ struct TPerson_Data {
     QString FatherId;
     QString MotherId;
     QString Sex; // lower case as written ("m", "f", "u", ...); empty when missing
-    QString NamePrefix;
-    QString NameSuffix;
     QString GivenName;
-    QString Alias;
     QString Surname;
     QString Nickname;
     QString FullName; // the preferred NAME as written, slashes included
-    QStringList OtherNames;
     QString PersonTitle;
-    QString Occupation;
     QString Note;
     QString GedcomXref;
     TGEvents Events;
+    // Lines the tree has no place for (other names, name prefixes, unknown tags ..), in the file's own
+    // words: the import keeps them in the notes.
+    QStringList Kept;
 };
 
 // Where a file of our own says a person without parents goes.
@@ -108,7 +70,10 @@ struct TGedPerson {
     int MotherOrder = 0; // "_MORD n"
 
     QStringList SpouseFamilyXrefs; // FAMS lines in file order
-    QString ChildFamilyXref;
+    QString ChildFamilyXref;       // the last FAMC whose pedigree is birth (or not given)
+    // FAMC lines of another pedigree ("adopted", "foster", "_RADA" for the nursing family), as
+    // (family, pedigree): the family never gives this person parents.
+    std::vector<std::pair<QString, QString>> OtherChildFamilies;
     TPerson_Data Data;
 
     QString SpouseFamilyXref() const {
@@ -125,6 +90,8 @@ struct TGedFamily {
     QString SubmitterXref;
     QStringList ChildXrefs;
     TGEvents Events;
+    QString Note;     // its NOTE lines
+    QStringList Kept; // lines the tree has no place for, in the file's own words
 };
 
 enum class TGedcomError {
@@ -196,6 +163,11 @@ struct TGedcomData {
     // Few files have these, so they are kept apart from the individuals (see gedcom_extensions.h).
     std::vector<TGedAssociation> Associations;
     std::vector<TGedGroup> Groups;
+
+    // What the tree has no place for and leaves out, by tag: lines under individuals and families, and
+    // whole records (sources, media ..).
+    std::map<QString, int> NotKept;
+    std::map<QString, int> RecordsNotKept;
 
     QString Encoding; // the encoding the file was read with
     int RecordsRead = 0;

@@ -1,8 +1,10 @@
 #include "gedcom_export.h"
 
-#include "calendar/date_numbers.h"
-#include "gedcom/gedcom_date.h"
+#include "calendar/date_value_gedcom.h"
 #include "storage/database.h"
+#include "storage/date_columns.h"
+#include "storage/event_kinds.h"
+#include "storage/event_store.h"
 #include "storage/relation_store.h"
 #include "storage/tree_file.h"
 #include "text/localisation.h"
@@ -19,12 +21,16 @@ namespace {
 
 constexpr qsizetype kMaxLine = 255;        // bytes of a line without its line end
 constexpr qsizetype kFlushBytes = 1 << 20; // written out to the file in pieces of about this size
-constexpr int kGregorianReform = 15821015; // earlier dates in the Gregorian columns are Julian
 
 constexpr const char* kMonths[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                      "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-constexpr const char* kHijriMonths[12] = {"MUHAR", "SAFAR", "RABIA", "RABIT", "JUMAA", "JUMAT",
-                                          "RAJAB", "SHAAB", "RAMAD", "SHAWW", "DHUAQ", "DHUAH"};
+
+// An event as it is written under one record: the event and, for a person, the person's age at it; for a
+// family, the husband's and the wife's.
+struct EventEntry {
+    int Event = -1;
+    QString Age, WifeAge;
+};
 
 struct Person {
     QByteArray Id, Given, Last, Nickname, Cognomen, BirthPlace, DeathPlace, SectionType, Notes;
@@ -32,18 +38,22 @@ struct Person {
     bool Outside = false;         // under the outside-the-tree group
     bool TopLevel = false;        // heads a line of its own
     bool Female = false, Section = false, Dead = false;
-    int BirthG = 0, BirthH = 0, DeathG = 0, DeathH = 0;
+    TDateValue Birth, Death;
     int OrderByFather = 0, OrderByMother = 0;
     std::vector<int> Families;                // as husband or wife, in the order of the person's mates
     std::vector<std::pair<int, bool>> Nursed; // breastfeeding: (other person, true = mother of this one)
+    std::vector<int> NursingFamilies;         // the families of the women who nursed this person
+    std::vector<EventEntry> Events;
 };
 
 struct Family {
     int Husband = -1, Wife = -1;
     bool Marriage = false, Divorced = false;
-    int DateG = 0, DateH = 0;
-    QByteArray Place;
+    TDateValue Married, DivorceDate;
+    QByteArray Place, DivorcePlace, Notes;
     std::vector<int> Children;
+    std::vector<int> Nursed; // children nursed by the wife, listed after her own
+    std::vector<EventEntry> Events;
 };
 
 QByteArray Utf8(const Query& q, int column) {
@@ -67,6 +77,24 @@ QByteArray Escaped(const QByteArray& value) {
     return copy.replace("@", "@@");
 }
 
+// A date kept as written: its calendar escapes ("@#DHEBREW@") stay as they are, any other "@" is doubled.
+QByteArray EscapedDate(const QByteArray& value) {
+    QByteArray out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == '@' && i + 1 < value.size() && value[i + 1] == '#') {
+            const qsizetype close = value.indexOf('@', i + 2);
+            const qsizetype end = close < 0 ? value.size() : close + 1;
+            out += value.mid(i, end - i);
+            i = end - 1;
+        } else {
+            out += value[i];
+            if (value[i] == '@')
+                out += '@';
+        }
+    }
+    return out;
+}
+
 // Cutting text here leaves a whole character on both sides, no blank at the seam (readers that trim
 // lines would lose it) and no doubled "@" split in two.
 bool GoodCut(const QByteArray& text, qsizetype at) {
@@ -87,38 +115,18 @@ qsizetype CutPoint(const QByteArray& text, qsizetype from, qsizetype room) {
     return at;
 }
 
-QByteArray DateValue(int number, bool hijri) {
-    if (number == 0)
-        return {};
-    int year, month, day;
-    SplitDateNumber(number, year, month, day);
-    QByteArray text;
-    if (hijri)
-        text = "@#DHIJRI@ ";
-    else if (number > 0 && number < kGregorianReform)
-        text = "@#DJULIAN@ ";
-    if (month >= 1 && month <= 12) {
-        if (day > 0)
-            text += QByteArray::number(day) + ' ';
-        text += QByteArray(hijri ? kHijriMonths[month - 1] : kMonths[month - 1]) + ' ';
-    }
-    text += QByteArray::number(number < 0 ? 1 - year : year);
-    if (number < 0)
-        text += " B.C.";
-    return text;
+QByteArray Text(const QString& text) {
+    return text.toUtf8();
 }
 
-// A date is written in one calendar; the import computes the other. Hijri when the tree has no Gregorian
-// date, or when the Gregorian one follows from the Hijri one but not the other way round (a date entered
-// in the Hijri calendar, or only a year of it).
-QByteArray EventDate(int gregorian, int hijri) {
-    if (gregorian == 0 || hijri == 0)
-        return gregorian != 0 ? DateValue(gregorian, false) : DateValue(hijri, true);
-    if (gregorian > 0 && GedcomDateInBothCalendars({TGedCalendar::Gregorian, gregorian}).Hijri == hijri)
-        return DateValue(gregorian, false);
-    if (hijri > 0 && GedcomDateInBothCalendars({TGedCalendar::Hijri, hijri}).Gregorian == gregorian)
-        return DateValue(hijri, true);
-    return DateValue(gregorian, false);
+// A tag another program made up is written as it came when it is one; otherwise the event is an EVEN.
+bool IsTag(const QString& code) {
+    if (code.isEmpty() || code.size() > 31)
+        return false;
+    for (QChar c : code)
+        if (!(c.isDigit() || (c >= u'A' && c <= u'Z') || c == u'_'))
+            return false;
+    return true;
 }
 
 class Writer {
@@ -134,11 +142,13 @@ public:
                                           .toUtf8());
         Owner =
             dm.ScalarText(QStringLiteral("SELECT owner_name FROM ftTreeInfo ORDER BY oid LIMIT 1")).toUtf8();
-        Query q = dm.Prepare(QStringLiteral(
-            "SELECT person_id, father_id, mother_id, gender, person_name, last_name, nickname, cognomen, "
-            "date_of_birth_g, date_of_birth_h, date_of_death_g, date_of_death_h, place_of_birth, "
-            "place_of_death, order_by_father, order_by_mother, is_section, section_type, is_dead, notes "
-            "FROM ftPerson ORDER BY oid"));
+        Query q = dm.Prepare(
+            QStringLiteral(
+                "SELECT person_id, father_id, mother_id, gender, person_name, last_name, nickname, "
+                "cognomen, place_of_birth, place_of_death, order_by_father, order_by_mother, "
+                "is_section, section_type, is_dead, notes, ") +
+            DateColumnList(kBirthDateColumns) + QStringLiteral(", ") + DateColumnList(kDeathDateColumns) +
+            QStringLiteral(" FROM ftPerson ORDER BY oid"));
         std::vector<std::pair<QByteArray, QByteArray>> parents;
         QHash<QByteArray, int> index;
         while (q.Next()) {
@@ -157,18 +167,16 @@ public:
             p.Last = Utf8(q, 5);
             p.Nickname = Utf8(q, 6);
             p.Cognomen = Utf8(q, 7);
-            p.BirthG = int(q.Int(8));
-            p.BirthH = int(q.Int(9));
-            p.DeathG = int(q.Int(10));
-            p.DeathH = int(q.Int(11));
-            p.BirthPlace = Utf8(q, 12);
-            p.DeathPlace = Utf8(q, 13);
-            p.OrderByFather = int(q.Int(14));
-            p.OrderByMother = int(q.Int(15));
-            p.Section = q.Bool(16);
-            p.SectionType = Utf8(q, 17);
-            p.Dead = q.Bool(18);
-            p.Notes = Utf8(q, 19);
+            p.BirthPlace = Utf8(q, 8);
+            p.DeathPlace = Utf8(q, 9);
+            p.OrderByFather = int(q.Int(10));
+            p.OrderByMother = int(q.Int(11));
+            p.Section = q.Bool(12);
+            p.SectionType = Utf8(q, 13);
+            p.Dead = q.Bool(14);
+            p.Notes = Utf8(q, 15);
+            p.Birth = ReadDateColumnsAt(q, 16);
+            p.Death = ReadDateColumnsAt(q, 23);
         }
         if (q.Failed())
             return Fail(q.Error(), error);
@@ -183,7 +191,7 @@ public:
             if (Persons[i].Mother == int(i))
                 Persons[i].Mother = -1;
         }
-        return ReadRelations(find, error);
+        return ReadRelations(find, error) && ReadEvents(find);
     }
 
     bool Write(const TGedcomProgressFn& progress, TGedcomExportSummary& summary, QString& error) {
@@ -216,6 +224,7 @@ public:
         summary.Individuals = int(Persons.size());
         summary.Families = int(Families.size());
         summary.Associations = Associations;
+        summary.Events = EventCount;
         return true;
     }
 
@@ -226,9 +235,17 @@ private:
         };
         std::vector<std::vector<Mate>> mates(Persons.size());
         QHash<quint64, int> familyOfCouple;
-        Query q = Dm().Prepare(QStringLiteral(
-            "SELECT person_id_1, person_id_2, relation_type, split, relation_order_1, relation_order_2, "
-            "relation_date_1, relation_date_2, place FROM ftRelation ORDER BY oid"));
+        const bool divorcePlace =
+            Dm().ColumnExists(QStringLiteral("ftRelation"), QStringLiteral("divorce_place"));
+        const bool oldDates =
+            !Dm().ColumnExists(QStringLiteral("ftRelation"), QStringLiteral("relation_date_1_h"));
+        Query q = Dm().Prepare(
+            QStringLiteral(
+                "SELECT person_id_1, person_id_2, relation_type, split, relation_order_1, relation_order_2, "
+                "place, ") +
+            (divorcePlace ? QStringLiteral("divorce_place") : QStringLiteral("NULL")) +
+            QStringLiteral(", notes, ") + DateColumnList(kMarriageDateColumns) + QStringLiteral(", ") +
+            DateColumnList(kDivorceDateColumns) + QStringLiteral(" FROM ftRelation ORDER BY oid"));
         int row = 0;
         while (q.Next()) {
             ++row;
@@ -250,10 +267,19 @@ private:
             family.Husband = a;
             family.Wife = b;
             family.Marriage = true;
-            family.Divorced = q.Bool(3);
-            family.DateG = int(q.Int(6));
-            family.DateH = int(q.Int(7));
-            family.Place = Utf8(q, 8);
+            family.Place = Utf8(q, 6);
+            family.DivorcePlace = Utf8(q, 7);
+            family.Notes = Utf8(q, 8);
+            family.Married = ReadDateColumnsAt(q, 9);
+            family.DivorceDate = ReadDateColumnsAt(q, 16);
+            // A tree from before the Hijri marriage column kept that date where the divorce date goes now.
+            if (oldDates) {
+                family.Married.Hijri = family.DivorceDate.Gregorian;
+                family.DivorceDate = TDateValue();
+            }
+            // A divorce date or place is a divorce, whatever the mark says.
+            family.Divorced =
+                q.Bool(3) || !IsEmptyDate(family.DivorceDate) || !family.DivorcePlace.trimmed().isEmpty();
             if (!familyOfCouple.contains(couple))
                 familyOfCouple.insert(couple, f);
             // The husband's marriages count in the order of his wives, hers in the order of her husbands.
@@ -289,6 +315,23 @@ private:
             Families[size_t(*found)].Children.push_back(int(i));
             ChildFamily[i] = *found;
         }
+        // A nursed child names its nursing mother's family too: the family of hers without a husband.
+        for (size_t i = 0; i < Persons.size(); ++i) {
+            for (const auto& [nurse, mother] : Persons[i].Nursed) {
+                if (!mother)
+                    continue;
+                const quint64 key = (quint64(quint32(-1)) << 32) | quint32(nurse);
+                auto found = familyOfCouple.constFind(key);
+                if (found == familyOfCouple.constEnd()) {
+                    found = familyOfCouple.insert(key, int(Families.size()));
+                    Families.emplace_back().Wife = nurse;
+                    Persons[size_t(nurse)].Families.push_back(*found);
+                }
+                Families[size_t(*found)].Nursed.push_back(int(i));
+                Persons[i].NursingFamilies.push_back(*found);
+            }
+        }
+        FamilyOfCouple = std::move(familyOfCouple);
         for (Family& family : Families) {
             const bool byFather = family.Husband >= 0;
             std::stable_sort(family.Children.begin(), family.Children.end(), [&](int x, int y) {
@@ -297,6 +340,43 @@ private:
                 return byFather ? a.OrderByFather < b.OrderByFather : a.OrderByMother < b.OrderByMother;
             });
         }
+        return true;
+    }
+
+    // Events of one person go under that person; an event of a couple under the couple's marriage (or,
+    // without one, under the first of them).
+    template <typename Find> bool ReadEvents(const Find& find) {
+        ForEachEvent([&](const TEvent& event) {
+            std::vector<std::pair<int, QString>> persons;
+            for (const TEventPerson& person : event.Persons) {
+                const int p = find(Key(person.Person_Id.toUtf8()));
+                if (p >= 0)
+                    persons.emplace_back(p, person.Age);
+            }
+            if (persons.empty())
+                return true;
+            const int e = int(AllEvents.size());
+            AllEvents.push_back(event);
+            if (event.Family && persons.size() == 2) {
+                for (const auto& [h, w] : {std::pair{0, 1}, std::pair{1, 0}}) {
+                    const int husband = persons[size_t(h)].first, wife = persons[size_t(w)].first;
+                    const auto found =
+                        FamilyOfCouple.constFind((quint64(quint32(husband)) << 32) | quint32(wife));
+                    if (found != FamilyOfCouple.constEnd() && Families[size_t(*found)].Marriage) {
+                        Families[size_t(*found)].Events.push_back(
+                            {e, persons[size_t(h)].second, persons[size_t(w)].second});
+                        ++EventCount;
+                        return true;
+                    }
+                }
+                persons.resize(1);
+            }
+            for (const auto& [p, age] : persons) {
+                Persons[size_t(p)].Events.push_back({e, age, QString()});
+                ++EventCount;
+            }
+            return true;
+        });
         return true;
     }
 
@@ -361,8 +441,18 @@ private:
     }
 
     // A text of any length and any line breaks: CONT starts a new line, CONC continues a long one.
-    void LongText(int level, const char* tag, const QByteArray& value) {
-        const QByteArray text = Escaped(value);
+    void LongText(int level, const char* tag, const QByteArray& value, bool escape = true) {
+        const QByteArray text = escape ? Escaped(value) : value;
+        const qsizetype tagLength = qsizetype(qstrlen(tag));
+        if (text.size() + tagLength + 3 <= kMaxLine && !text.contains('\r') && !text.contains('\n')) {
+            Start(level, tag);
+            if (!text.isEmpty()) {
+                Out += ' ';
+                Out += text;
+            }
+            Out += "\r\n";
+            return;
+        }
         const char* lineTag = tag;
         int lineLevel = level;
         qsizetype pos = 0;
@@ -393,18 +483,88 @@ private:
         }
     }
 
-    void Event(const char* tag, int gregorian, int hijri, const QByteArray& place, bool bare) {
-        const QByteArray date = EventDate(gregorian, hijri);
-        if (date.isEmpty() && place.trimmed().isEmpty()) {
+    // A date, and under it the Hijri date where the tree's is not simply the conversion of DATE: _HIJR with
+    // the tree's own (empty when it has none), or _HIJRONLY when the tree has the Hijri date alone and DATE
+    // is only its conversion into the Gregorian days it spans.
+    void DateLines(int level, const TDateValue& value) {
+        if (IsEmptyDate(value))
+            return;
+        if (!HasDateNumbers(value)) {
+            LongText(level, "DATE", EscapedDate(Text(GedcomDateText(value))), false);
+            return;
+        }
+        if (value.Gregorian == 0) {
+            Line(level, "DATE", EscapedDate(Text(GedcomDateText(GregorianStandIn(value)))));
+            Line(level + 1, "_HIJRONLY", EscapedDate(Text(GedcomDateText(value, true))));
+            return;
+        }
+        Line(level, "DATE", EscapedDate(Text(GedcomDateText(value))));
+        TDateValue gregorian = value;
+        gregorian.Hijri = gregorian.Hijri2 = 0;
+        const TDateValue converted = WithBothCalendars(gregorian);
+        if (converted.Hijri != value.Hijri || converted.Hijri2 != value.Hijri2)
+            Line(level + 1, "_HIJR", EscapedDate(Text(GedcomDateText(value, true))));
+    }
+
+    // Birth, death, marriage and divorce; "Y" says that it happened when nothing more is known.
+    void Event(const char* tag, const TDateValue& date, const QByteArray& place, bool bare) {
+        const bool hasPlace = !place.trimmed().isEmpty();
+        if (IsEmptyDate(date) && !hasPlace) {
             if (bare)
                 Line(1, tag, "Y");
             return;
         }
         Line(1, tag);
-        if (!date.isEmpty())
-            Line(2, "DATE", date);
-        if (!place.trimmed().isEmpty())
-            Line(2, "PLAC", Escaped(place.trimmed()));
+        DateLines(2, date);
+        if (hasPlace)
+            LongText(2, "PLAC", place.trimmed());
+    }
+
+    bool HasEventOfKind(const std::vector<EventEntry>& events, const char* code) const {
+        return std::any_of(events.begin(), events.end(), [&](const EventEntry& entry) {
+            return AllEvents[size_t(entry.Event)].Type.compare(QLatin1String(code), Qt::CaseInsensitive) == 0;
+        });
+    }
+
+    // Any other event: kinds of our own as an EVEN or FACT whose TYPE names them.
+    void OtherEvent(const EventEntry& entry, bool family) {
+        const TEvent& e = AllEvents[size_t(entry.Event)];
+        const TEventKind* kind = FindEventKind(e.Type);
+        QByteArray tag = kind ? QByteArray(kind->GedcomTag) : Text(e.Type.trimmed().toUpper());
+        QString type = kind && kind->GedcomType ? QString::fromLatin1(kind->GedcomType) : e.Descriptor;
+        if (!kind && !IsTag(e.Type.trimmed().toUpper())) {
+            tag = "EVEN";
+            type = e.Type;
+        }
+        const QByteArray value = Text(e.Value.trimmed());
+        const bool more = !IsEmptyDate(e.Date) || !e.Place.trimmed().isEmpty() || !type.isEmpty() ||
+                          !entry.Age.isEmpty() || !entry.WifeAge.isEmpty() || !e.Agency.isEmpty() ||
+                          !e.Cause.isEmpty() || !e.Notes.isEmpty() || !e.Time.isEmpty();
+        LongText(1, tag.constData(), value.isEmpty() && !more ? QByteArray("Y") : value);
+        if (!type.isEmpty())
+            LongText(2, "TYPE", Text(type));
+        DateLines(2, e.Date);
+        if (!e.Time.isEmpty())
+            Line(IsEmptyDate(e.Date) ? 2 : 3, "TIME", Text(e.Time));
+        if (!e.Place.trimmed().isEmpty())
+            LongText(2, "PLAC", Text(e.Place.trimmed()));
+        if (family) {
+            for (const auto& [spouse, age] :
+                 {std::pair{"HUSB", entry.Age}, std::pair{"WIFE", entry.WifeAge}}) {
+                if (age.isEmpty())
+                    continue;
+                Line(2, spouse);
+                Line(3, "AGE", Text(age));
+            }
+        } else if (!entry.Age.isEmpty()) {
+            Line(2, "AGE", Text(entry.Age));
+        }
+        if (!e.Agency.isEmpty())
+            LongText(2, "AGNC", Text(e.Agency));
+        if (!e.Cause.isEmpty())
+            LongText(2, "CAUS", Text(e.Cause));
+        if (!e.Notes.isEmpty())
+            LongText(2, "NOTE", Text(e.Notes));
     }
 
     void Head() {
@@ -423,23 +583,33 @@ private:
         Out += "0 @I";
         Number(i + 1);
         Out += "@ INDI\r\n";
-        const QByteArray given = Escaped(p.Given.trimmed());
-        const QByteArray last = Escaped(p.Last.trimmed());
+        const QByteArray given = p.Given.trimmed();
+        const QByteArray last = p.Last.trimmed();
         QByteArray name = given;
         if (!last.isEmpty())
             name += (name.isEmpty() ? "/" : " /") + last + '/';
-        Line(1, "NAME", name);
+        // Names of any length: CONC carries what does not fit on the line.
+        LongText(1, "NAME", name);
         if (!given.isEmpty())
-            Line(2, "GIVN", given);
+            LongText(2, "GIVN", given);
         if (!last.isEmpty())
-            Line(2, "SURN", last);
+            LongText(2, "SURN", last);
         if (!p.Nickname.trimmed().isEmpty())
-            Line(2, "NICK", Escaped(p.Nickname.trimmed()));
-        if (!p.Cognomen.trimmed().isEmpty())
-            Line(1, "TITL", Escaped(p.Cognomen.trimmed()));
+            LongText(2, "NICK", p.Nickname.trimmed());
+        // The cognomen is the first TITL; an empty one stands in when only titles of another kind follow.
+        const bool titles = std::any_of(p.Events.begin(), p.Events.end(), [this](const EventEntry& entry) {
+            return AllEvents[size_t(entry.Event)].Type.compare(QLatin1String("TITL"), Qt::CaseInsensitive) ==
+                   0;
+        });
+        if (!p.Cognomen.trimmed().isEmpty() || titles)
+            LongText(1, "TITL", p.Cognomen.trimmed());
         Line(1, "SEX", p.Female ? "F" : "M");
-        Event("BIRT", p.BirthG, p.BirthH, p.BirthPlace, false);
-        Event("DEAT", p.DeathG, p.DeathH, p.DeathPlace, p.Dead);
+        // A further birth or death follows the person's own, which a reader takes first; "Y" holds the place
+        // of an own one the tree does not know.
+        Event("BIRT", p.Birth, p.BirthPlace, HasEventOfKind(p.Events, "BIRT"));
+        Event("DEAT", p.Death, p.DeathPlace, p.Dead || HasEventOfKind(p.Events, "DEAT"));
+        for (const EventEntry& entry : p.Events)
+            OtherEvent(entry, false);
         if (p.Section) {
             Line(1, "_GROUP", "Y");
             if (!p.SectionType.trimmed().isEmpty())
@@ -449,6 +619,11 @@ private:
             Line(1, "_OUTSIDE", "Y");
         else if (p.TopLevel)
             Line(1, "_TOP", "Y");
+        // The nursing families first: a reader that takes the last FAMC for the parents finds the birth one.
+        for (int f : p.NursingFamilies) {
+            Pointer(1, "FAMC", 'F', f);
+            Line(2, "PEDI", "_RADA");
+        }
         if (ChildFamily[size_t(i)] >= 0) {
             Pointer(1, "FAMC", 'F', ChildFamily[size_t(i)]);
             if (p.Father >= 0)
@@ -477,10 +652,18 @@ private:
         if (family.Wife >= 0)
             Pointer(1, "WIFE", 'I', family.Wife);
         if (family.Marriage)
-            Event("MARR", family.DateG, family.DateH, family.Place, true);
+            Event("MARR", family.Married, family.Place, true);
         if (family.Divorced)
-            Line(1, "DIV", "Y");
+            Event("DIV", family.DivorceDate, family.DivorcePlace, true);
+        else if (HasEventOfKind(family.Events, "DIV"))
+            Line(1, "DIV", "N"); // a further divorce's event must not be read as the marriage's own
+        for (const EventEntry& entry : family.Events)
+            OtherEvent(entry, true);
+        if (!family.Notes.isEmpty())
+            LongText(1, "NOTE", family.Notes);
         for (int child : family.Children)
+            Pointer(1, "CHIL", 'I', child);
+        for (int child : family.Nursed)
             Pointer(1, "CHIL", 'I', child);
     }
 
@@ -489,8 +672,11 @@ private:
     QByteArray Owner;
     std::vector<Person> Persons;
     std::vector<Family> Families;
-    std::vector<int> ChildFamily; // of each person; -1 for none
+    std::vector<int> ChildFamily;       // of each person; -1 for none
+    QHash<quint64, int> FamilyOfCouple; // (husband << 32 | wife) -> family
+    std::vector<TEvent> AllEvents;
     int Associations = 0;
+    int EventCount = 0;
 };
 
 bool Export(const std::function<bool(const QByteArray&)>& flush, const TGedcomProgressFn& progress,
@@ -544,7 +730,8 @@ QString GedcomExportSummaryText(const TGedcomExportSummary& summary) {
         return FillPattern(Translate(QString::fromLatin1(text)), {QString::number(n)});
     };
     return QStringList{line("Individuals: %#", summary.Individuals), line("Families: %#", summary.Families),
-                       line("Breastfeeding relations: %#", summary.Associations)}
+                       line("Breastfeeding relations: %#", summary.Associations),
+                       line("Events: %#", summary.Events)}
         .join(u'\n');
 }
 

@@ -12,6 +12,7 @@ struct TGedcomExportSummary {
     int Individuals = 0;  // group persons included
     int Families = 0;     // marriages and the parents of children without one
     int Associations = 0; // breastfeeding relations
+    int Events = 0;       // besides birth, death, marriage and divorce
 };
 
 // Writes the open tree as a GEDCOM 5.5.1 file in UTF-8 with CR LF line ends and lines of at most 255

@@ -129,9 +129,10 @@ private:
         const auto found = Data.PersonIndex.constFind(association.Xref);
         const QString name =
             found == Data.PersonIndex.constEnd() ? association.Value : Context.LineageName(*found);
-        QString line = Translate(QStringLiteral("Association")) + QStringLiteral(": ") + name;
+        // In the file's own words, whatever the interface language.
+        QString line = QStringLiteral("ASSO ") + name;
         if (!association.Relation.isEmpty())
-            line += QStringLiteral(" (") + association.Relation + u')';
+            line += QStringLiteral("\r\n  RELA ") + association.Relation;
         return line;
     }
 

@@ -1,13 +1,13 @@
 #include "gedcom_import.h"
 
-#include "calendar/date_convert.h"
-#include "calendar/date_numbers.h"
-#include "gedcom/gedcom_date.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
+#include "gedcom/gedcom_import_facts.h"
 #include "gedcom/gedcom_internal.h"
 #include "gedcom/gedcom_reader.h"
 #include "storage/database.h"
+#include "storage/date_columns.h"
+#include "storage/event_kinds.h"
 #include "storage/new_tree_file.h"
 #include "storage/schema.h"
 #include "storage/tree_file.h"
@@ -65,52 +65,6 @@ Names NamesOf(const TPerson_Data& p) {
     names.Nickname = Cleaned(p.Nickname);
     names.Cognomen = Cleaned(p.PersonTitle);
     return names;
-}
-
-const TGEvent* FirstEvent(const TGEvents& events, TGEventKind kind) {
-    for (const TGEvent& event : events)
-        if (event.Kind == kind)
-            return &event;
-    return nullptr;
-}
-
-bool HasEvent(const TGEvents& events, TGEventKind kind) {
-    return FirstEvent(events, kind) != nullptr;
-}
-
-// "1 DIV N" is how some writers say that there was no divorce.
-bool Denied(const TGEvent& event) {
-    return event.Value.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0;
-}
-
-bool Divorced(const TGEvents& events) {
-    for (const TGEvent& event : events)
-        if (event.Kind == TGEventKind::DIV && !Denied(event))
-            return true;
-    return false;
-}
-
-// Events that the notes leave out: the record's change stamp and a denied divorce.
-bool Noted(const TGEvent& event) {
-    return event.Kind != TGEventKind::CHAN && !(event.Kind == TGEventKind::DIV && Denied(event));
-}
-
-// "Burial (type): value, date, place" for the notes.
-QString EventLine(const TGEvent& event, const QString& partner) {
-    QString title = Translate(event.Name());
-    if (!event.Type.isEmpty())
-        title += QStringLiteral(" (") + event.Type + u')';
-    if (!partner.isEmpty())
-        title += QStringLiteral(", ") + partner;
-    QStringList parts;
-    for (const QString& part : {event.Value, ReadableGedcomDate(event.DateText), event.Time, event.Place})
-        if (!part.isEmpty() && part != QLatin1String("Y"))
-            parts.append(part);
-    return parts.isEmpty() ? title : title + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
-}
-
-QString FactLine(const char* label, const QString& value) {
-    return Translate(QString::fromLatin1(label)) + QStringLiteral(": ") + value;
 }
 
 // Who is whose parent, spouse and child in indexes of data.Persons, and where each person goes. Every
@@ -299,9 +253,23 @@ private:
 class TreeWriter {
 public:
     TreeWriter(const TGedcomData& data, sqlite3* db, const TGedcomProgressFn& progress)
-        : Data(data), Plan(data), Db(db), Progress(progress) {}
+        : Data(data), Plan(data), Db(db), Progress(progress), MarriageOfFamily(data.Families.size(), false),
+          FamiliesWithoutMarriage(data.Persons.size()) {
+        for (const TreePlan::Marriage& m : Plan.Marriages)
+            MarriageOfFamily[size_t(m.Family)] = true;
+        for (size_t f = 0; f < data.Families.size(); ++f) {
+            const TGedFamily& family = data.Families[f];
+            if (MarriageOfFamily[f] || (family.Note.isEmpty() && family.Kept.isEmpty()))
+                continue;
+            for (int spouse : {data.Links.Husband[f], data.Links.Wife[f]})
+                if (spouse >= 0)
+                    FamiliesWithoutMarriage[size_t(spouse)].push_back(int(f));
+        }
+    }
 
     bool Write(const QString& treeName, TGedcomImportSummary& summary, QString& error) {
+        summary.NotKept = Data.NotKept;
+        summary.RecordsNotKept = Data.RecordsNotKept;
         Stamp = NowStamp();
         OwnerId = NewGuidText();
         GlobalParentId = NewGuidText();
@@ -347,17 +315,6 @@ private:
         return false;
     }
 
-    // A file of our own has only the wedding and the divorce, which the marriage row holds.
-    bool NotedFamilyEvent(const TGEvent& event) const {
-        return Noted(event) &&
-               !(Data.OwnFile && (event.Kind == TGEventKind::MARR || event.Kind == TGEventKind::DIV));
-    }
-
-    QString DisplayName(int index) const {
-        const Names names = NamesOf(Data.Persons[size_t(index)].Data);
-        return (names.Given + u' ' + names.Last).trimmed();
-    }
-
     const QString& IdOf(int index) const {
         return index < 0 ? kNoParent : Data.Persons[size_t(index)].Data.PersonId;
     }
@@ -396,55 +353,73 @@ private:
             father = GlobalParentId;
     }
 
+    // The file's notes, then in its own words what the tree has no place for: other names, name pieces,
+    // an unknown sex, what a birth or death has beyond its date and place, tags the tree does not know,
+    // and the notes and leftovers of families without a marriage to keep them.
     QString NotesOf(size_t i, bool unknownSex, TGedcomImportSummary& summary) const {
         const TPerson_Data& p = Data.Persons[i].Data;
-        QStringList lines;
-        if (!p.NamePrefix.isEmpty())
-            lines << FactLine("Name prefix", p.NamePrefix);
-        if (!p.NameSuffix.isEmpty())
-            lines << FactLine("Name suffix", p.NameSuffix);
-        for (const QString& other : p.OtherNames)
-            lines << FactLine("Other name", other);
-        if (!p.Alias.isEmpty())
-            lines << FactLine("Alias", p.Alias);
-        if (!p.Occupation.isEmpty())
-            lines << FactLine("Occupation", p.Occupation);
+        QStringList lines = p.Kept;
         if (unknownSex)
-            lines << FactLine("Sex", p.Sex.isEmpty() ? QStringLiteral("?") : p.Sex.toUpper());
-        const TGEvent* birth = FirstEvent(p.Events, TGEventKind::BIRT);
-        const TGEvent* death = FirstEvent(p.Events, TGEventKind::DEAT);
+            lines << QStringLiteral("SEX ") + (p.Sex.isEmpty() ? QStringLiteral("?") : p.Sex.toUpper());
+        for (const char* tag : {"BIRT", "DEAT"})
+            if (const TGEvent* event = FirstEvent(p.Events, tag))
+                lines << EventLeftovers(*event, false);
+        for (int f : FamiliesWithoutMarriage[i]) {
+            const TGedFamily& family = Data.Families[size_t(f)];
+            QStringList familyLines;
+            if (!family.Note.isEmpty())
+                familyLines << QStringLiteral("  NOTE ") + family.Note;
+            for (const QString& kept : family.Kept)
+                familyLines << QStringLiteral("  ") + kept;
+            if (!familyLines.isEmpty())
+                lines << QStringLiteral("FAM") << familyLines;
+        }
+        CountKeptLines(lines, summary);
+        return NotesWithLines(p.Note, lines);
+    }
+
+    // The events of a person besides the birth and the death its row keeps, each to ftEvents.
+    bool WritePersonEvents(size_t i, TGedEventWriter& events, TGedcomImportSummary& summary) {
+        const TPerson_Data& p = Data.Persons[i].Data;
+        const TGEvent* birth = FirstEvent(p.Events, "BIRT");
+        const TGEvent* death = FirstEvent(p.Events, "DEAT");
         for (const TGEvent& event : p.Events) {
-            const bool column = &event == birth || &event == death;
-            if (column && event.DateKeptAsText()) {
-                ++summary.DatesKeptAsText;
-                lines << FactLine(event.Kind == TGEventKind::BIRT ? "Birth" : "Death",
-                                  ReadableGedcomDate(event.DateText));
-            } else if (!column && Noted(event)) {
-                lines << EventLine(event, QString());
-            }
+            if (&event == birth || &event == death)
+                continue;
+            if (!events.Write(event, false, p.PersonId, event.Age))
+                return false;
+            ++summary.Events;
+            ++summary.EventsByKind[event.Tag];
+            CountDate(event.Date, summary.EventDates, summary);
         }
-        for (int marriage : Plan.MarriagesOf[i]) {
-            const TreePlan::Marriage& m = Plan.Marriages[size_t(marriage)];
-            const int partner = m.Husband == int(i) ? m.Wife : m.Husband;
-            for (const TGEvent& event : Data.Families[size_t(m.Family)].Events)
-                if (NotedFamilyEvent(event))
-                    lines << EventLine(event, DisplayName(partner));
-        }
-        if (lines.isEmpty())
-            return p.Note;
-        const QString facts = lines.join(kLineBreak);
-        return p.Note.isEmpty() ? facts : p.Note + kLineBreak + kLineBreak + facts;
+        return true;
     }
 
     bool WritePersons(TGedcomImportSummary& summary, QString& error) {
         TGedStatement insert(
-            Db, "INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, gender, person_name, "
-                "last_name, nickname, cognomen, date_of_birth_g, date_of_birth_h, date_of_death_g, "
-                "date_of_death_h, place_of_birth, place_of_death, display_order, order_by_father, "
-                "order_by_mother, is_section, is_dead, notes, date_created, user_created) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, '')");
-        if (!insert.Prepared())
+            Db,
+            "INSERT INTO ftPerson (owner_id, person_id, father_id, mother_id, gender, person_name, "
+            "last_name, nickname, cognomen, date_of_birth_g, date_of_birth_h, birth_qualifier, "
+            "birth_date_2_g, "
+            "birth_date_2_h, birth_dual, birth_phrase, date_of_death_g, date_of_death_h, death_qualifier, "
+            "death_date_2_g, death_date_2_h, death_dual, death_phrase, place_of_birth, place_of_death, "
+            "display_order, order_by_father, order_by_mother, is_section, is_dead, notes, date_created, "
+            "user_created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, "
+            "?, ?, ?, 0, ?, ?, ?, '')");
+        TGedEventWriter events(Db, OwnerId, Stamp);
+        if (!insert.Prepared() || !events.Prepared())
             return Fail(error);
+        const auto date = [&insert](const TGEvent* event) {
+            const TDateValue v = event ? NormalisedDate(event->Date) : TDateValue();
+            insert.Int(v.Gregorian)
+                .Int(v.Hijri)
+                .Int(int(v.Qualifier))
+                .Int(v.Gregorian2)
+                .Int(v.Hijri2)
+                .Int(DualMarks(v))
+                .Text(v.Phrase);
+        };
         TGedcomProgress state;
         state.PersonsTotal = int(Plan.N);
         state.RecordsRead = Data.RecordsRead;
@@ -455,29 +430,29 @@ private:
             QString father, mother;
             Placement(i, gender, father, mother);
             const Names names = NamesOf(p);
-            const TGEvent* birth = FirstEvent(p.Events, TGEventKind::BIRT);
-            const TGEvent* death = FirstEvent(p.Events, TGEventKind::DEAT);
-            const TGedDatePair born = birth ? GedcomDateInBothCalendars(birth->Date) : TGedDatePair();
-            const TGedDatePair died = death ? GedcomDateInBothCalendars(death->Date) : TGedDatePair();
-            const bool dead =
-                death || HasEvent(p.Events, TGEventKind::BURI) || HasEvent(p.Events, TGEventKind::CREM);
+            const TGEvent* birth = FirstEvent(p.Events, "BIRT");
+            const TGEvent* death = FirstEvent(p.Events, "DEAT");
+            const bool dead = (death && !DeniedEvent(*death)) || FirstEvent(p.Events, "BURI") ||
+                              FirstEvent(p.Events, "CREM");
             const int byFather = Plan.OrderByFather[i] ? Plan.OrderByFather[i] : kNoOrder;
             const int byMother = Plan.OrderByMother[i] ? Plan.OrderByMother[i] : kNoOrder;
             const int display = Plan.OrderByFather[i] ? byFather : byMother;
-            const bool written = insert.Text(OwnerId)
-                                     .Text(p.PersonId)
-                                     .Text(father)
-                                     .Text(mother)
-                                     .Text(gender)
-                                     .Text(names.Given)
-                                     .Text(names.Last)
-                                     .Text(names.Nickname)
-                                     .Text(names.Cognomen)
-                                     .Int(born.Gregorian)
-                                     .Int(born.Hijri)
-                                     .Int(died.Gregorian)
-                                     .Int(died.Hijri)
-                                     .Text(birth ? birth->Place : QString())
+            if (birth)
+                CountDate(birth->Date, summary.BirthDates, summary);
+            if (death)
+                CountDate(death->Date, summary.DeathDates, summary);
+            insert.Text(OwnerId)
+                .Text(p.PersonId)
+                .Text(father)
+                .Text(mother)
+                .Text(gender)
+                .Text(names.Given)
+                .Text(names.Last)
+                .Text(names.Nickname)
+                .Text(names.Cognomen);
+            date(birth);
+            date(death);
+            const bool written = insert.Text(birth ? birth->Place : QString())
                                      .Text(death ? death->Place : QString())
                                      .Int(display)
                                      .Int(byFather)
@@ -486,7 +461,7 @@ private:
                                      .Text(NotesOf(i, unknownSex, summary))
                                      .Text(Stamp)
                                      .Run();
-            if (!written)
+            if (!written || !WritePersonEvents(i, events, summary))
                 return Fail(error);
             if (Progress && (i + 1) % 2048 == 0) {
                 state.PersonsWritten = int(i + 1);
@@ -529,44 +504,94 @@ private:
         return result.trimmed() + u' ' + own.Last;
     }
 
+    // One row per marriage with its wedding and divorce; the family's other events go to both spouses.
     bool WriteMarriages(TGedcomImportSummary& summary, QString& error) {
         TGedStatement insert(
-            Db, "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, "
-                "relation_type, split, is_active, relation_order_1, relation_order_2, relation_date_1, "
-                "relation_date_2, notes, place, date_created, user_created) "
-                "VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, '')");
-        if (!insert.Prepared())
+            Db, "INSERT INTO ftRelation (owner_id, person_id_1, person_id_2, name_1, name_2, relation_type, "
+                "split, "
+                "is_active, relation_order_1, relation_order_2, relation_date_1, relation_date_1_h, "
+                "marriage_qualifier, marriage_date_2_g, marriage_date_2_h, marriage_dual, marriage_phrase, "
+                "relation_date_2, relation_date_2_h, divorce_qualifier, divorce_date_2_g, divorce_date_2_h, "
+                "divorce_dual, divorce_phrase, notes, place, divorce_place, date_created, user_created) "
+                "VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                "'')");
+        TGedEventWriter events(Db, OwnerId, Stamp);
+        if (!insert.Prepared() || !events.Prepared())
             return Fail(error);
+        const auto date = [&insert](const TGEvent* event) {
+            const TDateValue v = event ? NormalisedDate(event->Date) : TDateValue();
+            insert.Int(v.Gregorian)
+                .Int(v.Hijri)
+                .Int(int(v.Qualifier))
+                .Int(v.Gregorian2)
+                .Int(v.Hijri2)
+                .Int(DualMarks(v))
+                .Text(v.Phrase);
+        };
         for (const TreePlan::Marriage& m : Plan.Marriages) {
             const TGedFamily& family = Data.Families[size_t(m.Family)];
-            const bool divorced = Divorced(family.Events);
-            const TGEvent* wedding = FirstEvent(family.Events, TGEventKind::MARR);
-            if (wedding && wedding->DateKeptAsText())
-                ++summary.DatesKeptAsText;
-            // The row keeps the wedding's date in both calendars, so it can be written back out.
-            const TGedDatePair married = wedding ? GedcomDateInBothCalendars(wedding->Date) : TGedDatePair();
-            QStringList notes;
-            for (const TGEvent& event : family.Events)
-                if (NotedFamilyEvent(event))
-                    notes << EventLine(event, QString());
-            const bool written = insert.Text(OwnerId)
-                                     .Text(IdOf(m.Husband))
-                                     .Text(IdOf(m.Wife))
-                                     .Text(LineageName(m.Husband).trimmed())
-                                     .Text(LineageName(m.Wife).trimmed())
-                                     .Int(divorced ? 1 : 0)
-                                     .Int(divorced ? 0 : 1)
-                                     .Int(m.HusbandOrder)
-                                     .Int(m.WifeOrder)
-                                     .Int(married.Gregorian)
-                                     .Int(married.Hijri)
-                                     .Text(notes.join(QStringLiteral("; ")))
+            const TGEvent* wedding = FirstEvent(family.Events, "MARR");
+            const TGEvent* divorceLine = FirstEvent(family.Events, "DIV");
+            // "1 DIV N" says there was none.
+            const TGEvent* divorce = divorceLine && !DeniedEvent(*divorceLine) ? divorceLine : nullptr;
+            if (wedding)
+                CountDate(wedding->Date, summary.MarriageDates, summary);
+            if (divorce) {
+                ++summary.Divorces;
+                CountDate(divorce->Date, summary.DivorceDates, summary);
+            }
+            QStringList lines = family.Kept;
+            for (const TGEvent* event : {wedding, divorce})
+                if (event)
+                    lines << EventLeftovers(*event, true);
+            CountKeptLines(lines, summary);
+            insert.Text(OwnerId)
+                .Text(IdOf(m.Husband))
+                .Text(IdOf(m.Wife))
+                .Text(LineageName(m.Husband).trimmed())
+                .Text(LineageName(m.Wife).trimmed())
+                .Int(divorce ? 1 : 0)
+                .Int(divorce ? 0 : 1)
+                .Int(m.HusbandOrder)
+                .Int(m.WifeOrder);
+            date(wedding);
+            date(divorce);
+            const bool written = insert.Text(NotesWithLines(family.Note, lines))
                                      .Text(wedding ? wedding->Place : QString())
+                                     .Text(divorce ? divorce->Place : QString())
                                      .Text(Stamp)
                                      .Run();
             if (!written)
                 return Fail(error);
             ++summary.Marriages;
+            for (const TGEvent& event : family.Events) {
+                if (&event == wedding || &event == divorce ||
+                    (event.Tag == QLatin1String("DIV") && DeniedEvent(event)))
+                    continue;
+                if (!events.Write(event, true, IdOf(m.Husband), event.Age, IdOf(m.Wife), event.WifeAge))
+                    return Fail(error);
+                ++summary.Events;
+                ++summary.EventsByKind[event.Tag];
+                CountDate(event.Date, summary.EventDates, summary);
+            }
+        }
+        // A family without two spouses has no marriage row: its events belong to the spouse it has.
+        for (size_t f = 0; f < Data.Families.size(); ++f) {
+            if (MarriageOfFamily[f])
+                continue;
+            const int spouse = Data.Links.Husband[f] >= 0 ? Data.Links.Husband[f] : Data.Links.Wife[f];
+            for (const TGEvent& event : Data.Families[f].Events) {
+                if (spouse < 0 || (event.Tag == QLatin1String("DIV") && DeniedEvent(event))) {
+                    ++summary.NotKept[event.Tag];
+                    continue;
+                }
+                if (!events.Write(event, false, IdOf(spouse),
+                                  spouse == Data.Links.Husband[f] ? event.Age : event.WifeAge))
+                    return Fail(error);
+                ++summary.Events;
+                ++summary.EventsByKind[event.Tag];
+                CountDate(event.Date, summary.EventDates, summary);
+            }
         }
         return true;
     }
@@ -578,6 +603,8 @@ private:
     QString Stamp;
     QString OwnerId;
     QString GlobalParentId;
+    std::vector<bool> MarriageOfFamily;
+    std::vector<std::vector<int>> FamiliesWithoutMarriage; // of each person, those with notes to keep
 };
 
 // A folder left by an import that was killed before its tree was complete: nothing in it but an empty
@@ -643,8 +670,9 @@ bool WriteGedcomTree(TGedcomData& data, const QString& filePath, const QString& 
     // indexes up to date row by row.
     QStringList indexes;
     {
-        Query q = dm.Prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
-                                            "tbl_name IN ('ftPerson', 'ftRelation') AND sql IS NOT NULL"));
+        Query q = dm.Prepare(QStringLiteral(
+            "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
+            "tbl_name IN ('ftPerson', 'ftRelation', 'ftEvents', 'ftEvents_persn') AND sql IS NOT NULL"));
         QStringList names;
         q.ForEachRow([&](Query& row) {
             names << row.Text(0);
@@ -723,10 +751,36 @@ QString GedcomSummaryText(const TGedcomImportSummary& summary) {
     const auto line = [](const char* text, int n) {
         return FillPattern(Translate(QString::fromLatin1(text)), {QString::number(n)});
     };
-    return QStringList{line("Individuals: %#", summary.Individuals), line("Families: %#", summary.Families),
-                       line("Marriages: %#", summary.Marriages),
-                       line("Dates kept only as text: %#", summary.DatesKeptAsText)}
-        .join(u'\n');
+    const auto tags = [](const std::map<QString, int>& counts) {
+        QStringList parts;
+        for (const auto& [tag, n] : counts)
+            parts << tag + QStringLiteral(" ×") + QString::number(n);
+        return parts.join(QStringLiteral(", "));
+    };
+    QStringList lines{line("Individuals: %#", summary.Individuals),
+                      line("Families: %#", summary.Families),
+                      line("Marriages: %#", summary.Marriages),
+                      line("Divorces: %#", summary.Divorces),
+                      line("Birth dates: %#", summary.BirthDates),
+                      line("Death dates: %#", summary.DeathDates),
+                      line("Marriage dates: %#", summary.MarriageDates),
+                      line("Divorce dates: %#", summary.DivorceDates),
+                      line("Events: %#", summary.Events)};
+    for (const auto& [kind, n] : summary.EventsByKind)
+        lines << QStringLiteral("  ") + EventKindName(kind) + QStringLiteral(": ") + QString::number(n);
+    lines << line("Event dates: %#", summary.EventDates)
+          << line("Qualified dates: %#", summary.QualifiedDates)
+          << line("Dates known in the Hijri calendar only: %#", summary.HijriDates)
+          << line("Dates kept as written: %#", summary.DatesKeptAsText)
+          << line("Lines kept in the notes in the file's words: %#", summary.NoteLines);
+    if (!summary.KeptInNotes.empty())
+        lines << QStringLiteral("  ") + tags(summary.KeptInNotes);
+    if (!summary.NotKept.empty())
+        lines << FillPattern(Translate(QStringLiteral("Not kept: %*")), {tags(summary.NotKept)});
+    if (!summary.RecordsNotKept.empty())
+        lines << FillPattern(Translate(QStringLiteral("Records not kept: %*")),
+                             {tags(summary.RecordsNotKept)});
+    return lines.join(u'\n');
 }
 
 } // namespace verdan

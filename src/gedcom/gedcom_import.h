@@ -3,15 +3,30 @@
 #include "gedcom/gedcom_data.h"
 
 #include <QString>
+#include <map>
 
 namespace verdan {
 
-// What an import brought into the new tree.
+// What an import brought into the new tree, kind by kind, and what it could not keep.
 struct TGedcomImportSummary {
     int Individuals = 0;
     int Families = 0;
     int Marriages = 0;
-    int DatesKeptAsText = 0; // birth, death and marriage dates that only the notes hold
+    int BirthDates = 0;
+    int DeathDates = 0;
+    int MarriageDates = 0;
+    int Divorces = 0;
+    int DivorceDates = 0;
+    int Events = 0;                      // besides birth, death, marriage and divorce
+    std::map<QString, int> EventsByKind; // by kind code
+    int EventDates = 0;
+    int QualifiedDates = 0;             // about, before, between .. of any of these dates
+    int HijriDates = 0;                 // dates known in the Hijri calendar alone
+    int DatesKeptAsText = 0;            // dates of another calendar or of free words, kept as written
+    int NoteLines = 0;                  // lines of the file the notes keep in its own words
+    std::map<QString, int> KeptInNotes; // by tag
+    std::map<QString, int> NotKept;     // lines left out, by tag
+    std::map<QString, int> RecordsNotKept;
 };
 
 struct TGedcomImportOptions {
@@ -38,7 +53,7 @@ bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, 
 bool WriteGedcomTree(TGedcomData& data, const QString& filePath, const QString& treeName,
                      const TGedcomProgressFn& progress, TGedcomImportSummary& summary, QString& error);
 
-// The summary as lines to show, translated.
+// The summary as lines to show, translated: the counts, then what the notes keep and what was left out.
 QString GedcomSummaryText(const TGedcomImportSummary& summary);
 
 } // namespace verdan

@@ -1,6 +1,6 @@
 #include "gedcom_reader.h"
 
-#include "gedcom/gedcom_date.h"
+#include "calendar/date_value_gedcom.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
 #include "gedcom/gedcom_internal.h"
@@ -74,63 +74,81 @@ QString Plain(std::string_view s) {
     return FromUtf8(Trimmed(s));
 }
 
-struct EventTag {
-    std::string_view Tag;
-    QString Name;
-    QString Upper = QString::fromLatin1(Tag.data(), qsizetype(Tag.size()));
-};
+// Tags of the standard's events and attributes of an individual, and of a family.
+constexpr std::string_view kIndividualEvents[] = {
+    "BIRT", "CHR",  "DEAT", "BURI", "CREM", "ADOP", "BAPM", "BARM", "BASM", "BLES", "CHRA",
+    "CONF", "FCOM", "ORDN", "NATU", "EMIG", "IMMI", "CENS", "PROB", "WILL", "GRAD", "RETI",
+    "EVEN", "BAPL", "CONL", "ENDL", "SLGC", "CAST", "DSCR", "EDUC", "IDNO", "NATI", "NCHI",
+    "NMR",  "OCCU", "PROP", "RELI", "RESI", "SSN",  "TITL", "FACT"};
+constexpr std::string_view kFamilyEvents[] = {"ANUL", "CENS", "DIV",  "DIVF", "ENGA", "MARB", "MARC",
+                                              "MARR", "MARL", "MARS", "RESI", "EVEN", "SLGS", "NCHI"};
 
-// The events the reader collects, with the names they are shown by, in the order of TGEventKind.
-const std::array<EventTag, 35>& EventTable() {
-    static const std::array<EventTag, 35> table = {{
-        {"EVEN", QStringLiteral("Event")},
-        {"ANUL", QStringLiteral("ANNULMENT")},
-        {"ENDL", QStringLiteral("Endowment")},
-        {"DIV", QStringLiteral("DIVORCE")},
-        {"DIVF", QStringLiteral("DIVORCE_FILED")},
-        {"ENGA", QStringLiteral("ENGAGEMENT")},
-        {"MARR", QStringLiteral("MARRIAGE")},
-        {"MARB", QStringLiteral("MARRIAGE_BANN")},
-        {"MARC", QStringLiteral("MARRIAGE CONTRACT")},
-        {"MARL", QStringLiteral("MARRIAGE LICENSE")},
-        {"MARS", QStringLiteral("MARRIAGE SETTLEMENT")},
-        {"BIRT", QStringLiteral("Birth")},
-        {"CHR", QStringLiteral("CHRISTENING")},
-        {"DEAT", QStringLiteral("Death")},
-        {"BURI", QStringLiteral("Burial")},
-        {"CREM", QStringLiteral("CREM")},
-        {"ADOP", QStringLiteral("ADOP")},
-        {"BAPM", QStringLiteral("BAPM")},
-        {"BARM", QStringLiteral("BARM")},
-        {"BASM", QStringLiteral("BASM")},
-        {"BLES", QStringLiteral("BLES")},
-        {"CHRA", QStringLiteral("CHRA")},
-        {"CONF", QStringLiteral("CONF")},
-        {"FCOM", QStringLiteral("FCOM")},
-        {"ORDN", QStringLiteral("ORDN")},
-        {"NATU", QStringLiteral("NATU")},
-        {"EMIG", QStringLiteral("EMIG")},
-        {"IMMI", QStringLiteral("Immigration")},
-        {"CENS", QStringLiteral("CENSUS")},
-        {"PROB", QStringLiteral("PROBATE")},
-        {"WILL", QStringLiteral("Will")},
-        {"GRAD", QStringLiteral("GRADUATION")},
-        {"RETI", QStringLiteral("RETIREMENT")},
-        {"RESI", QStringLiteral("Residence")},
-        {"CHAN", QStringLiteral("Change")},
-    }};
-    return table;
+// What the tree has no place for and no reader would miss in the notes: sources, media, change stamps,
+// record numbers of other programs.
+constexpr std::string_view kLeftOut[] = {"SOUR", "OBJE", "CHAN", "RIN",  "REFN", "AFN",
+                                         "RFN",  "SUBM", "ANCI", "DESI", "RESN"};
+
+template <size_t N> bool OneOf(std::string_view tag, const std::string_view (&tags)[N]) {
+    if (tag.size() < 3 || tag.size() > 4)
+        return false;
+    for (std::string_view t : tags)
+        if (TagIs(tag, t))
+            return true;
+    return false;
 }
 
-// The event table's entry for a tag in any letter case; -1 for a tag that is no event.
-int FindEventTag(std::string_view tag) {
-    if (tag.size() < 3 || tag.size() > 4)
-        return -1;
-    const auto& table = EventTable();
-    for (size_t i = 0; i < table.size(); ++i)
-        if (TagIs(tag, table[i].Tag))
-            return int(i);
-    return -1;
+bool LeftOut(std::string_view tag) {
+    return OneOf(tag, kLeftOut);
+}
+
+QString TagText(std::string_view tag) {
+    QString text = FromUtf8(tag);
+    return text.toUpper();
+}
+
+void CountLeftOut(std::string_view tag, std::map<QString, int>* notKept) {
+    if (notKept)
+        ++(*notKept)[TagText(tag)];
+}
+
+// Where the block of lines[i] ends: the next line at its level or above.
+size_t BlockEnd(TGedLines lines, size_t i) {
+    size_t j = i + 1;
+    while (j < lines.size() && lines[j].Level > lines[i].Level)
+        ++j;
+    return j;
+}
+
+bool IsContinuation(std::string_view tag) {
+    return TagIs(tag, "CONC") || TagIs(tag, "CONT");
+}
+
+// A value that may go on in CONC and CONT lines (a long name, a place); the shared copy when it does not.
+QString LongValue(TGedLines lines, size_t i, TGedStrings* strings) {
+    if (i + 1 < lines.size() && lines[i + 1].Level == lines[i].Level + 1 && IsContinuation(lines[i + 1].Tag))
+        return ReadContinuedValue(lines, i).trimmed();
+    return Text(lines[i].Value, strings);
+}
+
+// lines[i] and everything under it, in the file's own words: "TAG value", deeper lines indented by two
+// blanks a level. Continuation lines join their line's value; left-out tags are counted, not kept.
+void Keep(TGedLines lines, size_t i, int base, QStringList& out, std::map<QString, int>* notKept) {
+    const size_t end = BlockEnd(lines, i);
+    for (size_t j = i; j < end; ++j) {
+        const TGedLine& line = lines[j];
+        if (j > i && IsContinuation(line.Tag))
+            continue;
+        if (LeftOut(line.Tag)) {
+            CountLeftOut(line.Tag, notKept);
+            j = BlockEnd(lines, j) - 1;
+            continue;
+        }
+        const QString value = ReadContinuedValue(lines, j).trimmed();
+        QString text = QString(std::max(0, line.Level - base) * 2, u' ') + TagText(line.Tag);
+        if (!value.isEmpty())
+            text += u' ' + value;
+        out.append(text);
+    }
 }
 
 // A pointer value such as "@N12@" (any cross-reference form), as opposed to note text.
@@ -145,9 +163,94 @@ void SetError(TGedcomData& data, TGedcomError error, const QString& message, con
     data.ErrorMessage = FillPattern(Translate(message), {arg});
 }
 
+// The date of an event: DATE in its calendar, and the Hijri line our export writes under it (_HIJR: the
+// tree's own Hijri date, empty for none; _HIJRONLY: the tree holds the Hijri date alone and DATE is only its
+// conversion). Without such a line the other calendar is the conversion.
+TDateValue EventDate(const QString& dateText, const QString* hijriText, bool hijriOnly) {
+    const TDateValue written = ReadGedcomDate(dateText);
+    if (!hijriText)
+        return WithBothCalendars(written);
+    const TDateValue hijri = ReadGedcomDate(*hijriText, true);
+    if (hijriOnly)
+        return hijri;
+    TDateValue value = written;
+    if (written.Qualifier != TDateQualifier::Text && written.Qualifier != TDateQualifier::Phrase) {
+        value.Hijri = hijri.Hijri;
+        value.Hijri2 = hijri.Hijri2;
+    }
+    return value;
+}
+
+TGEvent ReadEvent(TGedLines lines, size_t i, TGedStrings* strings, std::map<QString, int>* notKept) {
+    TGEvent event;
+    const TGedLine& head = lines[i];
+    event.Tag = TagText(head.Tag);
+    event.Value = LongValue(lines, i, strings);
+    QString hijriText;
+    bool hijriGiven = false, hijriOnly = false;
+    const int level = head.Level + 1;
+    const size_t end = BlockEnd(lines, i);
+    for (size_t j = i + 1; j < end; ++j) {
+        const TGedLine& line = lines[j];
+        if (line.Level != level || IsContinuation(line.Tag))
+            continue;
+        const size_t block = BlockEnd(lines, j);
+        const std::string_view tag = line.Tag;
+        if (TagIs(tag, "DATE")) {
+            event.DateText = ReadContinuedValue(lines, j).trimmed();
+            for (size_t k = j + 1; k < block; ++k) {
+                const TGedLine& sub = lines[k];
+                if (sub.Level != level + 1 || IsContinuation(sub.Tag))
+                    continue;
+                if (TagIs(sub.Tag, "TIME")) {
+                    event.Time = Plain(sub.Value);
+                } else if (TagIs(sub.Tag, "_HIJR") || TagIs(sub.Tag, "_HIJRONLY")) {
+                    hijriText = ReadContinuedValue(lines, k).trimmed();
+                    hijriGiven = true;
+                    hijriOnly = TagIs(sub.Tag, "_HIJRONLY");
+                } else {
+                    Keep(lines, k, level, event.Kept, notKept);
+                }
+            }
+            j = block - 1;
+            continue;
+        }
+        if (TagIs(tag, "PLAC")) {
+            event.Place = LongValue(lines, j, strings);
+            for (size_t k = j + 1; k < block; ++k)
+                if (lines[k].Level == level + 1 && !IsContinuation(lines[k].Tag))
+                    Keep(lines, k, level, event.Kept, notKept);
+        } else if (TagIs(tag, "TYPE")) {
+            event.Type = LongValue(lines, j, strings);
+        } else if (TagIs(tag, "TIME")) {
+            event.Time = Plain(line.Value);
+        } else if (TagIs(tag, "AGE")) {
+            event.Age = Plain(line.Value);
+        } else if (TagIs(tag, "AGNC")) {
+            event.Agency = ReadContinuedValue(lines, j).trimmed();
+        } else if (TagIs(tag, "CAUS")) {
+            event.Cause = ReadContinuedValue(lines, j).trimmed();
+        } else if (TagIs(tag, "NOTE")) {
+            const QString note = ReadContinuedValue(lines, j);
+            event.Notes = event.Notes.isEmpty() ? note : event.Notes + kNoteSeparator + note;
+        } else if ((TagIs(tag, "HUSB") || TagIs(tag, "WIFE")) && block == j + 2 &&
+                   TagIs(lines[j + 1].Tag, "AGE")) {
+            (TagIs(tag, "HUSB") ? event.Age : event.WifeAge) = Plain(lines[j + 1].Value);
+        } else if (LeftOut(tag)) {
+            CountLeftOut(tag, notKept);
+        } else {
+            Keep(lines, j, level, event.Kept, notKept);
+        }
+        j = block - 1;
+    }
+    event.Date = EventDate(event.DateText, hijriGiven ? &hijriText : nullptr, hijriOnly);
+    return event;
+}
+
 // Reads an individual; note parts come out separately so that pointers can be resolved once all NOTE
 // records are known.
-TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& noteParts) {
+TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& noteParts,
+                          std::map<QString, int>* notKept) {
     TGedPerson person;
     person.Xref = FromUtf8(record[0].Xref);
     TPerson_Data& data = person.Data;
@@ -160,56 +263,58 @@ TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& n
             continue;
         if (TagIs(line.Tag, "FAMS"))
             ++families;
-        else if (FindEventTag(line.Tag) >= 0)
+        else if (IsIndividualEventTag(line.Tag) || IsFamilyEventTag(line.Tag))
             ++events;
     }
     data.Events.reserve(events);
     person.SpouseFamilyXrefs.reserve(families);
     std::array<char, 16> sex;
-    size_t parent = 0;    // the level-1 line the current deeper lines belong to
-    size_t firstName = 0; // the preferred NAME line
+    bool named = false;
+    bool titled = false; // only the record's first TITL can be the cognomen
     for (size_t i = 1; i < record.size(); ++i) {
         const TGedLine& line = record[i];
-        if (line.Level == 2 && parent == firstName && firstName != 0) {
-            if (TagIs(line.Tag, "GIVN"))
-                data.GivenName = Text(line.Value, strings);
-            else if (TagIs(line.Tag, "SURN"))
-                data.Surname = Text(line.Value, strings);
-            else if (TagIs(line.Tag, "NICK"))
-                data.Nickname = Text(line.Value, strings);
-            else if (TagIs(line.Tag, "NPFX"))
-                data.NamePrefix = Text(line.Value, strings);
-            else if (TagIs(line.Tag, "NSFX"))
-                data.NameSuffix = Text(line.Value, strings);
-            continue;
-        }
         if (line.Level != 1)
             continue;
-        parent = i;
+        const size_t end = BlockEnd(record, i);
         const std::string_view tag = line.Tag;
-        if (TagIs(tag, "NAME")) {
-            if (firstName == 0) {
-                firstName = i;
-                data.FullName = Text(line.Value, strings);
-            } else if (!Trimmed(line.Value).empty()) {
-                data.OtherNames.append(Text(line.Value, strings));
+        if (TagIs(tag, "NAME") && !named) {
+            named = true;
+            data.FullName = LongValue(record, i, strings);
+            for (size_t j = i + 1; j < end; ++j) {
+                const TGedLine& part = record[j];
+                if (part.Level != 2 || IsContinuation(part.Tag))
+                    continue;
+                if (TagIs(part.Tag, "GIVN"))
+                    data.GivenName = LongValue(record, j, strings);
+                else if (TagIs(part.Tag, "SURN"))
+                    data.Surname = LongValue(record, j, strings);
+                else if (TagIs(part.Tag, "NICK"))
+                    data.Nickname = LongValue(record, j, strings);
+                else if (LeftOut(part.Tag))
+                    CountLeftOut(part.Tag, notKept);
+                else
+                    Keep(record, j, 2, data.Kept, notKept);
             }
         } else if (TagIs(tag, "SEX")) {
             data.Sex = Text(Lower(line.Value, sex), strings);
         } else if (TagIs(tag, "FAMC")) {
-            person.ChildFamilyXref = FamilyXref(line.Value, strings);
+            QString pedigree;
+            for (size_t j = i + 1; j < end; ++j)
+                if (record[j].Level == 2 && TagIs(record[j].Tag, "PEDI"))
+                    pedigree = Plain(record[j].Value);
+            if (pedigree.isEmpty() || pedigree.compare(QLatin1String("birth"), Qt::CaseInsensitive) == 0)
+                person.ChildFamilyXref = FamilyXref(line.Value, strings);
+            else
+                person.OtherChildFamilies.emplace_back(FamilyXref(line.Value, strings), pedigree);
         } else if (TagIs(tag, "FAMS")) {
             person.SpouseFamilyXrefs.append(FamilyXref(line.Value, strings));
         } else if (TagIs(tag, "NOTE")) {
             noteParts.append(ReadContinuedValue(record, i));
-        } else if (TagIs(tag, "TITL")) {
+        } else if (TagIs(tag, "TITL") && !titled && end == i + 1) {
+            // A plain first title is the cognomen (an empty one says there is none); later titles and titles
+            // with a date or a place are events.
+            titled = true;
             data.PersonTitle = Text(line.Value, strings);
-        } else if (TagIs(tag, "OCCU")) {
-            const QString occupation = Text(line.Value, strings);
-            if (!occupation.isEmpty())
-                data.Occupation = data.Occupation.isEmpty()
-                                      ? occupation
-                                      : data.Occupation + QStringLiteral("; ") + occupation;
         } else if (TagIs(tag, "_UID")) {
             person.Uid = Plain(line.Value);
         } else if (TagIs(tag, "_OUTSIDE") || TagIs(tag, "_TOP")) {
@@ -218,20 +323,70 @@ TGedPerson ReadIndividual(TGedLines record, TGedStrings* strings, QStringList& n
         } else if (TagIs(tag, "_FORD") || TagIs(tag, "_MORD")) {
             (TagIs(tag, "_FORD") ? person.FatherOrder : person.MotherOrder) =
                 std::max(0, Plain(line.Value).toInt());
-        } else if (TagIs(tag, "ALIA")) {
-            data.Alias = Text(line.Value, strings);
-        } else if (TagIs(tag, "NICK") || TagIs(tag, "GIVN") || TagIs(tag, "SURN")) {
+        } else if (TagIs(tag, "ASSO") || TagIs(tag, "_GROUP")) {
+            // Read by ReadIndividualExtensions.
+        } else if ((TagIs(tag, "NICK") || TagIs(tag, "GIVN") || TagIs(tag, "SURN")) && end == i + 1) {
             // Some writers put name pieces directly under the record; the preferred name's own win.
             QString& field = TagIs(tag, "NICK")   ? data.Nickname
                              : TagIs(tag, "GIVN") ? data.GivenName
                                                   : data.Surname;
             if (field.isEmpty())
                 field = Text(line.Value, strings);
-        } else if (FindEventTag(tag) >= 0) {
-            data.Events.append(ParseGedcomEvent(record, i, strings));
+        } else if (IsIndividualEventTag(tag) || IsFamilyEventTag(tag)) {
+            // A family's events on a person of their own (written for a family without two spouses) are
+            // that person's.
+            titled = titled || TagIs(tag, "TITL");
+            data.Events.append(ReadEvent(record, i, strings, notKept));
+        } else if (LeftOut(tag)) {
+            CountLeftOut(tag, notKept);
+        } else {
+            Keep(record, i, 1, data.Kept, notKept);
         }
+        i = end - 1;
     }
     return person;
+}
+
+TGedFamily ReadFamily(TGedLines record, TGedStrings* strings, QStringList& noteParts,
+                      std::map<QString, int>* notKept) {
+    TGedFamily family;
+    family.Xref = strings ? strings->Get(record[0].Xref) : FromUtf8(record[0].Xref);
+    qsizetype events = 0, children = 0;
+    for (const TGedLine& line : record.subspan(1)) {
+        if (line.Level != 1)
+            continue;
+        if (TagIs(line.Tag, "CHIL"))
+            ++children;
+        else if (IsFamilyEventTag(line.Tag))
+            ++events;
+    }
+    family.Events.reserve(events);
+    family.ChildXrefs.reserve(children);
+    for (size_t i = 1; i < record.size(); ++i) {
+        const TGedLine& line = record[i];
+        if (line.Level != 1)
+            continue;
+        const size_t end = BlockEnd(record, i);
+        const std::string_view tag = line.Tag;
+        if (TagIs(tag, "HUSB"))
+            family.HusbandXref = PersonXref(line.Value, strings);
+        else if (TagIs(tag, "WIFE"))
+            family.WifeXref = PersonXref(line.Value, strings);
+        else if (TagIs(tag, "SUBM"))
+            family.SubmitterXref = XrefOf(line.Value);
+        else if (TagIs(tag, "CHIL"))
+            family.ChildXrefs.append(PersonXref(line.Value, strings));
+        else if (TagIs(tag, "NOTE"))
+            noteParts.append(ReadContinuedValue(record, i));
+        else if (IsFamilyEventTag(tag))
+            family.Events.append(ReadEvent(record, i, strings, notKept));
+        else if (LeftOut(tag))
+            CountLeftOut(tag, notKept);
+        else
+            Keep(record, i, 1, family.Kept, notKept);
+        i = end - 1;
+    }
+    return family;
 }
 
 QString JoinNotes(const QStringList& parts) {
@@ -296,6 +451,7 @@ public:
         ResolveNotes();
         AdoptIdentifiers();
         ResolveParents();
+        ReadOtherChildFamilies();
     }
 
 private:
@@ -318,7 +474,7 @@ private:
         const TGedLine& first = record[0];
         if (first.Tag == "INDI") {
             QStringList parts;
-            Data.Persons.push_back(ReadIndividual(record, &Strings, parts));
+            Data.Persons.push_back(ReadIndividual(record, &Strings, parts, &Data.NotKept));
             const int index = int(Data.Persons.size() - 1);
             TGedPerson& person = Data.Persons.back();
             if (!person.Xref.isEmpty() && !Data.PersonIndex.contains(person.Xref))
@@ -333,8 +489,10 @@ private:
                 person.Data.Note = JoinNotes(parts);
             ++GedcomRecords;
         } else if (first.Tag == "FAM") {
-            Data.Families.push_back(ParseFamily(record, &Strings));
-            const TGedFamily& family = Data.Families.back();
+            QStringList parts;
+            Data.Families.push_back(ReadFamily(record, &Strings, parts, &Data.NotKept));
+            TGedFamily& family = Data.Families.back();
+            family.Note = JoinNotes(parts);
             if (!family.Xref.isEmpty() && !Data.FamilyIndex.contains(family.Xref))
                 Data.FamilyIndex.insert(family.Xref, int(Data.Families.size() - 1));
             ++GedcomRecords;
@@ -347,20 +505,62 @@ private:
             for (const TGedLine& line : record.subspan(1))
                 if (line.Level == 1 && TagIs(line.Tag, "SOUR"))
                     Data.OwnFile = Trimmed(line.Value) == "VERDAN";
+        } else if (first.Tag != "HEAD" && first.Tag != "TRLR" && first.Tag != "SUBM" && first.Tag != "SUBN" &&
+                   first.Tag != "NOTE") {
+            ++Data.RecordsNotKept[TagText(first.Tag)];
         }
+    }
+
+    // A note that is a pointer to a NOTE record becomes that record's text.
+    void Resolve(QString& part) const {
+        if (!IsPointer(part))
+            return;
+        const QString pointer = part.trimmed();
+        const auto found = Notes.constFind(pointer.mid(1, pointer.size() - 2));
+        if (found != Notes.constEnd())
+            part = *found;
     }
 
     void ResolveNotes() {
         for (auto& [index, parts] : PendingNotes) {
-            for (QString& part : parts) {
-                if (!IsPointer(part))
-                    continue;
-                const QString pointer = part.trimmed();
-                const auto found = Notes.constFind(pointer.mid(1, pointer.size() - 2));
-                if (found != Notes.constEnd())
-                    part = *found;
-            }
+            for (QString& part : parts)
+                Resolve(part);
             Data.Persons[size_t(index)].Data.Note = JoinNotes(parts);
+        }
+        if (Notes.isEmpty())
+            return;
+        for (TGedFamily& family : Data.Families) {
+            Resolve(family.Note);
+            for (TGEvent& event : family.Events)
+                Resolve(event.Notes);
+        }
+        for (TGedPerson& person : Data.Persons)
+            for (TGEvent& event : person.Data.Events)
+                Resolve(event.Notes);
+    }
+
+    // FAMC lines of another pedigree than birth: the nursing family names the woman who nursed the person
+    // (kept as a breastfeeding relation, like the ASSO beside it); any other is kept in the person's notes
+    // with the names of the family's parents.
+    void ReadOtherChildFamilies() {
+        for (size_t i = 0; i < Data.Persons.size(); ++i) {
+            TGedPerson& person = Data.Persons[i];
+            for (const auto& [xref, pedigree] : person.OtherChildFamilies) {
+                const TGedFamily* family = Data.FindFamily(xref);
+                if (pedigree.compare(QLatin1String("_RADA"), Qt::CaseInsensitive) == 0 && family &&
+                    !family->WifeXref.isEmpty()) {
+                    Data.Associations.push_back({int(i), family->WifeXref, u'@' + family->WifeXref + u'@',
+                                                 QStringLiteral("Breastfeeding mother")});
+                    continue;
+                }
+                QStringList parents;
+                if (family)
+                    for (const QString& parent : {family->HusbandXref, family->WifeXref})
+                        if (const TGedPerson* p = Data.FindPerson(parent))
+                            parents << p->Data.FullName;
+                person.Data.Kept << QStringLiteral("FAMC ") + parents.join(QStringLiteral(", "))
+                                 << QStringLiteral("  PEDI ") + pedigree;
+            }
         }
     }
 
@@ -418,9 +618,15 @@ private:
         }
         // Some writers list children only under the family: the first family naming a child without a
         // known family of its own becomes that family.
+        const auto nonBirth = [&](int child, size_t f) {
+            for (const auto& other : Data.Persons[size_t(child)].OtherChildFamilies)
+                if (other.first == Data.Families[f].Xref)
+                    return true;
+            return false;
+        };
         for (size_t f = 0; f < families; ++f) {
             for (int child : links.Children.Of(f)) {
-                if (child >= 0 && links.ChildFamily[size_t(child)] < 0) {
+                if (child >= 0 && links.ChildFamily[size_t(child)] < 0 && !nonBirth(child, f)) {
                     links.ChildFamily[size_t(child)] = int(f);
                     Data.Persons[size_t(child)].ChildFamilyXref = Data.Families[f].Xref;
                 }
@@ -483,12 +689,12 @@ private:
 
 } // namespace
 
-QString TGEvent::Tag() const {
-    return EventTable()[size_t(Kind)].Upper;
+bool IsIndividualEventTag(std::string_view tag) {
+    return OneOf(tag, kIndividualEvents);
 }
 
-QString TGEvent::Name() const {
-    return EventTable()[size_t(Kind)].Name;
+bool IsFamilyEventTag(std::string_view tag) {
+    return OneOf(tag, kFamilyEvents);
 }
 
 const TGedPerson* TGedcomData::FindPerson(const QString& xref) const {
@@ -574,72 +780,20 @@ QString ReadContinuedValue(TGedLines lines, size_t i) {
 }
 
 TGEvent ParseGedcomEvent(TGedLines lines, size_t i, TGedStrings* strings) {
-    TGEvent event;
-    const TGedLine& head = lines[i];
-    if (const int kind = FindEventTag(head.Tag); kind >= 0)
-        event.Kind = TGEventKind(kind);
-    event.Value = Text(head.Value, strings);
-    bool ownDate = false; // the last level+1 line was the event's DATE, so a TIME below it is ours
-    for (size_t j = i + 1; j < lines.size() && lines[j].Level > head.Level; ++j) {
-        const TGedLine& line = lines[j];
-        if (line.Level == head.Level + 2 && ownDate && TagIs(line.Tag, "TIME")) {
-            event.Time = Text(line.Value, strings);
-            continue;
-        }
-        if (line.Level != head.Level + 1)
-            continue;
-        ownDate = false;
-        if (TagIs(line.Tag, "DATE")) {
-            event.DateText = Plain(line.Value);
-            event.Date = ParseGedcomDate(event.DateText);
-            ownDate = true;
-        } else if (TagIs(line.Tag, "PLAC")) {
-            event.Place = Text(line.Value, strings);
-        } else if (TagIs(line.Tag, "TYPE")) {
-            event.Type = Text(line.Value, strings);
-        } else if (TagIs(line.Tag, "TIME")) {
-            event.Time = Text(line.Value, strings);
-        }
-    }
-    return event;
+    return ReadEvent(lines, i, strings, nullptr);
 }
 
 TGedPerson ParseIndividual(TGedLines record, TGedStrings* strings) {
     QStringList parts;
-    TGedPerson person = ReadIndividual(record, strings, parts);
+    TGedPerson person = ReadIndividual(record, strings, parts, nullptr);
     person.Data.Note = JoinNotes(parts);
     return person;
 }
 
 TGedFamily ParseFamily(TGedLines record, TGedStrings* strings) {
-    TGedFamily family;
-    family.Xref = strings ? strings->Get(record[0].Xref) : FromUtf8(record[0].Xref);
-    qsizetype events = 0, children = 0;
-    for (const TGedLine& line : record.subspan(1)) {
-        if (line.Level != 1)
-            continue;
-        if (TagIs(line.Tag, "CHIL"))
-            ++children;
-        else if (FindEventTag(line.Tag) >= 0)
-            ++events;
-    }
-    family.Events.reserve(events);
-    family.ChildXrefs.reserve(children);
-    for (size_t i = 1; i < record.size(); ++i) {
-        const TGedLine& line = record[i];
-        if (line.Level != 1)
-            continue;
-        if (TagIs(line.Tag, "HUSB"))
-            family.HusbandXref = PersonXref(line.Value, strings);
-        else if (TagIs(line.Tag, "WIFE"))
-            family.WifeXref = PersonXref(line.Value, strings);
-        else if (TagIs(line.Tag, "SUBM"))
-            family.SubmitterXref = XrefOf(line.Value);
-        else if (TagIs(line.Tag, "CHIL"))
-            family.ChildXrefs.append(PersonXref(line.Value, strings));
-        else if (FindEventTag(line.Tag) >= 0)
-            family.Events.append(ParseGedcomEvent(record, i, strings));
-    }
+    QStringList parts;
+    TGedFamily family = ReadFamily(record, strings, parts, nullptr);
+    family.Note = JoinNotes(parts);
     return family;
 }
 

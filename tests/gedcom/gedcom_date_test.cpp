@@ -1,120 +1,80 @@
+#include "calendar/date_value_gedcom.h"
 #include "common/testing.h"
-#include "gedcom/gedcom_date.h"
 #include "gedcom/gedcom_reader.h"
-#include "text/localisation.h"
 
 #include <gtest/gtest.h>
 
 namespace verdan {
 namespace {
 
-qint32 Number(const char* text) {
-    return ParseGedcomDate(QString::fromUtf8(text)).Number;
+int Number(const char* text) {
+    const TDateValue v = ReadGedcomDate(QString::fromUtf8(text));
+    return v.Gregorian != 0 ? v.Gregorian : v.Hijri;
 }
 
-TEST(GedcomDate, ReadsExactAndApproximateDates) {
-    EXPECT_EQ(Number("12 JAN 1950"), 19500112);
-    EXPECT_EQ(Number("5 mar 1950"), 19500305);
-    EXPECT_EQ(Number("JAN 1950"), 19500100);
-    EXPECT_EQ(Number("1950"), 19500000);
-    EXPECT_EQ(Number("  850 "), 8500000);
-    EXPECT_EQ(Number("ABT 1950"), 19500000);
-    EXPECT_EQ(Number("ABT    1950"), 19500000);
-    EXPECT_EQ(Number("CAL 12 MAR 1950"), 19500000);
-    EXPECT_EQ(Number("EST 1950"), 19500000);
-    EXPECT_EQ(Number("29 FEB 2000"), 20000229);
-    EXPECT_EQ(Number("@#DGREGORIAN@ 1 JAN 2000"), 20000101);
-}
-
-TEST(GedcomDate, GivesNoNumberForWhatANumberCannotHold) {
-    for (const char* text : {"BEF 1950",
-                             "AFT 1950",
-                             "BET 1950 AND 1960",
-                             "FROM 1950 TO 1960",
-                             "TO 1960",
-                             "INT 1950 (about then)",
-                             "(sometime in spring)",
-                             "1750/51",
-                             "10 JAN 1750/51",
-                             "44 B.C.",
-                             "44 BC",
-                             "SPRING 1950",
-                             "31 FEB 1950",
-                             "29 FEB 1900",
-                             "0 JAN 1950",
-                             "0",
-                             "12345",
-                             "1 2 3 1950",
-                             "",
-                             "@#DHEBREW@ 1 TSH 5780",
-                             "@#DFRENCH R@ 1 VEND 1",
-                             "@#DJULIAN",
-                             "ABT",
-                             "12 JAN 1950 IF"})
-        EXPECT_EQ(Number(text), 0) << text;
-}
-
-TEST(GedcomDate, KeepsHijriDatesInTheirCalendarAndConvertsJulianDates) {
-    const TVerdan_Date hijri = ParseGedcomDate(u"@#DHIJRI@ 1 RAMAD 1445");
-    EXPECT_EQ(hijri.Calendar, TGedCalendar::Hijri);
-    EXPECT_EQ(hijri.Number, 14450901);
-    EXPECT_EQ(Number("@#DHIJRI@ DHUAH 1400"), 14001200);
-    EXPECT_EQ(Number("ABT @#DHIJRI@ MUHAR 1400"), 14000000);
-    EXPECT_EQ(Number("@#DHIJRI@ 1 JAN 1400"), 0) << "a Gregorian month in a Hijri date";
-    EXPECT_EQ(ParseGedcomDate(u"12 JAN 1950").Calendar, TGedCalendar::Gregorian);
-
+TEST(GedcomDate, JulianDatesBecomeGregorianFromTheReformOn) {
     EXPECT_EQ(Number("@#DJULIAN@ 4 OCT 1582"), 15821004) << "before the reform the column is Julian";
     EXPECT_EQ(Number("@#DJULIAN@ 5 OCT 1582"), 15821015);
     EXPECT_EQ(Number("@#DJULIAN@ 1 MAR 1200"), 12000301);
-    EXPECT_EQ(Number("@#DJULIAN@ 1 JAN 1700"), 17000111);
     EXPECT_EQ(Number("@#DJULIAN@ 29 FEB 1700"), 17000311) << "a Julian leap day";
     EXPECT_EQ(Number("@#DJULIAN@ FEB 1700"), 17000200);
     EXPECT_EQ(Number("@#DJULIAN@ 1700"), 17000000);
-
-    int year = 1582, month = 10, day = 5;
-    JulianToGregorian(year, month, day);
-    EXPECT_EQ(year * 10000 + month * 100 + day, 15821015);
+    EXPECT_EQ(Number("BEF @#DJULIAN@ 1 JAN 1700"), 17000111);
+    EXPECT_EQ(Number("29 FEB 2000"), 20000229);
+    EXPECT_EQ(Number("@#DHIJRI@ DHUAH 1400"), 14001200);
+    for (const char* text : {"29 FEB 1900", "31 FEB 1950", "@#DHIJRI@ 1 JAN 1400", "@#DJULIAN", "0", "12345",
+                             "1 2 3 1950", "12 JAN 1950 IF", "@#DFRENCH R@ 1 VEND 1"})
+        EXPECT_EQ(ReadGedcomDate(QString::fromUtf8(text)).Qualifier, TDateQualifier::Text) << text;
 }
 
-TEST(GedcomDate, EventsKeepTheTextOfDatesWithoutNumber) {
+// Every DATE of an event is kept: in numbers with its qualifier, or as written.
+TEST(GedcomDate, EventsKeepEveryDate) {
     TGedcomData data;
     ASSERT_TRUE(ReadGedcomFile(test::TestData(QStringLiteral("gedcom/dates.ged")), data));
     ASSERT_EQ(data.Persons.size(), 1u);
-    int kept = 0;
+    QStringList kept;
+    int qualified = 0;
     for (const TGEvent& event : data.Persons[0].Data.Events) {
         EXPECT_TRUE(event.HasDate());
-        if (event.DateKeptAsText())
-            ++kept;
-        else
-            EXPECT_GT(event.Date.Number, 0) << event.DateText.toStdString();
+        if (event.DateKeptAsText()) {
+            kept << event.Date.Phrase;
+            continue;
+        }
+        if (event.Date.Qualifier == TDateQualifier::Phrase)
+            continue;
+        EXPECT_NE(event.Date.Gregorian, 0) << event.DateText.toStdString();
+        EXPECT_NE(event.Date.Hijri, 0) << event.DateText.toStdString();
+        qualified += event.Date.Qualifier != TDateQualifier::Exact;
     }
-    EXPECT_EQ(kept, 12);
+    EXPECT_EQ(kept, (QStringList{"SPRING 1950", "31 FEB 1950", "29 FEB 1900", "@#DHEBREW@ 1 TSH 5780"}));
+    EXPECT_EQ(qualified, 8);
 }
 
-TEST(GedcomDate, NotesShowDatesReadablyWithTheirEraAndNoEscapes) {
-    const auto readable = [](const char* text) {
-        return ReadableGedcomDate(QString::fromUtf8(text));
-    };
-    EXPECT_EQ(readable("@#DHIJRI@ 1180"), "1180 AH");
-    EXPECT_EQ(readable("@#DHIJRI@ 1 RAMAD 1445"), "01-09-1445 AH");
-    EXPECT_EQ(readable("12 JAN 1950"), "12-01-1950 AD");
-    EXPECT_EQ(readable("@#DJULIAN@ 5 OCT 1582"), "15-10-1582 AD");
-    EXPECT_EQ(readable("BEF 1950"), "before 1950 AD");
-    EXPECT_EQ(readable("ABT MAR 1950"), "about 03-1950 AD");
-    EXPECT_EQ(readable("BET 1950 AND 1960"), "between 1950 AD and 1960 AD");
-    EXPECT_EQ(readable("FROM @#DHIJRI@ 1400 TO @#DHIJRI@ 1410"), "from 1400 AH to 1410 AH");
-    EXPECT_EQ(readable("INT 1950 (about then)"), "interpreted 1950 AD (about then)");
-    // What is no date of either calendar stays as written, without its escape.
-    EXPECT_EQ(readable("(sometime in spring)"), "(sometime in spring)");
-    EXPECT_EQ(readable("44 B.C."), "44 B.C.");
-    EXPECT_EQ(readable("1750/51"), "1750/51");
-    EXPECT_EQ(readable("@#DHEBREW@ 1 TSH 5780"), "1 TSH 5780");
-    EXPECT_EQ(readable(""), "");
-
-    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/arabic.local")));
-    EXPECT_EQ(readable("@#DHIJRI@ 1180"), u"1180 هـ"_qs);
-    EXPECT_EQ(readable("BEF 1950"), u"قبل 1950 م"_qs);
-    ASSERT_TRUE(LoadLanguage(QStringLiteral(":/langs/english.local")));
+// Our export's Hijri line gives back both numbers as the tree had them.
+TEST(GedcomDate, TheHijriLineUnderADateIsTheTreesOwn) {
+    const QByteArray text =
+        "0 HEAD\n1 SOUR VERDAN\n0 @I1@ INDI\n"
+        "1 BIRT\n2 DATE 11 MAR 2024\n"                               // converted
+        "1 DEAT\n2 DATE 11 MAR 2024\n3 _HIJR\n"                      // no Hijri date
+        "1 BURI\n2 DATE ABT 11 MAR 2024\n3 _HIJR ABT 2 RAMAD 1445\n" // a Hijri date of its own
+        "1 EVEN\n2 DATE BET 1717 AND 1718\n3 _HIJRONLY 1130\n"       // only the Hijri date
+        "1 EVEN\n2 DATE (spring)\n3 _HIJR 1130\n"
+        "0 TRLR\n";
+    TGedcomData data;
+    ASSERT_TRUE(ParseGedcomRecords(text, data));
+    const TGEvents& events = data.Persons[0].Data.Events;
+    ASSERT_EQ(events.size(), 5);
+    EXPECT_EQ(events[0].Date.Gregorian, 20240311);
+    EXPECT_EQ(events[0].Date.Hijri, 14450901);
+    EXPECT_EQ(events[1].Date.Gregorian, 20240311);
+    EXPECT_EQ(events[1].Date.Hijri, 0);
+    EXPECT_EQ(events[2].Date.Qualifier, TDateQualifier::About);
+    EXPECT_EQ(events[2].Date.Hijri, 14450902);
+    EXPECT_EQ(events[3].Date.Gregorian, 0);
+    EXPECT_EQ(events[3].Date.Hijri, 11300000);
+    EXPECT_EQ(events[3].Date.Qualifier, TDateQualifier::Exact);
+    EXPECT_EQ(events[4].Date.Qualifier, TDateQualifier::Phrase);
+    EXPECT_EQ(events[4].Date.Hijri, 0);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
+#include "calendar/date_value.h"
 #include "common/testing.h"
 #include "gedcom/gedcom_import.h"
 #include "storage/database.h"
+#include "text/localisation.h"
 #include "text/program_folder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace verdan {
@@ -133,7 +136,7 @@ TEST(GedcomImport, PlacesEveryPersonWhereTheOutlineShowsThem) {
     EXPECT_EQ(tree.Person(QStringLiteral("Unsure"), "gender"), QStringLiteral("m")) << "a husband";
     EXPECT_EQ(tree.Person(QStringLiteral("Mother"), "gender"), QStringLiteral("f")) << "a wife";
     EXPECT_EQ(tree.Person(QStringLiteral("Lone"), "gender"), QStringLiteral("m"));
-    EXPECT_TRUE(tree.Person(QStringLiteral("Lone"), "notes").contains(QStringLiteral("Sex: ?")));
+    EXPECT_TRUE(tree.Person(QStringLiteral("Lone"), "notes").contains(QStringLiteral("SEX ?")));
     EXPECT_TRUE(tree.Person(QStringLiteral("Unsure"), "notes").isEmpty());
 }
 
@@ -145,10 +148,13 @@ TEST(GedcomImport, WritesNamePartsAndKeepsTheRestInTheNotes) {
     EXPECT_EQ(tree.Person(fatima, "nickname"), QStringLiteral("Umm Hasan"));
     EXPECT_EQ(tree.Person(fatima, "cognomen"), QStringLiteral("Lady"));
     EXPECT_EQ(tree.Person(fatima, "gender"), QStringLiteral("f"));
-    const QString notes = tree.Person(fatima, "notes");
-    for (const char* line : {"Name prefix: Sayyida", "Other name: Fatma /Hasan/",
-                             "Other name: فاطمة /الزهراء/", "Occupation: teacher; poet"})
-        EXPECT_TRUE(notes.contains(QString::fromUtf8(line))) << line << " in " << notes.toStdString();
+    // What has no column stays in the notes in the file's own words; occupations are events.
+    EXPECT_EQ(tree.Person(fatima, "notes"),
+              QStringLiteral("NPFX Sayyida\r\nNAME Fatma /Hasan/\r\n  GIVN Fatma\r\n"
+                             "  SURN Hasan\r\n  NICK other\r\nNAME فاطمة /الزهراء/"));
+    EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT group_concat(event_value, '; ') FROM ftEvents WHERE "
+                                                "event_type = 'OCCU' ORDER BY oid")),
+              QStringLiteral("teacher; poet"));
 
     // Without GIVN and SURN the NAME's parts give the names.
     const Imported basic = ImportFixture("basic.ged");
@@ -156,28 +162,31 @@ TEST(GedcomImport, WritesNamePartsAndKeepsTheRestInTheNotes) {
     EXPECT_EQ(basicTree.Person(QStringLiteral("Robert Eugene"), "last_name"), QStringLiteral("Williams"));
 }
 
-TEST(GedcomImport, WritesDatesInBothCalendarsAndMarriages) {
+TEST(GedcomImport, WritesQualifiedDatesInBothCalendarsAndMarriages) {
     const Imported imported = ImportFixture("life.ged");
     EXPECT_EQ(imported.result.Summary.Marriages, 1);
-    EXPECT_EQ(imported.result.Summary.DatesKeptAsText, 1) << "BEF 2030";
+    EXPECT_EQ(imported.result.Summary.MarriageDates, 1);
+    EXPECT_EQ(imported.result.Summary.Divorces, 0) << "DIV N denies a divorce";
+    EXPECT_EQ(imported.result.Summary.QualifiedDates, 2) << "BEF 2030, ABT 2040";
+    EXPECT_EQ(imported.result.Summary.DatesKeptAsText, 0);
     Tree tree(imported.result.TreePath);
     const QString ahmad = QStringLiteral("Ahmad");
     EXPECT_EQ(tree.Person(ahmad, "date_of_birth_h"), QStringLiteral("14450901"));
     EXPECT_EQ(tree.Person(ahmad, "date_of_birth_g"), QStringLiteral("20240311"));
     EXPECT_EQ(tree.Person(ahmad, "place_of_birth"), QStringLiteral("Makkah"));
-    EXPECT_EQ(tree.Person(ahmad, "date_of_death_g"), QStringLiteral("0"));
+    EXPECT_EQ(tree.Person(ahmad, "date_of_death_g"), QStringLiteral("20300000"));
+    EXPECT_EQ(tree.Person(ahmad, "death_qualifier"), QString::number(int(TDateQualifier::Before)));
     EXPECT_EQ(tree.Person(ahmad, "place_of_death"), QStringLiteral("Madinah"));
     EXPECT_EQ(tree.Person(ahmad, "is_dead"), QStringLiteral("1"));
-    const QString notes = tree.Person(ahmad, "notes");
-    EXPECT_TRUE(notes.contains(QStringLiteral("Death: before 2030 AD"))) << notes.toStdString();
-    EXPECT_TRUE(notes.contains(QStringLiteral("MARRIAGE, Amina Saleh: about 2040 AD, Jeddah")))
-        << notes.toStdString();
-    EXPECT_FALSE(notes.contains(QStringLiteral("DIVORCE"))) << "DIV N denies a divorce";
+    EXPECT_TRUE(tree.Person(ahmad, "notes").isEmpty()) << "every fact has its place";
 
     const QString amina = QStringLiteral("Amina");
     EXPECT_EQ(tree.Person(amina, "date_of_birth_g"), QStringLiteral("20230719"));
     EXPECT_EQ(tree.Person(amina, "date_of_birth_h"), QStringLiteral("14450101"));
     EXPECT_EQ(tree.Person(amina, "is_dead"), QStringLiteral("1")) << "a burial without a date";
+    EXPECT_EQ(tree.Db.ScalarText(
+                  QStringLiteral("SELECT event_type || ' ' || ifnull(event_value, '') FROM ftEvents")),
+              QStringLiteral("BURI "));
 
     EXPECT_EQ(
         tree.Db.ScalarText(QStringLiteral("SELECT person_id_1 FROM ftRelation WHERE relation_type = 0")),
@@ -188,11 +197,14 @@ TEST(GedcomImport, WritesDatesInBothCalendarsAndMarriages) {
     EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT name_1 FROM ftRelation")),
               QStringLiteral("Ahmad Saleh"));
     EXPECT_EQ(tree.Db.ScalarText(QStringLiteral("SELECT place FROM ftRelation")), QStringLiteral("Jeddah"));
-    // The wedding's date in both calendars; "ABT 2040" is the year only.
+    // The wedding's date in both calendars with its qualifier; the divorce columns stay empty.
     EXPECT_EQ(tree.Db.ScalarInt(QStringLiteral("SELECT relation_date_1 FROM ftRelation")), 20400000);
-    const qint64 hijri = tree.Db.ScalarInt(QStringLiteral("SELECT relation_date_2 FROM ftRelation"));
+    EXPECT_EQ(tree.Db.ScalarInt(QStringLiteral("SELECT marriage_qualifier FROM ftRelation")),
+              int(TDateQualifier::About));
+    const qint64 hijri = tree.Db.ScalarInt(QStringLiteral("SELECT relation_date_1_h FROM ftRelation"));
     EXPECT_GE(hijri, 14620000);
     EXPECT_LT(hijri, 14640000);
+    EXPECT_EQ(tree.Db.ScalarInt(QStringLiteral("SELECT ifnull(relation_date_2, 0) FROM ftRelation")), 0);
 }
 
 TEST(GedcomImport, OrdersRemarriagesAndMarksDivorces) {
@@ -267,6 +279,40 @@ TEST(GedcomImport, ImportsThePublicSamples) {
     EXPECT_EQ(utf8.size(), 4);
     EXPECT_EQ(names("555SAMPLE16LE.GED"), utf8);
     EXPECT_EQ(names("555SAMPLE16BE.GED"), utf8);
+}
+
+// An English file imported while the interface speaks Arabic gets no Arabic word into its data: notes,
+// events and names hold the file's own words.
+TEST(GedcomImport, InterfaceLanguageNeverReachesTheData) {
+    InstallLanguageFiles();
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("arabic.local")));
+    const Imported royal = Import(test::SampleData(QStringLiteral("gedcom/royal92.ged")), test::NewTempDir());
+    const Imported fixtures = ImportFixture("names.ged");
+    const Imported life = ImportFixture("life.ged");
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("english.local")));
+    ASSERT_TRUE(royal.ok);
+    EXPECT_GT(royal.result.Summary.Events, 150);
+    const QRegularExpression arabic(QStringLiteral("[\\x{0600}-\\x{06FF}]"));
+    for (const Imported* imported : {&royal, &life}) {
+        Tree tree(imported->result.TreePath);
+        for (const char* sql :
+             {"SELECT person_name || ifnull(last_name, '') || ifnull(nickname, '') || ifnull(cognomen, '') "
+              "|| "
+              "ifnull(notes, '') || ifnull(place_of_birth, '') || ifnull(place_of_death, '') || "
+              "ifnull(birth_phrase, '') || ifnull(death_phrase, '') FROM ftPerson WHERE is_section = 0",
+              "SELECT ifnull(event_type, '') || ifnull(event_descriptor, '') || ifnull(event_value, '') || "
+              "ifnull(event_place, '') || ifnull(notes, '') || ifnull(date_phrase, '') FROM ftEvents",
+              "SELECT ifnull(notes, '') || ifnull(place, '') || ifnull(marriage_phrase, '') || "
+              "ifnull(divorce_phrase, '') FROM ftRelation"}) {
+            Query q = tree.Db.Prepare(QString::fromLatin1(sql));
+            while (q.Next())
+                ASSERT_FALSE(q.Text(0).contains(arabic)) << q.Text(0).toStdString();
+        }
+        EXPECT_GT(tree.Db.ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE is_section = 0")), 1);
+    }
+    // The Arabic the file itself holds stays.
+    Tree names(fixtures.result.TreePath);
+    EXPECT_TRUE(names.Person(QStringLiteral("Fatima"), "notes").contains(QStringLiteral("فاطمة")));
 }
 
 } // namespace

@@ -40,11 +40,10 @@ TEST(GedcomReader, ReadsIndividualsFamiliesAndParents) {
     EXPECT_EQ(robert.GedcomXref, QStringLiteral("I1"));
     EXPECT_TRUE(IsGuidText(robert.PersonId)) << robert.PersonId.toStdString();
     ASSERT_EQ(robert.Events.size(), 2) << "a lower-case event tag is still an event";
-    EXPECT_EQ(robert.Events[0].Name(), QStringLiteral("Birth"));
-    EXPECT_EQ(robert.Events[0].Tag(), QStringLiteral("BIRT"));
-    EXPECT_EQ(robert.Events[0].Date.Number, 19010203);
+    EXPECT_EQ(robert.Events[0].Tag, QStringLiteral("BIRT"));
+    EXPECT_EQ(robert.Events[0].Date.Gregorian, 19010203);
     EXPECT_EQ(robert.Events[0].Place, QStringLiteral("Weston, Madison"));
-    EXPECT_EQ(robert.Events[1].Date.Number, 19020000);
+    EXPECT_EQ(robert.Events[1].Date.Gregorian, 19020000);
     EXPECT_EQ(robert.FatherId, QStringLiteral("-1"));
     EXPECT_EQ(robert.MotherId, QStringLiteral("0"));
 
@@ -94,30 +93,85 @@ TEST(GedcomReader, KeepsTheFirstNameAsPreferredAndLaterNamesAside) {
     EXPECT_EQ(p.GivenName, QStringLiteral("Fatima"));
     EXPECT_EQ(p.Surname, QStringLiteral("Al-Zahra"));
     EXPECT_EQ(p.Nickname, QStringLiteral("Umm Hasan"));
-    EXPECT_EQ(p.NamePrefix, QStringLiteral("Sayyida"));
-    EXPECT_EQ(p.OtherNames,
-              (QStringList{QStringLiteral("Fatma /Hasan/"), QStringLiteral("فاطمة /الزهراء/")}));
-    EXPECT_EQ(p.Occupation, QStringLiteral("teacher; poet"));
+    // What the tree has no column for stays in the file's words.
+    EXPECT_EQ(p.Kept, (QStringList{"NPFX Sayyida", "NAME Fatma /Hasan/", "  GIVN Fatma", "  SURN Hasan",
+                                   "  NICK other", "NAME فاطمة /الزهراء/"}));
+    ASSERT_EQ(p.Events.size(), 2);
+    EXPECT_EQ(p.Events[0].Tag, QStringLiteral("OCCU"));
+    EXPECT_EQ(p.Events[0].Value, QStringLiteral("teacher"));
+    EXPECT_EQ(p.Events[1].Value, QStringLiteral("poet"));
     EXPECT_EQ(p.PersonTitle, QStringLiteral("Lady"));
     EXPECT_EQ(p.Sex, QStringLiteral("f"));
+}
+
+// Names, places and notes of any length come back whole from their CONC lines.
+TEST(GedcomReader, JoinsLongNamesAndPlaces) {
+    const QByteArray text =
+        "0 HEAD\n0 @I1@ INDI\n1 NAME Abd al-Rahman bin\n2 CONC  Ali /Quraysh/\n"
+        "2 GIVN Abd al-Rahman\n3 CONC  bin Ali\n1 BIRT\n2 PLAC Makkah al-\n3 CONC Mukarramah\n"
+        "1 TITL Qadi\n1 TITL Imam\n2 DATE 1850\n0 TRLR\n";
+    TGedcomData data;
+    ASSERT_TRUE(ParseGedcomRecords(text, data));
+    const TPerson_Data& p = data.Persons[0].Data;
+    EXPECT_EQ(p.FullName, QStringLiteral("Abd al-Rahman bin Ali /Quraysh/"));
+    EXPECT_EQ(p.GivenName, QStringLiteral("Abd al-Rahman bin Ali"));
+    ASSERT_EQ(p.Events.size(), 2);
+    EXPECT_EQ(p.Events[0].Place, QStringLiteral("Makkah al-Mukarramah"));
+    EXPECT_EQ(p.PersonTitle, QStringLiteral("Qadi"));
+    EXPECT_EQ(p.Events[1].Tag, QStringLiteral("TITL"));
+    EXPECT_EQ(p.Events[1].Value, QStringLiteral("Imam"));
+}
+
+// Parents come only from a birth family: a nursing, adopting or fostering family names no parents, even
+// when it lists the child or comes last.
+TEST(GedcomReader, ParentsComeOnlyFromTheBirthFamily) {
+    const QByteArray text =
+        "0 HEAD\n"
+        "0 @I1@ INDI\n1 NAME Father\n1 SEX M\n0 @I2@ INDI\n1 NAME Mother\n1 SEX F\n"
+        "0 @I3@ INDI\n1 NAME Nurse\n1 SEX F\n0 @I4@ INDI\n1 NAME Adopter\n1 SEX M\n"
+        "0 @I5@ INDI\n1 NAME Child\n1 FAMC @F1@\n2 PEDI birth\n1 FAMC @F2@\n2 PEDI _RADA\n"
+        "1 FAMC @F3@\n2 PEDI adopted\n"
+        "0 @I6@ INDI\n1 NAME Foundling\n1 FAMC @F2@\n2 PEDI _RADA\n"
+        "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I5@\n"
+        "0 @F2@ FAM\n1 WIFE @I3@\n1 CHIL @I5@\n1 CHIL @I6@\n"
+        "0 @F3@ FAM\n1 HUSB @I4@\n1 CHIL @I5@\n0 TRLR\n";
+    TGedcomData data;
+    ASSERT_TRUE(ParseGedcomRecords(text, data));
+    const TPerson_Data& child = Person(data, "I5");
+    EXPECT_EQ(child.FatherId, Person(data, "I1").PersonId);
+    EXPECT_EQ(child.MotherId, Person(data, "I2").PersonId);
+    EXPECT_EQ(Person(data, "I6").MotherId, QStringLiteral("0")) << "the nurse is no mother";
+    EXPECT_EQ(Person(data, "I6").FatherId, QStringLiteral("-1"));
+    EXPECT_EQ(child.Kept, (QStringList{"FAMC Adopter", "  PEDI adopted"}));
+    // The nursing families become breastfeeding relations with the nurse.
+    int nursed = 0;
+    for (const TGedAssociation& association : data.Associations) {
+        EXPECT_EQ(association.Xref, QStringLiteral("I3"));
+        EXPECT_EQ(association.Relation, QStringLiteral("Breastfeeding mother"));
+        ++nursed;
+    }
+    EXPECT_EQ(nursed, 2);
 }
 
 TEST(GedcomReader, TakesAnEventsOwnDateAndPlaceOnly) {
     const TGedcomData data = Read(QStringLiteral("events.ged"));
     const TGEvents& events = Person(data, "I1").Events;
     ASSERT_EQ(events.size(), 5);
-    EXPECT_EQ(events[0].Date.Number, 18000312) << "the citation's date is not the birth date";
+    EXPECT_EQ(events[0].Date.Gregorian, 18000312) << "the citation's date is not the birth date";
     EXPECT_EQ(events[0].DateText, QStringLiteral("12 MAR 1800"));
     EXPECT_EQ(events[0].Time, QStringLiteral("10:30"));
     EXPECT_EQ(events[0].Place, QStringLiteral("Makkah"));
-    EXPECT_EQ(events[1].Name(), QStringLiteral("Death"));
+    EXPECT_EQ(events[0].Kept, (QStringList{"  MAP", "    LATI N21.4"})) << "the place's map stays in words";
+    EXPECT_EQ(data.NotKept.at(QStringLiteral("SOUR")), 1);
+    EXPECT_EQ(events[1].Tag, QStringLiteral("DEAT"));
     EXPECT_EQ(events[1].Value, QStringLiteral("Y"));
     EXPECT_FALSE(events[1].HasDate());
     EXPECT_TRUE(events[1].Place.isEmpty());
     EXPECT_EQ(events[2].Place, QStringLiteral("Madinah"));
     EXPECT_EQ(events[3].Type, QStringLiteral("Pilgrimage"));
-    EXPECT_EQ(events[3].Date.Number, 18200000);
-    EXPECT_TRUE(events[4].DateKeptAsText());
+    EXPECT_EQ(events[3].Date.Gregorian, 18200000);
+    EXPECT_EQ(events[4].Date.Qualifier, TDateQualifier::FromTo);
+    EXPECT_EQ(events[4].Date.Gregorian2, 18150000);
     EXPECT_EQ(events[4].DateText, QStringLiteral("FROM 1810 TO 1815"));
 }
 
@@ -139,7 +193,7 @@ TEST(GedcomReader, AcceptsEveryLineEndAndLeadingBlanks) {
     EXPECT_EQ(first.FullName, QStringLiteral("Carriage /Return/"));
     EXPECT_EQ(first.Sex, QStringLiteral("m"));
     ASSERT_EQ(first.Events.size(), 1);
-    EXPECT_EQ(first.Events[0].Date.Number, 19500305);
+    EXPECT_EQ(first.Events[0].Date.Gregorian, 19500305);
     EXPECT_EQ(Person(data, "I2").FullName, QStringLiteral("Line /Feed/"));
 }
 

@@ -41,7 +41,7 @@ TEST(GedcomSamples, RoyalFileKeepsItsLinks) {
             EXPECT_NE(data.FindFamily(person.ChildFamilyXref), nullptr);
         }
         for (const TGEvent& event : person.Data.Events)
-            if (event.Kind == TGEventKind::BIRT && event.Date.Number > 0)
+            if (event.Tag == QLatin1String("BIRT") && event.Date.Gregorian > 0)
                 ++withBirthDate;
     }
     EXPECT_GT(withFather, 1000);
@@ -63,11 +63,14 @@ TEST(GedcomSamples, WideSamplesGiveTheSamePersonsAsTheirUtf8Twin) {
         }
         EXPECT_EQ(data.Families.size(), utf8.Families.size()) << wide;
     }
-    // The sample's adopted son keeps the family of his last FAMC line, with only a father.
+    // The sample's adopted son keeps his birth family, though the adopting one comes last; the adoption
+    // stays in his notes.
     const TGedPerson* joe = utf8.FindPerson(QStringLiteral("I3"));
     ASSERT_NE(joe, nullptr);
-    EXPECT_EQ(joe->ChildFamilyXref, QStringLiteral("F2"));
+    EXPECT_EQ(joe->ChildFamilyXref, QStringLiteral("F1"));
     EXPECT_EQ(joe->Data.FatherId, utf8.FindPerson(QStringLiteral("I1"))->Data.PersonId);
+    EXPECT_EQ(joe->Data.MotherId, utf8.FindPerson(QStringLiteral("I2"))->Data.PersonId);
+    EXPECT_EQ(joe->Data.Kept, (QStringList{"FAMC Robert Eugene /Williams/", "  PEDI adopted"}));
 }
 
 } // namespace
