@@ -237,8 +237,7 @@ private:
         QHash<quint64, int> familyOfCouple;
         const bool divorcePlace =
             Dm().ColumnExists(QStringLiteral("ftRelation"), QStringLiteral("divorce_place"));
-        const bool oldDates =
-            !Dm().ColumnExists(QStringLiteral("ftRelation"), QStringLiteral("relation_date_1_h"));
+        const bool oldDates = MarriageHijriInDivorceColumn();
         Query q = Dm().Prepare(
             QStringLiteral(
                 "SELECT person_id_1, person_id_2, relation_type, split, relation_order_1, relation_order_2, "

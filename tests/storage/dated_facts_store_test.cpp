@@ -256,6 +256,17 @@ TEST_F(OlderTreeTest, ReadsAsEmptyWithoutTheUpgrade) {
     EXPECT_TRUE(WritePersonDates(person));
     EXPECT_EQ(Dm().ScalarInt("SELECT Date_of_Birth_G FROM ftPerson WHERE person_id = '{H}'"), 19520000);
     Dm().Close();
+
+    // Opened only to be read, it shows the columns it lacks as empty: the old marriage date still reads right.
+    ASSERT_TRUE(OpenTreeFile(path_, TOpenAccess::ReadOnly));
+    ASSERT_TRUE(ReadMarriageFacts("{H}", "{W}", facts));
+    EXPECT_EQ(facts.Married, Value(Q::Exact, 19700101, 13891123));
+    EXPECT_EQ(facts.Divorced, TDateValue());
+    EXPECT_TRUE(ListPersonEvents("{H}").isEmpty());
+    ASSERT_TRUE(ReadPersonDates("{H}", dates));
+    EXPECT_EQ(dates.Birth.Gregorian, 19520000);
+    EXPECT_EQ(MissingDatedFactColumns(Dm()).size(), 0) << "shown, though not stored";
+    CloseTreeFile();
 }
 
 TEST_F(OlderTreeTest, TheUpgradeAddsTheColumnsTablesAndIndexes) {
