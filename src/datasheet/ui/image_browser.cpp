@@ -12,6 +12,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -59,6 +60,7 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
                                               QStringLiteral(";;") +
                                               FileFilter(QStringLiteral("BMP"), QStringLiteral("*.bmp")));
       }) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmImageBrows"));
     resize(1000, 680);
     auto* outer = new QVBoxLayout(this);

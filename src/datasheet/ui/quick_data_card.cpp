@@ -9,6 +9,7 @@
 #include "storage/person_store.h"
 #include "storage/undo_log.h"
 #include "text/localisation.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/ui/person_follow.h"
@@ -42,6 +43,7 @@ QPlainTextEdit* NewTextBox(QWidget* parent, const char* name) {
 } // namespace
 
 TfrmQuiqkData::TfrmQuiqkData(QWidget* parent) : QWidget(parent, Qt::Window) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmQuiqkData"));
     resize(620, 520);
     auto* outer = new QVBoxLayout(this);

@@ -9,6 +9,7 @@
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 
 #include <QDragEnterEvent>
@@ -87,6 +88,7 @@ void TKinPersonBox::dropEvent(QDropEvent* event) {
 }
 
 TfrmKinship::TfrmKinship(QWidget* parent) : QWidget(parent, Qt::Window) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmKinship"));
     lblPersonA_ = new QLabel(this);
     lblPersonB_ = new QLabel(this);

@@ -5,6 +5,7 @@
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/ui/person_follow.h"
@@ -52,6 +53,7 @@ private:
 TfrmPersonList::TfrmPersonList(QWidget* parent)
     : QWidget(parent, Qt::Window), btStayOnTop_(new QToolButton(this)), btUpdate_(new QPushButton(this)),
       bar_(new QHBoxLayout), body_(new QVBoxLayout(this)), popup_(new QMenu(this)) {
+    CloseOnEscape(this);
     btStayOnTop_->setObjectName(QStringLiteral("bt_StayOnTop"));
     btStayOnTop_->setIcon(Icon(u"view-pin"));
     btStayOnTop_->setCheckable(true);

@@ -2,6 +2,7 @@
 
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/own_end_delegate.h"
 #include "text/ui/person_follow.h"
@@ -64,6 +65,7 @@ void FillPathTree(QTreeWidget* tree, const TLineagePath& path) {
 }
 
 TfrmPersonPathTree::TfrmPersonPathTree(QWidget* parent) : QWidget(parent, Qt::Window) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmPersonPathTree"));
     rbFatherPath_ = new QRadioButton(this);
     rbFatherPath_->setObjectName(QStringLiteral("rbFatherPath"));

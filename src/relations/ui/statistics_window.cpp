@@ -6,6 +6,7 @@
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 
@@ -38,6 +39,7 @@ TfrmPersonInfo::TfrmPersonInfo(QWidget* parent)
       txtMales_(CountBox(this, "txtMales")), txtFemales_(CountBox(this, "txtFemales")),
       txtTotal_(CountBox(this, "txtTotal")), chkIncludeFemale_(new QCheckBox(this)),
       btCalculate_(new QPushButton(this)), btClose_(new QPushButton(this)) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmPersonInfo"));
     lblName_->setObjectName(QStringLiteral("lblName"));
     lblName_->setWordWrap(true);

@@ -10,6 +10,7 @@
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -51,6 +52,7 @@ QToolButton* ToolButton(QWidget* parent, QStringView icon) {
 } // namespace
 
 TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("TfrmReports"));
     setWindowFlag(Qt::Window);
     mnuFile_ = menuBar()->addMenu(QString());

@@ -9,6 +9,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/ui/person_follow.h"
@@ -37,6 +38,7 @@ QAction* NewAction(QObject* parent, const char16_t* icon) {
 TfrmBookmark::TfrmBookmark(QWidget* parent)
     : QWidget(parent, Qt::Window), toolBar_(new QToolBar(this)), popup_(new QMenu(this)),
       gBookmark_(new TZelGrid(this)), frmEditNote_(new TfrmEditNote(this)) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmBookmark"));
     actEdit_ = NewAction(this, u"document-edit");
     actDelete_ = NewAction(this, u"edit-delete");

@@ -5,6 +5,7 @@
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/ui/person_follow.h"
@@ -84,6 +85,7 @@ TfrmLastUpdated::TfrmLastUpdated(QWidget* parent)
       btShowAdded_(new QPushButton(this)), splitter_(new QSplitter(Qt::Vertical, this)),
       pnl_Entries_(Heading(this, "pnl_Entries")), pnl_Updates_(Heading(this, "pnl_Updates")),
       gAdded_(new TZelGrid(this)), gEdited_(new TZelGrid(this)) {
+    CloseOnEscape(this);
     setObjectName(QStringLiteral("frmLastUpdated"));
     dtAdded_->setObjectName(QStringLiteral("dtAdded"));
     dtAdded_->setCalendarPopup(true);

@@ -5,6 +5,7 @@
 #include "shell/ui/main_window.h"
 #include "storage/tree_file.h"
 #include "text/localisation.h"
+#include "text/ui/escape_closes.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -33,6 +34,7 @@ TfrmTreeWindow::TfrmTreeWindow(QWidget* owner)
     : QWidget(owner, Qt::Window), btStayOnTop_(new QToolButton), btClose_(new QPushButton),
       splitter_(new QSplitter(Qt::Vertical)), search_(new TNameSearchBox(splitter_)),
       framTree_(new TframTree(splitter_)) {
+    CloseOnEscape(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmTreeWindow"));
     btStayOnTop_->setObjectName(QStringLiteral("btStayOnTop"));
