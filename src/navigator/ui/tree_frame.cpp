@@ -3,6 +3,7 @@
 #include "navigator/tree_model.h"
 #include "navigator/ui/link_dialogs.h"
 #include "navigator/ui/outline_images.h"
+#include "navigator/ui/outline_keys.h"
 #include "navigator/ui/outline_view.h"
 #include "relations/ui/person_path_tree.h"
 #include "storage/person_index.h"
@@ -201,15 +202,23 @@ void TframTree::BuildControls() {
 }
 
 void TframTree::ApplyCaptions() {
-    btAddMale_->setToolTip(Translate(QStringLiteral("Add Male Person (Insert)")));
-    btAddFemale_->setToolTip(Translate(QStringLiteral("Add Female Person (Shift Insert)")));
+    // The translations keep their keys in parentheses; the keys named are the ones the outline answers to.
+    btAddMale_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Add Male Person (Insert)")), TOutlineKey::AddSon));
+    btAddFemale_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Add Female Person (Shift Insert)")), TOutlineKey::AddDaughter));
     btAddSection_->setToolTip(Translate(QStringLiteral("Add Group")));
-    btSetAsMale_->setToolTip(Translate(QStringLiteral("Set as Male (F7)")));
-    btSetAsFemale_->setToolTip(Translate(QStringLiteral("Set as Female (F8)")));
-    btSetAsSection_->setToolTip(Translate(QStringLiteral("Set as Group (F6)")));
+    btSetAsMale_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Set as Male (F7)")), TOutlineKey::SetMale));
+    btSetAsFemale_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Set as Female (F8)")), TOutlineKey::SetFemale));
+    btSetAsSection_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Set as Group (F6)")), TOutlineKey::SetGroup));
     btRtl_->setToolTip(Translate(QStringLiteral("Toggle Tree Display from Right-to-Left and Left-toRight")));
-    btZoomIn_->setToolTip(Translate(QStringLiteral("Zoom in (Ctrl Alt =)")));
-    btZoomOut_->setToolTip(Translate(QStringLiteral("Zoom out (Ctrl Alt -)")));
+    btZoomIn_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Zoom in (Ctrl Alt =)")), TOutlineKey::ZoomIn));
+    btZoomOut_->setToolTip(
+        HintWithKey(Translate(QStringLiteral("Zoom out (Ctrl Alt -)")), TOutlineKey::ZoomOut));
     btShowQuickInfo_->setToolTip(Translate(QStringLiteral("Show/ Hide Quick Info Card")));
     // The buttons show pictures only: screen readers say what the hint says.
     for (QToolButton* button : {btAddMale_, btAddFemale_, btAddSection_, btSetAsMale_, btSetAsFemale_,

@@ -1,4 +1,5 @@
 #include "navigator/tree_model.h"
+#include "navigator/ui/outline_keys.h"
 #include "navigator/ui/outline_view.h"
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
@@ -138,23 +139,25 @@ void TframTree::ApplyMenuCaptions() {
     mnuAdd_->setTitle(Translate(QStringLiteral("Add")));
     mnuAddSon_->setTitle(Translate(QStringLiteral("Add Son")));
     mnuAddDaughter_->setTitle(Translate(QStringLiteral("Add Daughter")));
-    mnuAddSonNoOther_->setText(TranslateContext(QStringLiteral("Son"), QStringLiteral("add_menu")) +
-                               QString(30, u' ') + QStringLiteral("F4"));
-    mnuAddDaughterNoOther_->setText(TranslateContext(QStringLiteral("Daughter"), QStringLiteral("add_menu")) +
-                                    QString(29, u' ') + QStringLiteral("Shift + F4"));
+    mnuAddSonNoOther_->setText(CaptionWithKey(
+        TranslateContext(QStringLiteral("Son"), QStringLiteral("add_menu")), TOutlineKey::AddSon));
+    mnuAddDaughterNoOther_->setText(CaptionWithKey(
+        TranslateContext(QStringLiteral("Daughter"), QStringLiteral("add_menu")), TOutlineKey::AddDaughter));
     mnuAddChildList_->setText(Translate(QStringLiteral("Add Child List")) + QStringLiteral(".."));
     mnuAddLineage_->setText(Translate(QStringLiteral("Add Lineage")) + QStringLiteral(".."));
     mnuAddFather_->setText(Translate(QStringLiteral("father")));
     mnuSetMate_->setTitle(Translate(QStringLiteral("Add Spouse")));
     mnuSetMateSelect_->setText(Translate(QStringLiteral("Select")) + QStringLiteral(".."));
-    mnuSetMateNew_->setText(Translate(QStringLiteral("New")) + QStringLiteral("..") + QStringLiteral("\tF8"));
+    mnuSetMateNew_->setText(
+        CaptionWithKey(Translate(QStringLiteral("New")) + QStringLiteral(".."), TOutlineKey::AddMate));
     mnuSetRelation_->setTitle(Translate(QStringLiteral("Relationships")));
     mnuSetFather_->setText(Translate(QStringLiteral("Attach Father")) + QStringLiteral(".."));
     mnuSetMother_->setText(Translate(QStringLiteral("Attach Mother")) + QStringLiteral(".."));
     mnuSetChildren_->setText(Translate(QStringLiteral("Attach Children")) + QStringLiteral(".."));
     mnuSwitchParent_->setText(Translate(QStringLiteral("Switch Parents")));
-    mnuRename_->setText(Translate(QStringLiteral("Edit Name")));
-    mnuDelete_->setText(Translate(QStringLiteral("Delete")) + QStringLiteral(".."));
+    mnuRename_->setText(CaptionWithKey(Translate(QStringLiteral("Edit Name")), TOutlineKey::EditName));
+    mnuDelete_->setText(
+        CaptionWithKey(Translate(QStringLiteral("Delete")) + QStringLiteral(".."), TOutlineKey::Delete));
     mnuRefresh_->setText(Translate(QStringLiteral("Refresh")));
     mnuMarkAncestors_->setText(Translate(QStringLiteral("Mark Ancestors")));
     mnuUnMarkAncestors_->setText(Translate(QStringLiteral("Unmark Ancestors")));
@@ -162,7 +165,7 @@ void TframTree::ApplyMenuCaptions() {
     mnuShowTraceWindow_->setText(Translate(QStringLiteral("Family Tree Chart")));
     mnuKinship_->setText(Translate(QStringLiteral("Kinship")) + QStringLiteral(".."));
     mnu_Data_Card_->setText(Translate(QStringLiteral("Data Card")));
-    mnuExpand_->setText(Translate(QStringLiteral("Expand")) + QString(6, u' ') + QStringLiteral("F5"));
+    mnuExpand_->setText(CaptionWithKey(Translate(QStringLiteral("Expand")), TOutlineKey::Expand));
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -177,17 +180,15 @@ bool TframTree::eventFilter(QObject* watched, QEvent* event) {
 bool TframTree::HandleKey(QKeyEvent* event) {
     if (IsEditing())
         return false;
-    const int key = event->key();
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    const bool alt = modifiers & Qt::AltModifier;
-    if (key == Qt::Key_F5) {
+    const auto is = [event](TOutlineKey command) {
+        return IsOutlineKey(command, event);
+    };
+    if (is(TOutlineKey::Expand)) {
         ToggleExpand();
         return true;
     }
-    if (alt && !ctrl && (key == Qt::Key_Left || key == Qt::Key_Right)) {
-        if (key == Qt::Key_Left)
+    if (is(TOutlineKey::Back) || is(TOutlineKey::Forward)) {
+        if (is(TOutlineKey::Back))
             HistoryBack();
         else
             HistoryForward();
@@ -196,56 +197,51 @@ bool TframTree::HandleKey(QKeyEvent* event) {
     if (readOnly_)
         return false;
     dataChanged_ = false;
-    if ((key == Qt::Key_Insert || key == Qt::Key_F4) && !ctrl && !alt) {
-        AddChildPerson(shift ? QStringLiteral("f") : QStringLiteral("m"));
+    if (is(TOutlineKey::AddSon) || is(TOutlineKey::AddDaughter)) {
+        AddChildPerson(is(TOutlineKey::AddDaughter) ? QStringLiteral("f") : QStringLiteral("m"));
         return true;
     }
-    if (ctrl && (key == Qt::Key_Equal || key == Qt::Key_Plus)) {
-        SetZoom(zoom_ + 1);
-        return true;
-    }
-    if (ctrl && key == Qt::Key_Minus) {
-        SetZoom(zoom_ - 1);
+    if (is(TOutlineKey::ZoomIn) || is(TOutlineKey::ZoomOut)) {
+        SetZoom(zoom_ + (is(TOutlineKey::ZoomIn) ? 1 : -1));
         return true;
     }
     const TPersonNode* record = model_->Record(CurrentIndex());
     if (!record)
         return false;
-    switch (key) {
-    case Qt::Key_Delete:
-        if (ctrl || alt)
-            return false;
-        DeleteSelected(!shift);
+    if (is(TOutlineKey::Delete) || is(TOutlineKey::DeleteWithoutAsking)) {
+        DeleteSelected(is(TOutlineKey::Delete));
         return true;
-    case Qt::Key_F2:
+    }
+    if (is(TOutlineKey::EditName)) {
         EditCurrentName();
         return true;
-    case Qt::Key_F6:
+    }
+    if (is(TOutlineKey::ToggleGender)) {
         if (record->Gender.toLower() == u"m")
             SetCurrentFemale();
         else
             SetCurrentMale();
         return true;
-    case Qt::Key_F7:
+    }
+    if (is(TOutlineKey::SetMale)) {
         SetCurrentMale();
         return true;
-    case Qt::Key_F8:
+    }
+    if (is(TOutlineKey::AddMate)) {
         AttachNewMate();
         return true;
-    default:
-        break;
     }
-    if (!ctrl)
-        return false;
-    if (key == Qt::Key_Apostrophe) {
+    if (is(TOutlineKey::ToggleDead)) {
         ToggleCurrentDead();
         return true;
     }
-    if (key == Qt::Key_D) {
+    if (is(TOutlineKey::DateEstimate)) {
         emit DateApproximationWanted(record->PersonId);
         dataChanged_ = true;
         return true;
     }
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
     const int digit = DigitOf(event);
     if (digit >= 1) {
         SetCurrentOrder(digit);

@@ -1,8 +1,11 @@
 #include "navigator/ui/outline_images.h"
+#include "navigator/ui/outline_keys.h"
 #include "navigator/ui/tree_frame.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QMenu>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -38,9 +41,12 @@ TEST_P(OutlineToolbar, EveryButtonHasAPictureAndAHint) {
         EXPECT_EQ(HasArabicLetters(button->toolTip()), Arabic()) << name;
         hints << button->toolTip();
     }
-    EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Add Male Person (Insert)"))));
-    EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Set as Group (F6)"))));
-    EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Zoom out (Ctrl Alt -)"))));
+    EXPECT_TRUE(hints.contains(
+        HintWithKey(Translate(QStringLiteral("Add Male Person (Insert)")), TOutlineKey::AddSon)));
+    EXPECT_TRUE(
+        hints.contains(HintWithKey(Translate(QStringLiteral("Set as Group (F6)")), TOutlineKey::SetGroup)));
+    EXPECT_TRUE(hints.contains(
+        HintWithKey(Translate(QStringLiteral("Zoom out (Ctrl Alt -)")), TOutlineKey::ZoomOut)));
     EXPECT_TRUE(hints.contains(Translate(QStringLiteral("Go Backward")) + QStringLiteral(" (Alt+←)")));
     hints.removeDuplicates();
     EXPECT_EQ(hints.size(), buttons.size());
@@ -59,6 +65,57 @@ TEST_P(OutlineToolbar, PopupAndNodesUseTheIconSet) {
     ASSERT_GE(OutlineImages().size(), 12);
     for (const QIcon& image : OutlineImages())
         EXPECT_FALSE(image.pixmap(QSize(16, 16), 2.0).isNull());
+}
+
+// The hints name the keys the outline answers to, whatever key their translation was written with; a
+// button whose command has no key names none. The menus show keys as text and never take them.
+TEST_P(OutlineToolbar, HintsAndMenusNameTheRealKeys) {
+    TframTree frame;
+    auto hint = [&frame](const char* name) {
+        return StripBidiControls(frame.findChild<QToolButton*>(QString::fromLatin1(name))->toolTip());
+    };
+    const QString female = StripBidiControls(Translate(QStringLiteral("Set as Female (F8)")));
+    EXPECT_EQ(hint("btSetAsFemale"), female.left(female.lastIndexOf(u'(')).trimmed());
+    EXPECT_FALSE(hint("btSetAsFemale").contains(QStringLiteral("F8")));
+    EXPECT_FALSE(hint("btSetAsSection").contains(QStringLiteral("F6")));
+    EXPECT_TRUE(hint("btSetAsMale").endsWith(QStringLiteral("(F7)")));
+    EXPECT_TRUE(hint("bt_Zoom_in")
+                    .endsWith(u'(' +
+                              QKeySequence(Qt::CTRL | Qt::Key_Equal).toString(QKeySequence::NativeText) +
+                              u')'));
+    EXPECT_FALSE(hint("bt_Zoom_in").contains(QStringLiteral("Alt")));
+    EXPECT_TRUE(hint("btAddFemale")
+                    .endsWith(u'(' +
+                              QKeySequence(Qt::SHIFT | Qt::Key_Insert).toString(QKeySequence::NativeText) +
+                              u')'));
+    EXPECT_EQ(HasArabicLetters(hint("bt_Zoom_in")), Arabic());
+
+    QStringList keysShown;
+    for (const QMenu* menu : frame.findChildren<QMenu*>()) {
+        for (const QAction* action : menu->actions()) {
+            EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
+            if (action->text().contains(u'\t'))
+                keysShown << action->text().section(u'\t', 1);
+        }
+    }
+    for (TOutlineKey command : {TOutlineKey::EditName, TOutlineKey::Delete, TOutlineKey::AddMate,
+                                TOutlineKey::Expand, TOutlineKey::AddSon, TOutlineKey::AddDaughter})
+        EXPECT_TRUE(keysShown.contains(OutlineKeyText(command))) << OutlineKeyText(command).toStdString();
+}
+
+TEST(OutlineKeys, HintsKeepTheirTextAndTakeTheRealKey) {
+    EXPECT_EQ(StripBidiControls(HintWithKey(QStringLiteral("تعيين كذكر (F7)"), TOutlineKey::SetMale)),
+              QStringLiteral("تعيين كذكر (F7)"));
+    EXPECT_EQ(HintWithKey(QStringLiteral("تعيين كأنثى (F8)"), TOutlineKey::SetFemale),
+              QStringLiteral("تعيين كأنثى"));
+    EXPECT_EQ(HintWithKey(QStringLiteral("Set as Group"), TOutlineKey::SetGroup),
+              QStringLiteral("Set as Group"));
+    // Only the last parenthesis is the key.
+    EXPECT_EQ(StripBidiControls(HintWithKey(QStringLiteral("Zoom (in) (Ctrl Alt =)"), TOutlineKey::ZoomOut)),
+              QStringLiteral("Zoom (in) (") + OutlineKeyText(TOutlineKey::ZoomOut) + u')');
+    EXPECT_EQ(CaptionWithKey(QStringLiteral("Edit Name"), TOutlineKey::EditName),
+              QStringLiteral("Edit Name\tF2"));
+    EXPECT_EQ(CaptionWithKey(QStringLiteral("Set"), TOutlineKey::SetGroup), QStringLiteral("Set"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, OutlineToolbar, ::testing::Values("arabic.local", "english.local"));

@@ -1,5 +1,6 @@
 #include "common/testing.h"
 #include "datasheet/ui/data_sheet.h"
+#include "navigator/ui/outline_keys.h"
 #include "navigator/ui/tree_frame.h"
 #include "reports/ui/name_search_box.h"
 #include "shell/startup.h"
@@ -12,9 +13,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeView>
@@ -52,7 +53,9 @@ void ExpectInterface(TfrmFamilyMain& window, TfrmTreeWindow& tree, bool translat
         EXPECT_EQ(menus.front()->layoutDirection(), direction) << where.toStdString() << " popup menu";
         bool hinted = false;
         for (const QWidget* child : outline->findChildren<QWidget*>())
-            hinted = hinted || child->toolTip() == Translate(QStringLiteral("Add Male Person (Insert)"));
+            hinted = hinted ||
+                     child->toolTip() == HintWithKey(Translate(QStringLiteral("Add Male Person (Insert)")),
+                                                     TOutlineKey::AddSon);
         EXPECT_TRUE(hinted) << where.toStdString() << " hints";
     }
     EXPECT_EQ(tree.windowTitle(), Translate(QStringLiteral("Tree")));

@@ -6,6 +6,7 @@
 #include "relations/ui/childless_window.h"
 #include "relations/ui/find_window.h"
 #include "relations/ui/marriages_window.h"
+#include "reports/ui/name_search_box.h"
 #include "reports/ui/zel_grid.h"
 #include "shell/startup.h"
 #include "shell/ui/bookmarks_window.h"
@@ -35,6 +36,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTreeView>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -353,6 +355,24 @@ TEST_P(TreeWindowsTest, TheTreeMenusOpenTheirWindowsAndCloseThemWithTheTree) {
     Settle();
     for (QWidget* window : windows)
         EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+}
+
+// The outline's keys belong to the outline: Delete typed in the search box deletes a letter, never the
+// person selected in the outline, and the outline still deletes with it.
+TEST_P(TreeWindowsTest, DeleteInATextBoxNeverDeletesAPerson) {
+    test::RecordedMessages messages(IDYES);
+    window_->show();
+    ASSERT_TRUE(window_->TreeFrame()->LocatePerson(QStringLiteral("{X}")));
+    QLineEdit* box = window_->SearchBox()->SearchEdit();
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("Sami"));
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), QStringLiteral("ami"));
+    EXPECT_EQ(Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE person_id = '{X}'")), 1);
+    EXPECT_TRUE(messages.texts.isEmpty());
+    QTest::keyClick(window_->TreeFrame()->View(), Qt::Key_Delete);
+    EXPECT_EQ(Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson WHERE person_id = '{X}'")), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, TreeWindowsTest, ::testing::Bool(),
