@@ -70,6 +70,15 @@ int ShowRequest(const TMessageRequest& request) {
     return request.escape;
 }
 
+// `code` when one of the answers has it, else `fallback`.
+int AnswerNamed(const QList<TMsgAnswer>& answers, int code, int fallback) {
+    for (const TMsgAnswer& answer : answers) {
+        if (answer.code == code)
+            return code;
+    }
+    return fallback;
+}
+
 // The flag bits that start a question of `buttons` on the button answering `focus`.
 quint32 FocusFlags(quint32 buttons, int focus) {
     const qsizetype index = MsgButtonsOf(buttons).indexOf(focus);
@@ -208,21 +217,20 @@ TMessageRequest MakeMessageRequest(const QString& text, const QString& caption, 
     return request;
 }
 
+int QuestionEscapeCode(const TQuestion& question) {
+    return question.answers.isEmpty()
+               ? IDOK
+               : AnswerNamed(question.answers, question.escape, question.answers.back().code);
+}
+
 int MsgAsk(const TQuestion& question) {
     TMessageRequest request =
         MakeMessageRequest(question.text, question.caption, IconFlags(question.icon) | RightToLeftFlags());
     request.answers = question.answers;
     if (request.answers.isEmpty())
         request.answers = MsgAnswersOf(MB_OK);
-    auto named = [&](int code, int fallback) {
-        for (const TMsgAnswer& answer : std::as_const(request.answers)) {
-            if (answer.code == code)
-                return code;
-        }
-        return fallback;
-    };
-    request.focus = named(question.focus, request.answers.front().code);
-    request.escape = named(question.escape, request.answers.back().code);
+    request.focus = AnswerNamed(request.answers, question.focus, request.answers.front().code);
+    request.escape = AnswerNamed(request.answers, question.escape, request.answers.back().code);
     const int code = ShowRequest(request);
     SetMsgBoxPosition(QPoint(-1, -1));
     return code;

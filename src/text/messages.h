@@ -88,6 +88,8 @@ struct TQuestion {
 
 // Asks `question` and returns the code of the chosen answer; leaving it answers its escape code.
 int MsgAsk(const TQuestion& question);
+// The code Escape and leaving `question` answer: its escape answer, else its last.
+int QuestionEscapeCode(const TQuestion& question);
 
 // Shows messages. The default sink writes them to standard error and answers the refusal code, so the
 // command line and tests never wait for a user; the desktop program installs its dialogs.

@@ -110,18 +110,22 @@ void TfrmAddPerson::AssignMotherClick() {
 void TfrmAddPerson::AssignParent(bool father) {
     if (!picker_)
         return;
-    picker_->Choose(father ? Translate(QStringLiteral("Attach Father"))
-                           : Translate(QStringLiteral("Attach Mother")),
-                    false, father ? QStringLiteral("m") : QStringLiteral("f"));
-    const QString id = picker_->Chosen().Id.trimmed();
-    if (id.isEmpty() || id == u"-1")
-        return;
-    // The earlier choice stays when the new one is of the wrong gender.
-    if (GetGender(id) != (father ? u"m" : u"f")) {
-        MsgErrorRtl(father ? Translate(QStringLiteral("Gender of father must be male."))
+    // A person of the wrong gender is refused in the picker, which stays open; the earlier choice stays.
+    const bool chosen = picker_->Choose(
+        father ? Translate(QStringLiteral("Attach Father")) : Translate(QStringLiteral("Attach Mother")),
+        false, father ? QStringLiteral("m") : QStringLiteral("f"), [father](const TPickedPersons& picked) {
+            const QString id = picked.Id.trimmed();
+            if (id.isEmpty() || id == u"-1")
+                return TPickVerdict::Refused(Translate(QStringLiteral("No person has been chosen.")));
+            if (GetGender(id) != (father ? u"m" : u"f"))
+                return TPickVerdict::Refused(
+                    father ? Translate(QStringLiteral("Gender of father must be male."))
                            : Translate(QStringLiteral("Gender of mother must be female.")));
+            return TPickVerdict::Allowed();
+        });
+    if (!chosen)
         return;
-    }
+    const QString id = picker_->Chosen().Id.trimmed();
     QLabel* label = father ? lblFather_ : lblMother_;
     (father ? fatherId_ : motherId_) = id;
     label->setText((father ? Translate(QStringLiteral("Father")) : Translate(QStringLiteral("Mother"))) +

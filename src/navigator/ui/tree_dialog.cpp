@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -127,6 +128,15 @@ TfrmTreeDialog::TfrmTreeDialog(QWidget* parent) : QDialog(parent) {
     tabs_->addTab(tabList_, QString());
     tabs_->addTab(tabBookMark_, QString());
 
+    lblRefusal_ = new QLabel(this);
+    lblRefusal_->setObjectName(QStringLiteral("lblRefusal"));
+    lblRefusal_->setWordWrap(true);
+    lblRefusal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPalette warning = lblRefusal_->palette();
+    warning.setColor(QPalette::WindowText, QColor(170, 0, 0));
+    lblRefusal_->setPalette(warning);
+    KeepReadingAlignment(lblRefusal_);
+    lblRefusal_->hide();
     btOk_ = new QPushButton(this);
     btOk_->setObjectName(QStringLiteral("btOk"));
     btOk_->setDefault(true);
@@ -142,6 +152,7 @@ TfrmTreeDialog::TfrmTreeDialog(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
     layout->setSpacing(kRowSpacing);
     layout->addWidget(tabs_, 1);
+    layout->addWidget(lblRefusal_);
     layout->addLayout(buttons);
 
     // The picker's outline lays out right to left from its creation, whatever the language.
@@ -165,6 +176,12 @@ TfrmTreeDialog::TfrmTreeDialog(QWidget* parent) : QDialog(parent) {
     connect(btFindInList_, &QPushButton::clicked, this, &TfrmTreeDialog::FindInList);
     connect(txtNameList_, &QLineEdit::textChanged, g_->viewport(), qOverload<>(&QWidget::update));
     connect(search_, &TNameSearchBox::personChosen, this, &TfrmTreeDialog::LocateInOutline);
+    // A result clicked (or reached with the arrows) is the person OK takes: the outline shows it selected.
+    connect(search_, &TNameSearchBox::personSelected, this,
+            [this](const QString& id) { framTree_->LocatePerson(id); });
+    // Another choice: the refusal of the last one no longer applies.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { ShowRefusal(QString()); });
+    connect(framTree_, &TframTree::PersonSelected, this, [this] { ShowRefusal(QString()); });
     connect(btOpenbookmark_, &QPushButton::clicked, this, [this] { OpenBookmark(gBookmark_->Row()); });
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (tabs_->widget(index) == tabList_ && !listFilled_)
@@ -194,9 +211,44 @@ bool TfrmTreeDialog::Choose(const QString& caption, bool multiple) {
     return accepted_ && !chosen_.Ids.isEmpty();
 }
 
-bool TfrmTreeDialog::Choose(const QString& caption, bool multiple, const QString& genderFilter) {
+bool TfrmTreeDialog::Choose(const QString& caption, bool multiple, const QString& genderFilter,
+                            TPickCheck check) {
     SetGenderFilter(genderFilter);
-    return Choose(caption, multiple);
+    check_ = std::move(check);
+    const bool chosen = Choose(caption, multiple);
+    check_ = {};
+    return chosen;
+}
+
+QString TfrmTreeDialog::RefusalShown() const {
+    return lblRefusal_->isHidden() ? QString() : lblRefusal_->text();
+}
+
+void TfrmTreeDialog::ShowRefusal(const QString& reason) {
+    lblRefusal_->setText(reason);
+    lblRefusal_->setVisible(!reason.isEmpty());
+}
+
+bool TfrmTreeDialog::Checked() {
+    answer_ = 0;
+    ShowRefusal(QString());
+    if (!check_)
+        return true;
+    const TPickVerdict verdict = check_(chosen_);
+    switch (verdict.kind) {
+    case TPickVerdict::Kind::Allowed:
+        return true;
+    case TPickVerdict::Kind::Refused:
+        ShowRefusal(verdict.reason);
+        return false;
+    case TPickVerdict::Kind::Ask:
+        break;
+    }
+    const int answer = MsgAsk(verdict.question);
+    if (answer == QuestionEscapeCode(verdict.question))
+        return false;
+    answer_ = answer;
+    return true;
 }
 
 void TfrmTreeDialog::TranslateTexts() {
@@ -245,6 +297,8 @@ void TfrmTreeDialog::Prepare() {
 
     chosen_ = TPickedPersons();
     accepted_ = false;
+    answer_ = 0;
+    ShowRefusal(QString());
     listFilled_ = false;
     g_->DeleteAllRows();
     FillBookmarks();
@@ -441,6 +495,11 @@ void TfrmTreeDialog::accept() {
         if (!existing.contains(chosen_.Id))
             chosen_.Id.clear();
     }
+    // Many persons share a first name: the questions name the one chosen with his lineage.
+    if (!chosen_.Id.isEmpty() && chosen_.Id != u"-1")
+        chosen_.Caption = GetLineageName(chosen_.Id);
+    if (!Checked())
+        return;
     accepted_ = true;
     SavePosition();
     QDialog::accept();

@@ -164,6 +164,8 @@ private:
     void ClearSelectionDisplay();
     bool HandleKey(QKeyEvent* event);
     void ShowPopup(const QPoint& position);
+    // Set Father or Set Mother of the selected persons, through the picker.
+    void AttachParentOfSelection(TParentKind kind);
     void PreparePopup();
     void PrepareAddMenu();
     void BuildAddSubmenu(QMenu* menu, const QString& gender);

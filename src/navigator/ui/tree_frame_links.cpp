@@ -22,6 +22,16 @@ namespace verdan {
 
 namespace {
 
+// A command run on the choice before the picker closes: when it refuses (after its message) or a question
+// is answered No, the picker stays open with the search and the selection as they were.
+TPickCheck RunWhilePicking(const std::function<bool(const TPickedPersons&)>& command) {
+    return [command](const TPickedPersons& chosen) {
+        if (chosen.Ids.isEmpty())
+            return TPickVerdict::Refused(Translate(QStringLiteral("No person has been chosen.")));
+        return command(chosen) ? TPickVerdict::Allowed() : TPickVerdict::Refused();
+    };
+}
+
 // The step of giving persons a father or a mother.
 QString ParentStepText(const QStringList& ids, const QString& parentId) {
     return ids.size() == 1 ? StepText("Attach «%*» to «%*»", {ids.front(), parentId})
@@ -110,13 +120,19 @@ void TframTree::AttachExistingMate() {
     const QString personId = record->PersonId;
     const bool man = GetGender(personId) != u"f";
     TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
-    picker->Choose(man ? Translate(QStringLiteral("Attach Wife"))
-                       : Translate(QStringLiteral("Attach Husband")),
-                   false, man ? QStringLiteral("f") : QStringLiteral("m"));
-    const TPickedPersons chosen = picker->Accepted() ? picker->Chosen() : TPickedPersons();
-    UndoStep step(StepText(man ? "Add a wife to «%*»" : "Add a husband to «%*»", {personId}), personId);
-    if (verdan::AttachExistingMate(personId, chosen))
-        ReloadAfterLinks({}, {personId, chosen.Id});
+    QString mateId;
+    picker->Choose(
+        man ? Translate(QStringLiteral("Attach Wife")) : Translate(QStringLiteral("Attach Husband")), false,
+        man ? QStringLiteral("f") : QStringLiteral("m"), RunWhilePicking([&](const TPickedPersons& chosen) {
+            UndoStep step(StepText(man ? "Add a wife to «%*»" : "Add a husband to «%*»", {personId}),
+                          personId);
+            if (!verdan::AttachExistingMate(personId, chosen))
+                return false;
+            mateId = chosen.Id;
+            return true;
+        }));
+    if (!mateId.isEmpty())
+        ReloadAfterLinks({}, {personId, mateId});
 }
 
 void TframTree::AttachNewMate() {
@@ -145,44 +161,51 @@ void TframTree::AttachChildren() {
     const QString personId = record->PersonId;
     const QString caption = index.data().toString();
     TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
-    picker->Choose(Translate(QStringLiteral("Attach Children")), true);
-    const QStringList chosen = picker->Accepted() ? picker->Chosen().Ids : QStringList();
-    const QStringList before = ParentsOf(chosen);
-    UndoStep step(StepText("Attach children to «%*»", {personId}), personId);
-    if (verdan::AttachChildren(personId, caption, chosen))
-        ReloadAfterLinks(before, QStringList{personId} + chosen);
+    QStringList attached;
+    QStringList before;
+    picker->Choose(Translate(QStringLiteral("Attach Children")), true, picker->GenderFilter(),
+                   RunWhilePicking([&](const TPickedPersons& chosen) {
+                       before = ParentsOf(chosen.Ids);
+                       UndoStep step(StepText("Attach children to «%*»", {personId}), personId);
+                       if (!verdan::AttachChildren(personId, caption, chosen.Ids))
+                           return false;
+                       attached = chosen.Ids;
+                       return true;
+                   }));
+    if (!attached.isEmpty())
+        ReloadAfterLinks(before, QStringList{personId} + attached);
 }
 
 void TframTree::AttachFather() {
-    const QList<TLinkNode> nodes = SelectedLinkNodes();
-    if (readOnly_ || nodes.isEmpty() || !ConfirmOtherParent(TParentKind::Father, nodes.front()))
-        return;
-    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
-    if (!picker->Choose(Translate(QStringLiteral("Select Father")), false, QStringLiteral("m")))
-        return;
-    QStringList ids;
-    for (const TLinkNode& node : nodes)
-        ids << node.PersonId;
-    const QStringList before = ParentsOf(ids);
-    UndoStep step(ParentStepText(ids, picker->Chosen().Id), ids.front());
-    if (AttachParent(TParentKind::Father, nodes, picker->Chosen()))
-        ReloadAfterLinks(before + QStringList{picker->Chosen().Id}, ids);
+    AttachParentOfSelection(TParentKind::Father);
 }
 
 void TframTree::AttachMother() {
+    AttachParentOfSelection(TParentKind::Mother);
+}
+
+void TframTree::AttachParentOfSelection(TParentKind kind) {
     const QList<TLinkNode> nodes = SelectedLinkNodes();
-    if (readOnly_ || nodes.isEmpty() || !ConfirmOtherParent(TParentKind::Mother, nodes.front()))
+    if (readOnly_ || nodes.isEmpty() || !ConfirmOtherParent(kind, nodes.front()))
         return;
-    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
-    if (!picker->Choose(Translate(QStringLiteral("Select Mother")), false, QStringLiteral("f")))
-        return;
+    const bool father = kind == TParentKind::Father;
     QStringList ids;
     for (const TLinkNode& node : nodes)
         ids << node.PersonId;
     const QStringList before = ParentsOf(ids);
-    UndoStep step(ParentStepText(ids, picker->Chosen().Id), ids.front());
-    if (AttachParent(TParentKind::Mother, nodes, picker->Chosen()))
-        ReloadAfterLinks(before + QStringList{picker->Chosen().Id}, ids);
+    TfrmTreeDialog* picker = TLinkDialogs::For(this).Picker();
+    QString parentId;
+    picker->Choose(Translate(father ? QStringLiteral("Select Father") : QStringLiteral("Select Mother")),
+                   false, father ? QStringLiteral("m") : QStringLiteral("f"),
+                   RunWhilePicking([&](const TPickedPersons& chosen) {
+                       UndoStep step(ParentStepText(ids, chosen.Id), ids.front());
+                       if (!AttachParent(kind, nodes, chosen))
+                           return false;
+                       parentId = chosen.Id;
+                       return true;
+                   }));
+    if (!parentId.isEmpty())
+        ReloadAfterLinks(before + QStringList{parentId}, ids);
 }
 
 void TframTree::SwitchParents() {

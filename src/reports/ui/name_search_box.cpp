@@ -89,16 +89,17 @@ TNameSearchBox::TNameSearchBox(QWidget* parent)
             lstName_->viewport()->update();
         }
     });
-    connect(txtFind_, &QLineEdit::returnPressed, this, [this] {
-        if (btFind_->isEnabled())
-            btFind_->click();
-    });
     connect(btFind_, &QPushButton::clicked, this, &TNameSearchBox::Find);
     connect(lstName_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     emit personSelected(results_->PersonId(current.row()));
             });
+    // A click on the entry that is current already says it again: its person may have been left meanwhile.
+    connect(lstName_, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit personSelected(results_->PersonId(index.row()));
+    });
     connect(lstName_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         lstName_->setCurrentIndex(index);
         ChooseCurrent();
@@ -268,9 +269,16 @@ bool TNameSearchBox::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (const int arrow = CtrlArrow(key); arrow != 0 && MoveFocus(watched, arrow < 0))
             return true;
-        if (watched == lstName_ && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        const bool enter = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+                           (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        if (watched == lstName_ && enter) {
             ChooseCurrent();
+            return true;
+        }
+        // Enter in the box searches and goes no further: in a dialog it would press the default button.
+        if (watched == txtFind_ && enter) {
+            if (btFind_->isEnabled())
+                btFind_->click();
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == lstName_->viewport() &&

@@ -66,7 +66,8 @@ public:
     QString EmptyListText() const;
 
 signals:
-    // The current entry changed to this person (a click, the arrow keys, or a new search).
+    // The current entry changed to this person (a click, the arrow keys, or a new search), or the current
+    // entry was clicked.
     void personSelected(const QString& id);
     // Enter or a double-click on this person's entry: the host shows the person in its outline.
     void personChosen(const QString& id);

@@ -6,7 +6,9 @@
 #include "navigator/ui/second_parent_dialog.h"
 #include "navigator/ui/tree_dialog.h"
 #include "navigator/ui/tree_frame.h"
+#include "reports/ui/name_search_box.h"
 #include "reports/ui/zel_grid.h"
+#include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
 #include "storage/tree_file.h"
@@ -17,12 +19,15 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 namespace verdan::test {
@@ -158,6 +163,102 @@ TEST_P(LinkDialogsTest, ThePickerIsFilledAgainWhenAnotherTreeOpens) {
     EXPECT_FALSE(picker.Outline()->Model()->FindPersonNode(kAli).isValid());
     EXPECT_EQ(picker.Outline()->Model()->RootIndex().data().toString(), "Other tree");
     picker.reject();
+}
+
+// Runs `act` on the picker once Choose has opened it.
+void WhilePicking(TfrmTreeDialog& picker, const std::function<void()>& act) {
+    QTimer::singleShot(0, [&picker, act] {
+        ASSERT_EQ(QApplication::activeModalWidget(), &picker);
+        act();
+        if (picker.isVisible())
+            picker.reject();
+    });
+}
+
+// Enter in the search box searches and leaves the picker open; a single click on a result selects that
+// person in the outline, and OK takes him, named with his lineage.
+TEST_P(LinkDialogsTest, ThePickerSearchesOnEnterAndTakesTheResultClicked) {
+    TfrmTreeDialog picker;
+    WhilePicking(picker, [&] {
+        QLineEdit* box = picker.SearchBox()->SearchEdit();
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("Salma"));
+        QTest::keyClick(box, Qt::Key_Return);
+        Settle();
+        EXPECT_TRUE(picker.isVisible()) << "Enter pressed OK";
+        EXPECT_FALSE(picker.Accepted());
+        ASSERT_GE(picker.SearchBox()->ResultCount(), 1);
+        picker.Outline()->LocatePerson(kAmina);
+        QListView* list = picker.SearchBox()->ResultList();
+        int row = 0;
+        while (row < picker.SearchBox()->ResultCount() && picker.SearchBox()->ResultPersonId(row) != kSalma)
+            ++row;
+        ASSERT_LT(row, picker.SearchBox()->ResultCount());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+        Settle();
+        EXPECT_EQ(picker.Outline()->CurrentPersonId(), kSalma);
+        QTest::mouseClick(picker.OkButton(), Qt::LeftButton);
+    });
+    EXPECT_TRUE(picker.Choose(QStringLiteral("Pick"), false, QString()));
+    EXPECT_EQ(picker.Chosen().Id, kSalma);
+    EXPECT_EQ(picker.Chosen().Caption, GetLineageName(kSalma));
+    EXPECT_NE(picker.Chosen().Caption, QStringLiteral("Salma Aliyya"));
+}
+
+// The caller's check runs before the picker closes: a refusal keeps it open with the reason, a question's
+// Cancel goes back to it, another answer closes it with that answer; the next opening checks nothing.
+TEST_P(LinkDialogsTest, TheCallersCheckKeepsThePickerOpen) {
+    TfrmTreeDialog picker;
+    TQuestion question;
+    question.text = QStringLiteral("No marriage|Record it?");
+    question.answers = {{10, QStringLiteral("Record their marriage"), QStringLiteral("marry")},
+                        {11, QStringLiteral("Clear the mother"), QStringLiteral("clear-mother")},
+                        {12, QStringLiteral("Cancel"), QStringLiteral("cancel")}};
+    question.focus = 11;
+    question.escape = 12;
+    QStringList checked;
+    const TPickCheck check = [&](const TPickedPersons& chosen) {
+        checked << chosen.Id;
+        if (chosen.Id == kSalma)
+            return TPickVerdict::Refused(QStringLiteral("She is his sister."));
+        if (chosen.Id == kAmina)
+            return TPickVerdict::Ask(question);
+        return TPickVerdict::Allowed();
+    };
+    WhilePicking(picker, [&] {
+        picker.SearchBox()->SearchEdit()->setText(QStringLiteral("Salma"));
+        picker.SearchBox()->Find();
+        picker.Outline()->LocatePerson(kSalma);
+        picker.accept();
+        EXPECT_TRUE(picker.isVisible());
+        EXPECT_EQ(picker.RefusalShown(), QStringLiteral("She is his sister."));
+        EXPECT_EQ(picker.SearchBox()->SearchEdit()->text(), QStringLiteral("Salma")) << "the search is kept";
+        EXPECT_GE(picker.SearchBox()->ResultCount(), 1);
+        picker.Outline()->LocatePerson(kAmina);
+        Settle();
+        EXPECT_TRUE(picker.RefusalShown().isEmpty()) << "another choice clears the reason";
+        shown_.answer = 12;
+        picker.accept();
+        EXPECT_TRUE(picker.isVisible()) << "Cancel goes back to the picker";
+        EXPECT_EQ(shown_.focuses.last(), 11);
+        shown_.answer = 11;
+        picker.accept();
+        EXPECT_FALSE(picker.isVisible());
+    });
+    EXPECT_TRUE(picker.Choose(QStringLiteral("Pick"), false, QString(), check));
+    EXPECT_EQ(picker.Chosen().Id, kAmina);
+    EXPECT_EQ(picker.Answer(), 11);
+    EXPECT_EQ(checked, (QStringList{kSalma, kAmina, kAmina}));
+
+    WhilePicking(picker, [&] {
+        picker.Outline()->LocatePerson(kSalma);
+        picker.accept();
+    });
+    EXPECT_TRUE(picker.Choose(QStringLiteral("Pick"), false, QString()));
+    EXPECT_EQ(picker.Chosen().Id, kSalma);
+    EXPECT_EQ(picker.Answer(), 0);
+    EXPECT_EQ(checked.size(), 3);
 }
 
 TEST_P(LinkDialogsTest, TheSecondParentLeavesTheFocusAloneAndGoesByItself) {

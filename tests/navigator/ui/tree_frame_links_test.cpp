@@ -9,8 +9,10 @@
 #include "navigator/ui/tree_frame.h"
 #include "relations/ui/person_path_tree.h"
 #include "reports/ui/zel_grid.h"
+#include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
+#include "storage/undo_log.h"
 #include "text/localisation.h"
 
 #include <QAction>
@@ -188,16 +190,48 @@ TEST_P(TreeFrameLinksTest, AttachingAFatherFromThePickerMovesTheNode) {
     EXPECT_EQ(frame_->Model()->Record(frame_->FindPersonNode(kSon).parent())->PersonId,
               "{30000000-0000-0000-0000-000000000005}");
 
-    // The father's father chosen for his own grandfather: refused, nothing moves.
+    // The father's son chosen for his own father: refused while the picker stays open, so another person
+    // can be chosen at once; nothing moves.
     Select(kFather);
-    WhenOpen<TfrmTreeDialog>([](TfrmTreeDialog* picker) {
+    WhenOpen<TfrmTreeDialog>([this](TfrmTreeDialog* picker) {
         picker->Outline()->LocatePerson(kSon);
         picker->accept();
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_EQ(shown_.texts.last().section(u'|', 0, 0), "A person can't become his own ancestor.");
+        EXPECT_EQ(GetFatherId(kFather), "-1");
+        picker->reject();
     });
     ASSERT_TRUE(SetFather(kSon, kFather));
     frame_->AttachFather();
     EXPECT_EQ(GetFatherId(kFather), "-1");
-    EXPECT_EQ(shown_.texts.last().section(u'|', 0, 0), "A person can't become his own ancestor.");
+}
+
+// The confirmation is asked over the open picker and names the person chosen with his lineage; No goes
+// back to the picker, where the same search and another choice go on.
+TEST_P(TreeFrameLinksTest, TheConfirmationIsAskedOverThePickerAndNoReturnsToIt) {
+    Person("{30000000-0000-0000-0000-000000000005}", "Other man", "-1", "0", "m", 3);
+    Person("{30000000-0000-0000-0000-000000000006}", "Omar", "{30000000-0000-0000-0000-000000000005}", "0",
+           "m", 1);
+    frame_->ReloadTree(true);
+    Select(kSon);
+    shown_.answer = IDYES; // he has a father: go on to the picker
+    const int steps = UndoCount();
+    bool asked = false;
+    WhenOpen<TfrmTreeDialog>([&](TfrmTreeDialog* picker) {
+        picker->Outline()->LocatePerson("{30000000-0000-0000-0000-000000000006}");
+        shown_.answer = IDNO;
+        picker->accept();
+        asked = true;
+        EXPECT_TRUE(picker->isVisible()) << "No goes back to the picker";
+        EXPECT_TRUE(shown_.texts.last().contains(GetLineageName("{30000000-0000-0000-0000-000000000006}")));
+        EXPECT_NE(GetLineageName("{30000000-0000-0000-0000-000000000006}"), "Omar");
+        shown_.answer = IDYES;
+        picker->accept();
+    });
+    frame_->AttachFather();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(GetFatherId(kSon), "{30000000-0000-0000-0000-000000000006}");
+    EXPECT_EQ(UndoCount(), steps + 1) << "the answer No left no step behind";
 }
 
 TEST_P(TreeFrameLinksTest, TheChainEntrySelectsTheYoungest) {
