@@ -2,6 +2,7 @@
 //
 //   bench_gedcom_export                 100,000 persons
 //   bench_gedcom_export --persons N
+//   bench_gedcom_export --events     a tree whose persons and marriages have events and qualified dates
 #include "bench_support.h"
 #include "gedcom/gedcom_export.h"
 
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     const int persons = bench::PersonsArgument(100000);
     QTemporaryDir work;
     SetProgramFolder(work.path() + QStringLiteral("/program/"));
-    const QString tree = bench::CopyOfGeneratedTree(persons, work);
+    const QString tree = bench::CopyOfGeneratedTree(persons, work, bench::EventsArgument());
     if (tree.isEmpty() || !OpenTreeFile(tree)) {
         std::fprintf(stderr, "could not open a generated tree\n");
         return 1;
@@ -35,8 +36,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const qint64 importNs = watch.nsecsElapsed();
-    std::printf("%d persons, %d families, %.1f MB\n", summary.Individuals, summary.Families,
-                double(QFileInfo(file).size()) / (1024 * 1024));
+    std::printf("%d persons, %d families, %d events, %.1f MB\n", summary.Individuals, summary.Families,
+                summary.Events, double(QFileInfo(file).size()) / (1024 * 1024));
     std::printf("export        %8.1f ms (cpu %.1f ms)\n", bench::Ms(exportNs), bench::Ms(exportCpu));
     std::printf("import again  %8.1f ms\n", bench::Ms(importNs));
     std::printf("round trip    %8.1f ms, %d persons back\n", bench::Ms(exportNs + importNs),

@@ -4,6 +4,7 @@
 //   bench_gedcom_import --sizes 10000,100000,1000000
 //   bench_gedcom_import --persons 1000000   one size
 //   bench_gedcom_import FILE.ged ...      the given files
+//   bench_gedcom_import --events ...      generated files whose persons and marriages have events
 //
 // Each import runs in a process of its own so that its peak memory is its own.
 #include "gedcom/gedcom_import.h"
@@ -51,12 +52,19 @@ QString Generator() {
     return QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py");
 }
 
-bool Generate(int persons, const QString& file) {
+bool Generate(int persons, const QString& file, bool events) {
     QProcess python;
     // Seed 1: the generator's default seed dies out early at 10,000 persons.
-    python.start(QStringLiteral("python3"),
-                 {Generator(), QStringLiteral("--persons"), QString::number(persons),
-                  QStringLiteral("--seed"), QStringLiteral("1"), QStringLiteral("--out"), file});
+    QStringList args{Generator(),
+                     QStringLiteral("--persons"),
+                     QString::number(persons),
+                     QStringLiteral("--seed"),
+                     QStringLiteral("1"),
+                     QStringLiteral("--out"),
+                     file};
+    if (events)
+        args << QStringLiteral("--events");
+    python.start(QStringLiteral("python3"), args);
     return python.waitForFinished(-1) && python.exitCode() == 0;
 }
 
@@ -83,6 +91,7 @@ void Measure(const QString& file) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    const bool events = args.removeAll(QStringLiteral("--events")) > 0;
     if (args.size() == 2 && args[0] == QLatin1String("--run"))
         return RunOne(args[1]);
     QList<int> sizes = {10000, 100000};
@@ -102,7 +111,7 @@ int main(int argc, char** argv) {
     QTemporaryDir work;
     for (int persons : sizes) {
         const QString file = work.filePath(QStringLiteral("tree-%1.ged").arg(persons));
-        if (!Generate(persons, file)) {
+        if (!Generate(persons, file, events)) {
             Out() << "could not run " << Generator() << Qt::endl;
             return 1;
         }

@@ -53,14 +53,26 @@ inline bool OpenBenchTree(const QTemporaryDir& folder) {
     return true;
 }
 
-// Writes a GEDCOM file of `persons` persons with the project's generator.
-inline bool WriteGeneratedGedcom(int persons, const QString& file) {
+// Writes a GEDCOM file of `persons` persons with the project's generator; with events, the persons and
+// marriages also get events, facts and qualified dates.
+inline bool WriteGeneratedGedcom(int persons, const QString& file, bool events = false) {
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py"), QStringLiteral("--persons"),
-                  QString::number(persons), QStringLiteral("--seed"), QStringLiteral("1"),
-                  QStringLiteral("--out"), file});
+    QStringList args{QStringLiteral(VERDAN_SOURCE_DIR "/scripts/gen_tree.py"),
+                     QStringLiteral("--persons"),
+                     QString::number(persons),
+                     QStringLiteral("--seed"),
+                     QStringLiteral("1"),
+                     QStringLiteral("--out"),
+                     file};
+    if (events)
+        args << QStringLiteral("--events");
+    python.start(QStringLiteral("python3"), args);
     return python.waitForFinished(-1) && python.exitCode() == 0;
+}
+
+// "--events" on the command line: trees and files with events.
+inline bool EventsArgument() {
+    return QCoreApplication::arguments().contains(QStringLiteral("--events"));
 }
 
 // A tree made the way a user makes one: a GEDCOM file of `persons` from the project's generator, imported
@@ -94,8 +106,10 @@ inline QString TreeArgument() {
 // A tree of `persons` persons as a user makes one: scripts/gen_tree.py writes a GEDCOM file and the
 // GEDCOM import turns it into a tree. Trees are kept in the build folder between runs, since a large one
 // takes a while to make; the caller copies one before writing to it. Empty on failure.
-inline QString GeneratedTree(int persons) {
-    const QString folder = QStringLiteral(VERDAN_BENCH_TREES "/persons-%1").arg(persons);
+inline QString GeneratedTree(int persons, bool events = false) {
+    const QString folder = QStringLiteral(VERDAN_BENCH_TREES "/persons-%1%2")
+                               .arg(persons)
+                               .arg(events ? QStringLiteral("-events") : QString());
     const QString tree = folder + QStringLiteral("/tree/tree.vrd");
     if (QFileInfo::exists(tree))
         return tree;
@@ -103,7 +117,7 @@ inline QString GeneratedTree(int persons) {
     QDir().mkpath(folder);
     const QString gedcom = folder + QStringLiteral("/tree.ged");
     std::printf("making a tree of %d persons in %s\n", persons, qPrintable(folder));
-    if (!WriteGeneratedGedcom(persons, gedcom)) {
+    if (!WriteGeneratedGedcom(persons, gedcom, events)) {
         std::fprintf(stderr, "scripts/gen_tree.py failed\n");
         return QString();
     }
@@ -119,8 +133,8 @@ inline QString GeneratedTree(int persons) {
 }
 
 // A copy of a generated tree in `folder`, for benchmarks that write.
-inline QString CopyOfGeneratedTree(int persons, const QTemporaryDir& folder) {
-    const QString source = GeneratedTree(persons);
+inline QString CopyOfGeneratedTree(int persons, const QTemporaryDir& folder, bool events = false) {
+    const QString source = GeneratedTree(persons, events);
     const QString copy = folder.path() + QStringLiteral("/copy.vrd");
     return !source.isEmpty() && QFile::copy(source, copy) ? copy : QString();
 }

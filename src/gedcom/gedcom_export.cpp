@@ -32,6 +32,12 @@ struct EventEntry {
     QString Age, WifeAge;
 };
 
+// An event's lines as written, and its kind's code.
+struct RenderedEvent {
+    QByteArray Code;
+    QByteArray Body;
+};
+
 struct Person {
     QByteArray Id, Given, Last, Nickname, Cognomen, BirthPlace, DeathPlace, SectionType, Notes;
     int Father = -1, Mother = -1; // positions of the parents; -1 for none
@@ -79,6 +85,8 @@ QByteArray Escaped(const QByteArray& value) {
 
 // A date kept as written: its calendar escapes ("@#DHEBREW@") stay as they are, any other "@" is doubled.
 QByteArray EscapedDate(const QByteArray& value) {
+    if (!value.contains('@'))
+        return value;
     QByteArray out;
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (value[i] == '@' && i + 1 < value.size() && value[i + 1] == '#') {
@@ -191,7 +199,7 @@ public:
             if (Persons[i].Mother == int(i))
                 Persons[i].Mother = -1;
         }
-        return ReadRelations(find, error) && ReadEvents(find);
+        return ReadRelations(find, error) && ReadEvents(find, error);
     }
 
     bool Write(const TGedcomProgressFn& progress, TGedcomExportSummary& summary, QString& error) {
@@ -343,20 +351,25 @@ private:
     }
 
     // Events of one person go under that person; an event of a couple under the couple's marriage (or,
-    // without one, under the first of them).
-    template <typename Find> bool ReadEvents(const Find& find) {
-        ForEachEvent([&](const TEvent& event) {
-            std::vector<std::pair<int, QString>> persons;
-            for (const TEventPerson& person : event.Persons) {
-                const int p = find(Key(person.Person_Id.toUtf8()));
-                if (p >= 0)
-                    persons.emplace_back(p, person.Age);
-            }
-            if (persons.empty())
-                return true;
-            const int e = int(AllEvents.size());
-            AllEvents.push_back(event);
-            if (event.Family && persons.size() == 2) {
+    // without one, under the first of them). Each event is written out as it is read, so that only its
+    // text is kept until its person's record comes.
+    template <typename Find> bool ReadEvents(const Find& find, QString& error) {
+        if (!HasEventTables())
+            return true;
+        Query q = Dm().Prepare(
+            QStringLiteral("SELECT e.oid, e.event_type, e.event_descriptor, e.event_value, e.event_time, "
+                           "e.event_place, e.agency, e.cause, e.notes, e.is_family, ") +
+            DateColumnList(kEventDateColumns, QStringLiteral("e.")) +
+            QStringLiteral(", p.person_id, p.age_text FROM ftEvents e JOIN ftEvents_persn p ON p.event_Id = "
+                           "e.event_Id ORDER BY e.oid, p.oid"));
+        qint64 current = -1;
+        bool family = false;
+        std::vector<std::pair<int, QString>> persons;
+        const auto attach = [&] {
+            if (current < 0 || persons.empty())
+                return;
+            const int e = int(AllEvents.size()) - 1;
+            if (family && persons.size() == 2) {
                 for (const auto& [h, w] : {std::pair{0, 1}, std::pair{1, 0}}) {
                     const int husband = persons[size_t(h)].first, wife = persons[size_t(w)].first;
                     const auto found =
@@ -365,7 +378,7 @@ private:
                         Families[size_t(*found)].Events.push_back(
                             {e, persons[size_t(h)].second, persons[size_t(w)].second});
                         ++EventCount;
-                        return true;
+                        return;
                     }
                 }
                 persons.resize(1);
@@ -374,9 +387,60 @@ private:
                 Persons[size_t(p)].Events.push_back({e, age, QString()});
                 ++EventCount;
             }
-            return true;
-        });
-        return true;
+        };
+        while (q.Next()) {
+            if (q.Int(0) != current) {
+                attach();
+                current = q.Int(0);
+                family = q.Bool(9);
+                persons.clear();
+                AllEvents.push_back(RenderEvent(q));
+            }
+            const int p = find(Key(q.Utf8(17)));
+            if (p >= 0)
+                persons.emplace_back(p, q.Text(18));
+        }
+        attach();
+        return q.Failed() ? Fail(q.Error(), error) : true;
+    }
+
+    // An event's lines but for the ages, which each record it goes under adds: kinds of our own as an EVEN
+    // or FACT whose TYPE names them.
+    RenderedEvent RenderEvent(const Query& q) {
+        RenderedEvent rendered;
+        const QString code = q.Text(1).trimmed().toUpper();
+        rendered.Code = code.toUtf8();
+        const TEventKind* kind = FindEventKind(code);
+        QByteArray tag = kind ? QByteArray(kind->GedcomTag) : rendered.Code;
+        QByteArray type = kind && kind->GedcomType ? QByteArray(kind->GedcomType) : Utf8(q, 2);
+        if (!kind && !IsTag(code)) {
+            tag = "EVEN";
+            type = Utf8(q, 1);
+        }
+        const QByteArray value = Utf8(q, 3).trimmed(), time = Utf8(q, 4), place = Utf8(q, 5).trimmed(),
+                         agency = Utf8(q, 6), cause = Utf8(q, 7), notes = Utf8(q, 8);
+        const TDateValue date = ReadDateColumnsAt(q, 10);
+        QByteArray outer;
+        std::swap(Out, outer);
+        const bool more = !IsEmptyDate(date) || !place.isEmpty() || !type.isEmpty() || !agency.isEmpty() ||
+                          !cause.isEmpty() || !notes.isEmpty() || !time.isEmpty();
+        LongText(1, tag.constData(), value.isEmpty() && !more ? QByteArray("Y") : value);
+        if (!type.isEmpty())
+            LongText(2, "TYPE", type);
+        DateLines(2, date);
+        if (!time.isEmpty())
+            Line(IsEmptyDate(date) ? 2 : 3, "TIME", time);
+        if (!place.isEmpty())
+            LongText(2, "PLAC", place);
+        if (!agency.isEmpty())
+            LongText(2, "AGNC", agency);
+        if (!cause.isEmpty())
+            LongText(2, "CAUS", cause);
+        if (!notes.isEmpty())
+            LongText(2, "NOTE", notes);
+        rendered.Body = std::move(Out);
+        Out = std::move(outer);
+        return rendered;
     }
 
     bool Fail(const QString& reason, QString& error) {
@@ -521,32 +585,13 @@ private:
 
     bool HasEventOfKind(const std::vector<EventEntry>& events, const char* code) const {
         return std::any_of(events.begin(), events.end(), [&](const EventEntry& entry) {
-            return AllEvents[size_t(entry.Event)].Type.compare(QLatin1String(code), Qt::CaseInsensitive) == 0;
+            return AllEvents[size_t(entry.Event)].Code == code;
         });
     }
 
-    // Any other event: kinds of our own as an EVEN or FACT whose TYPE names them.
+    // Any other event, with the ages of the record it goes under.
     void OtherEvent(const EventEntry& entry, bool family) {
-        const TEvent& e = AllEvents[size_t(entry.Event)];
-        const TEventKind* kind = FindEventKind(e.Type);
-        QByteArray tag = kind ? QByteArray(kind->GedcomTag) : Text(e.Type.trimmed().toUpper());
-        QString type = kind && kind->GedcomType ? QString::fromLatin1(kind->GedcomType) : e.Descriptor;
-        if (!kind && !IsTag(e.Type.trimmed().toUpper())) {
-            tag = "EVEN";
-            type = e.Type;
-        }
-        const QByteArray value = Text(e.Value.trimmed());
-        const bool more = !IsEmptyDate(e.Date) || !e.Place.trimmed().isEmpty() || !type.isEmpty() ||
-                          !entry.Age.isEmpty() || !entry.WifeAge.isEmpty() || !e.Agency.isEmpty() ||
-                          !e.Cause.isEmpty() || !e.Notes.isEmpty() || !e.Time.isEmpty();
-        LongText(1, tag.constData(), value.isEmpty() && !more ? QByteArray("Y") : value);
-        if (!type.isEmpty())
-            LongText(2, "TYPE", Text(type));
-        DateLines(2, e.Date);
-        if (!e.Time.isEmpty())
-            Line(IsEmptyDate(e.Date) ? 2 : 3, "TIME", Text(e.Time));
-        if (!e.Place.trimmed().isEmpty())
-            LongText(2, "PLAC", Text(e.Place.trimmed()));
+        Out += AllEvents[size_t(entry.Event)].Body;
         if (family) {
             for (const auto& [spouse, age] :
                  {std::pair{"HUSB", entry.Age}, std::pair{"WIFE", entry.WifeAge}}) {
@@ -558,12 +603,6 @@ private:
         } else if (!entry.Age.isEmpty()) {
             Line(2, "AGE", Text(entry.Age));
         }
-        if (!e.Agency.isEmpty())
-            LongText(2, "AGNC", Text(e.Agency));
-        if (!e.Cause.isEmpty())
-            LongText(2, "CAUS", Text(e.Cause));
-        if (!e.Notes.isEmpty())
-            LongText(2, "NOTE", Text(e.Notes));
     }
 
     void Head() {
@@ -596,11 +635,7 @@ private:
         if (!p.Nickname.trimmed().isEmpty())
             LongText(2, "NICK", p.Nickname.trimmed());
         // The cognomen is the first TITL; an empty one stands in when only titles of another kind follow.
-        const bool titles = std::any_of(p.Events.begin(), p.Events.end(), [this](const EventEntry& entry) {
-            return AllEvents[size_t(entry.Event)].Type.compare(QLatin1String("TITL"), Qt::CaseInsensitive) ==
-                   0;
-        });
-        if (!p.Cognomen.trimmed().isEmpty() || titles)
+        if (!p.Cognomen.trimmed().isEmpty() || HasEventOfKind(p.Events, "TITL"))
             LongText(1, "TITL", p.Cognomen.trimmed());
         Line(1, "SEX", p.Female ? "F" : "M");
         // A further birth or death follows the person's own, which a reader takes first; "Y" holds the place
@@ -673,7 +708,7 @@ private:
     std::vector<Family> Families;
     std::vector<int> ChildFamily;       // of each person; -1 for none
     QHash<quint64, int> FamilyOfCouple; // (husband << 32 | wife) -> family
-    std::vector<TEvent> AllEvents;
+    std::vector<RenderedEvent> AllEvents;
     int Associations = 0;
     int EventCount = 0;
 };

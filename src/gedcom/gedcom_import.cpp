@@ -667,12 +667,14 @@ bool WriteGedcomTree(TGedcomData& data, const QString& filePath, const QString& 
     Transaction transaction(dm);
     summary = TGedcomImportSummary();
     // Filling the tables first and building their indexes afterwards is much faster than keeping the
-    // indexes up to date row by row.
+    // indexes up to date row by row; only the indexes by event identifier, written in their order, grow as
+    // the rows come.
     QStringList indexes;
     {
         Query q = dm.Prepare(QStringLiteral(
             "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
-            "tbl_name IN ('ftPerson', 'ftRelation', 'ftEvents', 'ftEvents_persn') AND sql IS NOT NULL"));
+            "tbl_name IN ('ftPerson', 'ftRelation', 'ftEvents', 'ftEvents_persn') AND sql IS NOT NULL AND "
+            "name NOT IN ('ftEvents_idx_event_id', 'ftEvents_persn_idx_event_person')"));
         QStringList names;
         q.ForEachRow([&](Query& row) {
             names << row.Text(0);

@@ -58,7 +58,7 @@ bool TGedEventWriter::Write(const TGEvent& event, bool family, const QString& pe
     const TDateValue date = NormalisedDate(event.Date);
     // "1 BURI Y" only says that the burial took place, which the event itself says.
     const QString value = event.Value == QLatin1String("Y") ? QString() : event.Value;
-    const QString id = NewImportedPersonId();
+    const QString id = NewImportedEventId();
     const QString notes = NotesWithLines(event.Notes, event.Kept);
     const auto ageYears = [](const QString& text) {
         return text.section(u'y', 0, 0).trimmed().toInt();
@@ -108,6 +108,11 @@ const TGEvent* FirstEvent(const TGEvents& events, const char* tag) {
 
 QStringList EventLeftovers(const TGEvent& event, bool family) {
     QStringList lines;
+    const bool value = !event.Value.isEmpty() && event.Value != QLatin1String("Y");
+    if (!value && event.Type.isEmpty() && event.Time.isEmpty() && event.Age.isEmpty() &&
+        event.WifeAge.isEmpty() && event.Agency.isEmpty() && event.Cause.isEmpty() && event.Notes.isEmpty() &&
+        event.Kept.isEmpty())
+        return lines;
     AddLine(lines, "TYPE", event.Type);
     AddLine(lines, "TIME", event.Time);
     if (family) {
@@ -123,7 +128,6 @@ QStringList EventLeftovers(const TGEvent& event, bool family) {
     AddLine(lines, "NOTE", event.Notes);
     for (const QString& kept : event.Kept)
         lines << Indented(kept);
-    const bool value = !event.Value.isEmpty() && event.Value != QLatin1String("Y");
     if (!lines.isEmpty() || value)
         lines.prepend(value ? event.Tag + u' ' + event.Value : event.Tag);
     return lines;

@@ -16,9 +16,15 @@ public:
         Random = QRandomGenerator(seed.data(), qsizetype(seed.size()));
     }
 
-    QString Next() {
+    // With a counter, the first eight digits count up from a random start.
+    QString Next(bool counting = false) {
         std::array<quint32, 4> w;
         Random.fillRange(w.data(), qsizetype(w.size()));
+        if (counting) {
+            if (Counter == 0)
+                Counter = 1 + (Random.generate() >> 2);
+            w[0] = Counter++;
+        }
         w[1] = (w[1] & 0xFFFF0FFFu) | 0x00004000u; // version 4
         w[2] = (w[2] & 0x3FFFFFFFu) | 0x80000000u; // variant 1
         static constexpr char16_t kHex[] = u"0123456789ABCDEF";
@@ -36,6 +42,7 @@ public:
 
 private:
     QRandomGenerator Random;
+    quint32 Counter = 0;
 };
 
 } // namespace
@@ -43,6 +50,11 @@ private:
 QString NewImportedPersonId() {
     static IdMaker maker;
     return maker.Next();
+}
+
+QString NewImportedEventId() {
+    static IdMaker maker;
+    return maker.Next(true);
 }
 
 } // namespace verdan

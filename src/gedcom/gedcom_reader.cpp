@@ -101,9 +101,17 @@ bool LeftOut(std::string_view tag) {
     return OneOf(tag, kLeftOut);
 }
 
+// The tags of events come from a short list: their texts are made once.
 QString TagText(std::string_view tag) {
-    QString text = FromUtf8(tag);
-    return text.toUpper();
+    thread_local QHash<QByteArray, QString> known;
+    const QByteArray bytes = QByteArray::fromRawData(tag.data(), qsizetype(tag.size()));
+    const auto found = known.constFind(bytes);
+    if (found != known.constEnd())
+        return *found;
+    QString text = FromUtf8(tag).toUpper();
+    if (known.size() < 256)
+        known.insert(QByteArray(tag.data(), qsizetype(tag.size())), text);
+    return text;
 }
 
 void CountLeftOut(std::string_view tag, std::map<QString, int>* notKept) {

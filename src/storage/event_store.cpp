@@ -13,16 +13,17 @@ namespace verdan {
 
 namespace {
 
-// The columns EventAt reads, NULL for those an older table lacks.
-QString EventColumns() {
+// The columns EventAt reads (each with the prefix), NULL for those an older table lacks.
+constexpr int kEventColumns = 19;
+QString EventColumns(const QString& prefix = QString()) {
     QStringList list;
     for (const char* column :
          {"oid", "event_Id", "event_type", "event_descriptor", "event_value", "event_time", "event_place",
           "agency", "cause", "source", "notes", "is_family"})
         list << (Dm().ColumnExists(QStringLiteral("ftEvents"), QString::fromLatin1(column))
-                     ? QString::fromLatin1(column)
+                     ? prefix + QString::fromLatin1(column)
                      : QStringLiteral("NULL"));
-    return list.join(QStringLiteral(", ")) + QStringLiteral(", ") + DateColumnList(kEventDateColumns);
+    return list.join(QStringLiteral(", ")) + QStringLiteral(", ") + DateColumnList(kEventDateColumns, prefix);
 }
 
 TEvent EventAt(const Query& q) {
@@ -148,22 +149,32 @@ QList<TEvent> ListPersonEvents(const QString& personId) {
     return events;
 }
 
-void ForEachEvent(const std::function<bool(const TEvent&)>& fn) {
+void ForEachEvent(const std::function<bool(TEvent&)>& fn) {
     if (!Dm().IsConnected() || !Dm().TableExists(QStringLiteral("ftEvents")) ||
         !Dm().TableExists(QStringLiteral("ftEvents_persn")))
         return;
-    QList<TEvent> events;
-    {
-        Query q = Dm().Prepare(QStringLiteral("SELECT ") + EventColumns() +
-                               QStringLiteral(" FROM ftEvents ORDER BY oid"));
-        while (q.Next())
-            events.append(EventAt(q));
+    // One pass over the events with their persons, each event's rows together.
+    const QString age = Dm().ColumnExists(QStringLiteral("ftEvents_persn"), QStringLiteral("age_text"))
+                            ? QStringLiteral("p.age_text")
+                            : QStringLiteral("NULL");
+    Query q = Dm().Prepare(QStringLiteral("SELECT ") + EventColumns(QStringLiteral("e.")) +
+                           QStringLiteral(", p.person_id, ") + age +
+                           QStringLiteral(" FROM ftEvents e JOIN ftEvents_persn p ON p.event_Id = e.event_Id "
+                                          "ORDER BY e.oid, p.oid"));
+    TEvent event;
+    bool pending = false;
+    while (q.Next()) {
+        const qint64 oid = q.Int(0);
+        if (!pending || oid != event.OId) {
+            if (pending && !fn(event))
+                return;
+            event = EventAt(q);
+            pending = true;
+        }
+        event.Persons.append({q.Text(kEventColumns), q.Text(kEventColumns + 1)});
     }
-    if (!events.isEmpty())
-        ReadPersons(events);
-    for (const TEvent& event : std::as_const(events))
-        if (!fn(event))
-            return;
+    if (pending)
+        fn(event);
 }
 
 bool ReadEvent(const QString& eventId, TEvent& event) {

@@ -43,8 +43,9 @@ bool HasEventTables();
 
 // The events a person belongs to, in the order they were recorded.
 QList<TEvent> ListPersonEvents(const QString& personId);
-// Every event with its persons, in the order they were recorded; fn returns false to stop.
-void ForEachEvent(const std::function<bool(const TEvent&)>& fn);
+// Every event with its persons, in the order they were recorded (an event of nobody is left out); fn may
+// take the event's contents and returns false to stop.
+void ForEachEvent(const std::function<bool(TEvent&)>& fn);
 bool ReadEvent(const QString& eventId, TEvent& event);
 int CountEvents();
 

@@ -133,7 +133,7 @@ TEST_F(DatedFactsTest, EventsBelongToAnyNumberOfPersonsAndGoWithThem) {
     EXPECT_EQ(events[2], contract);
     EXPECT_EQ(ListPersonEvents("{W}"), QList<TEvent>{contract});
     int all = 0;
-    ForEachEvent([&](const TEvent& event) {
+    ForEachEvent([&](TEvent& event) {
         EXPECT_EQ(event, events[all++]);
         return true;
     });
@@ -257,7 +257,8 @@ TEST_F(OlderTreeTest, ReadsAsEmptyWithoutTheUpgrade) {
     EXPECT_EQ(Dm().ScalarInt("SELECT Date_of_Birth_G FROM ftPerson WHERE person_id = '{H}'"), 19520000);
     Dm().Close();
 
-    // Opened only to be read, it shows the columns it lacks as empty: the old marriage date still reads right.
+    // Opened only to be read, it shows the columns it lacks as empty: the old marriage date still reads
+    // right.
     ASSERT_TRUE(OpenTreeFile(path_, TOpenAccess::ReadOnly));
     ASSERT_TRUE(ReadMarriageFacts("{H}", "{W}", facts));
     EXPECT_EQ(facts.Married, Value(Q::Exact, 19700101, 13891123));
