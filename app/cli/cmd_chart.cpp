@@ -2,12 +2,14 @@
 #include "chart/chart_export.h"
 #include "chart/chart_file.h"
 #include "cli_commands.h"
+#include "storage/person_store.h"
 #include "storage/tree_file.h"
 #include "text/sml.h"
 #include "text/typed_numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace verdan::cli {
 
@@ -29,7 +31,13 @@ struct ChartArgs {
     bool spouses = false;
     bool dates = false;
     bool pictures = false;
-    int generations = 1;
+    bool daughters = false;
+    bool leftToRight = false;
+    bool rootBelow = false;
+    bool arrange = false;
+    int generations = -1;
+    int up = -1;
+    int down = -1;
     int zoom = 0;
 };
 
@@ -65,7 +73,19 @@ bool ParseArgs(const QStringList& args, ChartArgs& a, QString& error) {
         else if (arg == u"--save")
             ok = value(a.save);
         else if (arg == u"--generations")
-            ok = number(a.generations, 1, 50);
+            ok = number(a.generations, 0, 200);
+        else if (arg == u"--up")
+            ok = number(a.up, 0, 200);
+        else if (arg == u"--down")
+            ok = number(a.down, 0, 200);
+        else if (arg == u"--daughters")
+            a.daughters = true;
+        else if (arg == u"--ltr")
+            a.leftToRight = true;
+        else if (arg == u"--root-bottom")
+            a.rootBelow = true;
+        else if (arg == u"--arrange")
+            a.arrange = true;
         else if (arg == u"--zoom")
             ok = number(a.zoom, 10, 200);
         else if (arg == u"--parents")
@@ -115,39 +135,37 @@ QString TreeOfChart(const QString& chartFile) {
     return name.isEmpty() ? QString() : QFileInfo(chartFile).absoluteDir().filePath(name);
 }
 
-// Adds the asked relatives around the item, generation by generation.
-void BuildAround(TChart& chart, QString id, const ChartArgs& a) {
-    QStringList down{id};
-    QStringList up{id};
-    for (int generation = 0; generation < a.generations; ++generation) {
-        QStringList nextDown;
-        QStringList nextUp;
-        if (a.children) {
-            for (const QString& parent : std::as_const(down)) {
-                const qsizetype before = chart.Persons().size();
-                chart.ShowChildren(chart.IndexOf(parent));
-                for (qsizetype k = before; k < chart.Persons().size(); ++k)
-                    nextDown << chart.Person(int(k)).Id;
-            }
-        }
-        if (a.parents) {
-            for (const QString& child : std::as_const(up)) {
-                const int index = chart.IndexOf(child);
-                if (index < 0)
-                    continue;
-                chart.ShowParents(index);
-                for (const QString& parent : {chart.Person(chart.IndexOf(child)).FatherId,
-                                              chart.Person(chart.IndexOf(child)).MotherId})
-                    if (chart.IndexOf(parent) >= 0)
-                        nextUp << chart.Person(chart.IndexOf(parent)).Id;
-            }
-        }
-        down = nextDown;
-        up = nextUp;
+// The generations asked for: --up and --down; --generations N alone means N of each, with --parents or
+// --children N in that direction only; nothing at all means one of each (the full build).
+std::pair<int, int> Generations(const ChartArgs& a) {
+    const int n = a.generations >= 0 ? a.generations : 1;
+    int up = n;
+    int down = n;
+    if (a.parents || a.children) {
+        up = a.parents ? n : 0;
+        down = a.children ? n : 0;
     }
-    if (a.spouses)
-        chart.ShowSpouses(chart.IndexOf(id));
-    chart.DeselectAll();
+    return {a.up >= 0 ? a.up : up, a.down >= 0 ? a.down : down};
+}
+
+// The root's spouses and those of everybody below him, each wife with her children under her.
+void ShowSpousesBelow(TChart& chart) {
+    if (chart.IndexOf(chart.RootId) < 0)
+        return;
+    QHash<QString, QStringList> children;
+    for (const TPersonObject& item : chart.Persons())
+        for (const QString& parent : {item.FatherId, item.MotherId})
+            if (!parent.isEmpty())
+                children[ChartIdKey(parent)] << item.Id;
+    QStringList ids{chart.RootId};
+    QSet<QString> seen{ChartIdKey(chart.RootId)};
+    for (qsizetype k = 0; k < ids.size(); ++k)
+        for (const QString& child : children.value(ChartIdKey(ids[k])))
+            if (!seen.contains(ChartIdKey(child))) {
+                seen.insert(ChartIdKey(child));
+                ids << child;
+            }
+    chart.ShowSpousesOf(ids);
 }
 
 } // namespace
@@ -174,15 +192,16 @@ int Chart(const QStringList& args) {
     if (!a.open.isEmpty()) {
         if (!ReadChart(chart, a.open).Ok)
             status = 1;
-    } else if (!a.parents && !a.children && !a.spouses) {
-        if (chart.FullBuild(a.person, QPoint(40, 40)) < 0)
-            status = Fail(QStringLiteral("no person ") + a.person + QStringLiteral(" in the tree"));
+        else if (a.arrange)
+            chart.Arrange();
     } else {
-        const int index = chart.AddPersonAt(a.person, QPoint(40, 40));
-        if (index < 0)
+        chart.SetLeftToRight(a.leftToRight);
+        chart.SetRootAtTop(!a.rootBelow);
+        const auto [up, down] = Generations(a);
+        if (chart.BuildGenerations(a.person, up, down, a.daughters) < 0)
             status = Fail(QStringLiteral("no person ") + a.person + QStringLiteral(" in the tree"));
-        else
-            BuildAround(chart, chart.Person(index).Id, a);
+        else if (a.spouses)
+            ShowSpousesBelow(chart);
     }
     if (status == 0 && a.zoom > 0)
         chart.SetZoom(float(a.zoom) / 100.0f);

@@ -14,50 +14,6 @@
 
 namespace verdan {
 
-namespace {
-
-QString NormaliseId(const QString& id) {
-    const QString trimmed = id.trimmed();
-    return trimmed == u"0" || trimmed == u"-1" ? QString() : trimmed;
-}
-
-// One calendar for both texts: the Hijri one when both its dates are known, else the Gregorian one when
-// both are known or at least the birth is, else the Hijri one.
-void FillDateTexts(const TPerson& person, TPersonObject& item) {
-    int birth = person.Date_of_Birth_H;
-    int death = person.Date_of_Death_H;
-    const bool hijriBoth = person.Date_of_Birth_H != 0 && person.Date_of_Death_H != 0;
-    if (!hijriBoth && person.Date_of_Birth_G != 0) {
-        birth = person.Date_of_Birth_G;
-        death = person.Date_of_Death_G;
-    }
-    item.BirthText = birth == 0 ? QString() : DateNumberToShortText(std::abs(birth), u'-');
-    item.DeathText = death == 0 ? QString() : DateNumberToShortText(std::abs(death), u'-');
-}
-
-// The default picture fitted into 200 x 200 on white; null without a readable picture.
-QImage LoadItemPicture(const QString& id) {
-    TPPicture picture;
-    picture.person_id = id;
-    if (!ReadPicture(picture) || picture.Image.isNull() || picture.Image.width() <= 0 ||
-        picture.Image.height() <= 0)
-        return QImage();
-    const QSize source = picture.Image.size();
-    const float factor = std::min(200.0f / float(source.width()), 200.0f / float(source.height()));
-    const QSize size(std::max(1, RoundChart(double(source.width() * factor))),
-                     std::max(1, RoundChart(double(source.height() * factor))));
-    QImage fitted(size, QImage::Format_RGB32);
-    if (fitted.isNull())
-        return QImage();
-    fitted.fill(Qt::white);
-    QPainter painter(&fitted);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), size), picture.Image);
-    return fitted;
-}
-
-} // namespace
-
 int RoundChart(double value) {
     if (!std::isfinite(value))
         return 0;
@@ -85,7 +41,7 @@ const QHash<QString, int>& TChart::Index() const {
 }
 
 int TChart::IndexOf(const QString& id) const {
-    const QString normal = NormaliseId(id);
+    const QString normal = NormaliseChartId(id);
     return normal.isEmpty() ? -1 : Index().value(ChartIdKey(normal), -1);
 }
 
@@ -122,91 +78,32 @@ bool TChart::IsGlobalParent(const TPersonObject& item) const {
 // ---------------------------------------------------------------------------------------------------------
 // Adding persons.
 
-bool TChart::LoadItem(const QString& id, TPersonObject& item) const {
-    TPerson person;
-    if (!ReadPerson(id, person))
-        return false;
-    item.Id = person.Person_Id;
-    item.FatherId = NormaliseId(person.Father_Id);
-    item.MotherId = NormaliseId(person.Mother_Id);
-    item.Gender = NormaliseGender(person.Gender);
-    item.ShortName = person.Person_Name;
-    item.ExpandedName = GetNameFatherLast(item.Id);
-    FillDateTexts(person, item);
-    ListMates(item.Id, item.Mates);
-    item.Picture = LoadItemPicture(item.Id);
-    return true;
-}
-
-int TChart::FindOrAddPerson(const QString& id) {
-    const QString normal = NormaliseId(id);
-    if (normal.isEmpty())
-        return -1;
-    if (const int existing = IndexOf(normal); existing >= 0)
-        return existing;
-    TPersonObject item;
-    if (!LoadItem(normal, item))
-        return -1;
-    // A child takes the look of its parent's item; anybody else the chart's defaults.
-    int parent = IndexOf(item.FatherId);
-    if (parent < 0)
-        parent = IndexOf(item.MotherId);
-    if (parent >= 0) {
-        item.Options = persons_[parent].Options;
-        item.Options.ParentFont = false;
-    } else {
-        item.Options = Defaults;
-        item.Options.ParentFont = true;
+const QHash<QString, int>& TChart::CoupleIndex() const {
+    if (!coupleIndexValid_) {
+        coupleIndex_.clear();
+        coupleIndex_.reserve(maritals_.size());
+        for (int i = 0; i < maritals_.size(); ++i)
+            if (!maritals_[i].Removed)
+                coupleIndex_.insert(ChartIdKey(maritals_[i].HusbandId) + u'/' +
+                                        ChartIdKey(maritals_[i].WifeId),
+                                    std::min(i, coupleIndex_.value(ChartIdKey(maritals_[i].HusbandId) + u'/' +
+                                                                       ChartIdKey(maritals_[i].WifeId),
+                                                                   i)));
+        coupleIndexValid_ = true;
     }
-    item.ConnectionTo = TConnectionTo::Both;
-    item.LinkType = TLinkType::Follow;
-    persons_.append(item);
-    const int index = int(persons_.size() - 1);
-    if (indexValid_)
-        index_.insert(ChartIdKey(item.Id), index);
-    ApplyOptions(index);
-    Modified = true;
-    return index;
-}
-
-void TChart::ApplyOptions(int index) {
-    TPersonObject& item = persons_[index];
-    item.DisplayName = item.Options.ShowFullName ? item.ExpandedName : item.ShortName;
-    PlaceItem(index, item.TextRect.Left, item.TextRect.Top);
-}
-
-int TChart::AddPersonAt(const QString& id, const QPoint& viewPoint) {
-    const int index = FindOrAddPerson(id);
-    if (index < 0)
-        return -1;
-    const QPoint p = ChartPoint(viewPoint);
-    PlaceItem(index, p.x(), p.y());
-    persons_[index].Selected = false;
-    Modified = true;
-    return index;
+    return coupleIndex_;
 }
 
 int TChart::MarkOf(const QString& a, const QString& b) const {
-    for (int i = 0; i < maritals_.size(); ++i) {
-        const TMarital& m = maritals_[i];
-        if (m.Removed)
-            continue;
-        if ((SameId(m.HusbandId, a) && SameId(m.WifeId, b)) ||
-            (SameId(m.HusbandId, b) && SameId(m.WifeId, a)))
-            return i;
-    }
-    return -1;
+    const int one = CoupleMark(a, b);
+    const int other = CoupleMark(b, a);
+    return one < 0 ? other : other < 0 ? one : std::min(one, other);
 }
 
 int TChart::CoupleMark(const QString& husbandId, const QString& wifeId) const {
     if (husbandId.isEmpty() || wifeId.isEmpty())
         return -1;
-    for (int i = 0; i < maritals_.size(); ++i) {
-        const TMarital& m = maritals_[i];
-        if (!m.Removed && SameId(m.HusbandId, husbandId) && SameId(m.WifeId, wifeId))
-            return i;
-    }
-    return -1;
+    return CoupleIndex().value(ChartIdKey(husbandId) + u'/' + ChartIdKey(wifeId), -1);
 }
 
 void TChart::AddMaritalsFor(const QString& id) {
@@ -221,237 +118,9 @@ void TChart::AddMaritalsFor(const QString& id) {
             continue;
         maritals_.append(TMarital{});
         ComputeMaritalMark(int(maritals_.size() - 1), own, persons_[other].Id);
+        MarksDirty();
         Modified = true;
     }
-}
-
-int TChart::DropPerson(const QString& id, const QPoint& viewPoint, bool fullBuild) {
-    if (fullBuild)
-        return FullBuild(id, viewPoint);
-    int index = IndexOf(id);
-    if (index < 0) {
-        index = AddPersonAt(id, viewPoint);
-    } else {
-        MoveItemTo(index, ChartPoint(viewPoint));
-    }
-    if (index >= 0)
-        AddMaritalsFor(persons_[index].Id);
-    return index;
-}
-
-int TChart::FullBuild(const QString& id, const QPoint& viewPoint) {
-    const bool userFullName = Defaults.ShowFullName;
-    Defaults.ShowFullName = false;
-    int index = AddPersonAt(id, viewPoint);
-    if (index < 0) {
-        Defaults.ShowFullName = userFullName;
-        return -1;
-    }
-    TShowOption own = persons_[index].Options;
-    if (own.ParentFont)
-        own.Font = Defaults.Font;
-    own.ParentFont = false;
-    SetItemOptions(index, own);
-    const QString personId = persons_[index].Id;
-    ShowChildren(index);
-    index = IndexOf(personId);
-    own = persons_[index].Options;
-    own.Font.Size += 2;
-    own.Font.Style = kFontBold;
-    SetItemOptions(index, own);
-    Defaults.ShowFullName = true;
-    ShowParents(index);
-    Defaults.ShowFullName = userFullName;
-    DeselectAll();
-    return IndexOf(personId);
-}
-
-void TChart::PlaceBoxAt(int index, int x, int y) {
-    const TChartBox& box = persons_[index].Box;
-    MoveItem(index, x - box.X, y - box.Y);
-}
-
-void TChart::PlaceChildrenRow(int parent, const QList<int>& children) {
-    if (children.isEmpty())
-        return;
-    const QString parentId = persons_[parent].Id;
-    const TChartBox p = persons_[parent].Box;
-    const int c = p.X + p.Width / 2;
-    const bool down = Defaults.RootAtTop;
-    if (children.size() == 1) {
-        const TChartBox b = persons_[children.first()].Box;
-        const int y = down ? p.Y + p.Height + 40 : p.Y - p.Height - 40;
-        PlaceBoxAt(children.first(), c - b.Width / 2, y);
-        if (y < 0)
-            ShiftAll(0, -y + 40);
-        return;
-    }
-    int total = 0;
-    int hmax = 0;
-    for (int child : children) {
-        total += persons_[child].Box.Width + 10;
-        hmax = std::max(hmax, persons_[child].Box.Height);
-    }
-    int x = c - total / 2;
-    if (x < 0) {
-        ShiftAll(-x + 40, 0);
-        x = 40;
-    }
-    // ShiftAll moves the parent too; rows are placed from its new place.
-    const TChartBox moved = persons_[IndexOf(parentId)].Box;
-    int y = 0;
-    for (qsizetype k = children.size() - 1; k >= 0; --k) {
-        const TChartBox b = persons_[children[k]].Box;
-        y = down ? moved.Y + moved.Height + 40 + hmax - b.Height
-                 : moved.Y - moved.Height - 40 - hmax - b.Height;
-        PlaceBoxAt(children[k], x, y);
-        x += b.Width + 10;
-    }
-    if (y < 0)
-        ShiftAll(0, -y + 40);
-}
-
-void TChart::ShowChildren(int index) {
-    if (index < 0 || index >= persons_.size())
-        return;
-    QStringList ids;
-    GetChildrenIds(persons_[index].Id, ids);
-    AddChildren(index, ids, false);
-}
-
-void TChart::ShowChildrenFrom(int index, const QStringList& ids) {
-    AddChildren(index, ids, true);
-}
-
-void TChart::AddChildren(int index, const QStringList& ids, bool linkToParent) {
-    if (index < 0 || index >= persons_.size() || IsGlobalParent(persons_[index]) || ids.isEmpty())
-        return;
-    const QString parentId = persons_[index].Id;
-    const TConnectionTo connection =
-        IsMaleGender(persons_[index].Gender) ? TConnectionTo::Father : TConnectionTo::Mother;
-    DeselectAll();
-    QList<int> added;
-    QStringList addedIds;
-    placingMany_ = true;
-    for (qsizetype k = 0; k < ids.size(); ++k) {
-        if (IndexOf(ids[k]) >= 0)
-            continue;
-        const int child = FindOrAddPerson(ids[k]);
-        if (child < 0)
-            continue;
-        const TChartBox p = persons_[IndexOf(parentId)].Box;
-        PlaceItem(child, p.X + int(k + 1) * 10, p.Y + p.Height + 10);
-        if (linkToParent)
-            persons_[child].ConnectionTo = connection;
-        added << child;
-        addedIds << persons_[child].Id;
-    }
-    placingMany_ = false;
-    PlaceChildrenRow(IndexOf(parentId), added);
-    for (const QString& id : std::as_const(addedIds))
-        AddMaritalsFor(id);
-    ComputeAllSticks();
-}
-
-void TChart::ShowParents(int index) {
-    if (index < 0 || index >= persons_.size())
-        return;
-    DeselectAll();
-    const QString childId = persons_[index].Id;
-    const bool down = Defaults.RootAtTop;
-    auto child = [&]() -> const TPersonObject& {
-        return persons_[IndexOf(childId)];
-    };
-    auto clampRight = [&](int& x) {
-        if (x < 0) {
-            ShiftAll(40 - x, 0);
-            x = 40;
-        }
-    };
-    const QString fatherId = child().FatherId;
-    const QString motherId = child().MotherId;
-    if (!fatherId.isEmpty() && IndexOf(fatherId) < 0) {
-        const int father = FindOrAddPerson(fatherId);
-        if (father >= 0) {
-            const TChartBox c = child().Box;
-            PlaceItem(father, c.X + c.Width, c.Y - 50);
-            int x = child().MotherId.isEmpty() ? c.X : c.X + c.Width / 2 + 30;
-            clampRight(x);
-            const TChartBox c2 = child().Box;
-            const int height = persons_[IndexOf(fatherId)].Box.Height;
-            int y = down ? c2.Y - height - 40 : c2.Y + height + 40;
-            if (const int mother = IndexOf(motherId); mother >= 0)
-                y = persons_[mother].Position().y();
-            PlaceBoxAt(IndexOf(fatherId), x, y);
-            if (y < 0)
-                ShiftAll(0, 40 - y);
-        }
-    }
-    if (!motherId.isEmpty() && IndexOf(motherId) < 0) {
-        const int mother = FindOrAddPerson(motherId);
-        if (mother >= 0) {
-            const TChartBox c = child().Box;
-            PlaceItem(mother, c.X, c.Y - 50);
-            const int width = persons_[mother].Box.Width;
-            int x = child().FatherId.isEmpty() ? c.X : c.X + c.Width / 2 - width - 25;
-            clampRight(x);
-            const TChartBox c2 = child().Box;
-            const TPersonObject& m = persons_[IndexOf(motherId)];
-            int y = down ? c2.Y - m.Box.Height - 40 : c2.Y + m.Box.Height + 40;
-            if (const int father = IndexOf(fatherId); father >= 0 && m.Picture.width() == 0)
-                y = persons_[father].Position().y();
-            PlaceBoxAt(IndexOf(motherId), x, y);
-            if (y < 0)
-                ShiftAll(0, 40 - y);
-        }
-    }
-    const int father = IndexOf(fatherId);
-    const int mother = IndexOf(motherId);
-    if (father < 0 || mother < 0)
-        return;
-    if (CoupleMark(persons_[father].Id, persons_[mother].Id) < 0)
-        AddMaritalsFor(motherId);
-    const int mark = CoupleMark(persons_[father].Id, persons_[mother].Id);
-    if (mark >= 0) {
-        const TChartBox c = child().Box;
-        maritals_[mark].Mark.X = c.X + c.Width / 2 - maritals_[mark].Mark.Width / 2;
-        ComputeMaritalStick(mark);
-    }
-}
-
-void TChart::ShowSpouses(int index) {
-    if (index < 0 || index >= persons_.size() || IsGlobalParent(persons_[index]) ||
-        persons_[index].Mates.isEmpty())
-        return;
-    DeselectAll();
-    const QString personId = persons_[index].Id;
-    const TMateList mates = persons_[index].Mates;
-    const bool male = IsMaleGender(persons_[index].Gender);
-    const int y0 = mates.size() < 2 ? persons_[index].Position().y()
-                                    : persons_[index].Position().y() - int(mates.size() * 20) / 2;
-    QStringList added;
-    int k = 0;
-    for (const TMate& mate : mates) {
-        if (IndexOf(mate.Person_Id) >= 0)
-            continue;
-        const int spouse = FindOrAddPerson(mate.Person_Id);
-        if (spouse < 0)
-            continue;
-        // A man's wives stand 60 units right of him, a woman's husbands end 60 units left of her; a
-        // husband who would stand left of the chart's edge shifts the chart right.
-        const TChartBox own = persons_[IndexOf(personId)].Box;
-        int x = male ? own.Right() + 60 : own.X - 60 - persons_[spouse].Box.Width;
-        x += 30 * k;
-        if (x < 0) {
-            ShiftAll(40 - x, 0);
-            x = 40;
-        }
-        PlaceItem(IndexOf(mate.Person_Id), x, std::max(0, y0 + 30 * k));
-        added << persons_[IndexOf(mate.Person_Id)].Id;
-        ++k;
-    }
-    for (const QString& id : std::as_const(added))
-        AddMaritalsFor(id);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -525,6 +194,11 @@ void TChart::MoveItem(int index, int dx, int dy) {
         Modified = true;
 }
 
+void TChart::PlaceBoxAt(int index, int x, int y) {
+    const TChartBox& box = persons_[index].Box;
+    MoveItem(index, x - box.X, y - box.Y);
+}
+
 void TChart::MoveItemTo(int index, const QPoint& position) {
     if (index < 0 || index >= persons_.size())
         return;
@@ -532,6 +206,7 @@ void TChart::MoveItemTo(int index, const QPoint& position) {
     const int y = std::clamp(position.y(), 0, kMaxChartPosition);
     const TPersonObject& item = persons_[index];
     MoveItem(index, x - item.TextRect.Left, y - item.TextRect.Top);
+    persons_[index].Pinned = true;
 }
 
 void TChart::RecomputeMarksOf(int index) {
@@ -577,18 +252,13 @@ void TChart::MoveSelected(int dx, int dy) {
     if (dx == 0 && dy == 0)
         return;
     const bool single = SelectedPersonCount() == 1;
-    QSet<int> parents;
     for (int i = 0; i < persons_.size(); ++i) {
         if (!persons_[i].Selected)
             continue;
         MoveItem(i, dx, dy);
+        persons_[i].Pinned = true;
         if (single)
             RecomputeMarksOf(i);
-        int parent = IndexOf(persons_[i].FatherId);
-        if (parent < 0)
-            parent = IndexOf(persons_[i].MotherId);
-        if (parent >= 0 && EffectiveLinkType(persons_[parent]) == TLinkType::Stick)
-            parents.insert(parent);
     }
     for (TMarital& m : maritals_) {
         if (m.Selected) {
@@ -596,11 +266,7 @@ void TChart::MoveSelected(int dx, int dy) {
             m.Mark.Y += dy;
         }
     }
-    for (int parent : std::as_const(parents))
-        ComputePersonStick(parent);
-    if (linkType_ == TLinkType::Stick)
-        for (int m = 0; m < maritals_.size(); ++m)
-            ComputeMaritalStick(m);
+    ComputeAllSticks();
     Modified = true;
 }
 
@@ -641,6 +307,7 @@ void TChart::AlignSelected(int mode) {
             return;
         }
         PlaceBoxAt(i, x, y);
+        persons_[i].Pinned = true;
     }
     ComputeAllSticks();
     Modified = true;
@@ -659,21 +326,27 @@ bool TChart::RemoveSelected() {
     for (const TPersonObject& p : std::as_const(persons_))
         if (p.Selected)
             removed.insert(ChartIdKey(p.Id));
-    persons_.removeIf([](const TPersonObject& p) { return p.Selected; });
+    RemoveItems(removed);
+    return true;
+}
+
+void TChart::RemoveItems(const QSet<QString>& removed) {
+    persons_.removeIf([&](const TPersonObject& p) { return removed.contains(ChartIdKey(p.Id)); });
     maritals_.removeIf([&](const TMarital& m) {
         return removed.contains(ChartIdKey(m.HusbandId)) || removed.contains(ChartIdKey(m.WifeId));
     });
+    MarksDirty();
     IndexDirty();
     current_ = -1;
     ComputeAllSticks();
     Modified = true;
-    return true;
 }
 
 void TChart::RemoveSelectedMarks() {
     if (SelectedMarkCount() == 0)
         return;
     maritals_.removeIf([](const TMarital& m) { return m.Selected; });
+    MarksDirty();
     Modified = true;
 }
 
@@ -689,17 +362,19 @@ void TChart::ShiftAll(int dx, int dy) {
         }
     }
     for (TPersonObject& p : persons_) {
-        if (p.HasStick) {
-            p.Stick.X += dx;
-            p.Stick.Y += dy;
+        for (TChildStick& stick : p.Sticks) {
+            stick.Box.X += dx;
+            stick.Box.Y += dy;
         }
     }
     Modified = true;
 }
 
 void TChart::Clear() {
+    RootId.clear();
     persons_.clear();
     maritals_.clear();
+    MarksDirty();
     IndexDirty();
     current_ = -1;
     dragKind_ = DragKind::None;
@@ -772,6 +447,7 @@ bool TChart::AddSavedMark(const QString& husbandId, const QString& wifeId, const
     mark.Mark = {std::clamp(position.x(), 0, kMaxChartPosition),
                  std::clamp(position.y(), 0, kMaxChartPosition), kMarkSize, kMarkSize};
     maritals_.append(mark);
+    MarksDirty();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_layout.h"
 #include "chart/chart_types.h"
 #include "chart/text_measurer.h"
 
@@ -7,17 +8,23 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace verdan {
 
-// Positions stay within [0, kMaxChartPosition] chart units, whatever a file or a move asks for.
-inline constexpr int kMaxChartPosition = 1000000;
+// Positions stay within [0, kMaxChartPosition] chart units, whatever a file or a move asks for: room for
+// a row of a million persons, far from the limits of the arithmetic.
+inline constexpr int kMaxChartPosition = 400000000;
 inline constexpr float kMinChartZoom = 0.1f;
 inline constexpr float kMaxChartZoom = 2.0f;
+
+// An identifier as the chart keeps it: trimmed; "0" and "-1" name nobody (empty).
+QString NormaliseChartId(const QString& id);
 
 // Round to the nearest integer, halves to the even neighbour, as every mapping of the chart does.
 int RoundChart(double value);
@@ -51,6 +58,8 @@ public:
     // State.
 
     TChartOption Defaults;
+    // The person the chart is built around: his ancestors stand above him, his descendants below.
+    QString RootId;
     QString ChartFileName;
     bool Modified = false;
     int ScrollX = 0;
@@ -74,12 +83,22 @@ public:
     void SetLinkType(TLinkType type);
     TLinkType EffectiveLinkType(const TPersonObject& item) const;
 
+    // Reading order of the layout: right to left (the father right of his wife, the first child rightmost)
+    // unless set. Changing it mirrors every position of the chart.
+    bool LeftToRight() const { return leftToRight_; }
+    void SetLeftToRight(bool on, bool mirror = true);
+    // The chart-wide "Root at top" (Defaults.RootAtTop); changing it mirrors the chart top to bottom.
+    void SetRootAtTop(bool on, bool mirror = true);
+
     // ---------------------------------------------------------------------------------------------------
     // Adding persons. Identifiers are trimmed; "0" and "-1" name nobody.
 
     // The item of the person, or a new one appended; -1 for no person or one the tree does not hold.
     int FindOrAddPerson(const QString& id);
-    // FindOrAddPerson, then its position (text rectangle's top-left) at the chart point under viewPoint.
+    // The same for many persons, read from the tree together; the indices of the items, -1 where none.
+    QList<int> AddPersons(const QStringList& ids);
+    // FindOrAddPerson, then its position (text rectangle's top-left) at the chart point under viewPoint,
+    // placed by hand.
     int AddPersonAt(const QString& id, const QPoint& viewPoint);
     // A mark between the person and each of its mates that has an item, unless the pair has one.
     void AddMaritalsFor(const QString& id);
@@ -88,11 +107,24 @@ public:
     int DropPerson(const QString& id, const QPoint& viewPoint, bool fullBuild);
     // The person at the point with his children and parents, the parents under their expanded names.
     int FullBuild(const QString& id, const QPoint& viewPoint);
+    // The person (the chart's root from now on) with `up` generations of fathers and mothers and `down`
+    // of descendants; below his own children, daughters' children come only with `daughters`. Persons of
+    // those lines beyond the generations asked for leave the chart. Every item added gets the look the
+    // full build gives it; the chart is then laid out.
+    int BuildGenerations(const QString& id, int up, int down, bool daughters);
+    // Each adds the person's relatives that are not on the chart and lays out the relatives, whether new
+    // or already there, around him.
     void ShowParents(int index);
     void ShowChildren(int index);
     // The chosen children only, each linked to this parent.
     void ShowChildrenFrom(int index, const QStringList& ids);
     void ShowSpouses(int index);
+    // The spouses of all these persons at once.
+    void ShowSpousesOf(const QStringList& ids);
+    // Lays the whole chart out afresh: items placed by hand lose their places too.
+    void Arrange();
+    // Every item counts as placed by hand (a chart read from its file).
+    void PinAll();
     bool IsGlobalParent(const TPersonObject& item) const;
 
     // ---------------------------------------------------------------------------------------------------
@@ -147,6 +179,7 @@ public:
 
     // Sizes the item from its options and puts its text rectangle's top-left at (x, y).
     void PlaceItem(int index, int x, int y);
+    // The bars over the item's groups of children (by other parent) whose links it draws.
     void ComputePersonStick(int index);
     void ComputeMaritalMark(int markIndex, const QString& idA, const QString& idB);
     void ComputeMaritalStick(int markIndex);
@@ -162,28 +195,55 @@ public:
     int MarkOf(const QString& a, const QString& b) const;
     // Index of the mark with exactly this husband and wife, -1 without.
     int CoupleMark(const QString& husbandId, const QString& wifeId) const;
+    // The item a child's link is drawn from when its parents have no mark: its mother when it follows her
+    // (none when she is not on the chart), else its father, else its mother; -1 for none.
+    int LinkParent(const TPersonObject& child) const;
+    // The bar of the parent's group the child belongs to; null without one.
+    const TChildStick* StickFor(const TPersonObject& parent, const TPersonObject& child) const;
 
 private:
     enum class DragKind { None, Person, Marital, Band };
 
-    bool LoadItem(const QString& id, TPersonObject& item) const;
+    int AddItem(TPersonObject item);
+    // The identifiers that name persons, not groups (named branches, the outside-the-tree group): groups
+    // stand in no chart as parents.
+    QStringList WithoutGroups(const QStringList& ids) const;
+    // Marks between the items and their mates on the chart, where the pair has none.
+    void AddMarks(const QList<int>& items);
+    int Build(const QString& id, const QPoint* viewPoint, int up, int down, bool daughters, bool trim);
+    // Removes the root's ancestors and descendants that are not among those kept, and spouses that stood
+    // only beside them.
+    void TrimLines(const QString& rootId, const QSet<QString>& above, const QSet<QString>& below);
+    // Removes the items of these identifier keys with their marks.
+    void RemoveItems(const QSet<QString>& keys);
     void ApplyOptions(int index);
     void PlaceBoxAt(int index, int x, int y);
     void MoveItem(int index, int dx, int dy);
     void AddChildren(int index, const QStringList& ids, bool linkToParent);
-    void PlaceChildrenRow(int parent, const QList<int>& children);
+    // Lays the chart out and moves the items not placed by hand: all of them around the anchor when none
+    // is, else each family of them beside the item placed by hand it belongs to, clear of everything.
+    void AutoPlace(const QString& anchorId);
+    void SetSticks(int index, const QList<int>& children);
+    void SetMarkStick(TMarital& mark, const QList<int>& children);
+    void PlaceBesidePinned(const TLayoutResult& layout, int anchor,
+                           const std::function<int(const TLayoutMark&)>& markAt);
+    void MirrorPositions(bool horizontal);
     QList<int> Descendants(int index) const;
     int MoveToEnd(int index);
     void RecomputeMarksOf(int index);
     QPoint ChartPoint(const QPoint& viewPoint) const { return Mapping().ToChart(viewPoint); }
     void IndexDirty() { indexValid_ = false; }
     const QHash<QString, int>& Index() const;
+    void MarksDirty() { coupleIndexValid_ = false; }
+    // Marks by "husband/wife" identifier keys.
+    const QHash<QString, int>& CoupleIndex() const;
 
     std::shared_ptr<const TTextMeasurer> measurer_;
     QList<TPersonObject> persons_;
     QList<TMarital> maritals_;
     float zoom_ = 1.0f;
     TLinkType linkType_ = TLinkType::Stick;
+    bool leftToRight_ = false;
     int current_ = -1;
     DragKind dragKind_ = DragKind::None;
     QPoint grabOffset_;
@@ -192,6 +252,8 @@ private:
     bool placingMany_ = false; // sticks are computed once at the end
     mutable QHash<QString, int> index_;
     mutable bool indexValid_ = false;
+    mutable QHash<QString, int> coupleIndex_;
+    mutable bool coupleIndexValid_ = false;
 };
 
 // The key under which identifiers are compared: the tree file ignores ASCII letter case.

@@ -1,5 +1,6 @@
 #include "chart_export.h"
 
+#include "chart/chart_json.h"
 #include "chart/chart_painter.h"
 #include "chart/gif_writer.h"
 #include "chart/pdf_info.h"
@@ -172,6 +173,8 @@ bool ExportChart(TChart& chart, const QString& path, QString* error) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"svg")
         return ExportSvg(chart, path, error);
+    if (suffix == u"json")
+        return ExportChartJson(chart, path, error);
     if (suffix == u"pdf") {
         TPdfInfo info;
         info.Author = DefaultPdfAuthor();

@@ -48,7 +48,7 @@ bool ExportPdf(TChart& chart, const QString& path, const TPdfInfo& info, QString
 // A PDF document as bytes, for ExportPdf and tests.
 bool RenderPdf(TChart& chart, const TPdfInfo& info, QByteArray& pdf, QString* error);
 
-// Any export by the file's extension: .svg, .pdf, or a picture.
+// Any export by the file's extension: .svg, .pdf, .json (the laid-out chart), or a picture.
 bool ExportChart(TChart& chart, const QString& path, QString* error);
 
 } // namespace verdan

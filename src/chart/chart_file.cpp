@@ -157,6 +157,10 @@ TNode ChartDocument(const TChart& chart) {
     // Rounded: 0.7 is 69.99.. in single precision, and must be written as 70.
     info.AddInt(QStringLiteral("Zoom"), RoundChart(double(chart.Zoom()) * 100.0));
     info.Add(QStringLiteral("Link Type"), LinkTypeText(chart.LinkType()));
+    info.AddBool(QStringLiteral("Root at Top"), chart.Defaults.RootAtTop);
+    info.AddBool(QStringLiteral("Left to Right"), chart.LeftToRight());
+    if (!chart.RootId.isEmpty())
+        info.Add(QStringLiteral("Root"), chart.RootId);
     root.AddNode(info);
     TNode persons{QStringLiteral("Persons"), QString(), 0, {}};
     for (const TPersonObject& item : chart.Persons())
@@ -209,6 +213,11 @@ TChartReadResult ReadChartQuietly(TChart& chart, const QString& path) {
         result.OtherTree = result.TreeFileName != CurrentTreeFileName();
         if (info.ChildValue(QStringLiteral("Link Type")) == u"Stick")
             linkType = TLinkType::Stick;
+        // Older files say nothing of these: the root stands at the top, reading runs right to left.
+        const TNode top = info.Child(QStringLiteral("Root at Top"));
+        chart.SetRootAtTop(top.Name.isEmpty() || top.AsBoolean(), false);
+        chart.SetLeftToRight(info.Child(QStringLiteral("Left to Right")).AsBoolean(), false);
+        chart.RootId = NormaliseChartId(info.ChildValue(QStringLiteral("Root")));
     }
     chart.SetLinkType(linkType);
 
@@ -231,6 +240,8 @@ TChartReadResult ReadChartQuietly(TChart& chart, const QString& path) {
             chart.SetItemOptions(index, entry.Options);
         }
         chart.EndPlacing();
+        // The positions read are the user's: the automatic layout keeps them until he arranges the chart.
+        chart.PinAll();
     }
 
     TNode marks = document.FindNode(QStringLiteral("Connections"));

@@ -108,13 +108,15 @@ void TChart::PlaceItem(int index, int x, int y) {
 namespace {
 
 // The stick over a row of children: from the centre of the leftmost child to the centre of the child that
-// reaches farthest right, 40 units above the highest one.
-bool RowStick(const QList<TPersonObject>& persons, const QList<int>& children, TChartBox& stick) {
+// reaches farthest right; 40 units above the highest child when the children stand below their parents,
+// 30 below the lowest when they stand above them. Fewer than two children have none.
+bool RowStick(const QList<TPersonObject>& persons, const QList<int>& children, bool below, TChartBox& stick) {
     if (children.size() < 2)
         return false;
     int leftmost = children.first();
     int rightmost = children.first();
     int top = persons[children.first()].Box.Y;
+    int bottom = persons[children.first()].Box.Bottom();
     for (int c : children) {
         const TChartBox& b = persons[c].Box;
         if (b.X < persons[leftmost].Box.X)
@@ -122,12 +124,22 @@ bool RowStick(const QList<TPersonObject>& persons, const QList<int>& children, T
         if (b.Right() > persons[rightmost].Box.Right())
             rightmost = c;
         top = std::min(top, b.Y);
+        bottom = std::max(bottom, b.Bottom());
     }
     stick.X = persons[leftmost].Box.CentreX();
     stick.Width = persons[rightmost].Box.CentreX() - stick.X;
-    stick.Y = top - 40;
+    stick.Y = below ? top - 40 : bottom + 30;
     stick.Height = 10;
     return true;
+}
+
+// Whether children stand below their parent (or the parents' mark) at centre y: on the whole, by their
+// centres.
+bool Below(const QList<TPersonObject>& persons, const QList<int>& children, int centreY) {
+    qint64 sum = 0;
+    for (int c : children)
+        sum += persons[c].Box.CentreY();
+    return sum >= qint64(centreY) * children.size();
 }
 
 void ClearStick(TChartBox& stick, bool& has) {
@@ -135,34 +147,56 @@ void ClearStick(TChartBox& stick, bool& has) {
     has = false;
 }
 
+QString CoupleKey(const QString& husband, const QString& wife) {
+    return ChartIdKey(husband) + u'/' + ChartIdKey(wife);
+}
+
 } // namespace
+
+const TChildStick* TChart::StickFor(const TPersonObject& parent, const TPersonObject& child) const {
+    const QString other = ChartIdKey(SameId(child.FatherId, parent.Id) ? child.MotherId : child.FatherId);
+    for (const TChildStick& stick : parent.Sticks)
+        if (stick.OtherParent == other)
+            return &stick;
+    return nullptr;
+}
 
 void TChart::ComputePersonStick(int index) {
     if (placingMany_)
         return;
-    TPersonObject& item = persons_[index];
-    ClearStick(item.Stick, item.HasStick);
-    if (EffectiveLinkType(item) != TLinkType::Stick)
-        return;
     QList<int> children;
-    const bool male = IsMaleGender(item.Gender);
     for (int i = 0; i < persons_.size(); ++i) {
         const TPersonObject& c = persons_[i];
-        if (male) {
-            if (SameId(c.FatherId, item.Id) && c.ConnectionTo != TConnectionTo::Mother &&
-                (IndexOf(c.MotherId) < 0 || c.ConnectionTo == TConnectionTo::Father))
-                children << i;
-        } else if (SameId(c.MotherId, item.Id) &&
-                   (IndexOf(c.FatherId) < 0 || c.ConnectionTo == TConnectionTo::Mother)) {
+        if (CoupleMark(c.FatherId, c.MotherId) < 0 && LinkParent(c) == index)
             children << i;
-        }
     }
-    TChartBox stick;
-    if (!RowStick(persons_, children, stick))
+    SetSticks(index, children);
+}
+
+void TChart::SetSticks(int index, const QList<int>& children) {
+    TPersonObject& item = persons_[index];
+    item.Sticks.clear();
+    if (EffectiveLinkType(item) != TLinkType::Stick)
         return;
-    stick.Y = std::max(stick.Y, item.Box.Y + item.Box.Height + 20);
-    item.Stick = stick;
-    item.HasStick = true;
+    // A group for each other parent, in the order the children come.
+    QList<std::pair<QString, QList<int>>> groups;
+    for (int c : children) {
+        const TPersonObject& child = persons_[c];
+        const QString other = ChartIdKey(SameId(child.FatherId, item.Id) ? child.MotherId : child.FatherId);
+        auto it = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == other; });
+        if (it == groups.end())
+            groups.append({other, {c}});
+        else
+            it->second << c;
+    }
+    for (const auto& [other, group] : std::as_const(groups)) {
+        TChartBox stick;
+        const bool below = Below(persons_, group, item.Box.CentreY());
+        if (!RowStick(persons_, group, below, stick))
+            continue;
+        stick.Y = below ? std::max(stick.Y, item.Box.Bottom() + 20) : std::min(stick.Y, item.Box.Y - 30);
+        item.Sticks.append({other, stick});
+    }
 }
 
 void TChart::ComputeMaritalStick(int markIndex) {
@@ -174,10 +208,16 @@ void TChart::ComputeMaritalStick(int markIndex) {
     for (int i = 0; i < persons_.size(); ++i)
         if (SameId(persons_[i].FatherId, mark.HusbandId) && SameId(persons_[i].MotherId, mark.WifeId))
             children << i;
+    SetMarkStick(mark, children);
+}
+
+void TChart::SetMarkStick(TMarital& mark, const QList<int>& children) {
+    ClearStick(mark.Stick, mark.HasStick);
     TChartBox stick;
-    if (!RowStick(persons_, children, stick))
+    const bool below = Below(persons_, children, mark.Mark.CentreY());
+    if (!RowStick(persons_, children, below, stick))
         return;
-    stick.Y = std::max(stick.Y, mark.Mark.Y + kMarkSize + 40);
+    stick.Y = below ? std::max(stick.Y, mark.Mark.Y + kMarkSize + 40) : std::min(stick.Y, mark.Mark.Y - 50);
     mark.Stick = stick;
     mark.HasStick = true;
 }
@@ -185,50 +225,29 @@ void TChart::ComputeMaritalStick(int markIndex) {
 void TChart::ComputeAllSticks() {
     // The same rules as ComputePersonStick and ComputeMaritalStick, with the children found through one
     // index instead of a scan of the chart per item.
-    QHash<QString, QList<int>> byFather;
-    QHash<QString, QList<int>> byMother;
+    QSet<QString> couples;
+    for (const TMarital& mark : std::as_const(maritals_))
+        if (!mark.Removed)
+            couples.insert(CoupleKey(mark.HusbandId, mark.WifeId));
+    QHash<int, QList<int>> byParent;
     QHash<QString, QList<int>> byCouple;
     for (int i = 0; i < persons_.size(); ++i) {
         const TPersonObject& c = persons_[i];
-        if (!c.FatherId.isEmpty())
-            byFather[ChartIdKey(c.FatherId)] << i;
-        if (!c.MotherId.isEmpty())
-            byMother[ChartIdKey(c.MotherId)] << i;
-        if (!c.FatherId.isEmpty() && !c.MotherId.isEmpty())
-            byCouple[ChartIdKey(c.FatherId) + u'/' + ChartIdKey(c.MotherId)] << i;
-    }
-    for (int index = 0; index < persons_.size(); ++index) {
-        TPersonObject& item = persons_[index];
-        ClearStick(item.Stick, item.HasStick);
-        if (EffectiveLinkType(item) != TLinkType::Stick)
-            continue;
-        const bool male = IsMaleGender(item.Gender);
-        QList<int> children;
-        for (int i : (male ? byFather : byMother).value(ChartIdKey(item.Id))) {
-            const TPersonObject& c = persons_[i];
-            if (male ? c.ConnectionTo != TConnectionTo::Mother &&
-                           (IndexOf(c.MotherId) < 0 || c.ConnectionTo == TConnectionTo::Father)
-                     : IndexOf(c.FatherId) < 0 || c.ConnectionTo == TConnectionTo::Mother)
-                children << i;
-        }
-        TChartBox stick;
-        if (RowStick(persons_, children, stick)) {
-            stick.Y = std::max(stick.Y, item.Box.Y + item.Box.Height + 20);
-            item.Stick = stick;
-            item.HasStick = true;
+        const QString couple = CoupleKey(c.FatherId, c.MotherId);
+        if (!c.FatherId.isEmpty() && !c.MotherId.isEmpty() && couples.contains(couple)) {
+            byCouple[couple] << i;
+        } else if (const int parent = LinkParent(c); parent >= 0) {
+            byParent[parent] << i;
         }
     }
+    for (int index = 0; index < persons_.size(); ++index)
+        SetSticks(index, byParent.value(index));
     for (TMarital& mark : maritals_) {
         ClearStick(mark.Stick, mark.HasStick);
-        if (linkType_ != TLinkType::Stick || IndexOf(mark.HusbandId) < 0 || IndexOf(mark.WifeId) < 0)
+        if (linkType_ != TLinkType::Stick || mark.Removed || IndexOf(mark.HusbandId) < 0 ||
+            IndexOf(mark.WifeId) < 0)
             continue;
-        TChartBox stick;
-        if (RowStick(persons_, byCouple.value(ChartIdKey(mark.HusbandId) + u'/' + ChartIdKey(mark.WifeId)),
-                     stick)) {
-            stick.Y = std::max(stick.Y, mark.Mark.Y + kMarkSize + 40);
-            mark.Stick = stick;
-            mark.HasStick = true;
-        }
+        SetMarkStick(mark, byCouple.value(CoupleKey(mark.HusbandId, mark.WifeId)));
     }
 }
 
@@ -240,6 +259,7 @@ void TChart::ComputeMaritalMark(int markIndex, const QString& idA, const QString
     const TPersonObject& A = persons_[a];
     const TPersonObject& B = persons_[b];
     TMarital& mark = maritals_[markIndex];
+    MarksDirty();
     if (IsMaleGender(A.Gender)) {
         mark.HusbandId = A.Id;
         mark.WifeId = B.Id;
@@ -258,10 +278,9 @@ void TChart::ComputeMaritalMark(int markIndex, const QString& idA, const QString
         const TChartRect& D = &U == &A.TextRect ? B.TextRect : A.TextRect;
         cy = U.Bottom + (D.Top - U.Bottom) / 2;
     }
-    mark.Mark = {std::min(cx - kMarkSize / 2, kMaxChartPosition),
-                 std::min(cy - kMarkSize / 2, kMaxChartPosition), kMarkSize, kMarkSize};
+    mark.Mark = {cx - kMarkSize / 2, cy - kMarkSize / 2, kMarkSize, kMarkSize};
     ClearStick(mark.Stick, mark.HasStick);
-    if (linkType_ == TLinkType::Stick)
+    if (linkType_ == TLinkType::Stick && !placingMany_)
         ComputeMaritalStick(markIndex);
 }
 

@@ -23,6 +23,7 @@ void TChart::MousePress(const QPoint& viewPoint, Qt::KeyboardModifiers modifiers
     if (mark >= 0) {
         DeselectAll();
         maritals_.move(mark, maritals_.size() - 1);
+        MarksDirty();
         TMarital& m = maritals_.last();
         m.Selected = true;
         grabOffset_ = p - QPoint(m.Mark.X, m.Mark.Y);

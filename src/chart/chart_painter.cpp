@@ -68,8 +68,8 @@ public:
             PaintChildLink(item);
         const int stickWidth = chart_.Zoom() <= 0.6f ? 1 : 2;
         for (const TPersonObject& item : chart_.Persons())
-            if (item.HasStick)
-                PaintStick(item.Stick, stickWidth);
+            for (const TChildStick& stick : item.Sticks)
+                PaintStick(stick.Box, stickWidth);
         for (const TMarital& mark : chart_.Maritals())
             if (mark.HasStick && !mark.Removed)
                 PaintStick(mark.Stick, stickWidth);
@@ -136,12 +136,8 @@ private:
 
     void PaintSpouseLines(const TMarital& mark) {
         p_.setPen(ChartPen(c::kFrame, mark.Selected ? 2 : 1));
-        const QPoint centre(mark.Mark.CentreX(), mark.Mark.CentreY());
-        for (const QString& id : {mark.HusbandId, mark.WifeId})
-            if (const TPersonObject* spouse = Item(id))
-                Line(centre, Centre(spouse->TextRect));
-        if (mark.HasStick)
-            Line(centre, QPoint(StickEntry(centre.x(), mark.Stick), mark.Stick.CentreY()));
+        for (const TChartLine& line : SpouseLines(chart_, mark))
+            Line(line.From, line.To);
     }
 
     void PaintChildLink(const TPersonObject& child) {
@@ -307,31 +303,81 @@ TChildLink RouteChildLink(const TChart& chart, const TPersonObject& child) {
         else
             link.Start = QPoint(m.Mark.CentreX(), m.Mark.CentreY());
     } else {
-        const TPersonObject* parent = child.ConnectionTo == TConnectionTo::Mother
-                                          ? ItemOf(chart, child.MotherId)
-                                          : ItemOf(chart, child.FatherId);
-        if (!parent)
-            parent = ItemOf(chart, child.MotherId);
-        if (!parent)
+        const int parentIndex = chart.LinkParent(child);
+        if (parentIndex < 0)
             return link;
+        const TPersonObject* parent = &chart.Person(parentIndex);
         const bool stickLink = child.LinkType == TLinkType::Stick || parent->LinkType == TLinkType::Stick ||
                                (child.LinkType == TLinkType::Follow && chart.LinkType() == TLinkType::Stick);
-        const bool hasStick = parent->Stick.Width >= 1;
+        const TChildStick* stick = chart.StickFor(*parent, child);
+        const bool hasStick = stick && stick->Box.Width >= 1;
         if (stickLink && hasStick) {
             link.Connector = true;
             link.ConnectorFrom = Centre(parent->TextRect);
             link.ConnectorTo =
-                QPoint(StickEntry(parent->TextRect.CentreX(), parent->Stick), parent->Stick.CentreY());
+                QPoint(StickEntry(parent->TextRect.CentreX(), stick->Box), stick->Box.CentreY());
         }
         if (stickLink && hasStick && chart.EffectiveLinkType(*parent) == TLinkType::Stick)
-            link.Start = QPoint(child.TextRect.CentreX(), parent->Stick.CentreY());
+            link.Start = QPoint(child.TextRect.CentreX(), stick->Box.CentreY());
         else
             link.Start = Centre(parent->TextRect);
     }
-    link.End = link.Start.y() < child.Box.Y ? QPoint(child.Box.CentreX(), child.Box.Y)
-                                            : BorderPoint(child.Box, link.Start);
+    link.End = link.Start.y() < child.Box.Y          ? QPoint(child.Box.CentreX(), child.Box.Y)
+               : link.Start.y() > child.Box.Bottom() ? QPoint(child.Box.CentreX(), child.Box.Bottom())
+                                                     : BorderPoint(child.Box, link.Start);
     link.Drawn = true;
     return link;
+}
+
+QList<TChartLine> SpouseLines(const TChart& chart, const TMarital& mark) {
+    QList<TChartLine> lines;
+    const QPoint centre(mark.Mark.CentreX(), mark.Mark.CentreY());
+    auto add = [&](const QPoint& a, const QPoint& b) {
+        lines.append({TChartLine::Kind::Spouse, a, b});
+    };
+    for (const QString& id : {mark.HusbandId, mark.WifeId}) {
+        const TPersonObject* spouse = ItemOf(chart, id);
+        if (!spouse)
+            continue;
+        const int x = spouse->TextRect.CentreX();
+        if (mark.Mark.Y >= spouse->TextRect.Bottom) {
+            add(centre, QPoint(x, centre.y()));
+            add(QPoint(x, centre.y()), QPoint(x, spouse->TextRect.Bottom));
+        } else if (mark.Mark.Bottom() <= spouse->Box.Y) {
+            add(centre, QPoint(x, centre.y()));
+            add(QPoint(x, centre.y()), QPoint(x, spouse->Box.Y));
+        } else {
+            add(centre, Centre(spouse->TextRect));
+        }
+    }
+    if (mark.HasStick)
+        add(centre, QPoint(StickEntry(centre.x(), mark.Stick), mark.Stick.CentreY()));
+    return lines;
+}
+
+QList<TChartLine> ChartLines(const TChart& chart) {
+    QList<TChartLine> lines;
+    for (const TMarital& mark : chart.Maritals())
+        if (!mark.Removed)
+            lines += SpouseLines(chart, mark);
+    for (const TPersonObject& item : chart.Persons()) {
+        const TChildLink link = RouteChildLink(chart, item);
+        if (!link.Drawn)
+            continue;
+        if (link.Connector)
+            lines.append({TChartLine::Kind::Connector, link.ConnectorFrom, link.ConnectorTo});
+        lines.append({TChartLine::Kind::Child, link.Start, link.End});
+    }
+    auto stick = [&](const TChartBox& b) {
+        lines.append({TChartLine::Kind::Stick, QPoint(b.X, b.CentreY()), QPoint(b.Right(), b.CentreY())});
+    };
+    for (const TPersonObject& item : chart.Persons())
+        for (const TChildStick& s : item.Sticks)
+            stick(s.Box);
+    for (const TMarital& mark : chart.Maritals())
+        if (mark.HasStick && !mark.Removed)
+            stick(mark.Stick);
+    return lines;
 }
 
 TArrowHead ArrowHead(int x1, int y1, int size, int x2, int y2) {
@@ -357,9 +403,6 @@ TArrowHead ArrowHead(int x1, int y1, int size, int x2, int y2) {
 }
 
 void DrawArrow(QPainter& painter, int x1, int y1, quint32 colour, bool filled, int size, int x2, int y2) {
-    constexpr int kFar = 100000;
-    if (x1 > kFar || y1 > kFar || x2 > kFar || y2 > kFar)
-        return;
     QPen pen = painter.pen();
     pen.setColor(ChartColor(colour));
     pen.setWidth(1);

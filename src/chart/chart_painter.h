@@ -61,6 +61,21 @@ struct TChildLink {
 };
 TChildLink RouteChildLink(const TChart& chart, const TPersonObject& child);
 
+// One line of the drawing, in chart units.
+struct TChartLine {
+    enum class Kind { Spouse, Child, Connector, Stick };
+    Kind What = Kind::Child;
+    QPoint From;
+    QPoint To;
+};
+// The lines from a mark to its spouses: straight to the centre of a spouse's text when the mark stands
+// beside it, along and then up (down) to the box when it stands below (above) it, as the marks of a man's
+// several wives do, so that no line runs through another wife; and from the mark to its stick.
+QList<TChartLine> SpouseLines(const TChart& chart, const TMarital& mark);
+// Every line of the chart (with the sticks as computed last): spouse lines, child links with their
+// connectors, and sticks.
+QList<TChartLine> ChartLines(const TChart& chart);
+
 // The outline of an arrowhead at (x2, y2) on a line from (x1, y1): the base point and, for the three
 // strokes of sizes size, size - 1 and size - 2, the two wing points of each.
 struct TArrowHead {
@@ -69,7 +84,7 @@ struct TArrowHead {
 };
 TArrowHead ArrowHead(int x1, int y1, int size, int x2, int y2);
 
-// A line with a filled or open arrowhead at its end; nothing when a coordinate lies beyond 100000.
+// A line with a filled or open arrowhead at its end, at any coordinates.
 void DrawArrow(QPainter& painter, int x1, int y1, quint32 colour, bool filled, int size, int x2, int y2);
 
 } // namespace verdan

@@ -93,12 +93,23 @@ struct TShowOption {
 // RootAtTop is the layout direction (children below their parents).
 struct TChartOption : TShowOption {};
 
+// The bar over one group of a parent's children: those whose other parent is OtherParent (an identifier
+// key, empty for none), whether that parent is on the chart or not.
+struct TChildStick {
+    QString OtherParent;
+    TChartBox Box;
+    bool operator==(const TChildStick&) const = default;
+};
+
 // One person on the chart. Positions are those of TextRect's top-left corner; the picture stands above it.
+// Pinned items were placed by hand (moved, aligned, dropped at a point, or read from a chart file): the
+// automatic layout leaves them where they are until the chart is arranged again.
 struct TPersonObject {
     TConnectionTo ConnectionTo = TConnectionTo::Both;
     TMateList Mates;
-    QString Gender; // "m" or "f"
-    QImage Picture; // the default picture fitted into 200 x 200; null without one
+    QString Gender;           // "m" or "f"
+    QImage Picture;           // the default picture fitted into 200 x 200; null without one
+    bool PictureRead = false; // pictures are read when an item first shows one
     bool Selected = false;
     QString ShortName;
     QString ExpandedName;
@@ -110,12 +121,13 @@ struct TPersonObject {
     TChartBox Box;
     TChartRect PictureRect;
     TChartRect TextRect;
-    TChartBox Stick{-1, -1, 0, 0};
-    bool HasStick = false;
+    QList<TChildStick> Sticks; // a bar per group of two or more children
     QString Id;
     QString FatherId; // empty for no parent
     QString MotherId;
     bool DescendantsToggle = false;
+    bool Pinned = false;
+    int SiblingOrder = 0; // place among the children of the parent the tree lists it under
 
     QPoint Position() const { return {TextRect.Left, TextRect.Top}; }
 };

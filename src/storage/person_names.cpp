@@ -166,18 +166,22 @@ QString GetShortName(const QString& id) {
     return ComposeShortName(names);
 }
 
+QString ComposeNameFatherLast(const QString& name, const QString& fatherName, bool fatherIsGroup,
+                              const QString& lastName) {
+    QStringList parts;
+    for (const QString& part : {name, fatherIsGroup ? QString() : fatherName, lastName})
+        if (!part.trimmed().isEmpty())
+            parts << part.trimmed();
+    return parts.join(u' ');
+}
+
 QString GetNameFatherLast(const QString& id) {
-    Query q = Dm().Prepare("SELECT p.Person_Name, f.Person_Name, p.Last_Name FROM ftPerson p "
+    Query q = Dm().Prepare("SELECT p.Person_Name, f.Person_Name, f.Is_Section, p.Last_Name FROM ftPerson p "
                            "LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id WHERE p.Person_Id = ?",
                            id);
     if (!q.Next())
         return QString();
-    QStringList parts;
-    for (int column = 0; column < 3; ++column) {
-        if (!q.Text(column).trimmed().isEmpty())
-            parts << q.Text(column).trimmed();
-    }
-    return parts.join(u' ');
+    return ComposeNameFatherLast(q.Text(0), q.Text(1), q.Bool(2), q.Text(3));
 }
 
 QString GetLineageNameWithFamily(const QString& id, int generations) {

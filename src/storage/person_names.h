@@ -20,8 +20,12 @@ QString GetMotherLineageName(const QString& id);
 // Person_Name, then the father's name or else an alias, then the family part.
 QString ComposeShortName(const TPersonNames& names);
 QString GetShortName(const QString& id);
-// Person_Name, the father's Person_Name and Last_Name, blank-separated.
+// Person_Name, the father's Person_Name and Last_Name, blank-separated. A father that is a group (a named
+// branch, or the outside-the-tree group) is no name of the person's and is left out.
 QString GetNameFatherLast(const QString& id);
+// The same from the values read; fatherIsGroup leaves the father's name out.
+QString ComposeNameFatherLast(const QString& name, const QString& fatherName, bool fatherIsGroup,
+                              const QString& lastName);
 // Person_Name and the names of generations - 1 fathers, then the distinct family names in parentheses.
 QString GetLineageNameWithFamily(const QString& id, int generations);
 // The person and four fathers with the Last_Name; GetLineageName when the line is shorter than that.

@@ -73,7 +73,7 @@ TEST_F(Editing, TheOutsideGroupGetsNoChildrenOrSpouses) {
     EXPECT_EQ(chart_->Persons().size(), 1);
 }
 
-TEST_F(Editing, SpousesStandBesideTheManOneStepApartEachWithAMark) {
+TEST_F(Editing, WivesStandBesideTheManInTheirOrderEachWithAMarkOfHerOwn) {
     Man("H");
     Woman("W1");
     Woman("W2");
@@ -81,16 +81,31 @@ TEST_F(Editing, SpousesStandBesideTheManOneStepApartEachWithAMark) {
     Marry("H", "W2");
     ASSERT_TRUE(SetWifeOrder("H", "W1", 1));
     ASSERT_TRUE(SetWifeOrder("H", "W2", 2));
+    Man("S1", "H", "W1");
+    Man("S2", "H", "W2");
     const int h = chart_->FindOrAddPerson("H");
     chart_->MoveItemTo(h, QPoint(200, 200));
     chart_->ShowSpouses(h);
     ASSERT_EQ(chart_->Persons().size(), 3);
     const TChartBox man = chart_->Person(chart_->IndexOf("H")).Box;
-    const QPoint first = chart_->Person(chart_->IndexOf("W1")).Position();
-    const QPoint second = chart_->Person(chart_->IndexOf("W2")).Position();
-    EXPECT_EQ(first, QPoint(man.Right() + 60, 200 - 2 * 20 / 2));
-    EXPECT_EQ(second - first, QPoint(30, 30));
-    EXPECT_EQ(chart_->Maritals().size(), 2);
+    const TChartBox first = chart_->Person(chart_->IndexOf("W1")).Box;
+    const TChartBox second = chart_->Person(chart_->IndexOf("W2")).Box;
+    // Right to left: the man, then his first wife left of him, then the second; one row.
+    EXPECT_EQ(man.Y, first.Y);
+    EXPECT_EQ(first.Y, second.Y);
+    EXPECT_LT(first.Right(), man.X);
+    EXPECT_LT(second.Right(), first.X);
+    ASSERT_EQ(chart_->Maritals().size(), 2);
+    // Each son under his own mother: the marks stand under the wives, apart from each other and the row.
+    chart_->ShowChildren(chart_->IndexOf("H"));
+    for (const char* wife : {"W1", "W2"}) {
+        const TChartBox box = chart_->Person(chart_->IndexOf(wife)).Box;
+        const TChartBox mark = chart_->Maritals()[chart_->CoupleMark("H", wife)].Mark;
+        EXPECT_EQ(mark.CentreX(), box.CentreX()) << wife;
+        EXPECT_GT(mark.Y, box.Bottom()) << wife;
+        const TChartBox son = chart_->Person(chart_->IndexOf(wife == QLatin1String("W1") ? "S1" : "S2")).Box;
+        EXPECT_LE(std::abs(son.CentreX() - box.CentreX()), 1) << wife;
+    }
 }
 
 TEST_F(Editing, RemovingMoreThanThreeItemsAsksFirst) {

@@ -205,7 +205,7 @@ TEST_F(ChartFile, ValuesAreReadAsWrittenAndKeptInRange) {
         Write("values.chart",
               "Verdan Chart\r\n  Chart = Chart Name\r\n    Tree File Name = " + TreeFileName().toUtf8() +
                   "\r\n    Link Type = stick\r\n    Zoom = 5\r\n  Persons\r\n    Person\r\n"
-                  "      ID = H\r\n      Position = -5:2000000\r\n      Connection To = Mother\r\n"
+                  "      ID = H\r\n      Position = -5:2000000000\r\n      Connection To = Mother\r\n"
                   "      Link Type = stick\r\n      Font Size = 900\r\n      Font Color = -1\r\n"
                   "      Fill Color = 33554431\r\n      Font Bold = true\r\n      Font Bold = false\r\n"
                   "      Font Italic = TRUE\r\n    Person\r\n      ID = K\r\n"

@@ -105,27 +105,55 @@ TEST_F(Layout, ChildrenStandInOneRowUnderTheParentFirstChildRightmost) {
     chart_->ShowChildren(p);
     ASSERT_EQ(chart_->Persons().size(), 4);
     const TPersonObject& parent = chart_->Person(chart_->IndexOf("P"));
+    EXPECT_EQ(parent.Position(), QPoint(400, 100)); // placed by hand, it stays
     const TChartBox c1 = chart_->Person(chart_->IndexOf("C1")).Box;
     const TChartBox c2 = chart_->Person(chart_->IndexOf("C2")).Box;
     const TChartBox c3 = chart_->Person(chart_->IndexOf("C3")).Box;
-    const int w = c1.Width;
-    EXPECT_EQ(c3.X, parent.Box.CentreX() - 3 * (w + 10) / 2);
-    EXPECT_EQ(c2.X, c3.Right() + 10);
-    EXPECT_EQ(c1.X, c2.Right() + 10);
-    EXPECT_EQ(c1.Y, parent.Box.Bottom() + 40);
-    EXPECT_EQ(c1.Bottom(), c3.Bottom());
+    EXPECT_EQ(c2.X, c3.Right() + 20);
+    EXPECT_EQ(c1.X, c2.Right() + 20);
+    EXPECT_EQ(c1.Y, parent.Box.Bottom() + 80);
+    EXPECT_EQ(c1.Y, c3.Y);
+    EXPECT_LE(std::abs((c3.CentreX() + c1.CentreX()) / 2 - parent.Box.CentreX()), 1);
     // The father's stick runs over the row, from the first centre to the last.
     chart_->ComputeAllSticks();
-    EXPECT_TRUE(parent.HasStick);
-    EXPECT_EQ(parent.Stick.X, c3.CentreX());
-    EXPECT_EQ(parent.Stick.Right(), c1.CentreX());
+    ASSERT_EQ(parent.Sticks.size(), 1);
+    EXPECT_EQ(parent.Sticks[0].Box.X, c3.CentreX());
+    EXPECT_EQ(parent.Sticks[0].Box.Right(), c1.CentreX());
 
-    // Asking again adds nothing and moves nothing.
+    // Asking again adds nothing and, the row being in place already, moves nothing.
     const QList<TPersonObject> before = chart_->Persons();
     chart_->ShowChildren(chart_->IndexOf("P"));
     ASSERT_EQ(chart_->Persons().size(), before.size());
     for (qsizetype i = 0; i < before.size(); ++i)
         EXPECT_EQ(chart_->Persons()[i].Box, before[i].Box);
+
+    // Children moved away by hand come back under their father when he shows them again.
+    chart_->MoveItemTo(chart_->IndexOf("C2"), QPoint(900, 900));
+    chart_->ShowChildren(chart_->IndexOf("P"));
+    EXPECT_EQ(chart_->Person(chart_->IndexOf("C2")).Box, c2);
+}
+
+TEST_F(Layout, ChildrenOfEachMotherHangFromABarOfTheirOwn) {
+    // A man with two sons of each of two wives, none of the wives on the chart.
+    Man("F");
+    Woman("W1");
+    Woman("W2");
+    for (const char* mother : {"W1", "W2"})
+        for (int k = 1; k <= 2; ++k)
+            Man(QStringLiteral("%1S%2").arg(QLatin1String(mother)).arg(k), "F", mother);
+    chart_->FullBuild("F", QPoint(100, 100));
+    const TPersonObject& father = chart_->Person(chart_->IndexOf("F"));
+    ASSERT_EQ(father.Sticks.size(), 2);
+    const TChildStick& first = father.Sticks[0].OtherParent == "W1" ? father.Sticks[0] : father.Sticks[1];
+    const TChildStick& second = father.Sticks[0].OtherParent == "W2" ? father.Sticks[0] : father.Sticks[1];
+    // Right to left: the first wife's sons right of the second's, each bar over its own two only.
+    EXPECT_GT(first.Box.X, second.Box.Right());
+    for (const char* son : {"W1S1", "W1S2"}) {
+        const TPersonObject& child = chart_->Person(chart_->IndexOf(son));
+        EXPECT_EQ(chart_->StickFor(father, child), &first);
+        const TChildLink link = RouteChildLink(*chart_, child);
+        EXPECT_EQ(link.Start, QPoint(child.TextRect.CentreX(), first.Box.CentreY()));
+    }
 }
 
 TEST_F(Layout, RowsThatWouldStartLeftOfTheChartShiftEverything) {
@@ -158,33 +186,53 @@ TEST_F(Layout, ParentsStandRightAndLeftOfTheChildWithTheirMarkOverIt) {
     ASSERT_GE(chart_->IndexOf("M"), 0);
     const TChartBox child = chart_->Person(chart_->IndexOf("C")).Box;
     const TChartBox mother = chart_->Person(chart_->IndexOf("M")).Box;
-    EXPECT_EQ(mother.Right(), child.CentreX() - 25);
-    EXPECT_EQ(chart_->Person(chart_->IndexOf("M")).Position().y(),
-              250); // beside the father, who has no picture
+    EXPECT_LT(mother.Right(), child.CentreX());
+    EXPECT_EQ(mother.Bottom() + 80, child.Y);
+    // The father was placed by hand, but Show Parents lays both parents out above their child.
+    const TChartBox father = chart_->Person(chart_->IndexOf("F")).Box;
+    EXPECT_GT(father.X, child.CentreX());
+    EXPECT_EQ(father.Y, mother.Y);
     const int mark = chart_->CoupleMark("F", "M");
     ASSERT_GE(mark, 0);
-    EXPECT_EQ(chart_->Maritals()[mark].Mark.CentreX(), child.CentreX());
+    EXPECT_LE(std::abs(chart_->Maritals()[mark].Mark.CentreX() - child.CentreX()), 1);
     EXPECT_EQ(chart_->Maritals()[mark].Mark.Width, 12);
 
-    // Both parents new: the father right of the child's centre, above it.
+    // Both parents new: the father right of the child's centre, the mother left of it, both above it.
     auto other = NewChart();
     const int c2 = other->FindOrAddPerson("C");
     other->MoveItemTo(c2, QPoint(500, 400));
     other->ShowParents(c2);
     const TChartBox child2 = other->Person(other->IndexOf("C")).Box;
     const TChartBox father2 = other->Person(other->IndexOf("F")).Box;
-    EXPECT_EQ(father2.X, child2.CentreX() + 30);
-    EXPECT_EQ(father2.Bottom(), child2.Y - 40);
+    const TChartBox mother2 = other->Person(other->IndexOf("M")).Box;
+    EXPECT_GT(father2.X, child2.CentreX());
+    EXPECT_LT(mother2.Right(), child2.CentreX());
+    EXPECT_EQ(father2.Bottom() + 80, child2.Y);
+    EXPECT_EQ(mother2.Y, father2.Y);
+
+    // Reading left to right the two change sides.
+    other->SetLeftToRight(true);
+    EXPECT_LT(other->Person(other->IndexOf("F")).Box.Right(),
+              other->Person(other->IndexOf("C")).Box.CentreX());
+    EXPECT_GT(other->Person(other->IndexOf("M")).Box.X, other->Person(other->IndexOf("C")).Box.CentreX());
 }
 
 TEST_F(Layout, WithoutRootAtTopChildrenGoAboveAndParentsBelow) {
     Man("F");
     Man("C", "F");
+    Man("D", "F");
     chart_->Defaults.RootAtTop = false;
     const int f = chart_->FindOrAddPerson("F");
     chart_->MoveItemTo(f, QPoint(300, 300));
     chart_->ShowChildren(f);
-    EXPECT_LT(chart_->Person(chart_->IndexOf("C")).Box.Bottom(), chart_->Person(chart_->IndexOf("F")).Box.Y);
+    const TPersonObject& father = chart_->Person(chart_->IndexOf("F"));
+    EXPECT_LT(chart_->Person(chart_->IndexOf("C")).Box.Bottom(), father.Box.Y);
+    // The bar stands between the children and their father, and the links come up to the children.
+    ASSERT_EQ(father.Sticks.size(), 1);
+    EXPECT_GT(father.Sticks[0].Box.Y, chart_->Person(chart_->IndexOf("C")).Box.Bottom());
+    EXPECT_LT(father.Sticks[0].Box.Bottom(), father.Box.Y);
+    const TPersonObject& child = chart_->Person(chart_->IndexOf("C"));
+    EXPECT_EQ(RouteChildLink(*chart_, child).End, QPoint(child.Box.CentreX(), child.Box.Bottom()));
 
     auto up = NewChart();
     up->Defaults.RootAtTop = false;
@@ -206,21 +254,21 @@ TEST_F(Layout, StickRunsFortyAboveTheHigherChildButTwentyUnderTheParentAtLeast) 
     chart_->MoveItemTo(s2, QPoint(400, 200));
     chart_->ComputePersonStick(f);
     const TPersonObject& father = chart_->Person(f);
-    ASSERT_TRUE(father.HasStick);
-    EXPECT_EQ(father.Stick.X, chart_->Person(s1).Box.CentreX());
-    EXPECT_EQ(father.Stick.Width, 300);
-    EXPECT_EQ(father.Stick.Y, 200 - 40);
-    EXPECT_EQ(father.Stick.Height, 10);
+    ASSERT_EQ(father.Sticks.size(), 1);
+    const TChartBox stick = father.Sticks[0].Box;
+    EXPECT_EQ(stick.X, chart_->Person(s1).Box.CentreX());
+    EXPECT_EQ(stick.Width, 300);
+    EXPECT_EQ(stick.Y, 200 - 40);
+    EXPECT_EQ(stick.Height, 10);
 
     chart_->MoveItemTo(f, QPoint(200, 150));
     chart_->ComputePersonStick(f);
-    EXPECT_EQ(chart_->Person(f).Stick.Y, chart_->Person(f).Box.Bottom() + 20);
+    EXPECT_EQ(chart_->Person(f).Sticks[0].Box.Y, chart_->Person(f).Box.Bottom() + 20);
 
     // Lines instead of sticks: no bar at all.
     chart_->SetLinkType(TLinkType::Line);
     chart_->ComputePersonStick(f);
-    EXPECT_FALSE(chart_->Person(f).HasStick);
-    EXPECT_EQ(chart_->Person(f).Stick, (TChartBox{-1, -1, 0, 0}));
+    EXPECT_TRUE(chart_->Person(f).Sticks.isEmpty());
 }
 
 TEST_F(Layout, MarkStandsMidwayBetweenTheSpouses) {
@@ -301,12 +349,14 @@ TEST(ChartDrawing, ArrowHeadAndBorderPoints) {
     EXPECT_EQ(BorderPoint(box, QPoint(1000, 30)), QPoint(100, 25)); // through the right edge
     EXPECT_EQ(BorderPoint(box, QPoint(-1000, 25)), QPoint(0, 25));  // level with the centre, to the left
 
+    // Far coordinates are drawn like near ones: a poster's lines reach everywhere.
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    DrawArrow(painter, 0, 0, 0, true, 5, 100001, 10);
+    painter.translate(-200000, 0);
+    DrawArrow(painter, 200000, 10, 0, true, 5, 200019, 10);
     painter.end();
-    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255)); // far coordinates draw nothing
+    EXPECT_EQ(image.pixel(10, 10), qRgb(0, 0, 0));
 }
 
 } // namespace

@@ -188,8 +188,14 @@ void TfrmChart_Window::BuildMenus() {
     flag(mnuExpandedName_, &TShowOption::ShowFullName);
     flag(mnuDates_, &TShowOption::ShowDates);
     flag(mnuPicture_, &TShowOption::ShowPicture);
-    flag(mnuRootAtTop_, &TShowOption::RootAtTop);
+    mnuRootAtTop_ = mnuDisplay_->addAction(QString());
+    mnuRootAtTop_->setCheckable(true);
     mnuRootAtTop_->setChecked(true);
+    // The chart turns over at once: the root's descendants go above him, his ancestors below.
+    connect(mnuRootAtTop_, &QAction::toggled, this, [this](bool on) {
+        view_->Chart().SetRootAtTop(on);
+        view_->Refresh();
+    });
     mnuLinks_ = mnuOptions_->addMenu(QString());
     auto* links = new QActionGroup(mnuLinks_);
     mnuLines_ = mnuLinks_->addAction(QString());
