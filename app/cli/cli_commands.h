@@ -81,6 +81,8 @@ int Report(const QStringList& args);
 
 // Family charts (cmd_chart.cpp).
 int Chart(const QStringList& args);
+// Wall posters (cmd_poster.cpp).
+int Poster(const QStringList& args);
 
 // The name search (cmd_find.cpp).
 int Find(const QStringList& args);

@@ -35,6 +35,7 @@ struct ChartArgs {
     bool leftToRight = false;
     bool rootBelow = false;
     bool arrange = false;
+    QString calendar;
     int generations = -1;
     int up = -1;
     int down = -1;
@@ -86,6 +87,8 @@ bool ParseArgs(const QStringList& args, ChartArgs& a, QString& error) {
             a.rootBelow = true;
         else if (arg == u"--arrange")
             a.arrange = true;
+        else if (arg == u"--calendar")
+            ok = value(a.calendar);
         else if (arg == u"--zoom")
             ok = number(a.zoom, 10, 200);
         else if (arg == u"--parents")
@@ -104,6 +107,11 @@ bool ParseArgs(const QStringList& args, ChartArgs& a, QString& error) {
             positional << arg;
         if (!ok)
             return false;
+    }
+    if (!a.calendar.isEmpty() && a.calendar != u"hijri" && a.calendar != u"gregorian" &&
+        a.calendar != u"both") {
+        error = QStringLiteral("--calendar takes hijri, gregorian or both");
+        return false;
     }
     if (a.out.isEmpty() && a.save.isEmpty()) {
         error = QStringLiteral("--out FILE is needed");
@@ -195,6 +203,11 @@ int Chart(const QStringList& args) {
         else if (a.arrange)
             chart.Arrange();
     } else {
+        if (!a.calendar.isEmpty())
+            chart.SetDatesShown(a.calendar == u"gregorian" ? TDateShown::Gregorian
+                                : a.calendar == u"both"    ? TDateShown::Both
+                                                           : TDateShown::Hijri,
+                                false);
         chart.SetLeftToRight(a.leftToRight);
         chart.SetRootAtTop(!a.rootBelow);
         const auto [up, down] = Generations(a);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/date_value_text.h"
 #include "chart/chart_layout.h"
 #include "chart/chart_types.h"
 #include "chart/text_measurer.h"
@@ -83,6 +84,12 @@ public:
     void SetLinkType(TLinkType type);
     TLinkType EffectiveLinkType(const TPersonObject& item) const;
 
+    // The calendar of the dates in the boxes: Hijri, Gregorian or both, each date converted where the tree
+    // holds it in the other calendar only, and marked with its calendar or era. Changing it sizes every
+    // item again and lays the chart out.
+    TDateShown DatesShown() const { return datesShown_; }
+    void SetDatesShown(TDateShown shown, bool layOut = true);
+
     // Reading order of the layout: right to left (the father right of his wife, the first child rightmost)
     // unless set. Changing it mirrors every position of the chart.
     bool LeftToRight() const { return leftToRight_; }
@@ -105,8 +112,10 @@ public:
     // A person dropped from the outline: added or moved to the drop point, then its marks; with
     // fullBuild, the person with children, parents and a bolder font instead (FullBuild).
     int DropPerson(const QString& id, const QPoint& viewPoint, bool fullBuild);
-    // The person at the point with his children and parents, the parents under their expanded names.
-    int FullBuild(const QString& id, const QPoint& viewPoint);
+    // The person at the point with his children and parents, the parents under their expanded names; with
+    // more generations, as BuildGenerations.
+    int FullBuild(const QString& id, const QPoint& viewPoint, int up = 1, int down = 1,
+                  bool daughters = false);
     // The person (the chart's root from now on) with `up` generations of fathers and mothers and `down`
     // of descendants; below his own children, daughters' children come only with `daughters`. Persons of
     // those lines beyond the generations asked for leave the chart. Every item added gets the look the
@@ -205,6 +214,7 @@ private:
     enum class DragKind { None, Person, Marital, Band };
 
     int AddItem(TPersonObject item);
+    void FillDateTexts(TPersonObject& item) const;
     // The identifiers that name persons, not groups (named branches, the outside-the-tree group): groups
     // stand in no chart as parents.
     QStringList WithoutGroups(const QStringList& ids) const;
@@ -244,6 +254,7 @@ private:
     float zoom_ = 1.0f;
     TLinkType linkType_ = TLinkType::Stick;
     bool leftToRight_ = false;
+    TDateShown datesShown_ = TDateShown::Hijri;
     int current_ = -1;
     DragKind dragKind_ = DragKind::None;
     QPoint grabOffset_;

@@ -1,7 +1,6 @@
 // Adding persons to the chart: items read from the tree, drops, the full build, generations and the Show
 // commands. Each command that adds relatives lays them out (AutoPlace, chart_placement.cpp).
 
-#include "calendar/date_numbers.h"
 #include "chart.h"
 #include "chart/chart_tree_reader.h"
 #include "storage/gender_code.h"
@@ -15,20 +14,6 @@
 namespace verdan {
 
 namespace {
-
-// One calendar for both texts: the Hijri one when both its dates are known, else the Gregorian one when
-// both are known or at least the birth is, else the Hijri one.
-void FillDateTexts(const TChartPersonRecord& person, TPersonObject& item) {
-    int birth = person.BirthH;
-    int death = person.DeathH;
-    const bool hijriBoth = person.BirthH != 0 && person.DeathH != 0;
-    if (!hijriBoth && person.BirthG != 0) {
-        birth = person.BirthG;
-        death = person.DeathG;
-    }
-    item.BirthText = birth == 0 ? QString() : DateNumberToShortText(std::abs(birth), u'-');
-    item.DeathText = death == 0 ? QString() : DateNumberToShortText(std::abs(death), u'-');
-}
 
 // The default picture fitted into 200 x 200 on white; null without a readable picture.
 QImage LoadItemPicture(const QString& id) {
@@ -77,6 +62,29 @@ QStringList TChart::WithoutGroups(const QStringList& ids) const {
             wanted << id;
     }
     return wanted;
+}
+
+void TChart::FillDateTexts(TPersonObject& item) const {
+    item.BirthText = DateValueText(WithBothCalendars(item.Birth), datesShown_);
+    item.DeathText = DateValueText(WithBothCalendars(item.Death), datesShown_);
+}
+
+void TChart::SetDatesShown(TDateShown shown, bool layOut) {
+    if (shown == datesShown_)
+        return;
+    datesShown_ = shown;
+    const bool placingMany = placingMany_;
+    placingMany_ = true;
+    for (int i = 0; i < persons_.size(); ++i) {
+        FillDateTexts(persons_[i]);
+        ApplyOptions(i);
+    }
+    placingMany_ = placingMany;
+    Modified = true;
+    if (layOut)
+        AutoPlace(RootId);
+    else
+        ComputeAllSticks();
 }
 
 int TChart::AddItem(TPersonObject item) {
@@ -135,7 +143,11 @@ QList<int> TChart::AddPersons(const QStringList& ids) {
             item.ShortName = it->Name;
             item.ExpandedName = it->ExpandedName;
             item.SiblingOrder = item.FatherId.isEmpty() ? it->OrderByMother : it->OrderByFather;
-            FillDateTexts(*it, item);
+            item.Birth.Gregorian = it->BirthG;
+            item.Birth.Hijri = it->BirthH;
+            item.Death.Gregorian = it->DeathG;
+            item.Death.Hijri = it->DeathH;
+            FillDateTexts(item);
             item.Mates = it->Mates;
             index = AddItem(std::move(item));
         }
@@ -213,8 +225,8 @@ void TChart::AddMarks(const QList<int>& items) {
     placingMany_ = placingMany;
 }
 
-int TChart::FullBuild(const QString& id, const QPoint& viewPoint) {
-    return Build(id, &viewPoint, 1, 1, false, false);
+int TChart::FullBuild(const QString& id, const QPoint& viewPoint, int up, int down, bool daughters) {
+    return Build(id, &viewPoint, up, down, daughters, false);
 }
 
 int TChart::BuildGenerations(const QString& id, int up, int down, bool daughters) {
@@ -343,10 +355,17 @@ void TChart::TrimLines(const QString& rootId, const QSet<QString>& above, const 
     if (gone.isEmpty())
         return;
     // Spouses who stood on the chart only beside persons that leave it go with them.
+    QSet<QString> parents;
+    for (const TPersonObject& p : std::as_const(persons_))
+        if (!gone.contains(ChartIdKey(p.Id)))
+            for (const QString& parent : {p.FatherId, p.MotherId})
+                if (!parent.isEmpty())
+                    parents.insert(ChartIdKey(parent));
+    QSet<QString> spousesOnly;
     for (const TPersonObject& item : std::as_const(persons_)) {
         const QString key = ChartIdKey(item.Id);
         if (gone.contains(key) || SameId(item.Id, rootId) || IndexOf(item.FatherId) >= 0 ||
-            IndexOf(item.MotherId) >= 0)
+            IndexOf(item.MotherId) >= 0 || parents.contains(key))
             continue;
         bool beside = false;
         bool otherwise = false;
@@ -355,13 +374,10 @@ void TChart::TrimLines(const QString& rootId, const QSet<QString>& above, const 
                 continue;
             (gone.contains(ChartIdKey(mate.Person_Id)) ? beside : otherwise) = true;
         }
-        const bool parent = std::any_of(persons_.begin(), persons_.end(), [&](const TPersonObject& p) {
-            return !gone.contains(ChartIdKey(p.Id)) &&
-                   (SameId(p.FatherId, item.Id) || SameId(p.MotherId, item.Id));
-        });
-        if (beside && !otherwise && !parent)
-            gone.insert(key);
+        if (beside && !otherwise)
+            spousesOnly.insert(key);
     }
+    gone.unite(spousesOnly);
     RemoveItems(gone);
 }
 

@@ -39,6 +39,24 @@ QString LinkTypeText(TLinkType t) {
     return QStringLiteral("Follow");
 }
 
+QString DatesText(TDateShown shown) {
+    switch (shown) {
+    case TDateShown::Gregorian:
+        return QStringLiteral("Gregorian");
+    case TDateShown::Both:
+        return QStringLiteral("Both");
+    case TDateShown::Hijri:
+        break;
+    }
+    return QStringLiteral("Hijri");
+}
+
+TDateShown DatesOf(const QString& text) {
+    return text.compare(u"Gregorian", Qt::CaseInsensitive) == 0 ? TDateShown::Gregorian
+           : text.compare(u"Both", Qt::CaseInsensitive) == 0    ? TDateShown::Both
+                                                                : TDateShown::Hijri;
+}
+
 QString CurrentTreeFileName() {
     const QString path = CurrentTreePath();
     return path.isEmpty() ? QString() : QFileInfo(path).fileName();
@@ -159,6 +177,7 @@ TNode ChartDocument(const TChart& chart) {
     info.Add(QStringLiteral("Link Type"), LinkTypeText(chart.LinkType()));
     info.AddBool(QStringLiteral("Root at Top"), chart.Defaults.RootAtTop);
     info.AddBool(QStringLiteral("Left to Right"), chart.LeftToRight());
+    info.Add(QStringLiteral("Dates"), DatesText(chart.DatesShown()));
     if (!chart.RootId.isEmpty())
         info.Add(QStringLiteral("Root"), chart.RootId);
     root.AddNode(info);
@@ -218,6 +237,7 @@ TChartReadResult ReadChartQuietly(TChart& chart, const QString& path) {
         chart.SetRootAtTop(top.Name.isEmpty() || top.AsBoolean(), false);
         chart.SetLeftToRight(info.Child(QStringLiteral("Left to Right")).AsBoolean(), false);
         chart.RootId = NormaliseChartId(info.ChildValue(QStringLiteral("Root")));
+        chart.SetDatesShown(DatesOf(info.ChildValue(QStringLiteral("Dates"))), false);
     }
     chart.SetLinkType(linkType);
 

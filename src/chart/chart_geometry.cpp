@@ -66,12 +66,19 @@ void TChart::PlaceItem(int index, int x, int y) {
     x = std::clamp(x, 0, kMaxChartPosition);
     y = std::clamp(y, 0, kMaxChartPosition);
     const TOFont font = item.Options.ParentFont ? Defaults.Font : item.Options.Font;
+    // A line is as high as the face the name is drawn in needs, which may be taller than the sample's.
     int h = measurer_->TextHeight(font, kLineHeightSample);
+    if (!item.DisplayName.trimmed().isEmpty())
+        h = std::max(h, measurer_->TextHeight(font, item.DisplayName));
     int w = 0;
     if (item.Options.ShowDates) {
+        // As wide as the widest date, with its calendar marked.
         TOFont smaller = font;
         smaller.Size -= 1;
         w = measurer_->TextWidth(smaller, QStringLiteral("00-00-0000"));
+        for (const QString* text : {&item.BirthText, &item.DeathText})
+            if (!text->isEmpty())
+                w = std::max(w, measurer_->TextWidth(smaller, *text));
         h = 3 * h + 15;
     } else {
         w = measurer_->TextWidth(font, QStringLiteral("0000"));

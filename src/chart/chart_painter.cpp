@@ -24,14 +24,16 @@ QPen ChartPen(quint32 colour, int width) {
     return pen;
 }
 
-// Where a line toward a stick meets it: straight down from x, or 20 units in from the stick's end when x
-// lies beyond it.
-int StickEntry(int x, const TChartBox& stick) {
-    if (x < stick.X)
-        return stick.X + 20;
-    if (x > stick.Right())
-        return stick.Right() - 20;
-    return x;
+// From a point of a parent (or a mark) to the stick over its children: straight down (or up) when the
+// stick lies under it, else down to midway between the parent's box and the stick, along, and down to the
+// stick, so that a parent whose groups of children stand far apart reaches each with lines at right angles.
+QList<QPoint> ElbowPath(const QPoint& from, const TChartBox& parent, const TChartBox& stick) {
+    const QPoint end(std::clamp(from.x(), stick.X, stick.Right()), stick.CentreY());
+    if (end.x() == from.x())
+        return {from, end};
+    const int bus = stick.Y >= parent.Bottom() ? parent.Bottom() + (stick.Y - parent.Bottom()) / 2
+                                               : stick.Bottom() + (parent.Y - stick.Bottom()) / 2;
+    return {from, QPoint(from.x(), bus), QPoint(end.x(), bus), end};
 }
 
 const TPersonObject* ItemOf(const TChart& chart, const QString& id) {
@@ -60,7 +62,6 @@ public:
             PaintBand();
             return;
         }
-        chart_.ComputeAllSticks();
         for (const TMarital& mark : chart_.Maritals())
             if (!mark.Removed)
                 PaintSpouseLines(mark);
@@ -146,7 +147,8 @@ private:
             return;
         if (link.Connector) {
             p_.setPen(ChartPen(c::kMark, 1));
-            Line(link.ConnectorFrom, link.ConnectorTo);
+            for (qsizetype k = 1; k < link.ConnectorPath.size(); ++k)
+                Line(link.ConnectorPath[k - 1], link.ConnectorPath[k]);
         }
         const quint32 colour = child.Selected ? c::kSelectedLink : c::kLink;
         const QPoint a = map_.ToView(link.Start);
@@ -285,9 +287,11 @@ const QStaticText& TChartPaintCache::Text(const QString& text, const Font& font)
 }
 
 void PaintChart(TChart& chart, QPainter& painter, const TChartMapping& mapping, const QSize& viewSize,
-                bool exporting, TChartPaintCache* cache) {
+                bool exporting, TChartPaintCache* cache, bool computeSticks) {
     TChartPaintCache once;
     painter.save();
+    if (computeSticks)
+        chart.ComputeAllSticks();
     ChartPainter(chart, painter, mapping, viewSize, exporting, cache ? *cache : once, cache != nullptr)
         .Paint();
     painter.restore();
@@ -313,9 +317,7 @@ TChildLink RouteChildLink(const TChart& chart, const TPersonObject& child) {
         const bool hasStick = stick && stick->Box.Width >= 1;
         if (stickLink && hasStick) {
             link.Connector = true;
-            link.ConnectorFrom = Centre(parent->TextRect);
-            link.ConnectorTo =
-                QPoint(StickEntry(parent->TextRect.CentreX(), stick->Box), stick->Box.CentreY());
+            link.ConnectorPath = ElbowPath(Centre(parent->TextRect), parent->Box, stick->Box);
         }
         if (stickLink && hasStick && chart.EffectiveLinkType(*parent) == TLinkType::Stick)
             link.Start = QPoint(child.TextRect.CentreX(), stick->Box.CentreY());
@@ -350,8 +352,11 @@ QList<TChartLine> SpouseLines(const TChart& chart, const TMarital& mark) {
             add(centre, Centre(spouse->TextRect));
         }
     }
-    if (mark.HasStick)
-        add(centre, QPoint(StickEntry(centre.x(), mark.Stick), mark.Stick.CentreY()));
+    if (mark.HasStick) {
+        const QList<QPoint> path = ElbowPath(centre, mark.Mark, mark.Stick);
+        for (qsizetype k = 1; k < path.size(); ++k)
+            add(path[k - 1], path[k]);
+    }
     return lines;
 }
 
@@ -364,8 +369,8 @@ QList<TChartLine> ChartLines(const TChart& chart) {
         const TChildLink link = RouteChildLink(chart, item);
         if (!link.Drawn)
             continue;
-        if (link.Connector)
-            lines.append({TChartLine::Kind::Connector, link.ConnectorFrom, link.ConnectorTo});
+        for (qsizetype k = 1; k < link.ConnectorPath.size(); ++k)
+            lines.append({TChartLine::Kind::Connector, link.ConnectorPath[k - 1], link.ConnectorPath[k]});
         lines.append({TChartLine::Kind::Child, link.Start, link.End});
     }
     auto stick = [&](const TChartBox& b) {

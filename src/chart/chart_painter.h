@@ -43,10 +43,10 @@ private:
 
 // Paints the chart onto any device through the painter: the view (only the items that meet viewSize), or
 // an export (every item; no hint on an empty chart). The mapping gives the zoom and the chart point at the
-// device's top-left corner. Sticks are computed afresh first. A view keeps a cache across its paints;
-// exports lay every text out on their own device.
+// device's top-left corner. Sticks are computed afresh first, unless the caller did (a poster's tiles). A
+// view keeps a cache across its paints; exports lay every text out on their own device.
 void PaintChart(TChart& chart, QPainter& painter, const TChartMapping& mapping, const QSize& viewSize,
-                bool exporting, TChartPaintCache* cache = nullptr);
+                bool exporting, TChartPaintCache* cache = nullptr, bool computeSticks = true);
 
 // The link from a child's parents (their mark, or one parent) to the child, in chart units: the arrow from
 // Start to End, and the connector from the parent to its stick when it has one. Not drawn when neither
@@ -56,8 +56,7 @@ struct TChildLink {
     QPoint Start;
     QPoint End;
     bool Connector = false;
-    QPoint ConnectorFrom;
-    QPoint ConnectorTo;
+    QList<QPoint> ConnectorPath; // from the parent down (or up) to his stick, at right angles
 };
 TChildLink RouteChildLink(const TChart& chart, const TPersonObject& child);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/date_value.h"
 #include "storage/relation_store.h"
 
 #include <QColor>
@@ -114,7 +115,9 @@ struct TPersonObject {
     QString ShortName;
     QString ExpandedName;
     QString DisplayName;
-    QString BirthText;
+    TDateValue Birth; // as the tree keeps them
+    TDateValue Death;
+    QString BirthText; // in the calendar the chart shows (TChart::DatesShown)
     QString DeathText;
     TShowOption Options;
     TLinkType LinkType = TLinkType::Follow;

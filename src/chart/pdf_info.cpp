@@ -170,3 +170,52 @@ bool SetPdfInformation(QByteArray& pdf, const QList<std::pair<QString, QString>>
 }
 
 } // namespace verdan
+
+namespace verdan {
+
+bool SetPdfUserUnit(QByteArray& pdf, double unit) {
+    const Trailer trailer = LastTrailer(pdf);
+    const QByteArray root = Reference(trailer.dictionary, "Root");
+    const QByteArray info = Reference(trailer.dictionary, "Info");
+    const QRegularExpression sizeRe(QStringLiteral("/Size\\s+(\\d+)"));
+    const auto sizeMatch = sizeRe.match(QString::fromLatin1(trailer.dictionary));
+    if (trailer.startXref < 0 || root.isEmpty() || !sizeMatch.hasMatch())
+        return false;
+    // Every page object ("/Type /Page", not "/Pages"), rewritten with the unit first in its dictionary.
+    QList<std::pair<qint64, QByteArray>> pages;
+    for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1)) {
+        const char next = at + 11 < pdf.size() ? pdf[at + 11] : ' ';
+        if (std::isalpha(uchar(next)))
+            continue;
+        const qsizetype head = pdf.lastIndexOf(" 0 obj", at);
+        const qsizetype open = pdf.indexOf("<<", head);
+        const qsizetype end = pdf.indexOf("endobj", at);
+        if (head < 0 || open < 0 || open > at || end < 0)
+            return false;
+        qsizetype digits = head;
+        while (digits > 0 && std::isdigit(uchar(pdf[digits - 1])))
+            --digits;
+        pages.append({pdf.mid(digits, head - digits).toLongLong(),
+                      QByteArray("<< /UserUnit ") + QByteArray::number(unit, 'f', 4) + ' ' +
+                          pdf.mid(open + 2, end - open - 2)});
+    }
+    if (pages.isEmpty())
+        return false;
+    if (!pdf.endsWith('\n'))
+        pdf += '\n';
+    QByteArray xref = "xref\n";
+    for (const auto& [object, body] : pages) {
+        xref += QByteArray::number(object) + " 1\n" + QByteArray::number(pdf.size()).rightJustified(10, '0') +
+                " 00000 n \n";
+        pdf += QByteArray::number(object) + " 0 obj\n" + body + "endobj\n";
+    }
+    const qint64 start = pdf.size();
+    pdf += xref;
+    pdf += "trailer\n<< /Size " + sizeMatch.captured(1).toLatin1() + " /Root " + root +
+           (info.isEmpty() ? QByteArray() : " /Info " + info) + " /Prev " +
+           QByteArray::number(trailer.startXref) + " >>\n";
+    pdf += "startxref\n" + QByteArray::number(start) + "\n%%EOF\n";
+    return true;
+}
+
+} // namespace verdan

@@ -18,6 +18,11 @@ QList<std::pair<QString, QString>> ReadPdfInformation(const QByteArray& pdf);
 bool SetPdfInformation(QByteArray& pdf, const QList<std::pair<QString, QString>>& entries,
                        const QDateTime& created);
 
+// Gives every page the user unit (the size of one unit in 1/72 inch), so that a page larger than viewers
+// take (200 inches) can be written at a fraction of its size and shown and printed whole. Appended as an
+// incremental update; false when the document has no classic trailer or no page.
+bool SetPdfUserUnit(QByteArray& pdf, double unit);
+
 // "D:YYYYMMDDHHmmSS+HH'mm'", the PDF date of a local time.
 QByteArray PdfDate(const QDateTime& time);
 

@@ -51,6 +51,13 @@ void ExpectSameChart(const TChart& a, const TChart& b, const std::string& where)
     }
     EXPECT_EQ(a.Zoom(), b.Zoom()) << where;
     EXPECT_EQ(a.LinkType(), b.LinkType()) << where;
+    EXPECT_EQ(a.LeftToRight(), b.LeftToRight()) << where;
+    EXPECT_EQ(a.Defaults.RootAtTop, b.Defaults.RootAtTop) << where;
+    EXPECT_EQ(a.DatesShown(), b.DatesShown()) << where;
+    EXPECT_EQ(a.RootId, b.RootId) << where;
+    // What was read stands where the user put it until he arranges the chart.
+    for (const TPersonObject& item : b.Persons())
+        EXPECT_TRUE(item.Pinned) << where;
 }
 
 TEST_F(ChartFile, EveryChartWrittenReadsBackTheSameAtEveryZoom) {
@@ -99,6 +106,10 @@ TEST_F(ChartFile, EveryChartWrittenReadsBackTheSameAtEveryZoom) {
                                 chosen[number(0, int(chosen.size() - 1))],
                                 QPoint(number(0, kMaxChartPosition), number(0, kMaxChartPosition)));
         chart->SetLinkType(chance(50) ? TLinkType::Line : TLinkType::Stick);
+        chart->SetLeftToRight(chance(50), false);
+        chart->SetRootAtTop(chance(50), false);
+        chart->SetDatesShown(TDateShown(number(0, 2)), false);
+        chart->RootId = chosen.isEmpty() ? QString() : chosen.first();
         ASSERT_TRUE(chart->SetZoom(float(percent) / 100.0f));
 
         const QString path = PathOf(QStringLiteral("a.chart"));

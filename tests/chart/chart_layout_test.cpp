@@ -1,6 +1,7 @@
 #include "chart/chart_painter.h"
 #include "chart_fixture.h"
 #include "storage/picture_store.h"
+#include "text/localisation.h"
 
 #include <QDir>
 
@@ -66,18 +67,19 @@ TEST_F(Layout, StoredPictureIsFittedIntoTwoHundredAndShownAtHalfSize) {
     EXPECT_EQ(item.PictureRect.Height(), 25);
 }
 
-TEST_F(Layout, DateTextsTakeOneCalendarForBoth) {
+TEST_F(Layout, DatesShowTheChosenCalendarConvertedAndMarked) {
+    const QString g = u' ' + Translate(QStringLiteral("G"));
+    const QString h = u' ' + Translate(QStringLiteral("H"));
+    const QString bh = u' ' + Translate(QStringLiteral("B.h"));
     struct Case {
         int birthG, birthH, deathG, deathH;
-        const char* birth;
-        const char* death;
+        QString birth, death; // in Hijri
     };
     const Case cases[] = {
-        {19000101, 13180101, 19700202, 13900101, "01-01-1318", "01-01-1390"}, // both Hijri known
-        {19000101, 0, 19700202, 13900101, "01-01-1900", "02-02-1970"},        // both Gregorian known
-        {19000100, 0, 0, 13900101, "01-1900", ""},                            // Gregorian birth only
-        {0, 13180101, 19700202, 0, "01-01-1318", ""},                         // Hijri birth, Gregorian death
-        {0, 0, 0, -500, "", "500"},                                           // no birth, sign not shown
+        {0, 13180101, 0, 14450901, "01-01-1318" + h, "01-09-1445" + h},
+        {20240311, 0, 0, 0, "01-09-1445" + h, ""},                      // Gregorian only: converted
+        {0, 13180101, 20240311, 0, "01-01-1318" + h, "01-09-1445" + h}, // each date shown, none dropped
+        {0, 0, 0, -5000000, "", "500" + bh},                            // before the era, marked so
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -89,9 +91,22 @@ TEST_F(Layout, DateTextsTakeOneCalendarForBoth) {
                          c.birthG, c.birthH, c.deathG, c.deathH, id),
             1);
         const TPersonObject& item = chart_->Person(chart_->FindOrAddPerson(id));
-        EXPECT_EQ(item.BirthText, QString::fromLatin1(c.birth)) << n;
-        EXPECT_EQ(item.DeathText, QString::fromLatin1(c.death)) << n;
+        EXPECT_EQ(item.BirthText, c.birth) << n;
+        EXPECT_EQ(item.DeathText, c.death) << n;
     }
+    // The chart's choice turns every box to that calendar, or both, and the boxes that show dates grow.
+    const int p1 = chart_->IndexOf("P1");
+    TShowOption dated = chart_->Person(p1).Options;
+    dated.ShowDates = true;
+    chart_->SetItemOptions(p1, dated);
+    const int hijriWidth = chart_->Person(p1).Box.Width;
+    chart_->SetDatesShown(TDateShown::Gregorian);
+    EXPECT_EQ(chart_->Person(chart_->IndexOf("P2")).BirthText, "11-03-2024" + g);
+    chart_->SetDatesShown(TDateShown::Both);
+    EXPECT_EQ(chart_->Person(chart_->IndexOf("P2")).BirthText, "11-03-2024" + g + " / 01-09-1445" + h);
+    EXPECT_GT(chart_->Person(p1).Box.Width, hijriWidth);
+    EXPECT_GE(chart_->Person(p1).Box.Width,
+              FakeMeasurer().TextWidth(TOFont{{}, 13, 0, 0}, chart_->Person(p1).DeathText) + 20);
 }
 
 TEST_F(Layout, ChildrenStandInOneRowUnderTheParentFirstChildRightmost) {

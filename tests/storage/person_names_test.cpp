@@ -95,8 +95,9 @@ TEST_F(PersonNamesTest, ShortAndGenerationNames) {
     EXPECT_EQ(GetShortName("{P}"), "P G1 Fam");
     EXPECT_EQ(GetNameFatherLast("{P}"), "P G1 Fam");
     // A group is no father's name: the person directly under a branch or the outside group has none.
-    Names("{G2}", "", "", "Fam");
-    EXPECT_EQ(GetNameFatherLast("{G2}"), "G2 Fam");
+    Put("{B}", "{G3}", "0", "B");
+    Names("{B}", "", "", "Fam");
+    EXPECT_EQ(GetNameFatherLast("{B}"), "B Fam");
     Put("{U}", kGlobal, "0", "Under");
     EXPECT_EQ(GetNameFatherLast("{U}"), "Under");
     EXPECT_EQ(GetFiveGenerationName("{P}"), "P G1 G2 G3 G4 Fam");

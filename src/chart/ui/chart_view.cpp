@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
 
 namespace verdan {
 
@@ -80,10 +81,47 @@ int Tfrm_Chart::FullBuild(const QString& personId, const QPoint& viewPoint) {
     int index = -1;
     {
         const TBusyCursor busy;
-        index = chart_.FullBuild(personId, viewPoint);
+        index = chart_.FullBuild(personId, viewPoint, GenerationsUp, GenerationsDown, DaughtersChildren);
     }
     Refresh();
     return index;
+}
+
+void Tfrm_Chart::BuildGenerations() {
+    if (chart_.IndexOf(chart_.RootId) < 0)
+        return;
+    {
+        const TBusyCursor busy;
+        chart_.BuildGenerations(chart_.RootId, GenerationsUp, GenerationsDown, DaughtersChildren);
+    }
+    Refresh();
+}
+
+void Tfrm_Chart::FitToWindow() {
+    const QPoint origin = chart_.Origin();
+    const QSize extents = chart_.Extents();
+    const double width = std::max(1, extents.width() - origin.x() + 30);
+    const double height = std::max(1, extents.height() - origin.y() + 30);
+    const double fit = std::min(viewport()->width() / width, viewport()->height() / height);
+    // Whole percentages, as the zoom box shows them; never below 10 % however large the chart.
+    const float zoom = std::clamp(float(std::floor(fit * 100.0) / 100.0), kMinChartZoom, kMaxChartZoom);
+    chart_.SetZoom(zoom);
+    UpdateScrollRanges();
+    horizontalScrollBar()->setValue(origin.x());
+    verticalScrollBar()->setValue(origin.y());
+    Refresh();
+}
+
+void Tfrm_Chart::CentreOn(int index) {
+    if (index < 0 || index >= chart_.Persons().size())
+        return;
+    const TChartBox box = chart_.Person(index).Box;
+    const double zoom = chart_.Zoom();
+    horizontalScrollBar()->setValue(box.CentreX() - int(viewport()->width() / zoom / 2));
+    verticalScrollBar()->setValue(box.CentreY() - int(viewport()->height() / zoom / 2));
+    chart_.ScrollX = horizontalScrollBar()->value();
+    chart_.ScrollY = verticalScrollBar()->value();
+    viewport()->update();
 }
 
 bool Tfrm_Chart::CopyToClipboard() {

@@ -28,8 +28,19 @@ public:
 
     // After any change of the chart from outside: scroll ranges, repaint, ChartChanged.
     void Refresh();
-    // The person at the view point with children, parents and a bolder name, under the busy cursor.
+    // The person at the view point with the generations below and above him the window asks for, and a
+    // bolder name, under the busy cursor.
     int FullBuild(const QString& personId, const QPoint& viewPoint);
+    // The generations of the chart's root again (BuildGenerations), under the busy cursor.
+    void BuildGenerations();
+    // Generations a build takes: up, down, and daughters' children below the root's own children.
+    int GenerationsUp = 1;
+    int GenerationsDown = 1;
+    bool DaughtersChildren = false;
+    // The whole chart in the view: the zoom that shows it all (at least 0.1, at most 2), scrolled to it.
+    void FitToWindow();
+    // Scrolls so that the item stands in the middle of the view.
+    void CentreOn(int index);
     // The chart as a picture on the clipboard; false with a message when it cannot be drawn.
     bool CopyToClipboard();
     void SetZoom(float zoom);

@@ -3,6 +3,7 @@
 #include "chart/chart_export.h"
 #include "chart/chart_file.h"
 #include "chart/ui/chart_view.h"
+#include "chart/ui/poster_dialog.h"
 #include "storage/tree_file.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
@@ -15,6 +16,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -26,7 +28,9 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QSpinBox>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 namespace verdan {
@@ -82,6 +86,7 @@ TfrmChart_Window::TfrmChart_Window(QWidget* owner) : QMainWindow(owner, Qt::Wind
     view_->Chart().Modified = false;
     BuildMenus();
     BuildZoomBar();
+    BuildLayoutBar();
     connect(view_, &Tfrm_Chart::CopyWanted, this, &TfrmChart_Window::CopyChart);
     ChooseOpenFile = [](const QString& filter, const QString& folder) {
         return OpenFileDialog(filter, folder);
@@ -146,6 +151,7 @@ void TfrmChart_Window::BuildMenus() {
         mnuFile_->addAction(Icon(u"image-x-generic"), QString(), this, [this] { ExportImageCommand(); });
     mnuSaveAsPdf_ =
         mnuFile_->addAction(Icon(u"document-print"), QString(), this, [this] { ExportPdfCommand(); });
+    mnuExportPoster_ = mnuFile_->addAction(QString(), this, [this] { ExportPosterCommand(); });
     mnuFile_->addSeparator();
     mnuClose_ = mnuFile_->addAction(Icon(u"window-close"), QString(), this, [this] { close(); });
 
@@ -195,6 +201,38 @@ void TfrmChart_Window::BuildMenus() {
     connect(mnuRootAtTop_, &QAction::toggled, this, [this](bool on) {
         view_->Chart().SetRootAtTop(on);
         view_->Refresh();
+    });
+    mnuLeftToRight_ = mnuOptions_->addAction(QString());
+    mnuLeftToRight_->setCheckable(true);
+    // Reading order of the chart itself, whatever the interface's: flipping it mirrors the chart.
+    connect(mnuLeftToRight_, &QAction::toggled, this, [this](bool on) {
+        view_->Chart().SetLeftToRight(on);
+        view_->Refresh();
+    });
+    mnuCalendar_ = mnuOptions_->addMenu(QString());
+    auto* calendars = new QActionGroup(mnuCalendar_);
+    for (TDateShown shown : {TDateShown::Hijri, TDateShown::Gregorian, TDateShown::Both}) {
+        QAction* entry = mnuCalendar_->addAction(QString());
+        entry->setCheckable(true);
+        entry->setData(int(shown));
+        calendars->addAction(entry);
+        calendarEntries_ << entry;
+        connect(entry, &QAction::triggered, this, [this, shown] {
+            {
+                const TBusyCursor busy;
+                view_->Chart().SetDatesShown(shown);
+            }
+            view_->Refresh();
+        });
+    }
+    connect(mnuCalendar_, &QMenu::aboutToShow, this, [this] {
+        for (QAction* entry : std::as_const(calendarEntries_))
+            entry->setChecked(entry->data().toInt() == int(view_->Chart().DatesShown()));
+    });
+    connect(mnuOptions_, &QMenu::aboutToShow, this, [this] {
+        const QSignalBlocker block(mnuLeftToRight_), blockTop(mnuRootAtTop_);
+        mnuLeftToRight_->setChecked(view_->Chart().LeftToRight());
+        mnuRootAtTop_->setChecked(view_->Chart().Defaults.RootAtTop);
     });
     mnuLinks_ = mnuOptions_->addMenu(QString());
     auto* links = new QActionGroup(mnuLinks_);
@@ -247,6 +285,76 @@ void TfrmChart_Window::BuildZoomBar() {
     ShowZoom();
 }
 
+void TfrmChart_Window::BuildLayoutBar() {
+    QToolBar* bar = addToolBar(QString());
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setContentsMargins(kWindowMargin, 0, kWindowMargin, 0);
+    auto spin = [&](QLabel*& label, QSpinBox*& box, int& field) {
+        label = new QLabel;
+        box = new QSpinBox;
+        label->setBuddy(box);
+        box->setRange(0, 200);
+        box->setValue(field);
+        bar->addWidget(label);
+        bar->addWidget(box);
+        connect(box, &QSpinBox::valueChanged, this, [this, &field](int value) {
+            field = value;
+            view_->BuildGenerations();
+        });
+    };
+    spin(lblUp_, spnUp_, view_->GenerationsUp);
+    spin(lblDown_, spnDown_, view_->GenerationsDown);
+    chkDaughters_ = new QCheckBox;
+    bar->addWidget(chkDaughters_);
+    connect(chkDaughters_, &QCheckBox::toggled, this, [this](bool on) {
+        view_->DaughtersChildren = on;
+        view_->BuildGenerations();
+    });
+    bar->addSeparator();
+    actFit_ = bar->addAction(Icon(u"zoom-fit-best"), QString(), view_, &Tfrm_Chart::FitToWindow);
+    actArrange_ = bar->addAction(Icon(u"view-refresh"), QString(), this, [this] {
+        {
+            const TBusyCursor busy;
+            view_->Chart().Arrange();
+        }
+        view_->Refresh();
+    });
+    for (QAction* action : {actFit_, actArrange_})
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addSeparator();
+    txtFind_ = new QLineEdit;
+    txtFind_->setClearButtonEnabled(true);
+    txtFind_->setMinimumWidth(txtFind_->fontMetrics().averageCharWidth() * 24);
+    bar->addWidget(txtFind_);
+    connect(txtFind_, &QLineEdit::returnPressed, this, [this] { FindNext(); });
+    connect(txtFind_, &QLineEdit::textChanged, this, [this] { found_ = -1; });
+}
+
+bool TfrmChart_Window::FindNext() {
+    const QString text = txtFind_->text().trimmed();
+    TChart& chart = view_->Chart();
+    const int count = int(chart.Persons().size());
+    if (text.isEmpty() || count == 0)
+        return false;
+    for (int step = 1; step <= count; ++step) {
+        const int i = (std::max(found_, -1) + step) % count;
+        const TPersonObject& item = chart.Person(i);
+        if (item.DisplayName.contains(text, Qt::CaseInsensitive) ||
+            item.ExpandedName.contains(text, Qt::CaseInsensitive)) {
+            found_ = i;
+            chart.DeselectAll();
+            chart.SetPersonSelected(i, true);
+            view_->CentreOn(i);
+            view_->Refresh();
+            return true;
+        }
+    }
+    found_ = -1;
+    return false;
+}
+
 void TfrmChart_Window::ApplyZoomText() {
     QString digits;
     for (QChar c : cmbZoom_->currentText())
@@ -278,6 +386,7 @@ void TfrmChart_Window::TranslateTexts() {
     mnuSaveAs_->setText(MenuOpens("Save &As"));
     mnuSaveAsImage_->setText(MenuOpens("Save As Image"));
     mnuSaveAsPdf_->setText(MenuOpens("Save As PDF File"));
+    mnuExportPoster_->setText(MenuOpens("Export Poster"));
     mnuClose_->setText(MenuCaption("&Close"));
     mnuEdit_->setTitle(MenuCaption("Edit"));
     mnuSelectAll_->setText(MenuCaption("Select All"));
@@ -293,6 +402,18 @@ void TfrmChart_Window::TranslateTexts() {
     mnuDates_->setText(MenuCaption("Dates"));
     mnuPicture_->setText(MenuCaption("Picture"));
     mnuRootAtTop_->setText(MenuCaption("Root at top"));
+    mnuLeftToRight_->setText(MenuCaption("Left to Right"));
+    mnuCalendar_->setTitle(MenuCaption("Dates in Boxes"));
+    const char* calendarTexts[] = {"Hijri", "Gregorian", "Hijri and Gregorian"};
+    for (qsizetype k = 0; k < calendarEntries_.size(); ++k)
+        calendarEntries_[k]->setText(MenuCaption(calendarTexts[k]));
+    lblUp_->setText(MenuCaption("Generations up") + QStringLiteral(": "));
+    lblDown_->setText(MenuCaption("Generations down") + QStringLiteral(": "));
+    chkDaughters_->setText(MenuCaption("Include daughters' children"));
+    actFit_->setText(MenuCaption("Fit to Window"));
+    actArrange_->setText(MenuCaption("Arrange"));
+    txtFind_->setPlaceholderText(MenuCaption("Find a person"));
+    txtFind_->setAccessibleName(txtFind_->placeholderText());
     mnuLinks_->setTitle(MenuCaption("Connecting Links"));
     mnuLines_->setText(MenuCaption("Lines"));
     mnuSticks_->setText(MenuCaption("Sticks"));
@@ -500,6 +621,12 @@ bool TfrmChart_Window::ExportPdfCommand() {
     }
     OpenDocument(path);
     return true;
+}
+
+void TfrmChart_Window::ExportPosterCommand() {
+    const TChart& chart = view_->Chart();
+    TfrmPosterDialog dialog(chart.IndexOf(chart.RootId) >= 0 ? chart.RootId : QString(), this);
+    dialog.exec();
 }
 
 bool TfrmChart_Window::CopyChart() {

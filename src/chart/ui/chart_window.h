@@ -5,9 +5,13 @@
 #include <functional>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
+class QSpinBox;
+class QToolButton;
 
 namespace verdan {
 
@@ -49,10 +53,15 @@ public:
     bool CloseChart(bool canCancel = true);
     bool ExportImageCommand();
     bool ExportPdfCommand();
+    // The poster dialog for the chart's root (the tree's largest father line when the chart has none).
+    void ExportPosterCommand();
     bool CopyChart();
     // The zoom typed or chosen in the zoom box; the box shows the chart's zoom again on the timer.
     void ApplyZoomText();
     void ShowZoom();
+    // The next person on the chart whose name holds the find box's text, selected and centred; false when
+    // none does.
+    bool FindNext();
 
     Tfrm_Chart* View() const { return view_; }
     QComboBox* ZoomBox() const { return cmbZoom_; }
@@ -64,6 +73,14 @@ public:
     QAction* SaveAsImageAction() const { return mnuSaveAsImage_; }
     QAction* RemoveAction() const { return mnuRemove_; }
     QMenu* AlignMenu() const { return mnuAlign_; }
+    QSpinBox* GenerationsUpBox() const { return spnUp_; }
+    QSpinBox* GenerationsDownBox() const { return spnDown_; }
+    QCheckBox* DaughtersBox() const { return chkDaughters_; }
+    QLineEdit* FindBox() const { return txtFind_; }
+    QAction* FitAction() const { return actFit_; }
+    QAction* ArrangeAction() const { return actArrange_; }
+    QAction* LeftToRightAction() const { return mnuLeftToRight_; }
+    QMenu* DatesMenu() const { return mnuCalendar_; }
     // Updates the enabled states as the menus do when they open.
     void UpdateMenuStates();
 
@@ -81,6 +98,7 @@ protected:
 private:
     void BuildMenus();
     void BuildZoomBar();
+    void BuildLayoutBar();
     void TranslateTexts();
     void UpdateCaption();
     // Yes saves (false when that was cancelled or failed), No goes on, Cancel stops.
@@ -94,7 +112,15 @@ private:
     QLabel* lblZoom_;
     QComboBox* cmbZoom_;
     QTimer zoomTimer_;
-    bool rootAtTop_ = true;
+    QLabel* lblUp_;
+    QSpinBox* spnUp_;
+    QLabel* lblDown_;
+    QSpinBox* spnDown_;
+    QCheckBox* chkDaughters_;
+    QAction* actFit_;
+    QAction* actArrange_;
+    QLineEdit* txtFind_;
+    int found_ = -1;
 
     QMenu* mnuFile_;
     QAction* mnuNew_;
@@ -103,6 +129,7 @@ private:
     QAction* mnuSaveAs_;
     QAction* mnuSaveAsImage_;
     QAction* mnuSaveAsPdf_;
+    QAction* mnuExportPoster_;
     QAction* mnuClose_;
     QMenu* mnuEdit_;
     QAction* mnuSelectAll_;
@@ -116,6 +143,9 @@ private:
     QAction* mnuDates_;
     QAction* mnuPicture_;
     QAction* mnuRootAtTop_;
+    QAction* mnuLeftToRight_;
+    QMenu* mnuCalendar_;
+    QList<QAction*> calendarEntries_;
     QMenu* mnuLinks_;
     QAction* mnuLines_;
     QAction* mnuSticks_;

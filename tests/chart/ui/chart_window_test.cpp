@@ -3,6 +3,7 @@
 #include "chart/ui/chart_view.h"
 #include "chart/ui/chart_window.h"
 #include "chart/ui/children_dialog.h"
+#include "storage/database.h"
 #include "storage/tree_file.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QSpinBox>
 #include <QTest>
 
 namespace verdan::test {
@@ -306,6 +308,86 @@ TEST_F(ChartWindow, AChartKeptOpenKeepsTheOthersFromClosing) {
     sink_.answer = IDNO;
     EXPECT_TRUE(TfrmChart_Window::CloseAllChartWindows());
     EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(ChartWindow, GenerationBoxesReshapeTheChartAroundItsRoot) {
+    Man("G1", "C1");
+    Man("G2", "0", "C2");
+    Man("GG", "G1");
+    Build();
+    EXPECT_EQ(Chart().RootId, "F");
+    EXPECT_EQ(Chart().Persons().size(), 3); // one generation down by default
+    window_->GenerationsDownBox()->setValue(3);
+    EXPECT_GE(Chart().IndexOf("GG"), 0);
+    EXPECT_EQ(Chart().IndexOf("G2"), -1); // a daughter's son
+    window_->DaughtersBox()->setChecked(true);
+    EXPECT_GE(Chart().IndexOf("G2"), 0);
+    window_->GenerationsDownBox()->setValue(1);
+    EXPECT_EQ(Chart().IndexOf("G1"), -1);
+    EXPECT_EQ(Chart().IndexOf("GG"), -1);
+    EXPECT_EQ(Chart().Persons().size(), 3);
+    // Whatever the generations, nothing covers anything.
+    window_->GenerationsDownBox()->setValue(3);
+    for (const TPersonObject& a : Chart().Persons()) {
+        for (const TPersonObject& b : Chart().Persons()) {
+            const QRect ra(a.Box.X, a.Box.Y, a.Box.Width, a.Box.Height);
+            const QRect rb(b.Box.X, b.Box.Y, b.Box.Width, b.Box.Height);
+            EXPECT_TRUE(&a == &b || !ra.intersects(rb)) << a.Id.toStdString() << " " << b.Id.toStdString();
+        }
+    }
+}
+
+TEST_F(ChartWindow, ReadingOrderMirrorsTheChartAndIsSavedWithIt) {
+    Build();
+    auto x = [&](const char* id) {
+        return Chart().Person(Chart().IndexOf(id)).Box.CentreX();
+    };
+    EXPECT_GT(x("C1"), x("C2")); // right to left: the first child rightmost
+    window_->LeftToRightAction()->trigger();
+    EXPECT_LT(x("C1"), x("C2"));
+    EXPECT_TRUE(Chart().LeftToRight());
+    saveChoice_ = PathOf("ltr.chart");
+    ASSERT_TRUE(window_->SaveChartAs());
+    window_->NewChart();
+    ASSERT_TRUE(window_->OpenChartFile(saveChoice_));
+    EXPECT_TRUE(Chart().LeftToRight());
+    EXPECT_LT(x("C1"), x("C2"));
+    // Dates in both calendars widen the boxes that show them.
+    Chart().SelectAll();
+    Chart().SetSelectedShowFlag(TChart::TShowFlag::Dates, true);
+    ASSERT_EQ(Dm().Execute("UPDATE ftPerson SET Date_of_Birth_H = 13900101 WHERE Person_Id = 'C1'"), 1);
+    sink_.answer = IDNO; // leave the changes unsaved
+    ASSERT_TRUE(window_->NewChart());
+    Build();
+    Chart().SelectAll();
+    Chart().SetSelectedShowFlag(TChart::TShowFlag::Dates, true);
+    const int narrow = Chart().Person(Chart().IndexOf("C1")).Box.Width;
+    window_->DatesMenu()->actions()[2]->trigger(); // Hijri and Gregorian
+    EXPECT_EQ(Chart().DatesShown(), TDateShown::Both);
+    EXPECT_GT(Chart().Person(Chart().IndexOf("C1")).Box.Width, narrow);
+    EXPECT_TRUE(Chart().Person(Chart().IndexOf("C1")).BirthText.contains(QStringLiteral("1390 H")));
+}
+
+TEST_F(ChartWindow, FitShowsTheWholeChartAndFindCentresAPerson) {
+    for (int k = 0; k < 40; ++k)
+        Man(QStringLiteral("S%1").arg(k), "C1");
+    window_->resize(800, 600);
+    window_->GenerationsDownBox()->setValue(2);
+    Build();
+    Tfrm_Chart* view = window_->View();
+    window_->FitAction()->trigger();
+    const float zoom = Chart().Zoom();
+    EXPECT_GE(zoom, 0.1f);
+    EXPECT_LE((Chart().Extents().width() - Chart().Origin().x()) * zoom, view->viewport()->width());
+    window_->FindBox()->setText(QStringLiteral("S39"));
+    QTest::keyClick(window_->FindBox(), Qt::Key_Return);
+    const int found = Chart().IndexOf("S39");
+    ASSERT_TRUE(Chart().Person(found).Selected);
+    EXPECT_EQ(Chart().SelectedPersonCount(), 1);
+    const QRect shown = Chart().Mapping().ToView(Chart().Person(found).Box);
+    EXPECT_TRUE(view->viewport()->rect().contains(shown.center()));
+    window_->FindBox()->setText(QStringLiteral("nobody"));
+    EXPECT_FALSE(window_->FindNext());
 }
 
 } // namespace
