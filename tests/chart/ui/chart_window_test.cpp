@@ -3,6 +3,7 @@
 #include "chart/ui/chart_view.h"
 #include "chart/ui/chart_window.h"
 #include "chart/ui/children_dialog.h"
+#include "chart/ui/poster_dialog.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
 #include "text/bidi_text.h"
@@ -11,11 +12,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 
@@ -388,6 +391,42 @@ TEST_F(ChartWindow, FitShowsTheWholeChartAndFindCentresAPerson) {
     EXPECT_TRUE(view->viewport()->rect().contains(shown.center()));
     window_->FindBox()->setText(QStringLiteral("nobody"));
     EXPECT_FALSE(window_->FindNext());
+}
+
+TEST_F(ChartWindow, PosterDialogWritesThePosterOfTheChartsRoot) {
+    Man("G1", "C1");
+    Build();
+    TfrmPosterDialog dialog(Chart().RootId, window_.get());
+    QStringList chosen;
+    QStringList opened;
+    const QString path = PathOf("poster.pdf");
+    dialog.ChooseFile = [&](const QString& proposed, const QString&) {
+        chosen << proposed;
+        return path;
+    };
+    dialog.OpenDocument = [&](const QString& file) {
+        opened << file;
+    };
+    dialog.TilesBox()->setChecked(false);
+    dialog.ExportButton()->click();
+    ASSERT_EQ(opened, QStringList{path});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF"));
+    const TPosterOptions options = dialog.Options();
+    EXPECT_EQ(options.PersonId, "F");
+    EXPECT_EQ(options.Paper, QPageSize::A3);
+    // A cancelled file choice writes nothing and opens nothing.
+    dialog.ChooseFile = [](const QString&, const QString&) {
+        return QString();
+    };
+    dialog.ExportButton()->click();
+    EXPECT_EQ(opened.size(), 1);
+    // The window offers it in its File menu.
+    const QList<QAction*> entries = window_->FileMenu()->actions();
+    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [](QAction* a) {
+        return a->text() == Translate(QStringLiteral("Export Poster")) + "..";
+    }));
 }
 
 } // namespace
