@@ -143,10 +143,8 @@ QList<int> TChart::AddPersons(const QStringList& ids) {
             item.ShortName = it->Name;
             item.ExpandedName = it->ExpandedName;
             item.SiblingOrder = item.FatherId.isEmpty() ? it->OrderByMother : it->OrderByFather;
-            item.Birth.Gregorian = it->BirthG;
-            item.Birth.Hijri = it->BirthH;
-            item.Death.Gregorian = it->DeathG;
-            item.Death.Hijri = it->DeathH;
+            item.Birth = it->Birth;
+            item.Death = it->Death;
             FillDateTexts(item);
             item.Mates = it->Mates;
             index = AddItem(std::move(item));

@@ -2,6 +2,7 @@
 
 #include "chart/chart.h"
 #include "storage/database.h"
+#include "storage/date_columns.h"
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
 
@@ -37,11 +38,15 @@ QHash<QString, TChartPersonRecord> ReadChartPersons(const QStringList& ids) {
     QHash<QString, TChartPersonRecord> persons;
     if (ids.isEmpty() || !Dm().IsConnected())
         return persons;
+    // The dates' columns come last, seven for each date, as the tree file keeps them.
+    const QString dates = DateColumnList(kBirthDateColumns, QStringLiteral("p.")) + QStringLiteral(", ") +
+                          DateColumnList(kDeathDateColumns, QStringLiteral("p."));
     InBatches(QStringLiteral("SELECT p.Person_Id, p.Father_Id, p.Mother_Id, p.Gender, p.Person_Name, "
-                             "p.Last_Name, p.Date_of_Birth_G, p.Date_of_Birth_H, p.Date_of_Death_G, "
-                             "p.Date_of_Death_H, p.Order_By_Father, p.Order_By_Mother, p.Is_Section, "
-                             "f.Person_Name, f.Is_Section FROM ftPerson p LEFT JOIN ftPerson f ON "
-                             "f.Person_Id = p.Father_Id WHERE p.Person_Id IN (%1)"),
+                             "p.Last_Name, p.Order_By_Father, p.Order_By_Mother, p.Is_Section, "
+                             "f.Person_Name, f.Is_Section, ") +
+                  dates +
+                  QStringLiteral(" FROM ftPerson p LEFT JOIN ftPerson f ON f.Person_Id = p.Father_Id WHERE "
+                                 "p.Person_Id IN (%1)"),
               ids, [&](const Query& q) {
                   TChartPersonRecord r;
                   r.Id = q.Text(0);
@@ -49,14 +54,12 @@ QHash<QString, TChartPersonRecord> ReadChartPersons(const QStringList& ids) {
                   r.MotherId = q.Text(2);
                   r.Gender = q.Text(3);
                   r.Name = q.Text(4);
-                  r.ExpandedName = ComposeNameFatherLast(r.Name, q.Text(13), q.Bool(14), q.Text(5));
-                  r.BirthG = int(q.Int(6));
-                  r.BirthH = int(q.Int(7));
-                  r.DeathG = int(q.Int(8));
-                  r.DeathH = int(q.Int(9));
-                  r.OrderByFather = int(q.Int(10));
-                  r.OrderByMother = int(q.Int(11));
-                  r.IsSection = q.Bool(12);
+                  r.ExpandedName = ComposeNameFatherLast(r.Name, q.Text(9), q.Bool(10), q.Text(5));
+                  r.OrderByFather = int(q.Int(6));
+                  r.OrderByMother = int(q.Int(7));
+                  r.IsSection = q.Bool(8);
+                  r.Birth = ReadDateColumnsAt(q, 11);
+                  r.Death = ReadDateColumnsAt(q, 18);
                   persons.insert(ChartIdKey(r.Id), r);
               });
     QStringList men;

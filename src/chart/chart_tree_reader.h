@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/date_value.h"
 #include "storage/relation_store.h"
 
 #include <QHash>
@@ -18,10 +19,8 @@ struct TChartPersonRecord {
     QString Gender; // as stored
     QString Name;
     QString ExpandedName; // GetNameFatherLast
-    int BirthG = 0;
-    int BirthH = 0;
-    int DeathG = 0;
-    int DeathH = 0;
+    TDateValue Birth;     // with qualifiers, second dates and phrases where the tree keeps them
+    TDateValue Death;
     int OrderByFather = 0;
     int OrderByMother = 0;
     bool IsSection = false;

@@ -1,5 +1,7 @@
 #include "chart/chart_painter.h"
 #include "chart_fixture.h"
+#include "storage/person_dates.h"
+#include "storage/person_store.h"
 #include "storage/picture_store.h"
 #include "text/localisation.h"
 
@@ -94,6 +96,17 @@ TEST_F(Layout, DatesShowTheChosenCalendarConvertedAndMarked) {
         EXPECT_EQ(item.BirthText, c.birth) << n;
         EXPECT_EQ(item.DeathText, c.death) << n;
     }
+    // An approximate date says so.
+    Man("About");
+    TPerson person;
+    ASSERT_TRUE(ReadPerson("About", person));
+    TPersonDates about;
+    about.Birth.Hijri = 11900000;
+    about.Birth.Qualifier = TDateQualifier::About;
+    ASSERT_TRUE(WritePersonDateValues(person, about));
+    EXPECT_EQ(chart_->Person(chart_->FindOrAddPerson("About")).BirthText,
+              FillPattern(TranslateContext(QStringLiteral("about %*"), QStringLiteral("date_value")),
+                          {"1190" + h}));
     // The chart's choice turns every box to that calendar, or both, and the boxes that show dates grow.
     const int p1 = chart_->IndexOf("P1");
     TShowOption dated = chart_->Person(p1).Options;
