@@ -1,11 +1,12 @@
 #include "report_cells.h"
 
-#include "calendar/date_numbers.h"
+#include "calendar/date_value_text.h"
+#include "grid_model.h"
 #include "storage/gender_code.h"
 #include "text/localisation.h"
 #include "text/number_utils.h"
 
-#include <cstdlib>
+#include <array>
 
 namespace verdan {
 
@@ -28,23 +29,25 @@ bool IsLeftToRight(const QString& field) {
            IsField(field, "net_accounts") || IsField(field, "email");
 }
 
+// The date as the tree holds it, in the text every list shows, with its calendar or its era.
 QString DateText(const QString& text, bool hijri) {
     const int n = ExtractInteger(text);
     if (n == 0)
         return {};
-    const QString shown = DateNumberToText(std::abs(n));
-    if (n > 0)
-        return shown;
-    return shown + u' ' + Translate(hijri ? QStringLiteral("BH") : QStringLiteral("BC"));
+    TDateValue value;
+    (hijri ? value.Hijri : value.Gregorian) = n;
+    return DateValueText(value, hijri ? TDateShown::Hijri : TDateShown::Gregorian);
 }
 
 } // namespace
 
-TReportCellView ReportCellView(TReportKind kind, const QString& field, const QString& text) {
+TReportCellView ReportCellView(TReportKind kind, const QString& field, const QString& text, bool group) {
     TReportCellView view;
     if (kind == TReportKind::Persons) {
         if (IsField(field, "gender")) {
-            if (IsMaleGender(text))
+            if (group)
+                view.text = Translate(QStringLiteral("Group"));
+            else if (IsMaleGender(text))
                 view.text = Translate(QStringLiteral("Male"));
             else if (IsFemaleGender(text))
                 view.text = Translate(QStringLiteral("Female"));
@@ -69,9 +72,38 @@ TReportCellView ReportCellView(TReportKind kind, const QString& field, const QSt
     return view;
 }
 
+TReportCellView ReportGridCellView(const TZelGridModel& grid, TReportKind kind, int col, int row) {
+    const QString field = ReportFieldOfColumn(kind, col);
+    if (row == 0) {
+        TReportCellView title;
+        title.text = grid.CellText(col, row);
+        return title;
+    }
+    bool group = false;
+    if (kind == TReportKind::Persons && IsField(field, "gender")) {
+        static const int groupColumn =
+            ReportColumnOfField(TReportKind::Persons, QStringLiteral("is_section"));
+        const QString mark = grid.Cell(groupColumn, row).trimmed();
+        group = !mark.isEmpty() && mark != u"0" && mark.compare(u"false", Qt::CaseInsensitive) != 0;
+    }
+    return ReportCellView(kind, field, grid.CellText(col, row), group);
+}
+
 bool ReportFieldIsConverted(TReportKind kind, const QString& field) {
     return kind == TReportKind::Persons && (IsField(field, "gender") || IsGregorianDate(field) ||
                                             IsHijriDate(field) || IsField(field, "is_dead"));
+}
+
+bool ReportColumnIsConverted(TReportKind kind, int col) {
+    static const auto table = [] {
+        std::array<QList<bool>, 3> converted;
+        for (const TReportKind each : {TReportKind::Persons, TReportKind::Contacts, TReportKind::Addresses})
+            for (int c = 0; c <= ReportColumns(each).size(); ++c)
+                converted[static_cast<int>(each)]
+                    << ReportFieldIsConverted(each, ReportFieldOfColumn(each, c));
+        return converted;
+    }();
+    return table[static_cast<int>(kind)].value(col);
 }
 
 } // namespace verdan
