@@ -2,6 +2,8 @@
 
 #include "grid_model.h"
 #include "name_cache.h"
+#include "report_cells.h"
+#include "storage/date_columns.h"
 #include "storage/person_details_store.h"
 #include "storage/tree_file.h"
 #include "text/localisation.h"
@@ -20,14 +22,20 @@ constexpr int kRowsPerLook = 64;
 
 const QString kNames = QStringLiteral("'' AS Name1, '' AS Name2, '' AS Name3, '' AS Name4");
 
+// The birth's and the death's whole date columns (qualifier, second date, dual years, phrase) come last;
+// the reader turns each seven into one inner column.
 QString PersonQuery() {
     return QStringLiteral("SELECT oid, person_id, ") + kNames +
            QStringLiteral(
                ", other_name, last_name, nickname, cognomen, family_name, family_nickname, gender, "
                "date_of_birth_g, date_of_birth_h, date_of_death_g, date_of_death_h, place_of_birth, "
                "place_of_death, is_dead, section_type, briefing, notes, date_modified, user_modified, "
-               "is_section FROM ftPerson ORDER BY oid");
+               "is_section, ") +
+           DateColumnList(kBirthDateColumns) + QStringLiteral(", ") + DateColumnList(kDeathDateColumns) +
+           QStringLiteral(" FROM ftPerson ORDER BY oid");
 }
+
+constexpr int kDateColumns = 7;
 
 QString ContactQuery() {
     return QStringLiteral("SELECT ftPerson.oid, ftPerson.person_id, ") + kNames +
@@ -76,6 +84,22 @@ TRowFix AddressFix(const QStringList& header) {
     };
 }
 
+// The person list's date details: the fourteen date columns after is_section become birth_detail and
+// death_detail.
+TRowFix PersonFix(const QStringList& header) {
+    const int first = ColumnOf(header, "is_section") + 1;
+    return [first](QStringList& row) {
+        auto detail = [&](int at) {
+            return DateDetailText(row[at + 2].toInt(), row[at + 3].toInt(), row[at + 4].toInt(),
+                                  row[at + 5].toInt(), row[at + 6]);
+        };
+        const QString birth = detail(first);
+        const QString death = detail(first + kDateColumns);
+        row.resize(first);
+        row << birth << death;
+    };
+}
+
 QString QueryOf(TReportKind kind) {
     switch (kind) {
     case TReportKind::Persons:
@@ -101,9 +125,13 @@ QList<TReportColumn> MakeReportColumns(TReportKind kind) {
         column.width = width;
         return column;
     };
-    // Whether the person is a group: a group's row shows no gender.
-    TReportColumn group = c("is_section", {"Group"}, -1);
-    group.inner = true;
+    // Whether the person is a group (a group's row shows no gender), and the rest of the birth's and the
+    // death's dates beside their first dates.
+    auto inner = [&](const char* field, const char* title) {
+        TReportColumn column = c(field, {title}, -1);
+        column.inner = true;
+        return column;
+    };
     switch (kind) {
     case TReportKind::Persons:
         return {c("person_id", {"Person Id"}, -1),
@@ -130,7 +158,9 @@ QList<TReportColumn> MakeReportColumns(TReportKind kind) {
                 c("notes", {"Notes"}, 250),
                 c("date_modified", {"Last Modified Date"}, 130),
                 c("user_modified", {"Last Modified By"}, 120),
-                group};
+                inner("is_section", "Group"),
+                inner("birth_detail", "Date of Birth"),
+                inner("death_detail", "Date of Death")};
     case TReportKind::Contacts:
         return {c("person_id", {"Person Id"}, -1),
                 c("Name1", {"Name"}, 70),
@@ -244,6 +274,11 @@ bool TReportReader::Start() {
     s.deadColumn = ColumnOf(s.header, "is_dead");
     if (kind == TReportKind::Addresses)
         s.fix = AddressFix(s.header);
+    if (kind == TReportKind::Persons) {
+        s.fix = PersonFix(s.header);
+        s.header.resize(ColumnOf(s.header, "is_section") + 1);
+        s.header << QStringLiteral("birth_detail") << QStringLiteral("death_detail");
+    }
     s.atEnd = false;
     return true;
 }
@@ -271,7 +306,7 @@ QList<QStringList> TReportReader::Read(int budgetMs, int maxRows) {
         return rows;
     QElapsedTimer clock;
     clock.start();
-    const int columns = static_cast<int>(s.header.size());
+    const int columns = s.query.ColumnCount();
     // The person's identifier is the second column of every report.
     constexpr int kIdColumn = 1;
     // The query stands on the row to read next.

@@ -24,7 +24,7 @@ add_test(NAME cli_report_pdf_dates COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/rep
     $<TARGET_FILE:verdan-cli> ${CMAKE_CURRENT_LIST_DIR}/../data/samples/gedcom/royal92.ged
     ${CMAKE_CURRENT_BINARY_DIR}/cli-report-dates)
 set_tests_properties(cli_report_pdf_dates PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
-    PASS_REGULAR_EXPRESSION "6782 dates of 3011 persons, all in the PDF")
+    PASS_REGULAR_EXPRESSION "6851 dates of 3011 persons, all in the PDF")
 add_test(NAME cli_report_pdf COMMAND verdan-cli report persons ${cli_report_tree} --out ${cli_report_dir}/list.pdf --lang ar)
 set_tests_properties(cli_report_pdf PROPERTIES FIXTURES_REQUIRED cli_report RESOURCE_LOCK cli_report
     PASS_REGULAR_EXPRESSION "5 rows, 1 pages written to ")

@@ -3,10 +3,10 @@
 
 usage: report_pdf_dates.py VERDAN_CLI GEDCOM WORK_DIR
 
-Imports GEDCOM into a new tree, counts the tree's date numbers, writes the person list with its default
-columns as a text file and as a PDF, and checks that the text file shows one date for every number in the
-tree and that each of those dates is in the PDF's text as often as in the list. The list is in English. Exits 77 (skipped) when
-pdftotext is missing.
+Imports GEDCOM into a new tree, counts the tree's dates (date numbers, and dates kept only in words),
+writes the person list with its default columns as a text file and as a PDF, and checks that the text
+file shows one date for each of them and that each of those dates is in the PDF's text as often as in the
+list. The list is in English. Exits 77 (skipped) when pdftotext is missing.
 """
 
 import collections
@@ -41,6 +41,11 @@ def main():
     with sqlite3.connect(tree) as db:
         numbers = sum(db.execute("SELECT count(*) FROM ftPerson WHERE coalesce(%s, 0) <> 0" % field)
                       .fetchone()[0] for field in DATE_FIELDS)
+        # A date kept only in words shows once, in the Gregorian column.
+        words = sum(db.execute("SELECT count(*) FROM ftPerson WHERE {0}_qualifier IN (11, 12) AND "
+                               "coalesce({0}_phrase, '') <> '' AND coalesce(date_of_{0}_g, 0) = 0 AND "
+                               "coalesce(date_of_{0}_h, 0) = 0".format(fact)).fetchone()[0]
+                    for fact in ("birth", "death"))
     listed = os.path.join(work, "list.txt")
     printed = os.path.join(work, "list.pdf")
     run(cli, "report", "persons", tree, "--out", listed, "--columns", ",".join(DATE_FIELDS))
@@ -49,16 +54,19 @@ def main():
     with open(listed, encoding="utf-8-sig") as text:
         rows = list(csv.reader(text, delimiter="\t"))[1:]
     dates = collections.Counter(cell for row in rows for cell in row if cell)
-    if sum(dates.values()) != numbers:
-        sys.exit("the list shows %d dates, the tree holds %d" % (sum(dates.values()), numbers))
-    pdf_text = run("pdftotext", "-layout", printed, "-")
-    # Every date the English list shows: day and month where known, the year, then the calendar or era.
-    shown = collections.Counter(re.findall(r"(?<![\w-])(?:\d\d-){0,2}\d+(?:/\d\d)? (?:G|H|B\.c|B\.h)(?![\w.])",
-                                           pdf_text))
-    missing = {date: count - shown[date] for date, count in dates.items() if shown[date] < count}
+    if sum(dates.values()) != numbers + words:
+        sys.exit("the list shows %d dates, the tree holds %d" % (sum(dates.values()), numbers + words))
+    pdf_text = " ".join(run("pdftotext", "-layout", printed, "-").split())
+    # Each date the list shows is found in the PDF as often as in the list; the longer texts are tried
+    # first so that "1066 G" is not counted inside "about 1066 G".
+    texts = sorted((" ".join(date.split()) for date in dates), key=len, reverse=True)
+    pattern = re.compile(r"(?<![\w.-])(" + "|".join(map(re.escape, texts)) + r")(?![\w.])")
+    shown = collections.Counter(pattern.findall(pdf_text))
+    missing = {date: count - shown[" ".join(date.split())] for date, count in dates.items()
+               if shown[" ".join(date.split())] < count}
     if missing:
         sys.exit("dates missing from the PDF: %s" % sorted(missing.items())[:20])
-    print("%d dates of %d persons, all in the PDF" % (numbers, len(rows)))
+    print("%d dates of %d persons, all in the PDF" % (numbers + words, len(rows)))
     return 0
 
 

@@ -1,3 +1,4 @@
+#include "calendar/date_value_text.h"
 #include "reports/grid_model.h"
 #include "reports/name_cache.h"
 #include "reports/report_cells.h"
@@ -150,6 +151,46 @@ TEST_F(ReportTablesTest, ProgressIsReportedAndCancelLeavesNoTable) {
     EXPECT_TRUE(ReadPersonReportTable([](int, int) { return false; }).isEmpty());
 }
 
+TEST_F(ReportTablesTest, DatesShowAsTheTreeHoldsThemWithTheirQualifiers) {
+    Dm().Execute("UPDATE ftPerson SET date_of_birth_g = 18000000, date_of_birth_h = 12150000, "
+                 "birth_qualifier = 1, date_of_death_g = 18500000, death_qualifier = 6, "
+                 "death_date_2_g = 18600000, death_dual = 0 WHERE person_id = ?",
+                 kSon);
+    Dm().Execute("UPDATE ftPerson SET birth_qualifier = 11, birth_phrase = 'in the year of the flood; late' "
+                 "WHERE person_id = ?",
+                 kFather);
+    TZelGridModel grid;
+    FillReportGrid(grid, TReportKind::Persons, ReadPersonReportTable());
+    auto shown = [&](const QString& id, const char* field) {
+        for (int row = 1; row < grid.RowCount(); ++row)
+            if (grid.Cell(1, row) == id)
+                return ReportGridCellView(grid, TReportKind::Persons,
+                                          ReportColumnOfField(TReportKind::Persons, field), row)
+                    .text;
+        return QStringLiteral("no row");
+    };
+    TDateValue born;
+    born.Qualifier = TDateQualifier::About;
+    born.Gregorian = 18000000;
+    born.Hijri = 12150000;
+    EXPECT_EQ(shown(kSon, "date_of_birth_g"), DateValueText(born, TDateShown::Gregorian));
+    EXPECT_EQ(shown(kSon, "date_of_birth_h"), DateValueText(born, TDateShown::Hijri));
+    EXPECT_TRUE(
+        shown(kSon, "date_of_birth_g").startsWith(TranslateContext("about %*", "date_value").left(5)));
+    TDateValue died;
+    died.Qualifier = TDateQualifier::Between;
+    died.Gregorian = 18500000;
+    died.Gregorian2 = 18600000;
+    EXPECT_EQ(shown(kSon, "date_of_death_g"), DateValueText(died, TDateShown::Gregorian));
+    EXPECT_TRUE(shown(kSon, "date_of_death_h").isEmpty());
+    // A date of words alone shows its words once, in the Gregorian column.
+    EXPECT_EQ(shown(kFather, "date_of_birth_g"), "(in the year of the flood; late)");
+    EXPECT_TRUE(shown(kFather, "date_of_birth_h").isEmpty());
+    EXPECT_TRUE(shown(kGrand, "date_of_birth_g").isEmpty());
+    // Exports show the same texts, filters and sorting keep the stored numbers.
+    EXPECT_EQ(grid.Cell(ReportColumnOfField(TReportKind::Persons, "date_of_death_g"), 4), "18500000");
+}
+
 TEST_F(ReportTablesTest, TheReaderGivesTheTableAFewRowsAtATime) {
     const TextTable whole = ReadPersonReportTable();
     TReportReader reader(TReportKind::Persons);
@@ -207,7 +248,7 @@ TEST_F(ReportTablesTest, TheGridGetsTitlesWithoutTheKeyColumn) {
     TZelGridModel grid;
     FillReportGrid(grid, TReportKind::Persons, ReadPersonReportTable());
     EXPECT_EQ(grid.RowCount(), 6);
-    EXPECT_EQ(grid.ColCount(), 1 + 25);
+    EXPECT_EQ(grid.ColCount(), 1 + 27);
     EXPECT_EQ(grid.Cell(2, 0), Translate("Name"));
     EXPECT_EQ(grid.Cell(13, 0), Translate("Date of Birth") + " " + Translate("G"));
     EXPECT_TRUE(grid.AutoRowNumber());
