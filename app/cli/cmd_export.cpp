@@ -6,14 +6,27 @@
 
 namespace verdan::cli {
 
-// export TREE.vrd OUT.ged: writes the tree as a GEDCOM file and prints what it holds.
+// export TREE.vrd OUT.ged [--version 5.5.1|7.0]: writes the tree as a GEDCOM file and prints what it holds.
 int Export(const QStringList& args) {
     const ErrorLines errors;
-    if (args.size() != 2 || args[0].startsWith(u'-') || args[1].startsWith(u'-')) {
-        Err() << "usage: verdan-cli export TREE.vrd OUT.ged" << Qt::endl;
+    QStringList files;
+    TGedcomVersion version = TGedcomVersion::V551;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--version") && i + 1 < args.size()) {
+            const QString value = args[++i];
+            if (value == QLatin1String("7.0") || value == QLatin1String("7"))
+                version = TGedcomVersion::V70;
+            else if (value != QLatin1String("5.5.1"))
+                files << QStringLiteral("-"); // an unknown version is a usage error
+        } else {
+            files << args[i];
+        }
+    }
+    if (files.size() != 2 || files[0].startsWith(u'-') || files[1].startsWith(u'-')) {
+        Err() << "usage: verdan-cli export TREE.vrd OUT.ged [--version 5.5.1|7.0]" << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(args[0]))
+    if (!OpenTreeFile(files[0]))
         return 1;
     TGedcomProgressFn progress;
     if (isatty(STDERR_FILENO)) {
@@ -24,7 +37,7 @@ int Export(const QStringList& args) {
     }
     TGedcomExportSummary summary;
     QString error;
-    const bool ok = ExportGedcomFile(args[1], progress, summary, error);
+    const bool ok = ExportGedcomFile(files[1], progress, summary, error, version);
     if (progress)
         Err() << "\r\033[K" << Qt::flush;
     CloseTreeFile();
@@ -32,7 +45,7 @@ int Export(const QStringList& args) {
         Err() << "verdan-cli export: " << error << Qt::endl;
         return 1;
     }
-    Out() << args[1] << Qt::endl << GedcomExportSummaryText(summary) << Qt::endl;
+    Out() << files[1] << Qt::endl << GedcomExportSummaryText(summary) << Qt::endl;
     return 0;
 }
 

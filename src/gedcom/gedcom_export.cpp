@@ -1,6 +1,8 @@
 #include "gedcom_export.h"
 
 #include "calendar/date_value_gedcom.h"
+#include "gedcom/gedcom7_export_lines.h"
+#include "gedcom/gedcom7_schema.h"
 #include "storage/database.h"
 #include "storage/date_columns.h"
 #include "storage/event_kinds.h"
@@ -13,6 +15,7 @@
 #include <QHash>
 #include <QSaveFile>
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace verdan {
@@ -21,6 +24,9 @@ namespace {
 
 constexpr qsizetype kMaxLine = 255;        // bytes of a line without its line end
 constexpr qsizetype kFlushBytes = 1 << 20; // written out to the file in pieces of about this size
+
+// The pedigree phrase of the family of the woman who nursed a child.
+constexpr const char* kNursingPhrase = "Breastfeeding";
 
 constexpr const char* kMonths[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                      "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
@@ -32,9 +38,13 @@ struct EventEntry {
     QString Age, WifeAge;
 };
 
-// An event's lines as written, and its kind's code.
+// An event's lines as written, and its kind's code. Version 7.0 writes the first line by where the event
+// goes (a couple's event under one of them is relocated): Tag and Value are that line's, Body the rest.
 struct RenderedEvent {
     QByteArray Code;
+    QByteArray Tag, Value;
+    QByteArray PersonTag, FamilyTag; // the tag under an individual, under a family
+    bool OwnTag = false;             // written under a tag of the tree's own kinds wherever it goes
     QByteArray Body;
 };
 
@@ -139,7 +149,8 @@ bool IsTag(const QString& code) {
 
 class Writer {
 public:
-    explicit Writer(std::function<bool(const QByteArray&)> flush) : Flush(std::move(flush)) {
+    Writer(std::function<bool(const QByteArray&)> flush, TGedcomVersion version)
+        : Flush(std::move(flush)), Seven(version == TGedcomVersion::V70) {
         Out.reserve(kFlushBytes + 4096);
     }
 
@@ -203,7 +214,12 @@ public:
     }
 
     bool Write(const TGedcomProgressFn& progress, TGedcomExportSummary& summary, QString& error) {
-        Head();
+        if (Seven) {
+            PlaceEvents();
+            Head7();
+        } else {
+            Head();
+        }
         TGedcomProgress state;
         state.PersonsTotal = int(Persons.size());
         for (size_t i = 0; i < Persons.size(); ++i) {
@@ -422,6 +438,15 @@ private:
         const TDateValue date = ReadDateColumnsAt(q, 10);
         QByteArray outer;
         std::swap(Out, outer);
+        if (Seven) {
+            rendered.Tag = tag;
+            TGed7EventLines lines = Ged7EventLines(tag, type, value, time, place, agency, cause, notes, date);
+            rendered.Value = std::move(lines.Value);
+            rendered.Body = std::move(lines.Body);
+            rendered.OwnTag = lines.OwnTag;
+            std::swap(Out, outer);
+            return rendered;
+        }
         const bool more = !IsEmptyDate(date) || !place.isEmpty() || !type.isEmpty() || !agency.isEmpty() ||
                           !cause.isEmpty() || !notes.isEmpty() || !time.isEmpty();
         LongText(1, tag.constData(), value.isEmpty() && !more ? QByteArray("Y") : value);
@@ -441,6 +466,21 @@ private:
         rendered.Body = std::move(Out);
         Out = std::move(outer);
         return rendered;
+    }
+
+    void PlaceEvents() {
+        std::vector<std::pair<int, bool>> placed;
+        for (const Person& p : Persons)
+            for (const EventEntry& entry : p.Events)
+                placed.emplace_back(entry.Event, false);
+        for (const Family& f : Families)
+            for (const EventEntry& entry : f.Events)
+                placed.emplace_back(entry.Event, true);
+        for (const auto& [e, family] : placed) {
+            RenderedEvent& event = AllEvents[size_t(e)];
+            (family ? event.FamilyTag : event.PersonTag) =
+                Ged7PlacedTag(event.Tag, family, event.OwnTag, Declared);
+        }
     }
 
     bool Fail(const QString& reason, QString& error) {
@@ -471,8 +511,12 @@ private:
         Out += tag;
     }
 
-    // One line, cut to the longest a line may be.
+    // One line, cut to the longest a line may be (7.0 has no such limit but no line breaks in a line).
     void Line(int level, const char* tag, const QByteArray& value = {}) {
+        if (Seven) {
+            Ged7Line(Out, level, tag, value);
+            return;
+        }
         const qsizetype start = Out.size();
         Start(level, tag);
         if (!value.isEmpty()) {
@@ -505,6 +549,10 @@ private:
 
     // A text of any length and any line breaks: CONT starts a new line, CONC continues a long one.
     void LongText(int level, const char* tag, const QByteArray& value, bool escape = true) {
+        if (Seven) {
+            Ged7Text(Out, level, tag, value);
+            return;
+        }
         const QByteArray text = escape ? Escaped(value) : value;
         const qsizetype tagLength = qsizetype(qstrlen(tag));
         if (text.size() + tagLength + 3 <= kMaxLine && !text.contains('\r') && !text.contains('\n')) {
@@ -550,6 +598,10 @@ private:
     // the tree's own (empty when it has none), or _HIJRONLY when the tree has the Hijri date alone and DATE
     // is only its conversion into the Gregorian days it spans.
     void DateLines(int level, const TDateValue& value) {
+        if (Seven) {
+            Ged7DateLines(Out, level, value);
+            return;
+        }
         if (IsEmptyDate(value))
             return;
         if (!HasDateNumbers(value)) {
@@ -591,6 +643,10 @@ private:
 
     // Any other event, with the ages of the record it goes under.
     void OtherEvent(const EventEntry& entry, bool family) {
+        if (Seven) {
+            OtherEvent7(entry, family);
+            return;
+        }
         Out += AllEvents[size_t(entry.Event)].Body;
         if (family) {
             for (const auto& [spouse, age] :
@@ -603,6 +659,27 @@ private:
         } else if (!entry.Age.isEmpty()) {
             Line(2, "AGE", Text(entry.Age));
         }
+    }
+
+    void OtherEvent7(const EventEntry& entry, bool family) {
+        const RenderedEvent& event = AllEvents[size_t(entry.Event)];
+        Line(1, (family ? event.FamilyTag : event.PersonTag).constData(), event.Value);
+        Out += event.Body;
+        if (family) {
+            for (const auto& [spouse, age] :
+                 {std::pair{"HUSB", entry.Age}, std::pair{"WIFE", entry.WifeAge}}) {
+                if (age.isEmpty())
+                    continue;
+                Line(2, spouse);
+                Ged7Age(Out, 3, Text(age));
+            }
+        } else if (!entry.Age.isEmpty()) {
+            Ged7Age(Out, 2, Text(entry.Age));
+        }
+    }
+
+    void Head7() {
+        Ged7Head(Out, Declared, Owner.trimmed().isEmpty() ? QByteArray("Unknown") : Owner.trimmed());
     }
 
     void Head() {
@@ -620,14 +697,19 @@ private:
         const Person& p = Persons[size_t(i)];
         Out += "0 @I";
         Number(i + 1);
-        Out += "@ INDI\r\n";
+        // 7.0: a group is a record of its own, not an individual.
+        Out += Seven && p.Section ? "@ _GROUP\r\n" : "@ INDI\r\n";
         const QByteArray given = p.Given.trimmed();
         const QByteArray last = p.Last.trimmed();
-        QByteArray name = given;
+        QByteArray name = Seven ? Ged7NamePart(given) : given;
         if (!last.isEmpty())
-            name += (name.isEmpty() ? "/" : " /") + last + '/';
-        // Names of any length: CONC carries what does not fit on the line.
-        LongText(1, "NAME", name);
+            name += (name.isEmpty() ? "/" : " /") + (Seven ? Ged7NamePart(last) : last) + '/';
+        // Names of any length: CONC carries what does not fit on the line. 7.0 has no empty NAME: a nickname
+        // alone goes under "//".
+        if (Seven && name.isEmpty() && !p.Nickname.trimmed().isEmpty())
+            name = "//";
+        if (!Seven || !name.isEmpty())
+            LongText(1, "NAME", name);
         if (!given.isEmpty())
             LongText(2, "GIVN", given);
         if (!last.isEmpty())
@@ -635,7 +717,7 @@ private:
         if (!p.Nickname.trimmed().isEmpty())
             LongText(2, "NICK", p.Nickname.trimmed());
         // The cognomen is the first TITL; an empty one stands in when only titles of another kind follow.
-        if (!p.Cognomen.trimmed().isEmpty() || HasEventOfKind(p.Events, "TITL"))
+        if (!p.Cognomen.trimmed().isEmpty() || (!Seven && HasEventOfKind(p.Events, "TITL")))
             LongText(1, "TITL", p.Cognomen.trimmed());
         Line(1, "SEX", p.Female ? "F" : "M");
         // A further birth or death follows the person's own, which a reader takes first; "Y" holds the place
@@ -644,7 +726,10 @@ private:
         Event("DEAT", p.Death, p.DeathPlace, p.Dead || HasEventOfKind(p.Events, "DEAT"));
         for (const EventEntry& entry : p.Events)
             OtherEvent(entry, false);
-        if (p.Section) {
+        if (p.Section && Seven) {
+            if (!p.SectionType.trimmed().isEmpty())
+                LongText(1, "TYPE", p.SectionType.trimmed());
+        } else if (p.Section) {
             Line(1, "_GROUP", "Y");
             if (!p.SectionType.trimmed().isEmpty())
                 Line(2, "TYPE", Escaped(p.SectionType.trimmed()));
@@ -656,7 +741,12 @@ private:
         // The nursing families first: a reader that takes the last FAMC for the parents finds the birth one.
         for (int f : p.NursingFamilies) {
             Pointer(1, "FAMC", 'F', f);
-            Line(2, "PEDI", "_RADA");
+            if (Seven) {
+                Line(2, "PEDI", "OTHER");
+                Line(3, "PHRASE", kNursingPhrase);
+            } else {
+                Line(2, "PEDI", "_RADA");
+            }
         }
         if (ChildFamily[size_t(i)] >= 0) {
             Pointer(1, "FAMC", 'F', ChildFamily[size_t(i)]);
@@ -669,11 +759,23 @@ private:
             Pointer(1, "FAMS", 'F', f);
         for (const auto& [other, mother] : p.Nursed) {
             Pointer(1, "ASSO", 'I', other);
-            Line(2, "RELA", mother ? "Breastfeeding mother" : "Breastfeeding sibling");
+            if (Seven) {
+                Line(2, "ROLE", "OTHER");
+                Line(3, "PHRASE", mother ? "Breastfeeding mother" : "Breastfeeding sibling");
+            } else {
+                Line(2, "RELA", mother ? "Breastfeeding mother" : "Breastfeeding sibling");
+            }
         }
         if (!p.Notes.isEmpty())
             LongText(1, "NOTE", p.Notes);
-        Line(1, "_UID", p.Id);
+        if (Seven) {
+            QByteArray uid = p.Id;
+            if (uid.startsWith('{') && uid.endsWith('}'))
+                uid = uid.mid(1, uid.size() - 2);
+            Line(1, "UID", uid);
+        } else {
+            Line(1, "_UID", p.Id);
+        }
     }
 
     void FamilyRecord(int f) {
@@ -681,27 +783,34 @@ private:
         Out += "0 @F";
         Number(f + 1);
         Out += "@ FAM\r\n";
+        // 7.0: a group names its members as a family's father names his children, in a line of its own.
+        const auto group = [&](int person) {
+            return Seven && Persons[size_t(person)].Section;
+        };
         if (family.Husband >= 0)
-            Pointer(1, "HUSB", 'I', family.Husband);
+            Pointer(1, group(family.Husband) ? "_HUSBGROUP" : "HUSB", 'I', family.Husband);
         if (family.Wife >= 0)
-            Pointer(1, "WIFE", 'I', family.Wife);
+            Pointer(1, group(family.Wife) ? "_WIFEGROUP" : "WIFE", 'I', family.Wife);
         if (family.Marriage)
             Event("MARR", family.Married, family.Place, true);
         if (family.Divorced)
             Event("DIV", family.DivorceDate, family.DivorcePlace, true);
         else if (HasEventOfKind(family.Events, "DIV"))
-            Line(1, "DIV", "N"); // a further divorce's event must not be read as the marriage's own
+            Line(1, Seven ? "NO" : "DIV",
+                 Seven ? "DIV" : "N"); // a further divorce's event is not the marriage's own
         for (const EventEntry& entry : family.Events)
             OtherEvent(entry, true);
         if (!family.Notes.isEmpty())
             LongText(1, "NOTE", family.Notes);
         for (int child : family.Children)
-            Pointer(1, "CHIL", 'I', child);
+            Pointer(1, group(child) ? "_CHILGROUP" : "CHIL", 'I', child);
         for (int child : family.Nursed)
             Pointer(1, "CHIL", 'I', child);
     }
 
     std::function<bool(const QByteArray&)> Flush;
+    const bool Seven;                          // GEDCOM 7.0
+    std::map<QByteArray, QByteArray> Declared; // 7.0: extension tags and their URIs
     QByteArray Out;
     QByteArray Owner;
     std::vector<Person> Persons;
@@ -714,20 +823,20 @@ private:
 };
 
 bool Export(const std::function<bool(const QByteArray&)>& flush, const TGedcomProgressFn& progress,
-            TGedcomExportSummary& summary, QString& error) {
+            TGedcomExportSummary& summary, QString& error, TGedcomVersion version) {
     summary = TGedcomExportSummary();
     if (!IsTreeOpen() || !Dm().IsConnected()) {
         error = Translate(QStringLiteral("No tree is open."));
         return false;
     }
-    Writer writer(flush);
+    Writer writer(flush, version);
     return writer.Read(error) && writer.Write(progress, summary, error);
 }
 
 } // namespace
 
 bool ExportGedcomFile(const QString& path, const TGedcomProgressFn& progress, TGedcomExportSummary& summary,
-                      QString& error) {
+                      QString& error, TGedcomVersion version) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = FillPattern(Translate(QStringLiteral("The file %* could not be written.")), {path}) + u'\n' +
@@ -737,7 +846,7 @@ bool ExportGedcomFile(const QString& path, const TGedcomProgressFn& progress, TG
     const auto flush = [&file](const QByteArray& bytes) {
         return file.write(bytes) == bytes.size();
     };
-    if (!Export(flush, progress, summary, error)) {
+    if (!Export(flush, progress, summary, error, version)) {
         file.cancelWriting();
         return false;
     }
@@ -749,14 +858,15 @@ bool ExportGedcomFile(const QString& path, const TGedcomProgressFn& progress, TG
     return true;
 }
 
-bool ExportGedcomText(QByteArray& text, TGedcomExportSummary& summary, QString& error) {
+bool ExportGedcomText(QByteArray& text, TGedcomExportSummary& summary, QString& error,
+                      TGedcomVersion version) {
     text.clear();
     return Export(
         [&text](const QByteArray& bytes) {
             text += bytes;
             return true;
         },
-        {}, summary, error);
+        {}, summary, error, version);
 }
 
 QString GedcomExportSummaryText(const TGedcomExportSummary& summary) {

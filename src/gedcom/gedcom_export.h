@@ -7,6 +7,9 @@
 
 namespace verdan {
 
+// The GEDCOM version an export writes.
+enum class TGedcomVersion { V551, V70 };
+
 // What an export wrote.
 struct TGedcomExportSummary {
     int Individuals = 0;  // group persons included
@@ -22,11 +25,16 @@ struct TGedcomExportSummary {
 // reads; the person identifier as _UID. The outside-the-tree group is no record: its members carry
 // "_OUTSIDE Y". The file at path is replaced only once the new one is complete; progress counts persons
 // and returning false cancels. False with a translated error on failure.
+//
+// Version 7.0 writes UTF-8 without CONC and without a length limit, dates in their calendars (the Hijri
+// calendar as the extension _HIJRI with a phrase in the interface language and a Gregorian sort date),
+// groups as records of their own, and declares every extension in HEAD.SCHMA.
 bool ExportGedcomFile(const QString& path, const TGedcomProgressFn& progress, TGedcomExportSummary& summary,
-                      QString& error);
+                      QString& error, TGedcomVersion version = TGedcomVersion::V551);
 
 // The tree as GEDCOM text, for tests and small trees.
-bool ExportGedcomText(QByteArray& text, TGedcomExportSummary& summary, QString& error);
+bool ExportGedcomText(QByteArray& text, TGedcomExportSummary& summary, QString& error,
+                      TGedcomVersion version = TGedcomVersion::V551);
 
 // The summary as lines to show, translated.
 QString GedcomExportSummaryText(const TGedcomExportSummary& summary);

@@ -1,6 +1,7 @@
 #include "gedcom_reader.h"
 
 #include "calendar/date_value_gedcom.h"
+#include "gedcom/gedcom7_reader.h"
 #include "gedcom/gedcom_encoding.h"
 #include "gedcom/gedcom_extensions.h"
 #include "gedcom/gedcom_internal.h"
@@ -919,10 +920,20 @@ bool StreamUtf8(QFile& file, TGedcomData& data, const TGedcomProgressFn& progres
 bool ReadGedcomFile(const QString& path, TGedcomData& data, const TGedcomReadOptions& options) {
     QFile file(path);
     QString encoding;
-    if (!OpenGedcomFile(file, data) || !ChooseEncoding(file, options, encoding, data))
+    if (!OpenGedcomFile(file, data))
+        return false;
+    // A GEDCOM 7 file (always UTF-8) is rewritten into the older form and read by the same reader.
+    const bool seven = IsGedcom7Header(file.peek(1 << 16));
+    if (!seven && !ChooseEncoding(file, options, encoding, data))
         return false;
     bool ok;
-    if (encoding == QLatin1String(kGedUtf8)) {
+    if (seven) {
+        QByteArray bytes;
+        if (!ReadAll(file, bytes, data))
+            return false;
+        data.Encoding = QLatin1String(kGedUtf8);
+        ok = ParseGedcomRecords(Gedcom7ToOlderForm(bytes), data, options.Progress);
+    } else if (encoding == QLatin1String(kGedUtf8)) {
         data.Encoding = encoding;
         ok = StreamUtf8(file, data, options.Progress);
     } else {

@@ -1,5 +1,6 @@
 #include "calendar/date_value.h"
 #include "common/testing.h"
+#include "gedcom/gedcom7_validator.h"
 #include "gedcom/gedcom_export.h"
 #include "gedcom/gedcom_import.h"
 #include "gedcom/gedcom_reader.h"
@@ -149,14 +150,14 @@ struct RoundTrip {
     QString ImportedPath;
 };
 
-RoundTrip ExportAndImport() {
+RoundTrip ExportAndImport(TGedcomVersion version = TGedcomVersion::V551) {
     RoundTrip trip;
     trip.Before = Take(Dm());
     const QString folder = test::NewTempDir();
     const QString file = folder + QStringLiteral("/out.ged");
     TGedcomExportSummary summary;
     QString error;
-    EXPECT_TRUE(ExportGedcomFile(file, {}, summary, error)) << error.toStdString();
+    EXPECT_TRUE(ExportGedcomFile(file, {}, summary, error, version)) << error.toStdString();
     QFile f(file);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     trip.Text = f.readAll();
@@ -380,7 +381,8 @@ private:
         ASSERT_TRUE(verdan::AddEvent(event)) << kind->Code.toStdString();
         // A burial or a cremation says the person died (the import marks such persons dead).
         if (kind->Code == QLatin1String("BURI") || kind->Code == QLatin1String("CREM"))
-            Dm().Execute(QStringLiteral("UPDATE ftPerson SET is_dead = 1 WHERE person_id = ?"), persons.front());
+            Dm().Execute(QStringLiteral("UPDATE ftPerson SET is_dead = 1 WHERE person_id = ?"),
+                         persons.front());
     }
 
     QString Insert(bool male, bool group, const QString& father, const QString& mother) {
@@ -481,9 +483,15 @@ private:
 TEST_F(GedcomExport, RandomTreesComeBackWhole) {
     // Every form the trees hold shows up in some file, so the round trips cover them.
     QSet<QByteArray> forms;
-    const QByteArray kForms[] = {"1 NAME ",    "\r\n2 CONC ", "3 _HIJRONLY ", "3 _HIJR ", "3 _HIJR\r\n", "DATE BET ",
-                                 "DATE FROM ", "DATE INT ",   "DATE ABT ",    "/",        "B.C.",         "2 TYPE Hajj",
-                                 "1 FACT ",    "2 HUSB\r\n3 AGE", "PEDI _RADA", "1 DIV\r\n2 DATE ", "0 @F"};
+    const QByteArray kForms[] = {"1 NAME ",      "\r\n2 CONC ",
+                                 "3 _HIJRONLY ", "3 _HIJR ",
+                                 "3 _HIJR\r\n",  "DATE BET ",
+                                 "DATE FROM ",   "DATE INT ",
+                                 "DATE ABT ",    "/",
+                                 "B.C.",         "2 TYPE Hajj",
+                                 "1 FACT ",      "2 HUSB\r\n3 AGE",
+                                 "PEDI _RADA",   "1 DIV\r\n2 DATE ",
+                                 "0 @F"};
     for (unsigned seed = 1; seed <= 12; ++seed) {
         RandomTree(seed, global_).Fill(80);
         const RoundTrip trip = ExportAndImport();
@@ -498,6 +506,42 @@ TEST_F(GedcomExport, RandomTreesComeBackWhole) {
         // A name of hundreds of bytes goes on in CONC lines rather than being cut.
         if (trip.Text.contains("\r\n1 NAME ") && trip.Text.contains("\r\n2 CONC "))
             forms.insert("long name");
+    }
+    for (const QByteArray& form : kForms)
+        EXPECT_TRUE(forms.contains(form)) << form.toStdString();
+}
+
+// Version 7.0: the same trees come back whole, and every file is valid by the standard with every extension
+// it uses declared.
+TEST_F(GedcomExport, RandomTreesComeBackWholeFromVersion7) {
+    QSet<QByteArray> forms;
+    const QByteArray kForms[] = {"DATE _HIJRI ",
+                                 "2 SDATE ",
+                                 "_HIJRIDATE ",
+                                 "3 PHRASE ",
+                                 "DATE BET ",
+                                 "JULIAN ",
+                                 " BCE",
+                                 "0 @I1@ _GROUP",
+                                 "_HUSBGROUP @I",
+                                 "PEDI OTHER\r\n3 PHRASE Breastfeeding",
+                                 "ROLE OTHER\r\n3 PHRASE Breastfeeding",
+                                 "2 CONT @@",
+                                 "1 UID ",
+                                 "2 _VALUE "};
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        RandomTree(seed, global_).Fill(80);
+        const RoundTrip trip = ExportAndImport(TGedcomVersion::V70);
+        const std::string what = "7.0 seed " + std::to_string(seed);
+        ExpectSame(trip.Before, trip.After, what);
+        const QStringList faults = test::ValidateGedcom7(trip.Text, true);
+        EXPECT_TRUE(faults.isEmpty()) << what << "\n" << faults.mid(0, 10).join(u'\n').toStdString();
+        EXPECT_FALSE(trip.Text.contains("CONC"));
+        if (HasFailure())
+            return;
+        for (const QByteArray& form : kForms)
+            if (trip.Text.contains(form))
+                forms.insert(form);
     }
     for (const QByteArray& form : kForms)
         EXPECT_TRUE(forms.contains(form)) << form.toStdString();
@@ -594,9 +638,14 @@ TEST(GedcomExportSamples, SampleFamilyAndEveryPublicFileComeBackWhole) {
         ASSERT_TRUE(ImportGedcomFile(file, options, first)) << first.ErrorMessage.toStdString();
         ASSERT_TRUE(OpenTreeFile(first.TreePath));
         const RoundTrip trip = ExportAndImport();
+        const RoundTrip seven = ExportAndImport(TGedcomVersion::V70);
         CloseTreeFile();
         ExpectSame(trip.Before, trip.After, file.toStdString());
         ExpectWellFormed(trip.Text);
+        ExpectSame(seven.Before, seven.After, "7.0 " + file.toStdString());
+        const QStringList faults = test::ValidateGedcom7(seven.Text, true);
+        EXPECT_TRUE(faults.isEmpty()) << file.toStdString() << "\n"
+                                      << faults.mid(0, 10).join(u'\n').toStdString();
         if (file.endsWith(QLatin1String("royal92.ged"))) {
             EXPECT_EQ(trip.After.Persons.size(), 3010);
         }

@@ -7,14 +7,33 @@
 
 namespace verdan {
 
-bool ExportGedcomWithProgress(QWidget* parent, const QString& path, TGedcomExportSummary& summary) {
+bool ChooseGedcomVersion(TGedcomVersion& version) {
+    TQuestion question;
+    question.text = Translate(QStringLiteral("Which GEDCOM version should the file follow?|GEDCOM 7.0 is the "
+                                             "current standard; GEDCOM 5.5.1 is read by more programs."));
+    question.caption = Translate(QStringLiteral("Export GEDCOM File"));
+    question.answers = {
+        {kAnswerGedcom7, Translate(QStringLiteral("GEDCOM &7.0")), QStringLiteral("7.0")},
+        {kAnswerGedcom551, Translate(QStringLiteral("GEDCOM &5.5.1")), QStringLiteral("5.5.1")},
+        {IDCANCEL, Translate(QStringLiteral("Cancel")), QStringLiteral("cancel")}};
+    question.focus = kAnswerGedcom551;
+    question.escape = IDCANCEL;
+    const int answer = MsgAsk(question);
+    if (answer != kAnswerGedcom7 && answer != kAnswerGedcom551)
+        return false;
+    version = answer == kAnswerGedcom7 ? TGedcomVersion::V70 : TGedcomVersion::V551;
+    return true;
+}
+
+bool ExportGedcomWithProgress(QWidget* parent, const QString& path, TGedcomExportSummary& summary,
+                              TGedcomVersion version) {
     QString error;
     bool ok, cancelled;
     {
         TWorkProgress progress(parent, Translate(QStringLiteral("Writing the GEDCOM file..")));
         ok = ExportGedcomFile(
             path, [&](const TGedcomProgress& p) { return progress.Step(p.PersonsWritten, p.PersonsTotal); },
-            summary, error);
+            summary, error, version);
         cancelled = progress.Cancelled();
     }
     if (!ok && !cancelled)

@@ -584,6 +584,9 @@ bool TfrmFamilyMain::ExportGedcom() {
     if (!IsTreeOpen())
         return false;
     framDataSheet_->SavePendingEdits();
+    TGedcomVersion version;
+    if (!ChooseGedcomVersion(version))
+        return false;
     const QFileInfo tree(CurrentTreePath());
     QDir::setCurrent(tree.absolutePath());
     const QString target =
@@ -592,7 +595,7 @@ bool TfrmFamilyMain::ExportGedcom() {
     if (target.trimmed().isEmpty())
         return false;
     TGedcomExportSummary summary;
-    if (!ExportGedcomWithProgress(this, target, summary))
+    if (!ExportGedcomWithProgress(this, target, summary, version))
         return false;
     statusBar()->showMessage(GedcomExportSummaryText(summary).replace(u'\n', QStringLiteral("   ")),
                              kStatusMessageTime);

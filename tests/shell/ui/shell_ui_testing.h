@@ -43,6 +43,9 @@ public:
     int Show(const TMessageRequest& request) override {
         texts << request.text;
         focuses << request.focus;
+        for (const TMsgAnswer& a : request.answers)
+            if (a.code == answer_)
+                return answer_;
         return MsgButtonsOf(request.flags).contains(answer_) ? answer_ : request.escape;
     }
     void SetAnswer(int answer) { answer_ = answer; }
