@@ -103,7 +103,10 @@ const Command kCommands[] = {
      "persons|contacts|addresses TREE.vrd",
      "write a list of the tree as a table or as pages",
      Report,
-     {{"--out", "FILE", "the file to write: .csv, .txt, .tsv, .xlsx or .pdf"}},
+     {{"--out", "FILE", "the file to write: .csv, .txt, .tsv, .xlsx or .pdf"},
+      {"--columns", "FIELD,FIELD,...",
+       "the columns to write, in order, by field name whatever the interface language (Name1, gender, "
+       "date_of_birth_g, ...)"}},
      true,
      true},
     {"chart",

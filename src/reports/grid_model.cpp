@@ -17,7 +17,61 @@ constexpr int kMinCols = TZelGridModel::kFixedCols + 1;
 } // namespace
 
 TZelGridModel::TZelGridModel(QObject* parent) : QAbstractTableModel(parent) {
-    cells_.fill(QStringList(colCount_), kMinRows);
+    rows_.assign(kMinRows, kEmptyRow);
+    rows_[0] = NewOwnRow(QStringList(colCount_));
+}
+
+TZelGridModel::Handle TZelGridModel::NewOwnRow(QStringList cells) {
+    own_.push_back(std::move(cells));
+    return kOwnRow | Handle(own_.size() - 1);
+}
+
+TZelGridModel::Handle TZelGridModel::Pack(const QStringList& cells) {
+    for (const QString& cell : cells)
+        if (!cell.isEmpty())
+            return packed_.Append(cells);
+    return kEmptyRow;
+}
+
+QStringList TZelGridModel::RowCells(Handle row) const {
+    QStringList cells;
+    if (row == kEmptyRow)
+        cells = QStringList(colCount_);
+    else if (row & kOwnRow)
+        cells = own_[row & ~kOwnRow];
+    else
+        cells = packed_.Fields(row);
+    if (!(row & kOwnRow) && cells.size() > packedLimit_)
+        cells.resize(packedLimit_);
+    cells.resize(colCount_);
+    return cells;
+}
+
+QStringList& TZelGridModel::OwnRow(int row) {
+    Handle& handle = rows_[row];
+    if (!(handle & kOwnRow) || handle == kEmptyRow)
+        handle = NewOwnRow(RowCells(handle));
+    QStringList& cells = own_[handle & ~kOwnRow];
+    if (cells.size() < colCount_)
+        cells.resize(colCount_);
+    return cells;
+}
+
+void TZelGridModel::ResetRows(const QList<QStringList>& cells) {
+    packed_.Clear();
+    own_.clear();
+    rows_.clear();
+    packedLimit_ = INT_MAX;
+    ++generation_;
+    int count = kMinCols;
+    for (const QStringList& row : cells)
+        count = std::max(count, static_cast<int>(row.size()));
+    colCount_ = count;
+    rows_.reserve(std::max<qsizetype>(cells.size(), kMinRows));
+    for (qsizetype row = 0; row < cells.size(); ++row)
+        rows_.push_back(row < kFixedRows ? NewOwnRow(cells[row]) : Pack(cells[row]));
+    while (rows_.size() < kMinRows)
+        rows_.push_back(rows_.empty() ? NewOwnRow(QStringList(colCount_)) : kEmptyRow);
 }
 
 void TZelGridModel::SetColCount(int count) {
@@ -26,14 +80,14 @@ void TZelGridModel::SetColCount(int count) {
         return;
     if (count > colCount_) {
         beginInsertColumns(QModelIndex(), colCount_ - kFixedCols, count - kFixedCols - 1);
-        for (QStringList& row : cells_)
-            row.resize(count);
         colCount_ = count;
         endInsertColumns();
     } else {
         beginRemoveColumns(QModelIndex(), count - kFixedCols, colCount_ - kFixedCols - 1);
-        for (QStringList& row : cells_)
-            row.resize(count);
+        for (QStringList& row : own_)
+            if (row.size() > count)
+                row.resize(count);
+        packedLimit_ = std::min(packedLimit_, count);
         colCount_ = count;
         endRemoveColumns();
     }
@@ -44,53 +98,94 @@ void TZelGridModel::SetRowCount(int count) {
     const int rows = RowCount();
     if (count > rows) {
         beginInsertRows(QModelIndex(), rows - kFixedRows, count - kFixedRows - 1);
-        cells_.resize(count, QStringList(colCount_));
+        rows_.resize(count, kEmptyRow);
         endInsertRows();
     } else if (count < rows) {
         beginRemoveRows(QModelIndex(), count - kFixedRows, rows - kFixedRows - 1);
-        cells_.resize(count);
+        rows_.resize(count);
         endRemoveRows();
     }
 }
 
-void TZelGridModel::ReplaceCells(QList<QStringList> cells) {
-    int count = kMinCols;
-    for (const QStringList& row : cells)
-        count = std::max(count, static_cast<int>(row.size()));
-    while (cells.size() < kMinRows)
-        cells << QStringList();
-    for (QStringList& row : cells)
-        if (row.size() != count)
-            row.resize(count);
+void TZelGridModel::ReplaceCells(const QList<QStringList>& cells) {
     beginResetModel();
-    cells_ = std::move(cells);
-    colCount_ = count;
+    ResetRows(cells);
     endResetModel();
 }
 
+void TZelGridModel::AppendRows(const QList<QStringList>& rows) {
+    if (rows.isEmpty())
+        return;
+    int count = colCount_;
+    for (const QStringList& row : rows)
+        count = std::max(count, static_cast<int>(row.size()));
+    SetColCount(count);
+    // A grid holds one data row at least: an empty one stands in until rows come.
+    if (RowCount() == kMinRows && rows_[kFixedRows] == kEmptyRow) {
+        beginRemoveRows(QModelIndex(), 0, 0);
+        rows_.pop_back();
+        endRemoveRows();
+    }
+    const int first = RowCount();
+    beginInsertRows(QModelIndex(), first - kFixedRows, first - kFixedRows + int(rows.size()) - 1);
+    rows_.reserve(rows_.size() + rows.size());
+    for (const QStringList& row : rows)
+        rows_.push_back(Pack(row));
+    endInsertRows();
+}
+
 void TZelGridModel::KeepRows(const QList<int>& rows) {
-    QList<QStringList> kept;
+    beginResetModel();
+    std::vector<Handle> kept(rows_.begin(), rows_.begin() + kFixedRows);
     kept.reserve(kFixedRows + rows.size());
-    for (int row = 0; row < kFixedRows; ++row)
-        kept << cells_[row];
     for (int row : rows)
         if (row >= kFixedRows && row < RowCount())
-            kept << cells_[row];
+            kept.push_back(rows_[row]);
     if (kept.size() < kMinRows)
-        kept << QStringList(colCount_);
-    ReplaceCells(std::move(kept));
+        kept.push_back(kEmptyRow);
+    rows_.swap(kept);
+    endResetModel();
+}
+
+QList<QStringList> TZelGridModel::AllCells() const {
+    QList<QStringList> cells;
+    cells.reserve(RowCount());
+    for (const Handle row : rows_)
+        cells << RowCells(row);
+    return cells;
+}
+
+TZelGridModel::TRowOrder TZelGridModel::RowOrder() const {
+    return TRowOrder{generation_, std::vector<quint64>(rows_.begin() + kFixedRows, rows_.end())};
+}
+
+bool TZelGridModel::SetRowOrder(const TRowOrder& order) {
+    if (order.generation != generation_)
+        return false;
+    beginResetModel();
+    rows_.resize(kFixedRows);
+    rows_.insert(rows_.end(), order.rows.begin(), order.rows.end());
+    if (rows_.size() < kMinRows)
+        rows_.push_back(kEmptyRow);
+    endResetModel();
+    return true;
 }
 
 QString TZelGridModel::Cell(int col, int row) const {
     if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount())
         return QString();
-    return cells_[row][col];
+    const Handle handle = rows_[row];
+    if (handle == kEmptyRow)
+        return QString();
+    if (handle & kOwnRow)
+        return own_[handle & ~kOwnRow].value(col);
+    return col < packedLimit_ ? packed_.Field(handle, col) : QString();
 }
 
 void TZelGridModel::SetCell(int col, int row, const QString& text) {
-    if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount() || cells_[row][col] == text)
+    if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount() || Cell(col, row) == text)
         return;
-    cells_[row][col] = text;
+    OwnRow(row)[col] = text;
     ChangedCell(col, row);
 }
 
@@ -149,7 +244,7 @@ int TZelGridModel::ColumnIndexOf(const QString& title) const {
         return true;
     };
     for (int col = 0; col < colCount_; ++col)
-        if (sameTitle(cells_[0][col]))
+        if (sameTitle(Cell(col, 0)))
             return col;
     return -1;
 }
@@ -160,12 +255,13 @@ void TZelGridModel::DeleteRow(int row) {
     if (BeforeRowDelete && !BeforeRowDelete(row))
         return;
     if (RowCount() == kMinRows) {
+        QStringList& cells = OwnRow(row);
         for (int col = kFixedCols; col < colCount_; ++col)
-            cells_[row][col].clear();
+            cells[col].clear();
         emit dataChanged(index(0, 0), index(0, colCount_ - kFixedCols - 1));
     } else {
         beginRemoveRows(QModelIndex(), row - kFixedRows, row - kFixedRows);
-        cells_.removeAt(row);
+        rows_.erase(rows_.begin() + row);
         endRemoveRows();
     }
     emit AfterRowDelete(row);
@@ -181,7 +277,7 @@ void TZelGridModel::InsertRow(int row) {
     if (BeforeRowInsert && !BeforeRowInsert(row))
         return;
     beginInsertRows(QModelIndex(), row - kFixedRows, row - kFixedRows);
-    cells_.insert(row, QStringList(colCount_));
+    rows_.insert(rows_.begin() + row, kEmptyRow);
     endInsertRows();
     emit AfterRowInsert(row);
 }
@@ -191,22 +287,26 @@ void TZelGridModel::MoveRow(int from, int to) {
         return;
     const int destination = (to > from ? to + 1 : to) - kFixedRows;
     beginMoveRows(QModelIndex(), from - kFixedRows, from - kFixedRows, QModelIndex(), destination);
-    cells_.move(from, to);
+    const Handle moved = rows_[from];
+    rows_.erase(rows_.begin() + from);
+    rows_.insert(rows_.begin() + to, moved);
     endMoveRows();
 }
 
 void TZelGridModel::ClearCells() {
-    for (int row = kFixedRows; row < RowCount(); ++row)
-        for (int col = kFixedCols; col < colCount_; ++col)
-            cells_[row][col].clear();
+    // Only the row titles stay.
+    for (int row = kFixedRows; row < RowCount(); ++row) {
+        const QString title = Cell(0, row);
+        rows_[row] = title.isEmpty() ? kEmptyRow : NewOwnRow(QStringList{title});
+    }
     emit dataChanged(index(0, 0), index(RowCount() - kFixedRows - 1, colCount_ - kFixedCols - 1));
 }
 
 void TZelGridModel::ClearAll() {
     DeleteAllRows();
-    cells_[0].fill(QString());
-    for (QStringList& row : cells_)
-        row[0].clear();
+    rows_[0] = NewOwnRow(QStringList(colCount_));
+    for (int row = kFixedRows; row < RowCount(); ++row)
+        rows_[row] = kEmptyRow;
     AllCellsChanged();
 }
 
@@ -222,13 +322,14 @@ bool TZelGridModel::SortByColumn(int column, bool descending) {
     const QList<int> order = GridSortOrder(keys, descending, ShortDateFormat());
     // A layout change, not a reset, so that views keep their column widths and the current cell's row.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<QStringList> sorted = cells_.mid(0, kFixedRows);
+    std::vector<Handle> sorted(rows_.begin(), rows_.begin() + kFixedRows);
+    sorted.reserve(rows_.size());
     QList<int> newRowOf(order.size());
     for (int i = 0; i < order.size(); ++i) {
-        sorted.append(cells_[order[i] + kFixedRows]);
+        sorted.push_back(rows_[order[i] + kFixedRows]);
         newRowOf[order[i]] = i;
     }
-    cells_.swap(sorted);
+    rows_.swap(sorted);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -274,41 +375,66 @@ bool TZelGridModel::LoadFromTextFile(const QString& file, bool header) {
         return false;
     const QList<QStringList> records =
         ParseGridText(DecodeGridText(in.readAll()), GridSeparator(fieldDelimiter_, file), commentDelimiter_);
-    for (int row = kFixedRows; row < RowCount(); ++row)
-        for (int col = kFixedCols; col < colCount_; ++col)
-            cells_[row][col].clear();
+    for (int row = kFixedRows; row < RowCount(); ++row) {
+        const QString title = Cell(0, row);
+        rows_[row] = title.isEmpty() ? kEmptyRow : NewOwnRow(QStringList{title});
+    }
     int cols = kMinCols;
     for (const QStringList& fields : records)
         cols = std::max(cols, kFixedCols + static_cast<int>(fields.size()));
     SetColCount(cols);
     const int first = header ? 0 : kFixedRows;
     SetRowCount(std::max(RowCount(), first + static_cast<int>(records.size())));
-    for (int i = 0; i < records.size(); ++i)
+    for (int i = 0; i < records.size(); ++i) {
+        QStringList& cells = OwnRow(first + i);
         for (int f = 0; f < records[i].size(); ++f)
-            cells_[first + i][kFixedCols + f] = records[i][f];
+            cells[kFixedCols + f] = records[i][f];
+    }
     AllCellsChanged();
     return true;
 }
 
-bool TZelGridModel::SaveToTextFile(const QString& file, bool header) const {
+bool TZelGridModel::SaveToTextFile(const QString& file, bool header, const TGridProgress& progress,
+                                   const QList<int>& columns) const {
     if (file.trimmed().isEmpty())
         return false;
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
     const QChar separator = GridSeparator(fieldDelimiter_, file);
-    QStringList lines;
+    QList<int> written;
+    for (const int col : columns)
+        if (col >= kFixedCols && col < colCount_)
+            written << col;
+    if (columns.isEmpty())
+        for (int col = kFixedCols; col < colCount_; ++col)
+            written << col;
+    constexpr int kProgressStep = 2000;
+    constexpr qsizetype kFlushAt = 1 << 16;
+    QByteArray pending("\xEF\xBB\xBF");
+    const int total = RowCount() - kFixedRows;
     for (int row = header ? 0 : kFixedRows; row < RowCount(); ++row) {
+        if (progress && row % kProgressStep == 0 && !progress(std::max(row - kFixedRows, 0), total)) {
+            out.cancelWriting();
+            return false;
+        }
         QStringList fields;
-        for (int col = kFixedCols; col < colCount_; ++col) {
+        for (const int col : written) {
             QString text = CellText(col, row);
             if (OnExport && !OnExport(0, col, row, text))
                 break;
             fields.append(text);
         }
-        lines.append(FormatGridLine(fields, separator, commentDelimiter_));
+        pending += FormatGridLine(fields, separator, commentDelimiter_).toUtf8();
+        pending += "\r\n";
+        if (pending.size() >= kFlushAt) {
+            out.write(pending);
+            pending.clear();
+        }
     }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(EncodeGridText(lines));
+    out.write(pending);
+    if (progress)
+        progress(total, total);
     return out.commit();
 }
 
@@ -374,13 +500,12 @@ void FillGridFromTable(TZelGridModel& grid, const QList<QStringList>& table, con
     const int shownColumns = c - (hidden >= 0 ? 1 : 0);
     const int valueRows = static_cast<int>(table.size()) - 1;
     const int colCount = std::max(TZelGridModel::kFixedCols + shownColumns, TZelGridModel::kFixedCols + 1);
-    const QList<QStringList>& old = grid.AllCells();
     // The fixed column of each row is kept; the table fills the rest.
     auto place = [&](const QStringList& source, int row) {
         QStringList line;
         line.reserve(colCount);
         for (int col = 0; col < TZelGridModel::kFixedCols; ++col)
-            line << (row < old.size() ? old[row].value(col) : QString());
+            line << grid.Cell(col, row);
         for (int i = 0; i < c; ++i)
             if (i != hidden)
                 line << source.value(i);
@@ -392,15 +517,16 @@ void FillGridFromTable(TZelGridModel& grid, const QList<QStringList>& table, con
     if (withHeader) {
         cells << place(names, 0);
     } else {
-        QStringList titles = old[0];
-        titles.resize(colCount);
+        QStringList titles;
+        for (int col = 0; col < colCount; ++col)
+            titles << grid.Cell(col, 0);
         cells << titles;
     }
     for (int i = 1; i <= valueRows; ++i)
         cells << place(table[i], TZelGridModel::kFixedRows + i - 1);
     if (valueRows == 0)
         cells << place(QStringList(), TZelGridModel::kFixedRows);
-    grid.ReplaceCells(std::move(cells));
+    grid.ReplaceCells(cells);
 }
 
 } // namespace verdan

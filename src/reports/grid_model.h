@@ -1,17 +1,28 @@
 #pragma once
 
+#include "reports/packed_rows.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <climits>
 #include <functional>
+#include <vector>
 
 namespace verdan {
+
+// Called with the rows done and the rows in all; returning false cancels the work.
+using TGridProgress = std::function<bool(int done, int total)>;
 
 // The cells of a string grid: row 0 holds the column titles and column 0 the row titles; the rest are
 // data cells. Cells are addressed as (column, row) over the whole grid. As an item model it shows the
 // data cells, with row 0 and column 0 as its header data.
+//
+// Rows poured in whole (ReplaceCells, AppendRows) are kept packed, a few bytes of overhead a row, so a
+// list of a million persons fits in memory; a row gets a list of its own when one of its cells changes.
+// Sorting and filtering move references to rows, never their texts.
 class TZelGridModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -25,7 +36,7 @@ public:
 
     // Whole-grid counts, header row and column included; a grid keeps at least one data row and column.
     int ColCount() const { return colCount_; }
-    int RowCount() const { return static_cast<int>(cells_.size()); }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
     void SetColCount(int count);
     void SetRowCount(int count);
 
@@ -56,12 +67,25 @@ public:
     // Inserts an empty row at `row`, which is raised to the first data row and lowered to the end.
     void InsertRow(int row);
     void MoveRow(int from, int to);
-    // Takes whole rows at once (one model reset instead of a change per cell): every row is sized to the
-    // widest one and the grid keeps at least one data row and column.
-    void ReplaceCells(QList<QStringList> cells);
+    // Takes whole rows at once (one model reset instead of a change per cell): the columns grow to the
+    // widest row and the grid keeps at least one data row and column.
+    void ReplaceCells(const QList<QStringList>& cells);
+    // Adds rows after the last one; the columns grow to the widest row. A grid whose only data row is
+    // empty (as a new grid is) loses that row first.
+    void AppendRows(const QList<QStringList>& rows);
     // Keeps only the listed data rows, in the order given; no row left leaves one empty data row.
     void KeepRows(const QList<int>& rows);
-    const QList<QStringList>& AllCells() const { return cells_; }
+    // Every row, titles included, as lists of texts.
+    QList<QStringList> AllCells() const;
+
+    // The data rows in their present order, to be put back later without reading them again (the rows
+    // before a filter, for instance). An order taken before the cells were last replaced is refused.
+    struct TRowOrder {
+        quint64 generation = 0;
+        std::vector<quint64> rows;
+    };
+    TRowOrder RowOrder() const;
+    bool SetRowOrder(const TRowOrder& order);
     // Empties every data cell; titles stay.
     void ClearCells();
     // Leaves one empty data row and empties the titles too.
@@ -80,7 +104,11 @@ public:
     // Reads a delimited text file into the data rows (and the title row when `header`). The grid is
     // left alone when the file cannot be read.
     bool LoadFromTextFile(const QString& file, bool header);
-    bool SaveToTextFile(const QString& file, bool header) const;
+    // Writes the rows one by one as they are saved, so a large grid needs no second copy in memory;
+    // `progress` may cancel, which leaves any earlier file as it was. `columns` names the columns written,
+    // in order; without it every data column is, in grid order.
+    bool SaveToTextFile(const QString& file, bool header, const TGridProgress& progress = {},
+                        const QList<int>& columns = {}) const;
 
     // Hooks a window may set: returning false vetoes the operation. `OnExport` may change a cell's text;
     // kind 0 is a text save, 2 the spreadsheet export; returning false ends the row.
@@ -102,10 +130,26 @@ signals:
     void AfterSort(int column, bool ascending);
 
 private:
+    // A row is a reference into packed_, an index into own_ (with kOwnRow set) or kEmptyRow.
+    using Handle = quint64;
+    static constexpr Handle kOwnRow = Handle(1) << 63;
+    static constexpr Handle kEmptyRow = ~Handle(0);
+
     void ChangedCell(int col, int row);
     void AllCellsChanged();
+    // The row's own list of cells, made from its packed texts at the first change.
+    QStringList& OwnRow(int row);
+    Handle NewOwnRow(QStringList cells);
+    Handle Pack(const QStringList& cells);
+    QStringList RowCells(Handle row) const;
+    void ResetRows(const QList<QStringList>& cells);
 
-    QList<QStringList> cells_;
+    std::vector<Handle> rows_;
+    std::vector<QStringList> own_;
+    TPackedRows packed_;
+    // Packed rows show no field at or past this column: the columns shrank since they were packed.
+    int packedLimit_ = INT_MAX;
+    quint64 generation_ = 0;
     int colCount_ = 2;
     bool markup_ = false;
     bool autoRowNumber_ = false;

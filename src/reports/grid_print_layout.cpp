@@ -3,6 +3,7 @@
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
@@ -21,6 +22,8 @@ constexpr double kHeaderPadding = 2;
 constexpr double kHeaderInset = 2;
 // Columns this narrow (or hidden) are not printed.
 constexpr int kNarrowestColumn = 5;
+// A column sized to its texts is never narrower.
+constexpr int kNarrowestPrinted = 24;
 const QColor kLineColor(128, 128, 128);
 
 QFont BaseFont(int pixels, bool bold) {
@@ -42,18 +45,53 @@ TGridPrintSettings::TGridPrintSettings() {
     Header.RightSection.CaptionType = TCaptionType::PageNumber;
 }
 
+TFontMeasurer::TFontMeasurer() = default;
+TFontMeasurer::~TFontMeasurer() = default;
+
+const QFontMetricsF& TFontMeasurer::Metrics(const QFont& font) const {
+    if (!metrics_ || font != font_) {
+        font_ = font;
+        metrics_ = std::make_unique<QFontMetricsF>(font);
+        advances_.clear();
+    }
+    return *metrics_;
+}
+
+double TFontMeasurer::Advance(const QFont& font, const QString& line) const {
+    // Long texts seldom repeat: only short ones are remembered, and not without end.
+    constexpr qsizetype kLongestRemembered = 64;
+    constexpr qsizetype kMostRemembered = 200000;
+    const QFontMetricsF& metrics = Metrics(font);
+    if (line.size() > kLongestRemembered)
+        return metrics.horizontalAdvance(line);
+    if (const auto known = advances_.constFind(line); known != advances_.constEnd())
+        return *known;
+    if (advances_.size() >= kMostRemembered)
+        advances_.clear();
+    const double advance = metrics.horizontalAdvance(line);
+    advances_.insert(line, static_cast<float>(advance));
+    return advance;
+}
+
 double TFontMeasurer::LineHeight(const QFont& font) const {
-    return QFontMetricsF(font).height();
+    return Metrics(font).height();
 }
 
 double TFontMeasurer::TextHeight(const QFont& font, const QString& text, double width) const {
     if (text.isEmpty())
         return 0;
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF& metrics = Metrics(font);
     // Most cells hold one short line: measuring its advance is much cheaper than laying it out.
-    if (!text.contains(u'\n') && metrics.horizontalAdvance(text) <= width)
+    if (!text.contains(u'\n') && Advance(font, text) <= width)
         return metrics.height();
     return metrics.boundingRect(QRectF(0, 0, std::max(width, 1.0), 1e7), Qt::TextWordWrap, text).height();
+}
+
+double TFontMeasurer::TextWidth(const QFont& font, const QString& text) const {
+    double widest = 0;
+    for (const QStringView line : QStringView(text).split(u'\n'))
+        widest = std::max(widest, Advance(font, line.toString()));
+    return widest;
 }
 
 QFont LayoutFont(const QFont& font) {
@@ -77,15 +115,17 @@ TGridPrintLayout::TGridPrintLayout(TGridPrintSource source, TGridPrintSettings s
     : source_(std::move(source)), settings_(std::move(settings)) {
     const double zoom = settings_.PrintZoom > 0.01 ? settings_.PrintZoom : 1.0;
     settings_.PrintZoom = zoom;
-    page_ = PageSizeInLayoutUnits(settings_.Paper, settings_.Orientation) / zoom;
+    paper_ = PageSizeInLayoutUnits(settings_.Paper, settings_.Orientation);
+    page_ = paper_ / zoom;
     font_ = LayoutFont(source_.font);
     printTime_ = QDateTime::currentDateTime();
-    PlaceColumns();
+    PlaceColumns(nullptr);
 }
 
 void TGridPrintLayout::SetPage(const QSizeF& pageInLayoutUnits) {
     page_ = pageInLayoutUnits;
-    PlaceColumns();
+    paper_ = page_ * settings_.PrintZoom;
+    PlaceColumns(measurer_);
 }
 
 QRectF TGridPrintLayout::PageRect() const {
@@ -100,33 +140,6 @@ double TGridPrintLayout::TableTop() const {
 
 double TGridPrintLayout::DataBottom() const {
     return PageRect().bottom() - settings_.Footer.Height - kSpacing - settings_.TextLower.Height - kSpacing;
-}
-
-void TGridPrintLayout::PlaceColumns() {
-    columns_.clear();
-    const QRectF area = PageRect();
-    double edge = source_.rightToLeft ? area.right() : area.left();
-    for (int col = 1; col < source_.colCount; ++col) {
-        const int width = source_.colWidths.value(col, 0);
-        if (width <= kNarrowestColumn)
-            continue;
-        TPlacedColumn placed;
-        placed.col = col;
-        if (source_.rightToLeft) {
-            if (edge <= area.left())
-                break;
-            placed.left = std::max(edge - width, area.left());
-            placed.width = edge - placed.left;
-            edge -= width;
-        } else {
-            if (edge >= area.right())
-                break;
-            placed.left = edge;
-            placed.width = std::min<double>(width, area.right() - edge);
-            edge += width;
-        }
-        columns_ << placed;
-    }
 }
 
 namespace {
@@ -148,59 +161,228 @@ TPrintCell CellOf(const TGridPrintSource& source, int col, int row) {
 
 } // namespace
 
-bool TGridPrintLayout::Paginate(const TPrintMeasurer& measurer, const TPrintProgress& progress) {
-    printTime_ = QDateTime::currentDateTime();
-    PlaceColumns();
-    const double line = measurer.LineHeight(font_);
-    const bool adjust = settings_.Options & goAdjustRowHeight;
-
-    double header = line;
-    for (const TPlacedColumn& placed : columns_)
-        header = std::max(header, measurer.TextHeight(font_, u' ' + CellOf(source_, placed.col, 0).text,
-                                                      placed.width - 2 * kHeaderInset));
-    headerHeight_ = header + kRowPadding + kHeaderPadding;
-
-    rowHeights_ = QList<double>(std::max(source_.rowCount, 1), 0.0);
-    pages_.clear();
-    constexpr int kProgressStep = 2000;
-    for (int row = 1; row < source_.rowCount; ++row) {
-        if (progress && row % kProgressStep == 0 && !progress(row, source_.rowCount))
-            return false;
-        double height = line;
-        if (adjust)
-            for (const TPlacedColumn& placed : columns_)
-                height = std::max(height, measurer.TextHeight(font_, CellOf(source_, placed.col, row).text,
-                                                              placed.width - 2 * kCellInsetX));
-        rowHeights_[row] = height + kRowPadding;
-    }
-
-    const double usable = DataBottom() - DataTop();
-    int first = 1;
-    double used = 0;
-    for (int row = 1; row < source_.rowCount; ++row) {
-        // A page always takes its first row, however tall; the next row that does not fit starts a page.
-        if (used > 0 && used + rowHeights_[row] > usable) {
-            pages_ << TRowsRange{first, row - 1};
-            first = row;
-            used = 0;
+QList<TGridPrintLayout::TWantedColumn>
+TGridPrintLayout::PrintedColumns(const TPrintMeasurer* measurer) const {
+    QList<int> order = source_.order;
+    if (order.isEmpty())
+        for (int col = 1; col < source_.colCount; ++col)
+            order << col;
+    QList<TWantedColumn> columns;
+    for (const int col : order)
+        if (col >= 1 && col < source_.colCount && source_.colWidths.value(col, 0) > kNarrowestColumn) {
+            const double width = source_.colWidths.value(col);
+            columns << TWantedColumn{col, width, width};
         }
-        used += rowHeights_[row];
+    if (!settings_.ContentWidths || measurer == nullptr || columns.isEmpty())
+        return columns;
+
+    // Texts are looked at on every row of a list up to kSampledRows rows, on as many rows spread
+    // evenly over a longer one; each column's longest texts are then measured.
+    constexpr int kSampledRows = 4000;
+    constexpr int kLongest = 12;
+    const int rows = source_.rowCount - 1;
+    const int step = std::max(1, rows / kSampledRows);
+    QList<QList<QString>> longest(columns.size());
+    for (int row = 1; row <= rows; row += step)
+        for (int i = 0; i < columns.size(); ++i) {
+            const QString text = CellOf(source_, columns[i].col, row).text;
+            if (text.isEmpty())
+                continue;
+            QList<QString>& kept = longest[i];
+            if (kept.size() == kLongest && kept.last().size() >= text.size())
+                continue;
+            const auto at =
+                std::upper_bound(kept.begin(), kept.end(), text,
+                                 [](const QString& a, const QString& b) { return a.size() > b.size(); });
+            kept.insert(at, text);
+            if (kept.size() > kLongest)
+                kept.removeLast();
+        }
+    for (int i = 0; i < columns.size(); ++i) {
+        // The title wraps between its words; its longest word sets the least width.
+        double width = 0;
+        for (const QString& word : CellOf(source_, columns[i].col, 0).text.split(u' ', Qt::SkipEmptyParts))
+            width = std::max(width, measurer->TextWidth(font_, word) + 2 * kHeaderInset + 2);
+        for (const QString& text : longest[i])
+            width = std::max(width, measurer->TextWidth(font_, text) + 2 * kCellInsetX + 2);
+        columns[i].natural = std::max(std::ceil(width), double(kNarrowestPrinted));
+        columns[i].width = std::min(columns[i].natural, double(TGridPrintSettings::kWidestContentColumn));
     }
-    if (source_.rowCount > 1)
-        pages_ << TRowsRange{first, source_.rowCount - 1};
-    else
+    return columns;
+}
+
+void TGridPrintLayout::PlaceColumns(const TPrintMeasurer* measurer) {
+    bands_.clear();
+    const QList<TWantedColumn> columns = PrintedColumns(measurer);
+    if (settings_.FitToWidth && measurer != nullptr && !columns.isEmpty()) {
+        double total = 0;
+        for (const TWantedColumn& column : columns)
+            total += column.width;
+        const double across = total + settings_.Margins.Left + settings_.Margins.Right;
+        settings_.PrintZoom = std::clamp(std::floor(paper_.width() / across * 100) / 100,
+                                         TGridPrintSettings::kSmallestFitZoom, 1.0);
+        page_ = paper_ / settings_.PrintZoom;
+    }
+    const QRectF area = PageRect();
+    const double room = std::max(area.width(), 1.0);
+    int repeat = source_.repeatColumn;
+    if (std::none_of(columns.begin(), columns.end(),
+                     [repeat](const TWantedColumn& c) { return c.col == repeat; }))
+        repeat = columns.isEmpty() ? -1 : columns.first().col;
+    TWantedColumn repeated;
+    for (const TWantedColumn& column : columns)
+        if (column.col == repeat)
+            repeated = TWantedColumn{repeat, std::min(column.width, room), column.natural};
+
+    qsizetype next = 0;
+    while (next < columns.size()) {
+        QList<TWantedColumn> band;
+        double used = 0;
+        // Every page of columns after the first starts with the name again, when the next column fits
+        // beside it.
+        if (!bands_.isEmpty() && repeat >= 0 && columns[next].col != repeat &&
+            repeated.width + std::min(columns[next].width, room) <= room) {
+            band << repeated;
+            used = repeated.width;
+        }
+        for (; next < columns.size(); ++next) {
+            TWantedColumn column = columns[next];
+            if (column.col == repeat && !band.isEmpty() && band.first().col == repeat)
+                continue;
+            column.width = std::min(column.width, room);
+            if (!band.isEmpty() && used + column.width > room + 0.01)
+                break;
+            band << column;
+            used += column.width;
+        }
+        // Room left over goes to the columns whose texts wrap, so that rows take fewer lines.
+        double spare = room - used;
+        for (TWantedColumn& column : band) {
+            const double more = std::min(spare, column.natural - column.width);
+            if (more > 0) {
+                column.width += more;
+                spare -= more;
+            }
+        }
+        QList<TPlacedColumn> placed;
+        double edge = source_.rightToLeft ? area.right() : area.left();
+        for (const TWantedColumn& column : band) {
+            TPlacedColumn at;
+            at.col = column.col;
+            at.width = column.width;
+            at.left = source_.rightToLeft ? edge - column.width : edge;
+            edge += source_.rightToLeft ? -column.width : column.width;
+            placed << at;
+        }
+        bands_ << placed;
+    }
+    if (bands_.isEmpty())
+        bands_ << QList<TPlacedColumn>();
+}
+
+const QList<TGridPrintLayout::TPlacedColumn>& TGridPrintLayout::Columns(int columnPage) const {
+    return bands_[std::clamp(columnPage, 0, static_cast<int>(bands_.size()) - 1)];
+}
+
+int TGridPrintLayout::ColumnPageOf(int page) const {
+    return page >= 1 ? (page - 1) % ColumnPages() : 0;
+}
+
+void TGridPrintLayout::Begin(const TPrintMeasurer& measurer) {
+    measurer_ = &measurer;
+    printTime_ = QDateTime::currentDateTime();
+    PlaceColumns(measurer_);
+    line_ = measurer.LineHeight(font_);
+    double header = line_;
+    for (const QList<TPlacedColumn>& band : bands_)
+        for (const TPlacedColumn& placed : band)
+            header = std::max(header, measurer.TextHeight(font_, u' ' + CellOf(source_, placed.col, 0).text,
+                                                          placed.width - 2 * kHeaderInset));
+    headerHeight_ = header + kRowPadding + kHeaderPadding;
+    rowHeights_.assign(std::max(source_.rowCount, 1), 0.0F);
+    pages_.clear();
+    nextRow_ = 1;
+    pageFirst_ = 1;
+    used_ = 0;
+    complete_ = false;
+    if (source_.rowCount <= 1) {
         pages_ << TRowsRange{1, 0};
+        complete_ = true;
+    }
+}
+
+void TGridPrintLayout::MeasureRow(int row) {
+    double height = line_;
+    if (settings_.Options & goAdjustRowHeight)
+        for (const QList<TPlacedColumn>& band : bands_)
+            for (const TPlacedColumn& placed : band)
+                height = std::max(height, measurer_->TextHeight(font_, CellOf(source_, placed.col, row).text,
+                                                                placed.width - 2 * kCellInsetX));
+    rowHeights_[row] = static_cast<float>(height + kRowPadding);
+    // A page always takes its first row, however tall; the next row that does not fit starts a page.
+    const double usable = DataBottom() - DataTop();
+    if (used_ > 0 && used_ + rowHeights_[row] > usable) {
+        pages_ << TRowsRange{pageFirst_, row - 1};
+        pageFirst_ = row;
+        used_ = 0;
+    }
+    used_ += rowHeights_[row];
+    if (row == source_.rowCount - 1) {
+        pages_ << TRowsRange{pageFirst_, row};
+        complete_ = true;
+    }
+}
+
+bool TGridPrintLayout::Continue(int budgetMs) {
+    if (measurer_ == nullptr)
+        return complete_;
+    QElapsedTimer clock;
+    clock.start();
+    constexpr int kRowsPerLook = 8;
+    while (!complete_) {
+        for (int i = 0; i < kRowsPerLook && !complete_; ++i)
+            MeasureRow(nextRow_++);
+        if (clock.elapsed() >= budgetMs)
+            break;
+    }
+    return complete_;
+}
+
+bool TGridPrintLayout::Reach(int page) {
+    const int rowPage = page < 1 ? 0 : (page - 1) / ColumnPages() + 1;
+    while (measurer_ != nullptr && !complete_ && pages_.size() < rowPage)
+        MeasureRow(nextRow_++);
+    return page >= 1 && page <= PageCount();
+}
+
+bool TGridPrintLayout::Paginate(const TPrintMeasurer& measurer, const TPrintProgress& progress) {
+    Begin(measurer);
+    constexpr int kProgressStep = 2000;
+    while (!complete_) {
+        if (progress && nextRow_ % kProgressStep == 0 && !progress(nextRow_, source_.rowCount)) {
+            pages_.clear();
+            complete_ = false;
+            measurer_ = nullptr;
+            return false;
+        }
+        MeasureRow(nextRow_++);
+    }
+    measurer_ = nullptr;
     return true;
 }
 
+int TGridPrintLayout::PageCount() const {
+    return static_cast<int>(pages_.size()) * ColumnPages();
+}
+
 TRowsRange TGridPrintLayout::PageRows(int page) const {
-    if (page < 1 || page > pages_.size())
+    if (page < 1 || page > PageCount())
         return TRowsRange{};
-    return pages_[page - 1];
+    return pages_[(page - 1) / ColumnPages()];
 }
 
 double TGridPrintLayout::RowHeight(int row) const {
-    return row >= 1 && row < rowHeights_.size() ? rowHeights_[row] : 0;
+    return row >= 1 && row < static_cast<int>(rowHeights_.size()) ? rowHeights_[row] : 0;
 }
 
 void TGridPrintLayout::ScalePainter(QPainter& painter, double dpiX, double dpiY) const {
@@ -223,6 +405,9 @@ QString TGridPrintLayout::SectionText(const TPrintSection& section, int page) co
     case TCaptionType::Text:
         return section.Caption;
     case TCaptionType::PageNumber:
+        // Pages drawn before every page is laid out do not know their count yet.
+        if (!complete_)
+            return FillPattern(Translate(QStringLiteral("Page %#")), {QString::number(page)});
         return FillPattern(Translate(QStringLiteral("Page %# of %#")),
                            {QString::number(page), QString::number(PageCount())});
     // Dates and times keep their own reading order inside a right-to-left band.
@@ -308,7 +493,8 @@ void TGridPrintLayout::DrawPage(QPainter& painter, int page, bool preview) const
 }
 
 void TGridPrintLayout::DrawTable(QPainter& painter, int page, bool preview) const {
-    if (columns_.isEmpty())
+    const QList<TPlacedColumn>& columns = Columns(ColumnPageOf(page));
+    if (columns.isEmpty())
         return;
     QPen line(kLineColor);
     if (preview) {
@@ -318,16 +504,16 @@ void TGridPrintLayout::DrawTable(QPainter& painter, int page, bool preview) cons
     } else {
         line.setWidthF(0.75);
     }
-    const double left = std::min_element(columns_.begin(), columns_.end(), [](auto& a, auto& b) {
+    const double left = std::min_element(columns.begin(), columns.end(), [](auto& a, auto& b) {
                             return a.left < b.left;
                         })->left;
     double right = left;
-    for (const TPlacedColumn& placed : columns_)
+    for (const TPlacedColumn& placed : columns)
         right = std::max(right, placed.left + placed.width);
 
     painter.setFont(font_);
     const double top = TableTop();
-    for (const TPlacedColumn& placed : columns_) {
+    for (const TPlacedColumn& placed : columns) {
         const QRectF cell(placed.left, top, placed.width, headerHeight_);
         painter.fillRect(cell, source_.fixedColor);
         painter.setPen(QPen(kLineColor, preview ? 0 : 0.75));
@@ -355,7 +541,7 @@ void TGridPrintLayout::DrawTable(QPainter& painter, int page, bool preview) cons
         // The page is white already; a coloured background is filled once per row.
         if (!plainBack)
             painter.fillRect(QRectF(left, y, right - left, height), source_.backColor);
-        for (const TPlacedColumn& placed : columns_) {
+        for (const TPlacedColumn& placed : columns) {
             const TPrintCell value = CellOf(source_, placed.col, row);
             if (value.text.isEmpty())
                 continue;
@@ -385,7 +571,7 @@ void TGridPrintLayout::DrawTable(QPainter& painter, int page, bool preview) cons
     if (settings_.Options & goVertLine) {
         // The space between the title row and the data rows stays open.
         const double dataTop = rows.Last >= rows.First ? DataTop() : bottom;
-        for (const TPlacedColumn& placed : columns_)
+        for (const TPlacedColumn& placed : columns)
             for (const double x : {placed.left, placed.left + placed.width})
                 painter.drawLine(QPointF(x, dataTop), QPointF(x, bottom));
     }

@@ -3,12 +3,16 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QList>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -19,6 +23,10 @@ namespace verdan {
 // layout units, pixels of a 96 dpi screen, so one layout serves the preview, the printer and PDF files:
 // a target only scales the drawing. Pagination measures every row once and drawing uses those heights,
 // so each data row lands on exactly one page.
+//
+// No column is ever left out: columns that do not fit across the paper continue on the following
+// pages, each of those starting again with the grid's name column, so that every printed row can be
+// told apart. The pages of one set of rows come one after another, first columns first.
 
 enum class TPrintAlignment { Left, Right, Center };
 enum class TCaptionType { Text, PageNumber, Date, Time };
@@ -84,6 +92,14 @@ struct TGridPrintSettings {
     unsigned Options = goAllOptions;
     // Scale of everything printed; pagination takes it into account, so a smaller zoom fits more.
     double PrintZoom = 1.0;
+    // Sets the print zoom so that the columns fit across the paper, never smaller than kSmallestFitZoom
+    // nor larger than 1; the columns that still do not fit continue on the following pages.
+    bool FitToWidth = false;
+    // Sizes every column to its texts instead of taking its width on the screen: a column grows until
+    // its widest text fits on one line (up to kWidestContentColumn), and shrinks to it.
+    bool ContentWidths = false;
+    static constexpr double kSmallestFitZoom = 0.7;
+    static constexpr int kWidestContentColumn = 320;
     TPrintOrientation Orientation = TPrintOrientation::Undefined;
     QPageSize Paper = QPageSize(QPageSize::A4);
     // Dots per inch asked of the printer.
@@ -106,6 +122,11 @@ struct TGridPrintSource {
     std::function<TPrintCell(int col, int row)> cell;
     // Widths by grid column; a column of 5 pixels or less is not printed.
     QList<int> colWidths;
+    // The columns in the order they are printed; empty means grid order.
+    QList<int> order;
+    // The column that starts every page of columns that did not fit on the first: the name that tells
+    // the rows apart. -1: the first printed column.
+    int repeatColumn = -1;
     bool rightToLeft = false;
     QFont font;
     QColor fixedColor = QColor(240, 240, 240);
@@ -120,13 +141,27 @@ public:
     virtual double LineHeight(const QFont& font) const = 0;
     // The height of the text word-wrapped to `width`.
     virtual double TextHeight(const QFont& font, const QString& text, double width) const = 0;
+    // The width of the text on one line (its widest line when it has several).
+    virtual double TextWidth(const QFont& font, const QString& text) const = 0;
 };
 
-// Measures with the fonts' own metrics (needs a running QGuiApplication).
+// Measures with the fonts' own metrics (needs a running QGuiApplication). A list repeats its texts
+// (names, places, the same dates): the width of each short text is measured once and remembered.
 class TFontMeasurer : public TPrintMeasurer {
 public:
+    TFontMeasurer();
+    ~TFontMeasurer() override;
     double LineHeight(const QFont& font) const override;
     double TextHeight(const QFont& font, const QString& text, double width) const override;
+    double TextWidth(const QFont& font, const QString& text) const override;
+
+private:
+    const QFontMetricsF& Metrics(const QFont& font) const;
+    double Advance(const QFont& font, const QString& line) const;
+
+    mutable QFont font_;
+    mutable std::unique_ptr<QFontMetricsF> metrics_;
+    mutable QHash<QString, float> advances_;
 };
 
 // Called with the pages done and the pages in all; returning false cancels the work.
@@ -161,17 +196,32 @@ public:
     // its own (drawn clipped). The time shown in the bands is taken now. `progress` (rows measured, rows
     // in all) may cancel; a cancelled layout has no pages and Paginate returns false.
     bool Paginate(const TPrintMeasurer& measurer, const TPrintProgress& progress = {});
-    int PageCount() const { return static_cast<int>(pages_.size()); }
-    // The grid rows of a page (1-based); an empty range outside the pages.
+    // Pagination a little at a time, so that the first pages show before every row is measured: Begin
+    // places the columns (sizing them and fitting the zoom as the settings ask) and measures the title
+    // row; Continue measures rows for about `budgetMs`; Reach measures until a page is known. The
+    // measurer must live until the last row is measured.
+    void Begin(const TPrintMeasurer& measurer);
+    bool Continue(int budgetMs);
+    bool Reach(int page);
+    // True once every row is measured: PageCount is then the number of pages.
+    bool Complete() const { return complete_; }
+    int MeasuredRows() const { return nextRow_ - 1; }
+    // The pages known so far, every page once pagination is complete.
+    int PageCount() const;
+    // The grid rows of a page (1-based); an empty range outside the pages known.
     TRowsRange PageRows(int page) const;
-    // The grid columns printed, in order from the leading edge, with their left edges and widths in
-    // layout units (a column cut by the far edge ends there).
+    // How many pages the columns take across: 1 when they all fit on one paper's width.
+    int ColumnPages() const { return static_cast<int>(bands_.size()); }
+    // Which of them a page (1-based) shows, from 0.
+    int ColumnPageOf(int page) const;
+    // The grid columns of a page of columns, in order from the leading edge, with their left edges and
+    // widths in layout units.
     struct TPlacedColumn {
         int col = 0;
         double left = 0;
         double width = 0;
     };
-    const QList<TPlacedColumn>& Columns() const { return columns_; }
+    const QList<TPlacedColumn>& Columns(int columnPage = 0) const;
     double RowHeight(int row) const;
     double HeaderRowHeight() const { return headerHeight_; }
     // Top of the title row and of the first data row, in layout units.
@@ -190,7 +240,15 @@ public:
     static constexpr double kAfterHeader = 10;
 
 private:
-    void PlaceColumns();
+    // A printed column: the width it takes at first, and the width its widest text would take.
+    struct TWantedColumn {
+        int col = 0;
+        double width = 0;
+        double natural = 0;
+    };
+    QList<TWantedColumn> PrintedColumns(const TPrintMeasurer* measurer) const;
+    void PlaceColumns(const TPrintMeasurer* measurer);
+    void MeasureRow(int row);
     void DrawBand(QPainter& painter, const TPrintBand& band, const QRectF& rect, int page, bool bottom) const;
     void DrawTable(QPainter& painter, int page, bool preview) const;
     QRectF PageRect() const;
@@ -199,12 +257,19 @@ private:
 
     TGridPrintSource source_;
     TGridPrintSettings settings_;
+    QSizeF paper_; // in layout units at zoom 1
     QSizeF page_;
     QFont font_;
-    QList<TPlacedColumn> columns_;
-    QList<double> rowHeights_; // by grid row; index 0 unused
+    QList<QList<TPlacedColumn>> bands_;
+    std::vector<float> rowHeights_; // by grid row; index 0 unused
     double headerHeight_ = 0;
-    QList<TRowsRange> pages_;
+    QList<TRowsRange> pages_; // pages of rows; each is printed once for every page of columns
+    const TPrintMeasurer* measurer_ = nullptr;
+    double line_ = 0;
+    int nextRow_ = 1;   // the first row not measured yet
+    int pageFirst_ = 1; // the first row of the page being filled
+    double used_ = 0;   // the height taken on it
+    bool complete_ = false;
     QDateTime printTime_;
 };
 

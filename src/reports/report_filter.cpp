@@ -3,7 +3,9 @@
 #include "grid_model.h"
 #include "text/typed_numbers.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
+#include <climits>
 
 namespace verdan {
 
@@ -109,27 +111,75 @@ int ApplyFilter(TZelGridModel& grid, const TFilter& filter, int column) {
 
 QPoint FindNextCell(const std::function<QString(int col, int row)>& cellText, int colCount, int rowCount,
                     int col, int row, const QString& text, const std::function<bool(int col)>& shown) {
-    if (text.isEmpty())
-        return QPoint(-1, -1);
-    const QString wanted = AsciiLower(text);
-    auto holds = [&](int c, int r) {
-        return (!shown || shown(c)) && AsciiLower(cellText(c, r)).contains(wanted);
-    };
+    TCellFinder finder(cellText, colCount, rowCount, col, row, text, shown);
+    while (!finder.Step(INT_MAX)) {
+    }
+    return finder.Hit();
+}
+
+TCellFinder::TCellFinder(std::function<QString(int col, int row)> cellText, int colCount, int rowCount,
+                         int col, int row, const QString& text, std::function<bool(int col)> shown)
+    : cellText_(std::move(cellText)), shown_(std::move(shown)), wanted_(AsciiLower(text)),
+      colCount_(colCount), rowCount_(rowCount) {
     const int first = TZelGridModel::kFixedCols;
     const int top = TZelGridModel::kFixedRows;
-    const int startCol = col + 1 < colCount - 1 ? col + 1 : first;
-    auto search = [&](int startRow) -> QPoint {
-        for (int r = startRow; r < rowCount; ++r)
-            if (holds(startCol, r))
-                return QPoint(startCol, r);
-        for (int r = startRow; r < rowCount; ++r)
-            for (int c = first; c < colCount; ++c)
-                if (holds(c, r))
-                    return QPoint(c, r);
-        return QPoint(-1, -1);
+    startCol_ = col + 1 < colCount - 1 ? col + 1 : first;
+    startRow_ = row + 1 < rowCount - 1 ? row + 1 : top;
+    row_ = startRow_;
+    col_ = first;
+    if (text.isEmpty())
+        pass_ = Pass::Done;
+}
+
+bool TCellFinder::Holds(int col, int row) const {
+    return (!shown_ || shown_(col)) && AsciiLower(cellText_(col, row)).contains(wanted_);
+}
+
+bool TCellFinder::Step(int budgetMs) {
+    QElapsedTimer clock;
+    clock.start();
+    constexpr int kCellsPerLook = 512;
+    const int first = TZelGridModel::kFixedCols;
+    int cells = 0;
+    auto late = [&] {
+        return ++cells % kCellsPerLook == 0 && clock.elapsed() >= budgetMs;
     };
-    const QPoint hit = search(row + 1 < rowCount - 1 ? row + 1 : top);
-    return hit.x() >= 0 ? hit : search(top);
+    // Each round goes down the start column, then row by row; the first round starts at the start row,
+    // the second (when the first found nothing) at the first data row.
+    while (pass_ != Pass::Done) {
+        if (pass_ == Pass::Column || pass_ == Pass::ColumnAgain) {
+            for (; row_ < rowCount_; ++row_) {
+                if (Holds(startCol_, row_)) {
+                    hit_ = QPoint(startCol_, row_);
+                    pass_ = Pass::Done;
+                    return true;
+                }
+                if (late()) {
+                    ++row_;
+                    return false;
+                }
+            }
+            pass_ = pass_ == Pass::Column ? Pass::Rows : Pass::RowsAgain;
+            row_ = pass_ == Pass::Rows ? startRow_ : TZelGridModel::kFixedRows;
+            col_ = first;
+            continue;
+        }
+        for (; row_ < rowCount_; ++row_, col_ = first)
+            for (; col_ < colCount_; ++col_) {
+                if (Holds(col_, row_)) {
+                    hit_ = QPoint(col_, row_);
+                    pass_ = Pass::Done;
+                    return true;
+                }
+                if (late()) {
+                    ++col_;
+                    return false;
+                }
+            }
+        pass_ = pass_ == Pass::Rows ? Pass::ColumnAgain : Pass::Done;
+        row_ = TZelGridModel::kFixedRows;
+    }
+    return true;
 }
 
 } // namespace verdan

@@ -51,4 +51,32 @@ int ApplyFilter(TZelGridModel& grid, const TFilter& filter, int column);
 QPoint FindNextCell(const std::function<QString(int col, int row)>& cellText, int colCount, int rowCount,
                     int col, int row, const QString& text, const std::function<bool(int col)>& shown);
 
+// The same search a little at a time, so that a window stays responsive over a million rows: each Step
+// searches for about `budgetMs` milliseconds and tells whether the search is over.
+class TCellFinder {
+public:
+    TCellFinder(std::function<QString(int col, int row)> cellText, int colCount, int rowCount, int col,
+                int row, const QString& text, std::function<bool(int col)> shown);
+    bool Step(int budgetMs);
+    bool Done() const { return pass_ == Pass::Done; }
+    // The cell found; (-1, -1) while searching and when nothing was found.
+    QPoint Hit() const { return hit_; }
+
+private:
+    enum class Pass { Column, Rows, ColumnAgain, RowsAgain, Done };
+    bool Holds(int col, int row) const;
+
+    std::function<QString(int, int)> cellText_;
+    std::function<bool(int)> shown_;
+    QString wanted_;
+    int colCount_;
+    int rowCount_;
+    int startCol_;
+    int startRow_;
+    Pass pass_ = Pass::Column;
+    int row_ = 0;
+    int col_ = 0;
+    QPoint hit_{-1, -1};
+};
+
 } // namespace verdan

@@ -23,20 +23,18 @@ TGridPrintSource ReportPrintSource(const TZelGridModel& grid, TReportKind kind, 
                                    const QFont& font, bool rightToLeft) {
     TGridPrintSource source = GridPrintSource(grid, colWidths, font, rightToLeft);
     // Most columns show their text as it is; only the others go through the report's rule.
-    QStringList fields;
     QList<bool> ruled;
     for (int col = 0; col < grid.ColCount(); ++col) {
-        fields << ReportFieldOfColumn(kind, col);
-        ruled << (ReportFieldIsConverted(kind, fields.last()) ||
-                  ReportCellView(kind, fields.last(), QString()).leftToRight);
+        const QString field = ReportFieldOfColumn(kind, col);
+        ruled << (ReportFieldIsConverted(kind, field) || ReportCellView(kind, field, QString()).leftToRight);
     }
-    source.cell = [&grid, kind, fields, ruled](int col, int row) {
+    source.cell = [&grid, kind, ruled](int col, int row) {
         if (row == 0 || !ruled.value(col)) {
             TPrintCell plain;
             plain.text = grid.CellText(col, row);
             return plain;
         }
-        return PrintCellOf(ReportCellView(kind, fields.value(col), grid.CellText(col, row)));
+        return PrintCellOf(ReportGridCellView(grid, kind, col, row));
     };
     return source;
 }
@@ -44,17 +42,22 @@ TGridPrintSource ReportPrintSource(const TZelGridModel& grid, TReportKind kind, 
 void PrepareReportPrint(TGridPrintSettings& settings, const QString& caption) {
     settings.Title.Caption = caption;
     settings.Footer.Caption = Translate(QStringLiteral("Verdan"));
-    if (settings.Orientation == TPrintOrientation::Undefined)
+    // On paper a list's columns take the room their texts need, whatever their width on the screen.
+    settings.ContentWidths = true;
+    // The first print of a list: landscape, and zoomed out until the columns fit across when they can.
+    if (settings.Orientation == TPrintOrientation::Undefined) {
         settings.Orientation = TPrintOrientation::Landscape;
+        settings.FitToWidth = true;
+    }
 }
 
 void ExportReportCellsAsShown(TZelGridModel& grid, TReportKind kind) {
-    QStringList fields;
+    QList<bool> converted;
     for (int col = 0; col < grid.ColCount(); ++col)
-        fields << ReportFieldOfColumn(kind, col);
-    grid.OnExport = [kind, fields](int, int col, int row, QString& text) {
-        if (row > 0 && ReportFieldIsConverted(kind, fields.value(col)))
-            text = ReportCellView(kind, fields.value(col), text).text;
+        converted << ReportFieldIsConverted(kind, ReportFieldOfColumn(kind, col));
+    grid.OnExport = [&grid, kind, converted](int, int col, int row, QString& text) {
+        if (row > 0 && converted.value(col))
+            text = ReportGridCellView(grid, kind, col, row).text;
         return true;
     };
 }

@@ -11,8 +11,8 @@ class TZelGridModel;
 TGridPrintSource ReportPrintSource(const TZelGridModel& grid, TReportKind kind, const QList<int>& colWidths,
                                    const QFont& font, bool rightToLeft);
 
-// Print settings of a report: its translated name as the title, "Verdan" in the footer, landscape
-// unless a page orientation was chosen.
+// Print settings of a report: its translated name as the title, "Verdan" in the footer, columns sized
+// to their texts; landscape and fitted to the page width unless a page set-up was chosen.
 void PrepareReportPrint(TGridPrintSettings& settings, const QString& caption);
 
 // Shows the report's cells as the report does in its text and spreadsheet exports.

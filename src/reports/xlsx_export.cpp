@@ -4,6 +4,7 @@
 #include "text/localisation.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -32,7 +33,12 @@ public:
 
     bool Begin(const QString& path) override {
         path_ = path.toUtf8();
-        book_ = workbook_new(path_.constData());
+        // Rows go to a temporary file as they are written instead of staying in memory to the end.
+        tmpdir_ = QFileInfo(path).absolutePath().toUtf8();
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = tmpdir_.data();
+        book_ = workbook_new_opt(path_.constData(), &options);
         if (book_ == nullptr)
             return false;
         sheet_ = workbook_add_worksheet(book_, nullptr);
@@ -94,6 +100,7 @@ public:
 private:
     QString dateSeparator_;
     QByteArray path_;
+    QByteArray tmpdir_;
     QByteArray dateFormat_;
     lxw_workbook* book_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
@@ -143,7 +150,8 @@ QDate DayMonthYearDate(const QString& text) {
 }
 
 bool ExportGridToXlsx(const TZelGridModel& grid, const TSheetExport& sheet, const QString& file,
-                      TSheetWriter& writer, QString* error) {
+                      TSheetWriter& writer, QString* error,
+                      const std::function<bool(int done, int total)>& progress) {
     if (file.trimmed().isEmpty())
         return Fail(error, Translate(QStringLiteral("No file name was given.")));
     QTemporaryDir work;
@@ -157,8 +165,14 @@ bool ExportGridToXlsx(const TZelGridModel& grid, const TSheetExport& sheet, cons
     writer.SetRowHeight(kTitleRowInSheet, 30);
     writer.RepeatRows(kTitleRowInSheet, kTitleRowInSheet);
 
+    QList<int> order = sheet.columns;
+    if (order.isEmpty())
+        for (int col = TZelGridModel::kFixedCols; col < grid.ColCount(); ++col)
+            order << col;
     QList<int> columns;
-    for (int col = TZelGridModel::kFixedCols; col < grid.ColCount(); ++col) {
+    for (const int col : order) {
+        if (col < TZelGridModel::kFixedCols || col >= grid.ColCount())
+            continue;
         const bool sized = col < sheet.colWidths.size();
         if (sized && sheet.colWidths[col] <= kMinExportedWidth)
             continue;
@@ -167,7 +181,11 @@ bool ExportGridToXlsx(const TZelGridModel& grid, const TSheetExport& sheet, cons
             writer.SetColumnWidth(static_cast<int>(columns.size()),
                                   std::clamp(sheet.colWidths[col] / kPixelsPerWidthUnit, 0, kMaxColumnWidth));
     }
+    constexpr int kProgressStep = 2000;
+    const int total = grid.RowCount() - TZelGridModel::kFixedRows;
     for (int row = 0; row < grid.RowCount() && written; ++row) {
+        if (progress && row % kProgressStep == 0 && !progress(std::max(row - 1, 0), total))
+            return Fail(error, Translate(QStringLiteral("Cancelled.")));
         for (int k = 0; k < columns.size() && written; ++k) {
             QString text = grid.CellText(columns[k], row);
             if (grid.OnExport && !grid.OnExport(2, columns[k], row, text))

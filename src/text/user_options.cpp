@@ -18,6 +18,7 @@ const QString kTreeFontSize = QStringLiteral("Tree Font Size");
 const QString kLevelsHasColors = QStringLiteral("Levels Has Colors");
 const QString kMarkIfHasMate = QStringLiteral("Mark If Has Mate");
 const QString kDataSections = QStringLiteral("Data Sections");
+const QString kReportColumns = QStringLiteral("Report Columns");
 const QString kHijriCalendar = QStringLiteral("Hijri Calendar");
 const QString kTabular = QStringLiteral("tabular");
 const QString kUmmAlQura = QStringLiteral("umm al-qura");
@@ -59,6 +60,13 @@ TNode OptionsToNode(const TOptions& options) {
             sections.AddBool(section.Name, !section.Hidden);
         root.AddNode(sections);
     }
+    if (!options.ReportColumns.isEmpty()) {
+        TNode reports;
+        reports.Name = kReportColumns;
+        for (const TReportColumnChoice& choice : options.ReportColumns)
+            reports.Add(choice.Report, choice.Fields.join(u','));
+        root.AddNode(reports);
+    }
     return root;
 }
 
@@ -75,6 +83,8 @@ TOptions OptionsFromNode(const TNode& root) {
         root.ChildValue(kHijriCalendar).trimmed().compare(kUmmAlQura, Qt::CaseInsensitive) == 0;
     for (const TNode& section : root.Child(kDataSections).Children)
         options.DataSections.append({section.Name, !section.AsBoolean()});
+    for (const TNode& report : root.Child(kReportColumns).Children)
+        options.ReportColumns.append({report.Name, report.Value.split(u',', Qt::SkipEmptyParts)});
     return options;
 }
 

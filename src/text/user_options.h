@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace verdan {
 
@@ -13,6 +14,15 @@ struct TDataSection {
     bool Hidden = false;
 
     bool operator==(const TDataSection&) const = default;
+};
+
+// The columns a user chose for a report ("persons", "contacts", "addresses"): its fields in the order
+// shown. The list shows, prints and exports these.
+struct TReportColumnChoice {
+    QString Report;
+    QStringList Fields;
+
+    bool operator==(const TReportColumnChoice&) const = default;
 };
 
 // The per-user options, kept for the whole run in user/options.sml.
@@ -29,6 +39,7 @@ struct TOptions {
     // Hijri dates converted by the Umm al-Qura calendar instead of the tabular one.
     bool UmmAlQura = false;
     QList<TDataSection> DataSections;
+    QList<TReportColumnChoice> ReportColumns;
 
     bool operator==(const TOptions&) const = default;
 };

@@ -1,5 +1,8 @@
 #include "reports/grid_model.h"
+#include "reports/packed_rows.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace verdan;
@@ -150,4 +153,86 @@ TEST(GridModel, CopyAndPasteText) {
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(grid.PasteText(0, 0, "x"), 0);
     EXPECT_EQ(grid.Cell(0, 0), "");
+}
+
+TEST(PackedRows, TextsComeBackAsTheyWentInWhateverTheirCharacters) {
+    TPackedRows rows;
+    const QStringList mixed{"",
+                            "Omar",
+                            QStringLiteral(u"عمر بن الخطّاب"),
+                            QStringLiteral(u"Zoë"),
+                            QString(300, u'x'),
+                            QStringLiteral(u"😀 emoji"),
+                            ""};
+    const TPackedRows::Ref first = rows.Append(mixed);
+    // A row longer than a block gets one of its own; rows after it go on in a fresh block.
+    const QStringList huge{QString(TPackedRows::kBlockSize, u'a'), QStringLiteral(u"ب")};
+    const TPackedRows::Ref big = rows.Append(huge);
+    QList<TPackedRows::Ref> many;
+    for (int i = 0; i < 20000; ++i)
+        many << rows.Append({QString::number(i), QStringLiteral(u"اسم%1").arg(i)});
+    EXPECT_EQ(rows.Fields(first), mixed);
+    EXPECT_EQ(rows.FieldCount(first), 7);
+    EXPECT_EQ(rows.Field(first, 2), mixed[2]);
+    EXPECT_TRUE(rows.Field(first, 7).isEmpty());
+    EXPECT_TRUE(rows.Field(first, -1).isEmpty());
+    EXPECT_EQ(rows.Fields(big), huge);
+    EXPECT_EQ(rows.Field(many[12345], 1), QStringLiteral(u"اسم12345"));
+    EXPECT_EQ(rows.Fields(many.last()), (QStringList{"19999", QStringLiteral(u"اسم19999")}));
+    // A byte a character for Latin texts: 20,000 short rows stay far below their QStringList size.
+    EXPECT_LT(rows.Bytes(), 4 * TPackedRows::kBlockSize);
+}
+
+TEST(GridModel, RowsPouredInAreKeptPackedAndChangeLikeAnyOthers) {
+    TZelGridModel grid;
+    grid.AppendRows({{"", "a", "1"}, {"", "b", "2"}});
+    EXPECT_EQ(grid.RowCount(), 3); // the empty row of a new grid gave way
+    grid.AppendRows({{"", "c", "3", "extra"}});
+    EXPECT_EQ(grid.ColCount(), 4);
+    EXPECT_EQ(Column(grid, 1), QStringList({"", "a", "b", "c"}));
+    grid.SetCell(2, 2, "two");
+    EXPECT_EQ(Column(grid, 2), QStringList({"", "1", "two", "3"}));
+    grid.MoveRow(3, 1);
+    EXPECT_EQ(Column(grid, 1), QStringList({"", "c", "a", "b"}));
+    EXPECT_EQ(Column(grid, 2), QStringList({"", "3", "1", "two"}));
+    // Narrowed columns stay empty when they widen again, packed rows as well as changed ones.
+    grid.SetColCount(2);
+    grid.SetColCount(4);
+    EXPECT_EQ(Column(grid, 3), QStringList({"", "", "", ""}));
+    EXPECT_EQ(Column(grid, 2), QStringList({"", "", "", ""}));
+    grid.ClearCells();
+    EXPECT_EQ(Column(grid, 1), QStringList({"", "", "", ""}));
+    EXPECT_EQ(grid.RowCount(), 4);
+}
+
+TEST(GridModel, ARowOrderTakenBeforeAFilterBringsEveryRowBack) {
+    TZelGridModel grid;
+    grid.ReplaceCells({{"", "Name"}, {"", "c"}, {"", "a"}, {"", "b"}});
+    const TZelGridModel::TRowOrder all = grid.RowOrder();
+    grid.SortByColumn(1, false);
+    grid.KeepRows({2});
+    EXPECT_EQ(Column(grid, 1), QStringList({"Name", "b"}));
+    ASSERT_TRUE(grid.SetRowOrder(all));
+    EXPECT_EQ(Column(grid, 1), QStringList({"Name", "c", "a", "b"}));
+    // An order from before the cells were replaced names rows that are gone: it is refused.
+    grid.ReplaceCells({{"", "Name"}, {"", "x"}});
+    EXPECT_FALSE(grid.SetRowOrder(all));
+    EXPECT_EQ(Column(grid, 1), QStringList({"Name", "x"}));
+}
+
+TEST(GridModel, TextFilesAreWrittenRowByRowWithTheColumnsAsked) {
+    TZelGridModel grid;
+    grid.ReplaceCells({{"", "A", "B", "C"}, {"", "1", "2", "3"}, {"", "4", "5", "6"}});
+    QTemporaryDir folder;
+    const QString file = folder.filePath("list.csv");
+    ASSERT_TRUE(grid.SaveToTextFile(file, true, {}, {3, 1}));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("\xEF\xBB\xBF"
+                                            "C,A\r\n3,1\r\n6,4\r\n"));
+    written.close();
+    // A cancelled save leaves the file it would have replaced.
+    EXPECT_FALSE(grid.SaveToTextFile(file, true, [](int, int) { return false; }));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().endsWith("6,4\r\n"));
 }

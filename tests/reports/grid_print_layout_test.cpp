@@ -16,6 +16,12 @@ public:
         const double perLine = std::max(1.0, std::floor(width / 5));
         return 10 * std::ceil(text.size() / perLine);
     }
+    double TextWidth(const QFont&, const QString& text) const override {
+        qsizetype widest = 0;
+        for (const QString& line : text.split(u'\n'))
+            widest = std::max(widest, line.size());
+        return 5.0 * widest;
+    }
 };
 
 // A grid of `rows` data rows and `cols` data columns; cell (c, r) reads "rRcC".
@@ -170,18 +176,147 @@ TEST(GridPrintLayout, ColumnsRunFromTheLeadingEdgeAndSkipHiddenOnes) {
     EXPECT_EQ(rtl.Columns()[2].left, 619);
 }
 
-TEST(GridPrintLayout, AColumnCrossingTheFarEdgeIsCutThereAndLaterOnesAreLeftOut) {
-    TGridPrintSource source = Source(1, 4, 300);
+// Every page of rows is printed once for every page of columns: pages take the same rows.
+void ExpectColumnPagesShareTheirRows(const TGridPrintLayout& layout) {
+    for (int page = 1; page <= layout.PageCount(); ++page)
+        EXPECT_EQ(layout.PageRows(page),
+                  layout.PageRows((page - 1) / layout.ColumnPages() * layout.ColumnPages() + 1))
+            << "page " << page;
+}
+
+QList<int> ColumnsOf(const TGridPrintLayout& layout, int columnPage) {
+    QList<int> cols;
+    for (const auto& placed : layout.Columns(columnPage))
+        cols << placed.col;
+    return cols;
+}
+
+TEST(GridPrintLayout, ColumnsThatDoNotFitContinueOnTheFollowingPagesAfterTheName) {
+    TGridPrintSource source = Source(25, 4, 300);
+    source.repeatColumn = 2;
     TGridPrintLayout ltr(source, Settings());
-    ltr.SetPage(QSizeF(850, 600)); // 700 units between the margins
-    ASSERT_EQ(ltr.Columns().size(), 3);
-    EXPECT_EQ(ltr.Columns()[2].width, 100);
+    ltr.SetPage(QSizeF(850, 600)); // 700 units between the margins: two columns of 300
+    ltr.Paginate(FakeMeasurer());
+    ASSERT_EQ(ltr.ColumnPages(), 3);
+    EXPECT_EQ(ColumnsOf(ltr, 0), (QList<int>{1, 2}));
+    EXPECT_EQ(ColumnsOf(ltr, 1), (QList<int>{2, 3}));
+    EXPECT_EQ(ColumnsOf(ltr, 2), (QList<int>{2, 4}));
+    EXPECT_EQ(ltr.Columns(1).first().left, 75);
+    EXPECT_EQ(ltr.Columns(1).last().width, 300);
+    EXPECT_EQ(ltr.PageCount() % 3, 0);
+    ExpectColumnPagesShareTheirRows(ltr);
+    EXPECT_EQ(ltr.ColumnPageOf(1), 0);
+    EXPECT_EQ(ltr.ColumnPageOf(3), 2);
+    EXPECT_EQ(ltr.ColumnPageOf(4), 0);
+    // A narrow last column joins the last page of columns.
+    source.colCount = 6;
+    source.colWidths = {35, 300, 300, 300, 300, 100};
+    TGridPrintLayout wider(source, Settings());
+    wider.SetPage(QSizeF(850, 600));
+    EXPECT_EQ(ColumnsOf(wider, 2), (QList<int>{2, 4, 5}));
+
+    // Right to left the name stands at the right edge of every page of columns.
     source.rightToLeft = true;
+    source.repeatColumn = -1; // the first printed column
     TGridPrintLayout rtl(source, Settings());
     rtl.SetPage(QSizeF(850, 600));
-    ASSERT_EQ(rtl.Columns().size(), 3);
-    EXPECT_EQ(rtl.Columns()[2].left, 75);
-    EXPECT_EQ(rtl.Columns()[2].width, 100);
+    ASSERT_EQ(rtl.ColumnPages(), 3);
+    EXPECT_EQ(ColumnsOf(rtl, 1), (QList<int>{1, 3}));
+    EXPECT_EQ(rtl.Columns(1).first().left + rtl.Columns(1).first().width, 775);
+    EXPECT_EQ(rtl.Columns(1).last().left, 175);
+}
+
+TEST(GridPrintLayout, ColumnsTakeTheWidthOfTheirTextsAndTheZoomFitsThemAcross) {
+    // Texts of 2, 40 and 200 characters: 10, 200 and 1000 units; titles of one short word.
+    TGridPrintSource source = Source(30, 3, 100);
+    source.cell = [](int col, int row) {
+        TPrintCell cell;
+        cell.text = row == 0 ? QStringLiteral("Title")
+                             : QString(col == 1   ? 2
+                                       : col == 2 ? 40
+                                       : row == 7 ? 200
+                                                  : 10,
+                                       u'x');
+        return cell;
+    };
+    TGridPrintSettings settings = Settings();
+    settings.ContentWidths = true;
+    settings.Options |= goAdjustRowHeight;
+    TGridPrintLayout sized(source, settings);
+    sized.SetPage(QSizeF(800, 800)); // 650 units across
+    sized.Paginate(FakeMeasurer());
+    ASSERT_EQ(sized.ColumnPages(), 1);
+    // At least its title's width (25 + 2 * 2 + 2), else its widest text and the cell's insets (2 * 5 + 2).
+    EXPECT_EQ(sized.Columns()[0].width, 31);
+    EXPECT_EQ(sized.Columns()[1].width, 212);
+    // A very long text is first held to the widest column, then gets the room the page has left; it
+    // wraps there.
+    EXPECT_EQ(sized.Columns()[2].width, 650 - 31 - 212);
+    EXPECT_GT(sized.RowHeight(7), sized.RowHeight(6));
+    // With room for it, it takes its text's width.
+    TGridPrintLayout roomy(source, settings);
+    roomy.SetPage(QSizeF(2000, 800));
+    roomy.Paginate(FakeMeasurer());
+    EXPECT_EQ(roomy.Columns()[2].width, 1012);
+    EXPECT_EQ(roomy.RowHeight(7), roomy.RowHeight(6));
+
+    // Fitted across A4 landscape (1123 units): the columns and the margins take 563 units at zoom 1.
+    settings.Paper = QPageSize(QPageSize::A4);
+    settings.Orientation = TPrintOrientation::Landscape;
+    settings.FitToWidth = true;
+    settings.PrintZoom = 0.8;
+    TGridPrintLayout fitted(source, settings);
+    fitted.Paginate(FakeMeasurer());
+    EXPECT_EQ(fitted.Settings().PrintZoom, 1.0); // never larger than life
+    EXPECT_EQ(fitted.ColumnPages(), 1);
+    // Much wider columns: the zoom goes down to its least, and what still does not fit continues.
+    source.colCount = 13;
+    source.colWidths = QList<int>(13, 100);
+    source.cell = [](int, int row) {
+        TPrintCell cell;
+        cell.text = row == 0 ? QStringLiteral("T") : QString(56, u'x'); // 292 units a column
+        return cell;
+    };
+    TGridPrintLayout shrunk(source, settings);
+    shrunk.Paginate(FakeMeasurer());
+    EXPECT_EQ(shrunk.Settings().PrintZoom, TGridPrintSettings::kSmallestFitZoom);
+    EXPECT_NEAR(shrunk.Page().width(), 1122.5 / TGridPrintSettings::kSmallestFitZoom, 0.5);
+    EXPECT_GT(shrunk.ColumnPages(), 1);
+    QList<int> printed;
+    for (int band = 0; band < shrunk.ColumnPages(); ++band)
+        for (const int col : ColumnsOf(shrunk, band))
+            if (!printed.contains(col))
+                printed << col;
+    EXPECT_EQ(printed.size(), 12); // every column on some page
+    // Three columns fit at a zoom between: 3 * 292 + 150 = 1026 units of 1123.
+    source.colCount = 4;
+    TGridPrintLayout three(source, settings);
+    three.Paginate(FakeMeasurer());
+    EXPECT_EQ(three.Settings().PrintZoom, 1.0);
+    source.colCount = 5;
+    TGridPrintLayout four(source, settings);
+    four.Paginate(FakeMeasurer());
+    EXPECT_EQ(four.Settings().PrintZoom, std::floor(1122.5 / (4 * 292 + 150) * 100) / 100);
+    EXPECT_EQ(four.ColumnPages(), 1);
+}
+
+TEST(GridPrintLayout, PagesAreLaidOutAsTheyAreAskedFor) {
+    const FakeMeasurer measurer;
+    TGridPrintLayout whole(Source(5000, 2), Settings());
+    whole.Paginate(measurer);
+    TGridPrintLayout lazy(Source(5000, 2), Settings());
+    lazy.Begin(measurer);
+    EXPECT_FALSE(lazy.Complete());
+    ASSERT_TRUE(lazy.Reach(3));
+    EXPECT_EQ(lazy.PageRows(3), whole.PageRows(3));
+    EXPECT_LT(lazy.MeasuredRows(), 5000 / 2);
+    EXPECT_LT(lazy.PageCount(), whole.PageCount());
+    while (!lazy.Continue(0)) {
+    }
+    EXPECT_EQ(lazy.PageCount(), whole.PageCount());
+    for (int page = 1; page <= whole.PageCount(); ++page)
+        ASSERT_EQ(lazy.PageRows(page), whole.PageRows(page)) << "page " << page;
+    EXPECT_FALSE(lazy.Reach(whole.PageCount() + 1));
 }
 
 TEST(GridPrintLayout, TheZoomScalesThePageSoHalfSizeHoldsTwiceTheRows) {

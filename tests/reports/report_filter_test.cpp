@@ -122,5 +122,35 @@ TEST_F(FilterGridTest, FindSearchesFromTheNextCellAndWrapsOnce) {
     EXPECT_EQ(FindNextCell(text, cols, rows, 1, 1, "omar", [](int col) { return col != 2; }), QPoint(-1, -1));
 }
 
+// Searched a little at a time, a long search stops and goes on where it stopped, and finds what the
+// search at once finds, also when it wraps.
+TEST(CellFinder, ASearchInStepsFindsWhatASearchAtOnceFinds) {
+    TZelGridModel grid;
+    QList<QStringList> cells{{"", "A", "B", "C"}};
+    for (int row = 1; row <= 3000; ++row)
+        cells << QStringList{"", QString::number(row), "x", row == 2900 || row == 700 ? "Saleh" : "y"};
+    grid.ReplaceCells(cells);
+    auto text = [&](int col, int row) {
+        return grid.Cell(col, row);
+    };
+    for (const QPoint from : {QPoint(1, 1), QPoint(3, 2900), QPoint(2, 2950)}) {
+        const QPoint atOnce =
+            FindNextCell(text, grid.ColCount(), grid.RowCount(), from.x(), from.y(), "saleh", {});
+        TCellFinder finder(text, grid.ColCount(), grid.RowCount(), from.x(), from.y(), "saleh", {});
+        int steps = 0;
+        while (!finder.Step(0))
+            ++steps;
+        EXPECT_GT(steps, 0) << "from " << from.x() << "," << from.y();
+        EXPECT_EQ(finder.Hit(), atOnce);
+        EXPECT_TRUE(finder.Done());
+    }
+    // From (3, 2900) the start column 3 holds nothing below, the rows nothing either: it wraps to 700.
+    EXPECT_EQ(FindNextCell(text, grid.ColCount(), grid.RowCount(), 3, 2900, "saleh", {}), QPoint(3, 700));
+    TCellFinder nothing(text, grid.ColCount(), grid.RowCount(), 1, 1, "zzz", {});
+    while (!nothing.Step(0)) {
+    }
+    EXPECT_EQ(nothing.Hit(), QPoint(-1, -1));
+}
+
 } // namespace
 } // namespace verdan

@@ -72,7 +72,7 @@ TEST(XlsxExport, LaysOutTitleHeaderRowsAndFooter) {
     TFakeSheet sheet;
     const QString file = test::NewTempDir() + "/list.xlsx";
     QString error;
-    const TSheetExport options{"Family", "Printed today", true, {35, 140, 0, 700}};
+    const TSheetExport options{"Family", "Printed today", true, {35, 140, 0, 700}, {}};
     ASSERT_TRUE(ExportGridToXlsx(grid, options, file, sheet, &error)) << error.toStdString();
     EXPECT_EQ(ReadAll(file), "sheet");
     EXPECT_TRUE(sheet.rightToLeft);
@@ -95,11 +95,30 @@ TEST(XlsxExport, LaysOutTitleHeaderRowsAndFooter) {
     EXPECT_EQ(sheet.styles.value({7, 0}), TSheetStyle::Footer);
 
     TFakeSheet leftToRight;
-    ASSERT_TRUE(ExportGridToXlsx(grid, {"Family", "", false, {}}, file, leftToRight, &error));
+    ASSERT_TRUE(ExportGridToXlsx(grid, {"Family", "", false, {}, {}}, file, leftToRight, &error));
     EXPECT_TRUE(leftToRight.dates.isEmpty());
     EXPECT_EQ(leftToRight.widths, (QMap<int, double>{{0, 6}}));
     EXPECT_EQ(leftToRight.texts.value({3, 3}), "12/05/2020");
     EXPECT_EQ(leftToRight.texts.value({4, 2}), " ");
+
+    // Columns in the order asked; a hidden one stays out even when asked for.
+    TFakeSheet ordered;
+    ASSERT_TRUE(
+        ExportGridToXlsx(grid, {"Family", "", false, {35, 140, 0, 700}, {3, 2, 1}}, file, ordered, &error));
+    EXPECT_EQ(ordered.texts.value({2, 1}), "Born");
+    EXPECT_EQ(ordered.texts.value({2, 2}), "Name");
+    EXPECT_FALSE(ordered.texts.contains({2, 3}));
+    EXPECT_EQ(ordered.widths, (QMap<int, double>{{0, 6}, {1, 50}, {2, 20}}));
+    // Progress is told as rows go, and a cancel leaves no file.
+    const QString cancelled = test::NewTempDir() + "/cancelled.xlsx";
+    TFakeSheet stopped;
+    int calls = 0;
+    EXPECT_FALSE(ExportGridToXlsx(grid, {}, cancelled, stopped, &error, [&](int, int total) {
+        EXPECT_EQ(total, 2);
+        return ++calls < 1;
+    }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(QFile::exists(cancelled));
 }
 
 TEST(XlsxExport, FailureIsReportedAndLeavesNoFile) {
@@ -134,7 +153,7 @@ TEST(XlsxExport, WritesARealWorkbook) {
     const QString file = test::NewTempDir() + "/real.xlsx";
     QString error;
     auto writer = NewXlsxWriter(QStringLiteral("/"));
-    ASSERT_TRUE(ExportGridToXlsx(grid, {"Family", "end", true, {}}, file, *writer, &error))
+    ASSERT_TRUE(ExportGridToXlsx(grid, {"Family", "end", true, {}, {}}, file, *writer, &error))
         << error.toStdString();
     const QByteArray bytes = ReadAll(file);
     ASSERT_GT(bytes.size(), 22);

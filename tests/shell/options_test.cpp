@@ -37,6 +37,8 @@ TEST(Options, SaveAndLoadRoundTrip) {
     saved.MarkIfHasMate = true;
     saved.UmmAlQura = true;
     saved.DataSections = {{QStringLiteral("Names"), false}, {QStringLiteral("Dates"), true}};
+    saved.ReportColumns = {{QStringLiteral("persons"), {QStringLiteral("Name1"), QStringLiteral("gender")}},
+                           {QStringLiteral("contacts"), {QStringLiteral("email")}}};
     Options() = saved;
     ASSERT_TRUE(SaveOptions());
 
@@ -55,6 +57,8 @@ TEST(Options, SaveAndLoadRoundTrip) {
     EXPECT_TRUE(text.contains(QStringLiteral("  Hijri Calendar = umm al-qura\r\n")));
     EXPECT_TRUE(
         text.contains(QStringLiteral("  Data Sections\r\n    Names = true\r\n    Dates = false\r\n")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("  Report Columns\r\n    persons = Name1,gender\r\n    contacts = email\r\n")));
 }
 
 TEST(Options, ReadsHandWrittenAndDamagedDocuments) {

@@ -626,6 +626,7 @@ bool TfrmChart_Window::ExportPdfCommand() {
 void TfrmChart_Window::ExportPosterCommand() {
     const TChart& chart = view_->Chart();
     TfrmPosterDialog dialog(chart.IndexOf(chart.RootId) >= 0 ? chart.RootId : QString(), this);
+    dialog.TakeChartLook(chart.LeftToRight(), chart.DatesShown(), view_->DaughtersChildren);
     dialog.exec();
 }
 

@@ -77,6 +77,7 @@ TfrmPosterDialog::TfrmPosterDialog(const QString& personId, QWidget* parent)
     btExport_ = buttons_->addButton(QString(), QDialogButtonBox::ActionRole);
     btPrint_ = buttons_->addButton(QString(), QDialogButtonBox::ActionRole);
     btExport_->setDefault(true);
+    buttons_->button(QDialogButtonBox::Close)->setAutoDefault(false);
     layout->addWidget(buttons_);
     chkDates_->setChecked(true);
     chkTiles_->setChecked(true);
@@ -128,9 +129,17 @@ void TfrmPosterDialog::TranslateTexts() {
     buttons_->button(QDialogButtonBox::Close)->setText(Translate(QStringLiteral("&Close")));
 }
 
+void TfrmPosterDialog::TakeChartLook(bool leftToRight, TDateShown calendar, bool daughters) {
+    leftToRight_ = leftToRight;
+    calendar_ = calendar;
+    chkDaughters_->setChecked(daughters);
+}
+
 TPosterOptions TfrmPosterDialog::Options() const {
     TPosterOptions o;
     o.PersonId = personId_;
+    o.LeftToRight = leftToRight_;
+    o.Calendar = calendar_;
     o.Up = spnUp_->value();
     o.Down = spnDown_->value();
     o.Daughters = chkDaughters_->isChecked();

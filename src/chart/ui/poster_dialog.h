@@ -26,6 +26,9 @@ public:
     TfrmPosterDialog(const QString& personId, QWidget* parent = nullptr);
 
     TPosterOptions Options() const;
+    // The look the poster takes from the chart it is asked from: reading order, calendar, daughters'
+    // children.
+    void TakeChartLook(bool leftToRight, TDateShown calendar, bool daughters);
     // Builds the poster and writes it; false with a message when that fails or is cancelled.
     bool ExportTo(const QString& path);
     // Builds the poster and prints its tiles after the print dialog; false when cancelled or failed.
@@ -47,6 +50,8 @@ private:
     void TranslateTexts();
 
     QString personId_;
+    bool leftToRight_ = false;
+    TDateShown calendar_ = TDateShown::Hijri;
     QLabel* lblPerson_;
     QLabel* lblUp_;
     QSpinBox* spnUp_;

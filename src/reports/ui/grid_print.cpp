@@ -77,15 +77,28 @@ TGridPrintSource TZelGridPrintL::Source() const {
     return source;
 }
 
-std::unique_ptr<TGridPrintLayout> TZelGridPrintL::MakeLayout(QWidget* parent) const {
+void TZelGridPrintL::KeepFittedZoom(const TGridPrintLayout& layout) {
+    if (settings_.FitToWidth)
+        settings_.PrintZoom = layout.Settings().PrintZoom;
+}
+
+std::unique_ptr<TGridPrintLayout> TZelGridPrintL::BeginLayout() {
+    auto layout = std::make_unique<TGridPrintLayout>(Source(), settings_);
+    layout->Begin(measurer_);
+    KeepFittedZoom(*layout);
+    return layout;
+}
+
+std::unique_ptr<TGridPrintLayout> TZelGridPrintL::MakeLayout(QWidget* parent) {
     auto layout = std::make_unique<TGridPrintLayout>(Source(), settings_);
     if (parent == nullptr) {
-        layout->Paginate(TFontMeasurer());
-        return layout;
+        layout->Paginate(measurer_);
+    } else {
+        TWorkProgress progress(parent, PreviewText(QStringLiteral("Preview"), biDiMode_ == Qt::RightToLeft));
+        if (!layout->Paginate(measurer_, [&](int done, int total) { return progress.Step(done, total); }))
+            return nullptr;
     }
-    TWorkProgress progress(parent, PreviewText(QStringLiteral("Preview"), biDiMode_ == Qt::RightToLeft));
-    if (!layout->Paginate(TFontMeasurer(), [&](int done, int total) { return progress.Step(done, total); }))
-        return nullptr;
+    KeepFittedZoom(*layout);
     return layout;
 }
 
@@ -99,7 +112,7 @@ bool TZelGridPrintL::PrintPages(QPrinter& printer, int first, int last, QWidget*
     TGridPrintLayout layout(Source(), settings);
     const bool rightToLeft = biDiMode_ == Qt::RightToLeft;
     TWorkProgress progress(parent, PreviewText(QStringLiteral("Printing"), rightToLeft));
-    if (!layout.Paginate(TFontMeasurer(), [&](int done, int total) { return progress.Step(done, total); }))
+    if (!layout.Paginate(measurer_, [&](int done, int total) { return progress.Step(done, total); }))
         return false;
     first = std::clamp(first, 1, layout.PageCount());
     last = std::clamp(last, first, layout.PageCount());

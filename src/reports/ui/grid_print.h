@@ -56,7 +56,10 @@ public:
 
     // The layout of the grid's pages on the current paper, paginated; with a parent, a long pagination
     // shows progress and may be cancelled, which gives no layout.
-    std::unique_ptr<TGridPrintLayout> MakeLayout(QWidget* parent = nullptr) const;
+    std::unique_ptr<TGridPrintLayout> MakeLayout(QWidget* parent = nullptr);
+    // The layout with its columns placed and no row measured yet, for a preview that paginates as it
+    // shows pages. A zoom fitted to the page width becomes the print zoom.
+    std::unique_ptr<TGridPrintLayout> BeginLayout();
     // Prints pages first..last (1-based) of a layout on a printer set up already, with progress and a
     // Cancel that aborts the job; false when aborted.
     bool PrintPages(QPrinter& printer, int first, int last, QWidget* parent);
@@ -74,6 +77,7 @@ signals:
 
 private:
     TGridPrintSource Source() const;
+    void KeepFittedZoom(const TGridPrintLayout& layout);
 
     bool active_ = false;
     QString caption_;
@@ -82,6 +86,8 @@ private:
     int pageStart_ = 1;
     int pageEnd_ = 0;
     TGridPrintSettings settings_;
+    // Layouts measure with it as long as they paginate.
+    const TFontMeasurer measurer_;
 };
 
 } // namespace verdan

@@ -5,6 +5,7 @@
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -75,7 +76,10 @@ TfrmZelSetup::TfrmZelSetup(TZelGridPrintL& print, QWidget* parent) : QDialog(par
     rbPortrait_ = new QRadioButton(T("Portrait"));
     rbLandscape_ = new QRadioButton(T("Landscape"));
     auto* printerSetup = new QPushButton(Icon(u"document-print"), T("Printer Setup") + QStringLiteral("..."));
-    pageForm->AddRow(caption("Print zoom"), txtZoom_);
+    chkFit_ = new QCheckBox(T("Fit to page width"));
+    // A fitted zoom is worked out for every print; the box shows the last one.
+    connect(chkFit_, &QCheckBox::toggled, txtZoom_, &QWidget::setDisabled);
+    pageForm->AddRow(caption("Print zoom"), txtZoom_, {chkFit_});
     pageForm->AddRow(caption("Paper size"), cmbPaper_);
     pageForm->AddRow(caption("Print quality"), cmbQuality_);
     pageForm->AddRow(caption("Orientation"), rbPortrait_, {rbLandscape_});
@@ -165,6 +169,7 @@ int TfrmZelSetup::ToVisual(TPrintAlignment align) const {
 void TfrmZelSetup::Load() {
     const TGridPrintSettings& s = print_.Settings();
     txtZoom_->setValue(static_cast<int>(std::lround(s.PrintZoom * 100)));
+    chkFit_->setChecked(s.FitToWidth);
     int paper = cmbPaper_->findData(QVariant::fromValue(s.Paper.id()));
     if (paper < 0) {
         cmbPaper_->addItem(s.Paper.name(), QVariant::fromValue(s.Paper.id()));
@@ -197,6 +202,7 @@ void TfrmZelSetup::Load() {
 void TfrmZelSetup::btOkClick() {
     TGridPrintSettings& s = print_.Settings();
     s.PrintZoom = txtZoom_->value() / 100.0;
+    s.FitToWidth = chkFit_->isChecked();
     s.Paper = QPageSize(cmbPaper_->currentData().value<QPageSize::PageSizeId>());
     s.Quality = cmbQuality_->currentData().toInt();
     s.Orientation = rbPortrait_->isChecked() ? TPrintOrientation::Portrait : TPrintOrientation::Landscape;

@@ -8,13 +8,15 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
+class QCheckBox;
 class QSpinBox;
 
 namespace verdan {
 
 class TZelGridPrintL;
 
-// The page set-up of a grid print: zoom, paper, quality and orientation; the margins and the heights of
+// The page set-up of a grid print: zoom (or a zoom that fits the columns across the paper), paper,
+// quality and orientation; the margins and the heights of
 // the page's parts; the texts of the bands, the title and the texts above and below the table. OK
 // copies everything into the print; Cancel changes nothing.
 class TfrmZelSetup : public QDialog {
@@ -27,6 +29,7 @@ public:
     void btPrinterSetupClick();
 
     QSpinBox* Zoom() const { return txtZoom_; }
+    QCheckBox* FitToWidth() const { return chkFit_; }
     QSpinBox* Margin(int side) const { return margins_[side]; }
     QComboBox* Paper() const { return cmbPaper_; }
     QRadioButton* Portrait() const { return rbPortrait_; }
@@ -44,6 +47,7 @@ private:
 
     TZelGridPrintL& print_;
     QSpinBox* txtZoom_;
+    QCheckBox* chkFit_;
     QComboBox* cmbPaper_;
     QComboBox* cmbQuality_;
     QRadioButton* rbPortrait_;

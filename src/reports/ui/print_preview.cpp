@@ -7,6 +7,7 @@
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
+#include "work_progress.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -83,11 +85,19 @@ TfrmGPPreview::TfrmGPPreview(TZelGridPrintL& print, QWidget* parent)
     middle->addWidget(pager_);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("note"));
+    note_->setWordWrap(true);
+    note_->hide();
+    pageTimer_ = new QTimer(this);
+    pageTimer_->setInterval(0);
+    connect(pageTimer_, &QTimer::timeout, this, &TfrmGPPreview::PaginateSome);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
     column->setSpacing(kRowSpacing);
     column->addLayout(bar);
+    column->addWidget(note_);
     column->addLayout(middle, 1);
     column->addWidget(status_);
 
@@ -118,32 +128,83 @@ int TfrmGPPreview::PageCount() const {
     return layout_ ? layout_->PageCount() : 0;
 }
 
+bool TfrmGPPreview::PageCountKnown() const {
+    return layout_ && layout_->Complete();
+}
+
 void TfrmGPPreview::Paginate() {
-    // A cancelled pagination leaves no pages: the preview does not open, or closes.
-    layout_ = print_.MakeLayout(parentWidget() ? parentWidget() : this);
-    if (!layout_) {
-        reject();
-        return;
-    }
-    pager_->setRange(1, PageCount());
+    layout_ = print_.BeginLayout();
+    layout_->Reach(1);
+    const bool continued = layout_->ColumnPages() > 1;
+    note_->setVisible(continued);
+    if (continued)
+        note_->setText(
+            FillPattern(Translate(QStringLiteral(
+                            "The columns do not fit across the paper: they take %# pages across, each "
+                            "after the first starting again with the name.")),
+                        {QString::number(layout_->ColumnPages())}));
     ShowPage(1);
+    if (!layout_->Complete())
+        pageTimer_->start();
+}
+
+void TfrmGPPreview::PaginateSome() {
+    // Slices short enough for the window to stay responsive while the pages are counted.
+    constexpr int kSliceMs = 20;
+    if (!layout_ || layout_->Continue(kSliceMs)) {
+        pageTimer_->stop();
+        // The page shown so far did not know the page count its header band shows.
+        Redraw();
+    }
+    pager_->setRange(1, std::max(PageCount(), 1));
+    btNext_->setEnabled(page_ < PageCount());
+    UpdateStatus();
+}
+
+bool TfrmGPPreview::PaginateAll() {
+    if (!layout_ || layout_->Complete())
+        return true;
+    TWorkProgress progress(this, Text("Preview"));
+    const int rows = layout_->Source().rowCount;
+    while (!layout_->Continue(50))
+        if (!progress.Step(layout_->MeasuredRows(), rows))
+            return false;
+    PaginateSome();
+    return true;
 }
 
 void TfrmGPPreview::ShowPage(int page) {
+    if (!layout_)
+        return;
+    page = std::max(page, 1);
+    if (page > PageCount())
+        layout_->Reach(page);
     page_ = std::clamp(page, 1, std::max(PageCount(), 1));
     {
         const QSignalBlocker quiet(pager_);
+        pager_->setRange(1, std::max(PageCount(), 1));
         pager_->setValue(page_);
     }
-    btNext_->setEnabled(page_ < PageCount());
+    btNext_->setEnabled(page_ < PageCount() || !layout_->Complete());
     btPrevious_->setEnabled(page_ > 1);
     Redraw();
     UpdateStatus();
 }
 
+QString TfrmGPPreview::StatusText() const {
+    return status_->text();
+}
+
+QString TfrmGPPreview::NoteText() const {
+    return note_->isVisible() ? note_->text() : QString();
+}
+
 void TfrmGPPreview::UpdateStatus() {
-    status_->setText(Text("Preview") + QStringLiteral(" : ") + Text("Page") + u' ' + QString::number(page_) +
-                     u' ' + Text("From") + u' ' + QString::number(PageCount()));
+    // The page count is shown once every page is laid out.
+    QString text = Text("Preview") + QStringLiteral(" : ") + Text("Page") + u' ' + QString::number(page_);
+    if (PageCountKnown())
+        text += u' ' + Text("From") + u' ' + QString::number(PageCount());
+    status_->setText(text);
 }
 
 double TfrmGPPreview::Scale() const {
@@ -202,6 +263,8 @@ void TfrmGPPreview::btZoomClick() {
 }
 
 void TfrmGPPreview::btPrintClick() {
+    if (!PaginateAll())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     const TGridPrintSettings& settings = print_.Settings();
     printer.setPageLayout(QPageLayout(
@@ -258,7 +321,8 @@ void TfrmGPPreview::keyPressEvent(QKeyEvent* event) {
             ShowPage(1);
             return;
         case Qt::Key_End:
-            ShowPage(PageCount());
+            if (PaginateAll())
+                ShowPage(PageCount());
             return;
         default:
             break;

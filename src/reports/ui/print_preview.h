@@ -7,6 +7,7 @@ class QLabel;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
+class QTimer;
 
 namespace verdan {
 
@@ -15,7 +16,8 @@ class TZelGridPrintL;
 
 // The modal preview of a grid print: one page at a time, fitted to the window or at full size.
 // Page Up, Page Down, Home and End turn the pages when the page is fitted; a click zooms in where it
-// points, dragging pans and a double click returns to the fitted page.
+// points, dragging pans and a double click returns to the fitted page. Pages are laid out as they are
+// shown: the first one shows at once, and the rest are counted meanwhile, a little at a time.
 class TfrmGPPreview : public QDialog {
     Q_OBJECT
 
@@ -24,7 +26,12 @@ public:
     ~TfrmGPPreview() override;
 
     int CurrentPage() const { return page_; }
+    // The pages laid out so far; all of them once PageCountKnown.
     int PageCount() const;
+    bool PageCountKnown() const;
+    QString StatusText() const;
+    // The note shown when the columns continue on following pages; empty when they fit.
+    QString NoteText() const;
     bool FitMode() const { return fit_; }
     void ShowPage(int page);
     void SetFitMode(bool fit);
@@ -44,6 +51,9 @@ protected:
 
 private:
     void Paginate();
+    void PaginateSome();
+    // Lays out every page, with progress; false when the user cancelled.
+    bool PaginateAll();
     void Redraw();
     void UpdateStatus();
     double Scale() const;
@@ -56,6 +66,7 @@ private:
     QPoint dragFrom_;
     qint64 lastPressSecond_ = -1;
     QImage image_;
+    QTimer* pageTimer_;
 
     QPushButton* btNext_;
     QPushButton* btPrevious_;
@@ -68,6 +79,7 @@ private:
     QLabel* pageView_;
     QScrollBar* pager_;
     QLabel* status_;
+    QLabel* note_;
 };
 
 } // namespace verdan

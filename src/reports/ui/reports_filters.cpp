@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace verdan {
@@ -101,7 +102,7 @@ void TfrmReports::CustomFilter(const char* pattern, const char* kind, quint8 ope
 }
 
 void TfrmReports::FilterCurrentColumn(const TFilter& filter) {
-    if (!kind_)
+    if (!kind_ || !WaitForFill())
         return;
     savedFilter_ = filter;
     filterColumnTitle_ = g_->Model().CellText(g_->Col(), 0);
@@ -109,6 +110,8 @@ void TfrmReports::FilterCurrentColumn(const TFilter& filter) {
 }
 
 void TfrmReports::ApplyFilter(const TFilter& filter, int column) {
+    if (!WaitForFill())
+        return;
     {
         TBusyCursor busy;
         const int col = g_->Col();
@@ -138,13 +141,21 @@ void TfrmReports::bt_FilterClick(bool down) {
         SetFilterState(false);
         return;
     }
+    if (!WaitForFill()) {
+        SetFilterState(!down);
+        return;
+    }
     if (!down) {
+        // Every row comes back without reading the tree again, in the order the last sort gave.
         {
             TBusyCursor busy;
-            reuseCachedTable_ = true;
-            currentReport_();
-            reuseCachedTable_ = false;
+            const int col = g_->Col();
+            if (!g_->Model().SetRowOrder(allRows_))
+                currentReport_();
+            g_->SetCurrentCell(col, TZelGridModel::kFixedRows);
         }
+        if (!Filling())
+            ReapplySort();
         SetFilterState(false);
         return;
     }
@@ -163,21 +174,55 @@ void TfrmReports::ReadReportAgain() {
     const bool filtered = bt_Filter_->isChecked();
     const std::optional<TFilter> filter = savedFilter_;
     const QString title = filterColumnTitle_;
+    const std::optional<std::pair<int, bool>> sort = lastSort_;
     currentReport_();
-    savedFilter_ = filter;
-    filterColumnTitle_ = title;
-    const int column = title.isEmpty() ? -1 : g_->ColumnIndexOf(title);
-    if (filtered && filter && column >= 1)
-        ApplyFilter(*filter, column);
-    else
-        SetFilterState(false);
-    bt_Filter_->setEnabled(savedFilter_.has_value());
+    // The filter and the sort come back once the list is read whole.
+    afterFill_ = [this, filtered, filter, title, sort] {
+        savedFilter_ = filter;
+        filterColumnTitle_ = title;
+        const int column = title.isEmpty() ? -1 : g_->ColumnIndexOf(title);
+        if (filtered && filter && column >= 1)
+            ApplyFilter(*filter, column);
+        else
+            SetFilterState(false);
+        lastSort_ = sort;
+        ReapplySort();
+        bt_Filter_->setEnabled(savedFilter_.has_value());
+    };
+    if (!Filling())
+        FinishFill();
 }
 
 void TfrmReports::FindNext(const QString& text) {
-    const QPoint hit =
-        FindNextCell([this](int col, int row) { return ShownText(col, row); }, g_->ColCount(), g_->RowCount(),
-                     g_->Col(), g_->Row(), text, [this](int col) { return g_->ColWidth(col) > 0; });
+    findTimer_->stop();
+    finder_.reset();
+    if (text.isEmpty() || !WaitForFill())
+        return;
+    finder_ = std::make_unique<TCellFinder>([this](int col, int row) { return ShownText(col, row); },
+                                            g_->ColCount(), g_->RowCount(), g_->Col(), g_->Row(), text,
+                                            [this](int col) { return g_->ColWidth(col) > 0; });
+    FindSome();
+}
+
+bool TfrmReports::Finding() const {
+    return finder_ != nullptr;
+}
+
+void TfrmReports::FindSome() {
+    // A search of many rows goes on between the window's other work; a new text starts it afresh.
+    constexpr int kSliceMs = 40;
+    if (!finder_ || !finder_->Step(kSliceMs)) {
+        if (finder_)
+            findTimer_->start();
+        return;
+    }
+    findTimer_->stop();
+    const QPoint hit = finder_->Hit();
+    finder_.reset();
+    ShowFound(hit);
+}
+
+void TfrmReports::ShowFound(const QPoint& hit) {
     if (hit.x() < 0)
         return;
     g_->SetCurrentCell(hit.x(), hit.y());

@@ -1,5 +1,6 @@
 #include "reports_window.h"
 
+#include "column_chooser.h"
 #include "filter_dialog.h"
 #include "grid_print.h"
 #include "reports/grid_model.h"
@@ -8,25 +9,31 @@
 #include "reports/report_cells.h"
 #include "reports/report_print.h"
 #include "storage/tree_file.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/messages.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/escape_closes.h"
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
 #include "text/ui/person_follow.h"
+#include "text/user_options.h"
 #include "work_progress.h"
 #include "zel_grid.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -35,7 +42,6 @@ namespace verdan {
 namespace {
 
 constexpr int kListWidth = 185;
-constexpr int kPersonRowHeight = 20;
 const QColor kSelectColor = QColor(0xAD, 0xD6, 0xF2); // 15914157 as 0x00BBGGRR
 
 QString T(const char* text) {
@@ -66,6 +72,8 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     mnuPreview_->setShortcut(QKeySequence::Print);
     mnuPdf_ = mnuFile_->addAction(Icon(u"document-send"), QString(), this, &TfrmReports::mnuPdfClick);
     mnuFile_->addSeparator();
+    mnuColumns_ = mnuFile_->addAction(Icon(u"view-columns"), QString(), this, &TfrmReports::mnuColumnsClick);
+    mnuFile_->addSeparator();
     mnuClose_ = mnuFile_->addAction(Icon(u"application-exit"), QString(), this, &QWidget::close);
     mnuClose_->setShortcut(QKeySequence::Close);
 
@@ -77,6 +85,7 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     top->setSpacing(kSpacing);
     btExcel_ = ToolButton(central, u"x-office-spreadsheet");
     btPreview_ = ToolButton(central, u"document-print-preview");
+    btColumns_ = ToolButton(central, u"view-columns");
     lblFind_ = new QLabel(central);
     txtFind_ = new QLineEdit(central);
     txtFind_->setObjectName(QStringLiteral("txtFind"));
@@ -90,6 +99,7 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     lbl_Title_->setFont(titleFont);
     top->addWidget(btExcel_);
     top->addWidget(btPreview_);
+    top->addWidget(btColumns_);
     top->addSpacing(2 * kSpacing);
     top->addWidget(lblFind_);
     top->addWidget(txtFind_);
@@ -116,6 +126,14 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
     bt_Filter_->setEnabled(false);
     bottom->addWidget(bt_Filter_);
     bottom->addStretch();
+    fillLabel_ = new QLabel(central);
+    fillBar_ = new QProgressBar(central);
+    fillBar_->setMaximumWidth(260);
+    fillBar_->setTextVisible(false);
+    fillLabel_->hide();
+    fillBar_->hide();
+    bottom->addWidget(fillLabel_);
+    bottom->addWidget(fillBar_);
 
     column->addLayout(top);
     column->addWidget(splitter_, 1);
@@ -161,12 +179,39 @@ TfrmReports::TfrmReports(QWidget* parent) : QMainWindow(parent) {
                                       : GridPrintSource(grid.Model(), widths, grid.ColHeaderFont(),
                                                         grid.layoutDirection() == Qt::RightToLeft);
         source.fixedColor = grid.FixedColor();
+        if (kind_) {
+            source.order = ShownColumns();
+            // Pages of columns that did not fit start again with the person's name.
+            source.repeatColumn = ReportColumnOfField(*kind_, QStringLiteral("Name1"));
+        }
         return source;
     };
+    g_->OnPrintPreview = [this] {
+        mnuPreviewClick();
+    };
+    // Sorting, by the menu or a title's triangles, takes the whole list.
+    g_->Model().BeforeSort = [this](int, bool) {
+        return WaitForFill();
+    };
+    connect(&g_->Model(), &TZelGridModel::AfterSort, this,
+            [this](int column, bool ascending) { lastSort_ = std::make_pair(column, !ascending); });
+    connect(g_->horizontalHeader(), &QHeaderView::sectionResized, this, &TfrmReports::ColumnResized);
+    connect(g_->horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
+        if (!applyingColumns_)
+            RememberColumns();
+    });
+    fillTimer_ = new QTimer(this);
+    fillTimer_->setInterval(0);
+    connect(fillTimer_, &QTimer::timeout, this, &TfrmReports::FillStep);
+    findTimer_ = new QTimer(this);
+    findTimer_->setInterval(0);
+    connect(findTimer_, &QTimer::timeout, this, &TfrmReports::FindSome);
     frmFilter_ = new Tfrm_Filter(this);
+    frmColumns_ = new TfrmColumns(this);
 
     connect(btExcel_, &QToolButton::clicked, this, &TfrmReports::mnuSaveAsExcelClick);
     connect(btPreview_, &QToolButton::clicked, this, &TfrmReports::mnuPreviewClick);
+    connect(btColumns_, &QToolButton::clicked, this, &TfrmReports::mnuColumnsClick);
     connect(txtFind_, &QLineEdit::textChanged, this, &TfrmReports::FindNext);
     connect(txtFind_, &QLineEdit::returnPressed, this, [this] { FindNext(txtFind_->text()); });
     connect(btFind_, &QToolButton::clicked, this, [this] { FindNext(txtFind_->text()); });
@@ -186,11 +231,13 @@ void TfrmReports::TranslateTexts() {
     mnuSaveAsText_->setText(T("Save as text file") + QStringLiteral(".."));
     mnuPreview_->setText(T("Print Preview") + QStringLiteral(".."));
     mnuPdf_->setText(T("Save as PDF file") + QStringLiteral(".."));
+    mnuColumns_->setText(T("Columns") + QStringLiteral(".."));
     mnuClose_->setText(T("Close"));
     // Tool buttons show their picture; the hint says what they do.
-    for (QToolButton* button : {btExcel_, btPreview_, btFind_}) {
+    for (QToolButton* button : {btExcel_, btPreview_, btColumns_, btFind_}) {
         button->setToolTip(button == btExcel_     ? T("Save as Excel file")
                            : button == btPreview_ ? T("Print Preview")
+                           : button == btColumns_ ? T("Columns")
                                                   : T("Find next"));
         button->setAccessibleName(button->toolTip());
     }
@@ -206,6 +253,8 @@ void TfrmReports::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
 }
 
+TfrmReports::~TfrmReports() = default;
+
 void TfrmReports::ShowReportsWindow() {
     SetReports({{T("Person list"),
                  [this] {
@@ -220,20 +269,23 @@ void TfrmReports::ShowReportsWindow() {
                  }}});
     // A list made from another tree (or from this one before it changed) is not shown again.
     if (treeGeneration_ != TreeGeneration()) {
+        StopFill();
         treeGeneration_ = TreeGeneration();
         g_->ClearAll();
         g_->SetCaption(QString());
         lbl_Title_->clear();
-        cachedTable_.clear();
+        allRows_ = {};
         currentReport_ = nullptr;
         kind_.reset();
         savedFilter_.reset();
+        lastSort_.reset();
         SetFilterState(false);
         bt_Filter_->setEnabled(false);
     }
-    {
-        TBusyCursor busy;
-        LoadNameCache();
+    // The names are read anew each time, in the background: the window shows at once.
+    if (!fill_) {
+        ReleaseNameCache();
+        StartFill(std::nullopt);
     }
     TranslateTexts();
     show();
@@ -251,11 +303,11 @@ void TfrmReports::SetReports(const TReports& reports) {
 }
 
 void TfrmReports::RunSelectedReport() {
+    afterFill_ = nullptr;
     savedFilter_.reset();
     filterColumnTitle_.clear();
     const int selected = lst_Report_->currentRow();
     if (selected >= 0 && selected < reports_.size() && reports_[selected].Build) {
-        reuseCachedTable_ = false;
         reports_[selected].Build();
         currentReport_ = reports_[selected].Build;
     }
@@ -275,46 +327,11 @@ void TfrmReports::BuildAddressList() {
     BuildReport(TReportKind::Addresses);
 }
 
-void TfrmReports::BuildReport(TReportKind kind) {
-    TextTable table;
-    if (kind == TReportKind::Persons && reuseCachedTable_ && kind_ == kind) {
-        table = cachedTable_;
-    } else {
-        TWorkProgress progress(this, Translate(ReportCaptionSource(kind)));
-        table = ReadReportTable(kind, [&](int done, int total) { return progress.Step(done, total); });
-        // No tree, a query that cannot run or a cancel: the grid keeps what it showed.
-        if (table.isEmpty())
-            return;
-        ++tableReads_;
-    }
-    cachedTable_ = table;
-    kind_ = kind;
-    TBusyCursor busy;
-    const QString caption = Translate(ReportCaptionSource(kind));
-    if (kind == TReportKind::Persons)
-        g_->SetDefaultRowHeight(kPersonRowHeight);
-    FillReportGrid(g_->Model(), kind, table);
-    ExportReportCellsAsShown(g_->Model(), kind);
-    g_->SetCaption(caption);
-    lbl_Title_->setText(caption);
-    g_->SetAutoRowNumber(true);
-    g_->SetAllowSorting(true);
-    QList<int> widths = ReportColumnWidths(kind);
-    if (kind == TReportKind::Persons)
-        widths[0] =
-            g_->fontMetrics().horizontalAdvance(QString::number(g_->RowCount() - 1) + QStringLiteral("  ")) +
-            8;
-    g_->SetColWidths(widths);
-    // Column 1 holds the hidden identifier: the cursor starts on the name.
-    g_->SetCurrentCell(2, 1);
-}
-
 void TfrmReports::ShowCell(int col, int row, QString& text, int& alignment,
                            Qt::LayoutDirection& direction) const {
     if (!kind_ || row == 0)
         return;
-    const QString field = ReportFieldOfColumn(*kind_, col);
-    const TReportCellView view = ReportCellView(*kind_, field, text);
+    const TReportCellView view = ReportGridCellView(g_->Model(), *kind_, col, row);
     text = view.text;
     if (view.align == TReportCellView::Align::Centre)
         alignment = (alignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignHCenter;
@@ -325,13 +342,15 @@ void TfrmReports::ShowCell(int col, int row, QString& text, int& alignment,
 }
 
 QString TfrmReports::ShownText(int col, int row) const {
-    QString text = g_->Model().CellText(col, row);
-    if (kind_ && row > 0)
-        text = ReportCellView(*kind_, ReportFieldOfColumn(*kind_, col), text).text;
-    return text;
+    // Most columns show what they hold; only a few go through the report's rule.
+    if (kind_ && row > 0 && ReportColumnIsConverted(*kind_, col))
+        return ReportGridCellView(g_->Model(), *kind_, col, row).text;
+    return g_->Model().CellText(col, row);
 }
 
 void TfrmReports::mnuSaveAsExcelClick() {
+    if (!WaitForFill())
+        return;
     const QString caption = g_->Caption().isEmpty() ? T("Reports") : g_->Caption();
     const QString file = SaveFileDialog(caption + QStringLiteral(".xlsx"), QStringLiteral("Excel (*.xlsx)"));
     if (file.isEmpty())
@@ -340,20 +359,28 @@ void TfrmReports::mnuSaveAsExcelClick() {
 }
 
 void TfrmReports::mnuSaveAsTextClick() {
+    if (!WaitForFill())
+        return;
     const QString caption = g_->Caption().isEmpty() ? T("Reports") : g_->Caption();
     const QString file = SaveFileDialog(caption + QStringLiteral(".csv"),
                                         T("CSV file") + QStringLiteral(" (*.csv);;") +
                                             T("Tab-delimited text") + QStringLiteral(" (*.txt)"));
     if (file.isEmpty())
         return;
-    TBusyCursor busy;
     g_->SetFieldDelimiter(QFileInfo(file).suffix().compare(u"csv", Qt::CaseInsensitive) == 0
                               ? QStringLiteral("COMMA")
                               : QStringLiteral("TAB"));
-    g_->SaveToTextFile(file, true);
+    TWorkProgress progress(this, T("Save as text file"));
+    const bool written = g_->Model().SaveToTextFile(
+        file, true, [&](int done, int total) { return progress.Step(done, total); },
+        kind_ ? ShownColumns() : g_->VisualColumns());
+    if (!written && !progress.Cancelled())
+        MsgError(FillPattern(T("The file %* could not be written."), {IsolatePath(file)}));
 }
 
 void TfrmReports::mnuPreviewClick() {
+    if (!WaitForFill())
+        return;
     TGridPrintSettings& settings = gPrint_->Settings();
     PrepareReportPrint(settings, g_->Caption());
     gPrint_->SetCaption(T("Print Preview"));
@@ -362,6 +389,8 @@ void TfrmReports::mnuPreviewClick() {
 }
 
 void TfrmReports::mnuPdfClick() {
+    if (!WaitForFill())
+        return;
     const QString caption = g_->Caption().isEmpty() ? T("Reports") : g_->Caption();
     const QString file = SaveFileDialog(caption + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
     if (file.isEmpty())
@@ -374,6 +403,11 @@ void TfrmReports::mnuSortClick() {
     sortDescending_ = !sortDescending_;
     TBusyCursor busy;
     g_->SortColumn(g_->Col(), sortDescending_);
+}
+
+void TfrmReports::ReapplySort() {
+    if (lastSort_)
+        g_->SortColumn(lastSort_->first, lastSort_->second);
 }
 
 } // namespace verdan

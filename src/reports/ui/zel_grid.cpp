@@ -10,6 +10,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
+#include "work_progress.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -76,8 +77,11 @@ TZelGrid::TZelGrid(QWidget* parent)
     connect(&rowHeightTimer_, &QTimer::timeout, this, &TZelGrid::UpdateRowHeights);
     connect(grid_, &QAbstractItemModel::dataChanged, this, &TZelGrid::ScheduleRowHeights);
     connect(grid_, &QAbstractItemModel::rowsInserted, this, &TZelGrid::ScheduleRowHeights);
-    connect(grid_, &QAbstractItemModel::layoutChanged, this, &TZelGrid::ScheduleRowHeights);
-    connect(grid_, &QAbstractItemModel::modelReset, this, &TZelGrid::ScheduleRowHeights);
+    // Rows that change places or give way to others get their heights anew from their own texts.
+    connect(grid_, &QAbstractItemModel::layoutChanged, this, &TZelGrid::ResetRowHeights);
+    connect(grid_, &QAbstractItemModel::modelReset, this, &TZelGrid::ResetRowHeights);
+    connect(grid_, &QAbstractItemModel::rowsRemoved, this, &TZelGrid::ResetRowHeights);
+    connect(grid_, &QAbstractItemModel::rowsMoved, this, &TZelGrid::ResetRowHeights);
     connect(colHeader_, &QHeaderView::sectionResized, this, &TZelGrid::ScheduleRowHeights);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TZelGrid::ScheduleRowHeights);
 }
@@ -178,12 +182,16 @@ void TZelGrid::SetAllowSorting(bool on) {
 
 void TZelGrid::SetAutoRowHeight(bool on) {
     autoRowHeight_ = on;
-    if (on) {
+    if (on)
         UpdateRowHeights();
-        return;
-    }
-    for (int row = 0; row < grid_->rowCount(); ++row)
-        setRowHeight(row, DefaultRowHeight());
+    else
+        ResetRowHeights();
+}
+
+void TZelGrid::ResetRowHeights() {
+    // Setting the default height gives it to every row at once, whatever height a row had.
+    rowHeader_->setDefaultSectionSize(rowHeader_->defaultSectionSize());
+    ScheduleRowHeights();
 }
 
 void TZelGrid::SetRowHeaderFont(const QFont& font) {
@@ -214,8 +222,7 @@ void TZelGrid::InsertRow(int row) {
 
 void TZelGrid::ClearCells() {
     grid_->ClearCells();
-    for (int row = 0; row < grid_->rowCount(); ++row)
-        setRowHeight(row, DefaultRowHeight());
+    ResetRowHeights();
 }
 
 void TZelGrid::ClearAll() {
@@ -223,35 +230,49 @@ void TZelGrid::ClearAll() {
     setRowHeight(0, DefaultRowHeight());
 }
 
-void TZelGrid::SortColumn(int column, bool descending) {
-    SetSortDescending(descending);
-    sortedColumn_ = column;
-    SortByColumn(column);
+void TZelGrid::ClearSortMark() {
+    sortedColumn_ = -1;
+    colHeader_->viewport()->update();
 }
 
-void TZelGrid::SortByColumn(int column) {
+QList<int> TZelGrid::VisualColumns() const {
+    QList<int> columns;
+    for (int visual = 0; visual < colHeader_->count(); ++visual)
+        columns << colHeader_->logicalIndex(visual) + TZelGridModel::kFixedCols;
+    return columns;
+}
+
+bool TZelGrid::SortByColumn(int column) {
     if (RowCount() - TZelGridModel::kFixedRows < 2)
-        return;
+        return true;
     setEnabled(false);
     bool sorted = false;
     {
         TBusyCursor busy;
         sorted = grid_->SortByColumn(column, SortDescending());
     }
-    if (sorted) {
-        for (int row = 0; row < grid_->rowCount(); ++row)
-            setRowHeight(row, DefaultRowHeight());
+    if (sorted)
         SetCurrentCell(std::max(Col(), TZelGridModel::kFixedCols), TZelGridModel::kFixedRows);
-        ScheduleRowHeights();
-    }
     setEnabled(true);
     colHeader_->viewport()->update();
+    return sorted;
+}
+
+void TZelGrid::SortColumn(int column, bool descending) {
+    // A sort that was refused (the user cancelled it) leaves the marks as they were.
+    const bool wasDescending = SortDescending();
+    const int wasSorted = sortedColumn_;
+    SetSortDescending(descending);
+    sortedColumn_ = column;
+    if (!SortByColumn(column)) {
+        SetSortDescending(wasDescending);
+        sortedColumn_ = wasSorted;
+        colHeader_->viewport()->update();
+    }
 }
 
 void TZelGrid::HeaderSortClick(int column) {
-    SetSortDescending(column == sortedColumn_ ? !SortDescending() : false);
-    sortedColumn_ = column;
-    SortByColumn(column);
+    SortColumn(column, column == sortedColumn_ ? !SortDescending() : false);
     setFocus();
 }
 
@@ -322,8 +343,7 @@ bool TZelGrid::LoadFromTextFile(const QString& file, bool header) {
     TBusyCursor busy;
     if (!grid_->LoadFromTextFile(file, header))
         return false;
-    for (int row = 0; row < grid_->rowCount(); ++row)
-        setRowHeight(row, DefaultRowHeight());
+    ResetRowHeights();
     AdjustLayout();
     return true;
 }
@@ -342,15 +362,20 @@ bool TZelGrid::ExportToExcel(const QString& file, const QString& title, bool vis
     sheet.rightToLeft = layoutDirection() == Qt::RightToLeft;
     for (int col = 0; col < ColCount(); ++col)
         sheet.colWidths.append(ColWidth(col));
+    sheet.columns = VisualColumns();
     QString error;
     bool written = false;
+    bool cancelled = false;
     {
-        TBusyCursor busy;
+        TWorkProgress progress(this, Translate(QStringLiteral("Save as Excel file")));
         const auto writer = NewXlsxWriter(DateSeparator());
-        written = ExportGridToXlsx(*grid_, sheet, target, *writer, &error);
+        written = ExportGridToXlsx(*grid_, sheet, target, *writer, &error,
+                                   [&](int done, int total) { return progress.Step(done, total); });
+        cancelled = progress.Cancelled();
     }
     if (!written) {
-        MsgError(error);
+        if (!cancelled)
+            MsgError(error);
         return false;
     }
     if (visible)
@@ -380,9 +405,17 @@ void TZelGrid::AdjustLayout() {
 int TZelGrid::CellTextHeight(int col, int row) const {
     QFont bold = font();
     bold.setBold(true);
+    // The text as the cell shows it: a window may show stored texts its own way.
+    QString text = grid_->CellText(col, row);
+    if (CellView && row >= TZelGridModel::kFixedRows) {
+        int alignment = 0;
+        Qt::LayoutDirection direction = layoutDirection();
+        CellView(col, row, text, alignment, direction);
+    }
+    if (text.isEmpty())
+        return DefaultRowHeight();
     const QRect bounds(0, 0, std::max(ColWidth(col), 1), INT_MAX / 2);
-    const int height =
-        QFontMetrics(bold).boundingRect(bounds, Qt::TextWordWrap, grid_->CellText(col, row)).height();
+    const int height = QFontMetrics(bold).boundingRect(bounds, Qt::TextWordWrap, text).height();
     if (height <= DefaultRowHeight())
         return DefaultRowHeight();
     return static_cast<int>(std::lround(bold.pointSizeF() * 1.5)) + height;
@@ -409,6 +442,10 @@ void TZelGrid::UpdateRowHeights() {
 }
 
 void TZelGrid::ShowPrintPreview() {
+    if (OnPrintPreview) {
+        OnPrintPreview();
+        return;
+    }
     if (print_ == nullptr) {
         print_ = new TZelGridPrintL(this);
         print_->SetGrid(this);

@@ -98,6 +98,10 @@ public:
     void SetCaption(const QString& caption) { caption_ = caption; }
     // The column sorted last; -1 before any sort.
     int SortedColumn() const { return sortedColumn_; }
+    // Forgets the sorted column (new rows came in their own order): no title shows it sorted.
+    void ClearSortMark();
+    // The columns in the order they stand on the screen (the user may have moved some), from column 1.
+    QList<int> VisualColumns() const;
 
     // Column i gets the i-th width; -2 leaves a column as it is.
     void SetColWidths(const QList<int>& widths);
@@ -110,9 +114,11 @@ public:
     // Empties the data cells and gives the rows their default height back.
     void ClearCells();
     void ClearAll();
-    // Sets the direction shared by every grid and sorts by `column`.
+    // Sets the direction shared by every grid and sorts by `column`; a sort refused by BeforeSort
+    // leaves the direction and the sorted column as they were.
     void SortColumn(int column, bool descending);
-    void SortByColumn(int column);
+    // Sorts by the column in the shared direction; false when the sort was refused (BeforeSort).
+    bool SortByColumn(int column);
     void SelectAll();
     void CopyToClipboard();
     void PasteFromClipboard();
@@ -125,7 +131,9 @@ public:
         return grid_->SaveToTextFile(file, header);
     }
     // Writes the grid as an .xlsx file (a temporary one when `file` is blank) and, when `visible`, opens
-    // it with the system's spreadsheet program. A failure is reported to the user and leaves no file.
+    // it with the system's spreadsheet program. The columns go in the order they stand on the screen; a
+    // long export shows progress and may be cancelled. A failure is reported to the user and leaves no
+    // file.
     bool ExportToExcel(const QString& file, const QString& title, bool visible, const QString& footer);
     // Row height from the bold font, title sizes, at least two columns, titles widened with AutoColWidth,
     // and the cursor on the first data cell.
@@ -145,6 +153,8 @@ public:
     // (horizontal flags, with Qt::AlignAbsolute for a fixed side) and its reading order.
     std::function<void(int col, int row, QString& text, int& alignment, Qt::LayoutDirection& direction)>
         CellView;
+    // Replaces the grid's own print preview (Ctrl+P) by a window's.
+    std::function<void()> OnPrintPreview;
     // Draws over a data cell after the grid has drawn it.
     std::function<void(QPainter& painter, const QRect& rect, int col, int row)> OnDrawCell;
 
@@ -166,6 +176,8 @@ private:
     QRect SelectedCells() const;
     void ScheduleRowHeights();
     void UpdateRowHeights();
+    // Gives every row the default height, then fits the rows in sight to their texts.
+    void ResetRowHeights();
     void ApplyGridLineColor();
 
     TZelGridModel* grid_;

@@ -416,6 +416,11 @@ TEST_F(ChartWindow, PosterDialogWritesThePosterOfTheChartsRoot) {
     const TPosterOptions options = dialog.Options();
     EXPECT_EQ(options.PersonId, "F");
     EXPECT_EQ(options.Paper, QPageSize::A3);
+    // It reads as the chart it is asked from.
+    dialog.TakeChartLook(true, TDateShown::Both, true);
+    EXPECT_TRUE(dialog.Options().LeftToRight);
+    EXPECT_EQ(dialog.Options().Calendar, TDateShown::Both);
+    EXPECT_TRUE(dialog.Options().Daughters);
     // A cancelled file choice writes nothing and opens nothing.
     dialog.ChooseFile = [](const QString&, const QString&) {
         return QString();

@@ -1,5 +1,6 @@
 #include "common/testing.h"
 #include "reports/grid_model.h"
+#include "reports/ui/column_chooser.h"
 #include "reports/ui/filter_dialog.h"
 #include "reports/ui/grid_print.h"
 #include "reports/ui/print_preview.h"
@@ -8,11 +9,14 @@
 #include "storage/person_fixture.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/user_options.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -77,7 +81,9 @@ TEST_F(ReportsWindowTest, ThePersonListShowsEveryPersonWithFatherAndGrandfather)
     EXPECT_EQ(Shown(Col("Gender"), son), "Male");
     EXPECT_EQ(Shown(Col("Gender"), RowOf("Son8")), "Female");
     const int born = Grid().ColumnIndexOf("Date of Birth G");
-    EXPECT_EQ(Shown(born, son), Grid().Cells(born, son).right(2) + "-01-2000");
+    EXPECT_EQ(Shown(born, son), Grid().Cells(born, son).right(2) + "-01-2000 " + Translate("G"));
+    // The group outside the tree stays in the list, with no gender but marked as a group.
+    EXPECT_EQ(Shown(Col("Gender"), RowOf(QStringLiteral(u"خارج الشجرة"))), Translate("Group"));
     EXPECT_EQ(Grid().ColWidth(Col("Person Id")), 0);
     EXPECT_EQ(Grid().Caption(), "Person list");
     EXPECT_FALSE(window->FilterButton()->isEnabled());
@@ -212,7 +218,8 @@ TEST_F(ReportsWindowTest, ThePreviewPagesThroughEveryRowRightToLeftInArabic) {
     const auto layout = print.MakeLayout();
     int rows = 0;
     for (int page = 1; page <= layout->PageCount(); ++page)
-        rows += layout->PageRows(page).Last - layout->PageRows(page).First + 1;
+        if (layout->ColumnPageOf(page) == 0)
+            rows += layout->PageRows(page).Last - layout->PageRows(page).First + 1;
     EXPECT_EQ(rows, 23);
     // The first printed column, the name, stands at the right edge of the page.
     ASSERT_FALSE(layout->Columns().isEmpty());
@@ -221,6 +228,131 @@ TEST_F(ReportsWindowTest, ThePreviewPagesThroughEveryRowRightToLeftInArabic) {
     EXPECT_TRUE(layout->Source().rightToLeft);
     // The report's own texts are printed.
     EXPECT_EQ(layout->Source().cell(Col("Gender"), RowOf("Son8")).text, "Female");
+}
+
+TEST_F(ReportsWindowTest, TheListFillsInTheBackgroundAndCommandsWaitForAllOfIt) {
+    window->FillSliceRows = 4;
+    window->RunSelectedReport();
+    // The first rows are there at once; the rest come while the window goes on answering.
+    EXPECT_TRUE(window->Filling());
+    EXPECT_EQ(DataRows(), 4);
+    EXPECT_TRUE(window->FillBar()->isVisibleTo(window.get()));
+    QApplication::processEvents();
+    EXPECT_GT(DataRows(), 4);
+    // A filter started meanwhile waits for the whole list: every son is filtered, not the first few.
+    Grid().SetCurrentCell(Col("Name"), 1);
+    window->FilterCurrentColumn(TFilter{"s", foContains, "Son1", QString()});
+    EXPECT_FALSE(window->Filling());
+    EXPECT_EQ(DataRows(), 11);
+    EXPECT_FALSE(window->FillBar()->isVisibleTo(window.get()));
+
+    // So does a sort, and Find.
+    window->RunSelectedReport();
+    ASSERT_TRUE(window->Filling());
+    Grid().SortColumn(Col("Name"), false);
+    EXPECT_FALSE(window->Filling());
+    EXPECT_EQ(DataRows(), 23);
+    EXPECT_EQ(Grid().Cells(Col("Name"), 1), "Ahmad");
+    window->RunSelectedReport();
+    ASSERT_TRUE(window->Filling());
+    Grid().SetCurrentCell(Col("Name"), 1);
+    window->FindBox()->setText("son20");
+    while (window->Finding())
+        QApplication::processEvents();
+    EXPECT_EQ(Grid().Cells(Grid().Col(), Grid().Row()), "Son20");
+}
+
+TEST_F(ReportsWindowTest, LiftingAFilterKeepsTheSortAndRowsTakeTheHeightOfTheirOwnText) {
+    Dm().Execute(
+        "UPDATE ftPerson SET notes = ? WHERE person_name = 'Son3'",
+        QStringLiteral("A long note that has to wrap over several lines in its column ").repeated(4));
+    window->RunSelectedReport();
+    window->resize(900, 700);
+    QApplication::processEvents();
+    const int tall = RowOf("Son3");
+    ASSERT_GT(Grid().RowHeight(tall), Grid().DefaultRowHeight());
+
+    Grid().SortColumn(Col("Name"), false);
+    QApplication::processEvents();
+    EXPECT_EQ(Grid().Cells(Col("Name"), 1), "Ahmad");
+    // Every row's height follows its own text: the row that held the note is short again.
+    for (int row = 1; row < Grid().RowCount(); ++row)
+        EXPECT_EQ(Grid().RowHeight(row) > Grid().DefaultRowHeight(), Grid().Cells(Col("Name"), row) == "Son3")
+            << "row " << row;
+
+    Grid().SetCurrentCell(Col("Name"), RowOf("Son1"));
+    window->FilterCurrentColumn(TFilter{"s", foContains, "Son1", QString()});
+    window->FilterButton()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(DataRows(), 23);
+    // The rows come back in the order of the last sort, which the column's title still shows.
+    EXPECT_EQ(Grid().Cells(Col("Name"), 1), "Ahmad");
+    EXPECT_EQ(Grid().Cells(Col("Name"), 2), "Salim");
+    EXPECT_EQ(Grid().SortedColumn(), Col("Name"));
+    for (int row = 1; row < Grid().RowCount(); ++row)
+        EXPECT_EQ(Grid().RowHeight(row) > Grid().DefaultRowHeight(), Grid().Cells(Col("Name"), row) == "Son3")
+            << "row " << row;
+    // A new reading of the list forgets the sort.
+    window->RunSelectedReport();
+    EXPECT_EQ(Grid().SortedColumn(), -1);
+}
+
+TEST_F(ReportsWindowTest, TheChosenColumnsAreShownPrintedAndRememberedForTheReport) {
+    const QList<int> chosen{Col("Gender"), Col("Name"), Col("Father")};
+    QTimer::singleShot(0, [this, &chosen] {
+        TfrmColumns* dialog = window->ColumnsDialog();
+        QListWidget* list = dialog->List();
+        // Untick everything but the three, then put Gender first.
+        for (int row = 0; row < list->count(); ++row) {
+            const bool keep = chosen.contains(list->item(row)->data(Qt::UserRole).toInt());
+            list->item(row)->setCheckState(keep ? Qt::Checked : Qt::Unchecked);
+        }
+        for (int row = 0; row < list->count(); ++row)
+            if (list->item(row)->data(Qt::UserRole).toInt() == Col("Gender")) {
+                list->setCurrentRow(row);
+                while (list->currentRow() > 0)
+                    dialog->btUpClick();
+            }
+        dialog->accept();
+    });
+    window->mnuColumnsClick();
+    EXPECT_EQ(window->ShownColumns(), (QList<int>{Col("Gender"), Col("Name"), Col("Father")}));
+    EXPECT_EQ(Grid().ColWidth(Col("Notes")), 0);
+    // The print takes the same columns in the same order.
+    const TGridPrintSource source = window->GridPrint()->SourceProvider(Grid());
+    EXPECT_EQ(source.order, window->ShownColumns());
+    EXPECT_EQ(source.repeatColumn, Col("Name"));
+
+    // A column dragged down to a sliver is hidden on the screen, on paper and in files alike.
+    Grid().horizontalHeader()->resizeSection(Col("Father") - 1, 3);
+    EXPECT_EQ(window->ShownColumns(), (QList<int>{Col("Gender"), Col("Name")}));
+    const TReportColumnChoice remembered = Options().ReportColumns.value(0);
+    EXPECT_EQ(remembered.Report, "persons");
+    EXPECT_EQ(remembered.Fields, (QStringList{"gender", "Name1"}));
+
+    // Another window shows the person list with the columns chosen last.
+    TfrmReports another;
+    another.ShowReportsWindow();
+    another.ReportList()->setCurrentRow(0);
+    another.RunSelectedReport();
+    EXPECT_EQ(another.ShownColumns(), (QList<int>{Col("Gender"), Col("Name")}));
+    Options().ReportColumns.clear();
+}
+
+TEST_F(ReportsWindowTest, ThePreviewShowsItsFirstPageBeforeItCountsTheOthers) {
+    TZelGridPrintL& print = *window->GridPrint();
+    print.Settings().Margins.Top = 500; // a few rows a page
+    TfrmGPPreview preview(print);
+    preview.show();
+    EXPECT_EQ(preview.CurrentPage(), 1);
+    EXPECT_FALSE(preview.PageCountKnown());
+    EXPECT_FALSE(preview.StatusText().contains(print.PreviewText("From", false)));
+    while (!preview.PageCountKnown())
+        QApplication::processEvents();
+    EXPECT_TRUE(preview.StatusText().endsWith(print.PreviewText("From", false) + " " +
+                                              QString::number(preview.PageCount())));
+    // The person list's columns do not fit one page across: the preview says they go on.
+    EXPECT_FALSE(preview.NoteText().isEmpty());
 }
 
 TEST(ZelGridPrint, EveryGridOpensItsPreviewWithCtrlP) {
