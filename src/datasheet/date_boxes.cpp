@@ -1,6 +1,7 @@
 #include "date_boxes.h"
 
 #include "calendar/date_convert.h"
+#include "datasheet/date_value_boxes.h"
 #include "storage/gender_code.h"
 #include "text/bidi_text.h"
 #include "text/counted_nouns.h"
@@ -158,6 +159,13 @@ TDateBox DateBoxOf(int dateNumber) {
     return {DateNumberToText(dateNumber), dateNumber < 0};
 }
 
+TDateBoxes DateBoxesOf(const TPerson& person, const TPersonDates& dates) {
+    TDateBoxes boxes = DateBoxesOf(person);
+    boxes.BirthDetail = DateDetailBoxesOf(dates.Birth);
+    boxes.DeathDetail = DateDetailBoxesOf(dates.Death);
+    return boxes;
+}
+
 TDateBoxes DateBoxesOf(const TPerson& person) {
     TDateBoxes boxes;
     boxes.BirthG = DateBoxOf(person.Date_of_Birth_G);
@@ -183,27 +191,42 @@ int ReadDateBox(const TDateBox& box, TCalendar calendar) {
 }
 
 QString DateBoxCaption(TDateBoxId id) {
-    const bool birth = id == TDateBoxId::BirthG || id == TDateBoxId::BirthH;
-    const bool gregorian = id == TDateBoxId::BirthG || id == TDateBoxId::DeathG;
-    return Translate(birth ? QStringLiteral("Birth Date") : QStringLiteral("Death Date")) +
-           QStringLiteral(" (") +
+    const bool birth = id == TDateBoxId::BirthG || id == TDateBoxId::BirthH || id == TDateBoxId::BirthG2 ||
+                       id == TDateBoxId::BirthH2;
+    const bool gregorian = id == TDateBoxId::BirthG || id == TDateBoxId::DeathG ||
+                           id == TDateBoxId::BirthG2 || id == TDateBoxId::DeathG2;
+    const bool second = id >= TDateBoxId::BirthG2;
+    QString caption = Translate(birth ? QStringLiteral("Birth Date") : QStringLiteral("Death Date"));
+    if (second)
+        caption += QStringLiteral(", ") + Translate(QStringLiteral("Second date"));
+    return caption + QStringLiteral(" (") +
            Translate(gregorian ? QStringLiteral("Gregorian") : QStringLiteral("Hijri")) + u')';
 }
 
 std::optional<TDateBoxProblem> FindDateProblem(const TDateBoxes& loaded, const TDateBoxes& edited) {
+    // The second dates are read only for a range.
+    const bool birth2 = ShowsSecondDate(edited.BirthDetail.Qualifier);
+    const bool death2 = ShowsSecondDate(edited.DeathDetail.Qualifier);
     const struct {
         TDateBoxId id;
+        bool read;
         const TDateBox& was;
         const TDateBox& is;
         TCalendar calendar;
     } boxes[] = {
-        {TDateBoxId::BirthG, loaded.BirthG, edited.BirthG, TCalendar::Gregorian},
-        {TDateBoxId::BirthH, loaded.BirthH, edited.BirthH, TCalendar::Hijri},
-        {TDateBoxId::DeathG, loaded.DeathG, edited.DeathG, TCalendar::Gregorian},
-        {TDateBoxId::DeathH, loaded.DeathH, edited.DeathH, TCalendar::Hijri},
+        {TDateBoxId::BirthG, true, loaded.BirthG, edited.BirthG, TCalendar::Gregorian},
+        {TDateBoxId::BirthH, true, loaded.BirthH, edited.BirthH, TCalendar::Hijri},
+        {TDateBoxId::DeathG, true, loaded.DeathG, edited.DeathG, TCalendar::Gregorian},
+        {TDateBoxId::DeathH, true, loaded.DeathH, edited.DeathH, TCalendar::Hijri},
+        {TDateBoxId::BirthG2, birth2, loaded.BirthDetail.Gregorian2, edited.BirthDetail.Gregorian2,
+         TCalendar::Gregorian},
+        {TDateBoxId::BirthH2, birth2, loaded.BirthDetail.Hijri2, edited.BirthDetail.Hijri2, TCalendar::Hijri},
+        {TDateBoxId::DeathG2, death2, loaded.DeathDetail.Gregorian2, edited.DeathDetail.Gregorian2,
+         TCalendar::Gregorian},
+        {TDateBoxId::DeathH2, death2, loaded.DeathDetail.Hijri2, edited.DeathDetail.Hijri2, TCalendar::Hijri},
     };
     for (const auto& box : boxes) {
-        if (box.is == box.was)
+        if (!box.read || box.is == box.was)
             continue;
         const TDateProblem problem = CheckDateBox(box.is, box.calendar);
         if (problem != TDateProblem::None)
@@ -212,13 +235,12 @@ std::optional<TDateBoxProblem> FindDateProblem(const TDateBoxes& loaded, const T
     return std::nullopt;
 }
 
-QString DateProblemText(const TDateBoxProblem& problem) {
+namespace {
+
+QString ProblemText(const QString& caption, const QString& text, const TypedDate& date,
+                    TDateProblem problem) {
     QString reason;
-    const TypedDate date = ParseDateBox({problem.Text, false},
-                                        problem.Box == TDateBoxId::BirthG || problem.Box == TDateBoxId::DeathG
-                                            ? TCalendar::Gregorian
-                                            : TCalendar::Hijri);
-    switch (problem.Problem) {
+    switch (problem) {
     case TDateProblem::None:
         return {};
     case TDateProblem::Unreadable:
@@ -244,7 +266,22 @@ QString DateProblemText(const TDateBoxProblem& problem) {
         break;
     }
     return FillPattern(Translate(QStringLiteral("%*: \"%*\" is not a date: %*.")),
-                       {DateBoxCaption(problem.Box), IsolateLtr(problem.Text), reason});
+                       {caption, IsolateLtr(text), reason});
+}
+
+} // namespace
+
+QString DateProblemText(const TDateBoxProblem& problem) {
+    const bool gregorian = problem.Box == TDateBoxId::BirthG || problem.Box == TDateBoxId::DeathG ||
+                           problem.Box == TDateBoxId::BirthG2 || problem.Box == TDateBoxId::DeathG2;
+    const TypedDate date =
+        ParseDateBox({problem.Text, false}, gregorian ? TCalendar::Gregorian : TCalendar::Hijri);
+    return ProblemText(DateBoxCaption(problem.Box), problem.Text, date, problem.Problem);
+}
+
+QString DateBoxProblemText(const QString& caption, const TDateBox& box, TCalendar calendar) {
+    const TypedDate date = ParseDateBox(box, calendar);
+    return ProblemText(caption, box.Text.trimmed(), date, date.problem);
 }
 
 void ApplyDateBoxes(const TDateBoxes& boxes, TPerson& person) {

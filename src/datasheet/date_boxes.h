@@ -1,6 +1,8 @@
 #pragma once
 
 #include "calendar/date_numbers.h"
+#include "calendar/date_value.h"
+#include "storage/person_dates.h"
 #include "storage/person_records.h"
 
 #include <QDate>
@@ -19,6 +21,18 @@ struct TDateBox {
     bool operator==(const TDateBox&) const = default;
 };
 
+// The boxes that edit the rest of a dated fact beside its first date's two boxes: the qualifier, the
+// second date of a range in both calendars, and the words (the phrase of an interpreted date, a date of
+// words alone, or a date kept as it was written).
+struct TDateDetailBoxes {
+    TDateQualifier Qualifier = TDateQualifier::Exact;
+    TDateBox Gregorian2;
+    TDateBox Hijri2;
+    QString Phrase;
+
+    bool operator==(const TDateDetailBoxes&) const = default;
+};
+
 // Everything the dates section lets a user edit, as the boxes hold it.
 struct TDateBoxes {
     TDateBox BirthG;
@@ -28,6 +42,8 @@ struct TDateBoxes {
     QString Place_of_Birth;
     QString Place_of_Death;
     bool Is_Dead = false;
+    TDateDetailBoxes BirthDetail;
+    TDateDetailBoxes DeathDetail;
 
     bool operator==(const TDateBoxes&) const = default;
 };
@@ -36,6 +52,8 @@ struct TDateBoxes {
 // for a negative number.
 TDateBox DateBoxOf(int dateNumber);
 TDateBoxes DateBoxesOf(const TPerson& person);
+// With the qualifiers, second dates and words of the birth and the death.
+TDateBoxes DateBoxesOf(const TPerson& person, const TPersonDates& dates);
 
 // Why a box does not hold a day of its calendar.
 enum class TDateProblem {
@@ -56,7 +74,7 @@ TDateProblem CheckDateBox(const TDateBox& box, TCalendar calendar);
 int ReadDateBox(const TDateBox& box, TCalendar calendar);
 
 // The four date boxes of the section.
-enum class TDateBoxId { BirthG, BirthH, DeathG, DeathH };
+enum class TDateBoxId { BirthG, BirthH, DeathG, DeathH, BirthG2, BirthH2, DeathG2, DeathH2 };
 
 // "Birth Date (Gregorian)": the box as its label names it, translated.
 QString DateBoxCaption(TDateBoxId id);
@@ -72,6 +90,8 @@ std::optional<TDateBoxProblem> FindDateProblem(const TDateBoxes& loaded, const T
 // What is wrong, naming the box: "Birth Date (Gregorian): "45-13-1741" is not a date: a year has 12
 // months.", translated.
 QString DateProblemText(const TDateBoxProblem& problem);
+// The same for any box, named by `caption`; empty when the box is empty or holds a day of its calendar.
+QString DateBoxProblemText(const QString& caption, const TDateBox& box, TCalendar calendar);
 
 // The four signed date numbers, the places and the deceased flag of the boxes, into the person.
 void ApplyDateBoxes(const TDateBoxes& boxes, TPerson& person);

@@ -111,6 +111,8 @@ TEstimateResult WriteEstimatedDates(const QString& personId, const TDateEstimate
     TPerson person;
     if (!ReadPerson(personId, person))
         return TEstimateResult::NotWritten;
+    TPersonDates dates = PersonDatesOf(person);
+    ReadPersonDates(personId, dates);
     bool changed = false;
     // Both numbers of one event come from the same day, so the two calendars agree.
     auto estimate = [&](const TDateEstimate& e, int& g, int& h) {
@@ -123,15 +125,25 @@ TEstimateResult WriteEstimatedDates(const QString& personId, const TDateEstimate
         changed = true;
         return true;
     };
-    if (birth.IsSet())
-        estimate(birth, person.Date_of_Birth_G, person.Date_of_Birth_H);
-    if (death.IsSet() && estimate(death, person.Date_of_Death_G, person.Date_of_Death_H))
+    // Dates worked out from an estimate are marked so for whoever reads them.
+    const auto calculated = [](int g, int h) {
+        TDateValue value;
+        value.Qualifier = TDateQualifier::Calculated;
+        value.Gregorian = g;
+        value.Hijri = h;
+        return value;
+    };
+    if (birth.IsSet() && estimate(birth, person.Date_of_Birth_G, person.Date_of_Birth_H))
+        dates.Birth = calculated(person.Date_of_Birth_G, person.Date_of_Birth_H);
+    if (death.IsSet() && estimate(death, person.Date_of_Death_G, person.Date_of_Death_H)) {
         person.Is_Dead = true;
+        dates.Death = calculated(person.Date_of_Death_G, person.Date_of_Death_H);
+    }
     if (!changed)
         return TEstimateResult::NotWritten;
     if (FindDateConflict(person) != TDateConflict::None)
         return TEstimateResult::Contradiction;
-    return WritePersonDates(person) ? TEstimateResult::Written : TEstimateResult::NotWritten;
+    return WritePersonDateValues(person, dates) ? TEstimateResult::Written : TEstimateResult::NotWritten;
 }
 
 } // namespace verdan

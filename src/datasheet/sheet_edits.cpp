@@ -1,5 +1,6 @@
 #include "sheet_edits.h"
 
+#include "datasheet/date_value_boxes.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
 #include "storage/tree_info.h"
@@ -105,7 +106,9 @@ TTextBoxes StartTextEdits(TTextEdits& edits, const QString& personId) {
 }
 
 TDateBoxes StartDatesEdits(TDatesEdits& edits, const TPerson& person) {
-    const TDateBoxes boxes = DateBoxesOf(person);
+    TPersonDates dates = PersonDatesOf(person);
+    ReadPersonDates(person.Person_Id, dates);
+    const TDateBoxes boxes = DateBoxesOf(person, dates);
     edits.Start(person.Person_Id, boxes);
     return boxes;
 }
@@ -138,6 +141,21 @@ TPersonText MergeText(const TTextBoxes& loaded, const TTextBoxes& edited, const 
     if (edited.Briefing != loaded.Briefing)
         text.Briefing = edited.Briefing.trimmed();
     return text;
+}
+
+TDateValue MergeDateValue(const TDateDetailBoxes& loaded, const TDateDetailBoxes& edited, int gregorian,
+                          int hijri, const TDateValue& stored) {
+    if (edited != loaded)
+        return ReadDateValue(gregorian, hijri, edited, stored);
+    TDateValue value = stored;
+    value.Gregorian = gregorian;
+    value.Hijri = hijri;
+    // A date typed where only words were: words beside it explain it, a text kept as written gives way.
+    if ((gregorian != 0 || hijri != 0) && value.Qualifier == TDateQualifier::Phrase)
+        value.Qualifier = TDateQualifier::Interpreted;
+    else if ((gregorian != 0 || hijri != 0) && value.Qualifier == TDateQualifier::Text)
+        value = TDateValue{TDateDetail(), gregorian, hijri};
+    return NormalisedDate(value);
 }
 
 void MergeDates(const TDateBoxes& loaded, const TDateBoxes& edited, TPerson& stored) {
@@ -207,11 +225,19 @@ TSaveResult SaveDatesEdits(TDatesEdits& edits, const TDateBoxes& boxes) {
             WritePersonDates(kept);
         return invalid ? TSaveResult::Invalid : TSaveResult::Conflict;
     }
-    if (SameDates(merged, stored)) {
+    TPersonDates storedDates = PersonDatesOf(stored);
+    ReadPersonDates(edits.PersonId(), storedDates);
+    const TPersonDates dates{
+        MergeDateValue(edits.Loaded().BirthDetail, boxes.BirthDetail, merged.Date_of_Birth_G,
+                       merged.Date_of_Birth_H, storedDates.Birth),
+        MergeDateValue(edits.Loaded().DeathDetail, boxes.DeathDetail, merged.Date_of_Death_G,
+                       merged.Date_of_Death_H, storedDates.Death)};
+    const TPersonDates normalised{NormalisedDate(storedDates.Birth), NormalisedDate(storedDates.Death)};
+    if (SameDates(merged, stored) && dates == normalised) {
         edits.ClearChanged();
         return TSaveResult::Nothing;
     }
-    return Finish(edits, WritePersonDates(merged));
+    return Finish(edits, WritePersonDateValues(merged, dates));
 }
 
 } // namespace verdan

@@ -92,6 +92,10 @@ TDateBoxes StartDatesEdits(TDatesEdits& edits, const TPerson& person);
 TPersonNames MergeNames(const TNamesBoxes& loaded, const TNamesBoxes& edited, const TPersonNames& stored);
 TPersonText MergeText(const TTextBoxes& loaded, const TTextBoxes& edited, const TPersonText& stored);
 void MergeDates(const TDateBoxes& loaded, const TDateBoxes& edited, TPerson& stored);
+// A dated fact with its merged first date numbers: the detail boxes when the user changed them, else what
+// the tree file holds (its dual years kept while the date stays).
+TDateValue MergeDateValue(const TDateDetailBoxes& loaded, const TDateDetailBoxes& edited, int gregorian,
+                          int hijri, const TDateValue& stored);
 
 // Write the pending edits of a section when it has any (see TSaveResult); a result other than Failed,
 // Conflict and Invalid clears the changed flag.

@@ -2,6 +2,7 @@
 
 #include "datasheet/date_conversion.h"
 #include "date_approach.h"
+#include "date_value_rows.h"
 #include "safe_slot.h"
 #include "storage/gender_code.h"
 #include "text/bidi_text.h"
@@ -48,6 +49,7 @@ TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmD
     grid->AddRow(nullptr, lblDateHead_);
     birthG_ = AddDateRow(birth, "txtDate_of_Birth_G", "chkNegativ_BG", "bt_Birth_G_to_H", u"go-down");
     birthH_ = AddDateRow(birth, "txtDate_of_Birth_H", "chkNegativ_BH", "bt_Birth_H_to_G", u"go-up");
+    birthDetail_ = new TDateValueRows(grid, birth, QStringLiteral("Birth"), false);
     lblPlaceBirth_ = new QLabel(birth);
     txtPlace_of_Birth_ = new QLineEdit(birth);
     txtPlace_of_Birth_->setObjectName("txtPlace_of_Birth");
@@ -79,6 +81,7 @@ TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmD
     death->AddRow(nullptr, chkIsDead_);
     deathG_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_G", "chkNegativ_DG", "bt_Death_G_to_H", u"go-down");
     deathH_ = AddDateRow(pnlDeathData_, "txtDate_of_Death_H", "chkNegativ_DH", "bt_Death_H_to_G", u"go-up");
+    deathDetail_ = new TDateValueRows(death, pnlDeathData_, QStringLiteral("Death"), false);
     lblPlaceDeath_ = new QLabel(pnlDeathData_);
     txtPlace_of_Dead_ = new QLineEdit(pnlDeathData_);
     txtPlace_of_Dead_->setObjectName("txtPlace_of_Dead");
@@ -109,6 +112,8 @@ TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmD
     connect(txtPlace_of_Dead_, &QLineEdit::editingFinished, this,
             [this] { RunSafely([this] { UpdateDateInfo(); }); });
     connect(chkIsDead_, &QCheckBox::toggled, this, &TframDates::MarkChanged);
+    for (TDateValueRows* rows : {birthDetail_, deathDetail_})
+        connect(rows, &TDateValueRows::Edited, this, &TframDates::MarkChanged);
     auto slot = [this](QAbstractButton* button, void (TframDates::*command)()) {
         connect(button, &QAbstractButton::clicked, this,
                 [this, command] { RunSafely([this, command] { (this->*command)(); }); });
@@ -159,6 +164,8 @@ void TframDates::TranslateTexts() {
         row->era->setText(Translate(QStringLiteral("B.h")));
         row->convert->setToolTip(Translate(QStringLiteral("Calculate Gregorian Date")));
     }
+    birthDetail_->TranslateTexts();
+    deathDetail_->TranslateTexts();
     lblPlaceBirth_->setText(Translate(QStringLiteral("Birth Place")) + u':');
     lblPlaceDeath_->setText(Translate(QStringLiteral("Death Place")) + u':');
     UpdateDeceasedCaption();
@@ -207,6 +214,8 @@ void TframDates::LoadDates(const TPerson& person) {
     SetBox(birthH_, boxes.BirthH);
     SetBox(deathG_, boxes.DeathG);
     SetBox(deathH_, boxes.DeathH);
+    birthDetail_->SetDetailBoxes(boxes.BirthDetail);
+    deathDetail_->SetDetailBoxes(boxes.DeathDetail);
     txtPlace_of_Birth_->setText(boxes.Place_of_Birth);
     txtPlace_of_Dead_->setText(boxes.Place_of_Death);
     chkIsDead_->setChecked(boxes.Is_Dead);
@@ -224,6 +233,8 @@ TDateBoxes TframDates::Boxes() const {
     boxes.Place_of_Birth = txtPlace_of_Birth_->text();
     boxes.Place_of_Death = txtPlace_of_Dead_->text();
     boxes.Is_Dead = chkIsDead_->isChecked();
+    boxes.BirthDetail = birthDetail_->DetailBoxes();
+    boxes.DeathDetail = deathDetail_->DetailBoxes();
     return boxes;
 }
 
@@ -310,6 +321,8 @@ void TframDates::ShowTyped(const TDateBoxes& boxes) {
     SetBox(birthH_, boxes.BirthH);
     SetBox(deathG_, boxes.DeathG);
     SetBox(deathH_, boxes.DeathH);
+    birthDetail_->SetDetailBoxes(boxes.BirthDetail);
+    deathDetail_->SetDetailBoxes(boxes.DeathDetail);
     txtPlace_of_Birth_->setText(boxes.Place_of_Birth);
     txtPlace_of_Dead_->setText(boxes.Place_of_Death);
     chkIsDead_->setChecked(boxes.Is_Dead);
@@ -392,15 +405,18 @@ void TframDates::bt_Calc_DateClick() {
     TDateBox gregorian;
     TDateBox hijri;
     const TDateEstimate newBirth = calculator_->Birth();
+    // Dates worked out from an estimate are marked so for whoever reads them.
     if (newBirth != birth && EstimatedDateBoxes(today, newBirth, gregorian, hijri)) {
         SetBox(birthG_, gregorian);
         SetBox(birthH_, hijri);
+        birthDetail_->SetQualifier(TDateQualifier::Calculated);
         MarkChanged();
     }
     const TDateEstimate newDeath = calculator_->Death();
     if (newDeath != death && EstimatedDateBoxes(today, newDeath, gregorian, hijri)) {
         SetBox(deathG_, gregorian);
         SetBox(deathH_, hijri);
+        deathDetail_->SetQualifier(TDateQualifier::Calculated);
         MarkChanged();
     }
     if (!deathG_.box->text().trimmed().isEmpty() || !deathH_.box->text().trimmed().isEmpty()) {

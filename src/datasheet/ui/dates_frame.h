@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace verdan {
 
+class TDateValueRows;
 class TfrmDateApproach;
 
 // The dates section of the data sheet: birth and death in the Gregorian and the Hijri calendar with their
@@ -47,6 +48,8 @@ public:
     TDateBoxes Boxes() const;
     const TDateInfo& Info() const { return info_; }
     TfrmDateApproach* Calculator() const { return calculator_; }
+    TDateValueRows* BirthDetail() const { return birthDetail_; }
+    TDateValueRows* DeathDetail() const { return deathDetail_; }
     void TranslateTexts();
 
     // Today's date; tests fix it.
@@ -99,6 +102,8 @@ private:
     DateRow birthH_;
     DateRow deathG_;
     DateRow deathH_;
+    TDateValueRows* birthDetail_;
+    TDateValueRows* deathDetail_;
     QLabel* lblPlaceBirth_;
     QLineEdit* txtPlace_of_Birth_;
     QLabel* lblBirthSince_;
