@@ -4,6 +4,7 @@
 #include "collapsible_panel.h"
 #include "dates_frame.h"
 #include "details_frame.h"
+#include "events_frame.h"
 #include "mate_child_frame.h"
 #include "names_frame.h"
 #include "pictures_frame.h"
@@ -64,6 +65,7 @@ constexpr struct {
     {"Names", "cpnlData", false},
     {"Relationships", "cpnlRelations", false},
     {"Dates", "cpnlDates", true},
+    {"Events", "cpnlEvents", true},
     {"Details", "cpnl_Details", false},
     {"Summary", "cpnlBriefing", true},
     {"Pictures", "cpnlPictures", true},
@@ -170,13 +172,14 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     dates_->Today = [this] {
         return Today();
     };
+    events_ = new TframEvents;
     details_ = new Tfram_Details;
     txtBriefing_ = NewTextBox(nullptr, "txtBriefing");
     pictures_ = new TframPictures;
     breastfeeding_ = new TframBreastfeeding;
     txtNotes_ = NewTextBox(nullptr, "txtNotes");
     metaData_ = new TframMetaData;
-    QWidget* const contents[] = {overview_,    names_,    relations_,     dates_,    details_,
+    QWidget* const contents[] = {overview_,    names_,    relations_,     dates_,    events_,  details_,
                                  txtBriefing_, pictures_, breastfeeding_, txtNotes_, metaData_};
     for (size_t i = 0; i < std::size(kSections); ++i)
         sections_.append(
@@ -185,6 +188,7 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
     cpnlData_ = Section(QStringLiteral("Names"));
     cpnlRelations_ = Section(QStringLiteral("Relationships"));
     cpnlDates_ = Section(QStringLiteral("Dates"));
+    cpnlEvents_ = Section(QStringLiteral("Events"));
     cpnl_Details_ = Section(QStringLiteral("Details"));
     cpnlBriefing_ = Section(QStringLiteral("Summary"));
     cpnlPictures_ = Section(QStringLiteral("Pictures"));
@@ -208,6 +212,10 @@ TframDataSheet::TframDataSheet(QWidget* parent) : QWidget(parent), reorder_(new 
         emit PersonSaved(id);
     });
     connect(dates_, &TframDates::DatesSaved, this, &TframDataSheet::PersonSaved);
+    connect(events_, &TframEvents::EventsChanged, this, [this](const QString& id) {
+        overview_->Fill(person_, Today());
+        emit PersonSaved(id);
+    });
     connect(breastfeeding_, &TframBreastfeeding::RelationDeleted, this, &TframDataSheet::RelationsChanged);
     // The outline shows changed links when it next reads the nodes; the header shows them now.
     connect(relations_, &TframMateChild::RelationsChanged, this, [this](const QString& id) {
@@ -380,6 +388,7 @@ void TframDataSheet::ClearSheet() {
     names_->Clear();
     relations_->LoadRelations(QString());
     dates_->Clear();
+    events_->LoadEvents(QString());
     details_->Clear();
     pictures_->Clear();
     ShowPersonPicture();
@@ -415,6 +424,7 @@ void TframDataSheet::FillSheet() {
     FillBreastfeeding();
     datesLoaded_ = !cpnlDates_->IsCollapsed();
     dates_->LoadDates(datesLoaded_ ? person_ : TPerson());
+    events_->LoadEvents(cpnlEvents_->IsCollapsed() ? QString() : personId_);
     details_->LoadDetails(personId_);
     pictures_->LoadPictures(personId_);
     metaData_->Fill(personId_);
@@ -476,6 +486,8 @@ void TframDataSheet::SectionExpanding(TCollapsiblePanel* panel) {
     } else if (panel == cpnlDates_ && !datesLoaded_) {
         dates_->LoadDates(person_);
         datesLoaded_ = true;
+    } else if (panel == cpnlEvents_) {
+        events_->LoadEvents(personId_);
     } else if (panel == cpnlMotherhoods_) {
         breastfeeding_->Load(personId_, person_.Gender);
     }

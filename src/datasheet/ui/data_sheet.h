@@ -20,6 +20,7 @@ class TCaptionColumn;
 class TCollapsiblePanel;
 class TframBreastfeeding;
 class TframDates;
+class TframEvents;
 class TframMateChild;
 class TframPictures;
 class Tfram_Details;
@@ -76,6 +77,7 @@ public:
 
     Tfram_Names* NamesFrame() const { return names_; }
     TframDates* DatesFrame() const { return dates_; }
+    TframEvents* EventsFrame() const { return events_; }
     TframMateChild* RelationsFrame() const { return relations_; }
     Tfram_Details* DetailsFrame() const { return details_; }
     TframPictures* PicturesFrame() const { return pictures_; }
@@ -156,6 +158,7 @@ private:
     TCollapsiblePanel* cpnlData_;
     TCollapsiblePanel* cpnlRelations_;
     TCollapsiblePanel* cpnlDates_;
+    TCollapsiblePanel* cpnlEvents_;
     TCollapsiblePanel* cpnl_Details_;
     TCollapsiblePanel* cpnlBriefing_;
     TCollapsiblePanel* cpnlPictures_;
@@ -166,6 +169,7 @@ private:
     Tfram_Names* names_;
     TframMateChild* relations_;
     TframDates* dates_;
+    TframEvents* events_;
     Tfram_Details* details_;
     TframPictures* pictures_;
     QPlainTextEdit* txtBriefing_;

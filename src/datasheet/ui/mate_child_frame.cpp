@@ -1,8 +1,12 @@
 #include "mate_child_frame.h"
 
+#include "calendar/date_value_text.h"
+#include "marriage_dialog.h"
 #include "reports/ui/zel_grid.h"
 #include "safe_slot.h"
 #include "sheet_widgets.h"
+#include "storage/event_store.h"
+#include "storage/marriage_facts.h"
 #include "storage/person_store.h"
 #include "storage/undo_log.h"
 #include "text/bidi_text.h"
@@ -103,9 +107,11 @@ void TframMateChild::BuildControls() {
     btUpM_ = NewSectionButton(pnlMate_, u"go-up", "btUpM");
     btDownM_ = NewSectionButton(pnlMate_, u"go-down", "btDownM");
     btDeleteMate_ = NewSectionButton(pnlMate_, u"list-remove", "btDeleteMate");
+    btMarriage_ = NewSectionButton(pnlMate_, u"document-edit", "btMarriage");
     mateButtons->addWidget(btUpM_);
     mateButtons->addWidget(btDownM_);
     mateButtons->addSpacing(kRowSpacing);
+    mateButtons->addWidget(btMarriage_);
     mateButtons->addWidget(btDeleteMate_);
     mateButtons->addStretch();
     mateRow->addWidget(gMates_, 1);
@@ -151,6 +157,7 @@ void TframMateChild::BuildControls() {
     slot(btDeleteFather_, &TframMateChild::btDeleteFatherClick);
     slot(btDeleteMother_, &TframMateChild::btDeleteMotherClick);
     slot(btDeleteMate_, &TframMateChild::btDeleteMateClick);
+    slot(btMarriage_, &TframMateChild::btMarriageClick);
     slot(btUpM_, &TframMateChild::btUpMClick);
     slot(btDownM_, &TframMateChild::btDownMClick);
     slot(btUp_, &TframMateChild::btUpClick);
@@ -175,7 +182,12 @@ void TframMateChild::BuildControls() {
                   [this](const QModelIndex& index) { return gMates_->Cells(kIdCol, index.row() + 1); });
     connect(gMates_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         const QString id = gMates_->Cells(kIdCol, index.row() + 1);
-        if (!id.isEmpty())
+        if (id.isEmpty())
+            return;
+        // The marriage's own columns open the marriage, the mate's name a tree window on the mate.
+        if (index.column() + 1 >= kMarriedCol)
+            RunSafely([this] { btMarriageClick(); });
+        else
             emit TreeWindowWanted(id);
     });
 }
@@ -186,6 +198,7 @@ void TframMateChild::TranslateTexts() {
     SetHint(btDeleteFather_, Tr("Delete Relationship With Father"));
     SetHint(btDeleteMother_, Tr("Delete Relationship With Mother"));
     SetHint(btDeleteMate_, Tr("Remove Marriage Relationship") + QStringLiteral(".."));
+    SetHint(btMarriage_, Tr("Marriage Details") + QStringLiteral(".."));
     SetHint(btUpM_, Tr("Reorder Spouses"));
     SetHint(btDownM_, Tr("Reorder Spouses"));
     lblChild_->setText(Tr("Children"));
@@ -195,6 +208,8 @@ void TframMateChild::TranslateTexts() {
     gMates_->SetCells(kNameCol, 0,
                       Translate(MatesCaptionSource(view_.GenderCode, static_cast<int>(view_.Mates.size()))));
     gMates_->SetCells(kSplitCol, 0, Tr("Divorced"));
+    gMates_->SetCells(kMarriedCol, 0, Tr("Married"));
+    gMates_->SetCells(kDivorceCol, 0, Tr("Divorce"));
 }
 
 void TframMateChild::changeEvent(QEvent* event) {
@@ -228,9 +243,9 @@ void TframMateChild::FillMateGrid(int currentRow) {
     filling_ = true;
     const QString id = view_.Person.Person_Id;
     gMates_->ClearAll();
-    gMates_->SetColCount(5);
+    gMates_->SetColCount(7);
     gMates_->SetRowCount(static_cast<int>(std::max<qsizetype>(view_.Mates.size(), 1)) + 1);
-    gMates_->SetColWidths({24, 0, 220, 80, 0});
+    gMates_->SetColWidths({24, 0, 220, 80, 0, 170, 130});
     gMates_->SetAutoRowNumber(true);
     // The names take the width the other columns leave.
     gMates_->horizontalHeader()->setStretchLastSection(false);
@@ -242,14 +257,26 @@ void TframMateChild::FillMateGrid(int currentRow) {
         gMates_->SetCells(kNameCol, row, mate.LineageName);
         gMates_->SetCells(kSplitCol, row, mate.Split ? QStringLiteral("1") : QStringLiteral("0"));
         gMates_->SetCells(kDeadCol, row, mate.Is_Dead ? QStringLiteral("1") : QStringLiteral("0"));
+        const bool man = view_.GenderCode == u"m";
+        TMarriageFacts facts;
+        ReadMarriageFacts(man ? id : mate.Person_Id, man ? mate.Person_Id : id, facts);
+        const auto fact = [](const TDateValue& date, const QString& place) {
+            const QString text = DateValueText(date);
+            return place.isEmpty() ? text : text.isEmpty() ? place : text + QStringLiteral(" — ") + place;
+        };
+        gMates_->SetCells(kMarriedCol, row, fact(facts.Married, facts.Place));
+        gMates_->SetCells(kDivorceCol, row, fact(facts.Divorced, facts.DivorcePlace));
     }
     gMates_->SetCells(kNameCol, 0,
                       Translate(MatesCaptionSource(view_.GenderCode, static_cast<int>(view_.Mates.size()))));
     gMates_->SetCells(kSplitCol, 0, Tr("Divorced"));
+    gMates_->SetCells(kMarriedCol, 0, Tr("Married"));
+    gMates_->SetCells(kDivorceCol, 0, Tr("Divorce"));
     if (!view_.Mates.isEmpty())
         gMates_->SetCurrentCell(kNameCol, std::clamp(currentRow, 1, static_cast<int>(view_.Mates.size())));
     const bool any = !view_.Mates.isEmpty();
     btDeleteMate_->setEnabled(any);
+    btMarriage_->setEnabled(any && HasEventTables());
     btUpM_->setEnabled(view_.Mates.size() > 1);
     btDownM_->setEnabled(view_.Mates.size() > 1);
     // A group takes no mates, unless some were attached to it anyway.
@@ -461,6 +488,38 @@ void TframMateChild::ToggleSplit(int row) {
         return;
     gMates_->SetCells(kSplitCol, row, split ? QStringLiteral("1") : QStringLiteral("0"));
     emit RelationsChanged(view_.Person.Person_Id);
+}
+
+void TframMateChild::btMarriageClick() {
+    const QString person = view_.Person.Person_Id;
+    const QString mate = CurrentMateId();
+    if (person.isEmpty() || mate.isEmpty())
+        return;
+    const bool man = view_.GenderCode == u"m";
+    const QString husband = man ? person : mate, wife = man ? mate : person;
+    TMarriageFacts facts;
+    if (!ReadMarriageFacts(husband, wife, facts))
+        return;
+    if (!marriageDialog_)
+        marriageDialog_ = new TfrmMarriage(this);
+    marriageDialog_->Edit(facts, GetLineageName(husband), GetLineageName(wife));
+    if (marriageDialog_->exec() != QDialog::Accepted)
+        return;
+    const TMarriageFacts edited = marriageDialog_->Result();
+    if (edited == facts)
+        return;
+    const int row = gMates_->Row();
+    {
+        // A divorce date or place says the marriage ended.
+        UndoStep step(StepText("Edit the marriage of «%*» and «%*»", {husband, wife}), person);
+        if (!WriteMarriageFacts(husband, wife, edited))
+            return;
+        if (!IsEmptyDate(edited.Divorced) || !edited.DivorcePlace.isEmpty())
+            SetMarriageSplit(husband, wife, true);
+    }
+    FillMates();
+    gMates_->SetCurrentCell(kNameCol, row);
+    emit RelationsChanged(person);
 }
 
 void TframMateChild::btDeleteMateClick() {

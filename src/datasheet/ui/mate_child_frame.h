@@ -13,6 +13,8 @@ class QToolButton;
 
 namespace verdan {
 
+class TfrmMarriage;
+
 class TZelGrid;
 
 // The relationships section of the data sheet and of the data card: the person's parents, each with a
@@ -28,6 +30,8 @@ public:
     static constexpr int kNameCol = 2;
     static constexpr int kSplitCol = 3;
     static constexpr int kDeadCol = 4;
+    static constexpr int kMarriedCol = 5; // the wedding's date and place
+    static constexpr int kDivorceCol = 6; // the divorce's date and place
 
     explicit TframMateChild(QWidget* parent = nullptr);
 
@@ -51,6 +55,8 @@ public:
     void btDeleteFatherClick();
     void btDeleteMotherClick();
     void btDeleteMateClick();
+    // The marriage dialog for the current mate: wedding and divorce dates and places, notes.
+    void btMarriageClick();
     void btUpMClick();
     void btDownMClick();
     void btUpClick();
@@ -107,6 +113,8 @@ private:
     QWidget* pnlMate_;
     TZelGrid* gMates_;
     QToolButton* btDeleteMate_;
+    QToolButton* btMarriage_;
+    TfrmMarriage* marriageDialog_ = nullptr;
     QToolButton* btUpM_;
     QToolButton* btDownM_;
     QWidget* pnlChildren_;

@@ -1,7 +1,11 @@
 #include "sheet_overview.h"
 
+#include "calendar/date_value_text.h"
 #include "datasheet/date_boxes.h"
+#include "events_frame.h"
 #include "storage/database.h"
+#include "storage/event_store.h"
+#include "storage/person_dates.h"
 #include "storage/person_details_store.h"
 #include "storage/person_store.h"
 #include "text/bidi_text.h"
@@ -14,16 +18,6 @@
 namespace verdan {
 
 namespace {
-
-// A date as its box shows it, with the era word before the era.
-QString DateText(int dateNumber, const char* era) {
-    if (dateNumber == 0)
-        return {};
-    QString text = DateBoxOf(dateNumber).Text;
-    if (dateNumber < 0)
-        text += u' ' + Translate(QString::fromLatin1(era));
-    return text;
-}
 
 constexpr int kPictureSide = 140;
 
@@ -72,6 +66,8 @@ TframOverview::TframOverview(QWidget* parent) : TCaptionedValues(parent) {
     lblBirthSince_ = AddRow("lblOverviewBirthSince");
     lblDeathSince_ = AddRow("lblOverviewDeathSince");
     lblLived_ = AddRow("lblOverviewLived");
+    lblEvents_ = AddRow("lblOverviewEvents");
+    lblEvents_->setWordWrap(true);
     lblIdentity_ = AddRow("lblOverviewIdentity");
     lblWork_ = AddRow("lblOverviewWork");
     lblCell_ = AddRow("lblOverviewCell");
@@ -108,6 +104,7 @@ void TframOverview::TranslateTexts() {
     SetCaption(lblGreatGrandfather_, Caption("Great grandfather"));
     SetCaption(lblBirthG_, BirthCaption("Gregorian"));
     SetCaption(lblBirthH_, BirthCaption("Hijri"));
+    SetCaption(lblEvents_, Caption("Events"));
     SetCaption(lblIdentity_, Caption("Identity No"));
     SetCaption(lblWork_, Caption("Working Body"));
     SetCaption(lblCell_, Caption("Cell Phone"));
@@ -131,8 +128,21 @@ void TframOverview::Fill(const TPerson& person, const QDate& today) {
     lblFather_->setText(fathers.value(1));
     lblGrandfather_->setText(fathers.value(2));
     lblGreatGrandfather_->setText(fathers.value(3));
-    lblBirthG_->setText(DateText(person.Date_of_Birth_G, "B.c"));
-    lblBirthH_->setText(DateText(person.Date_of_Birth_H, "B.h"));
+    TPersonDates dates = PersonDatesOf(person);
+    ReadPersonDates(person.Person_Id, dates);
+    lblBirthG_->setText(DateValueText(dates.Birth, TDateShown::Gregorian));
+    lblBirthH_->setText(DateValueText(dates.Birth, TDateShown::Hijri));
+    // The person's events in the order of their dates, each with its date.
+    QList<TEvent> events = ListPersonEvents(person.Person_Id);
+    std::stable_sort(events.begin(), events.end(), [](const TEvent& a, const TEvent& b) {
+        return DateSortKey(a.Date) < DateSortKey(b.Date);
+    });
+    QStringList lines;
+    for (const TEvent& event : std::as_const(events)) {
+        const QString date = DateValueText(event.Date);
+        lines << (date.isEmpty() ? EventTitle(event) : EventTitle(event) + QStringLiteral(" — ") + date);
+    }
+    lblEvents_->setText(lines.join(u'\n'));
     lblBirthSince_->setText(info.BirthSince);
     lblDeathSince_->setText(info.DeathSince);
     lblLived_->setText(info.Lived);

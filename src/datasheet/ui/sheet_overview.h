@@ -52,6 +52,7 @@ private:
     QLabel* lblBirthSince_;
     QLabel* lblDeathSince_;
     QLabel* lblLived_;
+    QLabel* lblEvents_;
     QLabel* lblIdentity_;
     QLabel* lblWork_;
     QLabel* lblCell_;
