@@ -64,8 +64,7 @@ void TGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         grid_->CellView(col, row, text, alignment, direction);
     painter->fillRect(option.rect, back);
 
-    const QRect textRect =
-        rightToLeft ? option.rect.adjusted(3, 2, -5, -1) : option.rect.adjusted(5, 2, -4, -1);
+    const QRect textRect = option.rect.marginsRemoved(TZelGrid::CellTextMargins(option.direction));
     painter->setFont(font);
     painter->setPen(textColor);
     painter->setLayoutDirection(direction);

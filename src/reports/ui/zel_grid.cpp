@@ -414,7 +414,9 @@ int TZelGrid::CellTextHeight(int col, int row) const {
     }
     if (text.isEmpty())
         return DefaultRowHeight();
-    const QRect bounds(0, 0, std::max(ColWidth(col), 1), INT_MAX / 2);
+    // Wrapped as the cell draws it, within its margins.
+    const QMargins margins = CellTextMargins(layoutDirection());
+    const QRect bounds(0, 0, std::max(ColWidth(col) - margins.left() - margins.right(), 1), INT_MAX / 2);
     const int height = QFontMetrics(bold).boundingRect(bounds, Qt::TextWordWrap, text).height();
     if (height <= DefaultRowHeight())
         return DefaultRowHeight();

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QMargins>
 #include <QTableView>
 #include <QTimer>
 #include <functional>
@@ -143,6 +144,10 @@ public:
     void ShowPrintPreview();
     // Height a cell needs for its wrapped text when rows grow to fit.
     int CellTextHeight(int col, int row) const;
+    // The room a cell leaves around its text: the text wraps within the column's width less these.
+    static QMargins CellTextMargins(Qt::LayoutDirection direction) {
+        return direction == Qt::RightToLeft ? QMargins(3, 2, 5, 1) : QMargins(5, 2, 4, 1);
+    }
 
     // Fills `rect` with the painter's brush and draws the text a little inset; for windows' own drawing.
     static void DrawCellText(QPainter& painter, const QRect& rect, const QString& text, int flags);

@@ -4,9 +4,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <climits>
 #include <gtest/gtest.h>
 
 using namespace verdan;
@@ -282,6 +284,20 @@ TEST(ZelGridUi, LayoutFillAndRowHeights) {
     grid.SetAutoRowHeight(true);
     QApplication::processEvents();
     EXPECT_GT(grid.RowHeight(1), grid.DefaultRowHeight());
+    // Whatever the column's width, the row holds every line the cell draws within its margins.
+    const QString name = QStringLiteral("Ernest_I of_Saxe-Coburg- Saalfeld Francis Frederick");
+    grid.SetCells(1, 1, name);
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        grid.setLayoutDirection(direction);
+        const QMargins margins = TZelGrid::CellTextMargins(direction);
+        for (int width = 60; width < 260; width += 3) {
+            grid.SetColWidths({20, width});
+            QApplication::processEvents();
+            const QRect drawn(0, 0, width - margins.left() - margins.right(), INT_MAX / 2);
+            const int lines = QFontMetrics(grid.font()).boundingRect(drawn, Qt::TextWordWrap, name).height();
+            EXPECT_GE(grid.RowHeight(1), lines + margins.top() + margins.bottom()) << width;
+        }
+    }
     grid.ClearCells();
     grid.SetAutoRowHeight(false);
     EXPECT_EQ(grid.RowHeight(1), grid.DefaultRowHeight());
