@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
     gaps.RunUntil([&] { return !window.Reading(); }, 600000);
     gaps.Stop();
     Report("names read when the window opens", timer, 60000);
-    std::printf("  longest gap between event-loop turns %.1f ms (target < 100 ms)\n", gaps.LongestMs());
+    std::printf("  longest gap between event-loop turns %.1f ms wall, %.1f ms cpu (target < 100 ms)\n",
+                gaps.LongestMs(), gaps.LongestCpuMs());
     const double before = bench::ResidentMegabytes();
 
     gaps.Start();
@@ -68,8 +69,9 @@ int main(int argc, char** argv) {
     gaps.RunUntil([&] { return !window.Filling(); }, 600000);
     gaps.Stop();
     Report("person list: every row in", timer, 60000);
-    std::printf("  %d rows; longest gap between event-loop turns while filling %.1f ms (target < 100 ms)\n",
-                window.Grid()->RowCount() - 1, gaps.LongestMs());
+    std::printf("  %d rows; longest gap between event-loop turns while filling %.1f ms wall, %.1f ms cpu "
+                "(target < 100 ms)\n",
+                window.Grid()->RowCount() - 1, gaps.LongestMs(), gaps.LongestCpuMs());
     QApplication::processEvents();
     std::printf(
         "  memory %.0f MB with the tree open, %.0f MB with the names, %.0f MB with the list (peak %.0f "
@@ -119,8 +121,8 @@ int main(int argc, char** argv) {
         gaps.RunUntil([&] { return preview.PageCountKnown(); }, 600000);
         gaps.Stop();
         Report("preview: every page counted", timer, 60000);
-        std::printf("  %s; longest gap between event-loop turns %.1f ms\n", qPrintable(preview.StatusText()),
-                    gaps.LongestMs());
+        std::printf("  %s; longest gap between event-loop turns %.1f ms wall, %.1f ms cpu\n",
+                    qPrintable(preview.StatusText()), gaps.LongestMs(), gaps.LongestCpuMs());
     }
     std::printf("  memory at the end %.0f MB (peak %.0f MB)\n", bench::ResidentMegabytes(),
                 bench::PeakResidentMegabytes());
