@@ -14,7 +14,7 @@ QString TwoDigits(int value) {
 }
 
 // "15-03-1445", "03-1445", "1445", "1637/38" with its calendar or era mark.
-QString OneDate(int number, int dual, bool hijri) {
+QString OneDate(int number, int dual, bool hijri, bool marked) {
     int year, month, day;
     SplitDateNumber(number, year, month, day);
     QString text = dual > 0 ? QString::number(dual) + u'/' + TwoDigits(year % 100) : QString::number(year);
@@ -22,6 +22,10 @@ QString OneDate(int number, int dual, bool hijri) {
         text = TwoDigits(month) + u'-' + text;
         if (day != 0)
             text = TwoDigits(day) + u'-' + text;
+        // After Arabic words the dashes would split the date and turn it around ("1537-11-12"); a
+        // left-to-right mark keeps day, month and year in their order.
+        if (marked)
+            text.prepend(QChar(0x200E));
     }
     const char* mark = number < 0 ? (hijri ? "B.h" : "B.c") : (hijri ? "H" : "G");
     return text + u' ' + Translate(QString::fromLatin1(mark));
@@ -31,13 +35,14 @@ QString Pattern(const char* source, const QStringList& args) {
     return FillPattern(TranslateContext(QString::fromLatin1(source), kContext), args);
 }
 
-QString SideText(const TDateValue& v, bool hijri) {
+QString SideText(const TDateValue& v, bool hijri, bool marked) {
     const int first = hijri ? v.Hijri : v.Gregorian;
     const int second = hijri ? v.Hijri2 : v.Gregorian2;
     if (first == 0)
         return {};
-    const QString a = OneDate(first, hijri ? 0 : v.DualYear, hijri);
-    const QString b = second == 0 ? QStringLiteral("…") : OneDate(second, hijri ? 0 : v.DualYear2, hijri);
+    const QString a = OneDate(first, hijri ? 0 : v.DualYear, hijri, marked);
+    const QString b =
+        second == 0 ? QStringLiteral("…") : OneDate(second, hijri ? 0 : v.DualYear2, hijri, marked);
     switch (v.Qualifier) {
     case TDateQualifier::About:
         return Pattern("about %*", {a});
@@ -67,18 +72,26 @@ QString SideText(const TDateValue& v, bool hijri) {
     return a;
 }
 
-} // namespace
-
-QString DateValueText(const TDateValue& value, TDateShown shown) {
+QString Text(const TDateValue& value, TDateShown shown, bool marked) {
     if (value.Qualifier == TDateQualifier::Phrase)
         return u'(' + value.Phrase + u')';
     if (value.Qualifier == TDateQualifier::Text)
         return value.Phrase;
-    const QString gregorian = shown == TDateShown::Hijri ? QString() : SideText(value, false);
-    const QString hijri = shown == TDateShown::Gregorian ? QString() : SideText(value, true);
+    const QString gregorian = shown == TDateShown::Hijri ? QString() : SideText(value, false, marked);
+    const QString hijri = shown == TDateShown::Gregorian ? QString() : SideText(value, true, marked);
     if (gregorian.isEmpty() || hijri.isEmpty())
         return gregorian + hijri;
     return gregorian + QStringLiteral(" / ") + hijri;
+}
+
+} // namespace
+
+QString DateValueText(const TDateValue& value, TDateShown shown) {
+    return Text(value, shown, false);
+}
+
+QString DateValueShownText(const TDateValue& value, TDateShown shown) {
+    return Text(value, shown, Local().Target.RightToLeft);
 }
 
 QString DateQualifierName(TDateQualifier qualifier) {

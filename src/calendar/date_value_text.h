@@ -15,6 +15,9 @@ enum class TDateShown { Gregorian, Hijri, Both };
 // text, then the Hijri one, with " / " between them; a side without numbers is left out. A phrase shows in
 // brackets, a date kept as written as it was written. Empty for an empty value.
 QString DateValueText(const TDateValue& value, TDateShown shown = TDateShown::Both);
+// The same text for a window or a page: in a right-to-left interface a full date or a month carries a
+// left-to-right mark, so that after the qualifier or another Arabic word it reads day-month-year.
+QString DateValueShownText(const TDateValue& value, TDateShown shown = TDateShown::Both);
 
 // The qualifier's name as a list of qualifiers offers it ("About", "Between … and"), translated.
 QString DateQualifierName(TDateQualifier qualifier);

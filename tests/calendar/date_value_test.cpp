@@ -216,6 +216,7 @@ TEST_F(LanguageRestored, DisplayTextMarksQualifierCalendarAndEra) {
     EXPECT_EQ(DateValueText(v, TDateShown::Gregorian), QStringLiteral("about 11-03-2024 G"));
     EXPECT_EQ(DateValueText(v, TDateShown::Hijri), QStringLiteral("about 01-09-1445 H"));
     EXPECT_EQ(DateValueText(v), QStringLiteral("about 11-03-2024 G / about 01-09-1445 H"));
+    EXPECT_EQ(DateValueShownText(v), DateValueText(v));
     EXPECT_EQ(DateValueText(Value(Q::Between, 18500000, 18550203), TDateShown::Gregorian),
               QStringLiteral("between 1850 G and 03-02-1855 G"));
     EXPECT_EQ(DateValueText(Value(Q::Exact, -440000)), QStringLiteral("44 B.c"));
@@ -230,6 +231,9 @@ TEST_F(LanguageRestored, DisplayTextMarksQualifierCalendarAndEra) {
     ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("arabic.local")));
     EXPECT_EQ(DateValueText(v, TDateShown::Gregorian), QStringLiteral("حوالي 11-03-2024 م"));
     EXPECT_EQ(DateValueText(Value(Q::Before, 19500000)), QStringLiteral("قبل 1950 م"));
+    // On screen, a mark keeps day, month and year in their order after an Arabic word; data texts have none.
+    EXPECT_EQ(DateValueShownText(v), QStringLiteral("حوالي \u200E11-03-2024 م / حوالي \u200E01-09-1445 هـ"));
+    EXPECT_EQ(DateValueShownText(Value(Q::Before, 19500000)), QStringLiteral("قبل 1950 م"));
     EXPECT_EQ(DateValueText(Hijri(Q::Exact, -50000)), QStringLiteral("5 ق.هـ"));
     EXPECT_EQ(DateQualifierName(Q::About), QStringLiteral("حوالي"));
 }

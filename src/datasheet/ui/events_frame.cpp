@@ -103,8 +103,8 @@ void TframEvents::Fill() {
         for (const TEventPerson& person : event.Persons)
             if (person.Person_Id.compare(personId_, Qt::CaseInsensitive) != 0)
                 others << GetLineageName(person.Person_Id);
-        auto* item = new QTreeWidgetItem(list_, {EventTitle(event), DateValueText(event.Date), event.Place,
-                                                 others.join(QStringLiteral(", "))});
+        auto* item = new QTreeWidgetItem(list_, {EventTitle(event), DateValueShownText(event.Date),
+                                                 event.Place, others.join(QStringLiteral(", "))});
         item->setData(kKindCol, Qt::UserRole, event.Event_Id);
     }
     for (int c = 0; c < kColumns - 1; ++c)

@@ -261,7 +261,7 @@ void TframMateChild::FillMateGrid(int currentRow) {
         TMarriageFacts facts;
         ReadMarriageFacts(man ? id : mate.Person_Id, man ? mate.Person_Id : id, facts);
         const auto fact = [](const TDateValue& date, const QString& place) {
-            const QString text = DateValueText(date);
+            const QString text = DateValueShownText(date);
             return place.isEmpty() ? text : text.isEmpty() ? place : text + QStringLiteral(" — ") + place;
         };
         gMates_->SetCells(kMarriedCol, row, fact(facts.Married, facts.Place));

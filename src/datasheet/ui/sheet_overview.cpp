@@ -130,8 +130,8 @@ void TframOverview::Fill(const TPerson& person, const QDate& today) {
     lblGreatGrandfather_->setText(fathers.value(3));
     TPersonDates dates = PersonDatesOf(person);
     ReadPersonDates(person.Person_Id, dates);
-    lblBirthG_->setText(DateValueText(dates.Birth, TDateShown::Gregorian));
-    lblBirthH_->setText(DateValueText(dates.Birth, TDateShown::Hijri));
+    lblBirthG_->setText(DateValueShownText(dates.Birth, TDateShown::Gregorian));
+    lblBirthH_->setText(DateValueShownText(dates.Birth, TDateShown::Hijri));
     // The person's events in the order of their dates, each with its date.
     QList<TEvent> events = ListPersonEvents(person.Person_Id);
     std::stable_sort(events.begin(), events.end(), [](const TEvent& a, const TEvent& b) {
@@ -139,7 +139,7 @@ void TframOverview::Fill(const TPerson& person, const QDate& today) {
     });
     QStringList lines;
     for (const TEvent& event : std::as_const(events)) {
-        const QString date = DateValueText(event.Date);
+        const QString date = DateValueShownText(event.Date);
         lines << (date.isEmpty() ? EventTitle(event) : EventTitle(event) + QStringLiteral(" — ") + date);
     }
     lblEvents_->setText(lines.join(u'\n'));
