@@ -3,6 +3,7 @@
 //   bench_gedcom_export                 100,000 persons
 //   bench_gedcom_export --persons N
 //   bench_gedcom_export --events     a tree whose persons and marriages have events and qualified dates
+//   bench_gedcom_export --version 7.0   GEDCOM 7.0 instead of 5.5.1
 #include "bench_support.h"
 #include "gedcom/gedcom_export.h"
 
@@ -18,10 +19,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QString file = work.filePath(QStringLiteral("export.ged"));
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype versionAt = args.indexOf(QStringLiteral("--version"));
+    const TGedcomVersion version =
+        versionAt >= 0 && versionAt + 1 < args.size() && args[versionAt + 1] == u"7.0" ? TGedcomVersion::V70
+                                                                                       : TGedcomVersion::V551;
     TGedcomExportSummary summary;
     QString error;
     bench::Stopwatch watch;
-    if (!ExportGedcomFile(file, {}, summary, error)) {
+    if (!ExportGedcomFile(file, {}, summary, error, version)) {
         std::fprintf(stderr, "export failed: %s\n", qPrintable(error));
         return 1;
     }

@@ -154,6 +154,14 @@ struct TGedGroup {
     QString Type; // the kind of group (its TYPE line)
 };
 
+// A picture of an individual, brought with the file (a GEDZIP archive's media) into the new tree's photos.
+struct TGedPicture {
+    int Person = -1;  // position in Persons
+    QString FileName; // in the photos folder
+    QString Title;
+    bool Default = false; // the person's first
+};
+
 struct TGedcomData {
     std::vector<TGedPerson> Persons;
     std::vector<TGedFamily> Families;
@@ -163,6 +171,7 @@ struct TGedcomData {
     // Few files have these, so they are kept apart from the individuals (see gedcom_extensions.h).
     std::vector<TGedAssociation> Associations;
     std::vector<TGedGroup> Groups;
+    std::vector<TGedPicture> Pictures;
 
     // What the tree has no place for and leaves out, by tag: lines under individuals and families, and
     // whole records (sources, media ..).

@@ -3,17 +3,22 @@
 #include "calendar/date_value_gedcom.h"
 #include "gedcom/gedcom7_export_lines.h"
 #include "gedcom/gedcom7_schema.h"
+#include "gedcom/gedzip.h"
 #include "storage/database.h"
 #include "storage/date_columns.h"
 #include "storage/event_kinds.h"
 #include "storage/event_store.h"
+#include "storage/picture_store.h"
 #include "storage/relation_store.h"
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 
 #include <QDate>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QUrl>
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -60,6 +65,7 @@ struct Person {
     std::vector<std::pair<int, bool>> Nursed; // breastfeeding: (other person, true = mother of this one)
     std::vector<int> NursingFamilies;         // the families of the women who nursed this person
     std::vector<EventEntry> Events;
+    std::vector<std::pair<int, QByteArray>> Pictures; // GEDZIP: media record and title
 };
 
 struct Family {
@@ -149,8 +155,8 @@ bool IsTag(const QString& code) {
 
 class Writer {
 public:
-    Writer(std::function<bool(const QByteArray&)> flush, TGedcomVersion version)
-        : Flush(std::move(flush)), Seven(version == TGedcomVersion::V70) {
+    Writer(std::function<bool(const QByteArray&)> flush, TGedcomVersion version, bool media = false)
+        : Flush(std::move(flush)), Seven(version == TGedcomVersion::V70 || media), Media(media) {
         Out.reserve(kFlushBytes + 4096);
     }
 
@@ -210,7 +216,7 @@ public:
             if (Persons[i].Mother == int(i))
                 Persons[i].Mother = -1;
         }
-        return ReadRelations(find, error) && ReadEvents(find, error);
+        return ReadRelations(find, error) && ReadEvents(find, error) && (!Media || ReadPictures(find));
     }
 
     bool Write(const TGedcomProgressFn& progress, TGedcomExportSummary& summary, QString& error) {
@@ -237,6 +243,13 @@ public:
             if (Out.size() >= kFlushBytes && !FlushOut(error))
                 return false;
         }
+        for (size_t m = 0; m < MediaFiles.size(); ++m) {
+            Out += "0 @M";
+            Number(int(m) + 1);
+            Out += "@ OBJE\r\n";
+            Line(1, "FILE", QUrl::toPercentEncoding(MediaFiles[m].first, "/"));
+            Line(2, "FORM", PictureMediaType(MediaFiles[m].first));
+        }
         Out += "0 TRLR\r\n";
         if (!FlushOut(error))
             return false;
@@ -252,7 +265,36 @@ public:
         return true;
     }
 
+    // GEDZIP: the archive's names of the pictures the file names, and where each is read from.
+    const std::vector<std::pair<QString, QString>>& Pictures() const { return MediaFiles; }
+
 private:
+    // Each person's pictures that can be found, the default first; a file several rows share is one record.
+    template <typename Find> bool ReadPictures(const Find& find) {
+        Query q = Dm().Prepare(QStringLiteral("SELECT person_id, file_path, pic_description FROM ftPictures "
+                                              "ORDER BY pic_default DESC, oid"));
+        QHash<QString, int> records;
+        while (q.Next()) {
+            const int p = find(Key(q.Utf8(0)));
+            const QString stored = q.Text(1).trimmed();
+            const QString source = PictureFileLocation(stored);
+            if (p < 0 || source.isEmpty())
+                continue;
+            auto found = records.constFind(source);
+            if (found == records.constEnd()) {
+                QString name = QStringLiteral("media/") + QFileInfo(source).fileName();
+                for (int n = 2; std::any_of(MediaFiles.begin(), MediaFiles.end(),
+                                            [&](const auto& m) { return m.first == name; });
+                     ++n)
+                    name = QStringLiteral("media/%1-").arg(n) + QFileInfo(source).fileName();
+                found = records.insert(source, int(MediaFiles.size()));
+                MediaFiles.emplace_back(name, source);
+            }
+            Persons[size_t(p)].Pictures.emplace_back(*found, Utf8(q, 2).trimmed());
+        }
+        return !q.Failed();
+    }
+
     template <typename Find> bool ReadRelations(const Find& find, QString& error) {
         struct Mate {
             int Order, Row, Family;
@@ -768,6 +810,11 @@ private:
         }
         if (!p.Notes.isEmpty())
             LongText(1, "NOTE", p.Notes);
+        for (const auto& [m, title] : p.Pictures) {
+            Pointer(1, "OBJE", 'M', m);
+            if (!title.isEmpty())
+                LongText(2, "TITL", title);
+        }
         if (Seven) {
             QByteArray uid = p.Id;
             if (uid.startsWith('{') && uid.endsWith('}'))
@@ -809,8 +856,10 @@ private:
     }
 
     std::function<bool(const QByteArray&)> Flush;
-    const bool Seven;                          // GEDCOM 7.0
-    std::map<QByteArray, QByteArray> Declared; // 7.0: extension tags and their URIs
+    const bool Seven;                                    // GEDCOM 7.0
+    const bool Media;                                    // GEDZIP: the pictures too
+    std::vector<std::pair<QString, QString>> MediaFiles; // (name in the archive, file)
+    std::map<QByteArray, QByteArray> Declared;           // 7.0: extension tags and their URIs
     QByteArray Out;
     QByteArray Owner;
     std::vector<Person> Persons;
@@ -823,20 +872,58 @@ private:
 };
 
 bool Export(const std::function<bool(const QByteArray&)>& flush, const TGedcomProgressFn& progress,
-            TGedcomExportSummary& summary, QString& error, TGedcomVersion version) {
+            TGedcomExportSummary& summary, QString& error, TGedcomVersion version,
+            std::vector<std::pair<QString, QString>>* pictures = nullptr) {
     summary = TGedcomExportSummary();
     if (!IsTreeOpen() || !Dm().IsConnected()) {
         error = Translate(QStringLiteral("No tree is open."));
         return false;
     }
-    Writer writer(flush, version);
-    return writer.Read(error) && writer.Write(progress, summary, error);
+    Writer writer(flush, version, pictures != nullptr);
+    if (!writer.Read(error) || !writer.Write(progress, summary, error))
+        return false;
+    if (pictures)
+        *pictures = writer.Pictures();
+    return true;
+}
+
+// A GEDZIP archive: the 7.0 file as gedcom.ged and the pictures it names.
+bool ExportGedzip(const QString& path, const TGedcomProgressFn& progress, TGedcomExportSummary& summary,
+                  QString& error) {
+    QByteArray text;
+    std::vector<std::pair<QString, QString>> pictures;
+    const auto collect = [&text](const QByteArray& bytes) {
+        text += bytes;
+        return true;
+    };
+    if (!Export(collect, progress, summary, error, TGedcomVersion::V70, &pictures))
+        return false;
+    std::vector<std::pair<QString, QByteArray>> files{{QStringLiteral("gedcom.ged"), text}};
+    for (const auto& [name, source] : pictures) {
+        QFile picture(source);
+        if (!picture.open(QIODevice::ReadOnly)) {
+            error = FillPattern(Translate(QStringLiteral("The file %* could not be read.")), {source});
+            return false;
+        }
+        files.emplace_back(name, picture.readAll());
+    }
+    summary.Pictures = int(pictures.size());
+    QSaveFile file(path);
+    const QByteArray zip = MakeZip(files);
+    if (!file.open(QIODevice::WriteOnly) || file.write(zip) != zip.size() || !file.commit()) {
+        error = FillPattern(Translate(QStringLiteral("The file %* could not be written.")), {path}) + u'\n' +
+                file.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 bool ExportGedcomFile(const QString& path, const TGedcomProgressFn& progress, TGedcomExportSummary& summary,
                       QString& error, TGedcomVersion version) {
+    if (path.endsWith(QLatin1String(".gdz"), Qt::CaseInsensitive))
+        return ExportGedzip(path, progress, summary, error);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = FillPattern(Translate(QStringLiteral("The file %* could not be written.")), {path}) + u'\n' +
@@ -876,7 +963,8 @@ QString GedcomExportSummaryText(const TGedcomExportSummary& summary) {
     return QStringList{line("Individuals: %#", summary.Individuals), line("Families: %#", summary.Families),
                        line("Breastfeeding relations: %#", summary.Associations),
                        line("Events: %#", summary.Events)}
-        .join(u'\n');
+               .join(u'\n') +
+           (summary.Pictures > 0 ? u'\n' + line("Pictures: %#", summary.Pictures) : QString());
 }
 
 } // namespace verdan

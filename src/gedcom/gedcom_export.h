@@ -16,6 +16,7 @@ struct TGedcomExportSummary {
     int Families = 0;     // marriages and the parents of children without one
     int Associations = 0; // breastfeeding relations
     int Events = 0;       // besides birth, death, marriage and divorce
+    int Pictures = 0;     // in a GEDZIP archive
 };
 
 // Writes the open tree as a GEDCOM 5.5.1 file in UTF-8 with CR LF line ends and lines of at most 255
@@ -28,7 +29,8 @@ struct TGedcomExportSummary {
 //
 // Version 7.0 writes UTF-8 without CONC and without a length limit, dates in their calendars (the Hijri
 // calendar as the extension _HIJRI with a phrase in the interface language and a Gregorian sort date),
-// groups as records of their own, and declares every extension in HEAD.SCHMA.
+// groups as records of their own, and declares every extension in HEAD.SCHMA. A path ending in .gdz gets
+// a GEDZIP archive: the 7.0 file as gedcom.ged with the pictures of the persons it names.
 bool ExportGedcomFile(const QString& path, const TGedcomProgressFn& progress, TGedcomExportSummary& summary,
                       QString& error, TGedcomVersion version = TGedcomVersion::V551);
 

@@ -5,6 +5,7 @@
 #include "gedcom/gedcom_import_facts.h"
 #include "gedcom/gedcom_internal.h"
 #include "gedcom/gedcom_reader.h"
+#include "gedcom/gedzip.h"
 #include "storage/database.h"
 #include "storage/date_columns.h"
 #include "storage/event_kinds.h"
@@ -17,7 +18,9 @@
 #include "text/user_options.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <span>
 #include <sqlite3.h>
 #include <vector>
@@ -296,7 +299,7 @@ public:
             return LineageName(i).trimmed();
         };
         if (!WritePersons(summary, error) || !WriteMarriages(summary, error) ||
-            !WriteGedcomExtensions(Data, context, error))
+            !WriteGedcomExtensions(Data, context, error) || !WriteGedcomPictures(Data, context, error))
             return false;
         summary.Individuals = int(Data.Persons.size());
         summary.Families = int(Data.Families.size());
@@ -711,8 +714,25 @@ bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, 
                                                                : options.FallbackEncoding;
     read.Progress = options.Progress;
     TGedcomData data;
-    if (!ReadGedcomFile(path, data, read)) {
-        result.ErrorMessage = data.ErrorMessage;
+    // A GEDZIP archive: its data file is read from a copy, its pictures once the tree's folder is made.
+    TZipReader zip;
+    QByteArray archived;
+    QTemporaryDir unpacked;
+    QString readPath = path;
+    const bool gedzip = IsZipFile(path);
+    if (gedzip) {
+        if (!ReadGedzip(path, zip, archived, result.ErrorMessage))
+            return false;
+        readPath = unpacked.filePath(FileTitle(path) + QStringLiteral(".ged"));
+        QFile copy(readPath);
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(archived) != archived.size()) {
+            result.ErrorMessage =
+                FillPattern(Translate(QStringLiteral("The file %* could not be read.")), {path});
+            return false;
+        }
+    }
+    if (!ReadGedcomFile(readPath, data, read)) {
+        result.ErrorMessage = data.ErrorMessage.replace(readPath, path);
         return false;
     }
     const QString base = options.BaseFolder.isEmpty() ? DefaultNewTreeLocation() : options.BaseFolder;
@@ -725,6 +745,11 @@ bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, 
     const QString folder = QDir(base).absoluteFilePath(folderName);
     const QString treePath = folder + u'/' + folderName + QStringLiteral(".vrd");
     QDir(folder).mkdir(QStringLiteral("photos"));
+    const int picturesLeftOut =
+        gedzip ? PlaceGedzipPictures(zip, GedzipPictureFiles(archived, data),
+                                     QDir(folder).filePath(QStringLiteral("photos")), data)
+               : 0;
+    const int pictures = int(data.Pictures.size());
     TNewTreeFile file(treePath);
     if (!file.Begin()) {
         QDir(folder).removeRecursively();
@@ -746,6 +771,8 @@ bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, 
         return false;
     }
     result.TreePath = treePath;
+    result.Summary.Pictures = pictures;
+    result.Summary.PicturesLeftOut = picturesLeftOut;
     return true;
 }
 
@@ -782,6 +809,10 @@ QString GedcomSummaryText(const TGedcomImportSummary& summary) {
     if (!summary.RecordsNotKept.empty())
         lines << FillPattern(Translate(QStringLiteral("Records not kept: %*")),
                              {tags(summary.RecordsNotKept)});
+    if (summary.Pictures > 0 || summary.PicturesLeftOut > 0)
+        lines << line("Pictures: %#", summary.Pictures);
+    if (summary.PicturesLeftOut > 0)
+        lines << line("Media files that are no picture, left out: %#", summary.PicturesLeftOut);
     return lines.join(u'\n');
 }
 

@@ -27,6 +27,8 @@ struct TGedcomImportSummary {
     std::map<QString, int> KeptInNotes; // by tag
     std::map<QString, int> NotKept;     // lines left out, by tag
     std::map<QString, int> RecordsNotKept;
+    int Pictures = 0;        // brought from a GEDZIP archive into the tree's photos
+    int PicturesLeftOut = 0; // media of the archive that are no picture the program can show, or damaged
 };
 
 struct TGedcomImportOptions {
@@ -42,7 +44,8 @@ struct TGedcomImportResult {
     QString ErrorMessage; // translated, set on failure
 };
 
-// Reads a GEDCOM file into a tree file of its own, in a new folder named after it. Creates nothing when the
+// Reads a GEDCOM file (5.5.1 or 7.0, by its header) or a GEDZIP archive (with the pictures of individuals
+// among its media) into a tree file of its own, in a new folder named after it. Creates nothing when the
 // file cannot be read, and removes the new folder again when writing fails or is cancelled. The tree file
 // appears only once complete, so an import killed at any moment leaves no tree or a whole one.
 bool ImportGedcomFile(const QString& path, const TGedcomImportOptions& options, TGedcomImportResult& result);

@@ -568,8 +568,8 @@ void TfrmFamilyMain::ShowOptions() {
 }
 
 bool TfrmFamilyMain::ImportGedcom() {
-    const QString file =
-        ChooseGedcomFile(FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED")), QString());
+    const QString file = ChooseGedcomFile(
+        FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED *.gdz *.GDZ")), QString());
     if (file.isEmpty())
         return false;
     TGedcomImportSummary summary;
@@ -589,9 +589,12 @@ bool TfrmFamilyMain::ExportGedcom() {
         return false;
     const QFileInfo tree(CurrentTreePath());
     QDir::setCurrent(tree.absolutePath());
-    const QString target =
-        ChooseSaveFile(tree.completeBaseName() + QStringLiteral(".ged"),
-                       FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED")));
+    const QString target = ChooseSaveFile(
+        tree.completeBaseName() + QStringLiteral(".ged"),
+        version == TGedcomVersion::V70
+            ? FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED")) + QStringLiteral(";;") +
+                  FileFilter(QStringLiteral("GEDZIP"), QStringLiteral("*.gdz *.GDZ"))
+            : FileFilter(QStringLiteral("GEDCOM"), QStringLiteral("*.ged *.GED")));
     if (target.trimmed().isEmpty())
         return false;
     TGedcomExportSummary summary;
