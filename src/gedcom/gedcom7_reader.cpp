@@ -121,14 +121,14 @@ private:
                 DateWords.insert(Str(it.key().toStdString()), Str(it.value().toStdString()));
     }
 
-    QByteArray TagOf(size_t i) const {
+    std::string_view TagOf(size_t i) const {
         const std::string_view tag = Lines[i].Tag;
-        if (!tag.empty() && tag.front() == '_') {
+        if (!tag.empty() && tag.front() == '_' && !Renamed.isEmpty()) {
             const auto found = Renamed.constFind(Bytes(tag));
             if (found != Renamed.constEnd())
-                return *found;
+                return std::string_view(found->constData(), size_t(found->size()));
         }
-        return Bytes(tag);
+        return tag;
     }
 
     // A text as it is, its leading "@" no longer doubled.
@@ -139,44 +139,68 @@ private:
         return text;
     }
 
-    // A text value as the older form writes it: every "@" doubled.
-    static QByteArray Value(std::string_view v) {
-        if (IsPointerValue(v))
-            return Bytes(v);
-        QByteArray text = Bytes(v);
-        if (text.startsWith("@@"))
-            text.remove(0, 1);
-        return text.contains('@') ? text.replace("@", "@@") : text;
-    }
-
-    void Emit(int level, const QByteArray& tag, const QByteArray& value, std::string_view xref = {}) {
-        Out += QByteArray::number(level);
+    void Start(int level, std::string_view tag, std::string_view xref = {}) {
+        char digits[12];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + level % 10);
+            level /= 10;
+        } while (level > 0);
+        while (count > 0)
+            Out += digits[--count];
         Out += ' ';
         if (!xref.empty()) {
             Out += '@';
-            Out += Bytes(xref);
+            Out.append(xref.data(), qsizetype(xref.size()));
             Out += "@ ";
         }
-        Out += tag;
-        if (!value.isEmpty()) {
+        Out.append(tag.data(), qsizetype(tag.size()));
+    }
+
+    // A line whose value is as the file has it: in the older form every "@" of a text is doubled.
+    void Emit(int level, std::string_view tag, std::string_view value, std::string_view xref = {}) {
+        Start(level, tag, xref);
+        if (!value.empty()) {
             Out += ' ';
-            Out += value;
+            if (IsPointerValue(value)) {
+                Out.append(value.data(), qsizetype(value.size()));
+            } else {
+                if (value.substr(0, 2) == "@@")
+                    value.remove_prefix(1);
+                for (size_t at = value.find('@'); at != std::string_view::npos; at = value.find('@')) {
+                    Out.append(value.data(), qsizetype(at + 1));
+                    Out += '@';
+                    value.remove_prefix(at + 1);
+                }
+                Out.append(value.data(), qsizetype(value.size()));
+            }
         }
         Out += "\r\n";
     }
 
-    void EmitLine(size_t i, const QByteArray& tag) {
-        Emit(Lines[i].Level, tag, Value(Lines[i].Value), Lines[i].Xref);
+    // A line with a value made here.
+    void EmitText(int level, std::string_view tag, const QString& text) {
+        QByteArray value = text.toUtf8();
+        Start(level, tag);
+        if (!value.isEmpty()) {
+            Out += ' ';
+            Out += value.replace("@", "@@");
+        }
+        Out += "\r\n";
+    }
+
+    void EmitLine(size_t i, std::string_view tag) {
+        Emit(Lines[i].Level, tag, Lines[i].Value, Lines[i].Xref);
     }
 
     void Translate(size_t i) {
         const TGedLine& line = Lines[i];
-        const QByteArray tag = TagOf(i);
+        const std::string_view tag = TagOf(i);
         const int level = line.Level;
         Path.resize(size_t(level));
         Path.push_back(tag);
         // The type our export gives an event of no type of its own where one is needed (an EVEN, a title).
-        if (Own && tag == "TYPE" && level >= 2 && Path[size_t(level - 1)] == Bytes(line.Value))
+        if (Own && tag == "TYPE" && level >= 2 && Path[size_t(level - 1)] == line.Value)
             return;
         if (level == 0) {
             Record = tag;
@@ -186,12 +210,12 @@ private:
                 Emit(0, "INDI", {}, line.Xref);
                 Emit(1, "_GROUP", "Y");
                 if (const size_t type = Child(i, "TYPE")) {
-                    Emit(2, "TYPE", Value(Lines[type].Value));
+                    Emit(2, "TYPE", Lines[type].Value);
                     Skip[type] = true;
                 }
                 return;
             }
-            EmitLine(i, tag == "SNOTE" ? QByteArray("NOTE") : tag);
+            EmitLine(i, tag == "SNOTE" ? std::string_view("NOTE") : tag);
             return;
         }
         if (tag == "DATE") {
@@ -204,7 +228,7 @@ private:
         }
         if (tag == "AGE" && line.Value.empty()) {
             if (const size_t phrase = Child(i, "PHRASE")) {
-                Emit(level, "AGE", Value(Unescaped(Lines[phrase].Value).toStdString()));
+                Emit(level, "AGE", Lines[phrase].Value);
                 Skip[phrase] = true;
                 return;
             }
@@ -243,11 +267,10 @@ private:
                 Emit(1, "TITL", {});
             Titled = true;
         }
-        const std::string plain = tag.toStdString();
-        if (IsIndividualEventTag(plain) || IsFamilyEventTag(plain)) {
+        if (IsIndividualEventTag(tag) || IsFamilyEventTag(tag)) {
             // The text of an event whose payload can only be "Y" came in a line of its own.
             if (const size_t value = Child(i, "_VALUE")) {
-                Emit(level, tag, Value(Lines[value].Value));
+                Emit(level, tag, Lines[value].Value);
                 Skip[value] = true;
                 return;
             }
@@ -260,7 +283,7 @@ private:
         EmitLine(i, "ASSO");
         if (const size_t role = Child(i, "ROLE")) {
             const size_t phrase = Child(role, "PHRASE");
-            Emit(Lines[i].Level + 1, "RELA", Value(phrase ? Lines[phrase].Value : Lines[role].Value));
+            Emit(Lines[i].Level + 1, "RELA", phrase ? Lines[phrase].Value : Lines[role].Value);
             for (size_t j = role; j < BlockEnd(role); ++j)
                 Skip[j] = true;
         }
@@ -269,12 +292,23 @@ private:
     void Pedigree(size_t i) {
         const std::string_view value = Lines[i].Value;
         const size_t phrase = Child(i, "PHRASE");
-        QByteArray out = Bytes(value).toLower();
         if (value == "OTHER" && phrase) {
-            out = Lines[phrase].Value == kNursingPhrase ? QByteArray("_RADA") : Value(Lines[phrase].Value);
+            Emit(Lines[i].Level, "PEDI",
+                 Lines[phrase].Value == kNursingPhrase ? "_RADA" : Lines[phrase].Value);
             Skip[phrase] = true;
+            return;
         }
-        Emit(Lines[i].Level, "PEDI", out);
+        const QByteArray lower = Bytes(value).toLower();
+        Emit(Lines[i].Level, "PEDI", std::string_view(lower.constData(), size_t(lower.size())));
+    }
+
+    // Whether an extension or a sort date stands beside the date, later among its siblings.
+    bool HasSiblingsAfter(size_t i) const {
+        const int level = Lines[i].Level;
+        for (size_t j = i + 1; j < Lines.size() && Lines[j].Level >= level; ++j)
+            if (Lines[j].Level == level && (Lines[j].Tag == "SDATE" || Lines[j].Tag.front() == '_'))
+                return true;
+        return false;
     }
 
     // A date with the file's tags of our calendar, months and era replaced by ours.
@@ -291,6 +325,17 @@ private:
     // years back in the year, and in our files the Hijri date with the Gregorian sort date beside it.
     void Date(size_t i) {
         const int level = Lines[i].Level;
+        // Most dates read alike in both forms: Gregorian, with nothing under them or beside them.
+        const std::string_view raw = Lines[i].Value;
+        const bool plain =
+            BlockEnd(i) == i + 1 && raw.find('_') == std::string_view::npos &&
+            raw.find("BCE") == std::string_view::npos && raw.find("JULIAN") == std::string_view::npos &&
+            raw.find("GREGORIAN") == std::string_view::npos && raw.find("HEBREW") == std::string_view::npos &&
+            raw.find("FRENCH_R") == std::string_view::npos;
+        if (plain && !HasSiblingsAfter(i)) {
+            EmitLine(i, "DATE");
+            return;
+        }
         const QString payload = OurDateWords(Str(Lines[i].Value).trimmed());
         const QString hijriTag = HijriTag.isEmpty() ? QLatin1String(kHijriCalendarTag) : HijriTag;
         const QString older = Gedcom7ToOlderDateText(payload, hijriTag);
@@ -349,21 +394,21 @@ private:
         if (sortDate) {
             skipBlock(sortDate);
             const QString gregorian = Gedcom7ToOlderDateText(Str(Lines[sortDate].Value).trimmed(), {});
-            Emit(level, "DATE", Value(gregorian.toStdString()));
-            Emit(level + 1, "_HIJRONLY", Value(text.toStdString()));
+            EmitText(level, "DATE", gregorian);
+            EmitText(level + 1, "_HIJRONLY", text);
         } else {
-            Emit(level, "DATE", Value(text.toStdString()));
+            EmitText(level, "DATE", text);
             if (hijriDate) {
                 skipBlock(hijriDate);
                 const QString other = OurDateWords(Str(Lines[hijriDate].Value).trimmed());
-                Emit(level + 1, "_HIJR", Value(Gedcom7ToOlderDateText(other, hijriTag).toStdString()));
+                EmitText(level + 1, "_HIJR", Gedcom7ToOlderDateText(other, hijriTag));
             } else if (noHijri) {
                 skipBlock(noHijri);
                 Emit(level + 1, "_HIJR", {});
             }
         }
         if (keepPhrase)
-            Emit(level + 1, "PHRASE", Value(phrase.toStdString()));
+            EmitText(level + 1, "PHRASE", phrase);
     }
 
     std::vector<TGedLine> Lines;
@@ -371,8 +416,8 @@ private:
     QHash<QByteArray, QByteArray> Renamed; // the file's extension tags that are ours, by our tag
     QHash<QString, QString> DateWords;     // the same for calendars, months and eras
     QString HijriTag;
-    QByteArray Record;            // the tag of the record being read
-    std::vector<QByteArray> Path; // the tags of the line being read and of those it is under
+    std::string_view Record;            // the tag of the record being read
+    std::vector<std::string_view> Path; // the tags of the line being read and of those it is under
     bool Own = false;
     bool Titled = false; // a TITL came in this record
     QByteArray Out;

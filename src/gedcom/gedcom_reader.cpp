@@ -573,22 +573,25 @@ private:
         }
     }
 
-    // A person identifier carried as _UID (as our export writes it) is kept, so identities survive a
-    // round trip; one that is no GUID or that another individual took first gets a new one.
+    // A person identifier carried as _UID or UID (as our exports write it) is kept, so identities survive a
+    // round trip; one that is no GUID, or that more than one individual of the file carries, gives way to a
+    // new one for each of them.
     void AdoptIdentifiers() {
-        QSet<QString> taken;
-        for (TGedPerson& person : Data.Persons) {
-            if (person.Uid.isEmpty())
+        QHash<QString, int> uses;
+        std::vector<QString> ids(Data.Persons.size());
+        for (size_t i = 0; i < Data.Persons.size(); ++i) {
+            const QString& uid = Data.Persons[i].Uid;
+            if (uid.isEmpty())
                 continue;
-            const QUuid uid = QUuid::fromString(person.Uid);
-            if (uid.isNull())
+            const QUuid parsed = QUuid::fromString(uid);
+            if (parsed.isNull())
                 continue;
-            const QString id = uid.toString(QUuid::WithBraces).toUpper();
-            if (taken.contains(id))
-                continue;
-            taken.insert(id);
-            person.Data.PersonId = id;
+            ids[i] = parsed.toString(QUuid::WithBraces).toUpper();
+            ++uses[ids[i]];
         }
+        for (size_t i = 0; i < Data.Persons.size(); ++i)
+            if (!ids[i].isEmpty() && uses.value(ids[i]) == 1)
+                Data.Persons[i].Data.PersonId = ids[i];
     }
 
     // Every cross-reference is looked up once; parents follow from the family each person is a child of.

@@ -136,6 +136,21 @@ TEST(Gedcom7Import, ReadsEscapesNotesDatesAndRoles) {
     EXPECT_NE(p.Events[4].Date.Gregorian, 0);
     ASSERT_EQ(read.Associations.size(), 1u);
     EXPECT_EQ(read.Associations[0].Relation, QStringLiteral("Breastfeeding mother"));
+
+    // An identifier two individuals carry is neither's: each gets a new one.
+    QByteArray twice = doc;
+    twice.replace("0 @I2@ INDI\n", "0 @I2@ INDI\n1 UID 2c8e0a6e-1b55-4f0c-9a9e-3a2b9e1d7f00\n");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(twice);
+    }
+    TGedcomData shared;
+    ASSERT_TRUE(ReadGedcomFile(path, shared));
+    ASSERT_EQ(shared.Persons.size(), 2u);
+    EXPECT_NE(shared.Persons[0].Data.PersonId, QStringLiteral("{2C8E0A6E-1B55-4F0C-9A9E-3A2B9E1D7F00}"));
+    EXPECT_NE(shared.Persons[1].Data.PersonId, QStringLiteral("{2C8E0A6E-1B55-4F0C-9A9E-3A2B9E1D7F00}"));
+    EXPECT_NE(shared.Persons[0].Data.PersonId, shared.Persons[1].Data.PersonId);
 }
 
 // Dates our export writes are dates of the standard's grammar, and words that are none become phrases.
