@@ -4,6 +4,7 @@
 #include "text/messages.h"
 #include "text/system_message.h"
 #include "text/ui/caption_style.h"
+#include "text/ui/keyboard_groups_x11.h"
 #include "text/ui/message_dialog.h"
 #include "text/user_options.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("verdan"));
     verdan::InstallCaptionStyle();
     verdan::InstallMessageDialogs();
+    verdan::InstallDesktopKeyboardGroups();
     verdan::SetSystemMessageHandler(
         [](const QString& caption, const QString& text) { QMessageBox::critical(nullptr, caption, text); });
     const verdan::TStartupArguments arguments =

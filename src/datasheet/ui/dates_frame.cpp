@@ -334,11 +334,17 @@ void TframDates::ShowTyped(const TDateBoxes& boxes) {
 }
 
 bool TframDates::eventFilter(QObject* watched, QEvent* event) {
+    // Dates are typed in Latin digits whatever the interface language: a date box switches to a Latin
+    // layout and back to the interface language's, where the desktop offers both (digits typed in any
+    // layout are read all the same).
+    const QString own = Local().Target.KeyboardLayout;
+    const bool switches = keyboard_.Offers(QStringLiteral("English")) && keyboard_.Offers(own);
     if (event->type() == QEvent::FocusIn) {
-        // Dates are typed in Latin digits whatever the interface language.
-        keyboard_.SetEnglishName(QStringLiteral("English"));
+        if (switches)
+            keyboard_.SetEnglishName(QStringLiteral("English"));
     } else if (event->type() == QEvent::FocusOut) {
-        keyboard_.SetEnglishName(Local().Target.KeyboardLayout);
+        if (switches)
+            keyboard_.SetEnglishName(own);
         RunSafely([this] { UpdateDateInfo(); });
     }
     return QWidget::eventFilter(watched, event);

@@ -323,6 +323,8 @@ void TfrmFamilyMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         SetMessageTitle(ApplicationTitle());
         TranslateTexts();
+        if (isVisible())
+            UseInterfaceKeyboard();
         RefreshPersonCount();
         // Values the sheet words itself (gender, spans, the overview) read again in the new language.
         if (!framDataSheet_->CurrentPersonId().isEmpty())
@@ -338,7 +340,17 @@ void TfrmFamilyMain::UpdateCaption() {
     lblStatusPath_->setText(IsolatePath(path));
 }
 
+void TfrmFamilyMain::UseInterfaceKeyboard() {
+    const QString own = Local().Target.KeyboardLayout;
+    if (keyboard_.Offers(own))
+        keyboard_.SetEnglishName(own);
+}
+
 void TfrmFamilyMain::showEvent(QShowEvent* event) {
+    if (keyboardBefore_.isEmpty() && !event->spontaneous()) {
+        keyboardBefore_ = keyboard_.EnglishName();
+        UseInterfaceKeyboard();
+    }
     TranslateTexts();
     TfrmTreeWindow::ResetCascade();
     TfrmTreeDialog::ResetCascade();
@@ -355,6 +367,8 @@ void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
     }
     CloseCurrentTree();
     ReleaseStoreCaches();
+    if (!keyboardBefore_.isEmpty() && keyboard_.Offers(keyboardBefore_))
+        keyboard_.SetEnglishName(keyboardBefore_);
     event->accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/keyboard_layout.h"
+
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
@@ -200,6 +202,8 @@ private:
     // An outline command changed the shown person: the sheet reads it again once the command is done.
     void ScheduleSheetReload();
     void Timer1Timer();
+    // The keyboard layout of the interface language, where the desktop offers it.
+    void UseInterfaceKeyboard();
 
     QWidget* Panel1_;
     QLabel* lbl_Total_;
@@ -221,6 +225,9 @@ private:
     QLabel* lblStatusPath_;
     TMainMenu* menu_;
     QTimer Timer1_;
+    // The layout the user had before the window was first shown, given back when it closes.
+    TKeyboardLayout keyboard_;
+    QString keyboardBefore_;
     Tfrm_Start_Page* startPage_;
     Tfrm_NewTree* newTreeDialog_;
     TfrmReports* reports_ = nullptr;

@@ -1,9 +1,12 @@
 #include "calendar/date_convert.h"
+#include "common/fake_keyboard.h"
 #include "datasheet/ui/date_approach.h"
 #include "datasheet/ui/dates_frame.h"
 #include "sheet_fixture.h"
 #include "text/localisation.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -270,6 +273,37 @@ TEST_F(DatesFrameTest, CalculatorGivenAPersonWritesItsRow) {
 }
 
 // Choosing Umm al-Qura changes the conversions made from then on; the dates the tree holds stay as they were.
+// Entering a date box switches to a Latin layout and leaving it back to the interface language's, where the
+// desktop offers both; with only one of them the keyboard stays as the user set it.
+TEST_F(DatesFrameTest, DateBoxesAreTypedOnALatinLayout) {
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("arabic.local")));
+    auto focus = [](QWidget* box, QEvent::Type type) {
+        QFocusEvent event(type, Qt::TabFocusReason);
+        QApplication::sendEvent(box, &event);
+    };
+    {
+        TFakeKeyboardGroups desktop({kArabicLayout, kFrenchLayout});
+        focus(Box("txtDate_of_Birth_H"), QEvent::FocusIn);
+        EXPECT_EQ(desktop.CurrentName(), QStringLiteral("French"));
+        focus(Box("txtDate_of_Birth_H"), QEvent::FocusOut);
+        EXPECT_EQ(desktop.CurrentName(), QStringLiteral("Arabic"));
+        // A place is typed in the interface language: its box switches nothing.
+        focus(Box("txtPlace_of_Birth"), QEvent::FocusIn);
+        EXPECT_EQ(desktop.switches, 2);
+    }
+    for (const QList<TKeyboardGroup>& offered :
+         {QList<TKeyboardGroup>{kArabicLayout, kPersianLayout}, QList<TKeyboardGroup>{kUsLayout}}) {
+        TFakeKeyboardGroups desktop(offered);
+        focus(Box("txtDate_of_Death_G"), QEvent::FocusIn);
+        focus(Box("txtDate_of_Death_G"), QEvent::FocusOut);
+        EXPECT_EQ(desktop.switches, 0) << offered.size();
+    }
+    // Without switchable layouts (Wayland) nothing is asked of the desktop.
+    focus(Box("txtDate_of_Birth_G"), QEvent::FocusIn);
+    focus(Box("txtDate_of_Birth_G"), QEvent::FocusOut);
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("english.local")));
+}
+
 TEST_F(DatesFrameTest, UmmAlQuraConvertsFromThenOnAndKeepsStoredDates) {
     ASSERT_EQ(Dm().Execute("UPDATE ftPerson SET Date_of_Birth_G = 20200101, Date_of_Birth_H = 14410505 "
                            "WHERE Person_Id = '{A}'"),

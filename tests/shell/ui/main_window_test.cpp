@@ -1,3 +1,4 @@
+#include "common/fake_keyboard.h"
 #include "common/testing.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/tree_frame.h"
@@ -13,6 +14,7 @@
 #include "text/program_folder.h"
 #include "text/user_options.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -212,4 +214,33 @@ TEST_F(MainWindowTest, StartUpOpensTheNamedTreeTheLastTreeOrTheStartPage) {
         EXPECT_EQ(rows, 2);
         EXPECT_FALSE(IsTreeOpen());
     }
+}
+
+// Shown, the main window switches the keyboard to the interface language's layout and to another language's
+// when the interface changes; closed, it gives back the layout the user had. A desktop without that
+// layout keeps its own.
+TEST_F(MainWindowTest, TheKeyboardFollowsTheInterfaceWhileTheWindowIsOpen) {
+    SetLanguage(QStringLiteral(":/langs/arabic.local"));
+    {
+        test::TFakeKeyboardGroups desktop({test::kUsLayout, test::kArabicLayout});
+        TfrmFamilyMain window;
+        window.show();
+        EXPECT_EQ(desktop.CurrentName(), QStringLiteral("Arabic"));
+        SetLanguage(QStringLiteral(":/langs/english.local"));
+        QApplication::processEvents();
+        EXPECT_EQ(desktop.CurrentName(), QStringLiteral("English (US)"));
+        SetLanguage(QStringLiteral(":/langs/arabic.local"));
+        QApplication::processEvents();
+        EXPECT_EQ(desktop.CurrentName(), QStringLiteral("Arabic"));
+        window.close();
+        EXPECT_EQ(desktop.CurrentName(), QStringLiteral("English (US)"));
+    }
+    {
+        test::TFakeKeyboardGroups desktop({test::kUsLayout, test::kFrenchLayout}, 1);
+        TfrmFamilyMain window;
+        window.show();
+        window.close();
+        EXPECT_EQ(desktop.switches, 0);
+    }
+    test::UseEnglish();
 }
