@@ -420,6 +420,7 @@ void TfrmChart_Window::TranslateTexts() {
     lblZoom_->setText(MenuCaption("Zoom") + QStringLiteral(": "));
     cmbZoom_->setToolTip(MenuCaption("Zoom"));
     cmbZoom_->setAccessibleName(cmbZoom_->toolTip());
+    GiveArabicMnemonics(menuBar());
     UpdateCaption();
 }
 

@@ -16,6 +16,7 @@
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
+#include "text/ui/menu_captions.h"
 #include "text/ui/own_end_delegate.h"
 #include "text/ui/person_follow.h"
 #include "text/user_options.h"
@@ -226,6 +227,7 @@ void TframTree::ApplyCaptions() {
         button->setAccessibleName(button->toolTip());
     ApplyMenuCaptions();
     ApplyNavigationCaptions();
+    GiveArabicMnemonics(pmnuTree_);
 
     const bool rightToLeft = Local().Target.RightToLeft;
     SetMirrored(rightToLeft);

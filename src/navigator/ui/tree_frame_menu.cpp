@@ -7,6 +7,7 @@
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/icons.h"
+#include "text/ui/menu_captions.h"
 #include "tree_frame.h"
 
 #include <QKeyEvent>
@@ -301,6 +302,7 @@ void TframTree::PreparePopup() {
             mnuSetMate_->setTitle(Translate(QStringLiteral("Attach Husband")));
     }
     PrepareNavigationMenu(root, global);
+    GiveArabicMnemonics(pmnuTree_);
 }
 
 void TframTree::PrepareAddMenu() {

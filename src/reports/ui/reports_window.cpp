@@ -17,6 +17,7 @@
 #include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
+#include "text/ui/menu_captions.h"
 #include "text/ui/person_follow.h"
 #include "text/user_options.h"
 #include "work_progress.h"
@@ -233,6 +234,7 @@ void TfrmReports::TranslateTexts() {
     mnuPdf_->setText(T("Save as PDF file") + QStringLiteral(".."));
     mnuColumns_->setText(T("Columns") + QStringLiteral(".."));
     mnuClose_->setText(T("Close"));
+    GiveArabicMnemonics(menuBar());
     // Tool buttons show their picture; the hint says what they do.
     for (QToolButton* button : {btExcel_, btPreview_, btColumns_, btFind_}) {
         button->setToolTip(button == btExcel_     ? T("Save as Excel file")

@@ -167,6 +167,7 @@ void TMainMenu::TranslateTexts() {
     mnuDataEntryBasics->setText(MenuCaption("Data Entry Basics"));
     mnuMailingList->setText(MenuCaption("Mailing List"));
     mnuAbout->setText(MenuCaption("About Verdan"));
+    GiveArabicMnemonics(qobject_cast<QMenuBar*>(parent()));
 }
 
 } // namespace verdan

@@ -296,7 +296,8 @@ TEST_F(ChartWindow, WindowReadsInTheLanguagesDirectionAndTheDrawingKeepsItsOwn) 
         const bool rtl = QString::fromLatin1(language) == u"arabic.local";
         EXPECT_EQ(window.layoutDirection(), rtl ? Qt::RightToLeft : Qt::LeftToRight) << language;
         EXPECT_EQ(window.View()->layoutDirection(), Qt::LeftToRight) << language;
-        EXPECT_EQ(window.FileMenu()->title(), Translate(QStringLiteral("File")));
+        // Arabic captions carry an Alt letter of their own.
+        EXPECT_EQ(QString(window.FileMenu()->title()).remove(u'&'), Translate(QStringLiteral("File")));
         EXPECT_NE(window.FileMenu()->title(), rtl ? QStringLiteral("File") : QString());
         EXPECT_TRUE(window.windowTitle().startsWith(Translate(QStringLiteral("Family Tree Chart"))));
         window.close();

@@ -43,7 +43,9 @@ void ExpectInterface(TfrmFamilyMain& window, TfrmTreeWindow& tree, bool translat
     const QString where = Local().Target.Name;
     EXPECT_EQ(window.layoutDirection(), direction) << where.toStdString();
     EXPECT_EQ(tree.layoutDirection(), direction) << where.toStdString();
-    EXPECT_EQ(window.Menu()->mnuFile->title(), Translate(QStringLiteral("&File")));
+    // Arabic-script captions carry an Alt letter of their own.
+    EXPECT_EQ(QString(window.Menu()->mnuFile->title()).remove(u'&'),
+              QString(Translate(QStringLiteral("&File"))).remove(u'&'));
     EXPECT_EQ(window.Menu()->mnuFile->title() == QStringLiteral("&File"), !translated) << where.toStdString();
     for (TframTree* outline : {window.TreeFrame(), tree.TreeFrame()}) {
         EXPECT_EQ(outline->View()->layoutDirection(), direction)
@@ -103,7 +105,7 @@ TEST(LanguageSwitch, EveryOpenWindowFollowsAtOnce) {
     // A language the toolkit has no translation of is taken at once all the same.
     ChooseLanguage(window, QStringLiteral("اُردُو  Urdu"));
     ExpectInterface(window, *tree, true, true);
-    EXPECT_EQ(window.Menu()->mnuFile->title(), QStringLiteral("فائل"));
+    EXPECT_EQ(window.Menu()->mnuFile->title(), QStringLiteral("&فائل"));
     window.CloseCurrentTree();
     Options() = TOptions();
     test::UseEnglish();

@@ -16,7 +16,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -135,6 +139,27 @@ TEST_F(MainWindowLook, TitleAndLabelledCounters) {
 }
 
 // Help opens in the desktop's viewer; where the desktop has none, in the program's own help window.
+// In Arabic every menu of the main window and every entry in them is reached by a letter with Alt, each
+// letter once in its menu.
+TEST_F(MainWindowLook, ArabicMenusAreReachedByLetters) {
+    SetLanguage(QStringLiteral(":/langs/arabic.local"));
+    TfrmFamilyMain window;
+    const std::function<void(const QList<QAction*>&)> check = [&check](const QList<QAction*>& actions) {
+        QSet<QString> letters;
+        for (const QAction* action : actions) {
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            const QString letter = QKeySequence::mnemonic(action->text()).toString();
+            EXPECT_FALSE(letter.isEmpty()) << action->text().toStdString();
+            EXPECT_FALSE(letters.contains(letter)) << action->text().toStdString();
+            letters.insert(letter);
+            if (action->menu())
+                check(action->menu()->actions());
+        }
+    };
+    check(window.menuBar()->actions());
+}
+
 TEST_F(MainWindowLook, HelpFallsBackToTheProgramsWindow) {
     QDir().mkpath(ProgramFolder() + QStringLiteral("help"));
     QFile page(ProgramFolder() + QStringLiteral("help/keys.html"));
