@@ -25,7 +25,16 @@ namespace verdan {
 
 namespace {
 
-enum Column { MarkerCol = 0, TreeCol = 1, CreatorCol = 2, FileCol = 3, DateCol = 4 };
+enum Column { MarkerCol = 0, TreeCol = 1, CreatorCol = 2, FileCol = 3, DateCol = 4, FolderCol = 5 };
+
+// Where a tree file lies, as its folder reads for the user: the home folder written "~".
+QString ShownFolder(const QString& file) {
+    const QString folder = QFileInfo(file).absolutePath();
+    const QString home = QDir::homePath();
+    if (folder == home || folder.startsWith(home + u'/'))
+        return QDir::toNativeSeparators(u'~' + folder.mid(home.size()));
+    return QDir::toNativeSeparators(folder);
+}
 constexpr int kOpenSpot = 18; // width of the open arrow at the end of a tree name
 const QColor kMissingColor(128, 128, 128);
 const QColor kNameColor(54, 54, 54);
@@ -51,12 +60,12 @@ Tfrm_Start_Page::Tfrm_Start_Page(QWidget* parent) : QDialog(parent) {
     lblSelect_ = new QLabel(this);
     gTrees_ = new TZelGrid(this);
     gTrees_->setObjectName(QStringLiteral("gTrees"));
-    gTrees_->SetColCount(5);
+    gTrees_->SetColCount(6);
     gTrees_->SetReadonly(true);
     gTrees_->setSelectionBehavior(QAbstractItemView::SelectRows);
     gTrees_->setSelectionMode(QAbstractItemView::SingleSelection);
     gTrees_->SetDefaultRowHeight(QFontMetrics(gTrees_->font()).height() + 10);
-    gTrees_->SetColWidths({1, 200, 150, 0, 80});
+    gTrees_->SetColWidths({1, 200, 150, 0, 110, 200});
     gTrees_->horizontalHeader()->setStretchLastSection(true);
     gTrees_->setContextMenuPolicy(Qt::CustomContextMenu);
     gTrees_->viewport()->setMouseTracking(true);
@@ -126,7 +135,8 @@ void Tfrm_Start_Page::TranslateTexts() {
     mnuRemove_->setText(Translate(QStringLiteral("Remove From List")));
     mnuRemove_->setShortcut(QKeySequence(QStringLiteral(".")));
     gTrees_->SetColTitles({QString(), Translate(QStringLiteral("Tree")), Translate(QStringLiteral("Creator")),
-                           Translate(QStringLiteral("File")), Translate(QStringLiteral("Last modified"))});
+                           Translate(QStringLiteral("File")), Translate(QStringLiteral("Last modified")),
+                           Translate(QStringLiteral("Folder"))});
 }
 
 void Tfrm_Start_Page::Fill() {
@@ -146,6 +156,8 @@ void Tfrm_Start_Page::Fill() {
                                                  : item.Creator);
         gTrees_->SetCells(FileCol, row, item.File);
         gTrees_->SetCells(DateCol, row, ShownDate(item.LastModified));
+        // Trees of one name told apart by where they lie.
+        gTrees_->SetCells(FolderCol, row, ShownFolder(item.File));
     }
     if (!items.isEmpty())
         gTrees_->SetCurrentCell(TreeCol, std::clamp<int>(current, 1, static_cast<int>(items.size())));
@@ -181,8 +193,11 @@ void Tfrm_Start_Page::DrawCell(QPainter& painter, const QRect& rect, int col, in
     painter.setBrush(back);
     painter.setPen(color);
     painter.setFont(font);
-    // Each text in its own reading order: a Latin tree name in the mirrored list, an English date.
-    const QString text = Isolate(gTrees_->Cells(col, row));
+    // Each text in its own reading order: a Latin tree name in the mirrored list, an English date; a
+    // folder reads from its root and, when it is too long, keeps its last folders.
+    const QString text = col == FolderCol ? IsolatePath(QFontMetrics(font).elidedText(
+                                                gTrees_->Cells(col, row), Qt::ElideLeft, rect.width() - 8))
+                                          : Isolate(gTrees_->Cells(col, row));
     TZelGrid::DrawCellText(painter, rect, text, Qt::AlignLeft | Qt::AlignVCenter);
     if (col != TreeCol)
         return;

@@ -107,6 +107,22 @@ TEST_F(StartPageTest, ShowsTheListDecoratedOnlyOnThePage) {
     EXPECT_EQ(grid->Cells(3, 1), props.BasePath);
 }
 
+// Trees of one name are told apart by their folders; a folder in the home folder reads from "~".
+TEST_F(StartPageTest, EachTreeShowsItsFolder) {
+    const QString home = QDir::homePath();
+    WriteBytes(RecentTreesFileName(), "Family\tOwner\t" + present_.toUtf8() + "\t\r\nFamily\tOwner\t" +
+                                          (home + QStringLiteral("/trees/copy/family.vrd")).toUtf8() +
+                                          "\t\r\n");
+    RecentTrees().Reload();
+    page_.show();
+    TZelGrid* grid = page_.Grid();
+    EXPECT_EQ(grid->Cells(5, 0), QStringLiteral("Folder"));
+    EXPECT_EQ(grid->Cells(5, 1), QDir::toNativeSeparators(QFileInfo(present_).absolutePath()));
+    EXPECT_EQ(grid->Cells(5, 2), QDir::toNativeSeparators(QStringLiteral("~/trees/copy")));
+    EXPECT_GT(grid->ColWidth(5), 0);
+    page_.close();
+}
+
 TEST_F(StartPageTest, ChoosingATreeMarksThePageBusyUntilItIsShownAgain) {
     test::RecordedMessages messages;
     page_.show();
