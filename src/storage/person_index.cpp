@@ -348,26 +348,36 @@ TDescendantCounts CountDescendantsDetailed(const QString& id, bool includeFemale
     if (!EnsureIndex())
         return counts;
     const PersonIndex& index = Index();
-    const QByteArray key = id.toUtf8();
-    const int root = key.isEmpty() ? -1 : index.ids.Find(key);
-    if (root < 0)
-        return counts;
-    // The root is visited before the walk starts, so a cycle back to it never counts it.
     std::vector<char> visited(index.gender.size(), 0);
-    visited[root] = 1;
-    std::vector<int> pending{root};
+    std::vector<int> pending;
+    auto count = [&](int person) {
+        visited[person] = 1;
+        ++counts.Total;
+        if (index.gender[person] == 'm')
+            ++counts.Males;
+        else
+            ++counts.Females;
+        pending.push_back(person);
+    };
+    if (id.trimmed() == u"-1") {
+        // The outline's root: every person without a father or a mother stands under it.
+        for (std::size_t person = 0; person < index.gender.size(); ++person) {
+            if (index.fatherOf[person] == kNoParent && index.motherOf[person] == kNoParent)
+                count(int(person));
+        }
+    } else {
+        const QByteArray key = id.toUtf8();
+        const int root = key.isEmpty() ? -1 : index.ids.Find(key);
+        if (root < 0)
+            return counts;
+        // The root is visited before the walk starts, so a cycle back to it never counts it.
+        visited[root] = 1;
+        pending.push_back(root);
+    }
     auto take = [&](const ChildLists& lists, int parent) {
         for (int i = lists.start[parent]; i < lists.start[parent + 1]; ++i) {
-            const int child = lists.children[i];
-            if (visited[child])
-                continue;
-            visited[child] = 1;
-            ++counts.Total;
-            if (index.gender[child] == 'm')
-                ++counts.Males;
-            else
-                ++counts.Females;
-            pending.push_back(child);
+            if (!visited[lists.children[i]])
+                count(lists.children[i]);
         }
     };
     while (!pending.empty()) {

@@ -25,7 +25,7 @@ void ClearPersonIndex();
 
 // Descendants through fathers and, with includeFemale, through a female person's children as mother.
 // Each person is counted once, the root never (also when the links form a cycle). Zero for an id that
-// names no person.
+// names no person. "-1", the outline's root, counts every person without parents and their descendants.
 TDescendantCounts CountDescendantsDetailed(const QString& id, bool includeFemale);
 // The total of CountDescendantsDetailed with includeFemale.
 int CountDescendants(const QString& id);

@@ -33,6 +33,21 @@ TEST_F(PersonIndexTest, CountsEachDescendantOnce) {
     EXPECT_EQ(CountDescendantsDetailed("{F}", true), (TDescendantCounts{6, 3, 3}));
 }
 
+// The outline's root stands for the whole tree: every person without parents and their descendants; a
+// child only of a woman counts with includeFemale.
+TEST_F(PersonIndexTest, TheRootCountsTheWholeTree) {
+    const TDescendantCounts before = CountDescendantsDetailed("-1", true);
+    Put("{F}", "-1", "0", "F");
+    Put("{W}", "", "0", "W", "f");
+    Put("{S}", "{F}", "{W}", "S");
+    Put("{D}", "{S}", "0", "D", "f");
+    Put("{M}", "0", "{W}", "M");
+    const TDescendantCounts all = CountDescendantsDetailed("-1", true);
+    EXPECT_EQ(all, (TDescendantCounts{before.Total + 5, before.Males + 3, before.Females + 2}));
+    EXPECT_EQ(CountDescendantsDetailed("-1", false).Total, before.Total + 4);
+    EXPECT_EQ(CountDescendantsDetailed(" -1 ", true), all);
+}
+
 TEST_F(PersonIndexTest, CyclesNeverCountTheRoot) {
     Put("{A}", "{C}", "0", "A");
     Put("{B}", "{A}", "0", "B");

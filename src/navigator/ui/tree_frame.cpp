@@ -331,11 +331,7 @@ void TframTree::ShowSelectionInfo(const QModelIndex& current) {
     if (!record) {
         ClearSelectionDisplay();
     } else {
-        lblName_->setText(Isolate(GetLineageName(shownPersonId_)));
-        const QString mother = GetMotherLineageName(shownPersonId_);
-        lblMotherName_->setText(mother.trimmed().isEmpty() ? QString()
-                                                           : Translate(QStringLiteral("Mother")) +
-                                                                 QStringLiteral(": ") + Isolate(mother));
+        ShowNameLines(shownPersonId_);
         lblLevel_->setText(FillPattern(Translate(QStringLiteral("Generation %#")),
                                        {QString::number(model_->Level(current))}));
         QImage picture(kPictureSize, kPictureSize, QImage::Format_RGB32);
@@ -344,6 +340,23 @@ void TframTree::ShowSelectionInfo(const QModelIndex& current) {
         else
             imgPerson_->clear();
     }
+}
+
+void TframTree::ShowNameLines(const QString& personId) {
+    lblName_->setText(Isolate(GetLineageName(personId)));
+    const QString mother = GetMotherLineageName(personId);
+    lblMotherName_->setText(mother.trimmed().isEmpty() ? QString()
+                                                       : Translate(QStringLiteral("Mother")) +
+                                                             QStringLiteral(": ") + Isolate(mother));
+}
+
+void TframTree::ShowFoundPerson(const QString& personId) {
+    if (personId.trimmed().isEmpty())
+        return;
+    ShowNameLines(personId);
+    // The generation and the picture belong to the node selected, which stays as it was.
+    lblLevel_->clear();
+    imgPerson_->clear();
 }
 
 QTreeView* TframTree::View() const {

@@ -47,6 +47,9 @@ public:
 
     // Opens the outline down to the person and selects it; false when it is shown nowhere.
     bool LocatePerson(const QString& personId);
+    // A search result clicked beside the outline: the lines under the outline name that person (lineage and
+    // mother) while the outline keeps its selection.
+    void ShowFoundPerson(const QString& personId);
     QModelIndex FindPersonNode(const QString& personId) const;
     // Re-reads the name and display of the person's nodes.
     void RefreshPersonNode(const QString& personId);
@@ -161,6 +164,7 @@ private:
     void ApplyMenuCaptions();
     void ShowSelection(const QModelIndex& current);
     void ShowSelectionInfo(const QModelIndex& current);
+    void ShowNameLines(const QString& personId);
     void ClearSelectionDisplay();
     bool HandleKey(QKeyEvent* event);
     void ShowPopup(const QPoint& position);

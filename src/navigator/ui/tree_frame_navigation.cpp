@@ -105,9 +105,12 @@ void TframTree::BuildNavigationMenu() {
     connect(mnuLocate_, &QMenu::aboutToShow, this, [this] { FillRelativeMenu(mnuLocate_, false); });
     connect(mnuSplitTree_, &QMenu::aboutToShow, this, [this] { FillRelativeMenu(mnuSplitTree_, true); });
     connect(mnuPersonInfo_, &QAction::triggered, this, [this] {
+        // The root stands for the whole tree.
         const TPersonNode* record = model_->Record(CurrentIndex());
         if (record)
             emit StatisticsWanted(record->PersonId, IsFemaleGender(record->Gender));
+        else if (CurrentIndex().isValid())
+            emit StatisticsWanted(QStringLiteral("-1"), false);
     });
 }
 
@@ -132,8 +135,8 @@ void TframTree::PrepareNavigationMenu(bool root, bool global) {
     for (QAction* entry : {mnuApplyToDescendents_->menuAction(), mnuPersonOption_, mnuLocate_->menuAction(),
                            mnuSplitTree_->menuAction(), mnuAddBookmark_})
         entry->setEnabled(person);
-    // The group outside the tree counts its persons too; the root stands for no person.
-    mnuPersonInfo_->setEnabled(!root && model_->Record(CurrentIndex()) != nullptr);
+    // The group outside the tree counts its persons too, the root the whole tree.
+    mnuPersonInfo_->setEnabled(root || model_->Record(CurrentIndex()) != nullptr);
 }
 
 void TframTree::UpdateHistoryButtons() {

@@ -3,6 +3,7 @@
 #include "storage/person_index.h"
 #include "storage/person_names.h"
 #include "storage/tree_file.h"
+#include "storage/tree_info.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
@@ -106,7 +107,7 @@ void TfrmPersonInfo::FollowPerson(const QString& personId) {
 
 void TfrmPersonInfo::Calculate() {
     TBusyCursor busy;
-    lblName_->setText(Isolate(GetLineageName(personId_)));
+    lblName_->setText(Isolate(personId_ == u"-1" ? GetTreeName() : GetLineageName(personId_)));
     for (QLineEdit* box : {txtMales_, txtFemales_, txtTotal_})
         box->clear();
     if (personId_.isEmpty() || !IsTreeOpen())

@@ -62,6 +62,7 @@ TfrmTreeWindow::TfrmTreeWindow(QWidget* owner)
     connect(btStayOnTop_, &QToolButton::toggled, this, &TfrmTreeWindow::SetStayOnTop);
     connect(btClose_, &QPushButton::clicked, this, &QWidget::close);
     connect(search_, &TNameSearchBox::personSelected, this, &TfrmTreeWindow::PersonSelected);
+    connect(search_, &TNameSearchBox::personSelected, framTree_, &TframTree::ShowFoundPerson);
     connect(search_, &TNameSearchBox::personChosen, this, [this](const QString& id) {
         if (framTree_->LocatePerson(id))
             framTree_->View()->setFocus();

@@ -166,6 +166,17 @@ TEST_P(TreeFrameLinksTest, ThePopupOffersTheLinksWhereTheyApply) {
     OpenPopup();
     EXPECT_FALSE(Entry("mnuSetMate")->isEnabled());
     EXPECT_FALSE(Entry("mnuSetRelation")->isEnabled());
+
+    // The root's Statistics counts the whole tree.
+    frame_->View()->setCurrentIndex(frame_->Model()->RootIndex());
+    Settle();
+    OpenPopup();
+    EXPECT_FALSE(Entry("mnuSetMate")->isEnabled());
+    ASSERT_TRUE(Entry("mnuPersonInfo")->isEnabled());
+    QSignalSpy statistics(frame_, &TframTree::StatisticsWanted);
+    Entry("mnuPersonInfo")->trigger();
+    ASSERT_EQ(statistics.size(), 1);
+    EXPECT_EQ(statistics.front().front().toString(), "-1");
     frame_->SetReadOnly(true);
     EXPECT_FALSE(Entry("mnuSetMate")->isVisible());
     EXPECT_FALSE(Entry("mnuSetRelation")->isVisible());

@@ -3,9 +3,12 @@
 #include "reports/ui/name_search_box.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/tree_window.h"
+#include "storage/person_names.h"
+#include "text/bidi_text.h"
 #include "text/user_options.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -80,6 +83,18 @@ TEST_F(TreeWindowTest, SearchChoosesInItsOwnOutline) {
     ASSERT_FALSE(selected.isEmpty());
     EXPECT_EQ(selected.last().first().toString(), kGrandson);
     EXPECT_EQ(window->TreeFrame()->CurrentPersonId(), kFather); // a click alone leaves the outline
+    // ... but the lines under it name the person found, with his lineage and his mother.
+    Person("{10000000-0000-0000-0000-000000000004}", "Huda", "-1", "0", "f");
+    ASSERT_EQ(Dm().Execute(QStringLiteral("UPDATE ftPerson SET mother_id = ? WHERE person_id = ?"),
+                           QStringLiteral("{10000000-0000-0000-0000-000000000004}"), kGrandson),
+              1);
+    search->Find();
+    QStringList lines;
+    for (const QLabel* label : window->TreeFrame()->findChildren<QLabel*>())
+        lines << StripBidiControls(label->text());
+    EXPECT_TRUE(lines.contains(GetLineageName(kGrandson))) << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains("Mother: " + GetLineageName("{10000000-0000-0000-0000-000000000004}")))
+        << lines.join(u'|').toStdString();
 
     window->activateWindow();
     QApplication::processEvents();
