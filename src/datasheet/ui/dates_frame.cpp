@@ -336,14 +336,16 @@ void TframDates::ShowTyped(const TDateBoxes& boxes) {
 bool TframDates::eventFilter(QObject* watched, QEvent* event) {
     // Dates are typed in Latin digits whatever the interface language: a date box switches to a Latin
     // layout and back to the interface language's, where the desktop offers both (digits typed in any
-    // layout are read all the same).
-    const QString own = Local().Target.KeyboardLayout;
-    const bool switches = keyboard_.Offers(QStringLiteral("English")) && keyboard_.Offers(own);
+    // layout are read all the same). The desktop is asked on focus changes only.
+    const auto switchesTo = [this](const QString& own) {
+        return keyboard_.Offers(QStringLiteral("English")) && keyboard_.Offers(own);
+    };
     if (event->type() == QEvent::FocusIn) {
-        if (switches)
+        if (switchesTo(Local().Target.KeyboardLayout))
             keyboard_.SetEnglishName(QStringLiteral("English"));
     } else if (event->type() == QEvent::FocusOut) {
-        if (switches)
+        const QString own = Local().Target.KeyboardLayout;
+        if (switchesTo(own))
             keyboard_.SetEnglishName(own);
         RunSafely([this] { UpdateDateInfo(); });
     }
