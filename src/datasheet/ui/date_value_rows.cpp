@@ -1,13 +1,18 @@
 #include "date_value_rows.h"
 
 #include "calendar/date_value_text.h"
+#include "datasheet/date_conversion.h"
+#include "safe_slot.h"
 #include "text/localisation.h"
+#include "text/messages.h"
 #include "text/ui/form_grid.h"
+#include "text/ui/icons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 
 namespace verdan {
 
@@ -24,11 +29,35 @@ QString Caption(const char* text, const char* calendar = nullptr) {
 
 } // namespace
 
+std::optional<TDateBox> ConvertConfirmed(const TDateBox& box, TCalendar from) {
+    TConvertedDate converted;
+    switch (ConvertDateBox(box, from, converted)) {
+    case TConvertResult::Empty:
+        MsgWarning(Translate(QStringLiteral("There is no date to convert.")));
+        return std::nullopt;
+    case TConvertResult::Invalid:
+        MsgWarning(Translate(QStringLiteral("This date cannot be converted: it is not a valid date or lies "
+                                            "outside the supported years.")));
+        return std::nullopt;
+    case TConvertResult::Converted:
+        break;
+    }
+    const bool toHijri = from == TCalendar::Gregorian;
+    const QString question =
+        Translate(toHijri ? QStringLiteral("Hijri Date") : QStringLiteral("Gregorian Date")) +
+        QStringLiteral(":|") + converted.Shown;
+    const QString caption = Translate(toHijri ? QStringLiteral("Convert Date to Hijri")
+                                              : QStringLiteral("Convert Date to Gregorian"));
+    if (MsgOkCancel(question, caption) != IDOK)
+        return std::nullopt;
+    return converted.Box;
+}
+
 TDateValueRows::TDateValueRows(TFormGrid* grid, QWidget* parent, const QString& name, bool withFirstDate)
     : QObject(parent), grid_(grid), parent_(parent), withFirst_(withFirstDate) {
     if (withFirst_) {
-        gregorian_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_G"));
-        hijri_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_H"));
+        gregorian_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_G"), u"go-down");
+        hijri_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_H"), u"go-up");
     }
     lblQualifier_ = new QLabel(parent);
     cmbQualifier_ = new QComboBox(parent);
@@ -37,8 +66,8 @@ TDateValueRows::TDateValueRows(TFormGrid* grid, QWidget* parent, const QString& 
         cmbQualifier_->addItem(QString(), q);
     lblQualifier_->setBuddy(cmbQualifier_);
     qualifierRow_ = grid_->AddRow(lblQualifier_, cmbQualifier_);
-    gregorian2_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_G2"));
-    hijri2_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_H2"));
+    gregorian2_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_G2"), u"go-down");
+    hijri2_ = AddDateRow(QStringLiteral("txt") + name + QStringLiteral("_H2"), u"go-up");
     lblPhrase_ = new QLabel(parent);
     txtPhrase_ = new QLineEdit(parent);
     txtPhrase_->setObjectName(QStringLiteral("txt") + name + QStringLiteral("Phrase"));
@@ -50,19 +79,32 @@ TDateValueRows::TDateValueRows(TFormGrid* grid, QWidget* parent, const QString& 
             emit Edited();
     });
     connect(txtPhrase_, &QLineEdit::textEdited, this, &TDateValueRows::Edited);
+    const auto converts = [this](const DateRow& from, const DateRow& to, TCalendar calendar) {
+        if (from.convert)
+            connect(from.convert, &QToolButton::clicked, this, [this, &from, &to, calendar] {
+                RunSafely([this, &from, &to, calendar] { Convert(from, to, calendar); });
+            });
+    };
+    converts(gregorian_, hijri_, TCalendar::Gregorian);
+    converts(hijri_, gregorian_, TCalendar::Hijri);
+    converts(gregorian2_, hijri2_, TCalendar::Gregorian);
+    converts(hijri2_, gregorian2_, TCalendar::Hijri);
     TranslateTexts();
     ShowRows();
 }
 
-TDateValueRows::DateRow TDateValueRows::AddDateRow(const QString& name) {
+TDateValueRows::DateRow TDateValueRows::AddDateRow(const QString& name, const char16_t* icon) {
     DateRow r;
     r.label = new QLabel(parent_);
     r.box = new QLineEdit(parent_);
     r.box->setObjectName(name);
     r.era = new QCheckBox(parent_);
     r.era->setObjectName(name + QStringLiteral("_Era"));
+    r.convert = new QToolButton(parent_);
+    r.convert->setObjectName(QStringLiteral("bt") + name.mid(3) + QStringLiteral("_Convert"));
+    r.convert->setIcon(Icon(icon));
     r.label->setBuddy(r.box);
-    r.row = grid_->AddRow(r.label, r.box, {r.era});
+    r.row = grid_->AddRow(r.label, r.box, {r.era, r.convert});
     connect(r.box, &QLineEdit::textEdited, this, &TDateValueRows::Edited);
     connect(r.era, &QCheckBox::toggled, this, [this] {
         if (!filling_)
@@ -79,11 +121,15 @@ void TDateValueRows::TranslateTexts() {
     gregorian2_.label->setText(Caption("Second date", "Gregorian"));
     hijri2_.label->setText(Caption("Second date", "Hijri"));
     for (const DateRow* row : {&gregorian_, &gregorian2_})
-        if (row->era)
+        if (row->era) {
             row->era->setText(Translate(QStringLiteral("B.c")));
+            row->convert->setToolTip(Translate(QStringLiteral("Calculate Hijri Date")));
+        }
     for (const DateRow* row : {&hijri_, &hijri2_})
-        if (row->era)
+        if (row->era) {
             row->era->setText(Translate(QStringLiteral("B.h")));
+            row->convert->setToolTip(Translate(QStringLiteral("Calculate Gregorian Date")));
+        }
     lblQualifier_->setText(Caption("Qualifier"));
     lblPhrase_->setText(Caption("Words"));
     for (int q = 0; q < kQualifiers; ++q)
@@ -98,6 +144,16 @@ void TDateValueRows::ShowRows() {
     for (const DateRow* row : {&gregorian2_, &hijri2_})
         grid_->SetRowVisible(row->row, ShowsSecondDate(qualifier));
     grid_->SetRowVisible(phraseRow_, ShowsPhrase(qualifier));
+}
+
+void TDateValueRows::Convert(const DateRow& from, const DateRow& to, TCalendar calendar) {
+    const std::optional<TDateBox> converted =
+        ConvertConfirmed({from.box->text(), from.era->isChecked()}, calendar);
+    if (!converted)
+        return;
+    to.box->setText(converted->Text);
+    to.era->setChecked(converted->BeforeEra);
+    emit Edited();
 }
 
 void TDateValueRows::SetQualifier(TDateQualifier qualifier) {

@@ -3,19 +3,26 @@
 #include "datasheet/date_value_boxes.h"
 
 #include <QObject>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QToolButton;
 
 namespace verdan {
 
 class TFormGrid;
 
+// The box converted into the other calendar once the user confirms the converted day; none, after saying
+// why, when the box holds no date that converts, and none when the user cancels.
+std::optional<TDateBox> ConvertConfirmed(const TDateBox& box, TCalendar from);
+
 // The rows that edit one dated fact on a form: with the first date, its Gregorian and Hijri boxes with their
 // era boxes; then the qualifier, the second date of a range in both calendars and the words, each row shown
-// only where the qualifier reads it.
+// only where the qualifier reads it. Each date box has a button that converts it into the other calendar's
+// box, after the user confirms the converted day.
 class TDateValueRows : public QObject {
     Q_OBJECT
 public:
@@ -45,8 +52,10 @@ private:
         QLabel* label = nullptr;
         QLineEdit* box = nullptr;
         QCheckBox* era = nullptr;
+        QToolButton* convert = nullptr;
     };
-    DateRow AddDateRow(const QString& name);
+    DateRow AddDateRow(const QString& name, const char16_t* icon);
+    void Convert(const DateRow& from, const DateRow& to, TCalendar calendar);
     void ShowRows();
 
     TFormGrid* grid_;

@@ -353,27 +353,11 @@ bool TframDates::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TframDates::Convert(const DateRow& from, const DateRow& to, TCalendar calendar) {
-    TConvertedDate converted;
-    switch (ConvertDateBox({from.box->text(), from.era->isChecked()}, calendar, converted)) {
-    case TConvertResult::Empty:
-        MsgWarning(Translate(QStringLiteral("There is no date to convert.")));
+    const std::optional<TDateBox> converted =
+        ConvertConfirmed({from.box->text(), from.era->isChecked()}, calendar);
+    if (!converted)
         return;
-    case TConvertResult::Invalid:
-        MsgWarning(Translate(QStringLiteral("This date cannot be converted: it is not a valid date or lies "
-                                            "outside the supported years.")));
-        return;
-    case TConvertResult::Converted:
-        break;
-    }
-    const bool toHijri = calendar == TCalendar::Gregorian;
-    const QString question =
-        Translate(toHijri ? QStringLiteral("Hijri Date") : QStringLiteral("Gregorian Date")) +
-        QStringLiteral(":|") + converted.Shown;
-    const QString caption = Translate(toHijri ? QStringLiteral("Convert Date to Hijri")
-                                              : QStringLiteral("Convert Date to Gregorian"));
-    if (MsgOkCancel(question, caption) != IDOK)
-        return;
-    SetBox(to, converted.Box);
+    SetBox(to, *converted);
     MarkChanged();
     UpdateDateInfo();
 }

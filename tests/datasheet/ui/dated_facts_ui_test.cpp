@@ -352,6 +352,24 @@ TEST_F(DatedFactsUiTest, MarriageFactsAreEditedFromTheMateGrid) {
     });
     frame.btMarriageClick();
     EXPECT_EQ(UndoCount(), 0);
+
+    // A date converts into the other calendar once the user confirms the day; an empty box says so.
+    WithDialog<TfrmMarriage>([this](TfrmMarriage* dialog) {
+        Child<QLineEdit>(dialog, "txtMarried_G")->setText("11-03-2024");
+        sink_.answer = IDCANCEL;
+        Child<QToolButton>(dialog, "btMarried_G_Convert")->click();
+        EXPECT_EQ(Child<QLineEdit>(dialog, "txtMarried_H")->text(), "");
+        sink_.answer = IDOK;
+        Child<QToolButton>(dialog, "btMarried_G_Convert")->click();
+        EXPECT_EQ(Child<QLineEdit>(dialog, "txtMarried_H")->text(), "01-09-1445");
+        Child<QToolButton>(dialog, "btDivorced_H_Convert")->click();
+        EXPECT_EQ(sink_.Texts().last(), "There is no date to convert.");
+        dialog->accept();
+    });
+    frame.btMarriageClick();
+    ASSERT_TRUE(ReadMarriageFacts("{H}", "{A}", facts));
+    EXPECT_EQ(facts.Married.Hijri, 14450901);
+    EXPECT_EQ(facts.Married.Gregorian, 20240311);
 }
 
 // The sheet has an Events section, and the overview lists the events with their dates and shows the
