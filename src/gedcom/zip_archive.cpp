@@ -158,8 +158,9 @@ bool TZipReader::Read(const QString& name, QByteArray& out, qint64 limit) const 
 
 QByteArray MakeZip(const std::vector<std::pair<QString, QByteArray>>& files) {
     QByteArray zip, directory;
-    for (const auto& [name, data] : files) {
-        const QByteArray utf8 = name.toUtf8();
+    for (const auto& file : files) {
+        const QByteArray& data = file.second;
+        const QByteArray utf8 = file.first.toUtf8();
         const QByteArray packed = Deflate(data);
         const bool stored = packed.isEmpty() && !data.isEmpty();
         const QByteArray& body = stored ? data : packed;

@@ -87,8 +87,8 @@ const char* const kIndexes[] = {
     "CREATE UNIQUE INDEX IF NOT EXISTS ftDetails_idx_person_id ON ftDetails (person_id)",
     "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_idx_event_id ON ftEvents (event_Id)",
     "CREATE INDEX IF NOT EXISTS ftEvents_persn_idx_person ON ftEvents_persn (person_id)",
-    "CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_persn_idx_event_person ON ftEvents_persn (event_Id, "
-    "person_id)",
+    ("CREATE UNIQUE INDEX IF NOT EXISTS ftEvents_persn_idx_event_person ON ftEvents_persn (event_Id, "
+     "person_id)"),
 };
 
 #undef KEY
