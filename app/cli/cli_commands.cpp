@@ -6,6 +6,7 @@
 #include "text/localisation.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <algorithm>
 
 namespace verdan::cli {
@@ -97,9 +98,15 @@ const Command kCommands[] = {
     {"export",
      "TREE.vrd OUT.ged|OUT.gdz",
      "write the tree as a GEDCOM file in UTF-8 (5.5.1 unless asked for 7.0), or as a GEDZIP archive (7.0) "
-     "with the pictures",
+     "with the pictures; of a damaged tree, what can still be read",
      Export,
      {{"--version", "5.5.1|7.0", "the GEDCOM version to write (5.5.1)"}},
+     true},
+    {"recover",
+     "BAD.vrd [NEW.vrd]",
+     "write a new tree with everything a damaged one still holds (NAME (recovered) beside it when not given)",
+     Recover,
+     {},
      true},
     {"report",
      "persons|contacts|addresses TREE.vrd",
@@ -309,11 +316,24 @@ int Run(const QStringList& args) {
         return 2;
     if (command->sharedLanguage && !TakeLanguage(rest))
         return 2;
+    // The damaged file is remembered, so the way to rescue it can be named.
+    QString damaged;
+    const DamageHandler previous = SetDamageHandler([&](const QString& path, const QString&, bool) {
+        damaged = path;
+        return false;
+    });
     int code = command->run(rest);
+    SetDamageHandler(previous);
+    const bool recovering = first == QLatin1String("recover");
+    if (!damaged.isEmpty() && !recovering)
+        Err() << StripBidiControls(FillPattern(
+                     Translate(QStringLiteral("Rescue what can still be read with: %*")),
+                     {QStringLiteral("verdan-cli recover \"") + QDir::toNativeSeparators(damaged) + u'"'}))
+              << Qt::endl;
     Out().flush();
     Err().flush();
-    // Whatever a command made of it, a damaged tree file is a failure.
-    if (code == 0 && DamageSeen())
+    // Whatever a command made of it, a damaged tree file is a failure; rescuing one is the way out of it.
+    if (code == 0 && DamageSeen() && !recovering)
         code = 1;
     return code;
 }

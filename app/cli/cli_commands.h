@@ -93,6 +93,9 @@ int CheckTreeLinks(const QString& path);
 int Stats(const QStringList& args);
 int Search(const QStringList& args);
 
+// What can still be read of a damaged tree, into a new one (cmd_recover.cpp).
+int Recover(const QStringList& args);
+
 // Lineage chains and paths (cmd_links.cpp).
 int Chain(const QStringList& args);
 int Lineage(const QStringList& args);

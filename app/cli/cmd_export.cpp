@@ -1,5 +1,5 @@
 #include "cli_commands.h"
-#include "gedcom/gedcom_export.h"
+#include "gedcom/readable_export.h"
 #include "storage/tree_file.h"
 
 #include <unistd.h>
@@ -26,7 +26,8 @@ int Export(const QStringList& args) {
         Err() << "usage: verdan-cli export TREE.vrd OUT.ged [--version 5.5.1|7.0]" << Qt::endl;
         return 2;
     }
-    if (!OpenTreeFile(files[0]))
+    // A damaged tree gives what can still be read, with a warning that says how much that was.
+    if (!OpenTreeFile(files[0], TOpenAccess::ReadDamaged))
         return 1;
     TGedcomProgressFn progress;
     if (isatty(STDERR_FILENO)) {
@@ -37,7 +38,8 @@ int Export(const QStringList& args) {
     }
     TGedcomExportSummary summary;
     QString error;
-    const bool ok = ExportGedcomFile(files[1], progress, summary, error, version);
+    QString warning;
+    const bool ok = ExportReadableGedcomFile(files[1], progress, summary, warning, error, version);
     if (progress)
         Err() << "\r\033[K" << Qt::flush;
     CloseTreeFile();
@@ -45,6 +47,8 @@ int Export(const QStringList& args) {
         Err() << "verdan-cli export: " << error << Qt::endl;
         return 1;
     }
+    if (!warning.isEmpty())
+        Err() << QString(warning).replace(u'|', u'\n') << Qt::endl;
     Out() << files[1] << Qt::endl << GedcomExportSummaryText(summary) << Qt::endl;
     return 0;
 }

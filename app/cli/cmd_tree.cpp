@@ -55,7 +55,11 @@ int TreeInfo(const QStringList& args) {
         return 1;
     TTreeProperty props;
     ReadTreeProperties(props);
+    // Counts of a file that could not be read whole would mislead: the damage has been told instead.
+    const bool damaged = IsTreeDamaged();
     CloseTreeFile();
+    if (damaged)
+        return 1;
     const QList<std::pair<QString, QString>> lines = {
         {Label("Tree", "properties"), props.TreeName},
         {Label("Owner", "properties"), props.OwnerName},

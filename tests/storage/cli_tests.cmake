@@ -42,3 +42,11 @@ add_test(NAME cli_tree_held_elsewhere COMMAND sh -c
 set_tests_properties(cli_tree_held_elsewhere PROPERTIES
     PASS_REGULAR_EXPRESSION "^held\n[^\n]+\n[^\n]*t.vrd\n[^\n]+\nexit=1\n$"
     FAIL_REGULAR_EXPRESSION "locked|Could not recognize")
+
+# Every command on copies of a tree damaged at the root page of its persons, an index page, a page of
+# persons in the middle and the last page: no byte of a damaged file changes, the damage is told in the
+# language asked for, and recover writes a tree that passes the engine's check with every readable row.
+add_test(NAME cli_damaged_tree_every_command COMMAND python3
+    ${PROJECT_SOURCE_DIR}/tests/storage/damaged_tree_cli.py $<TARGET_FILE:verdan-cli>
+    ${CMAKE_CURRENT_BINARY_DIR}/cli-damaged-every)
+set_tests_properties(cli_damaged_tree_every_command PROPERTIES TIMEOUT 900)
