@@ -413,7 +413,7 @@ void TframDataSheet::FillSheet() {
     }
     filling_ = true;
     person_ = person;
-    SetSheetEnabled(true);
+    SetSheetEnabled(writable_);
     FillHeader();
     const TTextBoxes text = StartTextEdits(text_, personId_);
     txtNotes_->setPlainText(text.Notes);
@@ -468,6 +468,14 @@ void TframDataSheet::FillBreastfeeding() {
     const bool any = breastfeeding_->Load(personId_, person_.Gender);
     cpnlMotherhoods_->setVisible(any);
     cpnlMotherhoods_->SetCollapsed(!any);
+}
+
+void TframDataSheet::SetWritable(bool writable) {
+    if (writable_ == writable)
+        return;
+    writable_ = writable;
+    if (!person_.Person_Id.isEmpty())
+        SetSheetEnabled(writable);
 }
 
 void TframDataSheet::SetSheetEnabled(bool enabled) {

@@ -57,6 +57,9 @@ public:
     // Shows nobody: every section emptied and disabled. Pending edits are dropped, so callers write
     // them first (LoadPerson with an empty identifier does both).
     void ClearSheet();
+    // For a tree that takes no changes: the person is shown with every section greyed.
+    void SetWritable(bool writable);
+    bool IsWritable() const { return writable_; }
 
     // The reordering dialog, then the chosen layout applied and kept in the options.
     void ReorderSections();
@@ -141,6 +144,7 @@ private:
     bool namesLoaded_ = false;
     bool datesLoaded_ = false;
     bool filling_ = false;
+    bool writable_ = true;
     TTextEdits text_;
     QList<TCollapsiblePanel*> sections_; // in order
 

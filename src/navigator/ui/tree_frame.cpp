@@ -301,6 +301,26 @@ void TframTree::SetReadOnly(bool readOnly) {
     mnuPersonOption_->setVisible(!readOnly);
 }
 
+void TframTree::SetTreeWritable(bool writable) {
+    readOnly_ = !writable;
+    model_->SetReadOnly(!writable);
+    pnlAdd_->setEnabled(writable);
+    pnlSetGender_->setEnabled(writable);
+    for (QAction* entry : EditingCommands())
+        entry->setEnabled(writable);
+}
+
+QList<QAction*> TframTree::EditingCommands() const {
+    return {mnuAdd_->menuAction(),
+            mnuRename_,
+            mnuDelete_,
+            mnuSetMate_->menuAction(),
+            mnuSetRelation_->menuAction(),
+            mnuSwitchParent_,
+            mnuApplyToDescendents_->menuAction(),
+            mnuPersonOption_};
+}
+
 void TframTree::SetMultiSelect(bool on) {
     trv_->setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }

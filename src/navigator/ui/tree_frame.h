@@ -42,6 +42,9 @@ public:
     void ReloadTree(bool load);
     void SetReadOnly(bool readOnly);
     bool IsReadOnly() const { return readOnly_; }
+    // For a tree that takes no changes (opened read-only, or found damaged): the outline offers no editing,
+    // and its editing commands stay where they are, greyed.
+    void SetTreeWritable(bool writable);
     // Lets the user select several nodes (Ctrl and Shift with the mouse).
     void SetMultiSelect(bool on);
 
@@ -152,6 +155,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The popup entries that change the tree.
+    QList<QAction*> EditingCommands() const;
     void BuildControls();
     void BuildMenu();
     void BuildNavigationControls(QBoxLayout* bar);

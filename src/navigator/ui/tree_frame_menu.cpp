@@ -294,6 +294,9 @@ void TframTree::PreparePopup() {
     const bool misattached = record && !global && record->ErrorMark == u"Error";
     mnuSwitchParent_->setVisible(misattached && !readOnly_);
     mnuSwitchParent_->setEnabled(misattached);
+    if (readOnly_)
+        for (QAction* entry : EditingCommands())
+            entry->setEnabled(false);
     if (record) {
         const QString gender = NormaliseGender(record->Gender);
         if (gender == u"m")

@@ -1,7 +1,8 @@
 #include "gedcom_export_progress.h"
 
-#include "gedcom/gedcom_export.h"
+#include "gedcom/readable_export.h"
 #include "reports/ui/work_progress.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
@@ -28,16 +29,20 @@ bool ChooseGedcomVersion(TGedcomVersion& version) {
 bool ExportGedcomWithProgress(QWidget* parent, const QString& path, TGedcomExportSummary& summary,
                               TGedcomVersion version) {
     QString error;
+    QString warning;
     bool ok, cancelled;
     {
         TWorkProgress progress(parent, Translate(QStringLiteral("Writing the GEDCOM file..")));
-        ok = ExportGedcomFile(
+        ok = ExportReadableGedcomFile(
             path, [&](const TGedcomProgress& p) { return progress.Step(p.PersonsWritten, p.PersonsTotal); },
-            summary, error, version);
+            summary, warning, error, version);
         cancelled = progress.Cancelled();
     }
     if (!ok && !cancelled)
         MsgErrorRtl(error);
+    // A damaged tree: what could be read was written, and the user learns how much that was.
+    if (ok && !warning.isEmpty())
+        MsgWarning(warning + u'\n' + IsolatePath(path));
     return ok;
 }
 

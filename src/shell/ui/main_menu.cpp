@@ -19,6 +19,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuOpenTreeDb->setShortcut(QKeySequence::Open);
     mnuSaveAs = Add(mnuFile, true);
     mnuExportGedcom = Add(mnuFile, true);
+    mnuRescueTree = Add(mnuFile, false);
     mnuProperties = Add(mnuFile, true);
     mnuFile->addSeparator();
     mnuStartPage = Add(mnuFile, false);
@@ -60,6 +61,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuTools->addSeparator();
     mnuOptions = Add(mnuTools, false);
     mnuImportGedcom = Add(mnuTools, false);
+    needWritable_ << mnuProperties << mnuDataFileMaintenance;
 
     mnuReports = bar->addMenu(QString());
     mnuBrowseReports = Add(mnuReports, true);
@@ -95,6 +97,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
         {mnuOptions, u"preferences-system"},
         {mnuImportGedcom, u"document-import"},
         {mnuExportGedcom, u"document-export"},
+        {mnuRescueTree, u"dialog-warning"},
         {mnuBrowseReports, u"x-office-spreadsheet"},
         {mnuCheckUpdates, u"software-update-available"},
         {mnuGettingStarted, u"help-contents"},
@@ -117,9 +120,10 @@ QAction* TMainMenu::Add(QMenu* menu, bool needsTree) {
     return entry;
 }
 
-void TMainMenu::UpdateStates(bool treeOpen) {
+void TMainMenu::UpdateStates(bool treeOpen, bool writable) {
     for (QAction* entry : entries_)
-        entry->setEnabled(available_.contains(entry) && (treeOpen || !needTree_.contains(entry)));
+        entry->setEnabled(available_.contains(entry) && (treeOpen || !needTree_.contains(entry)) &&
+                          (writable || !needWritable_.contains(entry)));
     mnuMaintenance->setEnabled(treeOpen);
 }
 
@@ -156,6 +160,7 @@ void TMainMenu::TranslateTexts() {
     mnuOptions->setText(MenuOpens("Options"));
     mnuImportGedcom->setText(MenuOpens("Import GEDCOM File"));
     mnuExportGedcom->setText(MenuOpens("Export GEDCOM File"));
+    mnuRescueTree->setText(MenuOpens("Rescue a Damaged Tree"));
 
     mnuReports->setTitle(MenuCaption("&Reports"));
     mnuBrowseReports->setText(MenuOpens("Browse Reports"));

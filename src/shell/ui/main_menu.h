@@ -25,7 +25,8 @@ public:
     }
     bool IsAvailable(QAction* entry) const { return available_.contains(entry); }
     bool NeedsTree(QAction* entry) const { return needTree_.contains(entry); }
-    void UpdateStates(bool treeOpen);
+    // Entries that need an open tree follow treeOpen; those that change the tree also need it writable.
+    void UpdateStates(bool treeOpen, bool writable = true);
     void TranslateTexts();
 
     QMenu* mnuFile;
@@ -33,6 +34,7 @@ public:
     QAction* mnuOpenTreeDb;
     QAction* mnuSaveAs;
     QAction* mnuExportGedcom;
+    QAction* mnuRescueTree;
     QAction* mnuProperties;
     QAction* mnuStartPage;
     QAction* mnuExit;
@@ -79,6 +81,7 @@ private:
 
     QList<QAction*> entries_;
     QList<QAction*> needTree_;
+    QList<QAction*> needWritable_;
     QList<QAction*> available_;
 };
 

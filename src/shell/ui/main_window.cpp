@@ -33,12 +33,14 @@
 #include "shell/ui/welcome_page.h"
 #include "storage/database.h"
 #include "storage/person_store.h"
+#include "storage/photos_copy.h"
 #include "storage/tree_file.h"
 #include "storage/tree_info.h"
 #include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/interface_locale.h"
 #include "text/localisation.h"
+#include "text/message_details.h"
 #include "text/messages.h"
 #include "text/program_folder.h"
 #include "text/text_utils.h"
@@ -78,43 +80,17 @@ constexpr int kTimerInterval = 10000;
 constexpr int kStatusMessageTime = 8000;
 constexpr int kBottomSpace = 50;
 
+} // namespace
+
 QString TreeFileFilter() {
     return FileFilter(Translate(QStringLiteral("Verdan Data File")), QStringLiteral("*.vrd"));
 }
 
-// Two names of one file: the same file reached through links counts too.
-bool SameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
-}
-
-// Pictures are stored by their name in the photos folder beside the tree file, so a copy in another folder
-// takes the files along. A file of the same name already there is left as it is. False when a file could
-// not be copied.
-bool CopyPhotos(const QString& from, const QString& to) {
-    const QDir source(from);
-    if (from.isEmpty() || !source.exists() || SameFile(from, to))
-        return true;
-    const QStringList files = source.entryList(QDir::Files | QDir::Hidden);
-    if (files.isEmpty())
-        return true;
-    if (!QDir().mkpath(to))
-        return false;
-    bool complete = true;
-    for (const QString& file : files)
-        if (!QFileInfo::exists(to + file) && !QFile::copy(source.filePath(file), to + file))
-            complete = false;
-    return complete;
-}
-
-} // namespace
-
 TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     : QMainWindow(parent), ChooseTreeFile(OpenFileDialog), ChooseGedcomFile(OpenFileDialog),
-      ChooseSaveFile(SaveFileDialog) {
+      ChooseSaveFile(SaveFileDialog), AskDamagedTree([this](const QString& path, const QString& reason) {
+          return TfrmDamagedTree::Ask(this, path, reason);
+      }) {
     setObjectName(QStringLiteral("frmFamilyMain"));
     auto* central = new QWidget(this);
     Panel1_ = new QWidget(central);
@@ -271,6 +247,7 @@ TfrmFamilyMain::TfrmFamilyMain(QWidget* parent)
     newTreeDialog_ = new Tfrm_NewTree(this);
     optionsDialog_ = new Tfrm_Options(this);
 
+    WatchDamage();
     Timer1_.setInterval(kTimerInterval);
     connect(&Timer1_, &QTimer::timeout, this, &TfrmFamilyMain::Timer1Timer);
 
@@ -296,6 +273,7 @@ void TfrmFamilyMain::BuildMenu() {
     m.Attach(m.mnuOptions, [this] { ShowOptions(); });
     m.Attach(m.mnuImportGedcom, [this] { ImportGedcom(); });
     m.Attach(m.mnuExportGedcom, [this] { ExportGedcom(); });
+    m.Attach(m.mnuRescueTree, [this] { RescueDamagedTree(); });
     m.Attach(m.mnuBrowseReports, [this] { ReportsWindow()->ShowReportsWindow(); });
     m.Attach(m.mnuGettingStarted, [this] { OpenHelp(QString::fromLatin1(kGetStartedPage)); });
     m.Attach(m.mnuKeysGuide, [this] { OpenHelp(QString::fromLatin1(kKeysPage)); });
@@ -335,8 +313,12 @@ void TfrmFamilyMain::changeEvent(QEvent* event) {
 
 void TfrmFamilyMain::UpdateCaption() {
     const QString path = CurrentTreePath();
-    setWindowTitle(path.isEmpty() ? ApplicationTitle()
-                                  : ApplicationTitle() + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    QString title = ApplicationTitle();
+    if (!path.isEmpty())
+        title += QStringLiteral(" - ") + QFileInfo(path).fileName();
+    if (IsTreeReadOnly())
+        title += u' ' + Translate(QStringLiteral("(read-only)"));
+    setWindowTitle(title);
     lblStatusPath_->setText(IsolatePath(path));
 }
 
@@ -374,11 +356,19 @@ void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
 
 void TfrmFamilyMain::UpdateCommandStates() {
     const bool open = !CurrentTreePath().isEmpty();
+    // A tree that takes no changes keeps every editing command where it is, greyed.
+    const bool writable = !open || !IsTreeReadOnly();
     pnl_->setEnabled(open);
     favourites_->setEnabled(open);
     welcome_->SetRecentTreesShown(RecentTrees().Count() > 0);
     pages_->setCurrentWidget(open ? workArea_ : welcome_);
-    menu_->UpdateStates(open);
+    menu_->UpdateStates(open, writable);
+    TreeFrame_->SetTreeWritable(writable);
+    for (TfrmTreeWindow* window : findChildren<TfrmTreeWindow*>())
+        window->TreeFrame()->SetTreeWritable(writable);
+    framDataSheet_->SetWritable(writable);
+    UpdateUndoEntries();
+    UpdateCaption();
     if (open && isVisible())
         TreeFrame_->View()->setFocus();
 }
@@ -395,17 +385,18 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         MsgErrorRtl(Translate(QStringLiteral("File not found.")) + u'|' + IsolatePath(path));
         return false;
     }
-    // A file that could act on its own opens only as a cleaned copy; the tree open now stays otherwise.
-    const QString file = TreeFileToOpen(this, path);
-    if (file.isEmpty())
+    // What the file is and what of it to open is settled before the tree open now is touched: a file that
+    // is no tree, or a damaged one the user leaves alone, keeps that tree open.
+    const TTreeToOpen open = TreeFileToOpen(this, path, AskDamagedTree);
+    if (open.Path.isEmpty())
         return false;
-    if (file != path)
-        return LoadTree(file, isNew, props);
+    if (open.Path != path)
+        return LoadTree(open.Path, isNew, props);
     // Charts belong to the open tree: one the user keeps open keeps the tree open too.
     if (!CloseOtherWindows())
         return false;
     CloseCurrentTree();
-    if (!OpenTreeFile(path)) {
+    if (!OpenTreeFile(path, open.Access)) {
         CloseTreeFile();
         UpdateCommandStates();
         UpdateCaption();
@@ -540,17 +531,19 @@ bool TfrmFamilyMain::SaveTreeAs() {
     SaveShownPerson();
     bool copied = false;
     bool picturesCopied = true;
+    QString reason;
     {
         TBusyCursor busy;
-        copied = SaveTreeCopy(target);
+        copied = SaveTreeCopy(target, &reason);
         if (copied)
-            picturesCopied =
-                CopyPhotos(PhotosFolder(), QFileInfo(target).absolutePath() + QStringLiteral("/photos/"));
+            picturesCopied = CopyPhotosFolder(PhotosFolder(),
+                                              QFileInfo(target).absolutePath() + QStringLiteral("/photos/"));
     }
     if (!copied) {
         // The original stays open and unchanged: the user goes on working on it.
+        // Why, in the program's words where they are its own, the engine's or the system's as details.
         MsgErrorRtl(Translate(QStringLiteral("The copy of the tree could not be written.")) + u'|' +
-                    IsolatePath(target));
+                    IsolatePath(target) + (IsTreeDamaged() ? u'\n' + reason : DetailsLine(reason)));
         return false;
     }
     if (!picturesCopied)
@@ -640,9 +633,21 @@ bool TfrmFamilyMain::MaintainTree() {
     if (!IsTreeOpen())
         return false;
     framDataSheet_->SavePendingEdits();
-    // A damaged file is left as it is: compacting it could lose more of it.
-    if (!CheckOpenTreeWithProgress(this))
+    // A tree that takes no changes is not compacted; the refusal says why.
+    if (IsTreeReadOnly())
+        return MaintainTreeFile();
+    // A damaged file is left as it is: compacting it could lose more of it. The damage found makes the
+    // tree read-only, and the user is asked what to do, as with damage found any other way.
+    QString problems;
+    if (!CheckOpenTreeWithProgress(this, &problems)) {
+        if (!problems.isEmpty()) {
+            const bool messages = Dm().SetDamageMessages(false);
+            Dm().NoteDamage(problems);
+            Dm().SetDamageMessages(messages);
+            TreeFoundDamaged(problems, true);
+        }
         return false;
+    }
     bool done = false;
     {
         TBusyCursor busy;
@@ -724,7 +729,7 @@ void TfrmFamilyMain::SaveShownPerson() {
     QString shown = framDataSheet_->CurrentPersonId();
     if (shown.isEmpty())
         shown = TreeFrame_->CurrentPersonId();
-    if (!shown.isEmpty() && PersonExists(shown))
+    if (!shown.isEmpty() && !IsTreeReadOnly() && PersonExists(shown))
         SetLastId(shown);
 }
 
@@ -738,6 +743,7 @@ TfrmTreeWindow* TfrmFamilyMain::OpenTreeWindow(const QString& personId) {
     if (!IsTreeOpen())
         return nullptr;
     TfrmTreeWindow* window = TfrmTreeWindow::Open(this, personId);
+    window->TreeFrame()->SetTreeWritable(!IsTreeReadOnly());
     WatchOutline(window->TreeFrame());
     // A name changed there shows here too.
     connect(window->TreeFrame(), &TframTree::PersonRenamed, this, &TfrmFamilyMain::RefreshNodeFromSheet);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/ui/damaged_tree_dialog.h"
 #include "text/keyboard_layout.h"
 
 #include <QMainWindow>
@@ -11,6 +12,9 @@ class QSplitter;
 class QStackedWidget;
 
 namespace verdan {
+
+// The open dialog's filter of tree files.
+QString TreeFileFilter();
 
 struct TTreeProperty;
 class TFavouritesStrip;
@@ -75,8 +79,13 @@ public:
     bool ExportGedcom();
     // The sample family of the program: brought into the folder of new trees the first time, opened there.
     bool OpenSampleFamily();
-    // Tools > Data File Maintainance: compacts the open tree file.
+    // Tools > Data File Maintainance: compacts the open tree file after a check of every page; a tree
+    // found damaged is left as it is and turns read-only.
     bool MaintainTree();
+    // File > Rescue a Damaged Tree: a tree file chosen, rescued into a new tree beside it, which opens.
+    bool RescueDamagedTree();
+    // Rescues the damaged tree into a new one beside it and opens that; false when stopped or failed.
+    bool RescueTreeAndOpen(const QString& damaged);
     // Help pages in the program's help folder, opened with the desktop's viewer, or in the program's help
     // window when the desktop has none.
     bool OpenHelp(const QString& page);
@@ -160,6 +169,9 @@ public:
     std::function<QString(const QString& filter, const QString& folder)> ChooseGedcomFile;
     // Asks for the name of a tree copy (proposed path, filter); empty when cancelled. Tests replace it.
     std::function<QString(const QString& proposed, const QString& filter)> ChooseSaveFile;
+    // Asks what to do with a damaged tree (path, the engine's words): rescue a copy, read it, or leave it.
+    // Tests replace it.
+    std::function<TDamageChoice(const QString& path, const QString& reason)> AskDamagedTree;
 
 signals:
     // A tree was opened and its outline filled.
@@ -204,6 +216,9 @@ private:
     void Timer1Timer();
     // The keyboard layout of the interface language, where the desktop offers it.
     void UseInterfaceKeyboard();
+    // Damage found in the open tree: it is read-only already; the user is asked what to do (ask).
+    void WatchDamage();
+    void TreeFoundDamaged(const QString& reason, bool ask);
 
     QWidget* Panel1_;
     QLabel* lbl_Total_;
@@ -215,6 +230,7 @@ private:
     TframDataSheet* framDataSheet_;
     QTimer sheetReload_;
     bool sheetWriting_ = false;
+    bool askingAboutDamage_ = false;
     QStringList replayParents_; // of the step's person, while a step is replayed
     QWidget* pnlHost_;
     QWidget* workArea_;

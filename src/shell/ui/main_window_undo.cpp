@@ -77,8 +77,9 @@ void TfrmFamilyMain::UpdateUndoEntries() {
     };
     m.mnuUndo->setText(text("&Undo", "&Undo %*", UndoDescription()));
     m.mnuRedo->setText(text("&Redo", "&Redo %*", RedoDescription()));
-    m.mnuUndo->setEnabled(IsTreeOpen() && CanUndo());
-    m.mnuRedo->setEnabled(IsTreeOpen() && CanRedo());
+    // Replaying a step writes: a tree that takes no changes has none to replay.
+    m.mnuUndo->setEnabled(IsTreeOpen() && !IsTreeReadOnly() && CanUndo());
+    m.mnuRedo->setEnabled(IsTreeOpen() && !IsTreeReadOnly() && CanRedo());
 }
 
 void TfrmFamilyMain::ReplayStep(bool undo) {

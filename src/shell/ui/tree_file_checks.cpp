@@ -1,10 +1,12 @@
 #include "tree_file_checks.h"
 
 #include "reports/ui/work_progress.h"
+#include "shell/ui/tree_rescue_progress.h"
 #include "storage/database.h"
 #include "storage/jet_convert.h"
 #include "storage/tree_check.h"
 #include "storage/tree_file.h"
+#include "storage/tree_probe.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
@@ -59,21 +61,28 @@ QString ConvertedTreeToOpen(QWidget* parent, const QString& path) {
 
 } // namespace
 
-QString TreeFileToOpen(QWidget* parent, const QString& path) {
-    if (IsLegacyTreeFile(path)) {
-        // A database of the old format that holds no tree is named, never offered for conversion.
-        QString reason;
-        if (LegacyFileContent(path, reason) == TLegacyContent::NoTree) {
-            MsgErrorRtl(LegacyNoTreeText() + u'|' + IsolatePath(path));
+TTreeToOpen TreeFileToOpen(QWidget* parent, const QString& path, const TAskDamagedTree& askDamaged) {
+    const TTreeProbe probe = ProbeTreeFile(path);
+    if (probe.Kind == TFileKind::LegacyTree)
+        return {ConvertedTreeToOpen(parent, path)};
+    if (probe.Kind != TFileKind::Tree) {
+        ShowStoreMessage(StoreMessage::Error, ProbeMessage(probe, path));
+        return {};
+    }
+    if (probe.Damaged) {
+        switch (askDamaged(path, probe.Reason)) {
+        case TDamageChoice::Rescue:
+            return {RescueTreeWithProgress(parent, path)};
+        case TDamageChoice::ReadOnly:
+            return {path, TOpenAccess::ReadDamaged};
+        case TDamageChoice::Cancel:
             return {};
         }
-        return ConvertedTreeToOpen(parent, path);
     }
-    const QStringList objects = ForeignSchemaObjects(path);
-    if (objects.isEmpty())
-        return path;
+    if (probe.Foreign.isEmpty())
+        return {path, probe.ReadOnlyFile ? TOpenAccess::ReadOnly : TOpenAccess::Write};
     QStringList names;
-    for (const QString& object : objects)
+    for (const QString& object : probe.Foreign)
         names << Isolate(object);
     const QString question =
         Isolate(Translate(QStringLiteral("The tree file holds objects that could change it on their own."))) +
@@ -84,10 +93,10 @@ QString TreeFileToOpen(QWidget* parent, const QString& path) {
     if (MsgYesNo(question, QString()) != IDYES)
         return {};
     TBusyCursor busy;
-    return WriteCleanedCopy(path);
+    return {WriteCleanedCopy(path)};
 }
 
-bool CheckOpenTreeWithProgress(QWidget* parent) {
+bool CheckOpenTreeWithProgress(QWidget* parent, QString* problems) {
     if (!IsTreeOpen())
         return false;
     QProgressDialog progress(parent);
@@ -109,19 +118,12 @@ bool CheckOpenTreeWithProgress(QWidget* parent) {
         return false;
     if (check.Problems.isEmpty())
         return true;
-    QStringList shown;
-    for (const QString& problem : check.Problems.mid(0, kProblemsShown))
-        shown << IsolateLtr(problem);
-    if (check.Problems.size() > kProblemsShown)
-        shown << QStringLiteral("…");
-    MsgWarning(Isolate(Translate(QStringLiteral("The tree file is damaged."))) + u'|' +
-               IsolateLtr(QDir::toNativeSeparators(CurrentTreePath())) + u'\n' +
-               Isolate(FillPattern(
-                   Translate(QStringLiteral("The check found %# problems. The file was not compacted, "
-                                            "so nothing more of it is lost; work on a copy saved "
-                                            "earlier if you have one.")),
-                   {QString::number(check.Problems.size())})) +
-               QStringLiteral("\n\n") + shown.join(u'\n'));
+    if (problems) {
+        QStringList shown = check.Problems.mid(0, kProblemsShown);
+        if (check.Problems.size() > kProblemsShown)
+            shown << QStringLiteral("…");
+        *problems = shown.join(u'\n');
+    }
     return false;
 }
 

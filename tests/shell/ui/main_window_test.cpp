@@ -77,19 +77,21 @@ TEST_F(MainWindowTest, LoadTreeTellsWhetherTheTreeIsOpen) {
     ASSERT_EQ(messages_.texts.size(), 1);
     EXPECT_TRUE(messages_.texts[0].startsWith(QStringLiteral("File not found.|")));
 
-    // A file that is no tree closes the current tree and leaves none open.
+    // A file that is no tree is named, and the current tree stays open as it was.
     const QString bad = ProgramFolder() + QStringLiteral("data/bad.vrd");
     QFile file(bad);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("not a tree");
     file.close();
     EXPECT_FALSE(window.LoadTree(bad));
-    EXPECT_FALSE(IsTreeOpen());
-    EXPECT_EQ(closed.count(), 1);
-    EXPECT_FALSE(window.TreeHost()->isEnabled());
-    EXPECT_TRUE(window.TotalLabel()->text().isEmpty());
-    EXPECT_FALSE(window.windowTitle().contains(QStringLiteral(".vrd")));
-    EXPECT_EQ(messages_.texts.size(), 2);
+    EXPECT_TRUE(IsTreeOpen());
+    EXPECT_EQ(CurrentTreePath(), path);
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(window.TreeHost()->isEnabled());
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("Persons: 3"));
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" - Salem.vrd")));
+    ASSERT_EQ(messages_.texts.size(), 2);
+    EXPECT_TRUE(messages_.texts[1].startsWith(QStringLiteral("This file is not a tree file.|")));
     EXPECT_EQ(RecentTrees().Count(), 1);
 }
 

@@ -1,5 +1,6 @@
 #include "common/testing.h"
 #include "shell/startup.h"
+#include "shell/ui/damaged_tree_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell_ui_testing.h"
 #include "storage/database.h"
@@ -100,10 +101,11 @@ TEST_F(TreeFileChecksTest, MaintenanceChecksTheFileAndCompactsOnlyASoundOne) {
                     .startsWith(QStringLiteral("No damage was found in the tree file.")));
     window.CloseCurrentTree();
 
-    // Damage in a page that opening does not read: the check finds it and the file is left as it is.
+    // Damage in a page that opening does not read: the check finds it, the tree turns read-only, the user
+    // is asked what to do, and the file is left as it is.
     QStringList rows{QStringLiteral("BEGIN")};
     for (int i = 0; i < 2000; ++i)
-        rows << QStringLiteral("INSERT INTO ftPerson (person_id, notes) VALUES ('p%1', 'NOTE-%1-%2')")
+        rows << QStringLiteral("INSERT INTO ftDetails (person_id, address) VALUES ('p%1', 'ADDRESS-%1-%2')")
                     .arg(i)
                     .arg(QString(300, u'n'));
     rows << QStringLiteral("COMMIT");
@@ -111,20 +113,34 @@ TEST_F(TreeFileChecksTest, MaintenanceChecksTheFileAndCompactsOnlyASoundOne) {
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        const qint64 at = file.readAll().indexOf("NOTE-1000-");
+        const qint64 at = file.readAll().indexOf("ADDRESS-1000-");
         ASSERT_GT(at, 0);
         ASSERT_TRUE(file.seek(at / 4096 * 4096));
         file.write(QByteArray(4096, char(0x5A)));
     }
+    QStringList asked;
+    window.AskDamagedTree = [&](const QString& tree, const QString& reason) {
+        asked << tree << reason;
+        return TDamageChoice::ReadOnly;
+    };
     ASSERT_TRUE(window.LoadTree(path)) << messages_.texts.join(u'\n').toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(asked.isEmpty()) << "opening does not meet it";
+    EXPECT_FALSE(IsTreeReadOnly());
     const QByteArray damaged = FileHash(path);
     messages_.texts.clear();
     EXPECT_FALSE(window.MaintainTree());
-    ASSERT_EQ(messages_.texts.size(), 1) << messages_.texts.join(u'\n').toStdString();
-    EXPECT_TRUE(
-        StripBidiControls(messages_.texts[0]).startsWith(QStringLiteral("The tree file is damaged.|")));
-    EXPECT_TRUE(messages_.texts[0].contains(QStringLiteral("not compacted")));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(asked.size(), 2) << "asked once";
+    EXPECT_EQ(asked[0], path);
+    EXPECT_TRUE(asked[1].contains(QStringLiteral("ftDetails"))) << asked[1].toStdString();
+    EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join(u'\n').toStdString();
     EXPECT_TRUE(IsTreeOpen());
+    EXPECT_TRUE(IsTreeReadOnly());
+    // Asked again, it is refused with the reason.
+    EXPECT_FALSE(window.MaintainTree());
+    ASSERT_EQ(messages_.texts.size(), 1);
+    EXPECT_TRUE(messages_.texts[0].contains(QStringLiteral("compacting it could lose more of it")));
     window.CloseCurrentTree();
     EXPECT_EQ(FileHash(path), damaged);
 }
