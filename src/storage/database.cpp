@@ -1,7 +1,7 @@
 #include "database.h"
 
+#include "read_only_gate.h"
 #include "schema.h"
-#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/message_details.h"
 #include "text/messages.h"
@@ -17,7 +17,6 @@ namespace {
 
 struct MessageState {
     StoreMessageSink sink;
-    DamageHandler damage;
     int depth = 0;
     bool shown = false;
 };
@@ -27,11 +26,6 @@ MessageState& Messages() {
     return state;
 }
 
-int& DamageCount() {
-    static int count = 0;
-    return count;
-}
-
 // The first bytes of every database file; a file without them is no database at all, never a damaged one.
 bool HasDatabaseHeader(const QString& path) {
     QFile file(path);
@@ -39,87 +33,6 @@ bool HasDatabaseHeader(const QString& path) {
         return false;
     const QByteArray head = file.read(16);
     return head.isEmpty() || head == QByteArrayLiteral("SQLite format 3\0");
-}
-
-// Failures that mean the file cannot be read as it was written: damage, or the disk under it.
-bool IsReadFailure(int rc) {
-    const int primary = rc & 0xff;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || rc == SQLITE_IOERR_READ ||
-           rc == SQLITE_IOERR_SHORT_READ;
-}
-
-bool IsTemporaryStore(const char* database) {
-    return database && qstrcmp(database, "temp") == 0;
-}
-
-// Pragmas that write to the file: with a value, or (the last three) by being run at all.
-bool IsWritingPragma(const char* name, bool withValue) {
-    static const char* const setters[] = {"application_id", "auto_vacuum",  "journal_mode",   "page_size",
-                                          "schema_version", "user_version", "writable_schema"};
-    static const char* const actions[] = {"optimize", "incremental_vacuum", "wal_checkpoint"};
-    for (const char* pragma : actions)
-        if (qstricmp(name, pragma) == 0)
-            return true;
-    if (withValue)
-        for (const char* pragma : setters)
-            if (qstricmp(name, pragma) == 0)
-                return true;
-    return false;
-}
-
-// The read-only gate: whatever would change a file is refused while the statement is prepared. The
-// connection's temporary store (the undo record, views over the tree) is no file of the tree.
-int AuthorizeReadOnly(void*, int action, const char* first, const char* second, const char* database,
-                      const char*) {
-    switch (action) {
-    case SQLITE_INSERT:
-    case SQLITE_UPDATE:
-    case SQLITE_DELETE:
-        // The engine asks about the schema table while it reads the schema for a statement; no statement
-        // can change that table (the connection is defensive), and schema changes are refused below.
-        if (first && (qstricmp(first, "sqlite_master") == 0 || qstricmp(first, "sqlite_temp_master") == 0))
-            return SQLITE_OK;
-        return IsTemporaryStore(database) ? SQLITE_OK : SQLITE_DENY;
-    case SQLITE_CREATE_INDEX:
-    case SQLITE_CREATE_TABLE:
-    case SQLITE_CREATE_TRIGGER:
-    case SQLITE_CREATE_VIEW:
-    case SQLITE_DROP_INDEX:
-    case SQLITE_DROP_TABLE:
-    case SQLITE_DROP_TRIGGER:
-    case SQLITE_DROP_VIEW:
-    case SQLITE_REINDEX:
-    case SQLITE_ANALYZE:
-        return IsTemporaryStore(database) ? SQLITE_OK : SQLITE_DENY;
-    case SQLITE_ALTER_TABLE:
-        return IsTemporaryStore(first) ? SQLITE_OK : SQLITE_DENY;
-    case SQLITE_CREATE_VTABLE:
-    case SQLITE_DROP_VTABLE:
-        return SQLITE_DENY;
-    case SQLITE_PRAGMA:
-        return IsWritingPragma(first, second != nullptr) ? SQLITE_DENY : SQLITE_OK;
-    default:
-        return SQLITE_OK;
-    }
-}
-
-// VACUUM rewrites the file without asking the gate; VACUUM INTO only reads it.
-bool IsInPlaceVacuum(QStringView sql) {
-    const QStringView text = sql.trimmed();
-    return text.startsWith(QLatin1String("VACUUM"), Qt::CaseInsensitive) &&
-           !text.contains(QLatin1String(" INTO "), Qt::CaseInsensitive);
-}
-
-QString ReadOnlyReason() {
-    return Translate(QStringLiteral("The tree is open read-only, so nothing can be changed in it."));
-}
-
-void ReportDamage(const QString& path, const QString& reason, bool messageWanted) {
-    const DamageHandler handler = Messages().damage;
-    if (handler && handler(path, reason, messageWanted))
-        return;
-    if (messageWanted)
-        ShowStoreMessage(StoreMessage::Error, DamageMessageText(path, reason));
 }
 
 int OnProgress(void* tdm) {
@@ -166,23 +79,6 @@ QString ColumnTypeText(const TFieldProp& field) {
 
 void SetNameCollationLocale(const QLocale& locale) {
     NameCollator().setLocale(locale);
-}
-
-bool DamageSeen() {
-    return DamageCount() > 0;
-}
-
-QString DamageMessageText(const QString& path, const QString& reason) {
-    return Translate(QStringLiteral("The tree file is damaged.")) + u'\r' + IsolatePath(path) + u'|' +
-           Translate(QStringLiteral("Parts of it cannot be read. Nothing more is written to it, so nothing "
-                                    "more of it is lost. Rescue a copy to get a new tree with everything "
-                                    "that can still be read.")) +
-           DetailsLine(reason);
-}
-
-DamageHandler SetDamageHandler(DamageHandler handler) {
-    std::swap(Messages().damage, handler);
-    return handler;
 }
 
 StoreMessageSink SetStoreMessageSink(StoreMessageSink sink) {
@@ -378,7 +274,7 @@ bool Query::Next() {
     sqlite3* db = sqlite3_db_handle(stmt_);
     // A statement prepared before the tree turned read-only is refused when the engine prepares it again.
     if ((rc & 0xff) == SQLITE_AUTH && owner_ && owner_->readOnly_) {
-        Fail(ReadOnlyReason() + u'|' + sql_);
+        Fail(gate::ReadOnlyReason() + u'|' + sql_);
         return false;
     }
     Fail(QStringLiteral("%1|%2\r%3")
@@ -597,32 +493,6 @@ void Tdm::SetError(const QString& message) {
     lastError_ = message;
 }
 
-void Tdm::NoteFailure(int rc) {
-    busy_ = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
-    if (!IsReadFailure(rc) || !isDatabaseFile_ || !db_)
-        return;
-    NoteDamage(QString::fromUtf8(sqlite3_errmsg(db_)));
-}
-
-void Tdm::NoteDamage(const QString& reason) {
-    if (!db_)
-        return;
-    ++DamageCount();
-    if (std::exchange(damaged_, true))
-        return;
-    damageReason_ = reason;
-    // A damaged file is never written: what was written of the transaction that met the damage goes too.
-    SetReadOnly(true);
-    ReportDamage(path_, reason, damageMessages_);
-}
-
-void Tdm::SetReadOnly(bool readOnly) {
-    readOnly_ = readOnly;
-    // Setting the authorizer expires every prepared statement, so the cached ones are checked again.
-    if (db_)
-        sqlite3_set_authorizer(db_, readOnly ? AuthorizeReadOnly : nullptr, nullptr);
-}
-
 void Tdm::SetProgressHandler(std::function<bool()> handler) {
     progress_ = std::move(handler);
     if (db_)
@@ -648,8 +518,8 @@ bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
             return true;
         }
     }
-    if (readOnly_ && IsInPlaceVacuum(sql)) {
-        query.Fail(ReadOnlyReason() + u'|' + sql);
+    if (readOnly_ && gate::IsInPlaceVacuum(sql)) {
+        query.Fail(gate::ReadOnlyReason() + u'|' + sql);
         return false;
     }
     sqlite3_stmt* stmt = nullptr;
@@ -658,7 +528,7 @@ bool Tdm::Prepared(Query& query, const QString& sql, bool cached) {
     const int rc =
         sqlite3_prepare16_v3(db_, sql.utf16(), int(sql.size() * sizeof(QChar)), prepareFlags, &stmt, &tail);
     if (rc == SQLITE_AUTH && readOnly_) {
-        query.Fail(ReadOnlyReason() + u'|' + sql);
+        query.Fail(gate::ReadOnlyReason() + u'|' + sql);
         return false;
     }
     if (rc != SQLITE_OK) {
@@ -841,7 +711,7 @@ bool Tdm::AddColumn(const QString& table, const TFieldProp& field) {
 bool Tdm::Vacuum() {
     shared_ = Query(); // a statement still on a row would block the rewrite
     if (readOnly_) {
-        SetError(ReadOnlyReason());
+        SetError(gate::ReadOnlyReason());
         return false;
     }
     return ExecSql(QStringLiteral("VACUUM"));
