@@ -421,6 +421,11 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
     RecordRecentTree(props);
     Options().LastOpenedProject = CurrentTreePath();
     activateWindow();
+    // A file that cannot be written opens read-only: the title says so, the status line says why.
+    if (IsTreeReadOnly() && !IsTreeDamaged())
+        statusBar()->showMessage(
+            Translate(QStringLiteral("The tree file cannot be written, so it is open read-only.")),
+            kStatusMessageTime);
     // A new tree is the moment to learn how persons are added.
     if (isNew && IsTreeOpen() && isVisible())
         ShowDataEntryHelp();
@@ -627,36 +632,6 @@ bool TfrmFamilyMain::OpenSampleFamily() {
     TGedcomImportSummary summary;
     const QString imported = ImportGedcomWithProgress(this, gedcom, summary);
     return !imported.isEmpty() && LoadTree(imported);
-}
-
-bool TfrmFamilyMain::MaintainTree() {
-    if (!IsTreeOpen())
-        return false;
-    framDataSheet_->SavePendingEdits();
-    // A tree that takes no changes is not compacted; the refusal says why.
-    if (IsTreeReadOnly())
-        return MaintainTreeFile();
-    // A damaged file is left as it is: compacting it could lose more of it. The damage found makes the
-    // tree read-only, and the user is asked what to do, as with damage found any other way.
-    QString problems;
-    if (!CheckOpenTreeWithProgress(this, &problems)) {
-        if (!problems.isEmpty()) {
-            const bool messages = Dm().SetDamageMessages(false);
-            Dm().NoteDamage(problems);
-            Dm().SetDamageMessages(messages);
-            TreeFoundDamaged(problems, true);
-        }
-        return false;
-    }
-    bool done = false;
-    {
-        TBusyCursor busy;
-        done = MaintainTreeFile();
-    }
-    if (done)
-        MsgInfo(Isolate(Translate(QStringLiteral("No damage was found in the tree file."))) + u'|' +
-                Isolate(Translate(QStringLiteral("The tree file was compacted."))));
-    return done;
 }
 
 bool TfrmFamilyMain::OpenHelp(const QString& page) {

@@ -1,14 +1,21 @@
+#include "datasheet/ui/data_sheet.h"
 #include "main_window.h"
+#include "shell/ui/tree_file_checks.h"
 #include "shell/ui/tree_rescue_progress.h"
 #include "storage/database.h"
 #include "storage/tree_file.h"
+#include "text/bidi_text.h"
+#include "text/localisation.h"
+#include "text/messages.h"
+#include "text/ui/busy_cursor.h"
 #include "text/user_options.h"
 
 #include <QFileInfo>
 #include <QTimer>
 
 // The main window with a damaged tree: the tree turns read-only the moment damage is found, the user is
-// asked what to do, and a copy with everything that can still be read is rescued.
+// asked what to do, and a copy with everything that can still be read is rescued; maintenance, which
+// looks for damage before it compacts.
 
 namespace verdan {
 
@@ -43,6 +50,36 @@ void TfrmFamilyMain::TreeFoundDamaged(const QString& reason, bool ask) {
             CloseCurrentTree();
         break;
     }
+}
+
+bool TfrmFamilyMain::MaintainTree() {
+    if (!IsTreeOpen())
+        return false;
+    framDataSheet_->SavePendingEdits();
+    // A tree that takes no changes is not compacted; the refusal says why.
+    if (IsTreeReadOnly())
+        return MaintainTreeFile();
+    // A damaged file is left as it is: compacting it could lose more of it. The damage found makes the
+    // tree read-only, and the user is asked what to do, as with damage found any other way.
+    QString problems;
+    if (!CheckOpenTreeWithProgress(this, &problems)) {
+        if (!problems.isEmpty()) {
+            const bool messages = Dm().SetDamageMessages(false);
+            Dm().NoteDamage(problems);
+            Dm().SetDamageMessages(messages);
+            TreeFoundDamaged(problems, true);
+        }
+        return false;
+    }
+    bool done = false;
+    {
+        TBusyCursor busy;
+        done = MaintainTreeFile();
+    }
+    if (done)
+        MsgInfo(Isolate(Translate(QStringLiteral("No damage was found in the tree file."))) + u'|' +
+                Isolate(Translate(QStringLiteral("The tree file was compacted."))));
+    return done;
 }
 
 bool TfrmFamilyMain::RescueDamagedTree() {

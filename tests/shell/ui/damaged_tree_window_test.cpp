@@ -53,7 +53,8 @@ QString MakeLargeTree(const QString& name) {
     return path;
 }
 
-// A copy of the tree beside it whose page `which` ("root" of the persons, or their "middle" leaf) is garbage.
+// A copy of the tree whose page `which` is garbage: the "root" page of the persons, a leaf in the middle
+// of an "index", the "middle" leaf of the persons, or the "last" page of the file.
 QString DamagedCopy(const QString& path, const QString& which) {
     const QString folder = test::NewTempDir() + QStringLiteral("/damaged");
     QDir().mkpath(folder);
@@ -64,11 +65,13 @@ QString DamagedCopy(const QString& path, const QString& which) {
         Tdm dm;
         EXPECT_TRUE(dm.OpenReadOnly(copy));
         QList<qint64> leaves;
-        Query q = dm.Prepare(
-            "SELECT pageno FROM dbstat WHERE name = 'ftPerson' AND pagetype = 'leaf' ORDER BY path");
+        Query q = dm.Prepare("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path",
+                             which == u"index" ? QStringLiteral("ftPerson_idx_person_id")
+                                               : QStringLiteral("ftPerson"));
         q.ForEachRow([&](Query& row) { leaves << row.Int(0); });
-        page = which == u"root" ? dm.ScalarInt("SELECT rootpage FROM sqlite_master WHERE name = 'ftPerson'")
-                                : leaves.value(leaves.size() / 2);
+        page = which == u"root"   ? dm.ScalarInt("SELECT rootpage FROM sqlite_master WHERE name = 'ftPerson'")
+               : which == u"last" ? dm.ScalarInt("PRAGMA page_count")
+                                  : leaves.value(leaves.size() / 2);
     }
     QFile file(copy);
     EXPECT_TRUE(file.open(QIODevice::ReadWrite));
@@ -158,6 +161,26 @@ TEST_F(DamagedTreeWindowTest, ADamagedTreeOpensReadOnlyWithItsEditingCommandsGre
     EXPECT_FALSE(window_.TreeFrame()->IsReadOnly());
     EXPECT_TRUE(window_.DataSheet()->IsWritable());
     EXPECT_TRUE(window_.Menu()->mnuProperties->isEnabled());
+}
+
+// Wherever the damage is, opening the tree in the program and closing it again writes nothing, whether
+// the user leaves it, reads it, or has a copy rescued.
+TEST_F(DamagedTreeWindowTest, OpeningADamagedTreeWritesNothingToIt) {
+    const QString large = MakeLargeTree(QStringLiteral("Large"));
+    for (const QString& where : {QStringLiteral("root"), QStringLiteral("index"), QStringLiteral("middle"),
+                                QStringLiteral("last")}) {
+        for (const TDamageChoice answer :
+             {TDamageChoice::Cancel, TDamageChoice::ReadOnly, TDamageChoice::Rescue}) {
+            SCOPED_TRACE(where.toStdString() + " " + std::to_string(int(answer)));
+            const QString damaged = DamagedCopy(large, where);
+            const QByteArray before = FileHash(damaged);
+            answer_ = answer;
+            window_.LoadTree(damaged);
+            QCoreApplication::processEvents();
+            window_.CloseCurrentTree();
+            EXPECT_EQ(FileHash(damaged), before);
+        }
+    }
 }
 
 // Damage that only a later read meets turns the open tree read-only at once; the user is asked when that
