@@ -69,7 +69,7 @@ bool ReadGedzip(const QString& path, TZipReader& zip, QByteArray& gedcom, QStrin
     return true;
 }
 
-std::vector<std::pair<int, QString>> GedzipPictureFiles(QByteArrayView gedcom, const TGedcomData& data) {
+std::vector<TGedzipPicture> GedzipPictureFiles(QByteArrayView gedcom, const TGedcomData& data) {
     std::vector<TGedLine> lines;
     std::string_view text(gedcom.data(), size_t(gedcom.size()));
     for (size_t pos = 0; pos < text.size();) {
@@ -81,12 +81,13 @@ std::vector<std::pair<int, QString>> GedzipPictureFiles(QByteArrayView gedcom, c
             lines.push_back(line);
         pos = end + 1;
     }
-    // The first local file of each media record, and each individual's links, in file order.
+    // The first local file of each media record, and each individual's links in file order: the media
+    // record, or with "#" the file of an OBJE under the individual (the older form).
     QHash<QString, QString> objects;
-    std::vector<std::pair<int, QString>> links; // (person, media record or, with "#", a file)
+    std::vector<TGedzipPicture> links;
     QString record, recordTag;
     int person = -1;
-    bool inObject = false; // under an OBJE of the individual without a pointer (the older form)
+    bool inLink = false; // under an OBJE of the individual
     for (size_t i = 0; i < lines.size(); ++i) {
         const TGedLine& line = lines[i];
         if (line.Level == 0) {
@@ -94,7 +95,7 @@ std::vector<std::pair<int, QString>> GedzipPictureFiles(QByteArrayView gedcom, c
             recordTag = Str(line.Tag);
             const auto found = data.PersonIndex.constFind(record);
             person = recordTag == u"INDI" && found != data.PersonIndex.constEnd() ? *found : -1;
-            inObject = false;
+            inLink = false;
             continue;
         }
         if (recordTag == u"OBJE" && line.Level == 1 && TagIs(line.Tag, "FILE") && !objects.contains(record)) {
@@ -102,56 +103,57 @@ std::vector<std::pair<int, QString>> GedzipPictureFiles(QByteArrayView gedcom, c
             if (!path.isEmpty())
                 objects.insert(record, path);
         } else if (person >= 0 && line.Level == 1) {
-            inObject = false;
-            if (TagIs(line.Tag, "OBJE")) {
+            inLink = TagIs(line.Tag, "OBJE");
+            if (inLink) {
                 const QString xref = XrefOf(line.Value);
-                if (!xref.isEmpty())
-                    links.emplace_back(person, xref);
-                else
-                    inObject = true;
+                links.push_back({person, xref.isEmpty() ? QString() : xref, QString()});
             }
-        } else if (person >= 0 && inObject && line.Level == 2 && TagIs(line.Tag, "FILE")) {
+        } else if (person >= 0 && inLink && line.Level == 2 && TagIs(line.Tag, "TITL")) {
+            links.back().Title = ReadContinuedValue(lines, i).trimmed();
+        } else if (person >= 0 && inLink && line.Level == 2 && TagIs(line.Tag, "FILE") &&
+                   links.back().File.isEmpty()) {
             const QString path = LocalPath(Str(line.Value));
             if (!path.isEmpty())
-                links.emplace_back(person, u'#' + path);
-            inObject = false;
+                links.back().File = u'#' + path;
         }
     }
-    std::vector<std::pair<int, QString>> files;
-    for (const auto& [who, target] : links) {
-        const QString path = target.startsWith(u'#') ? target.mid(1) : objects.value(target);
-        if (!path.isEmpty())
-            files.emplace_back(who, path);
+    std::vector<TGedzipPicture> files;
+    for (TGedzipPicture& link : links) {
+        link.File = link.File.startsWith(u'#') ? link.File.mid(1) : objects.value(link.File);
+        if (!link.File.isEmpty())
+            files.push_back(std::move(link));
     }
     return files;
 }
 
-int PlaceGedzipPictures(const TZipReader& zip, const std::vector<std::pair<int, QString>>& files,
+int PlaceGedzipPictures(const TZipReader& zip, const std::vector<TGedzipPicture>& files,
                         const QString& photosFolder, TGedcomData& data) {
     const QDir photos(photosFolder);
     QHash<QString, QString> placed; // archive name -> name in photos: a file shared by several is copied once
+    QSet<QString> failed;
     QSet<int> withDefault;
-    int leftOut = 0;
-    for (const auto& [person, name] : files) {
-        QString stored = placed.value(name);
+    for (const TGedzipPicture& file : files) {
+        QString stored = placed.value(file.File);
         if (stored.isEmpty()) {
+            if (failed.contains(file.File))
+                continue;
             QByteArray bytes;
-            if (!zip.Read(name, bytes, kPictureLimit) || QImage::fromData(bytes).isNull()) {
-                ++leftOut;
+            if (!zip.Read(file.File, bytes, kPictureLimit) || QImage::fromData(bytes).isNull()) {
+                failed.insert(file.File);
                 continue;
             }
-            stored = FreeName(photos, name);
+            stored = FreeName(photos, file.File);
             QFile out(photos.filePath(stored));
             if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
-                ++leftOut;
+                failed.insert(file.File);
                 continue;
             }
-            placed.insert(name, stored);
+            placed.insert(file.File, stored);
         }
-        data.Pictures.push_back({person, stored, QString(), !withDefault.contains(person)});
-        withDefault.insert(person);
+        data.Pictures.push_back({file.Person, stored, file.Title, !withDefault.contains(file.Person)});
+        withDefault.insert(file.Person);
     }
-    return leftOut;
+    return int(failed.size());
 }
 
 bool WriteGedcomPictures(const TGedcomData& data, const TGedcomTreeContext& context, QString& error) {

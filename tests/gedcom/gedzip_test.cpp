@@ -67,6 +67,7 @@ TEST(Gedzip, TreeWithPicturesComesBackWhole) {
     picture.person_id = id;
     picture.file_path = source;
     picture.pic_default = true;
+    picture.pic_description = QStringLiteral("سالم في مكة\nسنة ١٣٨٠");
     QString pictureId;
     ASSERT_TRUE(SavePicture(picture, pictureId));
     const QString archive = test::NewTempDir() + QStringLiteral("/out.gdz");
@@ -89,10 +90,12 @@ TEST(Gedzip, TreeWithPicturesComesBackWhole) {
     EXPECT_EQ(result.Summary.Pictures, 1);
     Tdm db;
     ASSERT_TRUE(db.Open(result.TreePath));
-    Query q = db.Prepare(QStringLiteral("SELECT person_id, file_path, pic_default FROM ftPictures"));
+    Query q = db.Prepare(
+        QStringLiteral("SELECT person_id, file_path, pic_default, pic_description FROM ftPictures"));
     ASSERT_TRUE(q.Next());
     EXPECT_EQ(q.Text(0), id);
     EXPECT_TRUE(q.Bool(2));
+    EXPECT_EQ(q.Text(3).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), picture.pic_description);
     const QString copied = QFileInfo(result.TreePath).dir().filePath(QStringLiteral("photos/") + q.Text(1));
     EXPECT_EQ(Read(copied), Read(source));
 }
