@@ -196,9 +196,10 @@ public:
     void ComputeAllSticks();
     int HitPerson(const QPoint& chartPoint) const;
     int HitMark(const QPoint& chartPoint) const;
-    // The greatest right and bottom edges of the items, (0, 0) for an empty chart.
+    // The greatest right and bottom edges of the items and marks, (0, 0) for an empty chart.
     QSize Extents() const;
-    // The least left and top edges of the items (pictures can reach above 0), (0, 0) for an empty chart.
+    // The least left and top edges of the items and marks (pictures can reach above 0), (0, 0) for an
+    // empty chart.
     QPoint Origin() const;
     // Index of the mark of the pair in either order, -1 without.
     int MarkOf(const QString& a, const QString& b) const;

@@ -317,6 +317,12 @@ QSize TChart::Extents() const {
         width = std::max(width, item.Box.Right());
         height = std::max(height, item.Box.Bottom());
     }
+    // A wife's mark can stand below the last row, with the lines that reach it.
+    for (const TMarital& mark : maritals_)
+        if (!mark.Removed) {
+            width = std::max(width, mark.Mark.Right());
+            height = std::max(height, mark.Mark.Bottom());
+        }
     return {width, height};
 }
 
@@ -327,6 +333,11 @@ QPoint TChart::Origin() const {
         left = std::min(left, item.Box.X);
         top = std::min(top, item.Box.Y);
     }
+    for (const TMarital& mark : maritals_)
+        if (!mark.Removed) {
+            left = std::min(left, mark.Mark.X);
+            top = std::min(top, mark.Mark.Y);
+        }
     return {left, top};
 }
 

@@ -74,6 +74,29 @@ TEST_F(ChartExport, PicturesAboveTheTopEdgeAreNotCutOff) {
     EXPECT_EQ(ChartPictureSize(*chart_).height(), item.Box.Height + 30);
 }
 
+TEST_F(ChartExport, MarriageMarksBelowTheLastRowAreNotCutOff) {
+    Woman("W1");
+    Woman("W2");
+    Marry("H", "W1");
+    Marry("H", "W2");
+    ASSERT_TRUE(SetWifeOrder("H", "W1", 1));
+    ASSERT_TRUE(SetWifeOrder("H", "W2", 2));
+    const int h = chart_->FindOrAddPerson("H");
+    chart_->MoveItemTo(h, QPoint(200, 200));
+    chart_->ShowSpouses(h);
+    ASSERT_EQ(chart_->Maritals().size(), 2);
+    const QSize picture = ChartPictureSize(*chart_);
+    const QPoint origin = chart_->Origin();
+    const int boxesBottom = chart_->Person(h).Box.Bottom();
+    bool below = false;
+    for (const TMarital& mark : chart_->Maritals()) {
+        below = below || mark.Mark.Bottom() > boxesBottom;
+        EXPECT_LE(mark.Mark.Bottom() - origin.y() + 30, picture.height());
+        EXPECT_LE(mark.Mark.Right() - origin.x() + 30, picture.width());
+    }
+    EXPECT_TRUE(below);
+}
+
 TEST_F(ChartExport, PdfCarriesAuthorCreatorAndCreationDate) {
     ItemEndingAt(500, 300);
     TPdfInfo info;
