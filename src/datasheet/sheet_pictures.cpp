@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QTemporaryDir>
 
 namespace verdan {
 
@@ -62,6 +63,21 @@ TAddPictureResult AddPictureFile(const QString& personId, const QString& file, T
     added.Image = image;
     picture = added;
     return TAddPictureResult::Added;
+}
+
+TAddPictureResult AddPictureImage(const QString& personId, const QImage& image, const QDateTime& pastedAt,
+                                  TPPicture& picture) {
+    if (personId.trimmed().isEmpty())
+        return TAddPictureResult::NoPerson;
+    if (image.isNull())
+        return TAddPictureResult::Unreadable;
+    const QTemporaryDir folder;
+    const QString file =
+        folder.filePath(QStringLiteral("pasted-") + pastedAt.toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                        QStringLiteral(".png"));
+    if (!folder.isValid() || !image.save(file, "PNG"))
+        return TAddPictureResult::NotStored;
+    return AddPictureFile(personId, file, picture);
 }
 
 QString AddPictureMessage(TAddPictureResult result, const QString& file) {

@@ -2,6 +2,7 @@
 
 #include "storage/picture_store.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -24,6 +25,10 @@ enum class TAddPictureResult {
 // Adds a picture file as the person's new default picture, with empty texts and no date. On success
 // `picture` holds the stored picture with its image.
 TAddPictureResult AddPictureFile(const QString& personId, const QString& file, TPPicture& picture);
+// Adds a picture that has no file of its own (a pasted one): it is written as a PNG file named after the
+// moment (`pastedAt`), then added as a file is, so the photos folder holds it like any other picture.
+TAddPictureResult AddPictureImage(const QString& personId, const QImage& image, const QDateTime& pastedAt,
+                                  TPPicture& picture);
 // The message for a refusal (translated, "|" before the file); empty for Added.
 QString AddPictureMessage(TAddPictureResult result, const QString& file);
 

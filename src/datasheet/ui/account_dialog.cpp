@@ -35,6 +35,9 @@ Tfrm_Account_Add::Tfrm_Account_Add(QWidget* parent) : QDialog(parent) {
     // Addresses read left to right in every language.
     txt_Address_->setLayoutDirection(Qt::LeftToRight);
     txt_Address_->installEventFilter(this);
+    // A profile address is long: both fields take the width a form gives a field.
+    for (QWidget* field : {static_cast<QWidget*>(cmb_Account_), static_cast<QWidget*>(txt_Address_)})
+        field->setMinimumWidth(ReadableFieldWidth(field));
     lblAccount_->setBuddy(cmb_Account_);
     lblAddress_->setBuddy(txt_Address_);
     form->AddRow(lblAccount_, cmb_Account_);

@@ -1,6 +1,7 @@
 #include "image_browser.h"
 
 #include "datasheet/sheet_pictures.h"
+#include "picture_adding.h"
 #include "picture_strip.h"
 #include "picture_view.h"
 #include "reports/ui/zel_grid.h"
@@ -20,37 +21,20 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <utility>
 
 namespace verdan {
-
-namespace {
-
-QStringList DroppedFiles(const QMimeData* mime) {
-    QStringList files;
-    if (!mime->hasUrls())
-        return files;
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile())
-            files << url.toLocalFile();
-    return files;
-}
-
-} // namespace
 
 TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     : QWidget(parent, Qt::Window), ChooseSaveFile([](const QString& proposed) {
@@ -59,7 +43,8 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
                                               FileFilter(QStringLiteral("PNG"), QStringLiteral("*.png")) +
                                               QStringLiteral(";;") +
                                               FileFilter(QStringLiteral("BMP"), QStringLiteral("*.bmp")));
-      }) {
+      }),
+      ChoosePictureFiles(&::verdan::ChoosePictureFiles) {
     CloseOnEscape(this);
     setObjectName(QStringLiteral("frmImageBrows"));
     resize(1000, 680);
@@ -107,8 +92,9 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     strip_->setObjectName(QStringLiteral("strip"));
     strip_->SetCellColour(Qt::black);
     strip_->setFixedHeight(2 * TPictureStrip::kCellHeight + 6);
-    strip_->viewport()->setAcceptDrops(true);
-    strip_->viewport()->installEventFilter(this);
+    TakePictureDrops(
+        strip_->viewport(), [this] { return !personId_.isEmpty(); },
+        [this](const QStringList& files) { RunSafely([this, files] { AddFiles(files); }); });
     auto* texts = new QWidget(pictures);
     auto* form = new TFormGrid(texts);
     form->setContentsMargins(0, 0, 0, 0);
@@ -134,6 +120,12 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
     bt_Copy_Image_->setObjectName(QStringLiteral("bt_Copy_Image"));
     bt_Delete_Image_ = new QPushButton(Icon(u"edit-delete"), QString(), pictures);
     bt_Delete_Image_->setObjectName(QStringLiteral("bt_Delete_Image"));
+    bt_Add_Image_ = new QPushButton(Icon(u"insert-image"), QString(), pictures);
+    bt_Add_Image_->setObjectName(QStringLiteral("bt_Add_Image"));
+    bt_Paste_Image_ = new QPushButton(Icon(u"edit-paste"), QString(), pictures);
+    bt_Paste_Image_->setObjectName(QStringLiteral("bt_Paste_Image"));
+    buttons->addWidget(bt_Add_Image_);
+    buttons->addWidget(bt_Paste_Image_);
     buttons->addStretch();
     for (QPushButton* button : {bt_Save_Image_, bt_Copy_Image_, bt_Delete_Image_})
         buttons->addWidget(button);
@@ -181,6 +173,14 @@ TfrmImageBrows::TfrmImageBrows(QWidget* parent)
             [this] { RunSafely([this] { bt_Copy_ImageClick(); }); });
     connect(bt_Delete_Image_, &QPushButton::clicked, this,
             [this] { RunSafely([this] { bt_Delete_ImageClick(); }); });
+    connect(bt_Add_Image_, &QPushButton::clicked, this,
+            [this] { RunSafely([this] { bt_Add_ImageClick(); }); });
+    connect(bt_Paste_Image_, &QPushButton::clicked, this, [this] { RunSafely([this] { PastePictures(); }); });
+    // Ctrl+V pastes pictures anywhere in the window; the boxes are read-only, so they have nothing to take.
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    paste->setContext(Qt::WindowShortcut);
+    connect(paste, &QShortcut::activated, this, [this] { RunSafely([this] { PastePictures(); }); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfrmImageBrows::UpdateAddButtons);
     TranslateTexts();
 }
 
@@ -192,8 +192,15 @@ void TfrmImageBrows::TranslateTexts() {
     bt_Save_Image_->setText(Translate(QStringLiteral("&Save")));
     bt_Copy_Image_->setText(Translate(QStringLiteral("Copy")));
     bt_Delete_Image_->setText(Translate(QStringLiteral("Delete")));
+    bt_Add_Image_->setText(Translate(QStringLiteral("Add")) + QStringLiteral(".."));
+    bt_Paste_Image_->setText(Translate(QStringLiteral("Paste")));
+    SetHint(bt_Add_Image_, Translate(QStringLiteral("Add picture files to the person")));
+    SetHint(bt_Paste_Image_, Translate(QStringLiteral("Paste a copied picture or copied picture files")) +
+                                 QStringLiteral(" (") +
+                                 QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText) + u')');
     SetHint(Button1_, Translate(QStringLiteral("Refresh the list")));
     strip_->setToolTip(Translate(QStringLiteral("Drop picture files here to add them to the person.")));
+    UpdateAddButtons();
     g_->SetCells(kNameCol, 0, Translate(QStringLiteral("Name")));
 }
 
@@ -263,7 +270,8 @@ void TfrmImageBrows::ShowPersonLine() {
     QString text = personId_.isEmpty() ? QString() : Isolate(GetLineageName(personId_));
     if (!personId_.isEmpty() && strip_->Count() == 0)
         text += QStringLiteral("  —  ") +
-                Translate(QStringLiteral("Drop picture files here to add them to the person."));
+                Translate(QStringLiteral("No pictures yet: add picture files, paste a picture, or drop files "
+                                         "on the strip."));
     lblPerson_->setText(text);
 }
 
@@ -273,6 +281,13 @@ void TfrmImageBrows::FillStrip() {
         ListPictures(personId_, pictures);
     strip_->SetPictures(pictures);
     ShowPersonLine();
+    UpdateAddButtons();
+}
+
+void TfrmImageBrows::UpdateAddButtons() {
+    bt_Add_Image_->setEnabled(!personId_.isEmpty());
+    bt_Paste_Image_->setEnabled(!personId_.isEmpty() &&
+                                CarriesPictures(QGuiApplication::clipboard()->mimeData()));
 }
 
 void TfrmImageBrows::ShowPicture(const QString& pictureId) {
@@ -307,35 +322,29 @@ void TfrmImageBrows::ShowPicture(const QString& pictureId) {
 int TfrmImageBrows::AddFiles(const QStringList& files) {
     if (personId_.isEmpty() || files.isEmpty())
         return 0;
-    int added = 0;
-    QString lastAdded;
-    QStringList refusals;
-    {
-        TBusyCursor busy;
-        UndoStep step(
-            StepText(files.size() == 1 ? "Add a picture to «%*»" : "Add pictures to «%*»", {personId_}),
-            personId_);
-        for (const QString& file : files) {
-            TPPicture picture;
-            const TAddPictureResult result = AddPictureFile(personId_, file, picture);
-            if (result == TAddPictureResult::Added) {
-                ++added;
-                lastAdded = picture.picture_id;
-            } else {
-                refusals << AddPictureMessage(result, file).replace(u'|', QStringLiteral(": "));
-            }
-        }
-    }
-    if (added > 0) {
-        // A person's first picture puts him on the list.
-        FillPersons();
-        FillStrip();
-        ShowPicture(lastAdded);
-        emit PicturesChanged(personId_);
-    }
-    if (!refusals.isEmpty())
-        MsgError(Translate(QStringLiteral("Some files were not added.")) + u'|' + refusals.join(u'\n'));
-    return added;
+    const int before = strip_->Count();
+    ShowAdded(AddPicturesToPerson(personId_, files));
+    return strip_->Count() - before;
+}
+
+void TfrmImageBrows::bt_Add_ImageClick() {
+    if (!personId_.isEmpty())
+        AddFiles(ChoosePictureFiles());
+}
+
+void TfrmImageBrows::PastePictures() {
+    if (!personId_.isEmpty())
+        ShowAdded(AddPicturesFrom(personId_, QGuiApplication::clipboard()->mimeData()));
+}
+
+void TfrmImageBrows::ShowAdded(const QString& pictureId) {
+    if (pictureId.isEmpty())
+        return;
+    // A person's first picture puts him on the list.
+    FillPersons();
+    FillStrip();
+    ShowPicture(pictureId);
+    emit PicturesChanged(personId_);
 }
 
 void TfrmImageBrows::bt_Save_ImageClick() {
@@ -383,42 +392,6 @@ void TfrmImageBrows::bt_Delete_ImageClick() {
     const TPPictureList& pictures = strip_->Pictures();
     ShowPicture(pictures.isEmpty() ? QString() : pictures.first().picture_id);
     emit PicturesChanged(person);
-}
-
-bool TfrmImageBrows::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != strip_->viewport())
-        return QWidget::eventFilter(watched, event);
-    const auto type = event->type();
-    if (type == QEvent::DragEnter || type == QEvent::DragMove) {
-        auto* drag = static_cast<QDropEvent*>(event);
-        // Some sources hand their data only while the drag moves: the files are kept for the drop.
-        const QStringList files = DroppedFiles(drag->mimeData());
-        if (!files.isEmpty())
-            draggedFiles_ = files;
-        if (!personId_.isEmpty() && !draggedFiles_.isEmpty()) {
-            drag->setDropAction(Qt::CopyAction);
-            drag->accept();
-        } else {
-            drag->ignore();
-        }
-        return true;
-    }
-    if (type == QEvent::DragLeave) {
-        draggedFiles_.clear();
-        return true;
-    }
-    if (type == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        QStringList files = DroppedFiles(drop->mimeData());
-        if (files.isEmpty())
-            files = std::exchange(draggedFiles_, {});
-        draggedFiles_.clear();
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        RunSafely([this, files] { AddFiles(files); });
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace verdan

@@ -20,7 +20,8 @@ class TZelGrid;
 
 // The picture browser: every person who has pictures, the pictures of the chosen person as a strip, one
 // picture large with zoom (Ctrl and the wheel) and drag, its texts, and saving, copying and removing it.
-// Image files dropped on the strip become pictures of the chosen person.
+// Picture files added with the file dialog, pasted or dropped on the strip, and a pasted picture, become
+// pictures of the chosen person.
 class TfrmImageBrows : public QWidget {
     Q_OBJECT
 public:
@@ -38,7 +39,11 @@ public:
     void ShowPicture(const QString& pictureId);
     // Adds picture files to the chosen person; the number added. Refusals are told once for all.
     int AddFiles(const QStringList& files);
+    // Adds what the clipboard holds to the chosen person: copied picture files, or a copied picture.
+    void PastePictures();
 
+    // Asks for picture files (ChoosePictureFiles), then adds them.
+    void bt_Add_ImageClick();
     void bt_Save_ImageClick();
     void bt_Copy_ImageClick();
     void bt_Delete_ImageClick();
@@ -54,6 +59,8 @@ public:
 
     // Asks where to save the picture (proposed name); empty when cancelled. Tests replace it.
     std::function<QString(const QString& proposed)> ChooseSaveFile;
+    // Asks for picture files to add; empty when cancelled. Tests replace it.
+    std::function<QStringList()> ChoosePictureFiles;
 
 signals:
     // A person is to be shown in the main outline.
@@ -62,17 +69,17 @@ signals:
     void PicturesChanged(const QString& personId);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     int PersonRow(const QString& personId) const;
     void FillStrip();
     void ShowPersonLine();
+    void ShowAdded(const QString& pictureId);
+    void UpdateAddButtons();
 
     QString personId_;
     QString pictureId_;
-    QStringList draggedFiles_;
     bool filling_ = false;
 
     QSplitter* splitter_;
@@ -90,6 +97,8 @@ private:
     QPushButton* bt_Save_Image_;
     QPushButton* bt_Copy_Image_;
     QPushButton* bt_Delete_Image_;
+    QPushButton* bt_Add_Image_;
+    QPushButton* bt_Paste_Image_;
     QLabel* lblStatus_;
 };
 

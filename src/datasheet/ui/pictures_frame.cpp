@@ -1,5 +1,6 @@
 #include "pictures_frame.h"
 
+#include "picture_adding.h"
 #include "picture_strip.h"
 #include "picture_view.h"
 #include "safe_slot.h"
@@ -9,31 +10,23 @@
 #include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
-#include "text/ui/file_dialogs.h"
 #include "text/ui/form_grid.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace verdan {
 
-namespace {
-
-QString PictureFilter() {
-    return Translate(QStringLiteral("Pictures")) +
-           QStringLiteral(" (*.jpg *.jpeg *.png *.bmp *.gif *.JPG *.JPEG "
-                          "*.PNG *.BMP *.GIF)");
-}
-
-} // namespace
-
 TframPictures::TframPictures(QWidget* parent)
-    : QWidget(parent), ChoosePictureFile([] { return OpenFileDialog(PictureFilter(), QString()); }) {
+    : QWidget(parent), ChoosePictureFiles(&::verdan::ChoosePictureFiles) {
     setObjectName(QStringLiteral("framPictures"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kWindowMargin, kRowSpacing, kWindowMargin, kRowSpacing);
@@ -76,9 +69,11 @@ TframPictures::TframPictures(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(kSpacing);
     btOpenPictureFile_ = NewSectionButton(texts, u"insert-image", "btOpenPictureFile");
+    btOpenPictureFile_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btPastePicture_ = NewSectionButton(texts, u"edit-paste", "btPastePicture");
     btClearPicture_ = NewSectionButton(texts, u"edit-delete", "btClearPicture");
     btShow_Picture_Brows_ = NewSectionButton(texts, u"folder-pictures", "btShow_Picture_Brows");
-    for (QToolButton* button : {btOpenPictureFile_, btClearPicture_, btShow_Picture_Brows_})
+    for (QToolButton* button : {btOpenPictureFile_, btPastePicture_, btClearPicture_, btShow_Picture_Brows_})
         buttons->addWidget(button);
     buttons->addStretch();
     auto* buttonRow = new QWidget(texts);
@@ -99,6 +94,18 @@ TframPictures::TframPictures(QWidget* parent)
             [this] { RunSafely([this] { btOpenPictureFileClick(); }); });
     connect(btClearPicture_, &QToolButton::clicked, this,
             [this] { RunSafely([this] { btClearPictureClick(); }); });
+    connect(btPastePicture_, &QToolButton::clicked, this, [this] { RunSafely([this] { PastePictures(); }); });
+    // Ctrl+V on the picture or the strip pastes pictures; in a text box it pastes text, as ever.
+    for (QWidget* target : {static_cast<QWidget*>(imgPicture_), static_cast<QWidget*>(gImageStrip_)}) {
+        target->setFocusPolicy(Qt::StrongFocus);
+        auto* paste = new QShortcut(QKeySequence::Paste, target);
+        paste->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(paste, &QShortcut::activated, this, [this] { RunSafely([this] { PastePictures(); }); });
+    }
+    TakePictureDrops(
+        this, [this] { return !personId_.isEmpty(); },
+        [this](const QStringList& files) { RunSafely([this, files] { AddPictures(files); }); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TframPictures::UpdateButtons);
     connect(btShow_Picture_Brows_, &QToolButton::clicked, this, [this] {
         if (!personId_.isEmpty())
             emit BrowserWanted(personId_);
@@ -111,7 +118,11 @@ void TframPictures::TranslateTexts() {
     lblDescription_->setText(Translate(QStringLiteral("Description")) + u':');
     lblDate_->setText(Translate(QStringLiteral("Date")) + u':');
     lblNotes_->setText(Translate(QStringLiteral("Notes")) + u':');
-    SetHint(btOpenPictureFile_, Translate(QStringLiteral("Add Picture")) + QStringLiteral(".."));
+    btOpenPictureFile_->setText(Translate(QStringLiteral("Add Picture")) + QStringLiteral(".."));
+    SetHint(btOpenPictureFile_, btOpenPictureFile_->text());
+    SetHint(btPastePicture_, Translate(QStringLiteral("Paste a copied picture or copied picture files")) +
+                                 QStringLiteral(" (") +
+                                 QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText) + u')');
     SetHint(btClearPicture_, Translate(QStringLiteral("Remove Picture")));
     SetHint(btShow_Picture_Brows_, Translate(QStringLiteral("Pictures")) + QStringLiteral(".."));
 }
@@ -150,8 +161,14 @@ void TframPictures::FillStrip() {
         ListPictures(personId_, pictures);
     gImageStrip_->SetPictures(pictures);
     gImageStrip_->SelectPicture(current_.picture_id);
+    UpdateButtons();
+}
+
+void TframPictures::UpdateButtons() {
     btClearPicture_->setEnabled(!current_.picture_id.isEmpty());
     btShow_Picture_Brows_->setEnabled(!personId_.isEmpty());
+    btPastePicture_->setEnabled(!personId_.isEmpty() &&
+                                CarriesPictures(QGuiApplication::clipboard()->mimeData()));
 }
 
 void TframPictures::ShowCurrent() {
@@ -236,27 +253,29 @@ void TframPictures::ChoosePicture(const QString& pictureId) {
 }
 
 void TframPictures::btOpenPictureFileClick() {
-    if (personId_.isEmpty())
-        return;
-    const QString file = ChoosePictureFile();
-    if (!file.isEmpty())
-        AddPicture(file);
+    if (!personId_.isEmpty())
+        AddPictures(ChoosePictureFiles());
 }
 
-void TframPictures::AddPicture(const QString& file) {
+void TframPictures::AddPictures(const QStringList& files) {
+    if (personId_.isEmpty() || files.isEmpty())
+        return;
+    SavePictureTexts();
+    ShowAdded(AddPicturesToPerson(personId_, files));
+}
+
+void TframPictures::PastePictures() {
     if (personId_.isEmpty())
         return;
     SavePictureTexts();
+    ShowAdded(AddPicturesFrom(personId_, QGuiApplication::clipboard()->mimeData()));
+}
+
+void TframPictures::ShowAdded(const QString& pictureId) {
     TPPicture added;
-    TAddPictureResult result;
-    {
-        UndoStep step(StepText("Add a picture to «%*»", {personId_}), personId_);
-        result = AddPictureFile(personId_, file, added);
-    }
-    if (result != TAddPictureResult::Added) {
-        MsgError(AddPictureMessage(result, file));
+    added.picture_id = pictureId;
+    if (pictureId.isEmpty() || !ReadPicture(added))
         return;
-    }
     current_ = added;
     ShowPath(added.file_path);
     ShowTexts();

@@ -17,7 +17,8 @@ class TPictureView;
 
 // The pictures section of the data sheet: the person's default picture, large, zoomed by a press and
 // dragged; the strip of all the person's pictures, where a press makes a picture the default; the
-// description, date and notes of the picture shown, and the place of its file. Adding and removing a
+// description, date and notes of the picture shown, and the place of its file. Pictures are added from
+// files (several at once), pasted, or dropped on the section. Adding and removing a
 // picture are written at once; the typed texts of a picture are written when another picture is chosen or
 // added, and when the sheet leaves the person.
 class TframPictures : public QWidget {
@@ -42,17 +43,20 @@ public:
 
     // The commands.
     void ChoosePicture(const QString& pictureId);
-    // Asks for a file (ChoosePictureFile), then adds it.
+    // Asks for files (ChoosePictureFiles), then adds them.
     void btOpenPictureFileClick();
-    void AddPicture(const QString& file);
+    // Adds picture files; the last one added is shown, as the person's default picture.
+    void AddPictures(const QStringList& files);
+    // Adds what the clipboard holds: copied picture files, or a copied picture.
+    void PastePictures();
     void btClearPictureClick();
 
     TPictureStrip* Strip() const { return gImageStrip_; }
     TPictureView* PictureView() const { return imgPicture_; }
     QLabel* PathLabel() const { return lbl_Picture_Path_; }
 
-    // Asks for a picture file to add; empty when cancelled. Tests replace it.
-    std::function<QString()> ChoosePictureFile;
+    // Asks for picture files to add; empty when cancelled. Tests replace it.
+    std::function<QStringList()> ChoosePictureFiles;
 
 signals:
     // The person's default picture changed (added, chosen, removed): the header shows it.
@@ -68,6 +72,8 @@ private:
     void ShowTexts();
     void ShowPath(const QString& storedPath);
     void FillStrip();
+    void ShowAdded(const QString& pictureId);
+    void UpdateButtons();
 
     QString personId_;
     TPPicture current_;
@@ -85,6 +91,7 @@ private:
     QPlainTextEdit* txtPicNotes_;
     QLabel* lbl_Picture_Path_;
     QToolButton* btOpenPictureFile_;
+    QToolButton* btPastePicture_;
     QToolButton* btClearPicture_;
     QToolButton* btShow_Picture_Brows_;
 };

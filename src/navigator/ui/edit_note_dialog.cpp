@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,8 +16,8 @@
 namespace verdan {
 
 TfrmEditNote::TfrmEditNote(QWidget* parent)
-    : QDialog(parent), txtNote_(new QPlainTextEdit(this)), btOk_(new QPushButton(this)),
-      btCancel_(new QPushButton(this)) {
+    : QDialog(parent), lblNote_(new QLabel(this)), txtNote_(new QPlainTextEdit(this)),
+      btOk_(new QPushButton(this)), btCancel_(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmEditNote"));
     txtNote_->setObjectName(QStringLiteral("txtNote"));
     btOk_->setObjectName(QStringLiteral("btOk"));
@@ -25,6 +26,9 @@ TfrmEditNote::TfrmEditNote(QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
     column->setSpacing(kRowSpacing);
+    lblNote_->setBuddy(txtNote_);
+    KeepReadingAlignment(lblNote_);
+    column->addWidget(lblNote_);
     column->addWidget(txtNote_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(kSpacing);
@@ -39,6 +43,8 @@ TfrmEditNote::TfrmEditNote(QWidget* parent)
 }
 
 void TfrmEditNote::TranslateTexts() {
+    lblNote_->setText(TranslateContext(QStringLiteral("Note of the bookmark"), QStringLiteral("bookmarks")) +
+                      u':');
     btOk_->setText(Translate(QStringLiteral("&OK")));
     btCancel_->setText(Translate(QStringLiteral("&Cancel")));
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -27,6 +28,7 @@ protected:
 private:
     void TranslateTexts();
 
+    QLabel* lblNote_;
     QPlainTextEdit* txtNote_;
     QPushButton* btOk_;
     QPushButton* btCancel_;

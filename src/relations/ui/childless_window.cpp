@@ -3,6 +3,7 @@
 #include "reports/ui/zel_grid.h"
 #include "storage/relation_store.h"
 #include "text/localisation.h"
+#include "text/ui/empty_note.h"
 #include "text/ui/form_grid.h"
 
 #include <QLabel>
@@ -48,6 +49,13 @@ TfrmSpousNoChild::TfrmSpousNoChild(QWidget* parent)
     Body()->addWidget(splitter_, 1);
     for (TZelGrid* grid : {gHusbands_, gWives_})
         ListPersons(grid, {{kHusband, kHusbandId}, {kWife, kWifeId}}, true);
+    const auto empty = [](TZelGrid* grid) {
+        return [grid] {
+            return grid->RowCount() < 2 || grid->Cells(kHusbandId, 1).trimmed().isEmpty();
+        };
+    };
+    noteHusbands_ = ShowNoteWhileEmpty(gHusbands_, empty(gHusbands_));
+    noteWives_ = ShowNoteWhileEmpty(gWives_, empty(gWives_));
     TranslateTexts();
 }
 
@@ -62,6 +70,15 @@ void TfrmSpousNoChild::TranslateTexts() {
     const QStringList titles = {QString(), QString(), QString(),
                                 TranslateContext(QStringLiteral("Husband"), QStringLiteral("relationships")),
                                 TranslateContext(QStringLiteral("Wife"), QStringLiteral("relationships"))};
+    noteHusbands_->setText(TranslateContext(
+        QStringLiteral(
+            "No childless husbands: every husband has a child recorded, or no marriage is recorded "
+            "yet. Press Update after recording marriages and children."),
+        QStringLiteral("relationship_marriage")));
+    noteWives_->setText(TranslateContext(
+        QStringLiteral("No childless wives: every wife has a child recorded, or no marriage is recorded yet. "
+                       "Press Update after recording marriages and children."),
+        QStringLiteral("relationship_marriage")));
     gHusbands_->SetColTitles(titles);
     gWives_->SetColTitles(titles);
 }

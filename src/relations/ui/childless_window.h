@@ -25,6 +25,8 @@ private:
     QSplitter* splitter_;
     QLabel* lblHusbands_;
     QLabel* lblWives_;
+    QLabel* noteHusbands_;
+    QLabel* noteWives_;
     TZelGrid* gHusbands_;
     TZelGrid* gWives_;
 };

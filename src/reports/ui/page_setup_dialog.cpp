@@ -90,12 +90,14 @@ TfrmZelSetup::TfrmZelSetup(TZelGridPrintL& print, QWidget* parent) : QDialog(par
     const char* sides[4] = {"Top margin", "Bottom margin", "Left margin", "Right margin"};
     for (int i = 0; i < 4; ++i) {
         margins_[i] = Number(1000);
+        margins_[i]->setSuffix(u' ' + T("px"));
         marginsForm->AddRow(caption(sides[i]), margins_[i]);
     }
     const char* parts[5] = {"Header height", "Title height", "Upper text height", "Lower text height",
                             "Footer height"};
     for (int i = 0; i < 5; ++i) {
         heights_[i] = Number(1000);
+        heights_[i]->setSuffix(u' ' + T("px"));
         marginsForm->AddRow(caption(parts[i]), heights_[i]);
     }
 

@@ -9,6 +9,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/empty_note.h"
 #include "text/ui/escape_closes.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenu>
 #include <QShowEvent>
 #include <QToolBar>
@@ -69,6 +71,8 @@ TfrmBookmark::TfrmBookmark(QWidget* parent)
     FollowPersonView(gBookmark_, [this](const QModelIndex& index) {
         return gBookmark_->Cells(kPersonId, index.row() + 1);
     });
+
+    noteEmpty_ = ShowNoteWhileEmpty(gBookmark_, [this] { return count_ <= 0; });
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kWindowMargin, kWindowMargin, kWindowMargin, kWindowMargin);
@@ -125,6 +129,11 @@ void TfrmBookmark::TranslateTexts() {
     set(actShowData_, "Data Card", "Data Card");
     set(actShowInTreeWindow_, "Separate Tree", "Show person in separate tree");
     mnuCopy_->setText(Translate(QStringLiteral("Copy")));
+    noteEmpty_->setText(TranslateContext(
+        QStringLiteral(
+            "No bookmarks yet. To bookmark a person, choose Bookmark.. in the person's menu in the "
+            "outline and write a note."),
+        QStringLiteral("bookmarks")));
     gBookmark_->SetColTitles({QString(), QString(), QString(), Translate(QStringLiteral("Name")),
                               Translate(QStringLiteral("Notes"))});
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -65,6 +66,7 @@ private:
     QString currentPerson_;
     QString currentOid_;
     int count_ = 0;
+    QLabel* noteEmpty_;
 };
 
 } // namespace verdan

@@ -9,6 +9,8 @@
 #include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/ui/empty_note.h"
+#include "text/ui/form_grid.h"
 #include "text/ui/person_follow.h"
 
 #include <QContextMenuEvent>
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QVBoxLayout>
 
 namespace verdan {
 
@@ -89,9 +92,20 @@ TFavouritesStrip::TFavouritesStrip(QWidget* parent) : QWidget(parent) {
     gSpeed_->setSelectionMode(QAbstractItemView::SingleSelection);
     gSpeed_->setContextMenuPolicy(Qt::CustomContextMenu);
     gSpeed_->viewport()->installEventFilter(this);
-    auto* gridLayout = new QHBoxLayout(gridHost_);
-    gridLayout->setContentsMargins(kGridLeft, 0, kGridSpare - kGridLeft, 0);
-    gridLayout->addWidget(gSpeed_);
+    lblSpeed_ = new QLabel(gridHost_);
+    lblSpeed_->setObjectName(QStringLiteral("lblSpeed"));
+    QFont bold = lblSpeed_->font();
+    bold.setBold(true);
+    lblSpeed_->setFont(bold);
+    KeepReadingAlignment(lblSpeed_);
+    noteEmpty_ = ShowNoteWhileEmpty(gSpeed_, [this] {
+        return gSpeed_->RowCount() < 2 || gSpeed_->Cells(kOidCol, 1).trimmed().isEmpty();
+    });
+    auto* gridLayout = new QVBoxLayout(gridHost_);
+    gridLayout->setContentsMargins(kGridLeft, kRowSpacing, kGridSpare - kGridLeft, 0);
+    gridLayout->setSpacing(kRowSpacing);
+    gridLayout->addWidget(lblSpeed_);
+    gridLayout->addWidget(gSpeed_, 1);
     gridHost_->hide();
     connect(gSpeed_, &QWidget::customContextMenuRequested, this, &TFavouritesStrip::ShowPopup);
 
@@ -116,6 +130,9 @@ QWidget* TFavouritesStrip::Handle() const {
 void TFavouritesStrip::TranslateTexts() {
     mnuDelete_->setText(Translate(QStringLiteral("Remove")));
     imgSpeed_->setToolTip(Translate(QStringLiteral("Favourites")));
+    lblSpeed_->setText(Translate(QStringLiteral("Favourites")));
+    noteEmpty_->setText(
+        Translate(QStringLiteral("Drag persons from the outline here to keep them at hand.")));
 }
 
 void TFavouritesStrip::FillFavourites() {

@@ -47,6 +47,8 @@ private:
     void ShowPopup(const QPoint& position);
 
     QLabel* imgSpeed_;
+    QLabel* lblSpeed_;
+    QLabel* noteEmpty_;
     QWidget* gridHost_;
     TZelGrid* gSpeed_;
     QMenu* pmSpeed_;

@@ -521,16 +521,19 @@ bool TfrmFamilyMain::SaveTreeAs() {
         return false;
     const QString current = CurrentTreePath();
     QDir::setCurrent(QFileInfo(current).absolutePath());
-    QString target = ChooseSaveFile(current, TreeFileFilter());
-    if (target.trimmed().isEmpty())
-        return false;
-    if (QFileInfo(target).suffix().isEmpty())
-        target += QStringLiteral(".vrd");
-    target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
-    if (SameFile(target, current)) {
+    QString target = current;
+    // The open tree's own name is refused, and the dialog asks again.
+    for (;;) {
+        target = ChooseSaveFile(target, TreeFileFilter());
+        if (target.trimmed().isEmpty())
+            return false;
+        if (QFileInfo(target).suffix().isEmpty())
+            target += QStringLiteral(".vrd");
+        target = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+        if (!SameFile(target, current))
+            break;
         MsgErrorRtl(Translate(QStringLiteral("The open tree cannot be saved over itself.")) + u'|' +
                     Translate(QStringLiteral("Choose another file name.")));
-        return false;
     }
     // The copy takes what the user typed, and opens at the person shown now.
     SaveShownPerson();

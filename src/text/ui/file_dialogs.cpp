@@ -30,6 +30,14 @@ QString OpenFileDialog(const QString& filter, const QString& initialFolder) {
     return Chosen(dialog);
 }
 
+QStringList OpenFilesDialog(const QString& filter, const QString& initialFolder) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(), initialFolder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    PrepareFileDialog(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
 QString SaveFileDialog(const QString& proposedName, const QString& filter) {
     QString start = QDir::currentPath();
     if (!proposedName.trimmed().isEmpty())

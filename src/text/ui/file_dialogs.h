@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QFileDialog;
 class QWidget;
@@ -10,6 +11,8 @@ namespace verdan {
 // The open-file dialog over the application's active window, starting in `initialFolder`. `filter` is in
 // the form "Trees (*.vrd);;All files (*)". Empty when cancelled.
 QString OpenFileDialog(const QString& filter, const QString& initialFolder);
+// The same, where several files may be chosen at once. Empty when cancelled.
+QStringList OpenFilesDialog(const QString& filter, const QString& initialFolder);
 
 // The save-file dialog, starting in the current folder with `proposedName` filled in when it is not blank.
 // Empty when cancelled.

@@ -19,7 +19,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 namespace verdan::test {
 namespace {
@@ -55,8 +57,8 @@ TEST_F(PicturesTest, AnAddedPictureShowsInTheSectionAndTheHeader) {
     sheet.LoadPerson("{A}");
     TframPictures* pictures = sheet.PicturesFrame();
     EXPECT_FALSE(sheet.findChild<QWidget*>("pnlPesonImageSmall")->isVisibleTo(&sheet));
-    pictures->ChoosePictureFile = [this] {
-        return Picture("first.png", Qt::red);
+    pictures->ChoosePictureFiles = [this] {
+        return QStringList{Picture("first.png", Qt::red)};
     };
     pictures->btOpenPictureFileClick();
     EXPECT_EQ(pictures->Strip()->Count(), 1);
@@ -70,7 +72,7 @@ TEST_F(PicturesTest, AnAddedPictureShowsInTheSectionAndTheHeader) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("plain text");
     text.close();
-    pictures->AddPicture(text.fileName());
+    pictures->AddPictures({text.fileName()});
     EXPECT_EQ(Rows("{A}"), 1);
     EXPECT_FALSE(QFileInfo(PhotosFolder() + "notes.jpg").exists());
     ASSERT_EQ(sink_.requests.size(), 1);
@@ -87,9 +89,9 @@ TEST_F(PicturesTest, ChoosingAPictureMakesItTheDefaultAndSavesTheTextsOfTheOneBe
     TframPictures frame;
     frame.show();
     frame.LoadPictures("{A}");
-    frame.AddPicture(Picture("one.png", Qt::red));
+    frame.AddPictures({Picture("one.png", Qt::red)});
     const QString one = frame.CurrentPicture().picture_id;
-    frame.AddPicture(Picture("two.png", Qt::blue));
+    frame.AddPictures({Picture("two.png", Qt::blue)});
     const QString two = frame.CurrentPicture().picture_id;
     Type(frame.findChild<QLineEdit*>("txtPicDescription"), "At the wedding");
     Type(frame.findChild<QLineEdit*>("txtPicDate"), "12-4-1999");
@@ -118,7 +120,7 @@ TEST_F(PicturesTest, APictureIsRemovedOnlyOnAnExplicitYesAndItsFileStays) {
     TframPictures frame;
     frame.show();
     frame.LoadPictures("{A}");
-    frame.AddPicture(Picture("one.png"));
+    frame.AddPictures({Picture("one.png")});
     for (int refusal : {IDNO, IDCANCEL}) {
         sink_.answer = refusal;
         frame.btClearPictureClick();
@@ -152,6 +154,63 @@ TEST_F(PicturesTest, AHiddenPictureLeavesTheStripOnly) {
     EXPECT_FALSE(sheet.PicturesFrame()->PictureView()->ShowsPlaceholder());
     EXPECT_FALSE(sheet.findChild<QWidget*>("pnlPesonImageSmall")->isVisibleTo(&sheet));
     EXPECT_TRUE(sheet.Section("Pictures")->isVisibleTo(&sheet));
+}
+
+TEST_F(PicturesTest, PicturesAreAddedSeveralAtOncePastedAndDroppedOnTheSection) {
+    TframPictures frame;
+    frame.show();
+    frame.activateWindow();
+    QApplication::processEvents();
+    frame.LoadPictures("{A}");
+    EXPECT_EQ(frame.findChild<QToolButton*>("btOpenPictureFile")->text(), "Add Picture..");
+
+    // Several files from one dialog: the last one is shown.
+    frame.ChoosePictureFiles = [this] {
+        return QStringList{Picture("one.png", Qt::red), Picture("two.png", Qt::blue)};
+    };
+    frame.btOpenPictureFileClick();
+    EXPECT_EQ(Rows("{A}"), 2);
+    EXPECT_EQ(frame.Strip()->Count(), 2);
+    EXPECT_EQ(frame.PictureView()->Image().pixelColor(1, 1), QColor(Qt::blue));
+
+    // A copied picture, pasted with Ctrl+V on the strip, is written to the photos folder as a PNG.
+    QImage copied(30, 20, QImage::Format_RGB32);
+    copied.fill(Qt::green);
+    QGuiApplication::clipboard()->setImage(copied);
+    EXPECT_TRUE(frame.findChild<QToolButton*>("btPastePicture")->isEnabled());
+    frame.Strip()->setFocus();
+    QTest::keyClick(frame.Strip(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Rows("{A}"), 3);
+    EXPECT_EQ(frame.PictureView()->Image().pixelColor(1, 1), QColor(Qt::green));
+    const QString pasted = frame.CurrentPicture().file_path;
+    EXPECT_TRUE(pasted.endsWith(".png")) << pasted.toStdString();
+    EXPECT_EQ(QImage(PhotosFolder() + pasted).size(), QSize(30, 20));
+
+    // Copied files are pasted as files; in a text box Ctrl+V pastes text, never a picture.
+    auto* files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile(Picture("three.png", Qt::yellow))});
+    QGuiApplication::clipboard()->setMimeData(files);
+    frame.PastePictures();
+    EXPECT_EQ(Rows("{A}"), 4);
+    EXPECT_TRUE(QFileInfo(PhotosFolder() + "three.png").isFile());
+    QGuiApplication::clipboard()->setText("At home");
+    auto* description = frame.findChild<QLineEdit*>("txtPicDescription");
+    description->setFocus();
+    QTest::keyClick(description, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(description->text(), "At home");
+    EXPECT_EQ(Rows("{A}"), 4);
+    EXPECT_FALSE(frame.findChild<QToolButton*>("btPastePicture")->isEnabled());
+
+    // A file dropped on the section from a file manager.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(Picture("four.png", Qt::cyan))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &drop);
+    EXPECT_EQ(Rows("{A}"), 5);
+    EXPECT_EQ(frame.PictureView()->Image().pixelColor(1, 1), QColor(Qt::cyan));
 }
 
 class BrowserTest : public PicturesTest {
@@ -267,6 +326,29 @@ TEST_F(BrowserTest, SavesCopiesAndRemovesTheShownPicture) {
     EXPECT_EQ(Rows("{A}"), 0);
     EXPECT_TRUE(QFileInfo(PhotosFolder() + "pA.png").isFile());
     EXPECT_EQ(browser_->Strip()->Count(), 0);
+}
+
+TEST_F(BrowserTest, AddsSeveralFilesAndPastesAPicture) {
+    Put("{C}", "-1", "0", "Camil");
+    browser_->ShowFor("{C}");
+    auto* add = browser_->findChild<QPushButton*>("bt_Add_Image");
+    ASSERT_TRUE(add && add->isEnabled());
+    browser_->ChoosePictureFiles = [this] {
+        return QStringList{Picture("c1.png", Qt::red), Picture("c2.png", Qt::blue)};
+    };
+    add->click();
+    EXPECT_EQ(Rows("{C}"), 2);
+    EXPECT_EQ(browser_->Strip()->Count(), 2);
+    // His first pictures put him on the list.
+    EXPECT_EQ(browser_->PersonsGrid()->RowCount(), 4);
+
+    QImage copied(40, 30, QImage::Format_RGB32);
+    copied.fill(Qt::magenta);
+    QGuiApplication::clipboard()->setImage(copied);
+    browser_->PastePictures();
+    EXPECT_EQ(Rows("{C}"), 3);
+    EXPECT_EQ(browser_->PictureView()->Image().size(), QSize(40, 30));
+    EXPECT_TRUE(sink_.requests.isEmpty());
 }
 
 TEST_F(BrowserTest, CtrlAndTheWheelZoomInSteps) {

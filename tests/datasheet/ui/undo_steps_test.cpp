@@ -86,7 +86,7 @@ TEST_F(SheetUndoStepsTest, PicturesAreAddedAndRemovedInNamedSteps) {
     TframPictures frame;
     frame.show();
     frame.LoadPictures("{A}");
-    ExpectOneUndoStep("Add a picture to «Amina»", [&] { frame.AddPicture(file); });
+    ExpectOneUndoStep("Add a picture to «Amina»", [&] { frame.AddPictures({file}); });
     frame.LoadPictures("{A}");
     sink_.answer = IDYES;
     ExpectOneUndoStep("Remove the picture of «Amina»", [&] { frame.btClearPictureClick(); });

@@ -109,6 +109,13 @@ TEST_P(TreeListsTest, ChildlessCouplesAreSplitByTheSpouseWithoutChildren) {
     QSignalSpy opened(&window, &TfrmPersonList::TreeWindowWanted);
     emit window.WivesGrid()->doubleClicked(window.WivesGrid()->Model().index(0, 2));
     EXPECT_TRUE(opened.isEmpty());
+    // The empty list says why it is empty; the full one has no note over it.
+    const QLabel* wivesNote = window.WivesGrid()->findChild<QLabel*>("emptyNote");
+    const QLabel* husbandsNote = window.HusbandsGrid()->findChild<QLabel*>("emptyNote");
+    ASSERT_TRUE(wivesNote && husbandsNote);
+    EXPECT_TRUE(wivesNote->isVisible());
+    EXPECT_FALSE(wivesNote->text().isEmpty());
+    EXPECT_FALSE(husbandsNote->isVisible());
 }
 
 TEST_P(TreeListsTest, BreastfeedingRelationsNameTheirKind) {

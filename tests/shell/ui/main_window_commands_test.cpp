@@ -144,13 +144,22 @@ TEST_F(MainWindowCommandsTest, SaveAsWorksOnTheCopyAndKeepsTheOriginalWhenItFail
     EXPECT_FALSE(window.SaveTreeAs());
     EXPECT_EQ(proposed, original);
 
-    // The open file itself, even through a link, is refused and stays open.
-    target = original;
-    EXPECT_FALSE(window.SaveTreeAs());
+    // The open file itself, even through a link, is refused and stays open; the dialog asks again, at
+    // the name refused, until another name or Cancel.
     const QString link = ProgramFolder() + QStringLiteral("data/link.vrd");
     ASSERT_TRUE(QFile::link(original, link));
-    target = link;
+    QStringList answers = {original, link, QString()};
+    QStringList asked;
+    window.ChooseSaveFile = [&](const QString& name, const QString&) {
+        asked << name;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    };
     EXPECT_FALSE(window.SaveTreeAs());
+    EXPECT_EQ(asked, (QStringList{original, original, QDir::cleanPath(link)}));
+    window.ChooseSaveFile = [&](const QString& name, const QString&) {
+        proposed = name;
+        return target;
+    };
     ASSERT_EQ(messages_.texts.size(), 2);
     EXPECT_TRUE(messages_.texts[0].startsWith(QStringLiteral("The open tree cannot be saved over itself.")));
     EXPECT_EQ(CurrentTreePath(), original);
@@ -377,6 +386,12 @@ TEST_F(MainWindowCommandsTest, FavouritesAreAddedOnceAndRemovedAfterAsking) {
     TextTable favourites;
     ListFavourites(favourites);
     EXPECT_EQ(favourites.size(), 1);
+    // Empty again, the open strip says under its caption how it is filled.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(strip.findChild<QLabel*>("lblSpeed")->text(), QStringLiteral("Favourites"));
+    ASSERT_NE(strip.findChild<QLabel*>("emptyNote"), nullptr);
+    EXPECT_TRUE(strip.findChild<QLabel*>("emptyNote")->isVisible());
 
     // Persons dragged from a list are dropped on the strip, each once.
     QMimeData dragged;

@@ -36,8 +36,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QTreeView>
 #include <QToolButton>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace verdan;
@@ -233,10 +233,19 @@ TEST_P(TreeWindowsTest, BookmarksAreDeletedOnlyOnYesAndEditedInTheirOwnRow) {
     for (QAction* action : {bookmarks->EditAction(), bookmarks->DeleteAction(), bookmarks->GotoAction(),
                             bookmarks->TreeWindowAction()})
         EXPECT_FALSE(action->isEnabled());
+    // ... and a note says how a person gets a bookmark, until one has.
+    const QLabel* note = bookmarks->findChild<QLabel*>("emptyNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(
+        note->text().contains(Arabic() ? QStringLiteral("علامة مرجعية..") : QStringLiteral("Bookmark..")))
+        << note->text().toStdString();
 
     ASSERT_TRUE(SetPersonBookmark("{A}", "first"));
     ASSERT_TRUE(SetPersonBookmark("{S}", "second"));
     bookmarks->Refresh();
+    Settle();
+    EXPECT_FALSE(note->isVisible());
     ASSERT_EQ(bookmarks->Count(), 2);
     TZelGrid* grid = bookmarks->Grid();
     EXPECT_FALSE(bookmarks->DeleteAction()->isEnabled()); // nothing selected after a refresh
