@@ -87,7 +87,9 @@ void TKinPersonBox::dropEvent(QDropEvent* event) {
     emit PersonsDropped(ids);
 }
 
-TfrmKinship::TfrmKinship(QWidget* parent) : QWidget(parent, Qt::Window) {
+// A tool window of its owner: a press on the owner's outline, to drag the second person here, leaves this
+// window above it.
+TfrmKinship::TfrmKinship(QWidget* parent) : QWidget(parent, Qt::Tool) {
     CloseOnEscape(this);
     setObjectName(QStringLiteral("frmKinship"));
     lblPersonA_ = new QLabel(this);
