@@ -61,9 +61,10 @@ const Command kCommands[] = {
     {"compact", "PATH", "compact the tree file in place", TreeCompact, {}, true},
     {"check",
      "PATH",
-     "look for damage, then for parent contradictions and links that name nobody or run in a circle",
+     "look for damage, then for parent contradictions, links that name nobody or run in a circle, parents "
+     "and couples who may not marry, and women with more than one lasting marriage",
      TreeCheck,
-     {},
+     {{"--json", "", "print the findings as one JSON document"}},
      true},
     {"sml", "FILE", "read an SML document and write it back as the program saves it", Sml},
     {"hijri",
@@ -194,6 +195,23 @@ const Command kCommands[] = {
      "print the kinship terms both ways, the path of the nearest tie and the mahram answer",
      Kinship,
      {},
+     true},
+    {"link",
+     "TREE.vrd CHILD",
+     "give a child a father or a mother, as Attach Father or Attach Mother does; a question the given answers "
+     "do not answer fails and names its answers",
+     Link,
+     {{"--father", "ID", "the new father"},
+      {"--mother", "ID", "the new mother"},
+      {"--answer", "NAME", "answer a question by its answer's name (marry, clear-mother, end-marriage ..); "
+                           "may be given again for the next question"}},
+     true},
+    {"marry",
+     "TREE.vrd MAN WOMAN",
+     "marry a man to a woman, as Attach Wife does; a question the given answers do not answer fails and "
+     "names its answers",
+     Marry,
+     {{"--answer", "NAME", "answer a question by its answer's name (end-marriage, add-anyway ..)"}},
      true},
 };
 

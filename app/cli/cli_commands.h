@@ -3,6 +3,7 @@
 #include "storage/database.h"
 #include "text/command_options.h"
 
+#include <QJsonObject>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
@@ -88,8 +89,9 @@ int Poster(const QStringList& args);
 int Find(const QStringList& args);
 
 // Consistency of the links, descendant statistics and the general search (cmd_relations.cpp). TreeCheck
-// ends with CheckTreeLinks on a file without damage.
-int CheckTreeLinks(const QString& path);
+// ends with CheckTreeLinks on a file without damage; with a JSON report it adds its findings there and
+// prints the report.
+int CheckTreeLinks(const QString& path, QJsonObject* json = nullptr);
 int Stats(const QStringList& args);
 int Search(const QStringList& args);
 
@@ -102,5 +104,9 @@ int Lineage(const QStringList& args);
 
 // Kinship terms both ways and the mahram answer (cmd_kinship.cpp).
 int Kinship(const QStringList& args);
+
+// A father or mother for a child, and marriages, under the family rules (cmd_family.cpp).
+int Link(const QStringList& args);
+int Marry(const QStringList& args);
 
 } // namespace verdan::cli

@@ -5,6 +5,9 @@
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 
 namespace verdan::cli {
@@ -17,12 +20,25 @@ QString Caption(const char* text) {
 
 } // namespace
 
-// One line a finding: the person's identifier, his name and what was found, tab-separated.
-int CheckTreeLinks(const QString& path) {
+// One line a finding: the person's identifier, his name and what was found, tab-separated. With a JSON
+// report the findings join it as objects instead and the whole report is printed.
+int CheckTreeLinks(const QString& path, QJsonObject* json) {
     if (!OpenTreeFile(path, TOpenAccess::ReadOnly))
         return 1;
     const QList<TDataFinding> findings = CheckTreeData();
     CloseTreeFile();
+    if (json) {
+        QJsonArray list;
+        for (const TDataFinding& finding : findings) {
+            list.append(QJsonObject{{QStringLiteral("id"), finding.PersonId},
+                                    {QStringLiteral("name"), finding.Name},
+                                    {QStringLiteral("kind"), FindingKindName(finding.Kind)},
+                                    {QStringLiteral("text"), FindingText(finding)}});
+        }
+        json->insert(QStringLiteral("findings"), list);
+        Out() << QJsonDocument(*json).toJson(QJsonDocument::Indented);
+        return findings.isEmpty() ? 0 : 1;
+    }
     if (findings.isEmpty()) {
         Out() << Translate(QStringLiteral("No contradiction found in data.")) << Qt::endl;
         return 0;

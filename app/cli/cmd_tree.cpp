@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 
 namespace verdan::cli {
@@ -104,29 +107,43 @@ int TreeCompact(const QStringList& args) {
 
 int TreeCheck(const QStringList& args) {
     const ErrorLines errors;
-    if (args.size() != 1) {
-        Err() << "usage: verdan-cli check PATH" << Qt::endl;
+    QStringList positional = args;
+    const bool json = positional.removeAll(QStringLiteral("--json")) > 0;
+    if (positional.size() != 1) {
+        Err() << "usage: verdan-cli check PATH [--json]" << Qt::endl;
         return 2;
     }
+    const QString path = positional[0];
+    QJsonObject report;
     {
         // Not opened as a tree: a damaged file, or one that is refused for what it holds, is checked too.
         Tdm dm;
-        if (!QFileInfo(args[0]).isFile() || !dm.OpenReadOnly(args[0])) {
+        if (!QFileInfo(path).isFile() || !dm.OpenReadOnly(path)) {
             Err() << Translate(QStringLiteral("Could not recognize the database.")) << '\n'
-                  << QDir::toNativeSeparators(args[0]) << Qt::endl;
+                  << QDir::toNativeSeparators(path) << Qt::endl;
             return 1;
         }
         const TTreeCheck check = CheckTreeFile(dm);
+        if (json) {
+            report.insert(QStringLiteral("damaged"), !check.Problems.isEmpty());
+            report.insert(QStringLiteral("problems"), QJsonArray::fromStringList(check.Problems));
+        }
         if (!check.Problems.isEmpty()) {
+            if (json) {
+                report.insert(QStringLiteral("findings"), QJsonArray());
+                Out() << QJsonDocument(report).toJson(QJsonDocument::Indented);
+                return 1;
+            }
             Out() << Translate(QStringLiteral("The tree file is damaged.")) << Qt::endl;
             for (const QString& problem : check.Problems)
                 Out() << problem << Qt::endl;
             return 1;
         }
-        Out() << Translate(QStringLiteral("No damage was found in the tree file.")) << Qt::endl;
+        if (!json)
+            Out() << Translate(QStringLiteral("No damage was found in the tree file.")) << Qt::endl;
     }
     // A sound file is then checked as a tree: the links between its persons.
-    return CheckTreeLinks(args[0]);
+    return CheckTreeLinks(path, json ? &report : nullptr);
 }
 
 } // namespace verdan::cli

@@ -31,7 +31,7 @@ TDropMode DropModeOf(const TDropFacts& facts) {
         return TDropMode::None;
     if (facts.SameOutline && facts.Shift)
         return facts.SameParent && !facts.TargetInsideDragged && !facts.ReadOnly ? TDropMode::Reorder
-                                                                                  : TDropMode::None;
+                                                                                 : TDropMode::None;
     if (!facts.SameOutline || facts.Ctrl)
         return facts.TargetIsRoot || facts.TargetIsGlobal ? TDropMode::None : TDropMode::Relation;
     return facts.ReadOnly ? TDropMode::None : TDropMode::Move;
@@ -80,33 +80,7 @@ bool ReorderChildren(const QString& parentId, const QStringList& shownChildren, 
     return transaction.Commit();
 }
 
-QList<TMarriageOffer> MarriageOffersOfMove(const QList<TDraggedPerson>& dragged, const QString& targetId) {
-    QList<TMarriageOffer> offers;
-    if (!IsMovable(targetId))
-        return offers;
-    const bool onMother = GetGender(targetId) == u"f";
-    for (const TDraggedPerson& person : dragged) {
-        const QString kept = person.ShownUnderId;
-        if (!IsMovable(kept) || !IsMovable(person.PersonId) || SameId(kept, targetId))
-            continue;
-        if (GetGender(kept) != (onMother ? u"m" : u"f"))
-            continue;
-        // The person stays the kept parent's child on the column the move does not touch.
-        const TParent parents = GetParents(person.PersonId);
-        if (!SameId(onMother ? parents.Father_Id : parents.Mother_Id, kept))
-            continue;
-        TMarriageOffer offer{onMother ? kept : targetId, onMother ? targetId : kept, person.PersonId};
-        bool known = MarriageExists(offer.HusbandId, offer.WifeId);
-        for (const TMarriageOffer& other : offers)
-            known = known || (SameId(other.HusbandId, offer.HusbandId) && SameId(other.WifeId, offer.WifeId));
-        if (!known)
-            offers << offer;
-    }
-    return offers;
-}
-
-QStringList MoveDroppedPersons(const QStringList& personIds, const QString& targetId,
-                               const QList<TMarriageOffer>& marriages) {
+QStringList MoveDroppedPersons(const QStringList& personIds, const QString& targetId) {
     const bool firstLevel = IsReservedParentId(targetId);
     if (!firstLevel && !PersonExists(targetId))
         return {};
@@ -123,19 +97,16 @@ QStringList MoveDroppedPersons(const QStringList& personIds, const QString& targ
     }
     if (moved.isEmpty())
         return {};
+    if (!firstLevel)
+        return GiveParent(moved, target, onMother ? TParentKind::Mother : TParentKind::Father)
+                   ? moved
+                   : QStringList();
     Transaction transaction;
     for (const QString& id : std::as_const(moved)) {
-        if (!(onMother ? SetMother(id, target) : SetFather(id, target)))
+        if (!SetFather(id, target))
             return {};
     }
-    for (const TMarriageOffer& marriage : marriages) {
-        if (!MarriageExists(marriage.HusbandId, marriage.WifeId) &&
-            !AddMarriage(marriage.HusbandId, marriage.WifeId))
-            return {};
-    }
-    if (!transaction.Commit())
-        return {};
-    return moved;
+    return transaction.Commit() ? moved : QStringList();
 }
 
 } // namespace verdan

@@ -48,29 +48,11 @@ QList<QPair<QString, int>> ReorderedChildren(const QStringList& children, const 
 bool ReorderChildren(const QString& parentId, const QStringList& shownChildren, const QString& dragged,
                      const QString& target);
 
-// A marriage a move may record between the target and the parent the dragged person keeps.
-struct TMarriageOffer {
-    QString HusbandId;
-    QString WifeId;
-    QString PersonId; // the dragged person it was found for
-};
-
-// A dragged person with the person of the node it was shown under (empty under the root).
-struct TDraggedPerson {
-    QString PersonId;
-    QString ShownUnderId;
-};
-
-// The marriages a move onto the target could complete: a person dragged away from a parent of the other
-// gender than the target keeps that parent on the other column, and the two parents may not be married
-// yet. Never for the root, the outside-the-tree group or two persons of one gender.
-QList<TMarriageOffer> MarriageOffersOfMove(const QList<TDraggedPerson>& dragged, const QString& targetId);
-
 // Makes the target ("-1" for the first level) the father of every dragged person (the mother, for a
-// woman target), with the marriages agreed to, all in one transaction. The outside-the-tree group and
+// woman target), placed after the target's children, under the family rules for the parent each keeps
+// (their marriage, or clearing that parent, asked), all in one transaction. The outside-the-tree group and
 // the target itself are never moved; a move that would make a person his own ancestor is refused with
-// its message before anything is written. The persons moved; empty when nothing was written.
-QStringList MoveDroppedPersons(const QStringList& personIds, const QString& targetId,
-                               const QList<TMarriageOffer>& marriages = {});
+// its message before anything is written or asked. The persons moved; empty when nothing was written.
+QStringList MoveDroppedPersons(const QStringList& personIds, const QString& targetId);
 
 } // namespace verdan

@@ -72,7 +72,7 @@ bool AttachExistingMate(const QString& personId, const TPickedPersons& chosen) {
                         {chosen.Caption}),
             man ? Tr("Attach Wife") : Tr("Attach Husband")))
         return false;
-    return man ? MarryPersons(personId, chosen.Id) : MarryPersons(chosen.Id, personId);
+    return man ? MarryByRules(personId, chosen.Id) : MarryByRules(chosen.Id, personId);
 }
 
 QString AttachNewMate(const QString& personId, const TNewMate& mate) {
@@ -99,21 +99,44 @@ QString AttachNewMate(const QString& personId, const TNewMate& mate) {
         mother = QStringLiteral("0");
     }
     const bool female = gender == u"f";
+    // Asked before anything is written: her lasting marriage, and the marriage of the chosen parents.
+    TFamilyPlan plan;
+    if (female && !PlanFurtherHusband(personId, name, plan))
+        return {};
+    if (IsLinkable(father) && IsLinkable(mother) && !PlanMarriage(father, mother, plan))
+        return {};
+    plan.Tell();
     QString newId;
+    QString refusal;
     {
         StoreOperation operation;
         Transaction transaction;
-        bool written = transaction.Active() &&
-                       AddPerson(name, father, mother, newId,
-                                 mateGender == u"f" ? QStringLiteral("f") : QStringLiteral("m")) &&
-                       (mate.Notes.trimmed().isEmpty() || SetPersonNotes(newId, mate.Notes)) &&
-                       (female ? RecordMarriage(newId, personId) : RecordMarriage(personId, newId));
-        if (written && IsLinkable(father) && IsLinkable(mother) && !MarriageExists(father, mother))
-            written = RecordMarriage(father, mother);
-        if (!written || !transaction.Commit()) {
-            MsgErrorRtl(Tr("Can't set the maariage relationship."));
-            return {};
+        bool written =
+            transaction.Active() && AddPerson(name, father, mother, newId,
+                                              mateGender == u"f" ? QStringLiteral("f") : QStringLiteral("m"));
+        const QString husband = female ? newId : personId;
+        const QString wife = female ? personId : newId;
+        // Chosen parents can make the new mate one the person may not marry: nothing is kept then.
+        const QString reason = written ? MayNotMarryReason(husband, wife) : QString();
+        if (!reason.isEmpty()) {
+            refusal =
+                FillPattern(Tr("%* may not marry %*."), {GetLineageName(husband), GetLineageName(wife)}) +
+                u'|' + reason;
+        } else {
+            written = written && (mate.Notes.trimmed().isEmpty() || SetPersonNotes(newId, mate.Notes)) &&
+                      WriteFamilyPlan(plan) && RecordMarriage(husband, wife);
+            if (!written || !transaction.Commit()) {
+                MsgErrorRtl(Tr("Can't set the maariage relationship."));
+                return {};
+            }
         }
+    }
+    if (!refusal.isEmpty()) {
+        TFamilyRuling ruling;
+        ruling.Verdict = TRuleVerdict::Refused;
+        ruling.Text = refusal;
+        FamilyAsker().Refuse(ruling);
+        return {};
     }
     if (female)
         OfferCoupleChildren(newId, personId);
@@ -154,12 +177,7 @@ bool AttachChildren(const QString& personId, const QString& caption, const QStri
     if (!Confirmed(FillPattern(Tr("Selected person(s) will be attached as children of %*."), {caption}),
                    Tr("Attach Children"), IDNO))
         return false;
-    Transaction transaction;
-    for (const QString& child : children) {
-        if (!(man ? SetFather(child, personId) : SetMother(child, personId)))
-            return false;
-    }
-    return transaction.Commit();
+    return GiveParent(children, personId, man ? TParentKind::Father : TParentKind::Mother);
 }
 
 bool ConfirmOtherParent(TParentKind kind, const TLinkNode& first) {
@@ -225,34 +243,10 @@ bool AttachParent(TParentKind kind, const QList<TLinkNode>& nodes, const TPicked
                           {chosen.Caption});
     if (!Confirmed(text, father ? Tr("Attach Father") : Tr("Attach Mother"), IDNO))
         return false;
-
-    // A person shown under the other parent: the two parents may be married now. Asked before anything
-    // is written, so that all of it is kept or none.
-    bool marry = false;
-    if (persons.size() == 1) {
-        const TLinkNode& node = persons.front();
-        const QString other = node.ParentId;
-        if (!IsGlobalParent(parent) && IsLinkable(other) &&
-            NormaliseGender(node.ParentGender) != ChosenGender(chosen) && !MarriageExists(parent, other))
-            marry = Confirmed(
-                FillPattern(father ? Tr("There is no marriage relationship between %* and %*, mother of %* "
-                                        "|Set marriage relationship?")
-                                   : Tr("There is no marriage relationship between %* and %*, father of %* "
-                                        "|Set marriage relationship?"),
-                            {chosen.Caption, node.ParentCaption, node.Caption}),
-                Tr("Set Marriage Relationship"));
-    }
-    Transaction transaction;
-    for (const TLinkNode& node : persons) {
-        if (!(father ? SetFather(node.PersonId, parent) : SetMother(node.PersonId, parent)))
-            return false;
-    }
-    if (marry) {
-        const QString other = persons.front().ParentId;
-        if (!(father ? AddMarriage(parent, other) : AddMarriage(other, parent)))
-            return false;
-    }
-    return transaction.Commit();
+    QStringList ids;
+    for (const TLinkNode& node : persons)
+        ids << node.PersonId;
+    return GiveParent(ids, parent, kind);
 }
 
 bool SwitchParents(const QString& personId) {
@@ -268,7 +262,7 @@ bool MarryMates(const QString& personId, const QString& mateId) {
     const QString mateGender = GetGender(mateId);
     if (gender == mateGender)
         return false;
-    return gender == u"f" ? MarryPersons(mateId, personId) : MarryPersons(personId, mateId);
+    return gender == u"f" ? MarryByRules(mateId, personId) : MarryByRules(personId, mateId);
 }
 
 } // namespace verdan

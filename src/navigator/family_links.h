@@ -1,5 +1,7 @@
 #pragma once
 
+#include "relations/family_rules.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,8 +35,9 @@ struct TLinkNode {
 // True, after the message, when making parentId a parent of childId would make a person his own ancestor.
 bool RefusesParentCycle(const QString& childId, const QString& parentId);
 
-// Marries the person to the chosen one, the man as husband, after the checks and the question. True when
-// the marriage was recorded.
+// Marries the person to the chosen one, the man as husband, after the checks, the question and the family
+// rules (never a woman he may not marry; a wife's lasting marriage asked about). True when the marriage
+// was recorded.
 bool AttachExistingMate(const QString& personId, const TPickedPersons& chosen);
 
 // The mate typed in the add-person dialog.
@@ -47,30 +50,29 @@ struct TNewMate {
 };
 
 // Creates the mate (under the chosen parents, or under the outside-the-tree group) and marries the two;
-// parents chosen both are married to each other too. The new mate's identifier, empty when nothing was
-// written.
+// parents chosen both are married to each other too, each marriage under the family rules. The new
+// mate's identifier, empty when nothing was written.
 QString AttachNewMate(const QString& personId, const TNewMate& mate);
 
 // Makes the chosen persons children of the person (a man's through the father column, anybody else's
-// through the mother column) after the checks and the question. Every chosen person is checked. True
-// when the links were written.
+// through the mother column) after the checks, the question and the family rules for the parent each
+// keeps. Every chosen person is checked. True when the links were written.
 bool AttachChildren(const QString& personId, const QString& caption, const QStringList& chosenIds);
-
-enum class TParentKind { Father, Mother };
 
 // The question before the picker opens, when the first node is shown under a man; true to go on.
 bool ConfirmOtherParent(TParentKind kind, const TLinkNode& first);
 
-// Sets the chosen person as father (or mother) of every node, after the checks and the question; a
-// father chosen on the root puts the persons without a mother on the first level. With one node shown
-// under the other parent, offers the marriage of the two parents. True when the links were written.
+// Sets the chosen person as father (or mother) of every node, after the checks, the question and the
+// family rules for the parent each keeps (their marriage, or clearing that parent); a father chosen on
+// the root puts the persons without a mother on the first level. True when the links were written.
 bool AttachParent(TParentKind kind, const QList<TLinkNode>& nodes, const TPickedPersons& chosen);
 
 // Exchanges the father and mother of a child recorded on the wrong columns.
 bool SwitchParents(const QString& personId);
 
-// Marries two persons of different genders, the man as husband; the couple's children are offered
-// afterwards. The outside-the-tree group and two persons of one gender are refused without a message.
+// Marries two persons of different genders, the man as husband, under the family rules; the couple's
+// children are offered afterwards. The outside-the-tree group and two persons of one gender are refused
+// without a message.
 bool MarryMates(const QString& personId, const QString& mateId);
 
 } // namespace verdan

@@ -1,5 +1,6 @@
 #include "relations/data_checks.h"
 
+#include "relations/family_checks.h"
 #include "storage/database.h"
 #include "storage/gender_code.h"
 #include "storage/person_index.h"
@@ -37,9 +38,9 @@ void CheckParentGenders(QList<TDataFinding>& findings) {
     for (qsizetype row = 1; row < conflicts.size(); ++row) {
         const QStringList& r = conflicts[row];
         if (r.value(3) == u"m")
-            findings << TDataFinding{TFindingKind::MotherIsMale, r.value(0), r.value(1), r.value(2)};
+            findings << TDataFinding{TFindingKind::MotherIsMale, r.value(0), r.value(1), r.value(2), {}};
         if (r.value(5) == u"f")
-            findings << TDataFinding{TFindingKind::FatherIsFemale, r.value(0), r.value(1), r.value(4)};
+            findings << TDataFinding{TFindingKind::FatherIsFemale, r.value(0), r.value(1), r.value(4), {}};
     }
 }
 
@@ -98,7 +99,7 @@ void CheckAncestorCircles(const TPersonLinks& links, QList<TDataFinding>& findin
         }
         // Up from the person through his ancestors back to him: each name followed by his parent's.
         names << first.name.trimmed();
-        findings << TDataFinding{TFindingKind::AncestorCycle, first.id, first.name, names.join(" > ")};
+        findings << TDataFinding{TFindingKind::AncestorCycle, first.id, first.name, names.join(" > "), {}};
     }
 }
 
@@ -111,20 +112,20 @@ void CheckPersonLinks(QList<TDataFinding>& findings) {
             continue;
         const RowNames row = ReadRow(links.RowId[slot]);
         if (father == kMissingParent)
-            findings << TDataFinding{TFindingKind::MissingFather, row.id, row.name, row.father.trimmed()};
+            findings << TDataFinding{TFindingKind::MissingFather, row.id, row.name, row.father.trimmed(), {}};
         if (mother == kMissingParent)
-            findings << TDataFinding{TFindingKind::MissingMother, row.id, row.name, row.mother.trimmed()};
+            findings << TDataFinding{TFindingKind::MissingMother, row.id, row.name, row.mother.trimmed(), {}};
         if (father == slot || mother == slot)
-            findings << TDataFinding{TFindingKind::OwnParent, row.id, row.name, QString()};
+            findings << TDataFinding{TFindingKind::OwnParent, row.id, row.name, QString(), {}};
     }
     CheckAncestorCircles(links, findings);
     for (qint64 rowId : links.DuplicateRows) {
         const RowNames row = ReadRow(rowId);
-        findings << TDataFinding{TFindingKind::DuplicateId, row.id, row.name, QString()};
+        findings << TDataFinding{TFindingKind::DuplicateId, row.id, row.name, QString(), {}};
     }
     for (qint64 rowId : links.BlankIdRows) {
         const RowNames row = ReadRow(rowId);
-        findings << TDataFinding{TFindingKind::BlankId, QString(), row.name, QString()};
+        findings << TDataFinding{TFindingKind::BlankId, QString(), row.name, QString(), {}};
     }
 }
 
@@ -145,28 +146,30 @@ void CheckRelations(QList<TDataFinding>& findings) {
         const QString secondName = q.Text(6);
         if (!firstFound || !secondFound) {
             if (!firstFound)
-                findings << TDataFinding{TFindingKind::RelationMissingPerson, second, secondName, first};
+                findings << TDataFinding{TFindingKind::RelationMissingPerson, second, secondName, first, {}};
             if (!secondFound)
-                findings << TDataFinding{TFindingKind::RelationMissingPerson, first, firstName, second};
+                findings << TDataFinding{TFindingKind::RelationMissingPerson, first, firstName, second, {}};
             continue;
         }
         if (SameId(first, second)) {
-            findings << TDataFinding{TFindingKind::RelationWithItself, first, firstName, QString()};
+            findings << TDataFinding{TFindingKind::RelationWithItself, first, firstName, QString(), {}};
             continue;
         }
         if (!group.isEmpty() && (SameId(first, group) || SameId(second, group))) {
             const bool groupFirst = SameId(first, group);
-            findings << TDataFinding{TFindingKind::GroupInRelation, groupFirst ? first : second,
+            findings << TDataFinding{TFindingKind::GroupInRelation,
+                                     groupFirst ? first : second,
                                      groupFirst ? firstName : secondName,
-                                     groupFirst ? secondName : firstName};
+                                     groupFirst ? secondName : firstName,
+                                     {}};
             continue;
         }
         if (type != kMarriage)
             continue;
         if (!IsMaleGender(q.Text(7)))
-            findings << TDataFinding{TFindingKind::HusbandNotMale, first, firstName, secondName};
+            findings << TDataFinding{TFindingKind::HusbandNotMale, first, firstName, secondName, {}};
         if (!IsFemaleGender(q.Text(8)))
-            findings << TDataFinding{TFindingKind::WifeNotFemale, second, secondName, firstName};
+            findings << TDataFinding{TFindingKind::WifeNotFemale, second, secondName, firstName, {}};
     }
 }
 
@@ -179,6 +182,7 @@ QList<TDataFinding> CheckTreeData() {
     CheckParentGenders(findings);
     CheckPersonLinks(findings);
     CheckRelations(findings);
+    CheckFamilyRules(findings);
     return findings;
 }
 
@@ -224,8 +228,55 @@ QString FindingText(const TDataFinding& finding) {
     case TFindingKind::GroupInRelation:
         pattern = "The group outside the tree is in a relation with %*.";
         break;
+    case TFindingKind::MotherBarredToFather:
+        pattern = "The father (%*) may not marry the mother (%*). %*";
+        break;
+    case TFindingKind::MarriageBarred:
+        pattern = "He may not marry his wife %*. %*";
+        break;
+    case TFindingKind::LastingMarriages:
+        pattern = "Her marriages to %* have not ended.";
+        break;
     }
-    return FillPattern(Translate(QString::fromLatin1(pattern)), {finding.Detail});
+    return FillPattern(Translate(QString::fromLatin1(pattern)), QStringList{finding.Detail} + finding.More);
+}
+
+QString FindingKindName(TFindingKind kind) {
+    switch (kind) {
+    case TFindingKind::MotherIsMale:
+        return QStringLiteral("mother-is-male");
+    case TFindingKind::FatherIsFemale:
+        return QStringLiteral("father-is-female");
+    case TFindingKind::MissingFather:
+        return QStringLiteral("missing-father");
+    case TFindingKind::MissingMother:
+        return QStringLiteral("missing-mother");
+    case TFindingKind::OwnParent:
+        return QStringLiteral("own-parent");
+    case TFindingKind::AncestorCycle:
+        return QStringLiteral("ancestor-cycle");
+    case TFindingKind::DuplicateId:
+        return QStringLiteral("duplicate-id");
+    case TFindingKind::BlankId:
+        return QStringLiteral("blank-id");
+    case TFindingKind::RelationMissingPerson:
+        return QStringLiteral("relation-missing-person");
+    case TFindingKind::RelationWithItself:
+        return QStringLiteral("relation-with-itself");
+    case TFindingKind::HusbandNotMale:
+        return QStringLiteral("husband-not-male");
+    case TFindingKind::WifeNotFemale:
+        return QStringLiteral("wife-not-female");
+    case TFindingKind::GroupInRelation:
+        return QStringLiteral("group-in-relation");
+    case TFindingKind::MotherBarredToFather:
+        return QStringLiteral("parents-may-not-marry");
+    case TFindingKind::MarriageBarred:
+        return QStringLiteral("marriage-may-not-be");
+    case TFindingKind::LastingMarriages:
+        return QStringLiteral("lasting-marriages");
+    }
+    return {};
 }
 
 } // namespace verdan

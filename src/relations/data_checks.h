@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace verdan {
 
@@ -21,6 +22,9 @@ enum class TFindingKind {
     HusbandNotMale,        // a marriage whose husband is not male
     WifeNotFemale,         // a marriage whose wife is not female
     GroupInRelation,       // the outside-the-tree group in a marriage or breastfeeding relation
+    MotherBarredToFather,  // the child's father may not marry the child's mother
+    MarriageBarred,        // a marriage of a man to a woman he may not marry
+    LastingMarriages,      // a woman with more than one marriage that has not ended
 };
 
 struct TDataFinding {
@@ -28,6 +32,7 @@ struct TDataFinding {
     QString PersonId; // the person concerned; empty for a row without identifier
     QString Name;     // his name as stored
     QString Detail;   // the other person's name, the identifier that names nobody, or the circle of names
+    QStringList More; // what else the finding's sentence names, in order
 };
 
 // Every finding of the open tree: the parent contradictions first (in row order), then the other links
@@ -36,5 +41,7 @@ QList<TDataFinding> CheckTreeData();
 
 // The finding as one sentence of the interface language.
 QString FindingText(const TDataFinding& finding);
+// The kind as a fixed word for machines ("mother-is-male" ..).
+QString FindingKindName(TFindingKind kind);
 
 } // namespace verdan

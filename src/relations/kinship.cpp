@@ -1,5 +1,6 @@
 #include "kinship.h"
 
+#include "relations/family_rules.h"
 #include "storage/gender_code.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
@@ -38,6 +39,13 @@ struct Edge {
     TKinStep Step;
 };
 
+// A marriage of a person as the kinship walk reads it.
+struct Spouse {
+    QString Key;
+    bool Split = false;
+    bool Ended = false;
+};
+
 struct Node {
     bool Exists = false;
     bool Group = false;
@@ -46,7 +54,7 @@ struct Node {
     QString Mother;
     bool RelationsRead = false;
     QList<Edge> MilkUps;
-    QList<QPair<QString, bool>> Spouses; // key, split
+    QList<Spouse> Spouses;
 };
 
 // The persons met so far, each read once.
@@ -92,7 +100,7 @@ public:
         return ups;
     }
 
-    QList<QPair<QString, bool>> Spouses(const QString& key) { return Relations(key).Spouses; }
+    QList<Spouse> Spouses(const QString& key) { return Relations(key).Spouses; }
 
 private:
     QString Parent(const QString& id) const {
@@ -109,13 +117,14 @@ private:
         QList<TRelationLink> links;
         ListRelationLinks(key, links);
         QList<Edge> milk;
-        QList<QPair<QString, bool>> spouses;
+        QList<Spouse> spouses;
+        const bool dead = IsPersonDead(key);
         for (const TRelationLink& link : links) {
             const QString other = Key(link.Other);
             if (other == global_ || !IsPerson(other))
                 continue;
             if (link.Type == kMarriage) {
-                spouses.append({other, link.Split});
+                spouses.append({other, link.Split, link.Split || dead || IsPersonDead(link.Other)});
             } else if (link.Type == kBreastfeedingMother && !link.First) {
                 milk.append({other, TKinStep::MilkMother});
                 QList<TRelationLink> hers;
@@ -331,6 +340,7 @@ TKinLink TKinLink::Reversed() const {
     link.Path = Path.Reversed();
     std::swap(link.SpouseOfA, link.SpouseOfB);
     std::swap(link.SplitA, link.SplitB);
+    std::swap(link.EndedA, link.EndedB);
     return link;
 }
 
@@ -362,12 +372,13 @@ TKinship FindKinship(const QString& a, const QString& b) {
 
     // A marriage is named after the blood tie it may shadow, and no in-law name is given to one's own
     // ancestor or descendant (a wife's son who is one's own son).
-    for (const auto& [spouse, split] : graph.Spouses(ka)) {
-        if (spouse == kb) {
+    for (const Spouse& spouse : graph.Spouses(ka)) {
+        if (spouse.Key == kb) {
             TKinLink link;
             link.Kind = TKinKind::Marriage;
             link.Married = true;
-            link.SplitA = link.SplitB = split;
+            link.SplitA = link.SplitB = spouse.Split;
+            link.EndedA = link.EndedB = spouse.Ended;
             link.Path.Up = link.Path.Down = QStringList{ka};
             kinship.Links.append(link);
         }
@@ -377,35 +388,40 @@ TKinship FindKinship(const QString& a, const QString& b) {
     });
     if (lineal)
         return kinship;
-    for (const auto& [spouse, split] : graph.Spouses(ka)) {
+    for (const Spouse& spouse : graph.Spouses(ka)) {
         TKinPath path;
-        if (spouse != kb && NearestPath(graph, spouse, kb, path) && IsNamedInLaw(path)) {
+        if (spouse.Key != kb && NearestPath(graph, spouse.Key, kb, path) && IsNamedInLaw(path)) {
             TKinLink* link = add(TKinKind::Marriage, path);
-            link->SpouseOfA = spouse;
-            link->SplitA = split;
+            link->SpouseOfA = spouse.Key;
+            link->SplitA = spouse.Split;
+            link->EndedA = spouse.Ended;
         }
     }
-    for (const auto& [spouse, split] : graph.Spouses(kb)) {
+    for (const Spouse& spouse : graph.Spouses(kb)) {
         TKinPath path;
-        if (spouse != ka && NearestPath(graph, ka, spouse, path) && IsNamedInLaw(path)) {
+        if (spouse.Key != ka && NearestPath(graph, ka, spouse.Key, path) && IsNamedInLaw(path)) {
             TKinLink* link = add(TKinKind::Marriage, path);
-            link->SpouseOfB = spouse;
-            link->SplitB = split;
+            link->SpouseOfB = spouse.Key;
+            link->SplitB = spouse.Split;
+            link->EndedB = spouse.Ended;
         }
     }
     // Two wives of one husband.
     if (IsFemaleGender(kinship.A.Gender) && IsFemaleGender(kinship.B.Gender)) {
-        for (const auto& [husband, splitA] : graph.Spouses(ka)) {
-            for (const auto& [other, splitB] : graph.Spouses(kb)) {
-                if (husband != other)
+        for (const Spouse& ofA : graph.Spouses(ka)) {
+            for (const Spouse& ofB : graph.Spouses(kb)) {
+                if (ofA.Key != ofB.Key)
                     continue;
+                const QString& husband = ofA.Key;
                 TKinLink link;
                 link.Kind = TKinKind::Marriage;
                 link.Path.Up = link.Path.Down = QStringList{husband};
                 link.Path.UpGenders = link.Path.DownGenders = QStringList{graph.At(husband).Gender};
                 link.SpouseOfA = link.SpouseOfB = husband;
-                link.SplitA = splitA;
-                link.SplitB = splitB;
+                link.SplitA = ofA.Split;
+                link.SplitB = ofB.Split;
+                link.EndedA = ofA.Ended;
+                link.EndedB = ofB.Ended;
                 kinship.Links.append(link);
             }
         }

@@ -46,9 +46,11 @@ struct TKinLink {
     TKinKind Kind = TKinKind::Blood;
     TKinPath Path;       // from A (or SpouseOfA) to B (or SpouseOfB)
     QString SpouseOfA;   // set when the path starts at a spouse of A
-    bool SplitA = false; // that marriage ended
+    bool SplitA = false; // that marriage is marked split (divorce or separation)
+    bool EndedA = false; // that marriage has ended: split, divorced, or a spouse is dead
     QString SpouseOfB;
     bool SplitB = false;
+    bool EndedB = false;
     bool Married = false; // A and B are husband and wife; the path is empty
     TKinLink Reversed() const;
 };

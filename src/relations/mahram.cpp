@@ -41,7 +41,7 @@ Verdict Rule(const TKinLink& link, const TKinship& kinship) {
         if (u == 0) // the wife's daughter after consummation only; the husband's son on the contract alone
             return {wife ? TMahramAnswer::MahramIfConsummated : TMahramAnswer::Mahram,
                     TMahramGround::Marriage};
-        if (wife && IsFemaleGender(kinship.B.Gender) && !link.SplitA && MayNotBeJoined(u, d))
+        if (wife && IsFemaleGender(kinship.B.Gender) && !link.EndedA && MayNotBeJoined(u, d))
             return {TMahramAnswer::TemporaryBar, TMahramGround::Marriage};
         return {};
     }
@@ -51,7 +51,7 @@ Verdict Rule(const TKinLink& link, const TKinship& kinship) {
                 TMahramGround::Marriage};
     if (u == 0)
         return {TMahramAnswer::Mahram, TMahramGround::Marriage};
-    if (kinIsWoman && IsFemaleGender(kinship.A.Gender) && !link.SplitB && MayNotBeJoined(u, d))
+    if (kinIsWoman && IsFemaleGender(kinship.A.Gender) && !link.EndedB && MayNotBeJoined(u, d))
         return {TMahramAnswer::TemporaryBar, TMahramGround::Marriage};
     return {};
 }

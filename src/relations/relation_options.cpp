@@ -26,28 +26,18 @@ bool IsReal(const QString& id) {
     return !IsReservedParentId(id) && !IsGlobalParent(id) && PersonExists(id);
 }
 
-// Adds the marriage where it is missing; false only when it could not be written.
-bool EnsureMarriage(const QString& husband, const QString& wife) {
-    if (!IsReal(husband) || !IsReal(wife) || SameId(husband, wife) || MarriageExists(husband, wife))
-        return true;
-    return AddMarriage(husband, wife);
-}
-
 bool EnsureBreastfeedingSiblings(const QString& a, const QString& b) {
     if (!IsReal(a) || !IsReal(b) || SameId(a, b) || BreastfeedingSiblingsExist(a, b))
         return true;
     return AddBreastfeedingSiblings(a, b);
 }
 
-// `parent` becomes the father (or mother) of `child`, and is married to the child's other parent.
+// `parent` becomes the father (or mother) of `child`, with what the family rules ask for the parent the
+// child keeps.
 bool SetParentOf(const QString& child, const QString& parent, bool father) {
     if (!IsReal(child) || !IsReal(parent) || RefusesParentCycle(child, parent))
         return false;
-    const TParent parents = GetParents(child);
-    Transaction transaction;
-    if (father)
-        return SetFather(child, parent) && EnsureMarriage(parent, parents.Mother_Id) && transaction.Commit();
-    return SetMother(child, parent) && EnsureMarriage(parents.Father_Id, parent) && transaction.Commit();
+    return GiveParent({child}, parent, father ? TParentKind::Father : TParentKind::Mother);
 }
 
 } // namespace
@@ -171,7 +161,7 @@ bool ApplyRelation(TRelationOption option, const QString& sourceId, const QStrin
         if (sourceMale == targetMale)
             return false;
         if (IsReal(sourceId) && IsReal(targetId))
-            return sourceMale ? MarryPersons(sourceId, targetId) : MarryPersons(targetId, sourceId);
+            return sourceMale ? MarryByRules(sourceId, targetId) : MarryByRules(targetId, sourceId);
         return true;
     case TRelationOption::BrotherSisterX:
         return EnsureBreastfeedingSiblings(sourceId, targetId);

@@ -59,8 +59,9 @@ QString RelationOptionCaption(TRelationOption option, bool sourceMale);
 // "is a father of" .. for the option and the source's gender, translated; empty for the hidden options.
 QString RelationSentence(TRelationOption option, bool sourceMale);
 
-// Writes the relation of the option, all of it or nothing: a parent link (with the marriage to the
-// child's other parent where it is missing), a marriage (then the couple's children are offered), or a
+// Writes the relation of the option, all of it or nothing: a parent link (with what the family rules ask
+// about the child's other parent), a marriage under the family rules (then the couple's children are
+// offered), or a
 // breastfeeding relation (a nursing mother also makes the nursed child a breastfeeding sibling of each of
 // her children). A parent link that would make a person his own ancestor is refused with its message.
 // Steps that would join the outside-the-tree group are skipped. True when the relation may have changed

@@ -401,4 +401,10 @@ TPersonLinks PersonLinks() {
     return {index.rowId, index.fatherOf, index.motherOf, index.gender, index.duplicateRows, index.blankRows};
 }
 
+int PersonSlot(QByteArrayView id) {
+    if (!Index().built || id.trimmed().isEmpty())
+        return -1;
+    return Index().ids.Find(id);
+}
+
 } // namespace verdan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 #include <span>
@@ -47,5 +48,8 @@ struct TPersonLinks {
 };
 // Builds the index when needed; an empty view when no tree is open or the table cannot be read.
 TPersonLinks PersonLinks();
+// The slot of a person by its identifier as stored (letter case aside), while a view PersonLinks gave is
+// valid; -1 for none.
+int PersonSlot(QByteArrayView id);
 
 } // namespace verdan

@@ -143,37 +143,47 @@ TEST_F(DropTest, MovingSetsTheColumnOfTheTargetsGenderAndRefusesLoops) {
     EXPECT_TRUE(MoveDroppedPersons({"S"}, "nobody").isEmpty());
 }
 
-TEST_F(DropTest, AMoveBetweenGendersOffersTheMarriageItWouldComplete) {
+TEST_F(DropTest, AMoveAsksAboutTheParentTheChildKeepsAndPlacesHimLast) {
     Person("F", "Father", "-1", "0");
     Person("M", "Mother", "-1", "0", "f");
+    Marry("F", "M");
     Person("T", "Other man", "-1", "0");
+    Person("T1", "His son", "T", "0", "m", 1);
     Person("W", "Other woman", "-1", "0", "f");
-    Person("A", "Child of both", "F", "M");
+    Person("A", "Child of both", "F", "M", "m", 7);
     Person("B", "Her son alone", "0", "M");
-    // Away from the mother onto a man: he and the mother she stays with.
-    QList<TMarriageOffer> offers = MarriageOffersOfMove({{"A", "M"}, {"B", "M"}}, "T");
-    ASSERT_EQ(offers.size(), 1);
-    EXPECT_EQ(offers[0].HusbandId, "T");
-    EXPECT_EQ(offers[0].WifeId, "M");
-    // Away from the father onto a woman.
-    offers = MarriageOffersOfMove({{"A", "F"}}, "W");
-    ASSERT_EQ(offers.size(), 1);
-    EXPECT_EQ(offers[0].HusbandId, "F");
-    EXPECT_EQ(offers[0].WifeId, "W");
-    // Between two men, onto the root or the group, or when married already: nothing to ask.
-    EXPECT_TRUE(MarriageOffersOfMove({{"A", "F"}}, "T").isEmpty());
-    EXPECT_TRUE(MarriageOffersOfMove({{"A", "M"}}, "-1").isEmpty());
-    EXPECT_TRUE(MarriageOffersOfMove({{"A", "M"}}, global_).isEmpty());
-    ASSERT_TRUE(AddMarriage("T", "M"));
-    EXPECT_TRUE(MarriageOffersOfMove({{"A", "M"}}, "T").isEmpty());
+    // Onto a man who is not the mother's husband: asked once for both children she keeps; cancelling
+    // writes nothing.
+    asked_.answers = {kAnswerCancel};
+    EXPECT_TRUE(MoveDroppedPersons({"A", "B"}, "T").isEmpty());
+    EXPECT_EQ(asked_.Offered(), QStringList{"marry/clear-mother/cancel"});
+    EXPECT_EQ(Column("A", "father_id"), "F");
+    EXPECT_FALSE(MarriageExists("T", "M"));
+    // Recording the marriage asks about her lasting marriage to F next; both children follow T's son.
+    asked_.answers = {kAnswerMarry, kAnswerAddAnyway};
+    EXPECT_EQ(MoveDroppedPersons({"A", "B"}, "T"), (QStringList{"A", "B"}));
+    EXPECT_EQ(asked_.Offered().mid(1),
+              (QStringList{"marry/clear-mother/cancel", "end-marriage/add-anyway/cancel"}));
+    EXPECT_TRUE(MarriageExists("T", "M"));
+    EXPECT_TRUE(MarriageExists("F", "M"));
+    EXPECT_EQ(Column("A", "father_id"), "T");
+    EXPECT_EQ(Column("A", "order_by_father"), "2");
+    EXPECT_EQ(Column("B", "order_by_father"), "3");
+    EXPECT_EQ(Column("A", "mother_id"), "M");
 
-    // Only the offers agreed to are written, with the move, in one go.
-    offers = MarriageOffersOfMove({{"A", "F"}}, "W");
+    // Onto a woman: the father the child keeps, cleared when so answered.
+    asked_.questions.clear();
+    asked_.answers = {kAnswerClearFather};
     EXPECT_EQ(MoveDroppedPersons({"A"}, "W"), QStringList{"A"});
-    EXPECT_FALSE(MarriageExists("F", "W"));
-    EXPECT_EQ(MoveDroppedPersons({"B"}, "W", offers), QStringList{"B"});
-    EXPECT_TRUE(MarriageExists("F", "W"));
-    EXPECT_EQ(Column("B", "mother_id"), "W");
+    EXPECT_EQ(asked_.Offered(), QStringList{"marry/clear-father/cancel"});
+    EXPECT_EQ(Column("A", "mother_id"), "W");
+    EXPECT_EQ(Column("A", "father_id"), "0");
+    EXPECT_FALSE(MarriageExists("T", "W"));
+    // The first level and a couple that is married already ask nothing.
+    asked_.questions.clear();
+    EXPECT_EQ(MoveDroppedPersons({"B"}, "F"), QStringList{"B"});
+    EXPECT_EQ(MoveDroppedPersons({"F"}, "-1"), QStringList{"F"});
+    EXPECT_TRUE(asked_.questions.isEmpty());
 }
 
 } // namespace

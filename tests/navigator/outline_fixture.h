@@ -1,5 +1,6 @@
 #pragma once
 
+#include "relations/family_rules.h"
 #include "storage/tree_fixture.h"
 #include "text/messages.h"
 
@@ -36,17 +37,46 @@ public:
     int answer = 0;
 };
 
+// Answers the family rules' questions with the next answer scripted, else with the first answer offered,
+// and keeps every question, refusal and notice.
+class ScriptedAsker : public TFamilyAsker {
+public:
+    QString Ask(const TFamilyRuling& question) override {
+        questions << question;
+        return answers.isEmpty() ? question.Answers.value(0).Name : answers.takeFirst();
+    }
+    void Refuse(const TFamilyRuling& refusal) override { refusals << refusal.Text; }
+    void Tell(const QStringList& lines) override { notices << lines; }
+    // The names of the answers each question offered, joined by "/".
+    QStringList Offered() const {
+        QStringList offered;
+        for (const TFamilyRuling& question : questions) {
+            QStringList names;
+            for (const TFamilyAnswer& answer : question.Answers)
+                names << answer.Name;
+            offered << names.join(u'/');
+        }
+        return offered;
+    }
+    QStringList answers;
+    QList<TFamilyRuling> questions;
+    QStringList refusals;
+    QStringList notices;
+};
+
 // A new tree emptied down to its outside-the-tree group, with a writer for plain person rows.
 class OutlineTest : public TreeTest {
 protected:
     void SetUp() override {
         TreeTest::SetUp();
         previousSink_ = InstallMessageSink(&shown_);
+        previousAsker_ = InstallFamilyAsker(&asked_);
         global_ = GetGlobalParentId();
         ASSERT_GE(Dm().Execute(QStringLiteral("DELETE FROM ftPerson WHERE person_id <> ?"), global_), 0);
     }
 
     void TearDown() override {
+        InstallFamilyAsker(previousAsker_);
         InstallMessageSink(previousSink_);
         TreeTest::TearDown();
     }
@@ -94,6 +124,8 @@ protected:
     QString global_;
     RecordingMessages shown_;
     TMessageSink* previousSink_ = nullptr;
+    ScriptedAsker asked_;
+    TFamilyAsker* previousAsker_ = nullptr;
 };
 
 } // namespace verdan::test

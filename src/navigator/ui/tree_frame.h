@@ -196,8 +196,7 @@ private:
     void DropAt(QDropEvent* event);
     void ReorderDropped(const QPersistentModelIndex& dragged, const QPersistentModelIndex& target);
     void RelateDropped(const QString& sourceId, const QPersistentModelIndex& target);
-    void MoveDropped(const QStringList& ids, const QList<QPersistentModelIndex>& dragged,
-                     const QPersistentModelIndex& target, const QPoint& point);
+    void MoveDropped(const QStringList& ids, const QPersistentModelIndex& target, const QPoint& point);
     void OnRenamed(const QString& personId);
     bool IsEditing() const;
 

@@ -171,7 +171,7 @@ void TframTree::DropAt(QDropEvent* event) {
                 RelateDropped(ids.front(), node);
                 break;
             case TDropMode::Move:
-                MoveDropped(ids, dragged, node, point);
+                MoveDropped(ids, node, point);
                 break;
             case TDropMode::None:
                 break;
@@ -221,8 +221,8 @@ void TframTree::RelateDropped(const QString& sourceId, const QPersistentModelInd
         ReloadAfterLinks(before + QStringList{sourceId, targetId}, {sourceId, targetId});
 }
 
-void TframTree::MoveDropped(const QStringList& ids, const QList<QPersistentModelIndex>& dragged,
-                            const QPersistentModelIndex& target, const QPoint& point) {
+void TframTree::MoveDropped(const QStringList& ids, const QPersistentModelIndex& target,
+                            const QPoint& point) {
     if (readOnly_ || !target.isValid())
         return;
     const TPersonNode* record = model_->Record(target);
@@ -236,15 +236,14 @@ void TframTree::MoveDropped(const QStringList& ids, const QList<QPersistentModel
         if (RefusesParentCycle(id, targetId))
             return;
     }
-    auto ask = [&](const QString& text, bool okCancel) {
+    auto ask = [&](const QString& text) {
         SetMsgBoxPosition(near);
-        // A move rewrites the persons' parents and starts on Cancel; recording a marriage adds one.
-        return okCancel ? MsgOkCancel(text, caption, IDCANCEL) == IDOK : MsgYesNo(text, caption) == IDYES;
+        // A move rewrites the persons' parents and starts on Cancel.
+        return MsgOkCancel(text, caption, IDCANCEL) == IDOK;
     };
     if (record && MarriageExists(draggedId, targetId) &&
         !ask(FillPattern(Translate(QStringLiteral("Mariiage relationship between %* and %* %*")),
-                         {PathOf(draggedId), QStringLiteral("\r"), PathOf(targetId) + u'|' + confirm}),
-             true))
+                         {PathOf(draggedId), QStringLiteral("\r"), PathOf(targetId) + u'|' + confirm})))
         return;
     const QString word = GetGender(draggedId) != u"f" ? QStringLiteral("son") : QStringLiteral("daughter");
     const QString text =
@@ -254,31 +253,9 @@ void TframTree::MoveDropped(const QStringList& ids, const QList<QPersistentModel
                            PathOf(targetId) + u'|' + confirm})
             : Translate(QStringLiteral("Set this group as sons of")) + u'\r' + PathOf(targetId) + u'|' +
                   confirm;
-    if (!ask(text, true))
+    if (!ask(text))
         return;
 
-    // A person moved away from a parent of the other gender may make that parent and the target a couple:
-    // asked before anything is written.
-    QList<TDraggedPerson> persons;
-    for (qsizetype i = 0; i < ids.size(); ++i) {
-        const QPersistentModelIndex node = dragged.value(i);
-        const TPersonNode* parent = node.isValid() ? model_->Record(node.parent()) : nullptr;
-        persons.append({ids[i], parent ? parent->PersonId : QString()});
-    }
-    QList<TMarriageOffer> agreed;
-    for (const TMarriageOffer& offer : MarriageOffersOfMove(persons, targetId)) {
-        const bool targetIsWife = SameId(offer.WifeId, targetId);
-        const QString kept = targetIsWife ? offer.HusbandId : offer.WifeId;
-        const QString question =
-            targetIsWife ? Translate(QStringLiteral("There is no marriage relationship between %* and %*, "
-                                                    "father of %* |Set marriage relationship?"))
-                         : Translate(QStringLiteral("There is no marriage relationship between %* and %*, "
-                                                    "mother of %* |Set marriage relationship?"));
-        if (ask(FillPattern(question,
-                            {GetLineageName(targetId), GetLineageName(kept), GetLineageName(offer.PersonId)}),
-                false))
-            agreed << offer;
-    }
     const QStringList before = ParentsOf(ids);
     const bool firstLevel = !record;
     UndoStep step(ids.size() == 1
@@ -287,7 +264,7 @@ void TframTree::MoveDropped(const QStringList& ids, const QList<QPersistentModel
                       : (firstLevel ? StepText("Move the selected persons to the first level")
                                     : StepText("Move the selected persons under «%*»", {targetId})),
                   draggedId);
-    const QStringList moved = MoveDroppedPersons(ids, targetId, agreed);
+    const QStringList moved = MoveDroppedPersons(ids, targetId);
     if (moved.isEmpty())
         return;
     ReloadAfterLinks(before + QStringList{targetId}, moved);
