@@ -237,6 +237,15 @@ QString FindingText(const TDataFinding& finding) {
     case TFindingKind::LastingMarriages:
         pattern = "Her marriages to %* have not ended.";
         break;
+    case TFindingKind::BirthCalendarsDisagree:
+        pattern = "The two calendars of the birth date lie %# days apart: %* and %*.";
+        break;
+    case TFindingKind::DeathCalendarsDisagree:
+        pattern = "The two calendars of the death date lie %# days apart: %* and %*.";
+        break;
+    case TFindingKind::ImplausibleAge:
+        pattern = "%*";
+        break;
     }
     return FillPattern(Translate(QString::fromLatin1(pattern)), QStringList{finding.Detail} + finding.More);
 }
@@ -275,6 +284,12 @@ QString FindingKindName(TFindingKind kind) {
         return QStringLiteral("marriage-may-not-be");
     case TFindingKind::LastingMarriages:
         return QStringLiteral("lasting-marriages");
+    case TFindingKind::BirthCalendarsDisagree:
+        return QStringLiteral("birth-calendars-disagree");
+    case TFindingKind::DeathCalendarsDisagree:
+        return QStringLiteral("death-calendars-disagree");
+    case TFindingKind::ImplausibleAge:
+        return QStringLiteral("implausible-age");
     }
     return {};
 }

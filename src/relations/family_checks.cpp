@@ -1,5 +1,6 @@
 #include "relations/family_checks.h"
 
+#include "calendar/date_value_text.h"
 #include "relations/family_rules.h"
 #include "storage/database.h"
 #include "storage/person_index.h"
@@ -9,6 +10,8 @@
 #include "text/localisation.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <span>
 #include <vector>
 
@@ -303,6 +306,103 @@ void CheckLastingMarriages(const TPersonLinks& links, KinIndex& kin, QList<TData
     }
 }
 
+// A date known to the day in both calendars.
+bool FullInBoth(int gregorian, int hijri) {
+    const auto full = [](int number) {
+        return number != 0 && std::abs(number) % 100 != 0 && std::abs(number) / 100 % 100 != 0;
+    };
+    return full(gregorian) && full(hijri);
+}
+
+// Days between the two calendars' readings of a date, for the finding's sentence.
+qint64 DaysApart(int gregorian, int hijri) {
+    TDayRange g, h;
+    if (!DayRangeOfNumber(gregorian, false, g) || !DayRangeOfNumber(hijri, true, h))
+        return 0;
+    return std::abs(g.First - h.First);
+}
+
+// Dates: full dates whose two calendars disagree by more than two days, and ages hard to believe between
+// a child and each parent and between husband and wife, compared within their qualifiers.
+void CheckDates(const TPersonLinks& links, KinIndex& kin, QList<TDataFinding>& findings) {
+    const int persons = links.Count();
+    std::vector<TLifeDays> days(static_cast<std::size_t>(persons));
+    std::vector<int> disagreeing; // slot * 2 + 0 for the birth, + 1 for the death
+    std::vector<std::array<int, 4>> numbers;
+    {
+        Query q =
+            Dm().Prepare("SELECT rowid, Date_of_Birth_G, Date_of_Birth_H, Date_of_Death_G, Date_of_Death_H "
+                         "FROM ftPerson ORDER BY rowid");
+        while (q.Next()) {
+            const auto at = std::lower_bound(links.RowId.begin(), links.RowId.end(), q.Int(0));
+            if (at == links.RowId.end() || *at != q.Int(0))
+                continue;
+            const int slot = int(at - links.RowId.begin());
+            TLifeDates dates;
+            dates.Birth.Gregorian = int(q.Int(1));
+            dates.Birth.Hijri = int(q.Int(2));
+            dates.Death.Gregorian = int(q.Int(3));
+            dates.Death.Hijri = int(q.Int(4));
+            days[static_cast<std::size_t>(slot)] = LifeDaysOf(dates);
+            for (int which = 0; which < 2; ++which) {
+                const TDateValue& value = which == 0 ? dates.Birth : dates.Death;
+                if (FullInBoth(value.Gregorian, value.Hijri) && !CalendarsAgree(value, 2)) {
+                    disagreeing.push_back(slot * 2 + which);
+                    numbers.push_back({value.Gregorian, value.Hijri, 0, 0});
+                }
+            }
+        }
+    }
+    for (std::size_t i = 0; i < disagreeing.size(); ++i) {
+        const int slot = disagreeing[i] / 2;
+        const bool birth = disagreeing[i] % 2 == 0;
+        const Row row = ReadRow(links.RowId[slot]);
+        TDateValue value;
+        value.Gregorian = numbers[i][0];
+        value.Hijri = numbers[i][1];
+        findings << TDataFinding{
+            birth ? TFindingKind::BirthCalendarsDisagree : TFindingKind::DeathCalendarsDisagree,
+            row.id,
+            row.name,
+            QString::number(DaysApart(value.Gregorian, value.Hijri)),
+            {DateValueText(value, TDateShown::Gregorian), DateValueText(value, TDateShown::Hijri)}};
+    }
+
+    for (int child = 0; child < persons; ++child) {
+        const TDayRange& birth = days[static_cast<std::size_t>(child)].Birth;
+        if (birth.IsOpen())
+            continue;
+        for (const TParentKind kind : {TParentKind::Father, TParentKind::Mother}) {
+            const int parent = kind == TParentKind::Father ? links.FatherOf[child] : links.MotherOf[child];
+            if (!kin.IsKin(parent))
+                continue;
+            const TAgeDoubt doubt = ParentAgeDoubt(birth, days[static_cast<std::size_t>(parent)], kind);
+            if (doubt == TAgeDoubt::None)
+                continue;
+            const Row row = ReadRow(links.RowId[child]);
+            const Row other = ReadRow(links.RowId[parent]);
+            findings << TDataFinding{TFindingKind::ImplausibleAge,
+                                     row.id,
+                                     row.name,
+                                     AgeDoubtText(doubt, row.name.trimmed(), other.name.trimmed()),
+                                     {}};
+        }
+    }
+    for (const auto& [wife, husband] : kin.Marriages()) {
+        const TAgeDoubt doubt =
+            MarriageAgeDoubt(days[static_cast<std::size_t>(husband)], days[static_cast<std::size_t>(wife)]);
+        if (doubt == TAgeDoubt::None)
+            continue;
+        const Row man = ReadRow(links.RowId[husband]);
+        const Row woman = ReadRow(links.RowId[wife]);
+        findings << TDataFinding{TFindingKind::ImplausibleAge,
+                                 man.id,
+                                 man.name,
+                                 AgeDoubtText(doubt, man.name.trimmed(), woman.name.trimmed()),
+                                 {}};
+    }
+}
+
 } // namespace
 
 void CheckFamilyRules(QList<TDataFinding>& findings) {
@@ -310,6 +410,7 @@ void CheckFamilyRules(QList<TDataFinding>& findings) {
     KinIndex kin(links);
     CheckCouples(links, kin, findings);
     CheckLastingMarriages(links, kin, findings);
+    CheckDates(links, kin, findings);
 }
 
 } // namespace verdan

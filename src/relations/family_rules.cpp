@@ -202,6 +202,93 @@ TFamilyRuling RuleMarriage(const QString& husband, const QString& wife) {
     return RuleFurtherHusband(wife, NameOf(husband));
 }
 
+namespace {
+
+// Days of the years an age is told in; a few days either way make no doubt.
+constexpr qint64 DaysOfYears(int years) {
+    return qint64(years) * 36524 / 100;
+}
+
+// Whether every day of `later` lies more than `days` after every day of `earlier`; never for an open end
+// or a date that is not known.
+bool SurelyAfter(const TDayRange& later, const TDayRange& earlier, qint64 days) {
+    if (later.First == TDayRange::kOpenStart || earlier.Last == TDayRange::kOpenEnd)
+        return false;
+    return later.First - earlier.Last > days;
+}
+
+// Whether every day of `later` lies less than `days` after every day of `earlier`.
+bool SurelyWithin(const TDayRange& later, const TDayRange& earlier, qint64 days) {
+    if (later.Last == TDayRange::kOpenEnd || earlier.First == TDayRange::kOpenStart)
+        return false;
+    return later.Last - earlier.First < days;
+}
+
+} // namespace
+
+TLifeDates ReadLifeDates(const QString& id) {
+    TLifeDates dates;
+    Query q = Dm().Prepare(QStringLiteral("SELECT Date_of_Birth_G, Date_of_Birth_H, Date_of_Death_G, "
+                                          "Date_of_Death_H FROM ftPerson WHERE Person_Id = ?"),
+                           id);
+    if (q.Next()) {
+        dates.Birth.Gregorian = int(q.Int(0));
+        dates.Birth.Hijri = int(q.Int(1));
+        dates.Death.Gregorian = int(q.Int(2));
+        dates.Death.Hijri = int(q.Int(3));
+    }
+    return dates;
+}
+
+TLifeDays LifeDaysOf(const TLifeDates& dates) {
+    return {DayRangeOf(dates.Birth), DayRangeOf(dates.Death)};
+}
+
+TAgeDoubt ParentAgeDoubt(const TDayRange& childBirth, const TLifeDays& parent, TParentKind kind) {
+    if (kind == TParentKind::Mother && SurelyAfter(childBirth, parent.Death, 0))
+        return TAgeDoubt::AfterMothersDeath;
+    if (kind == TParentKind::Father && SurelyAfter(childBirth, parent.Death, DaysOfYears(1)))
+        return TAgeDoubt::LongAfterFathersDeath;
+    if (SurelyWithin(childBirth, parent.Birth, DaysOfYears(10)))
+        return TAgeDoubt::ParentUnderTen;
+    if (kind == TParentKind::Mother && SurelyAfter(childBirth, parent.Birth, DaysOfYears(60)))
+        return TAgeDoubt::MotherOverSixty;
+    return TAgeDoubt::None;
+}
+
+TAgeDoubt MarriageAgeDoubt(const TLifeDays& husband, const TLifeDays& wife) {
+    if (SurelyAfter(husband.Birth, wife.Death, 0))
+        return TAgeDoubt::HusbandBornAfterWifeDied;
+    if (SurelyAfter(wife.Birth, husband.Death, 0))
+        return TAgeDoubt::WifeBornAfterHusbandDied;
+    if (SurelyAfter(husband.Birth, wife.Birth, DaysOfYears(60)) ||
+        SurelyAfter(wife.Birth, husband.Birth, DaysOfYears(60)))
+        return TAgeDoubt::BirthsFarApart;
+    return TAgeDoubt::None;
+}
+
+QString AgeDoubtText(TAgeDoubt doubt, const QString& first, const QString& second) {
+    switch (doubt) {
+    case TAgeDoubt::None:
+        return {};
+    case TAgeDoubt::ParentUnderTen:
+        return FillPattern(Tr("%* was born before %* was 10 years old."), {first, second});
+    case TAgeDoubt::MotherOverSixty:
+        return FillPattern(Tr("%* was born after %* was 60 years old."), {first, second});
+    case TAgeDoubt::AfterMothersDeath:
+        return FillPattern(Tr("%* was born after %* died."), {first, second});
+    case TAgeDoubt::LongAfterFathersDeath:
+        return FillPattern(Tr("%* was born more than a year after %* died."), {first, second});
+    case TAgeDoubt::HusbandBornAfterWifeDied:
+        return FillPattern(Tr("%* was born after %* died."), {first, second});
+    case TAgeDoubt::WifeBornAfterHusbandDied:
+        return FillPattern(Tr("%* was born after %* died."), {second, first});
+    case TAgeDoubt::BirthsFarApart:
+        return FillPattern(Tr("%* and %* were born more than 60 years apart."), {first, second});
+    }
+    return {};
+}
+
 TFamilyRuling RuleFurtherHusband(const QString& wife, const QString& husbandName) {
     TFamilyRuling ruling;
     const QStringList husbands = IsFamilyPerson(wife) ? HusbandsInLastingMarriage(wife) : QStringList();
@@ -247,8 +334,13 @@ bool PlanMarriage(const QString& husband, const QString& wife, TFamilyPlan& plan
     }
     if (ruling.Verdict == TRuleVerdict::Ask && !AnswerFurtherHusband(ruling, wife, plan))
         return false;
-    if (!MarriageExists(husband, wife))
+    if (!MarriageExists(husband, wife)) {
         plan.Marriages.append({husband, wife});
+        const TAgeDoubt doubt =
+            MarriageAgeDoubt(LifeDaysOf(ReadLifeDates(husband)), LifeDaysOf(ReadLifeDates(wife)));
+        if (doubt != TAgeDoubt::None)
+            plan.Notices << AgeDoubtText(doubt, NameOf(husband), NameOf(wife));
+    }
     return true;
 }
 
@@ -260,7 +352,11 @@ bool PlanFurtherHusband(const QString& wife, const QString& husbandName, TFamily
 bool PlanNewParent(const QStringList& children, const QString& parent, TParentKind kind, TFamilyPlan& plan) {
     const bool father = kind == TParentKind::Father;
     QHash<QString, QString> answers; // kept parent (upper case) -> answer
+    const TLifeDays parentDays = LifeDaysOf(ReadLifeDates(parent));
     for (const QString& child : children) {
+        const TAgeDoubt doubt = ParentAgeDoubt(DayRangeOf(ReadLifeDates(child).Birth), parentDays, kind);
+        if (doubt != TAgeDoubt::None)
+            plan.Notices << AgeDoubtText(doubt, NameOf(child), NameOf(parent));
         const TFamilyRuling ruling = RuleNewParent(child, parent, kind);
         if (ruling.Verdict != TRuleVerdict::Ask)
             continue;

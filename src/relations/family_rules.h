@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/date_value.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -13,6 +15,8 @@ namespace verdan {
 // named answers, or a refusal with its reason. The windows show the question; the command line takes the
 // answer by its name. Imports keep what their file holds and leave it to the check.
 
+enum class TParentKind { Father, Mother };
+
 // One meaning for each word, used by the rules, the check and the kinship answers:
 // - a person is dead when the dead mark is set or a death date is known in either calendar;
 // - a marriage has ended when it is marked split, has a divorce date, or either spouse is dead.
@@ -24,8 +28,6 @@ bool MarriageHasEnded(const QString& husband, const QString& wife);
 QString EndedMarriageSql(const QString& relation, const QString& husband, const QString& wife);
 // The husbands of a woman whose marriages to her have not ended, in her order of husbands.
 QStringList HusbandsInLastingMarriage(const QString& wife);
-
-enum class TParentKind { Father, Mother };
 
 // Answer names, as the command line takes them.
 inline const QString kAnswerMarry = QStringLiteral("marry");
@@ -65,6 +67,37 @@ TFamilyRuling RuleNewParent(const QString& child, const QString& parent, TParent
 // another man has not ended (Persons lists those husbands); allowed otherwise, and when they are
 // married already.
 TFamilyRuling RuleMarriage(const QString& husband, const QString& wife);
+
+// Ages that are hard to believe; they are told once, never refused. Dates are compared within their
+// qualifiers: a doubt is raised only when every day the dates can mean agrees with it.
+enum class TAgeDoubt {
+    None,
+    ParentUnderTen,        // the child was born before the parent was 10
+    MotherOverSixty,       // the child was born after the mother was 60
+    AfterMothersDeath,     // the child was born after the mother died
+    LongAfterFathersDeath, // the child was born more than a year after the father died
+    HusbandBornAfterWifeDied,
+    WifeBornAfterHusbandDied,
+    BirthsFarApart, // husband and wife were born more than 60 years apart
+};
+
+struct TLifeDates {
+    TDateValue Birth;
+    TDateValue Death;
+};
+TLifeDates ReadLifeDates(const QString& id);
+
+// The days a birth and a death can mean (DayRangeOf); an unknown date is open at both ends.
+struct TLifeDays {
+    TDayRange Birth;
+    TDayRange Death;
+};
+TLifeDays LifeDaysOf(const TLifeDates& dates);
+
+TAgeDoubt ParentAgeDoubt(const TDayRange& childBirth, const TLifeDays& parent, TParentKind kind);
+TAgeDoubt MarriageAgeDoubt(const TLifeDays& husband, const TLifeDays& wife);
+// The doubt as a sentence naming the two: the child and the parent, or the husband and the wife.
+QString AgeDoubtText(TAgeDoubt doubt, const QString& first, const QString& second);
 
 // A new husband, named `husbandName`, for a woman whose marriage to another man has not ended: asked
 // (Persons lists those husbands); allowed when she has none.

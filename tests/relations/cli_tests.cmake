@@ -44,3 +44,32 @@ set_tests_properties(cli_kinship_wifes_mother PROPERTIES FIXTURES_REQUIRED cli_k
     PASS_REGULAR_EXPRESSION "^سميرة بالنسبة إلى أحمد علي سالم: حماة \\(والدة الزوجة\\)\n.*\nمحرم بالمصاهرة: ")
 add_test(NAME cli_kinship_unknown_person COMMAND ${cli_rel} kinship ${cli_kin_tree} "${cli_kin_id}04}" "${cli_kin_id}99}")
 set_tests_properties(cli_kinship_unknown_person PROPERTIES FIXTURES_REQUIRED cli_kinship RESOURCE_LOCK cli_kinship_tree WILL_FAIL TRUE)
+
+# The family rules from the command line, on a copy of the kinship family: a question without its answer
+# fails and names its answers; the answers named are taken in turn; a marriage the rules refuse fails with
+# the reason; the check finds a child whose parents may not marry, also as JSON.
+set(cli_fam_dir ${CMAKE_CURRENT_BINARY_DIR}/cli-family)
+set(cli_fam_tree ${cli_fam_dir}/fam.vrd)
+add_test(NAME cli_family_tree COMMAND sh -c
+    "rm -rf '${cli_fam_dir}' && '${cli_rel}' new '${cli_fam_tree}' --name Fam --owner O >/dev/null && python3 '${CMAKE_CURRENT_SOURCE_DIR}/data/kinship/make_family.py' '${cli_fam_tree}'")
+set_tests_properties(cli_family_tree PROPERTIES FIXTURES_SETUP cli_family)
+add_test(NAME cli_link_asks_without_an_answer COMMAND sh -c
+    "'${cli_rel}' link '${cli_fam_tree}' '${cli_kin_id}04}' --father '${cli_kin_id}03}'; echo \"exit=$?\"; '${cli_rel}' link '${cli_fam_tree}' '${cli_kin_id}04}' --father '${cli_kin_id}03}' --answer marry; echo \"exit=$?\"")
+set_tests_properties(cli_link_asks_without_an_answer PROPERTIES FIXTURES_REQUIRED cli_family RESOURCE_LOCK cli_family_tree
+    PASS_REGULAR_EXPRESSION "^عمر سالم is not married to مريم, the mother of أحمد علي سالم.\nRecord their marriage, or clear the mother of أحمد علي سالم\\?\nAnswers \\(--answer NAME\\): marry, clear-mother, cancel\nexit=1\nمريم is still married to علي سالم.\n.*\nAnswers \\(--answer NAME\\): end-marriage, add-anyway, cancel\nexit=1\n$")
+add_test(NAME cli_link_takes_the_answers_in_turn COMMAND sh -c
+    "cp '${cli_fam_tree}' '${cli_fam_dir}/answered.vrd' && '${cli_rel}' link '${cli_fam_dir}/answered.vrd' '${cli_kin_id}04}' --father '${cli_kin_id}03}' --answer marry --answer end-marriage && python3 -c \"import sqlite3,sys; [print(*r, sep='|') for r in sqlite3.connect(sys.argv[1]).execute(\\\"SELECT person_id_1, split FROM ftRelation WHERE person_id_2 = '${cli_kin_id}06}' ORDER BY oid\\\")]\" '${cli_fam_dir}/answered.vrd'")
+set_tests_properties(cli_link_takes_the_answers_in_turn PROPERTIES FIXTURES_REQUIRED cli_family RESOURCE_LOCK cli_family_tree
+    PASS_REGULAR_EXPRESSION "^Father: عمر سالم\nMother: مريم\n{00000000-0000-0000-0000-000000000002}\\|1\n{00000000-0000-0000-0000-000000000003}\\|0\n$")
+add_test(NAME cli_link_never_offers_a_barred_marriage COMMAND sh -c
+    "'${cli_rel}' link '${cli_fam_tree}' '${cli_kin_id}07}' --mother '${cli_kin_id}05}' --answer marry --lang ar; echo \"exit=$?\"; cp '${cli_fam_tree}' '${cli_fam_dir}/cleared.vrd' && '${cli_rel}' link '${cli_fam_dir}/cleared.vrd' '${cli_kin_id}07}' --mother '${cli_kin_id}05}' --answer clear-father")
+set_tests_properties(cli_link_never_offers_a_barred_marriage PROPERTIES FIXTURES_REQUIRED cli_family RESOURCE_LOCK cli_family_tree
+    PASS_REGULAR_EXPRESSION "^لا يحلّ الزواج بين عائشة علي سالم وعمر سالم، والد حسن عمر سالم.\nمحرم بالنسب: .*\nالأجوبة \\(--answer NAME\\): clear-father, cancel\nexit=1\nFather: \nMother: عائشة علي سالم\n$")
+add_test(NAME cli_marry_refuses_a_sister COMMAND sh -c
+    "'${cli_rel}' marry '${cli_fam_tree}' '${cli_kin_id}04}' '${cli_kin_id}05}'; echo \"exit=$?\"; cp '${cli_fam_tree}' '${cli_fam_dir}/married.vrd' && '${cli_rel}' marry '${cli_fam_dir}/married.vrd' '${cli_kin_id}07}' '${cli_kin_id}05}'")
+set_tests_properties(cli_marry_refuses_a_sister PROPERTIES FIXTURES_REQUIRED cli_family RESOURCE_LOCK cli_family_tree
+    PASS_REGULAR_EXPRESSION "^أحمد علي سالم may not marry عائشة علي سالم.\nMahram through blood: she is his full sister.\nexit=1\nحسن عمر سالم and عائشة علي سالم are married.\n$")
+add_test(NAME cli_check_finds_parents_who_may_not_marry COMMAND sh -c
+    "cp '${cli_fam_tree}' '${cli_fam_dir}/planted.vrd' && python3 -c \"import sqlite3,sys; c=sqlite3.connect(sys.argv[1]); c.execute(\\\"UPDATE ftPerson SET mother_id = '${cli_kin_id}05}' WHERE person_id = '${cli_kin_id}07}'\\\"); c.commit()\" '${cli_fam_dir}/planted.vrd' && '${cli_rel}' check '${cli_fam_dir}/planted.vrd' --json; echo \"exit=$?\"")
+set_tests_properties(cli_check_finds_parents_who_may_not_marry PROPERTIES FIXTURES_REQUIRED cli_family RESOURCE_LOCK cli_family_tree
+    PASS_REGULAR_EXPRESSION "\"damaged\": false,\n    \"findings\": \\[\n        {\n            \"id\": \"{00000000-0000-0000-0000-000000000007}\",\n            \"kind\": \"parents-may-not-marry\",\n            \"name\": \"حسن\",\n            \"text\": \"The father \\(عمر\\) may not marry the mother \\(عائشة\\). Mahram through blood: she is his brother's daughter.\"\n        }\n    \\],\n.*exit=1\n$")

@@ -172,6 +172,49 @@ TEST_F(DataChecksTest, ParentsWhoMayNotMarryBarredMarriagesAndLastingMarriagesAr
     EXPECT_EQ(CheckTreeData().size(), 5);
 }
 
+TEST_F(DataChecksTest, CalendarsThatDisagreeAndAgesHardToBelieveAreFoundOnceEach) {
+    ASSERT_TRUE(LoadLanguage(":/langs/english.local"));
+    const auto dates = [](const QString& id, int birthG, int birthH, int deathG, int deathH) {
+        ASSERT_EQ(Dm().Execute(QStringLiteral("UPDATE ftPerson SET Date_of_Birth_G = ?, Date_of_Birth_H = ?, "
+                                              "Date_of_Death_G = ?, Date_of_Death_H = ? WHERE person_id = ?"),
+                               birthG, birthH, deathG, deathH, id),
+                  1);
+    };
+    Person("F", "Fahd", "-1", "0");
+    Person("M", "Muna", "-1", "0", "f");
+    Marry("F", "M");
+    Person("A", "Amal", "F", "M", "f");
+    Person("B", "Badr", "F", "M");
+    // 15 March 1990 is 18 Sha'ban 1410; 1 Muharram 1410 is 4 August 1989. Partial dates are never compared.
+    dates("F", 19000101, 0, 19900315, 14100818);
+    dates("M", 19100315, 13280101, 19700000, 13000000);
+    dates("A", 19300000, 0, 0, 0);
+    dates("B", 19910601, 0, 0, 0); // after his mother's death and long after his father's
+    const QList<TDataFinding> findings = CheckTreeData();
+    QStringList lines;
+    for (const TDataFinding& f : findings)
+        lines << f.Name + QStringLiteral(": ") + FindingText(f) + QStringLiteral(" [") +
+                     FindingKindName(f.Kind) + u']';
+    EXPECT_EQ(lines.join(u'\n').toStdString(),
+              "Muna: The two calendars of the birth date lie 61 days apart: 15-03-1910 G and 01-01-1328 H. "
+              "[birth-calendars-disagree]\n"
+              "Badr: Badr was born more than a year after Fahd died. [implausible-age]\n"
+              "Badr: Badr was born after Muna died. [implausible-age]");
+    dates("F", 19000101, 0, 19900315, 14100101);
+    dates("M", 19100315, 13280101, 0, 0);
+    dates("A", 19800000, 0, 0, 0); // when her mother was 70
+    Marry("B", "A");               // and a brother married to his sister
+    const QStringList kinds = [] {
+        QStringList names;
+        for (const TDataFinding& f : CheckTreeData())
+            names << f.Name + u' ' + FindingKindName(f.Kind);
+        return names;
+    }();
+    EXPECT_EQ(kinds, (QStringList{"Badr marriage-may-not-be", "Fahd death-calendars-disagree",
+                                  "Muna birth-calendars-disagree", "Amal implausible-age",
+                                  "Badr implausible-age", "Badr implausible-age"}));
+}
+
 // The check asks the kinship search only about the couples its own index cannot clear: on random families
 // with breastfeeding and many marriages it must find exactly the couples the search finds when asked about
 // every couple.

@@ -1,3 +1,4 @@
+#include "calendar/date_value.h"
 #include "navigator/family_links.h"
 #include "navigator/outline_fixture.h"
 #include "relations/family_rules.h"
@@ -217,6 +218,78 @@ TEST_F(FamilyRulesTest, ANewMateWhomChosenParentsMakeKinIsRefusedAndNothingIsKep
     EXPECT_TRUE(AttachNewMate("M", {"Kamal", QString(), QString(), QString(), "m"}).isEmpty());
     EXPECT_EQ(asked_.Offered(), QStringList{"end-marriage/add-anyway/cancel"});
     EXPECT_EQ(Snapshot(), before);
+}
+
+TDateValue Gregorian(int number, TDateQualifier qualifier = TDateQualifier::Exact) {
+    TDateValue value;
+    value.Gregorian = number;
+    value.Qualifier = qualifier;
+    return value;
+}
+
+TLifeDays Life(const TDateValue& birth, const TDateValue& death = {}) {
+    return LifeDaysOf({birth, death});
+}
+
+TEST(AgeDoubts, ParentsAndSpousesAreDoubtedOnlyWhenEveryDayTheDatesCanMeanAgrees) {
+    using D = TAgeDoubt;
+    const auto child = [](const TDateValue& value) {
+        return DayRangeOf(value);
+    };
+    const TLifeDays parent = Life(Gregorian(19000615), Gregorian(19500501));
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19050101)), parent, TParentKind::Father), D::ParentUnderTen);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(18990101)), parent, TParentKind::Mother), D::ParentUnderTen);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19110101)), parent, TParentKind::Father), D::None);
+    // A year alone may mean its last day: a child of 1910 may have been born after the parent's tenth year.
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19100000)), parent, TParentKind::Father), D::None);
+    // After the death: a mother never, a father up to a year.
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19500601)), parent, TParentKind::Mother), D::AfterMothersDeath);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19501201)), parent, TParentKind::Father), D::None);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19510601)), parent, TParentKind::Father),
+              D::LongAfterFathersDeath);
+    // Over sixty: only a mother.
+    const TLifeDays old = Life(Gregorian(19000101));
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19610601)), old, TParentKind::Mother), D::MotherOverSixty);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19610601)), old, TParentKind::Father), D::None);
+    // Within qualifiers: "about 1905" may be 1910 or later; "before 1905" is surely before the tenth year.
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19050000, TDateQualifier::About)), parent, TParentKind::Father),
+              D::None);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19050000, TDateQualifier::Before)), parent, TParentKind::Father),
+              D::ParentUnderTen);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19050000, TDateQualifier::After)), parent, TParentKind::Father),
+              D::None);
+    // Across calendars: a Hijri birth of 1300 (1882/83) against a father born in 1880.
+    TDateValue hijri;
+    hijri.Hijri = 13000000;
+    EXPECT_EQ(ParentAgeDoubt(child(hijri), Life(Gregorian(18800000)), TParentKind::Father),
+              D::ParentUnderTen);
+    // Nothing known, nothing doubted.
+    EXPECT_EQ(ParentAgeDoubt(child(TDateValue()), parent, TParentKind::Mother), D::None);
+    EXPECT_EQ(ParentAgeDoubt(child(Gregorian(19050101)), Life(TDateValue()), TParentKind::Mother), D::None);
+
+    // A man born 1747 "married" to a woman born 1868, after his death; 55 years apart is believed.
+    const TLifeDays man = Life(Gregorian(17470000), Gregorian(18100000));
+    EXPECT_EQ(MarriageAgeDoubt(man, Life(Gregorian(18680000))), D::WifeBornAfterHusbandDied);
+    EXPECT_EQ(MarriageAgeDoubt(Life(Gregorian(17470000)), Life(Gregorian(18680000))), D::BirthsFarApart);
+    EXPECT_EQ(MarriageAgeDoubt(Life(Gregorian(18680000)), Life(Gregorian(17470000), Gregorian(18000000))),
+              D::HusbandBornAfterWifeDied);
+    EXPECT_EQ(MarriageAgeDoubt(Life(Gregorian(19000000)), Life(Gregorian(19550000))), D::None);
+    EXPECT_EQ(AgeDoubtText(D::WifeBornAfterHusbandDied, "Umar", "Hind"), "Hind was born after Umar died.");
+}
+
+TEST_F(FamilyRulesTest, ImplausibleAgesAreToldOnceAndNeverRefuse) {
+    Set("T", "Date_of_Birth_G = 19000101, Date_of_Death_G = 19300101");
+    Set("A", "Date_of_Birth_G = 19050101");
+    Set("B", "Date_of_Birth_H = 14000101"); // 1979, long after T died
+    asked_.answers = {kAnswerMarry, kAnswerAddAnyway};
+    ASSERT_TRUE(GiveParent({"A", "B"}, "T", TParentKind::Father));
+    EXPECT_EQ(asked_.notices, (QStringList{"Amr Faris was born before Tamim was 10 years old.",
+                                           "Badr Faris was born more than a year after Tamim died."}));
+    EXPECT_EQ(Column("B", "father_id"), "T");
+    asked_.notices.clear();
+    Set("W", "Date_of_Birth_G = 19800000");
+    ASSERT_TRUE(MarryByRules("T", "W"));
+    EXPECT_EQ(asked_.notices, QStringList{"Wafa was born after Tamim died."});
 }
 
 } // namespace

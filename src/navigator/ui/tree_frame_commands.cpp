@@ -118,6 +118,9 @@ void TframTree::EditCurrentName() {
 
 void TframTree::OnRenamed(const QString& personId) {
     dataChanged_ = true;
+    // The lines under the outline name the selected person with his fathers: any of them may be renamed.
+    if (CurrentIndex().isValid())
+        ShowSelectionInfo(CurrentIndex());
     emit PersonRenamed(personId);
     // A child just named under the node it was added to gives the selection back to that node, so the
     // next Insert adds a sibling.

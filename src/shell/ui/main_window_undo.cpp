@@ -61,6 +61,8 @@ void TfrmFamilyMain::AttachUndo() {
     connect(m.mnuRedo, &QAction::triggered, this, [this] { ReplayStep(false); });
     TUndoLog& log = TUndoLog::Instance();
     connect(&log, &TUndoLog::Changed, this, &TfrmFamilyMain::UpdateUndoEntries);
+    // Every change to the tree is a step, so the person count follows adds and deletes at once.
+    connect(&log, &TUndoLog::Changed, this, &TfrmFamilyMain::RefreshPersonCount);
     connect(&log, &TUndoLog::Replayed, this, [this](const QString& personId) { AfterReplay(personId); });
     connect(&log, &TUndoLog::Cleared, this, [this] {
         statusBar()->showMessage(
