@@ -33,12 +33,13 @@ int Sign(int value) {
     return (value > 0) - (value < 0);
 }
 
-// The known parts of a span with their nouns: years, then months and days while the ones before are known.
-QList<std::pair<qint64, TCountedNoun>> SpanParts(const DateSpan& span, bool daysToo) {
+// The known parts of a span with their nouns: years (of the Hijri calendar when it was counted in it), then
+// months and days while the ones before are known.
+QList<std::pair<qint64, TCountedNoun>> SpanParts(const DateSpan& span, bool daysToo, bool hijri) {
     QList<std::pair<qint64, TCountedNoun>> parts;
     if (span.Years < 1)
         return parts;
-    parts.append({span.Years, TCountedNoun::Years});
+    parts.append({span.Years, hijri ? TCountedNoun::HijriYears : TCountedNoun::Years});
     if (span.Months < 1)
         return parts;
     parts.append({span.Months, TCountedNoun::Months});
@@ -49,8 +50,8 @@ QList<std::pair<qint64, TCountedNoun>> SpanParts(const DateSpan& span, bool days
 
 // "Born 3 years, 2 months ago" and its kin: the longest form whose parts are all known, each number with
 // its noun counted as the interface language counts it.
-QString SpanText(const DateSpan& span, bool feminine, const char* verb) {
-    const QList<std::pair<qint64, TCountedNoun>> parts = SpanParts(span, true);
+QString SpanText(const DateSpan& span, bool feminine, bool hijri, const char* verb) {
+    const QList<std::pair<qint64, TCountedNoun>> parts = SpanParts(span, true, hijri);
     if (parts.isEmpty())
         return {};
     static const char* const kShapes[] = {" %* ago", " %*, %* ago", " %*, %*, %* ago"};
@@ -59,8 +60,9 @@ QString SpanText(const DateSpan& span, bool feminine, const char* verb) {
 }
 
 // The number a span counts from: the Gregorian one when it lies in the era, else the Hijri one, each
-// with today's number of its calendar.
-bool SpanStart(int gregorian, int hijri, int todayG, int todayH, int& from, int& to) {
+// with today's number of its calendar; `inHijri` tells which.
+bool SpanStart(int gregorian, int hijri, int todayG, int todayH, int& from, int& to, bool& inHijri) {
+    inHijri = false;
     if (gregorian > 0) {
         from = gregorian;
         to = todayG;
@@ -69,6 +71,7 @@ bool SpanStart(int gregorian, int hijri, int todayG, int todayH, int& from, int&
     if (hijri != 0) {
         from = hijri;
         to = todayH;
+        inHijri = true;
         return true;
     }
     return false;
@@ -311,6 +314,12 @@ int CompareDateNumbers(int a, int b) {
 DateSpan SignedDateDifference(int earlier, int later) {
     SignedParts from = PartsOf(earlier);
     SignedParts to = PartsOf(later);
+    // A part unknown on either side counts nothing, nor does any smaller part, and borrows nothing: a
+    // death in an unknown month says nothing of months and days.
+    if (from.month == 0 || to.month == 0)
+        from.month = to.month = 0;
+    if (from.month == 0 || from.day == 0 || to.day == 0)
+        from.day = to.day = 0;
     // Both years are moved into the era by the same amount; the difference stays what it was.
     const int shift = std::max(0, 1 - std::min(from.year, to.year));
     DateSpan span;
@@ -330,6 +339,32 @@ TDateConflict FindDateConflict(int birthG, int deathG, int birthH, int deathH) {
 TDateConflict FindDateConflict(const TPerson& person) {
     return FindDateConflict(person.Date_of_Birth_G, person.Date_of_Death_G, person.Date_of_Birth_H,
                             person.Date_of_Death_H);
+}
+
+TDateConflict FindDateConflict(const TDateBoxes& boxes) {
+    TPerson dates;
+    ApplyDateBoxes(boxes, dates);
+    return FindDateConflict(dates);
+}
+
+QString DateConflictText(const TDateBoxes& boxes, TDateConflict conflict) {
+    const auto typed = [](const TDateBox& box, const char* era) {
+        const QString text = IsolateLtr(box.Text.trimmed());
+        return box.BeforeEra ? text + u' ' + Translate(QString::fromLatin1(era)) : text;
+    };
+    switch (conflict) {
+    case TDateConflict::None:
+        return {};
+    case TDateConflict::Gregorian:
+        return FillPattern(
+            Translate(QStringLiteral("The Gregorian death date %* lies before the birth date %*.")),
+            {typed(boxes.DeathG, "B.c"), typed(boxes.BirthG, "B.c")});
+    case TDateConflict::Hijri:
+        return FillPattern(
+            Translate(QStringLiteral("The Hijri death date %* lies before the birth date %*.")),
+            {typed(boxes.DeathH, "B.h"), typed(boxes.BirthH, "B.h")});
+    }
+    return {};
 }
 
 int TodayGregorianNumber(const QDate& today) {
@@ -371,15 +406,16 @@ TDateInfo ComputeDateInfo(const TDateBoxes& boxes, const QString& gender, const 
     const int todayH = TodayHijriNumber(today);
     int from = 0;
     int to = 0;
-    if (SpanStart(birthG, birthH, todayG, todayH, from, to)) {
+    bool inHijri = false;
+    if (SpanStart(birthG, birthH, todayG, todayH, from, to, inHijri)) {
         info.ShowBirthSince = true;
         info.Born = SignedDateDifference(from, to);
-        info.BirthSince = SpanText(info.Born, feminine, "Born");
+        info.BirthSince = SpanText(info.Born, feminine, inHijri, "Born");
     }
-    if (SpanStart(deathG, deathH, todayG, todayH, from, to)) {
+    if (SpanStart(deathG, deathH, todayG, todayH, from, to, inHijri)) {
         info.ShowDeathSince = true;
         info.Died = SignedDateDifference(from, to);
-        info.DeathSince = SpanText(info.Died, feminine, "Died");
+        info.DeathSince = SpanText(info.Died, feminine, inHijri, "Died");
     }
 
     bool lived = false;
@@ -387,15 +423,17 @@ TDateInfo ComputeDateInfo(const TDateBoxes& boxes, const QString& gender, const 
     if (birthG != 0 && deathG != 0 && CompareDateNumbers(birthG, deathG) < 0) {
         life = SignedDateDifference(birthG, deathG);
         lived = true;
+        inHijri = false;
     } else if (birthH != 0 && deathH != 0 && CompareDateNumbers(birthH, deathH) < 0) {
         life = SignedDateDifference(birthH, deathH);
         lived = true;
+        inHijri = true;
     }
     if (lived) {
         // Each part that is above zero, counted: "Lived 87 years 10 months", "عاش 87 سنة و10 أشهر".
         QList<std::pair<qint64, TCountedNoun>> parts;
         if (life.Years > 0)
-            parts.append({life.Years, TCountedNoun::Years});
+            parts.append({life.Years, inHijri ? TCountedNoun::HijriYears : TCountedNoun::Years});
         if (life.Months > 0)
             parts.append({life.Months, TCountedNoun::Months});
         if (life.Days > 0)

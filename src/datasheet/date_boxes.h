@@ -108,6 +108,10 @@ DateSpan SignedDateDifference(int earlier, int later);
 enum class TDateConflict { None, Gregorian, Hijri };
 TDateConflict FindDateConflict(int birthG, int deathG, int birthH, int deathH);
 TDateConflict FindDateConflict(const TPerson& person);
+TDateConflict FindDateConflict(const TDateBoxes& boxes);
+// What disagrees, both dates as typed: "The Gregorian death date 10-01-1980 lies before the birth date
+// 15-03-1990.", translated; empty for no conflict.
+QString DateConflictText(const TDateBoxes& boxes, TDateConflict conflict);
 
 // What the dates section shows beside the boxes.
 struct TDateInfo {

@@ -66,6 +66,37 @@ TConvertResult ConvertDateBox(const TDateBox& box, TCalendar from, TConvertedDat
     return TConvertResult::Converted;
 }
 
+TPairedDate PairDateBoxes(const TDateBox& typed, const TDateBox& before, const TDateBox& other,
+                          TCalendar typedCalendar) {
+    TPairedDate paired;
+    const TCalendar otherCalendar =
+        typedCalendar == TCalendar::Gregorian ? TCalendar::Hijri : TCalendar::Gregorian;
+    const int number = ReadDateBox(typed, typedCalendar);
+    if (typed == before || number == 0 || std::abs(number) % 100 == 0 || std::abs(number) / 100 % 100 == 0)
+        return paired;
+    TConvertedDate converted;
+    if (ConvertDateBox(typed, typedCalendar, converted) != TConvertResult::Converted)
+        return paired;
+    paired.Conversion = converted.Box;
+    const int otherNumber = ReadDateBox(other, otherCalendar);
+    if (otherNumber == ReadDateBox(converted.Box, otherCalendar) && otherNumber != 0)
+        return paired;
+    // The other box held what the date before converted to.
+    TConvertedDate previous;
+    const bool derived = ConvertDateBox(before, typedCalendar, previous) == TConvertResult::Converted &&
+                         ReadDateBox(previous.Box, otherCalendar) == otherNumber;
+    // A year, or a month and year, that the conversion agrees with only gains its day.
+    const int conversion = ReadDateBox(converted.Box, otherCalendar);
+    const int otherMonth = std::abs(otherNumber) / 100 % 100;
+    const bool completes = otherNumber != 0 && (otherNumber < 0) == (conversion < 0) &&
+                           std::abs(otherNumber) / 10000 == std::abs(conversion) / 10000 &&
+                           (otherMonth == 0 || otherMonth == std::abs(conversion) / 100 % 100) &&
+                           std::abs(otherNumber) % 100 == 0;
+    paired.Action =
+        other.Text.trimmed().isEmpty() || derived || completes ? TPairedAction::Fill : TPairedAction::Ask;
+    return paired;
+}
+
 QDate EstimatedDate(const QDate& today, const TDateEstimate& estimate) {
     if (!today.isValid() || estimate.Years < 0 || estimate.Months < 0 || estimate.Days < 0)
         return {};

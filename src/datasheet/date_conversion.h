@@ -22,6 +22,18 @@ enum class TConvertResult {
 // Converts the box of one calendar into the other. A part the box leaves unknown (0) stays unknown.
 TConvertResult ConvertDateBox(const TDateBox& box, TCalendar from, TConvertedDate& result);
 
+// What a date typed into one calendar's box does to the other box of the same event. A full date (day,
+// month and year) is converted when nothing is lost: the other box is empty, or holds what the box's
+// previous date converted to, and it is filled; when the other box holds another date the user typed,
+// which stands is asked. A partial date converts nothing.
+enum class TPairedAction { Keep, Fill, Ask };
+struct TPairedDate {
+    TPairedAction Action = TPairedAction::Keep;
+    TDateBox Conversion; // Fill and Ask: the typed date in the other calendar
+};
+TPairedDate PairDateBoxes(const TDateBox& typed, const TDateBox& before, const TDateBox& other,
+                          TCalendar typedCalendar);
+
 // The time a user estimates since a birth or a death.
 struct TDateEstimate {
     int Years = 0;

@@ -49,7 +49,23 @@ TFamilyAnswer Answer(const QString& name, const char* caption) {
 
 class TDefaultAsker final : public TFamilyAsker {
 public:
-    QString Ask(const TFamilyRuling&) override { return kAnswerCancel; }
+    QString Ask(const TFamilyRuling& question) override {
+        TQuestion shown;
+        shown.text = question.Text;
+        shown.caption = question.Caption;
+        for (qsizetype i = 0; i < question.Answers.size(); ++i) {
+            const TFamilyAnswer& answer = question.Answers[i];
+            const int code = static_cast<int>(i) + 1;
+            shown.answers.append({code, answer.Caption, answer.Name});
+            if (answer.Name == question.Focus)
+                shown.focus = code;
+            if (answer.Name == kAnswerCancel)
+                shown.escape = code;
+        }
+        const int chosen = MsgAsk(shown);
+        return chosen >= 1 && chosen <= question.Answers.size() ? question.Answers[chosen - 1].Name
+                                                                : kAnswerCancel;
+    }
     void Refuse(const TFamilyRuling& refusal) override { MsgErrorRtl(refusal.Text); }
     void Tell(const QStringList& notices) override {
         if (!notices.isEmpty())

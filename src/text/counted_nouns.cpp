@@ -14,6 +14,8 @@ const char* Key(TCountedNoun noun) {
         return "[years]";
     case TCountedNoun::Months:
         return "[months]";
+    case TCountedNoun::HijriYears:
+        return "[hijri years]";
     case TCountedNoun::Days:
         break;
     }
@@ -26,6 +28,8 @@ QString EnglishForm(TCountedNoun noun, bool one) {
         return one ? QStringLiteral("%d year") : QStringLiteral("%d years");
     case TCountedNoun::Months:
         return one ? QStringLiteral("%d month") : QStringLiteral("%d months");
+    case TCountedNoun::HijriYears:
+        return one ? QStringLiteral("%d Hijri year") : QStringLiteral("%d Hijri years");
     case TCountedNoun::Days:
         break;
     }

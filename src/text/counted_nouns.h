@@ -17,12 +17,13 @@ TPluralCategory PluralCategory(const QString& language, qint64 n);
 // "zero", "one", "two", "few", "many", "other".
 QString PluralCategoryName(TPluralCategory category);
 
-enum class TCountedNoun { Years, Months, Days };
+enum class TCountedNoun { Years, Months, Days, HijriYears };
 
 // The number with its noun in the interface language. A language document gives the forms in the list
 // unit "[years]" ("[months]", "[days]"): one line per category, "few=%d سنوات", where "%d" stands for the
 // number and a form without it names the number by itself ("one=سنة"). A category it lacks takes "other";
-// a document without the list shows the English forms.
+// a document without the list shows the English forms. Years of the Hijri calendar have their own list
+// "[hijri years]" (سنة هجرية).
 QString CountedNoun(qint64 n, TCountedNoun noun);
 
 // A sentence with one placeholder "%*" per counted part ("Born %*, %* ago"), translated with the gendered

@@ -177,10 +177,10 @@ TEST_F(DateInfoTest, SpansAndWarningsFollowTheBoxes) {
     EXPECT_EQ(info.Lived, "Lived 59 years 10 months");
     EXPECT_EQ(info.DeathSince, "Died 63 years, 4 months, 14 days ago");
 
-    // Only a Hijri birth: counted against today's Hijri date (24 Shawwal 1444).
+    // Only a Hijri birth: counted against today's Hijri date (24 Shawwal 1444), in Hijri years.
     info = ComputeDateInfo(Boxes("", "", "24-10-1434"), "m", today);
     EXPECT_TRUE(info.ShowBirthSince);
-    EXPECT_EQ(info.BirthSince, "Born 10 years ago");
+    EXPECT_EQ(info.BirthSince, "Born 10 Hijri years ago");
     info = ComputeDateInfo(Boxes("14-04-2022", ""), "m", today);
     EXPECT_EQ(info.BirthSince, "Born 1 year, 1 month, 1 day ago");
 
@@ -205,6 +205,28 @@ TEST_F(DateInfoTest, WomenGetTheFeminineTexts) {
               QStringLiteral(u"عاش سنتين وشهرين"));
     EXPECT_EQ(TodayHijriNumber(today), 14441024);
     EXPECT_EQ(TodayGregorianNumber(today), 20230515);
+}
+
+TEST_F(DateInfoTest, UnknownPartsOnEitherSideCountNothingAndHijriYearsSaySo) {
+    InstallLanguageFiles();
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("arabic.local")));
+    // A death in an unknown day or month: no days, or no months and days, though the birth knows them.
+    EXPECT_EQ(ComputeDateInfo(Boxes("14-01-1700", "00-03-1751"), "m", today).Lived,
+              QStringLiteral(u"عاش 51 سنة وشهرين"));
+    EXPECT_EQ(ComputeDateInfo(Boxes("14-01-1700", "1751"), "m", today).Lived, QStringLiteral(u"عاش 51 سنة"));
+    EXPECT_EQ(ComputeDateInfo(Boxes("1700", "20-11-1751"), "f", today).Lived, QStringLiteral(u"عاشت 51 سنة"));
+    // Only Hijri dates: the years are Hijri years, in the line since the birth and in the lifetime.
+    EXPECT_EQ(ComputeDateInfo(Boxes("", "", "1150"), "m", today).BirthSince,
+              QStringLiteral(u"ولد قبل 294 سنة هجرية"));
+    EXPECT_EQ(ComputeDateInfo(Boxes("", "", "1150", "02-1220"), "f", today).Lived,
+              QStringLiteral(u"عاشت 70 سنة هجرية"));
+    EXPECT_EQ(ComputeDateInfo(Boxes("", "", "", "10-1442"), "f", today).DeathSince,
+              QStringLiteral(u"توفيت قبل سنتين هجريتين"));
+    // A Gregorian date known beside it keeps the years plain.
+    EXPECT_EQ(ComputeDateInfo(Boxes("1730", "", "1150"), "m", today).BirthSince,
+              QStringLiteral(u"ولد قبل 293 سنة"));
+    ASSERT_TRUE(LoadLanguage(LangsFolder() + QStringLiteral("english.local")));
+    EXPECT_EQ(ComputeDateInfo(Boxes("", "", "1150"), "m", today).BirthSince, "Born 294 Hijri years ago");
 }
 
 } // namespace

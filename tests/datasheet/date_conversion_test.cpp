@@ -47,6 +47,44 @@ TEST(DateConversion, EmptyOrImpossibleBoxesConvertNothing) {
     EXPECT_TRUE(converted.Box.Text.isEmpty());
 }
 
+TEST(DateConversion, AFullDateFillsTheOtherBoxOnlyWhenNothingIsLost) {
+    using A = TPairedAction;
+    const auto pair = [](const char* typed, const char* before, const char* other,
+                         TCalendar calendar = TCalendar::Hijri) {
+        return PairDateBoxes({typed, false}, {before, false}, {other, false}, calendar);
+    };
+    // An empty other box takes the conversion; 1 Ramadan 1445 is 11 March 2024.
+    TPairedDate paired = pair("01-09-1445", "", "");
+    EXPECT_EQ(paired.Action, A::Fill);
+    EXPECT_EQ(paired.Conversion, (TDateBox{"11-03-2024", false}));
+    // The other box held the conversion of the date typed before: it follows.
+    EXPECT_EQ(pair("02-09-1445", "01-09-1445", "11-03-2024").Action, A::Fill);
+    EXPECT_EQ(pair("02-09-1445", "01-09-1445", "11-3-2024").Action, A::Fill);
+    // It holds another date the user typed: asked. It agrees already, or nothing changed: kept.
+    EXPECT_EQ(pair("02-09-1445", "01-09-1445", "01-01-2000").Action, A::Ask);
+    EXPECT_EQ(pair("02-09-1445", "", "01-01-2000").Action, A::Ask);
+    EXPECT_EQ(pair("02-09-1445", "", "12-03-2024").Action, A::Keep);
+    EXPECT_EQ(pair("01-09-1445", "01-09-1445", "").Action, A::Keep);
+    // Partial dates, dates that are none and empty boxes convert nothing.
+    EXPECT_EQ(pair("09-1445", "", "").Action, A::Keep);
+    EXPECT_EQ(pair("1445", "", "").Action, A::Keep);
+    EXPECT_EQ(pair("31-02-1445", "", "").Action, A::Keep);
+    EXPECT_EQ(pair("", "01-09-1445", "11-03-2024").Action, A::Keep);
+    // The other way round, with the era boxes: 1 January 600 lies before the Hijra.
+    paired = PairDateBoxes({"01-01-600", false}, {}, {}, TCalendar::Gregorian);
+    EXPECT_EQ(paired.Action, A::Fill);
+    EXPECT_TRUE(paired.Conversion.BeforeEra);
+    // A partial date before a full one: the other box held its partial conversion, and follows.
+    EXPECT_EQ(pair("01-09-1445", "1445", "00-00-2024").Action, A::Fill);
+    // A year, or month and year, the new date agrees with only gains its day; one it disagrees with is asked.
+    EXPECT_EQ(pair("01-09-1445", "", "2024").Action, A::Fill);
+    EXPECT_EQ(pair("01-09-1445", "", "03-2024").Action, A::Fill);
+    EXPECT_EQ(pair("01-09-1445", "", "04-2024").Action, A::Ask);
+    EXPECT_EQ(pair("01-09-1445", "", "2023").Action, A::Ask);
+    // An other box that holds no date is the user's too: asked.
+    EXPECT_EQ(pair("01-09-1445", "", "45-13-1741").Action, A::Ask);
+}
+
 TEST(DateCalculator, EstimatesDaysBeforeToday) {
     const QDate today(2023, 5, 15);
     EXPECT_EQ(EstimatedDate(today, {60, 0, 0}), QDate(1963, 5, 15));

@@ -48,7 +48,7 @@ Document Builtin(const QString& file) {
 bool IsListUnit(const Unit& u) {
     return u.source == "[Family Groups]" || u.source == "[name_seperators]" ||
            u.source == "Son\r\nFather\r\nGrandfather\r\nGrandGrandfather" || u.source == "[years]" ||
-           u.source == "[months]" || u.source == "[days]";
+           u.source == "[months]" || u.source == "[days]" || u.source == "[hijri years]";
 }
 
 int IndexOf(const QList<Unit>& units, const QString& context, const QString& source, int from = 0) {

@@ -11,10 +11,12 @@
 #include "reorder_controls.h"
 #include "safe_slot.h"
 #include "sheet_overview.h"
+#include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/undo_log.h"
 #include "text/bidi_text.h"
 #include "text/localisation.h"
+#include "text/messages.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -304,9 +306,10 @@ void TframDataSheet::LoadPerson(const QString& personId) {
         return;
     TBusyCursor busy;
     SavePendingEdits();
-    // A date box that holds no date keeps the sheet at its person until it is put right, so what was
-    // typed stays on screen; the outline is brought back to the person once its selection has settled.
-    if (!id.isEmpty() && !personId_.isEmpty() && dates_->HoldsInvalidDate()) {
+    // Dates that cannot be written (a box that holds no date, a death before the birth) keep the sheet at
+    // its person until they are put right, so what was typed stays on screen; the outline is brought back
+    // to the person once its selection has settled.
+    if (!id.isEmpty() && !personId_.isEmpty() && dates_->HoldsUnsavedDates()) {
         QTimer::singleShot(0, this, [this, shown = personId_] {
             if (SameId(shown, personId_))
                 emit LocatePersonRequested(shown);
@@ -317,10 +320,37 @@ void TframDataSheet::LoadPerson(const QString& personId) {
     ShowPerson();
 }
 
+bool TframDataSheet::MayLeaveTree() {
+    if (personId_.isEmpty() || !dates_->HoldsUnsavedDates() || !SameId(dates_->PersonId(), personId_))
+        return true;
+    TQuestion question;
+    question.text = FillPattern(Translate(QStringLiteral("The dates of %* cannot be saved: %*|Go back to the "
+                                                         "person, or leave without the date edits?")),
+                                {Isolate(GetLineageName(personId_)), Isolate(dates_->UnsavedDatesText())});
+    question.caption = Translate(QStringLiteral("Dates"));
+    question.answers = {
+        {1, Translate(QStringLiteral("Go back to the person")), QStringLiteral("back")},
+        {2, Translate(QStringLiteral("Leave without the date edits")), QStringLiteral("leave")}};
+    question.focus = 1;
+    question.escape = 1;
+    question.icon = TMsgIcon::Exclamation;
+    if (MsgAsk(question) == 2) {
+        // The dates are shown as stored again, so nothing of them is written or told on the way out.
+        TPerson stored;
+        ReadPerson(personId_, stored);
+        dates_->LoadDates(stored);
+        return true;
+    }
+    emit LocatePersonRequested(personId_);
+    cpnlDates_->SetCollapsed(false);
+    dates_->setFocus();
+    return false;
+}
+
 void TframDataSheet::ReloadPerson() {
     TBusyCursor busy;
     SavePendingEdits();
-    const bool keepDates = dates_->HoldsInvalidDate() && SameId(dates_->PersonId(), personId_);
+    const bool keepDates = dates_->HoldsUnsavedDates() && SameId(dates_->PersonId(), personId_);
     const TDateBoxes typed = dates_->Boxes();
     ShowPerson();
     if (keepDates && SameId(dates_->PersonId(), personId_))

@@ -51,6 +51,9 @@ public:
     // Writes the pending edits of the person shown now. False when some could not be written (a failed
     // write, or dates that contradict each other); the edits then stay in the sheet.
     bool SavePendingEdits();
+    // Before the tree is closed (another opened, the program quit): dates that cannot be written ask to go
+    // back to their person (false) or to leave without the date edits (true).
+    bool MayLeaveTree();
     // The person was removed from the tree: edits pending for them are dropped and, when they are
     // shown, the sheet shows nobody.
     void PersonRemoved(const QString& personId);

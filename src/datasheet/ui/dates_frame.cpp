@@ -32,6 +32,40 @@ TDateEstimate EstimateOf(const DateSpan& span) {
     return {span.Years, std::max(0, span.Months), std::max(0, span.Days)};
 }
 
+// A box's date as typed, with its era word.
+QString TypedDate(const TDateBox& box, TCalendar calendar) {
+    const QString text = IsolateLtr(box.Text.trimmed());
+    if (!box.BeforeEra)
+        return text;
+    return text + u' ' +
+           Translate(calendar == TCalendar::Gregorian ? QStringLiteral("B.c") : QStringLiteral("B.h"));
+}
+
+// The date just typed and the date the user typed in the other calendar's box name different days: asks
+// which stands. True for the date just typed (the other box then takes its conversion); leaving the
+// question keeps both as they are.
+bool AskWhichDateStands(const TDateBox& typed, const TDateBox& other, TCalendar calendar) {
+    const bool gregorian = calendar == TCalendar::Gregorian;
+    const TCalendar otherCalendar = gregorian ? TCalendar::Hijri : TCalendar::Gregorian;
+    const QString gregorianDate = Translate(QStringLiteral("The Gregorian date"));
+    const QString hijriDate = Translate(QStringLiteral("The Hijri date"));
+    TQuestion question;
+    question.text = FillPattern(
+        Translate(gregorian
+                      ? QStringLiteral("The Gregorian date %* and the Hijri date %* are not the same day.|"
+                                       "Which date stands?")
+                      : QStringLiteral("The Hijri date %* and the Gregorian date %* are not the same day.|"
+                                       "Which date stands?")),
+        {TypedDate(typed, calendar), TypedDate(other, otherCalendar)});
+    question.caption = Translate(gregorian ? QStringLiteral("Convert Date to Hijri")
+                                           : QStringLiteral("Convert Date to Gregorian"));
+    question.answers = {{1, gregorian ? gregorianDate : hijriDate, QStringLiteral("typed")},
+                        {2, gregorian ? hijriDate : gregorianDate, QStringLiteral("other")}};
+    question.focus = 2;
+    question.escape = 2;
+    return MsgAsk(question) == 1;
+}
+
 } // namespace
 
 TframDates::TframDates(QWidget* parent) : QWidget(parent), calculator_(new TfrmDateApproach(this)) {
@@ -271,13 +305,8 @@ TSaveResult TframDates::SaveDates() {
     // keeps the sheet at the person, so the next key or button the user presses is a new attempt, told
     // again why it fails. The texts are isolated so that an English one reads whole in the message.
     if (refused && !std::exchange(refusalShown_, true)) {
-        if (result == TSaveResult::Invalid) {
-            MsgWarning(Isolate(DateProblemText(*FindDateProblem(edits_.Loaded(), boxes))));
-            ForgetRefusalOnNextInput();
-        } else {
-            MsgWarning(Isolate(
-                Translate(QStringLiteral("The dates were not saved because they contradict each other."))));
-        }
+        MsgWarning(Isolate(UnsavedDatesText()));
+        ForgetRefusalOnNextInput();
     }
     if (result == TSaveResult::Written || refused)
         emit DatesSaved(id);
@@ -310,8 +339,15 @@ void TframDates::ForgetRefusalOnNextInput() {
     new NextInput(this);
 }
 
-bool TframDates::HoldsInvalidDate() const {
-    return edits_.Changed() && FindDateProblem(edits_.Loaded(), Boxes()).has_value();
+bool TframDates::HoldsUnsavedDates() const {
+    return edits_.Changed() && !UnsavedDatesText().isEmpty();
+}
+
+QString TframDates::UnsavedDatesText() const {
+    const TDateBoxes boxes = Boxes();
+    if (const std::optional<TDateBoxProblem> problem = FindDateProblem(edits_.Loaded(), boxes))
+        return DateProblemText(*problem);
+    return DateConflictText(boxes, FindDateConflict(boxes));
 }
 
 void TframDates::ShowTyped(const TDateBoxes& boxes) {
@@ -340,16 +376,46 @@ bool TframDates::eventFilter(QObject* watched, QEvent* event) {
     const auto switchesTo = [this](const QString& own) {
         return keyboard_.Offers(QStringLiteral("English")) && keyboard_.Offers(own);
     };
+    const DateRow* rows[] = {&birthG_, &birthH_, &deathG_, &deathH_};
+    const DateRow* row = nullptr;
+    for (const DateRow* r : rows)
+        if (r->box == watched)
+            row = r;
     if (event->type() == QEvent::FocusIn) {
         if (switchesTo(Local().Target.KeyboardLayout))
             keyboard_.SetEnglishName(QStringLiteral("English"));
+        if (row)
+            entered_ = {row->box->text(), row->era->isChecked()};
     } else if (event->type() == QEvent::FocusOut) {
         const QString own = Local().Target.KeyboardLayout;
         if (switchesTo(own))
             keyboard_.SetEnglishName(own);
-        RunSafely([this] { UpdateDateInfo(); });
+        RunSafely([this, row] {
+            if (row == &birthG_)
+                PairAfterTyping(birthG_, birthH_, TCalendar::Gregorian);
+            else if (row == &birthH_)
+                PairAfterTyping(birthH_, birthG_, TCalendar::Hijri);
+            else if (row == &deathG_)
+                PairAfterTyping(deathG_, deathH_, TCalendar::Gregorian);
+            else if (row == &deathH_)
+                PairAfterTyping(deathH_, deathG_, TCalendar::Hijri);
+            UpdateDateInfo();
+        });
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TframDates::PairAfterTyping(const DateRow& typed, const DateRow& other, TCalendar calendar) {
+    const TDateBox now{typed.box->text(), typed.era->isChecked()};
+    const TDateBox before = std::exchange(entered_, now);
+    const TDateBox otherBox{other.box->text(), other.era->isChecked()};
+    const TPairedDate paired = PairDateBoxes(now, before, otherBox, calendar);
+    if (paired.Action == TPairedAction::Keep)
+        return;
+    if (paired.Action == TPairedAction::Ask && !AskWhichDateStands(now, otherBox, calendar))
+        return;
+    SetBox(other, paired.Conversion);
+    MarkChanged();
 }
 
 void TframDates::Convert(const DateRow& from, const DateRow& to, TCalendar calendar) {

@@ -32,12 +32,15 @@ public:
     void LoadDates(const TPerson& person);
     void Clear() { LoadDates(TPerson()); }
     // Writes the pending edits. A death before the birth, or a box that holds no day of its calendar,
-    // keeps the dates out of the tree file (the places and the deceased flag are written) and says so
-    // once for each refusal: a second save of the same contradicting boxes says nothing more, nor one of
-    // a date that is none before the user presses a key or a button again.
+    // keeps the dates out of the tree file (the places and the deceased flag are written) and says what is
+    // wrong once for each refusal: a second save of the same boxes says nothing more before the user
+    // presses a key or a button again.
     TSaveResult SaveDates();
-    // A box the user changed holds no day of its calendar: what was typed must stay on screen.
-    bool HoldsInvalidDate() const;
+    // The boxes the user changed cannot be written (a date that is none, a death before the birth): what
+    // was typed must stay on screen.
+    bool HoldsUnsavedDates() const;
+    // Why, as SaveDates tells it; empty when they can be written.
+    QString UnsavedDatesText() const;
     // Puts typed boxes back after the section was filled again for the same person, as pending edits.
     void ShowTyped(const TDateBoxes& boxes);
     // Recomputes the spans, their texts and the warning from the boxes.
@@ -88,9 +91,12 @@ private:
     void ShowInfo();
     void ForgetRefusalOnNextInput();
     void UpdateDeceasedCaption();
+    // A full date typed into a box fills the other calendar's box where nothing is lost (asks otherwise).
+    void PairAfterTyping(const DateRow& typed, const DateRow& other, TCalendar calendar);
 
     TDatesEdits edits_;
     bool refusalShown_ = false; // the boxes as they are now were refused with a message
+    TDateBox entered_;          // the date box the focus is in, as it was when it got there
     QString gender_;
     TDateInfo info_;
     bool filling_ = false;

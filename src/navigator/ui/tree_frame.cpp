@@ -174,6 +174,7 @@ void TframTree::BuildControls() {
     info->setContentsMargins(4, 0, 4, 0);
     auto* labels = new QVBoxLayout;
     lblName_ = new QLabel(this);
+    lblName_->setObjectName(QStringLiteral("lblName"));
     lblName_->setWordWrap(true);
     lblMotherName_ = new QLabel(this);
     lblMotherName_->setWordWrap(true);

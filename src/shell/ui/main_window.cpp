@@ -342,8 +342,9 @@ void TfrmFamilyMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmFamilyMain::closeEvent(QCloseEvent* event) {
-    // A chart whose changes the user keeps by cancelling its save prompt keeps the program open.
-    if (!CloseOtherWindows()) {
+    // Dates that cannot be written, or a chart whose changes the user keeps by cancelling its save prompt,
+    // keep the program open.
+    if (!framDataSheet_->MayLeaveTree() || !CloseOtherWindows()) {
         event->ignore();
         return;
     }
@@ -392,8 +393,8 @@ bool TfrmFamilyMain::LoadTree(const QString& path, bool isNew, TTreeProperty& pr
         return false;
     if (open.Path != path)
         return LoadTree(open.Path, isNew, props);
-    // Charts belong to the open tree: one the user keeps open keeps the tree open too.
-    if (!CloseOtherWindows())
+    // Dates that cannot be written, and charts, belong to the open tree: either kept keeps the tree open.
+    if (!framDataSheet_->MayLeaveTree() || !CloseOtherWindows())
         return false;
     CloseCurrentTree();
     if (!OpenTreeFile(path, open.Access)) {

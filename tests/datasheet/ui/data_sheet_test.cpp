@@ -153,6 +153,37 @@ TEST_F(DataSheetTest, ADateBoxHoldingNoDateKeepsTheSheetAtItsPersonUntilPutRight
     EXPECT_EQ(Column("{B}", "Date_of_Birth_G"), "");
 }
 
+TEST_F(DataSheetTest, ADeathBeforeTheBirthKeepsEveryTypedValueAndTheSheetAtItsPerson) {
+    sheet_->LoadPerson("{A}");
+    sheet_->Section("Dates")->SetCollapsed(false);
+    Type(Box("txtDate_of_Birth_G"), "15-03-1990");
+    Type(Box("txtDate_of_Death_G"), "10-01-1980");
+    Type(Box("txtPlace_of_Birth"), "Makkah");
+    Type(Box("txtNickname"), "Hamad");
+    sheet_->LoadPerson("{B}");
+    EXPECT_EQ(sheet_->CurrentPersonId(), "{A}");
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "15-03-1990");
+    EXPECT_EQ(Box("txtDate_of_Death_G")->text(), "10-01-1980");
+    EXPECT_EQ(Column("{A}", "Place_of_Birth"), "Makkah");
+    EXPECT_EQ(Column("{A}", "Nickname"), "Hamad");
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+    ASSERT_EQ(sink_.Texts().size(), 1);
+    EXPECT_EQ(sink_.Texts()[0], "The Gregorian death date 10-01-1980 lies before the birth date 15-03-1990.");
+
+    // Leaving the tree asks; going back keeps it all, leaving shows the stored dates and says no more.
+    sink_.answer = 1;
+    EXPECT_FALSE(sheet_->MayLeaveTree());
+    EXPECT_TRUE(sink_.Texts().last().startsWith("The dates of ")) << sink_.Texts().last().toStdString();
+    EXPECT_EQ(Box("txtDate_of_Death_G")->text(), "10-01-1980");
+    sink_.answer = 2;
+    EXPECT_TRUE(sheet_->MayLeaveTree());
+    EXPECT_TRUE(Box("txtDate_of_Death_G")->text().isEmpty());
+    const qsizetype told = sink_.Texts().size();
+    EXPECT_TRUE(sheet_->SavePendingEdits());
+    EXPECT_EQ(sink_.Texts().size(), told);
+    EXPECT_TRUE(sheet_->MayLeaveTree());
+}
+
 TEST_F(DataSheetTest, EditsOfARemovedPersonAreDropped) {
     sheet_->LoadPerson("{A}");
     Type(Box("txtPerson_Name"), "Gone");

@@ -25,6 +25,8 @@ protected:
             return today_;
         };
         frame_->show();
+        // Focus moves, and with it the boxes' leaving, only in the active window.
+        QApplication::setActiveWindow(frame_.get());
     }
     void TearDown() override {
         frame_.reset();
@@ -113,7 +115,10 @@ TEST_F(DatesFrameTest, ConflictingDatesAreWarnedAndKeptOut) {
     EXPECT_EQ(Find<QLabel>("lbl_Error")->text(), "Gregorian Dates: Birth date greater than death date.");
     Type(Box("txtPlace_of_Dead"), "Cairo");
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
-    EXPECT_EQ(sink_.Texts(), QStringList({"The dates were not saved because they contradict each other."}));
+    EXPECT_EQ(sink_.Texts(),
+              QStringList({"The Gregorian death date 10-01-1980 lies before the birth date 15-03-1990."}));
+    EXPECT_TRUE(frame_->HoldsUnsavedDates());
+    EXPECT_EQ(Box("txtDate_of_Death_G")->text(), "10-01-1980");
     EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
     EXPECT_EQ(Column("{A}", "Place_of_Death"), "Cairo");
     EXPECT_EQ(Column("{A}", "Is_Dead"), "1");
@@ -141,12 +146,12 @@ TEST_F(DatesFrameTest, ArabicDigitsAreDatesAndAnImpossibleDateIsRefusedByName) {
     TypeDate("txtDate_of_Birth_G", "45-13-1741");
     const QString problem = StripBidiControls(Find<QLabel>("lbl_Error")->text());
     EXPECT_TRUE(problem.startsWith("Birth Date (Gregorian): ")) << problem.toStdString();
-    EXPECT_TRUE(frame_->HoldsInvalidDate());
+    EXPECT_TRUE(frame_->HoldsUnsavedDates());
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Invalid);
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Invalid);
     EXPECT_EQ(sink_.Texts(), QStringList{problem}) << "told once for the refusal";
     EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "45-13-1741");
-    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+    EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "17410828") << "the Hijri date's conversion, stored before";
     TypeDate("txtDate_of_Birth_G", "45-14-1741");
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Invalid);
     EXPECT_EQ(sink_.Texts().size(), 2) << "a new refusal is told again";
@@ -168,11 +173,50 @@ TEST_F(DatesFrameTest, AContradictionIsToldOncePerRefusal) {
     // Leaving the person saves twice (the outline is pressed, then its selection moves).
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
-    EXPECT_EQ(sink_.Texts(), QStringList({"The dates were not saved because they contradict each other."}));
+    EXPECT_EQ(sink_.Texts(),
+              QStringList({"The Gregorian death date 10-01-1980 lies before the birth date 15-03-1990."}));
     TypeDate("txtDate_of_Birth_G", "16-03-1990");
     EXPECT_EQ(frame_->SaveDates(), TSaveResult::Conflict);
     EXPECT_EQ(sink_.Texts().size(), 2);
     EXPECT_EQ(Column("{A}", "Date_of_Birth_G"), "0");
+}
+
+// A full date typed fills the other calendar's box with the same day where nothing is lost; a date the
+// user typed there is asked about; a partial date converts nothing.
+TEST_F(DatesFrameTest, AFullDateFillsTheOtherCalendarWhereNothingIsLost) {
+    Load("{A}");
+    TypeDate("txtDate_of_Birth_H", "01-09-1445");
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "11-03-2024");
+    EXPECT_FALSE(Check("chkNegativ_BG")->isChecked());
+    // The Gregorian box held the conversion of the date before: it follows the new one.
+    TypeDate("txtDate_of_Birth_H", "02-09-1445");
+    EXPECT_EQ(Box("txtDate_of_Birth_G")->text(), "12-03-2024");
+    EXPECT_TRUE(sink_.requests.isEmpty());
+    // A date before the Hijra sets the era box of the Hijri date it fills.
+    TypeDate("txtDate_of_Death_G", "01-01-600");
+    EXPECT_TRUE(Check("chkNegativ_DH")->isChecked());
+    // A Hijri year alone converts nothing; a full Gregorian date of that year completes it silently.
+    Load("{F}");
+    TypeDate("txtDate_of_Birth_H", "1420");
+    EXPECT_TRUE(Box("txtDate_of_Birth_G")->text().isEmpty());
+    TypeDate("txtDate_of_Birth_G", "01-01-2000");
+    EXPECT_EQ(Box("txtDate_of_Birth_H")->text(), "24-09-1420");
+    EXPECT_TRUE(sink_.requests.isEmpty());
+    // A date the user typed that names another day is asked about: it stands when so answered, else the
+    // new date's conversion takes its place.
+    TypeDate("txtDate_of_Death_H", "1440");
+    sink_.answer = 2;
+    TypeDate("txtDate_of_Death_G", "01-01-2000");
+    ASSERT_EQ(sink_.requests.size(), 1);
+    EXPECT_EQ(sink_.Texts()[0], "The Gregorian date 01-01-2000 and the Hijri date 1440 are not the same day.|"
+                                "Which date stands?");
+    EXPECT_EQ(sink_.requests[0].focus, 2) << "the date there stays unless the user says otherwise";
+    EXPECT_EQ(Box("txtDate_of_Death_H")->text(), "1440");
+    sink_.answer = 1;
+    TypeDate("txtDate_of_Death_G", "02-01-2000");
+    EXPECT_EQ(Box("txtDate_of_Death_H")->text(), "25-09-1420");
+    EXPECT_EQ(frame_->SaveDates(), TSaveResult::Written);
+    EXPECT_EQ(Column("{F}", "Date_of_Death_H"), "14200925");
 }
 
 TEST_F(DatesFrameTest, ConversionsAskFirstAndRefuseWhatTheyCannotConvert) {

@@ -178,9 +178,37 @@ TEST_P(TreeFrameDragTest, SeveralPersonsMoveTogetherAndAWomanAsksAboutTheMarriag
         EXPECT_EQ(GetMotherId(child), kW);
         EXPECT_EQ(GetFatherId(child), kF);
     }
-    // Both left their father for a woman: he and she may be a couple, asked once, before the writes.
+    // Both keep their father, who is not her husband: asked once, before the writes.
     EXPECT_TRUE(MarriageExists(kF, kW));
-    EXPECT_EQ(consent_.texts.filter("There is no marriage relationship").size(), 1);
+    EXPECT_EQ(asked_.Offered(), QStringList{"marry/clear-father/cancel"});
+}
+
+// A son dropped on his brother: his mother is the brother's mother, whom the brother may not marry, so
+// only clearing her is offered; cleared, he is the brother's son without a mother, placed after the
+// brother's own son.
+TEST_P(TreeFrameDragTest, ABrotherAsFatherAsksAboutTheirMotherAndNeverMarriesHer) {
+    const QString mother = QStringLiteral("{40000000-0000-0000-0000-0000000000E1}");
+    Person(mother, "Mother", "-1", "0", "f", 4);
+    Marry(kF, mother);
+    for (const QString& child : {kC[0], kC[1]})
+        ASSERT_TRUE(SetMother(child, mother));
+    asked_.answers = {kAnswerCancel};
+    Press(frame_, kC[1]);
+    std::unique_ptr<QMimeData> mime(frame_->DragData());
+    Drop(frame_, mime.get(), kC[0]);
+    EXPECT_EQ(asked_.Offered(), QStringList{"clear-mother/cancel"});
+    EXPECT_EQ(GetFatherId(kC[1]), kF);
+    EXPECT_EQ(GetMotherId(kC[1]), mother);
+
+    asked_.answers = {kAnswerClearMother};
+    Press(frame_, kC[1]);
+    mime.reset(frame_->DragData());
+    Drop(frame_, mime.get(), kC[0]);
+    EXPECT_EQ(GetFatherId(kC[1]), kC[0]);
+    EXPECT_EQ(GetMotherId(kC[1]), "0");
+    EXPECT_EQ(Orders(kC[1]), "2");
+    EXPECT_FALSE(MarriageExists(kC[0], mother));
+    EXPECT_EQ(frame_->Model()->Record(frame_->FindPersonNode(kC[1]).parent())->PersonId, kC[0]);
 }
 
 TEST_P(TreeFrameDragTest, CtrlOrAnotherOutlineSetsARelation) {

@@ -156,6 +156,8 @@ TEST_P(TreeFrameTest, F2RenamesAndEscapeKeepsTheName) {
     Type("Zayd");
     EXPECT_EQ(Column("S", "person_name"), "Zayd");
     EXPECT_EQ(Current(), "S"); // renaming a person in place keeps it selected
+    // The line under the outline names him anew at once.
+    EXPECT_TRUE(StripBidiControls(frame_->findChild<QLabel*>("lblName")->text()).startsWith("Zayd"));
 
     // The root and the outside-the-tree group open no label editor.
     QSignalSpy properties(frame_.get(), &TframTree::TreePropertiesWanted);

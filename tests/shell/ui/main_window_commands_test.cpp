@@ -247,6 +247,23 @@ TEST_F(MainWindowCommandsTest, ClosingReleasesTheFileAndTheTimerOnlyReads) {
     EXPECT_TRUE(window.TotalLabel()->text().isEmpty());
 }
 
+// The count follows every add and delete at once, without waiting for the timer's tick.
+TEST_F(MainWindowCommandsTest, ThePersonCountFollowsEveryAddAndDeleteAtOnce) {
+    const QString path = test::MakeTestTree(QStringLiteral("Salem"));
+    TfrmFamilyMain window;
+    ASSERT_TRUE(window.LoadTree(path));
+    window.PersonCountTimer().stop();
+    QString newId;
+    ASSERT_TRUE(AddPerson(QStringLiteral("Hamad"), QStringLiteral("-1"), QStringLiteral("0"), newId,
+                          QStringLiteral("m")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("Persons: 4"));
+    ASSERT_TRUE(DeletePerson(newId));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("Persons: 3"));
+    EXPECT_FALSE(window.PersonCountTimer().isActive());
+}
+
 TEST_F(MainWindowCommandsTest, ImportShowsProgressAndOpensTheNewTree) {
     const QString path = test::MakeTestTree(QStringLiteral("Salem"));
     TfrmFamilyMain window;
