@@ -3,9 +3,11 @@
 #include "navigator/tree_commands.h"
 #include "storage/database.h"
 #include "storage/gender_code.h"
+#include "storage/person_names.h"
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
 #include "storage/tree_file.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
@@ -101,7 +103,7 @@ QString AttachNewMate(const QString& personId, const TNewMate& mate) {
     const bool female = gender == u"f";
     // Asked before anything is written: her lasting marriage, and the marriage of the chosen parents.
     TFamilyPlan plan;
-    if (female && !PlanFurtherHusband(personId, name, plan))
+    if (female && !PlanFurtherHusband(personId, Isolate(name), plan))
         return {};
     if (IsLinkable(father) && IsLinkable(mother) && !PlanMarriage(father, mother, plan))
         return {};
@@ -119,9 +121,9 @@ QString AttachNewMate(const QString& personId, const TNewMate& mate) {
         // Chosen parents can make the new mate one the person may not marry: nothing is kept then.
         const QString reason = written ? MayNotMarryReason(husband, wife) : QString();
         if (!reason.isEmpty()) {
-            refusal =
-                FillPattern(Tr("%* may not marry %*."), {GetLineageName(husband), GetLineageName(wife)}) +
-                u'|' + reason;
+            refusal = FillPattern(Tr("%* may not marry %*."), {Isolate(GetThreeGenerationName(husband)),
+                                                               Isolate(GetThreeGenerationName(wife))}) +
+                      u'|' + reason;
         } else {
             written = written && (mate.Notes.trimmed().isEmpty() || SetPersonNotes(newId, mate.Notes)) &&
                       WriteFamilyPlan(plan) && RecordMarriage(husband, wife);

@@ -8,6 +8,7 @@
 #include "storage/person_store.h"
 #include "storage/relation_store.h"
 #include "storage/tree_file.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 #include "text/messages.h"
 
@@ -31,8 +32,10 @@ bool IsFamilyPerson(const QString& id) {
     return !IsReservedParentId(id) && !IsGlobalParent(id) && PersonExists(id);
 }
 
+// A person as the questions name him: with his father and grandfather, kept whole in a sentence of the
+// other reading direction.
 QString NameOf(const QString& id) {
-    return GetLineageName(id).trimmed();
+    return Isolate(GetThreeGenerationName(id).trimmed());
 }
 
 // "A and B" in the interface language.

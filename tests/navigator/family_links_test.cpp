@@ -166,7 +166,7 @@ TEST_F(FamilyLinksTest, SettingTheFatherChecksGenderSiblingsAndAncestry) {
     EXPECT_EQ(shown_.texts, QStringList{"This will attach T caption as a father of D.|Please confirm."});
     ASSERT_EQ(asked_.questions.size(), 1);
     EXPECT_EQ(asked_.questions[0].Text.section(u'|', 0, 0).toStdString(),
-              "Top is not married to Woman, the mother of Her daughter Woman.");
+              "Top is not married to Woman, the mother of Her daughter.");
 
     ASSERT_TRUE(AttachParent(TParentKind::Father, {Node("S", "F"), Node("B", "F")}, Picked("T", "m")));
     EXPECT_EQ(Column("S", "father_id"), "T");

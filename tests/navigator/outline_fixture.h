@@ -2,6 +2,7 @@
 
 #include "relations/family_rules.h"
 #include "storage/tree_fixture.h"
+#include "text/bidi_text.h"
 #include "text/messages.h"
 
 #include <QString>
@@ -38,15 +39,19 @@ public:
 };
 
 // Answers the family rules' questions with the next answer scripted, else with the first answer offered,
-// and keeps every question, refusal and notice.
+// and keeps every question, refusal and notice, their texts without the marks that isolate names.
 class ScriptedAsker : public TFamilyAsker {
 public:
     QString Ask(const TFamilyRuling& question) override {
         questions << question;
+        questions.last().Text = StripBidiControls(question.Text);
         return answers.isEmpty() ? question.Answers.value(0).Name : answers.takeFirst();
     }
-    void Refuse(const TFamilyRuling& refusal) override { refusals << refusal.Text; }
-    void Tell(const QStringList& lines) override { notices << lines; }
+    void Refuse(const TFamilyRuling& refusal) override { refusals << StripBidiControls(refusal.Text); }
+    void Tell(const QStringList& lines) override {
+        for (const QString& line : lines)
+            notices << StripBidiControls(line);
+    }
     // The names of the answers each question offered, joined by "/".
     QStringList Offered() const {
         QStringList offered;
