@@ -238,10 +238,10 @@ QString FindingText(const TDataFinding& finding) {
         pattern = "Her marriages to %* have not ended.";
         break;
     case TFindingKind::BirthCalendarsDisagree:
-        pattern = "The two calendars of the birth date lie %# days apart: %* and %*.";
+        pattern = "The two calendars of the birth date lie %* apart: %* and %*.";
         break;
     case TFindingKind::DeathCalendarsDisagree:
-        pattern = "The two calendars of the death date lie %# days apart: %* and %*.";
+        pattern = "The two calendars of the death date lie %* apart: %* and %*.";
         break;
     case TFindingKind::ImplausibleAge:
         pattern = "%*";

@@ -7,6 +7,7 @@
 #include "storage/person_names.h"
 #include "storage/relation_store.h"
 #include "storage/tree_file.h"
+#include "text/counted_nouns.h"
 #include "text/localisation.h"
 
 #include <algorithm>
@@ -295,7 +296,7 @@ void CheckLastingMarriages(const TPersonLinks& links, KinIndex& kin, QList<TData
             if (husbands.size() > 1) {
                 QString names;
                 for (const QString& husband : husbands) {
-                    const QString name = GetLineageName(husband).trimmed();
+                    const QString name = GetThreeGenerationName(husband).trimmed();
                     names = names.isEmpty() ? name
                                             : FillPattern(Translate(QStringLiteral("%*, %*")), {names, name});
                 }
@@ -364,7 +365,7 @@ void CheckDates(const TPersonLinks& links, KinIndex& kin, QList<TDataFinding>& f
             birth ? TFindingKind::BirthCalendarsDisagree : TFindingKind::DeathCalendarsDisagree,
             row.id,
             row.name,
-            QString::number(DaysApart(value.Gregorian, value.Hijri)),
+            CountedNoun(DaysApart(value.Gregorian, value.Hijri), TCountedNoun::Days),
             {DateValueText(value, TDateShown::Gregorian), DateValueText(value, TDateShown::Hijri)}};
     }
 
