@@ -172,10 +172,11 @@ int Marry(const QStringList& args) {
         CloseTreeFile();
         return 1;
     }
-    if (GetGender(man) != u"m" || GetGender(woman) != u"f") {
+    const bool manIsMan = GetGender(man) == u"m";
+    if (!manIsMan || GetGender(woman) != u"f") {
         CloseTreeFile();
-        Err() << "verdan-cli marry: " << (GetGender(man) != u"m" ? man : woman)
-              << (GetGender(man) != u"m" ? " is no man" : " is no woman") << Qt::endl;
+        Err() << "verdan-cli marry: " << (manIsMan ? woman : man)
+              << (manIsMan ? " is no woman" : " is no man") << Qt::endl;
         return 1;
     }
     return RunLinking(answers, [&] {
