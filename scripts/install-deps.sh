@@ -13,6 +13,8 @@ packages=(
     dpkg-dev file lintian groff-base bash
     # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
     clang libclang-rt-dev
+    # the published website's test opens the site in a real browser (tests/web/browser)
+    chromium
 )
 missing=()
 for p in "${packages[@]}"; do

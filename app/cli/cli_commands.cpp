@@ -213,6 +213,13 @@ const Command kCommands[] = {
      Marry,
      {{"--answer", "NAME", "answer a question by its answer's name (end-marriage, add-anyway ..)"}},
      true},
+    {"web",
+     "TREE.vrd OUTDIR",
+     "write the tree as a static website that works from a folder, a USB stick or any static host",
+     Web,
+     {{"--living", "hide|names|show", "living persons: details hidden (the default), names only, or everything"},
+      {"--title", "T", "the site's title (the tree's name when absent)"}},
+     true},
 };
 
 const Command* FindCommand(const QString& name) {

@@ -109,4 +109,7 @@ int Kinship(const QStringList& args);
 int Link(const QStringList& args);
 int Marry(const QStringList& args);
 
+// The tree as a static website (cmd_web.cpp).
+int Web(const QStringList& args);
+
 } // namespace verdan::cli

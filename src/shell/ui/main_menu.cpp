@@ -19,6 +19,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
     mnuOpenTreeDb->setShortcut(QKeySequence::Open);
     mnuSaveAs = Add(mnuFile, true);
     mnuExportGedcom = Add(mnuFile, true);
+    mnuExportWebsite = Add(mnuFile, true);
     mnuRescueTree = Add(mnuFile, false);
     mnuProperties = Add(mnuFile, true);
     mnuFile->addSeparator();
@@ -97,6 +98,7 @@ TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
         {mnuOptions, u"preferences-system"},
         {mnuImportGedcom, u"document-import"},
         {mnuExportGedcom, u"document-export"},
+        {mnuExportWebsite, u"document-export"},
         {mnuRescueTree, u"dialog-warning"},
         {mnuBrowseReports, u"x-office-spreadsheet"},
         {mnuCheckUpdates, u"software-update-available"},
@@ -160,6 +162,7 @@ void TMainMenu::TranslateTexts() {
     mnuOptions->setText(MenuOpens("Options"));
     mnuImportGedcom->setText(MenuOpens("Import GEDCOM File"));
     mnuExportGedcom->setText(MenuOpens("Export GEDCOM File"));
+    mnuExportWebsite->setText(MenuOpens("Export to Web Page"));
     mnuRescueTree->setText(MenuOpens("Rescue a Damaged Tree"));
 
     mnuReports->setTitle(MenuCaption("&Reports"));

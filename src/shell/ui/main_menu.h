@@ -34,6 +34,7 @@ public:
     QAction* mnuOpenTreeDb;
     QAction* mnuSaveAs;
     QAction* mnuExportGedcom;
+    QAction* mnuExportWebsite;
     QAction* mnuRescueTree;
     QAction* mnuProperties;
     QAction* mnuStartPage;

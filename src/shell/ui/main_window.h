@@ -77,6 +77,8 @@ public:
     bool ImportGedcom();
     // File > Export GEDCOM File: writes the open tree as a GEDCOM file under a chosen name.
     bool ExportGedcom();
+    // File > Export to Web Page: writes the open tree as a static website into a chosen folder.
+    bool ExportWebsite();
     // The sample family of the program: brought into the folder of new trees the first time, opened there.
     bool OpenSampleFamily();
     // Tools > Data File Maintainance: compacts the open tree file after a check of every page; a tree

@@ -1,3 +1,4 @@
+#include "datasheet/ui/data_sheet.h"
 #include "datasheet/ui/image_browser.h"
 #include "datasheet/ui/quick_data_card.h"
 #include "datasheet/ui/quick_info_card.h"
@@ -26,6 +27,12 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
+#include "web/ui/web_export_dialog.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QStatusBar>
+#include <QUrl>
 
 // The main window's windows of the whole tree: properties, notes, summaries, bookmarks, entry
 // transactions, the data-entry help, the lists of relations, checks, statistics and search, the reports,
@@ -36,6 +43,7 @@ namespace verdan {
 void TfrmFamilyMain::AttachTreeWindows() {
     TMainMenu& m = *menu_;
     m.Attach(m.mnuProperties, [this] { ShowTreeProperties(); });
+    m.Attach(m.mnuExportWebsite, [this] { ExportWebsite(); });
     m.Attach(m.mnuGeneralSearch, [this] { Present(FindWindow()); });
     m.Attach(m.mnuMarriages, [this] { Present(MarriagesWindow()); });
     m.Attach(m.mnuChildless, [this] { Present(ChildlessWindow()); });
@@ -119,6 +127,23 @@ TfrmReports* TfrmFamilyMain::ReportsWindow() {
     if (reports_ == nullptr)
         reports_ = new TfrmReports(this);
     return reports_;
+}
+
+bool TfrmFamilyMain::ExportWebsite() {
+    if (!IsTreeOpen())
+        return false;
+    framDataSheet_->SavePendingEdits();
+    TfrmWebExport dialog(this);
+    dialog.Prepare(CurrentTreeName(), CurrentTreePath());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    TWebExportSummary summary;
+    if (!ExportWebsiteWithProgress(this, dialog.Folder(), dialog.Options(), summary))
+        return false;
+    statusBar()->showMessage(WebExportSummaryText(summary).replace(u'\n', QStringLiteral("   ")), 8000);
+    if (dialog.OpenAfterwards())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(dialog.Folder()).filePath(QStringLiteral("index.html"))));
+    return true;
 }
 
 bool TfrmFamilyMain::ShowTreeProperties() {
