@@ -3,6 +3,7 @@
 #include "storage/name_index.h"
 #include "storage/tree_file.h"
 #include "text/name_utils.h"
+#include "text/search_fold.h"
 
 #include <QCollatorSortKey>
 #include <QHash>
@@ -283,8 +284,8 @@ void NameSearch(const QString& text, const QStringList& words, QStringList& resu
     FallbackPasses(rows, search, found);
 }
 
-bool PrepareNameSearch() {
-    return name_index::Sync();
+void PrepareNameSearch() {
+    name_index::StartReading();
 }
 
 void WordVariants(const QString& word, QStringList& list) {
@@ -307,7 +308,8 @@ void WordVariants(const QString& word, QStringList& list) {
 }
 
 QStringList SearchPersonsByName(const QString& typed) {
-    const QString text = CleanName(StripDiacritics(typed));
+    // Folded before it is split, so the connectives and prefix words are known however they were typed.
+    const QString text = CleanName(SearchFold(typed));
     QStringList result;
     if (text.isEmpty())
         return result;

@@ -7,9 +7,10 @@ namespace verdan {
 
 // Finding the persons a typed name means, the way Arabic lineage names are written: a first name followed
 // by the names of the father, grandfather and great-grandfather, a first name followed by the mother's
-// name, or a single name, cognomen, nickname or family name. Texts compare exactly, except that letter case
-// does not count ("victoria" finds Victoria); the tree's hide-nickname option makes every nickname count as
-// empty. Reads the open tree through its name index, never writes.
+// name, or a single name, cognomen, nickname or family name. Texts compare folded for searching
+// (SearchFold): «ريان» finds «ريّان», a Persian ی finds an Arabic ي, "victoria" finds Victoria; the tree's
+// hide-nickname option makes every nickname count as empty. Reads the open tree through its name index,
+// never writes.
 
 // Appends to `result` the identifiers of the persons found for the search text `text` (diacritics already
 // removed) and its name words `words` (as SplitNameWords gives them), each once, in the order found: first
@@ -22,13 +23,13 @@ void NameSearch(const QString& text, const QStringList& words, QStringList& resu
 // A word without such letters has no variants.
 void WordVariants(const QString& word, QStringList& list);
 
-// The persons found for a text as the user typed it: diacritics removed, cleaned, split into name words
-// and searched. Blank text finds nobody.
+// The persons found for a text as the user typed it: folded, cleaned, split into name words and searched.
+// Blank text finds nobody.
 QStringList SearchPersonsByName(const QString& typed);
 
-// Reads the open tree's names ahead of the first search, which then answers at once also in a tree of a
-// million persons. False when no tree is open or it cannot be read.
-bool PrepareNameSearch();
+// Starts reading the open tree's names on a thread of their own, ahead of the first search, which then
+// answers at once also in a tree of a million persons; a search made before they are read waits for them.
+void PrepareNameSearch();
 
 // True for a text in the 38-character identifier form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (hexadecimal
 // digits in either letter case).

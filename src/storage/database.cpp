@@ -402,7 +402,8 @@ Tdm::~Tdm() {
 }
 
 bool Tdm::Open(const QString& path, bool create) {
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    // Serialised: the name index reads the tree on a thread of its own while the window goes on.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
     if (create)
         flags |= SQLITE_OPEN_CREATE;
     if (!Connect(path, flags))
@@ -419,7 +420,7 @@ bool Tdm::Open(const QString& path, bool create) {
 }
 
 bool Tdm::OpenReadOnly(const QString& path) {
-    if (!Connect(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX))
+    if (!Connect(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX))
         return false;
     SetReadOnly(true);
     return true;
@@ -452,7 +453,13 @@ bool Tdm::Connect(const QString& path, int flags) {
     return true;
 }
 
+void Tdm::EndBackgroundReader() {
+    if (const std::function<void()> finish = std::exchange(background_, {}))
+        finish();
+}
+
 void Tdm::Close() {
+    EndBackgroundReader();
     shared_ = Query();
     ClearCache();
     for (Query* query : std::as_const(live_)) {
@@ -494,6 +501,8 @@ void Tdm::SetError(const QString& message) {
 }
 
 void Tdm::SetProgressHandler(std::function<bool()> handler) {
+    // The handler would also run on the reading thread.
+    EndBackgroundReader();
     progress_ = std::move(handler);
     if (db_)
         sqlite3_progress_handler(db_, progress_ ? 4096 : 0, progress_ ? OnProgress : nullptr, &progress_);
@@ -709,6 +718,7 @@ bool Tdm::AddColumn(const QString& table, const TFieldProp& field) {
 }
 
 bool Tdm::Vacuum() {
+    EndBackgroundReader();
     shared_ = Query(); // a statement still on a row would block the rewrite
     if (readOnly_) {
         SetError(gate::ReadOnlyReason());
@@ -718,6 +728,7 @@ bool Tdm::Vacuum() {
 }
 
 bool Tdm::VacuumInto(const QString& path) {
+    EndBackgroundReader();
     shared_ = Query();
     Query q;
     if (!Prepared(q, QStringLiteral("VACUUM INTO ?"), false))

@@ -238,6 +238,10 @@ public:
     // Called every few thousand engine steps of the statements that run meanwhile; returning false
     // interrupts the statement. An empty function removes the handler.
     void SetProgressHandler(std::function<bool()> handler);
+    // Work that reads the connection from a thread of its own (the engine serialises the calls) names how
+    // it is ended: closing the connection, compacting the file and watching its statements' progress end
+    // it first. An empty function says it has ended.
+    void SetBackgroundReader(std::function<void()> finish) { background_ = std::move(finish); }
 
     // Current tree path as the shell shows it; set by OpenTreeFile.
     QString CurrentTreePath() const { return treePath_; }
@@ -311,6 +315,7 @@ private:
     void ClearCache();
     void SetError(const QString& message);
     bool Connect(const QString& path, int flags);
+    void EndBackgroundReader();
 
     sqlite3* db_ = nullptr;
     bool damaged_ = false;
@@ -320,6 +325,7 @@ private:
     bool damageMessages_ = true;
     bool isDatabaseFile_ = false;
     std::function<bool()> progress_;
+    std::function<void()> background_;
     QString path_;
     QString treePath_;
     QString lastError_;

@@ -2,6 +2,7 @@
 
 #include "storage/database.h"
 #include "storage/tree_file.h"
+#include "text/search_fold.h"
 
 #include <QCollator>
 #include <QHash>
@@ -9,8 +10,10 @@
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <sqlite3.h>
+#include <thread>
 #include <utility>
 
 namespace verdan::name_index {
@@ -43,6 +46,8 @@ struct Index {
     QHash<QByteArray, int> rawToken; // stored bytes -> token, spares a conversion per value while reading
     std::vector<std::unique_ptr<QCollatorSortKey>> keys;
     QString keysLocale;
+    // Two identifiers share a hash: the parents are linked by their texts once the rows are in.
+    bool linkExactly = false;
 
     void Reset() { *this = Index(); }
 };
@@ -50,6 +55,22 @@ struct Index {
 Index& Current() {
     static Index index;
     return index;
+}
+
+// The whole table read on a thread of its own, so a large tree opens without the window waiting for its
+// names. The connection is shared, which the engine serialises; the rows other statements change while it
+// reads are reported by the triggers and read again once the rows are taken over.
+struct Reading {
+    std::thread thread;
+    std::atomic<bool> stop{false};
+    Index index;
+    bool ok = false;
+    int failure = SQLITE_OK;
+};
+
+std::unique_ptr<Reading>& Background() {
+    static std::unique_ptr<Reading> reading;
+    return reading;
 }
 
 void RowChanged(sqlite3_context* context, int argc, sqlite3_value** argv) {
@@ -157,14 +178,10 @@ bool IsReserved(const QByteArray& parent) {
 
 void LinkParentsExactly(Index& index);
 
-// Reads the whole table with one statement of its own, whose values are read in place.
-bool Build() {
-    Index& index = Current();
-    index.Reset();
-    if (!Dm().IsConnected() || !WatchConnection())
-        return false;
-    index.builtProvisionally = InTransaction();
-    const auto expected = size_t(Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson")));
+// Reads the whole table with one statement of its own, whose values are read in place, into `index`.
+// Touches nothing but `index` and the connection, so it may run on another thread; `stop` ends it early.
+// A statement that fails leaves its code in `failure`, for the interface thread to tell.
+bool ReadTable(sqlite3* db, size_t expected, Index& index, const std::atomic<bool>& stop, int& failure) {
     index.rows.reserve(expected);
     std::vector<quint64> parents; // hashes of father and mother per row; 0 for none
     parents.reserve(2 * expected);
@@ -172,15 +189,15 @@ bool Build() {
     ids.reserve(expected);
     sqlite3_stmt* stmt = nullptr;
     const QByteArray sql = "SELECT " + kColumns.toUtf8() + " FROM ftPerson";
-    int rc = sqlite3_prepare_v2(Dm().Handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
+    int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        Dm().NoteFailure(rc);
+        failure = rc;
         return false;
     }
     const auto parentHash = [](const QByteArray& parent) {
         return IsReserved(parent) ? 0 : IdHash(parent);
     };
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while (!stop.load(std::memory_order_relaxed) && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         TRow& row = index.rows.emplace_back();
         row.oid = sqlite3_column_int64(stmt, 0);
         const QByteArray id = Borrowed(stmt, 1);
@@ -199,15 +216,14 @@ bool Build() {
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) {
-        Dm().NoteFailure(rc);
-        index.Reset();
+        failure = rc;
         return false;
     }
     std::sort(ids.begin(), ids.end());
-    const bool distinct = std::adjacent_find(ids.begin(), ids.end(), [](const auto& a, const auto& b) {
-                              return a.first == b.first;
-                          }) == ids.end();
-    if (distinct) {
+    index.linkExactly = std::adjacent_find(ids.begin(), ids.end(), [](const auto& a, const auto& b) {
+                            return a.first == b.first;
+                        }) != ids.end();
+    if (!index.linkExactly) {
         const auto find = [&ids](quint64 hash) {
             const auto at = std::lower_bound(ids.begin(), ids.end(), std::pair<quint64, int>(hash, -1));
             return hash != 0 && at != ids.end() && at->first == hash ? at->second : -1;
@@ -216,13 +232,85 @@ bool Build() {
             index.rows[i].father = find(parents[2 * i]);
             index.rows[i].mother = find(parents[2 * i + 1]);
         }
-    } else {
-        // Two identifiers of the tree share a hash: every link is looked up by its text instead.
-        LinkParentsExactly(index);
     }
-    index.changed.clear();
-    index.built = true;
     return true;
+}
+
+size_t PersonCount() {
+    return size_t(std::max<qint64>(0, Dm().ScalarInt(QStringLiteral("SELECT count(*) FROM ftPerson"))));
+}
+
+// Opening or closing a tree empties the index at once, so no memory of another tree lingers.
+void RegisterClear() {
+    static const bool registered = [] {
+        RegisterStoreCache(Clear);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+// Starts a new index of the open tree: the triggers report every change from here on.
+bool BeginBuild() {
+    Index& index = Current();
+    index.Reset();
+    if (!Dm().IsConnected() || !WatchConnection())
+        return false;
+    index.builtProvisionally = InTransaction();
+    return true;
+}
+
+// Takes over the rows read since BeginBuild, keeping the changes reported meanwhile.
+void EndBuild(Index&& read) {
+    Index& index = Current();
+    QSet<qint64> changed = std::move(index.changed);
+    const bool provisional = index.builtProvisionally;
+    index = std::move(read);
+    index.changed = std::move(changed);
+    index.builtProvisionally = provisional;
+    if (index.linkExactly)
+        LinkParentsExactly(index);
+    index.built = true;
+}
+
+bool Build() {
+    if (!BeginBuild())
+        return false;
+    Index read;
+    const std::atomic<bool> never{false};
+    int failure = SQLITE_OK;
+    if (!ReadTable(Dm().Handle(), PersonCount(), read, never, failure)) {
+        Dm().NoteFailure(failure);
+        Current().Reset();
+        return false;
+    }
+    EndBuild(std::move(read));
+    // Everything written meanwhile was read with the table.
+    Current().changed.clear();
+    return true;
+}
+
+// Waits for the reading thread; true when its rows are taken over.
+bool FinishBackground() {
+    std::unique_ptr<Reading> reading = std::move(Background());
+    if (!reading)
+        return false;
+    reading->thread.join();
+    Dm().SetBackgroundReader({});
+    if (!reading->ok) {
+        Dm().NoteFailure(reading->failure);
+        return false;
+    }
+    EndBuild(std::move(reading->index));
+    return true;
+}
+
+void StopBackground() {
+    std::unique_ptr<Reading> reading = std::move(Background());
+    if (!reading)
+        return;
+    reading->stop = true;
+    reading->thread.join();
+    Dm().SetBackgroundReader({});
 }
 
 // The position of the living row of that identifier, -1 for none.
@@ -311,27 +399,47 @@ bool ApplyChanges() {
 } // namespace
 
 QString Fold(const QString& text) {
-    return text.toCaseFolded();
+    return SearchFold(text);
 }
 
 bool Sync() {
-    // Opening or closing a tree empties the index at once, so no memory of another tree lingers.
-    static const bool registered = [] {
-        RegisterStoreCache(Clear);
-        return true;
-    }();
-    Q_UNUSED(registered);
+    RegisterClear();
     Index& index = Current();
     if (!Dm().IsConnected()) {
+        StopBackground();
         index.Reset();
         return false;
     }
+    if (Background() && !FinishBackground())
+        return Build();
     if (!index.built || (index.builtProvisionally && !InTransaction()) || !ConnectionIsWatched())
         return Build();
     return ApplyChanges();
 }
 
+void StartReading() {
+    if (Current().built || Background() || !Dm().IsConnected())
+        return;
+    RegisterClear();
+    if (!sqlite3_threadsafe() || !BeginBuild())
+        return;
+    auto reading = std::make_unique<Reading>();
+    Reading* r = reading.get();
+    sqlite3* db = Dm().Handle();
+    const size_t expected = PersonCount();
+    Background() = std::move(reading);
+    // Closing or compacting the tree, or watching its statements, ends the reading first.
+    Dm().SetBackgroundReader(StopBackground);
+    r->thread =
+        std::thread([r, db, expected] { r->ok = ReadTable(db, expected, r->index, r->stop, r->failure); });
+}
+
+bool IsReading() {
+    return Background() != nullptr;
+}
+
 void Clear() {
+    StopBackground();
     Current().Reset();
 }
 

@@ -9,12 +9,14 @@ class QCollatorSortKey;
 namespace verdan {
 
 // The names of every person of the open tree with the links to the parents, held in memory for the name
-// search. The first use after a tree was opened reads the person table once; after that, temporary
-// triggers of the connection record the rows that any writer inserts, changes or deletes, and the next use
-// reads only those again. So a search in a tree of a million persons never waits for the whole table.
+// search. The person table is read once after a tree was opened, on a thread of its own when the opening
+// asks for it (StartReading); after that, temporary triggers of the connection record the rows that any
+// writer inserts, changes or deletes, and the next use reads only those again. So a search in a tree of a
+// million persons never waits for the whole table, and the window never waits while it is read.
 //
-// Names are kept as tokens: equal texts, compared without regard to letter case, share one token, so the
-// search compares integers. Texts are case-folded ("Victoria" and "victoria" are one token).
+// Names are kept as tokens: texts equal once folded for searching (SearchFold: letter case, accents,
+// Arabic marks and letter forms) share one token, so the search compares integers ("Victoria" and
+// "victoria", «ريّان» and «ريان» are one token). The stored names stay as they were written.
 namespace name_index {
 
 constexpr int kNoName = -1;  // an empty value
@@ -36,9 +38,14 @@ struct TRow {
 // The text as the index compares it.
 QString Fold(const QString& text);
 
-// Brings the index up to date with the open tree; false when no tree is open or it cannot be read.
+// Brings the index up to date with the open tree, waiting for a reading started by StartReading; false
+// when no tree is open or it cannot be read.
 bool Sync();
-// Frees the index; the next Sync reads the whole table again.
+// Starts reading the open tree's names on another thread, unless they are read already.
+void StartReading();
+// True while that reading runs (until the next Sync takes it over).
+bool IsReading();
+// Frees the index (ending a reading); the next Sync reads the whole table again.
 void Clear();
 
 const std::vector<TRow>& Rows();

@@ -6,6 +6,7 @@
 #include "storage/tree_file.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
+#include "text/search_fold.h"
 
 #include <QSet>
 #include <algorithm>
@@ -458,44 +459,46 @@ QStringList GetFatherLineArray(const QString& id, int max) {
 // ---------------------------------------------------------------------------------------------------------
 
 void SearchPersonTexts(const QString& text, TFindResultList& results) {
-    QStringList words;
-    SplitSearchWords(text, words);
-    words.removeAll(QString());
-    if (words.isEmpty())
+    QStringList typed;
+    SplitSearchWords(text, typed);
+    // Both sides are folded for searching, so «نصار» finds «نصّار» and "victoria" finds Victoria. A word
+    // of marks alone folds to nothing and is no word.
+    std::vector<std::u16string> words;
+    for (const QString& word : typed) {
+        const QString folded = SearchFold(word);
+        if (!folded.isEmpty())
+            words.emplace_back(reinterpret_cast<const char16_t*>(folded.constData()), size_t(folded.size()));
+    }
+    if (words.empty())
         return;
     static const QStringList columns = {"Person_Name",     "Other_Name",     "Last_Name",      "Family_Name",
                                         "Cognomen",        "Place_of_Birth", "Place_of_Death", "Briefing",
                                         "Family_Nickname", "Nickname",       "Notes"};
-    // Every row is examined as its stored UTF-8 bytes, in which a word is found exactly where it is found
-    // in the text; only the rows holding every word are turned into texts.
-    std::vector<QByteArray> needles;
-    for (const QString& word : words)
-        needles.push_back(word.toUtf8());
-    const auto count = static_cast<int>(columns.size());
+    const auto count = static_cast<std::size_t>(columns.size());
     Query q = Dm().Prepare("SELECT Person_Id, " + columns.join(", ") + " FROM ftPerson ORDER BY oid");
     QList<TFindResult> found;
-    std::vector<QByteArrayView> values(static_cast<std::size_t>(count));
+    // Each value is folded once per row from its stored UTF-8 bytes; only the rows holding every word are
+    // turned into texts.
+    std::vector<std::u16string> values(count);
+    std::vector<char> holds(count);
     while (q.Next()) {
-        for (int column = 0; column < count; ++column)
-            values[static_cast<std::size_t>(column)] = q.Utf8(column + 1);
-        const bool holdsAll = std::all_of(needles.begin(), needles.end(), [&](const QByteArray& needle) {
-            return std::any_of(values.begin(), values.end(),
-                               [&](QByteArrayView value) { return value.contains(needle); });
+        for (std::size_t column = 0; column < count; ++column)
+            SearchFoldUtf8(q.Utf8(int(column) + 1), values[column]);
+        const bool holdsAll = std::all_of(words.begin(), words.end(), [&](const std::u16string& word) {
+            return std::any_of(values.begin(), values.end(), [&](const std::u16string& value) {
+                return value.find(word) != std::u16string::npos;
+            });
         });
         if (!holdsAll)
             continue;
-        // Reading a value as a text may move its bytes, so the columns are tested before any is read.
-        std::vector<char> holds(static_cast<std::size_t>(count), 0);
-        for (int column = 0; column < count; ++column) {
-            const QByteArrayView value = values[static_cast<std::size_t>(column)];
-            holds[static_cast<std::size_t>(column)] =
-                std::any_of(needles.begin(), needles.end(),
-                            [&](const QByteArray& needle) { return value.contains(needle); });
-        }
+        for (std::size_t column = 0; column < count; ++column)
+            holds[column] = std::any_of(words.begin(), words.end(), [&](const std::u16string& word) {
+                return values[column].find(word) != std::u16string::npos;
+            });
         QString foundText;
-        for (int column = 0; column < count; ++column)
-            if (holds[static_cast<std::size_t>(column)])
-                foundText += FieldCaption(columns[column]) + ": " + q.Text(column + 1) + ". ";
+        for (std::size_t column = 0; column < count; ++column)
+            if (holds[column])
+                foundText += FieldCaption(columns[qsizetype(column)]) + ": " + q.Text(int(column) + 1) + ". ";
         found << TFindResult{q.Text(0), QString(), foundText};
     }
     q = Query();

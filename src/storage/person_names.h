@@ -68,7 +68,7 @@ struct TFindResult {
 using TFindResultList = QList<TFindResult>;
 
 // Persons whose name, place, briefing or note columns together hold every word of the text (words as
-// SplitSearchWords makes them; letter case counts).
+// SplitSearchWords makes them; both sides folded for searching, SearchFold).
 void SearchPersonTexts(const QString& text, TFindResultList& results);
 
 } // namespace verdan

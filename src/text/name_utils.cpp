@@ -130,8 +130,9 @@ void SplitNameWords(const QString& text, QStringList& words) {
             words.append(NormaliseAbi(piece));
         from = i + 1;
     }
+    // A lineage typed up to its last connective ("محمد بن") still means the names before it.
     const QString rest = work.mid(from).trimmed();
-    if (!rest.isEmpty())
+    if (!rest.isEmpty() && !IsOneOf(rest, ConnectiveWords()))
         words.append(NormaliseAbi(rest));
 }
 

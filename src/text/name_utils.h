@@ -16,7 +16,8 @@ QString StripDiacritics(const QString& text);
 void SplitSearchWords(const QString& text, QStringList& words);
 
 // Appends the words of a typed name to `words`: connectives such as "بن" are dropped, and a prefix word
-// such as "عبد" or "أبو" stays joined to the following word. A leading "أبي" is stored as "أبو".
+// such as "عبد" or "أبو" stays joined to the following word, and a connective at the end is dropped too. A
+// leading "أبي" is stored as "أبو".
 void SplitNameWords(const QString& text, QStringList& words);
 
 // Text positions below are 1-based, as in every text position the user or a file sees; -1 means none.

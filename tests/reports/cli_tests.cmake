@@ -52,3 +52,22 @@ set_tests_properties(cli_find_nobody PROPERTIES FIXTURES_REQUIRED cli_find_tree 
 add_test(NAME cli_find_nobody_says_so COMMAND verdan-cli find ${cli_find_tree} زكرياوي)
 set_tests_properties(cli_find_nobody_says_so PROPERTIES FIXTURES_REQUIRED cli_find_tree RESOURCE_LOCK cli_find_tree
     PASS_REGULAR_EXPRESSION "^No person found\n$")
+
+# Names are found however they are written: «ريان» lists the eight persons named «ريّان» and the group whose
+# name holds it, «عمار» finds «عمّار», a lineage typed up to its last «بن» lists what its names list, and the
+# general search finds «نصّار» by «نصار» exactly as by itself.
+string(REPEAT "[{][-0-9A-F]+[}]\t[^\n]*ريّان[^\n]*\n" 9 cli_find_shadda_lines)
+add_test(NAME cli_find_without_shadda COMMAND verdan-cli find ${cli_find_tree} ريان)
+set_tests_properties(cli_find_without_shadda PROPERTIES FIXTURES_REQUIRED cli_find_tree RESOURCE_LOCK cli_find_tree
+    PASS_REGULAR_EXPRESSION "^${cli_find_shadda_lines}$")
+add_test(NAME cli_find_ammar COMMAND verdan-cli find ${cli_find_tree} عمار)
+set_tests_properties(cli_find_ammar PROPERTIES FIXTURES_REQUIRED cli_find_tree RESOURCE_LOCK cli_find_tree
+    PASS_REGULAR_EXPRESSION "^[{][-0-9A-F]+[}]\tعمّار[^\n]*\n$")
+add_test(NAME cli_find_lineage_up_to_connective COMMAND sh -c
+    "a=$('$<TARGET_FILE:verdan-cli>' find '${cli_find_tree}' 'محمد بن') && b=$('$<TARGET_FILE:verdan-cli>' find '${cli_find_tree}' محمد) && [ -n \"$a\" ] && [ \"$a\" = \"$b\" ] && echo same")
+set_tests_properties(cli_find_lineage_up_to_connective PROPERTIES FIXTURES_REQUIRED cli_find_tree
+    RESOURCE_LOCK cli_find_tree PASS_REGULAR_EXPRESSION "^same\n$")
+add_test(NAME cli_search_without_shadda COMMAND sh -c
+    "a=$('$<TARGET_FILE:verdan-cli>' search '${cli_find_tree}' نصار) && b=$('$<TARGET_FILE:verdan-cli>' search '${cli_find_tree}' نصّار) && [ \"$a\" = \"$b\" ] && echo \"$a\" | grep -c نصّار")
+set_tests_properties(cli_search_without_shadda PROPERTIES FIXTURES_REQUIRED cli_find_tree
+    RESOURCE_LOCK cli_find_tree PASS_REGULAR_EXPRESSION "^5[0-9]\n$")

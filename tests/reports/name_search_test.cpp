@@ -1,4 +1,6 @@
+#include "common/written_names.h"
 #include "reports/name_search.h"
+#include "storage/name_index.h"
 #include "storage/person_fixture.h"
 
 namespace verdan::test {
@@ -141,6 +143,53 @@ TEST_F(NameSearchTest, FollowsEveryChangeOfThePersonTable) {
     Reopen();
     for (qsizetype i = 0; i < queries.size(); ++i)
         EXPECT_EQ(Search(queries[i]), followed[size_t(i)]) << queries[i].toStdString();
+}
+
+// A name is found however it was written or typed: marks, tatweel, Persian and Urdu letters, Latin case
+// and accents, on either side. The stored names stay as written.
+TEST_F(NameSearchTest, FindsNamesHoweverTheyAreWritten) {
+    int n = 60;
+    for (const TWrittenName& name : WrittenNames()) {
+        // Written as stored, past the name cleaning of the store, like an imported tree.
+        Put(Id(n), "-1", "0", name.Stored);
+        EXPECT_EQ(Search(name.Typed), N{n}) << name.What;
+        EXPECT_EQ(Search(name.Stored), N{n}) << name.What;
+        EXPECT_EQ(GetPersonName(Id(n)), name.Stored) << "the stored name is never rewritten";
+        ++n;
+    }
+    // A lineage typed with its father's name in another spelling.
+    Put(Id(80), Id(60), "0", u"زيد"_qs);
+    Put(Id(81), Id(80), "0", u"بكر"_qs);
+    Put(Id(82), Id(81), "0", u"عمرو"_qs);
+    EXPECT_EQ(Search(u"عمرو بن بَكْر بن زيد بن نصار"_qs).front(), 82);
+}
+
+// «محمد بن», a lineage typed up to its last connective, means the persons named محمد.
+TEST_F(NameSearchTest, LineageTypedUpToItsLastConnective) {
+    EXPECT_EQ(Search(u"محمد بن"_qs), Search(u"محمد"_qs));
+    EXPECT_EQ(Search(u"محمد بن أحمد بن"_qs), Search(u"محمد بن أحمد"_qs));
+}
+
+// The names are read on a thread of their own when a tree opens; a search made meanwhile waits for them and
+// writes made meanwhile are not lost.
+TEST_F(NameSearchTest, NamesReadInTheBackgroundFollowWritesMadeMeanwhile) {
+    const std::vector<int> before = Search(u"محمد"_qs);
+    name_index::Clear();
+    PrepareNameSearch();
+    EXPECT_TRUE(name_index::IsReading());
+    Put(Id(45), "-1", "0", u"محمد"_qs);
+    SetColumn(Id(20), "Person_Name", u"محمود"_qs);
+    EXPECT_EQ(Search(u"محمد"_qs), (N{4, 13, 45}));
+    EXPECT_FALSE(name_index::IsReading());
+    EXPECT_EQ(Search(u"محمود"_qs), N{20});
+    EXPECT_NE(Search(u"محمد"_qs), before);
+
+    // Closing the tree while its names are read ends the reading.
+    name_index::Clear();
+    PrepareNameSearch();
+    Reopen();
+    EXPECT_FALSE(name_index::IsReading());
+    EXPECT_EQ(Search(u"محمد"_qs), (N{4, 13, 45}));
 }
 
 TEST_F(NameSearchTest, AlefHamzaAndTaMarbutaVariants) {

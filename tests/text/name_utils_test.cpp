@@ -65,6 +65,14 @@ TEST(SplitNameWords, DropsConnectivesAndKeepsCompoundsWhole) {
     SplitNameWords(QStringLiteral("ابن خالد"), words);
     EXPECT_EQ(words, QStringList{"خالد"});
 
+    // A lineage typed up to its last connective: the connective is no name either.
+    words.clear();
+    SplitNameWords(QStringLiteral("محمد بن"), words);
+    EXPECT_EQ(words, QStringList{"محمد"});
+    words.clear();
+    SplitNameWords(QStringLiteral("محمد بن علي بنت"), words);
+    EXPECT_EQ(words, (QStringList{"محمد", "علي"}));
+
     words.clear();
     SplitNameWords(QStringLiteral("فاطمة بنت أبي بكر"), words);
     EXPECT_EQ(words, (QStringList{"فاطمة", "أبو بكر"}));

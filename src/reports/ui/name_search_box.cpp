@@ -5,6 +5,7 @@
 #include "storage/person_store.h"
 #include "text/localisation.h"
 #include "text/name_utils.h"
+#include "text/search_fold.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/own_end_delegate.h"
 #include "text/ui/person_follow.h"
@@ -149,7 +150,7 @@ void TNameSearchBox::Find() {
 }
 
 int TNameSearchBox::FillSearchResults(const QString& text) {
-    if (CleanName(StripDiacritics(text)).isEmpty())
+    if (CleanName(SearchFold(text)).isEmpty())
         return 0;
     TBusyCursor busy;
     searched_ = text;

@@ -447,14 +447,9 @@ void TfrmFamilyMain::AfterTreeOpened() {
     FillFavourites();
     RefreshPersonCount();
     Timer1_.start();
-    // Once the opened tree is on screen its names are read for the search box, so the first search of a
-    // large tree does not wait for them while the user types.
-    QTimer::singleShot(0, this, [] {
-        if (!IsTreeOpen())
-            return;
-        TBusyCursor busy;
-        PrepareNameSearch();
-    });
+    // The names are read for the search box on a thread of their own while the user looks at the tree; a
+    // search typed before they are in waits for them.
+    PrepareNameSearch();
 }
 
 void TfrmFamilyMain::CloseCurrentTree() {

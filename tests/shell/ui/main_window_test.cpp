@@ -63,8 +63,9 @@ TEST_F(MainWindowTest, LoadTreeTellsWhetherTheTreeIsOpen) {
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" - Salem.vrd")));
     EXPECT_EQ(window.TotalLabel()->text(), QStringLiteral("Persons: 3"));
     EXPECT_EQ(Options().LastOpenedProject, path);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(name_index::Rows().empty()) << "the names are read ahead of the first search";
+    EXPECT_TRUE(name_index::IsReading()) << "the names are read ahead of the first search";
+    ASSERT_TRUE(name_index::Sync());
+    EXPECT_FALSE(name_index::Rows().empty());
     ASSERT_EQ(RecentTrees().Count(), 1);
     EXPECT_EQ(RecentTrees().Items()[0], (TRecentTree{QStringLiteral("Salem"), QStringLiteral("Owner"), path,
                                                      RecentTrees().Items()[0].LastModified}));
