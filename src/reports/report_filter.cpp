@@ -1,6 +1,7 @@
 #include "report_filter.h"
 
 #include "grid_model.h"
+#include "text/search_fold.h"
 #include "text/typed_numbers.h"
 
 #include <QElapsedTimer>
@@ -10,14 +11,6 @@
 namespace verdan {
 
 namespace {
-
-QString AsciiLower(const QString& text) {
-    QString out = text;
-    for (QChar& c : out)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    return out;
-}
 
 const QLocale& NumberLocale() {
     // The C locale reads "." as the decimal point on every system; group separators are refused.
@@ -40,7 +33,7 @@ bool ReadNumber(const QString& text, double& value) {
 struct TFilterTest {
     explicit TFilterTest(const TFilter& filter)
         : filter(filter), numeric(filter.Kind.toUpper() == u"N"), v1(FilterNumber(filter.Value1)),
-          v2(FilterNumber(filter.Value2)) {}
+          v2(FilterNumber(filter.Value2)), text(SearchFold(filter.Value1)) {}
 
     bool operator()(const QString& cell) const {
         if (numeric) {
@@ -60,15 +53,16 @@ struct TFilterTest {
                 return false;
             }
         }
+        // Texts compare folded for searching, as every search of the program does.
         switch (filter.Operation) {
         case foEquals:
-            return cell == filter.Value1;
+            return SearchFold(cell) == text;
         case foDiffers:
-            return cell != filter.Value1;
+            return SearchFold(cell) != text;
         case foContains:
-            return !filter.Value1.isEmpty() && cell.contains(filter.Value1);
+            return FoldedContains(cell, text);
         case foNotContains:
-            return filter.Value1.isEmpty() || !cell.contains(filter.Value1);
+            return !FoldedContains(cell, text);
         default:
             return false;
         }
@@ -78,6 +72,7 @@ struct TFilterTest {
     bool numeric;
     double v1;
     double v2;
+    QString text; // Value1 folded
 };
 
 } // namespace
@@ -119,7 +114,7 @@ QPoint FindNextCell(const std::function<QString(int col, int row)>& cellText, in
 
 TCellFinder::TCellFinder(std::function<QString(int col, int row)> cellText, int colCount, int rowCount,
                          int col, int row, const QString& text, std::function<bool(int col)> shown)
-    : cellText_(std::move(cellText)), shown_(std::move(shown)), wanted_(AsciiLower(text)),
+    : cellText_(std::move(cellText)), shown_(std::move(shown)), wanted_(SearchFold(text)),
       colCount_(colCount), rowCount_(rowCount) {
     const int first = TZelGridModel::kFixedCols;
     const int top = TZelGridModel::kFixedRows;
@@ -127,12 +122,13 @@ TCellFinder::TCellFinder(std::function<QString(int col, int row)> cellText, int 
     startRow_ = row + 1 < rowCount - 1 ? row + 1 : top;
     row_ = startRow_;
     col_ = first;
-    if (text.isEmpty())
+    // A text of marks alone folds to nothing and is found nowhere.
+    if (wanted_.isEmpty())
         pass_ = Pass::Done;
 }
 
 bool TCellFinder::Holds(int col, int row) const {
-    return (!shown_ || shown_(col)) && AsciiLower(cellText_(col, row)).contains(wanted_);
+    return (!shown_ || shown_(col)) && FoldedContains(cellText_(col, row), wanted_);
 }
 
 bool TCellFinder::Step(int budgetMs) {

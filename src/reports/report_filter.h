@@ -36,15 +36,15 @@ double FilterNumber(const QString& text);
 // True when the whole text reads as such a number.
 bool IsFilterNumber(const QString& text);
 
-// The comparison of a cell's text with the filter. Text comparisons respect letter case; an empty value
-// is never found in a text.
+// The comparison of a cell's text with the filter. Texts compare folded for searching (SearchFold: Arabic
+// marks, Persian and Urdu letter forms, Latin case and accents); an empty value is never found in a text.
 bool PassesFilter(const QString& cell, const TFilter& filter);
 
 // Keeps the data rows whose cell in `column` passes the filter, in their order; returns how many. A
 // column outside the grid keeps every row.
 int ApplyFilter(TZelGridModel& grid, const TFilter& filter, int column);
 
-// The next cell whose shown text contains `text` (ASCII letters compared regardless of case), searching
+// The next cell whose shown text contains `text` (both folded for searching), searching
 // from the cell after (col, row): first down the start column, then row by row from the start row, and
 // once more from the first data row when nothing was found. Only columns for which `shown` is true are
 // searched. (-1, -1) when no cell holds the text or the text is empty.

@@ -1,3 +1,4 @@
+#include "common/written_names.h"
 #include "reports/grid_model.h"
 #include "reports/report_filter.h"
 
@@ -15,17 +16,33 @@ TFilter Number(quint8 op, const QString& v1, const QString& v2 = QString()) {
     return TFilter{QStringLiteral("n"), op, v1, v2};
 }
 
-TEST(ReportFilter, TextComparisonsRespectLetterCaseAndAnEmptyValueIsNeverFound) {
+TEST(ReportFilter, TextComparisonsFoldBothSidesAndAnEmptyValueIsNeverFound) {
     EXPECT_TRUE(PassesFilter("Omar", Text(foEquals, "Omar")));
-    EXPECT_FALSE(PassesFilter("Omar", Text(foEquals, "omar")));
-    EXPECT_TRUE(PassesFilter("Omar", Text(foDiffers, "omar")));
-    EXPECT_TRUE(PassesFilter("Abd Omar", Text(foContains, "Omar")));
-    EXPECT_FALSE(PassesFilter("Abd Omar", Text(foContains, "OMAR")));
+    EXPECT_TRUE(PassesFilter("Omar", Text(foEquals, "omar")));
+    EXPECT_FALSE(PassesFilter("Omar", Text(foDiffers, "OMAR")));
+    EXPECT_TRUE(PassesFilter("Omar", Text(foDiffers, "Omari")));
+    EXPECT_TRUE(PassesFilter("Abd Omar", Text(foContains, "OMAR")));
+    EXPECT_FALSE(PassesFilter("Abd Omar", Text(foNotContains, "omar")));
     EXPECT_FALSE(PassesFilter("", Text(foContains, "")));
     EXPECT_FALSE(PassesFilter("Omar", Text(foContains, "")));
     EXPECT_TRUE(PassesFilter("Omar", Text(foNotContains, "")));
     EXPECT_FALSE(PassesFilter("Omar", Text(foNotContains, "ma")));
     EXPECT_FALSE(PassesFilter("Omar", Text(foAtMost, "Omar"))); // no such text comparison
+    // A value of marks alone is empty once folded: found nowhere.
+    EXPECT_FALSE(PassesFilter(u"نصّار"_qs, Text(foContains, u"\u0651"_qs)));
+}
+
+// Every way of writing a name, in the cell or in the filter's value, on every text comparison.
+TEST(ReportFilter, NamesMatchHoweverTheyAreWritten) {
+    for (const test::TWrittenName& name : test::WrittenNames()) {
+        const QString cell = u"بن "_qs + name.Stored;
+        EXPECT_TRUE(PassesFilter(name.Stored, Text(foEquals, name.Typed))) << name.What;
+        EXPECT_FALSE(PassesFilter(name.Stored, Text(foDiffers, name.Typed))) << name.What;
+        EXPECT_TRUE(PassesFilter(cell, Text(foContains, name.Typed))) << name.What;
+        EXPECT_FALSE(PassesFilter(cell, Text(foNotContains, name.Typed))) << name.What;
+        EXPECT_TRUE(PassesFilter(name.Typed, Text(foContains, name.Stored))) << name.What;
+        EXPECT_FALSE(PassesFilter(cell, Text(foEquals, name.Typed))) << name.What;
+    }
 }
 
 TEST(ReportFilter, NumbersReadWithAPointWhateverTheLocale) {
@@ -150,6 +167,22 @@ TEST(CellFinder, ASearchInStepsFindsWhatASearchAtOnceFinds) {
     while (!nothing.Step(0)) {
     }
     EXPECT_EQ(nothing.Hit(), QPoint(-1, -1));
+}
+
+TEST_F(FilterGridTest, FindFindsNamesHoweverTheyAreWritten) {
+    QList<QStringList> cells{{"", "A", "B"}};
+    for (const test::TWrittenName& name : test::WrittenNames())
+        cells.push_back({"", "x", u"بن "_qs + name.Stored});
+    grid.ReplaceCells(cells);
+    auto text = [this](int col, int row) {
+        return grid.Cell(col, row);
+    };
+    int row = 1;
+    for (const test::TWrittenName& name : test::WrittenNames()) {
+        EXPECT_EQ(FindNextCell(text, grid.ColCount(), grid.RowCount(), 1, 1, name.Typed, {}), QPoint(2, row))
+            << name.What;
+        ++row;
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "storage/undo_log.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/search_fold.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/form_grid.h"
 
@@ -348,7 +349,7 @@ void TfrmTreeDialog::DrawNameCell(QPainter& painter, const QRect& rect, int col,
     if (col != kNameCol || row < 1 || find.isEmpty())
         return;
     const QString name = g_->Cells(col, row);
-    if (!name.contains(find, Qt::CaseInsensitive))
+    if (!FoldedContains(name, SearchFold(find)))
         return;
     const QModelIndex index = g_->Model().index(row - TZelGridModel::kFixedRows, col - 1);
     QColor back = row % 2 == 1 ? g_->BackColor() : g_->AlternatingBackColor();
@@ -364,7 +365,8 @@ void TfrmTreeDialog::DrawNameCell(QPainter& painter, const QRect& rect, int col,
 }
 
 void TfrmTreeDialog::FindInList() {
-    const QString find = txtNameList_->text().trimmed();
+    // Names compare folded for searching, however they were written or typed.
+    const QString find = SearchFold(txtNameList_->text().trimmed());
     const int rows = g_->RowCount() - TZelGridModel::kFixedRows;
     if (find.isEmpty() || rows < 1)
         return;
@@ -373,8 +375,8 @@ void TfrmTreeDialog::FindInList() {
         current = 0;
     int found = 1;
     for (int row = current + 1; row <= rows; ++row) {
-        const QString name = g_->Cells(kNameCol, row);
-        const qsizetype at = name.indexOf(find, 0, Qt::CaseInsensitive);
+        const QString name = SearchFold(g_->Cells(kNameCol, row));
+        const qsizetype at = name.indexOf(find);
         if (at == 0 || (at > 0 && chkInFullName_->isChecked())) {
             found = row;
             break;

@@ -3,6 +3,7 @@
 #include "reports/ui/zel_grid.h"
 #include "storage/bookmark_store.h"
 #include "text/localisation.h"
+#include "text/search_fold.h"
 #include "text/ui/icons.h"
 
 #include <QHBoxLayout>
@@ -76,7 +77,7 @@ void TfrmPersonTexts::OpenRow(TZelGrid* grid, int row) {
 }
 
 bool TfrmPersonTexts::FindNext() {
-    const QString text = txtFind_->text();
+    const QString text = SearchFold(txtFind_->text());
     const int last = g_->RowCount() - 1;
     if (text.isEmpty() || last < 1)
         return false;
@@ -84,7 +85,7 @@ bool TfrmPersonTexts::FindNext() {
     const int current = std::clamp(g_->Row(), 0, last);
     for (int step = 1; step <= last; ++step) {
         const int row = (current - 1 + step) % last + 1;
-        if ((g_->Cells(kName, row) + g_->Cells(kText, row)).contains(text)) {
+        if (FoldedContains(g_->Cells(kName, row) + g_->Cells(kText, row), text)) {
             g_->SetCurrentCell(kText, row);
             g_->scrollTo(g_->Model().index(row - 1, kText - 1));
             txtFind_->setFocus();
@@ -96,9 +97,9 @@ bool TfrmPersonTexts::FindNext() {
 }
 
 void TfrmPersonTexts::DrawFound(QPainter& painter, const QRect& rect, int col, int row) const {
-    const QString wanted = txtFind_->text().trimmed();
+    const QString wanted = SearchFold(txtFind_->text().trimmed());
     const QString text = g_->Cells(col, row);
-    if (wanted.isEmpty() || !text.contains(wanted))
+    if (!FoldedContains(text, wanted))
         return;
     QFont font = g_->font();
     font.setBold(true);

@@ -1,3 +1,4 @@
+#include "common/written_names.h"
 #include "navigator/outline_fixture.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/add_chain_dialog.h"
@@ -140,6 +141,34 @@ TEST_P(LinkDialogsTest, TheNameListFiltersByGenderAndFindsFromTheStartOrAnywhere
     picker.accept();
     EXPECT_EQ(picker.Chosen().Id, kAli);
     EXPECT_TRUE(picker.Chosen().Gender.isEmpty());
+}
+
+// The list's find takes a name however it was written or typed, from its start and inside a full name.
+TEST_P(LinkDialogsTest, TheNameListFindsNamesHoweverTheyAreWritten) {
+    int n = 10;
+    for (const TWrittenName& name : WrittenNames())
+        Person(QStringLiteral("{20000000-0000-0000-0000-%1}").arg(n++, 12, 10, QLatin1Char('0')), name.Stored,
+               "-1", "0", "m", n);
+    TfrmTreeDialog picker;
+    picker.show();
+    picker.Tabs()->setCurrentIndex(1);
+    Settle();
+    TZelGrid* grid = picker.NameGrid();
+    for (const TWrittenName& name : WrittenNames()) {
+        picker.InFullNameBox()->setChecked(false);
+        picker.NameListEdit()->setText(name.Typed);
+        grid->SetCurrentCell(2, 1);
+        picker.FindInList();
+        EXPECT_EQ(grid->Cells(2, grid->Row()), name.Stored) << name.What;
+    }
+    // Inside a full name: Hasan's father is Ali.
+    picker.InFullNameBox()->setChecked(true);
+    picker.NameListEdit()->setText(u"ALÍ"_qs);
+    grid->SetCurrentCell(2, 1);
+    picker.FindInList();
+    EXPECT_TRUE(grid->Cells(2, grid->Row()).startsWith(u"Hasan Ali"_qs) ||
+                grid->Cells(2, grid->Row()).startsWith(u"Salma Aliyya"_qs))
+        << grid->Cells(2, grid->Row()).toStdString();
 }
 
 TEST_P(LinkDialogsTest, ThePickerIsFilledAgainWhenAnotherTreeOpens) {

@@ -1,4 +1,5 @@
 #include "common/testing.h"
+#include "common/written_names.h"
 #include "navigator/tree_model.h"
 #include "navigator/ui/edit_note_dialog.h"
 #include "navigator/ui/tree_frame.h"
@@ -221,6 +222,27 @@ TEST_P(TreeWindowsTest, FindInTheNotesExaminesEveryRowFromTheTopAgain) {
     emit grid->doubleClicked(grid->Model().index(rowOf("{S}") - 1, 1));
     ASSERT_EQ(wanted.size(), 1);
     EXPECT_EQ(window_->TreeFrame()->CurrentPersonId(), "{S}");
+}
+
+// The notes' find takes a name however it was written or typed.
+TEST_P(TreeWindowsTest, FindInTheNotesTakesNamesHoweverTheyAreWritten) {
+    int n = 0;
+    for (const test::TWrittenName& name : test::WrittenNames()) {
+        const QString id = QStringLiteral("{W%1}").arg(n++);
+        Put(id, QStringLiteral("W"), "-1", "0", "m", "", "");
+        Dm().Execute(QStringLiteral("UPDATE ftPerson SET notes = ? WHERE person_id = ?"),
+                     u"travelled with "_qs + name.Stored, id);
+    }
+    TfrmNotes* notes = window_->NotesWindow();
+    window_->Menu()->mnuNotes->trigger();
+    Settle();
+    TZelGrid* grid = notes->Grid();
+    for (const test::TWrittenName& name : test::WrittenNames()) {
+        notes->FindBox()->setText(name.Typed);
+        grid->SetCurrentCell(3, 1);
+        ASSERT_TRUE(notes->FindNext()) << name.What;
+        EXPECT_EQ(grid->Cells(3, grid->Row()), u"travelled with "_qs + name.Stored) << name.What;
+    }
 }
 
 TEST_P(TreeWindowsTest, BookmarksAreDeletedOnlyOnYesAndEditedInTheirOwnRow) {
