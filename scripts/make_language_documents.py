@@ -30,7 +30,15 @@ targets-urdu-<area>.tsv, read after them. Their columns:
     target_f   the feminine target, where a female person changes the words (empty: the target serves)
 A unit the overlay lacks keeps its target_en (the English source shows); an overlay line that names no unit
 is reported, so that a source changed in a unit table shows up.
+
+Each document's header carries units_version, a fingerprint of the (context, source) pairs of its units.
+The program compares it with the one of the document a user has in his langs folder and, when they differ,
+adds the units that document lacks (never changing a unit it has), so texts added later reach users whose
+documents were written by an earlier version. It is made from the tables alone: nobody numbers versions
+by hand.
 """
+
+import hashlib
 
 import sys
 from pathlib import Path
@@ -45,7 +53,7 @@ OVERLAYS = {"persian.local": "targets-persian.tsv", "urdu.local": "targets-urdu.
 DOCUMENTS = [
     ("english.local", "English", "English", "ltr", "English", False),
     ("arabic.local", "Arabic", "العربية", "rtl", "Arabic", True),
-    ("persian.local", "Persian", "فارسي", "rtl", "Persian", False),
+    ("persian.local", "Persian", "فارسی", "rtl", "Persian", False),
     ("urdu.local", "Urdu", "اُردُو", "rtl", "Urdu", False),
 ]
 
@@ -141,7 +149,14 @@ def value_lines(indent, name, value):
     return [first] + [" " * (column + 1) + part for part in parts[1:]]
 
 
+def units_version(units):
+    """The fingerprint of a document's units: the same for the same (context, source) pairs in any order."""
+    keys = sorted(unit["context"] + "\x1f" + unit["source"] for unit in units)
+    return hashlib.sha1("\x1e".join(keys).encode("utf-8")).hexdigest()[:16]
+
+
 def document(name, native, orientation, keyboard, arabic, units, overlay=None):
+    units = [unit for unit in units if unit["docs"] == "all" or (unit["docs"] == "ar") == arabic]
     out = [
         "sml = version = 0.1; encoding = utf-8",
         "  localization",
@@ -151,12 +166,11 @@ def document(name, native, orientation, keyboard, arabic, units, overlay=None):
         "        native_name = " + native,
         "        orientation = " + orientation,
         "        Keyboard_Layout = " + keyboard,
+        "      units_version = " + units_version(units),
         "",
         "    translations",
     ]
     for unit in units:
-        if unit["docs"] != "all" and (unit["docs"] == "ar") != arabic:
-            continue
         out.append("      unit")
         if unit["context"]:
             out.append("        context = " + unit["context"])

@@ -1,5 +1,6 @@
 #include "localisation.h"
 
+#include "text/language_update.h"
 #include "text/program_folder.h"
 #include "text/sml.h"
 #include "text/system_message.h"
@@ -28,6 +29,9 @@ struct Language {
     QStringList upperKeys;
     QStringList targets;
     bool persianDigits = false;
+    // A target of a document in the source language corrects the source ("Mariage" shown as
+    // "Marriage"); it is never a translation to turn back into its source.
+    bool targetsTurnBack = true;
 };
 
 Language& Current() {
@@ -78,6 +82,8 @@ void Install(Language& language, TLocal local) {
         language.targets.append(Trim(unit.Target));
     }
     language.persianDigits = local.Target.Name.compare(QLatin1String("Persian"), Qt::CaseInsensitive) == 0;
+    language.targetsTurnBack =
+        Trim(local.Target.Name).compare(Trim(local.SourceLang), Qt::CaseInsensitive) != 0;
     language.local = std::move(local);
 }
 
@@ -101,8 +107,13 @@ void InstallLanguageFiles() {
     for (const char* name : {"english.local", "arabic.local", "urdu.local", "persian.local"}) {
         const QString target = LangsFolder() + QLatin1String(name);
         QFile resource(QStringLiteral(":/langs/") + QLatin1String(name));
-        if (QFileInfo::exists(target) || !resource.open(QIODevice::ReadOnly))
+        if (!resource.open(QIODevice::ReadOnly))
             continue;
+        // A copy written by an earlier version gets the units added since.
+        if (QFileInfo::exists(target)) {
+            UpdateLanguageDocument(target, resource.readAll());
+            continue;
+        }
         QSaveFile file(target);
         if (file.open(QIODevice::WriteOnly)) {
             file.write(resource.readAll());
@@ -257,7 +268,7 @@ QString Translate(const QString& text) {
                 result = ExpandMarkup(language.local.Units[i].Target);
             break;
         }
-        if (language.targets[i] == key) {
+        if (language.targetsTurnBack && language.targets[i] == key) {
             result = ExpandMarkup(language.local.Units[i].Source);
             break;
         }

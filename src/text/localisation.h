@@ -59,8 +59,9 @@ const TLocal& Local();
 // The langs folder below the program folder, with a trailing "/".
 QString LangsFolder();
 
-// Writes each built-in document into the langs folder unless a file of its name is there already.
-// Failures are ignored: an earlier copy may still serve.
+// Writes each built-in document into the langs folder unless a file of its name is there already; a file
+// written by an earlier version gets the units it lacks (UpdateLanguageDocument). Failures are ignored: an
+// earlier copy may still serve.
 void InstallLanguageFiles();
 
 // The language file the options name (relative to the program folder), or langs/arabic.local when the

@@ -1,10 +1,12 @@
 #include "common/testing.h"
+#include "text/language_update.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
 #include "text/sml.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -44,6 +46,13 @@ Document ReadDocument(const QString& path) {
 Document Builtin(const QString& file) {
     return ReadDocument(QStringLiteral(":/langs/") + file);
 }
+
+// Sources misspelt in the English units, which language documents match as they are, and what the English
+// document shows for them.
+const QHash<QString, QString> kCorrected = {
+    {"Data File Maintainance", "Data File Maintenance"},
+    {"Mariage Relationships", "Marriage Relationships"},
+};
 
 bool IsListUnit(const Unit& u) {
     return u.source == "[Family Groups]" || u.source == "[name_seperators]" ||
@@ -89,7 +98,7 @@ QList<std::pair<QString, QString>> Keys(const QList<Unit>& units) {
 
 TEST(LanguageDocuments, HeadersNameTheirLanguage) {
     const QStringList names = {"English", "Arabic", "Persian", "Urdu"};
-    const QStringList natives = {"English", "العربية", "فارسي", "اُردُو"};
+    const QStringList natives = {"English", "العربية", "فارسی", "اُردُو"};
     for (int i = 0; i < kFiles.size(); ++i) {
         const Document doc = Builtin(kFiles[i]);
         SCOPED_TRACE(kFiles[i].toStdString());
@@ -147,6 +156,10 @@ TEST(LanguageDocuments, ArabicTranslatesAndGendersItsUnitsEnglishOnlyItsLists) {
     EXPECT_EQ(translated, ar.size() - 2);
 
     for (const Unit& u : Builtin("english.local").units) {
+        if (kCorrected.contains(u.source)) {
+            EXPECT_EQ(u.target, kCorrected[u.source]);
+            continue;
+        }
         EXPECT_EQ(u.target.isEmpty(), !IsListUnit(u)) << u.source.toStdString();
         EXPECT_TRUE(u.targetF.isEmpty());
         EXPECT_EQ(u.orientation, untranslated.contains(u.source) ? "ltr" : "");
@@ -237,6 +250,78 @@ TEST_F(LanguageLookup, InstalledDocumentsMatchTheBuiltInOnes) {
     }
 }
 
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteDocument(const QString& path, const TNode& root) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(WriteSml(root).toUtf8());
+}
+
+// A copy written by an earlier version (fewer units, no version, the old Persian spelling of its own name)
+// and edited by its user gets the units added since, appended, and keeps everything it had.
+TEST_F(LanguageLookup, EarlierCopiesGetTheUnitsAddedSinceAndKeepTheirOwn) {
+    for (const QString& file : {QStringLiteral("arabic.local"), QStringLiteral("persian.local")}) {
+        SCOPED_TRACE(file.toStdString());
+        const QString path = LangsFolder() + file;
+        const Document builtin = Builtin(file);
+        TNode old = builtin.root;
+        TNode& localization = old.Children[0];
+        TNode& header = localization.Children[0];
+        ASSERT_EQ(header.Name, "header");
+        header.Children.removeIf([](const TNode& n) { return n.Name == "units_version"; });
+        header.Children[1].Children[0].Value = u"فارسي"_qs; // native_name
+        TNode& units = localization.Children[1];
+        ASSERT_EQ(units.Name, "translations");
+        const int father = IndexOf(builtin.units, "", "Father");
+        ASSERT_EQ(units.Children[father].Children.last().Name, "target");
+        units.Children[father].Children.last().Value = u"والد"_qs;
+        const TNode removed = units.Children.takeAt(units.Children.size() - 2);
+        units.Children.removeLast();
+        units.Children.removeAt(5);
+        WriteDocument(path, old);
+
+        InstallLanguageFiles();
+        const Document updated = ReadDocument(path);
+        EXPECT_EQ(updated.units.size(), builtin.units.size());
+        EXPECT_EQ(Keys(updated.units).mid(0, 5), Keys(builtin.units).mid(0, 5));
+        EXPECT_EQ(updated.units.last().source, builtin.units.last().source) << "appended at the end";
+        EXPECT_EQ(updated.units[IndexOf(updated.units, "", "Father")].target, u"والد"_qs)
+            << "a unit the user has is never changed";
+        QString text;
+        QString error;
+        ASSERT_TRUE(ReadSmlText(path, &text, &error));
+        EXPECT_EQ(LanguageUnitsVersion(text),
+                  LanguageUnitsVersion(QString::fromUtf8(FileBytes(":/langs/" + file))));
+        const TNode target = updated.root.Child("localization").Child("header").Child("target_lang");
+        EXPECT_EQ(target.ChildValue("native_name"), builtin.root.Child("localization")
+                                                        .Child("header")
+                                                        .Child("target_lang")
+                                                        .ChildValue("native_name"));
+        if (file == "arabic.local") {
+            Load(file);
+            EXPECT_EQ(Translate(removed.ChildValue("source")), ExpandMarkup(removed.ChildValue("target")));
+        }
+
+        // Once it carries the program's version it is left alone.
+        const QByteArray bytes = FileBytes(path);
+        InstallLanguageFiles();
+        EXPECT_EQ(FileBytes(path), bytes);
+    }
+    // A file of a built-in name that is no language document stays as it is.
+    const QString english = LangsFolder() + "english.local";
+    QFile broken(english);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("not a document\r\n");
+    broken.close();
+    InstallLanguageFiles();
+    EXPECT_EQ(FileBytes(english), QByteArray("not a document\r\n"));
+    EXPECT_EQ(UpdateLanguageDocument(english, FileBytes(":/langs/english.local")), -1);
+}
+
 TEST_F(LanguageLookup, ArabicLookupsFollowContextCaseAndGender) {
     Load("arabic.local");
     EXPECT_EQ(Translate("Verdan"), "فردان");
@@ -314,12 +399,18 @@ TEST_F(LanguageLookup, EnglishShowsEachSourceExceptTheListUnits) {
     for (const Unit& u : Builtin("english.local").units) {
         if (IsListUnit(u))
             continue;
-        const QString shown = u.source.contains('[') ? QString() : ExpandMarkup(u.source);
+        const QString shown =
+            u.source.contains('[') ? QString() : kCorrected.value(u.source, ExpandMarkup(u.source));
         EXPECT_EQ(Translate(u.source), shown) << u.source.toStdString();
         if (!u.context.isEmpty()) {
-            EXPECT_EQ(TranslateContext(u.source, u.context), ExpandMarkup(u.source));
+            EXPECT_EQ(TranslateContext(u.source, u.context),
+                      kCorrected.value(u.source, ExpandMarkup(u.source)));
         }
     }
+    // The corrected English of a misspelt source is no translation to turn back: the window captions that
+    // were always spelt right stay as they are.
+    EXPECT_EQ(Translate("Marriage Relationships"), "Marriage Relationships");
+    EXPECT_EQ(Translate("Data File Maintenance"), "Data File Maintenance");
     EXPECT_EQ(Translate("[Family Groups]"), "Family\r\nClan\r\nTribe");
     EXPECT_EQ(Translate("[name_seperators]"), "son of\r\ndaughter of");
     EXPECT_EQ(TranslateLines({"Son", "Father", "Grandfather", "GrandGrandfather"}),
