@@ -195,8 +195,8 @@ void InstallToolkitTranslation() {
         installed = std::move(translator);
 }
 
-// Urdu reads in a Nastaliq face where the desktop has one, with the desktop's face for what it lacks;
-// every other language keeps the desktop's font.
+// Urdu reads in the face InterfaceFontFamily names, with the desktop's face for what it lacks; every
+// other language keeps the desktop's font.
 void ApplyInterfaceFont() {
     static const QFont desktop = QGuiApplication::font();
     QFont font = desktop;
@@ -210,10 +210,10 @@ void ApplyInterfaceFont() {
 } // namespace
 
 QString InterfaceFontFamily() {
-    static const QString nastaliq = QStringLiteral("Noto Nastaliq Urdu");
+    static const QString urdu = QStringLiteral("Noto Naskh Arabic");
     if (InterfaceLanguageCode() != u"ur" || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return QString();
-    return QFontDatabase::hasFamily(nastaliq) ? nastaliq : QString();
+    return QFontDatabase::hasFamily(urdu) ? urdu : QString();
 }
 
 QString InterfaceDigits(const QString& text) {

@@ -81,8 +81,10 @@ bool SetLanguage(const QString& fileName);
 // name; "en" when the name is no language the system knows.
 QString InterfaceLanguageCode();
 
-// The font family the interface language asks for beyond the desktop's font: Noto Nastaliq Urdu for
-// Urdu when it is installed; empty otherwise (and without a GUI application).
+// The font family the interface language asks for beyond the desktop's font: for Urdu a face the toolkit
+// shapes every Urdu letter of, Noto Naskh Arabic, when it is installed; empty otherwise (and without a GUI
+// application). The toolkit scrambles the cursive joins of the installed Nastaliq face (a letter drawn over
+// its neighbours, «زینب» read as «نیب»), so Urdu is not written in it.
 QString InterfaceFontFamily();
 
 // A number (or any text) with its digits as the interface language writes them in its sentences:

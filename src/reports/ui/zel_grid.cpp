@@ -56,8 +56,8 @@ TZelGrid::TZelGrid(QWidget* parent)
     colHeader_->setMinimumSectionSize(1);
     rowHeader_->setSectionResizeMode(QHeaderView::Fixed);
     rowHeader_->setMinimumSectionSize(1);
-    // Rows fit at least one line of the interface's face: Nastaliq (Urdu) stands about twice as tall as
-    // the usual faces, which the default height was made for.
+    // Rows fit at least one line of the interface's face, which may stand taller than the usual faces the
+    // default height was made for.
     SetDefaultRowHeight(std::max(kDefaultRowHeight, QFontMetrics(font()).height()));
 
     const QPalette colors = palette();

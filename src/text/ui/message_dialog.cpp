@@ -28,7 +28,7 @@ const QColor kHeadlineColor(10, 89, 177);
 const QColor kCaptionColor(128, 128, 128);
 const QColor kFrameColor(192, 192, 192);
 
-// The face the interface language asks for (Nastaliq for Urdu) goes before the dialog's own.
+// The face the interface language asks for (Urdu's) goes before the dialog's own.
 QFont MakeFont(const QString& family, int points, bool bold = false) {
     QFont font(family);
     const QString language = InterfaceFontFamily();
