@@ -1,4 +1,5 @@
 #include "common/testing.h"
+#include "text/interface_locale.h"
 #include "text/localisation.h"
 #include "text/program_folder.h"
 #include "text/system_message.h"
@@ -194,6 +195,31 @@ TEST(LanguageFiles, BuiltInDocuments) {
     EXPECT_EQ(Translate(title), QStringLiteral("Verdan"));
     EXPECT_NE(TranslateContext(QStringLiteral("uncle"), QStringLiteral("father's brother")),
               TranslateContext(QStringLiteral("uncle"), QStringLiteral("mother's brother")));
+    QDir(LangsFolder()).removeRecursively();
+}
+
+// The program's time stamps are shown with the month names and digits of the interface's language.
+TEST(LanguageFiles, StampsInTheInterfacesOwnWords) {
+    QDir(LangsFolder()).removeRecursively();
+    InstallLanguageFiles();
+    const QDateTime stamp(QDate(2026, 12, 11), QTime(14, 5));
+    const struct {
+        const char* file;
+        QString date;
+        QString time;
+    } languages[] = {
+        {"english.local", u"11 December 2026"_qs, u"14:05"_qs},
+        {"arabic.local", u"١١ ديسمبر ٢٠٢٦"_qs, u"١٤:٠٥"_qs},
+        {"persian.local", u"۱۱ دسامبر ۲۰۲۶"_qs, u"۱۴:۰۵"_qs},
+        {"urdu.local", u"۱۱ دسمبر ۲۰۲۶"_qs, u"۱۴:۰۵"_qs},
+    };
+    for (const auto& language : languages) {
+        ASSERT_TRUE(LoadLanguage(LangsFolder() + QLatin1String(language.file)));
+        EXPECT_EQ(InterfaceDateText(stamp.date()), language.date) << language.file;
+        EXPECT_EQ(InterfaceTimeText(stamp.time()), language.time) << language.file;
+        EXPECT_EQ(InterfaceDateTimeText(stamp), language.date + u' ' + language.time) << language.file;
+        EXPECT_TRUE(InterfaceDateText(QDate()).isEmpty());
+    }
     QDir(LangsFolder()).removeRecursively();
 }
 

@@ -3,6 +3,7 @@
 #include "reports/ui/zel_grid.h"
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
+#include "text/interface_locale.h"
 #include "text/localisation.h"
 #include "text/ui/busy_cursor.h"
 #include "text/ui/escape_closes.h"
@@ -10,6 +11,7 @@
 #include "text/ui/icons.h"
 #include "text/ui/person_follow.h"
 
+#include <QCalendarWidget>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QEvent>
@@ -29,9 +31,12 @@ enum Column { kId = 1, kName, kMother, kStamp, kUser, kUnused };
 
 constexpr int kDaysBack = 7;
 
-// Stamps read the same in every language and sort as text in the order of time.
+const QString kStampFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+
+// The grids keep stamps in one form, which sorts as text in the order of time and which a spreadsheet
+// reads as a date; they are shown in the interface's language.
 QString StampText(const QDateTime& time) {
-    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    return time.isValid() ? time.toString(kStampFormat) : QString();
 }
 
 QLabel* Heading(QWidget* parent, const char* name) {
@@ -89,6 +94,9 @@ TfrmLastUpdated::TfrmLastUpdated(QWidget* parent)
     setObjectName(QStringLiteral("frmLastUpdated"));
     dtAdded_->setObjectName(QStringLiteral("dtAdded"));
     dtAdded_->setCalendarPopup(true);
+    // The box is typed in, with Latin digits in every language; the calendar it opens only shows.
+    dtAdded_->setLocale(QLocale::c());
+    dtAdded_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     btShowAdded_->setObjectName(QStringLiteral("btShowAdded"));
     btShowAdded_->setIcon(Icon(u"view-refresh"));
     btShowAdded_->setDefault(true);
@@ -125,6 +133,10 @@ void TfrmLastUpdated::SetUpGrid(TZelGrid* grid) {
     grid->SetRowCount(2);
     grid->SetColWidths({30, -1, 200, 100, 140, 120, -1});
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->CellView = [](int col, int, QString& text, int&, Qt::LayoutDirection&) {
+        if (col == kStamp && !text.isEmpty())
+            text = InterfaceDateTimeText(QDateTime::fromString(text, kStampFormat));
+    };
     FollowPersonView(grid, [grid](const QModelIndex& index) { return grid->Cells(kId, index.row() + 1); });
     connect(grid, &QAbstractItemView::doubleClicked, this, [this, grid](const QModelIndex& index) {
         const QString id = grid->Cells(kId, index.row() + 1).trimmed();
@@ -138,7 +150,8 @@ void TfrmLastUpdated::TranslateTexts() {
     lbl_Last_Updates_->setText(Translate(QStringLiteral("Show entries and modifications since this date")) +
                                u':');
     btShowAdded_->setText(Translate(QStringLiteral("Show")));
-    dtAdded_->setLocale(QLocale());
+    if (dtAdded_->calendarWidget())
+        dtAdded_->calendarWidget()->setLocale(InterfaceLocale());
     const auto heading = [](const char* text, int count) {
         QString line = QStringLiteral("  ") + Translate(QString::fromLatin1(text));
         if (count > kMaxRows)

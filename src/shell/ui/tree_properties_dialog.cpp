@@ -3,6 +3,7 @@
 #include "reports/ui/zel_grid.h"
 #include "shell/tree_description.h"
 #include "text/bidi_text.h"
+#include "text/interface_locale.h"
 #include "text/localisation.h"
 #include "text/ui/form_grid.h"
 #include "text/ui/icons.h"
@@ -37,7 +38,7 @@ QString Caption(const char* text, const char* context) {
 }
 
 QString ShortDate(const QDateTime& time) {
-    return time.isValid() ? QLocale().toString(time.date(), QLocale::ShortFormat) : QString();
+    return time.isValid() ? InterfaceDateText(time.date()) : QString();
 }
 
 QToolButton* FormatButton(QWidget* parent, const char16_t* icon, const QKeySequence& keys) {

@@ -27,6 +27,7 @@
 #include "text/user_options.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -332,6 +333,16 @@ TEST_P(TreeWindowsTest, EntryTransactionsSplitAdditionsFromChanges) {
     EXPECT_EQ(ids(transactions->EditedGrid()), (QStringList{"{X}", "{H}"}));
     EXPECT_EQ(transactions->AddedGrid()->Cells(3, 1), "Hind");
     EXPECT_EQ(transactions->AddedGrid()->Cells(4, 1), "2024-05-03 12:00");
+    // The stamp is kept in its sortable form and shown in the interface's words and digits; the date box
+    // is typed in with Latin digits, its calendar speaks the interface's language.
+    QString shown = transactions->AddedGrid()->Cells(4, 1);
+    int alignment = 0;
+    Qt::LayoutDirection direction = Qt::LeftToRight;
+    transactions->AddedGrid()->CellView(4, 1, shown, alignment, direction);
+    EXPECT_EQ(shown, Arabic() ? u"٣ مايو ٢٠٢٤ ١٢:٠٠"_qs : u"3 May 2024 12:00"_qs);
+    EXPECT_EQ(transactions->DatePicker()->text(), "2024-05-01");
+    EXPECT_EQ(transactions->DatePicker()->calendarWidget()->locale().language(),
+              Arabic() ? QLocale::Arabic : QLocale::English);
 
     QSignalSpy opened(transactions, &TfrmLastUpdated::TreeWindowWanted);
     transactions->DatePicker()->setDate(QDate(2030, 1, 1));
