@@ -1,12 +1,19 @@
 #include "common/testing.h"
+#include "text/bidi_text.h"
+#include "text/localisation.h"
 #include "text/ui/file_dialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -84,6 +91,40 @@ TEST_F(FileDialogs, KeepPathsInOrderAndAnswerTheChoice) {
             static_cast<QDialog*>(dialog)->accept();
         });
     EXPECT_EQ(chosenFolder, folder);
+}
+
+// The file list speaks the interface's language: a folder's kind, a file's size and time in its words and
+// digits; the columns are as wide as what they hold.
+TEST_F(FileDialogs, ListsFilesInTheInterfacesLanguage) {
+    ASSERT_TRUE(SetLanguage(QStringLiteral(":/langs/arabic.local")));
+    const QString folder = test::NewTempDir();
+    ASSERT_TRUE(QDir(folder).mkdir("photos"));
+    QFile file(folder + "/family.vrd");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(3000, 'x'));
+    file.close();
+    Answer([&] { return OpenFileDialog("Trees (*.vrd)", folder); },
+           [&](QFileDialog* dialog) {
+               auto* files = qobject_cast<QFileSystemModel*>(dialog->proxyModel()->sourceModel());
+               ASSERT_NE(files, nullptr);
+               const auto shown = [&](const QString& path, int column) {
+                   QTest::qWaitFor([&] { return files->index(path).isValid(); });
+                   return StripBidiControls(
+                       dialog->proxyModel()->mapFromSource(files->index(path, column)).data().toString());
+               };
+               EXPECT_EQ(shown(folder + "/photos", 2),
+                         TranslateContext(QStringLiteral("Folder"), QStringLiteral("create_new_tree")));
+               EXPECT_NE(shown(folder + "/photos", 2), QStringLiteral("Folder"));
+               EXPECT_EQ(shown(folder + "/family.vrd", 1),
+                         u"٣ "_qs + TranslateContext(QStringLiteral("KB"), QStringLiteral("properties")));
+               const QString time = shown(folder + "/family.vrd", 3);
+               EXPECT_FALSE(time.contains(QRegularExpression("[0-9A-Za-z]"))) << time.toStdString();
+               auto* details = dialog->findChild<QTreeView*>("treeView");
+               ASSERT_NE(details, nullptr);
+               EXPECT_EQ(details->header()->sectionResizeMode(3), QHeaderView::ResizeToContents);
+               dialog->reject();
+           });
+    SetLanguage(QStringLiteral(":/langs/english.local"));
 }
 
 } // namespace
