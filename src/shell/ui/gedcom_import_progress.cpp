@@ -3,6 +3,7 @@
 #include "gedcom/gedcom_import.h"
 #include "text/localisation.h"
 #include "text/messages.h"
+#include "text/ui/window_title.h"
 
 #include <QProgressDialog>
 #include <algorithm>
@@ -24,6 +25,7 @@ int Step(qint64 done, qint64 total, int base) {
 QString ImportGedcomWithProgress(QWidget* parent, const QString& gedcomPath, TGedcomImportSummary& summary) {
     QProgressDialog progress(parent);
     progress.setWindowTitle(Translate(QStringLiteral("Import GEDCOM File")));
+    FitTitleWidth(&progress);
     progress.setLabelText(Translate(QStringLiteral("Reading the GEDCOM file..")));
     progress.setCancelButtonText(StripAmpersands(Translate(QStringLiteral("&Cancel"))));
     progress.setWindowModality(Qt::WindowModal);

@@ -11,6 +11,7 @@
 #include "text/localisation.h"
 #include "text/messages.h"
 #include "text/ui/busy_cursor.h"
+#include "text/ui/window_title.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,6 +102,7 @@ bool CheckOpenTreeWithProgress(QWidget* parent, QString* problems) {
         return false;
     QProgressDialog progress(parent);
     progress.setWindowTitle(Translate(QStringLiteral("Data File Maintainance")));
+    FitTitleWidth(&progress);
     progress.setLabelText(Translate(QStringLiteral("Checking the tree file for damage..")));
     progress.setCancelButtonText(StripAmpersands(Translate(QStringLiteral("&Cancel"))));
     progress.setWindowModality(Qt::WindowModal);
