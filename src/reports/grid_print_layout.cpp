@@ -1,6 +1,7 @@
 #include "grid_print_layout.h"
 
 #include "text/bidi_text.h"
+#include "text/interface_locale.h"
 #include "text/localisation.h"
 
 #include <QElapsedTimer>
@@ -400,6 +401,17 @@ int TGridPrintLayout::VisualFlags(TPrintAlignment align, bool leftToRight) const
     return horizontal | Qt::AlignAbsolute;
 }
 
+int TGridPrintLayout::CellFlags(TPrintAlignment align, Qt::LayoutDirection direction) {
+    // "Left" is the leading side of the cell's own reading order.
+    const bool mirrored = direction == Qt::RightToLeft;
+    int horizontal = Qt::AlignHCenter;
+    if (align == TPrintAlignment::Left)
+        horizontal = mirrored ? Qt::AlignRight : Qt::AlignLeft;
+    else if (align == TPrintAlignment::Right)
+        horizontal = mirrored ? Qt::AlignLeft : Qt::AlignRight;
+    return horizontal | Qt::AlignAbsolute;
+}
+
 QString TGridPrintLayout::SectionText(const TPrintSection& section, int page) const {
     switch (section.CaptionType) {
     case TCaptionType::Text:
@@ -412,9 +424,9 @@ QString TGridPrintLayout::SectionText(const TPrintSection& section, int page) co
                            {QString::number(page), QString::number(PageCount())});
     // Dates and times keep their own reading order inside a right-to-left band.
     case TCaptionType::Date:
-        return Isolate(QLocale().toString(printTime_.date(), QLocale::ShortFormat));
+        return Isolate(InterfaceDateText(printTime_.date()));
     case TCaptionType::Time:
-        return Isolate(QLocale().toString(printTime_.time(), QLocale::ShortFormat));
+        return Isolate(InterfaceTimeText(printTime_.time()));
     }
     return {};
 }
@@ -546,17 +558,16 @@ void TGridPrintLayout::DrawTable(QPainter& painter, int page, bool preview) cons
             if (value.text.isEmpty())
                 continue;
             const TPrintAlignment align = value.centre ? TPrintAlignment::Center : value.align;
-            const bool turned = value.leftToRight && source_.rightToLeft;
-            if (turned)
-                painter.setLayoutDirection(Qt::LeftToRight);
+            // Each value reads in its own direction from its own reading start, unless the grid turned it.
+            const Qt::LayoutDirection own =
+                value.leftToRight ? Qt::LeftToRight : ReadingDirection(value.text, direction);
+            painter.setLayoutDirection(own);
             // drawText clips to the rectangle by itself when the text does not fit in it.
             painter.drawText(QRectF(placed.left + kCellInsetX, y + kCellInsetTop,
                                     placed.width - 2 * kCellInsetX, height - kCellInsetTop),
-                             VisualFlags(align, value.leftToRight) | Qt::AlignTop | Qt::TextWordWrap,
-                             value.text);
-            if (turned)
-                painter.setLayoutDirection(direction);
+                             CellFlags(align, own) | Qt::AlignTop | Qt::TextWordWrap, value.text);
         }
+        painter.setLayoutDirection(direction);
         if (settings_.Options & goHorzLine) {
             painter.setPen(line);
             painter.drawLine(QPointF(left, y), QPointF(right, y));

@@ -253,6 +253,7 @@ private:
     void DrawTable(QPainter& painter, int page, bool preview) const;
     QRectF PageRect() const;
     int VisualFlags(TPrintAlignment align, bool leftToRight) const;
+    static int CellFlags(TPrintAlignment align, Qt::LayoutDirection direction);
     QString SectionText(const TPrintSection& section, int page) const;
 
     TGridPrintSource source_;

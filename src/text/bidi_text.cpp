@@ -65,6 +65,22 @@ QString StripBidiControls(const QString& text) {
     return out;
 }
 
+Qt::LayoutDirection ReadingDirection(const QString& text, Qt::LayoutDirection empty) {
+    bool any = false;
+    for (const QChar c : text) {
+        switch (c.direction()) {
+        case QChar::DirL:
+            return Qt::LeftToRight;
+        case QChar::DirR:
+        case QChar::DirAL:
+            return Qt::RightToLeft;
+        default:
+            any = any || (!c.isSpace() && !IsBidiControl(c.unicode()));
+        }
+    }
+    return any ? Qt::LeftToRight : empty;
+}
+
 bool HasArabicLetters(const QString& text) {
     for (const QChar c : text) {
         const QChar::Script script = c.script();

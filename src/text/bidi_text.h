@@ -31,6 +31,10 @@ QString FileFilter(const QString& description, const QString& patterns);
 // or writing it anywhere but the screen.
 QString StripBidiControls(const QString& text);
 
+// The reading order a value takes on its own: that of its first letter; a text without letters (a number,
+// a date, a phone number such as "+966 50 123 4567") reads left to right; an empty text takes `empty`.
+Qt::LayoutDirection ReadingDirection(const QString& text, Qt::LayoutDirection empty);
+
 // True when the text holds a letter of the Arabic script (Arabic, Persian, Urdu).
 bool HasArabicLetters(const QString& text);
 

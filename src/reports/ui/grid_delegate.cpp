@@ -2,6 +2,7 @@
 
 #include "grid_editor.h"
 #include "reports/grid_markup.h"
+#include "text/bidi_text.h"
 #include "zel_grid.h"
 
 #include <QKeyEvent>
@@ -59,7 +60,9 @@ void TGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         if (markup.backColor)
             back = *markup.backColor;
     }
-    Qt::LayoutDirection direction = option.direction;
+    // Each value reads in its own direction and starts at its own reading start: a Latin name in an Arabic
+    // grid keeps "-of Schleswig" in its order and stands on the left.
+    Qt::LayoutDirection direction = ReadingDirection(text, option.direction);
     if (grid_->CellView)
         grid_->CellView(col, row, text, alignment, direction);
     painter->fillRect(option.rect, back);

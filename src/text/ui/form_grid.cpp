@@ -1,6 +1,9 @@
 #include "form_grid.h"
 
+#include "text/bidi_text.h"
+
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpacerItem>
@@ -10,18 +13,40 @@ namespace verdan {
 
 namespace {
 
-Qt::Alignment ReadingStart(const QWidget* widget) {
-    return (widget->isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute | Qt::AlignVCenter;
+// The direction of the window around the widget, which an empty value takes.
+Qt::LayoutDirection InterfaceDirection(const QWidget* widget) {
+    const QWidget* parent = widget->parentWidget();
+    return parent ? parent->layoutDirection() : QGuiApplication::layoutDirection();
 }
 
+// Each value reads in its own direction and starts at its own reading start: an Arabic name on the right
+// in an English window, a Latin name or a phone number on the left in an Arabic one. A caption or a
+// formatted text follows the window.
 void ApplyReadingAlignment(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setAlignment(ReadingStart(label));
-    else if (auto* box = qobject_cast<QLineEdit*>(widget))
-        box->setAlignment(ReadingStart(box));
+    QString text;
+    bool own = true;
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        text = label->text();
+        own = label->textFormat() == Qt::PlainText ||
+              (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(text));
+    } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        text = box->text();
+    } else {
+        return;
+    }
+    const Qt::LayoutDirection window = InterfaceDirection(widget);
+    const Qt::LayoutDirection direction = own ? ReadingDirection(text, window) : window;
+    if (widget->layoutDirection() != direction)
+        widget->setLayoutDirection(direction);
+    const Qt::Alignment start = Qt::AlignLeading | Qt::AlignVCenter;
+    if (auto* label = qobject_cast<QLabel*>(widget); label && label->alignment() != start)
+        label->setAlignment(start);
+    else if (auto* box = qobject_cast<QLineEdit*>(widget); box && box->alignment() != start)
+        box->setAlignment(start);
 }
 
-// Aligns its widgets again whenever their layout direction changes (a language switch, a new parent).
+// Works out the direction again before each painting, so it follows every change of the text and of the
+// window's direction (a language switch).
 class TReadingAlignment : public QObject {
 public:
     static TReadingAlignment& Instance() {
@@ -31,7 +56,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::LayoutDirectionChange && watched->isWidgetType())
+        if ((event->type() == QEvent::Paint || event->type() == QEvent::Show) && watched->isWidgetType())
             ApplyReadingAlignment(static_cast<QWidget*>(watched));
         return false;
     }

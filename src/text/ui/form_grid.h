@@ -19,9 +19,10 @@ inline constexpr int kFieldChars = 36;  // a field grows to about this many char
 // date or a place reads at a glance there, and a wide window does not pull values away from their captions.
 int ReadableFieldWidth(const QWidget* widget);
 
-// Keeps a text's alignment at the reading start of its widget: right while the widget lays out right to
-// left, left otherwise, whatever the text's own direction (an Arabic name in an English window, a date in
-// an Arabic one), and again after every change of direction. For labels and edit boxes.
+// Lets a value read in its own direction and start at its own reading start, whatever the window's: an
+// Arabic name on the right in an English window, a Latin name, a date or a phone number on the left in an
+// Arabic one; an empty box and a formatted text follow the window. Kept after every change of the text or
+// of the window's direction. For labels and edit boxes.
 void KeepReadingAlignment(QWidget* widget);
 
 // One width for the captions of several forms, so that the fields of every section of a sheet start at the

@@ -82,6 +82,17 @@ TEST(BidiText, ArabicLettersOfEveryInterfaceScript) {
     EXPECT_FALSE(HasArabicLetters(QString()));
 }
 
+// A value reads in the direction of its first letter; digits, dates and phone numbers left to right.
+TEST(BidiText, ReadingDirectionOfAValue) {
+    EXPECT_EQ(ReadingDirection(QStringLiteral("عيسى Smith"), Qt::LeftToRight), Qt::RightToLeft);
+    EXPECT_EQ(ReadingDirection(QStringLiteral("\"Alix\" ريّان"), Qt::RightToLeft), Qt::LeftToRight);
+    EXPECT_EQ(ReadingDirection(QStringLiteral("+966 50 123 4567"), Qt::RightToLeft), Qt::LeftToRight);
+    EXPECT_EQ(ReadingDirection(QStringLiteral("15-03-1445"), Qt::RightToLeft), Qt::LeftToRight);
+    EXPECT_EQ(ReadingDirection(Isolate(QStringLiteral("زینب")), Qt::LeftToRight), Qt::RightToLeft);
+    EXPECT_EQ(ReadingDirection(QStringLiteral("  "), Qt::RightToLeft), Qt::RightToLeft);
+    EXPECT_EQ(ReadingDirection(QString(), Qt::LeftToRight), Qt::LeftToRight);
+}
+
 TEST(BidiText, ElidesEachTextAtItsOwnEnd) {
     const QFontMetrics metrics(QGuiApplication::font());
     const QString latin = u"Victoria Helena Augusta Victoria of Schleswig-Holstein"_qs;

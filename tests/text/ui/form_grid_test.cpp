@@ -58,11 +58,15 @@ TEST_P(FormGrid, CaptionsAndFieldsShareRowsAndFlipWithTheDirection) {
     }
     EXPECT_EQ(name->width(), ReadableFieldWidth(name));
     EXPECT_LT(name->width(), 600);
-    // Both values start next to their captions, whatever their text's own direction.
-    const Qt::Alignment start = Rtl() ? Qt::AlignRight : Qt::AlignLeft;
-    EXPECT_TRUE(name->alignment() & start);
-    EXPECT_TRUE(value->alignment() & start);
-    EXPECT_TRUE(value->alignment() & Qt::AlignAbsolute);
+    // Each value reads in its own direction from its own reading start: the Arabic name from the right, the
+    // date from the left, in either window.
+    EXPECT_EQ(name->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(value->layoutDirection(), Qt::LeftToRight);
+    for (const QWidget* field : {static_cast<QWidget*>(name), static_cast<QWidget*>(value)}) {
+        const Qt::Alignment alignment = field == name ? name->alignment() : value->alignment();
+        EXPECT_TRUE(alignment & Qt::AlignLeading);
+        EXPECT_FALSE(alignment & Qt::AlignAbsolute);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Directions, FormGrid, ::testing::Values(Qt::LeftToRight, Qt::RightToLeft));
@@ -79,17 +83,30 @@ TEST(FormGridWidth, FieldsShrinkInANarrowWindow) {
     EXPECT_LE(InWindow(field).right(), 220);
 }
 
-// Values follow a later change of direction, as a switch of the interface language makes.
-TEST(FormGridWidth, ValuesRealignWhenTheDirectionChanges) {
+// An empty box takes the window's direction, also after a switch of the interface language; a value takes
+// its own as soon as it is typed: an Arabic name, a Latin one, a phone number that keeps its "+" in front.
+TEST(FormGridWidth, ValuesReadInTheirOwnDirection) {
     QWidget window;
     auto* grid = new TFormGrid(&window);
-    auto* value = new QLabel(QStringLiteral("عيسى"));
-    grid->AddRow(new QLabel(QStringLiteral("Father:")), value);
-    EXPECT_TRUE(value->alignment() & Qt::AlignLeft);
+    auto* box = new QLineEdit;
+    auto* phone = new QLabel(QStringLiteral("+966 50 123 4567"));
+    grid->AddRow(new QLabel(QStringLiteral("Father:")), box);
+    grid->AddRow(new QLabel(QStringLiteral("Cell Phone:")), phone);
     window.setLayoutDirection(Qt::RightToLeft);
-    EXPECT_TRUE(value->alignment() & Qt::AlignRight);
+    Settle(window);
+    EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(phone->layoutDirection(), Qt::LeftToRight);
     window.setLayoutDirection(Qt::LeftToRight);
-    EXPECT_TRUE(value->alignment() & Qt::AlignLeft);
+    box->repaint();
+    EXPECT_EQ(box->layoutDirection(), Qt::LeftToRight);
+    box->setText(QStringLiteral("عيسى"));
+    box->repaint();
+    EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);
+    window.setLayoutDirection(Qt::RightToLeft);
+    box->setText(QStringLiteral("\u2067Victoria\u2069"));
+    box->repaint();
+    EXPECT_EQ(box->layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(phone->layoutDirection(), Qt::LeftToRight);
 }
 
 // Forms that share a caption column start their fields at one place, also after the captions change.
