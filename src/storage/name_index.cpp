@@ -68,9 +68,11 @@ struct Reading {
     int failure = SQLITE_OK;
 };
 
+// Never destroyed: closing the connection, which the data module does even at the program's end, still
+// finds the reading to end it.
 std::unique_ptr<Reading>& Background() {
-    static std::unique_ptr<Reading> reading;
-    return reading;
+    static auto* reading = new std::unique_ptr<Reading>();
+    return *reading;
 }
 
 void RowChanged(sqlite3_context* context, int argc, sqlite3_value** argv) {
