@@ -464,10 +464,13 @@ void SearchPersonTexts(const QString& text, TFindResultList& results) {
     // Both sides are folded for searching, so «نصار» finds «نصّار» and "victoria" finds Victoria. A word
     // of marks alone folds to nothing and is no word.
     std::vector<std::u16string> words;
+    std::vector<QByteArray> anchors; // per word, a letter its stored text must hold (or none)
     for (const QString& word : typed) {
         const QString folded = SearchFold(word);
-        if (!folded.isEmpty())
-            words.emplace_back(reinterpret_cast<const char16_t*>(folded.constData()), size_t(folded.size()));
+        if (folded.isEmpty())
+            continue;
+        words.emplace_back(reinterpret_cast<const char16_t*>(folded.constData()), size_t(folded.size()));
+        anchors.push_back(SearchFoldAnchor(folded));
     }
     if (words.empty())
         return;
@@ -482,6 +485,17 @@ void SearchPersonTexts(const QString& text, TFindResultList& results) {
     std::vector<std::u16string> values(count);
     std::vector<char> holds(count);
     while (q.Next()) {
+        // Most rows lack a letter some word needs, which their stored bytes tell without folding them.
+        const bool possible = std::all_of(anchors.begin(), anchors.end(), [&](const QByteArray& anchor) {
+            if (anchor.isEmpty())
+                return true;
+            for (std::size_t column = 0; column < count; ++column)
+                if (q.Utf8(int(column) + 1).contains(anchor))
+                    return true;
+            return false;
+        });
+        if (!possible)
+            continue;
         for (std::size_t column = 0; column < count; ++column)
             SearchFoldUtf8(q.Utf8(int(column) + 1), values[column]);
         const bool holdsAll = std::all_of(words.begin(), words.end(), [&](const std::u16string& word) {

@@ -71,6 +71,7 @@ struct TFoldData {
     std::array<TCell, 0x10000> cells;
     QList<QString> replacements{QString()};
     QList<TSearchFoldEntry> table;
+    std::array<bool, 0x10000> folded{}; // some other character folds to this one
 
     void Set(char32_t c, TKind kind, const QString& folded = QString()) {
         TCell& cell = cells[c];
@@ -132,10 +133,13 @@ std::unique_ptr<TFoldData> MakeFoldData() {
         const bool droppedMark = cell.kind == TKind::Drop && !(c >= 0x0653 && c <= 0x0655);
         cell.composes = (ch.combiningClass() != 0 && !droppedMark) ||
                         QString(ch).normalized(QString::NormalizationForm_C) != QString(ch);
-        if (cell.kind == TKind::Drop)
+        if (cell.kind == TKind::Drop) {
             data->table.append({c, QString()});
-        else if (cell.kind == TKind::Replace || cell.kind == TKind::ReplaceLatin)
+        } else if (cell.kind == TKind::Replace || cell.kind == TKind::ReplaceLatin) {
             data->table.append({c, data->replacements[cell.replacement]});
+            for (const QChar r : data->replacements[cell.replacement])
+                data->folded[r.unicode()] = true;
+        }
     }
     return data;
 }
@@ -279,6 +283,18 @@ bool FoldedContainsUtf8(QByteArrayView utf8, const QString& foldedPart) {
     thread_local std::u16string folded;
     SearchFoldUtf8(utf8, folded);
     return folded.find(View(foldedPart)) != std::u16string::npos;
+}
+
+QByteArray SearchFoldAnchor(const QString& foldedPart) {
+    const TFoldData& data = Data();
+    for (const QChar c : foldedPart) {
+        const char16_t u = c.unicode();
+        if (IsSurrogate(u) || c.isSpace() || data.folded[u] || data.cells[u].kind != TKind::Keep ||
+            c.decompositionTag() == QChar::Canonical)
+            continue;
+        return QString(c).toUtf8();
+    }
+    return QByteArray();
 }
 
 const QList<TSearchFoldEntry>& SearchFoldTable() {

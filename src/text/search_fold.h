@@ -33,6 +33,12 @@ bool FoldedContainsUtf8(QByteArrayView utf8, const QString& foldedPart);
 // values without making a text of each.
 void SearchFoldUtf8(QByteArrayView utf8, std::u16string& out);
 
+// A letter of `foldedPart` as a stored text must hold it to hold the part once folded: one that no other
+// character folds to and that no composition makes (an Arabic letter such as م, a digit), as UTF-8; empty
+// when the part has none (Latin letters, for one, have their capitals). Lets a search pass over the texts
+// that lack it without folding them.
+QByteArray SearchFoldAnchor(const QString& foldedPart);
+
 // One entry of the fold table: a character and what the fold makes of it (empty when it is dropped).
 struct TSearchFoldEntry {
     char32_t Character;

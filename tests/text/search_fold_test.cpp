@@ -1,3 +1,4 @@
+#include "common/written_names.h"
 #include "text/search_fold.h"
 
 #include <algorithm>
@@ -78,6 +79,19 @@ TEST(SearchFold, ContainsComparesFoldedTextsAndNeverFindsNothing) {
     // Beyond the Basic Multilingual Plane the text is folded as a whole.
     EXPECT_TRUE(FoldedContainsUtf8(u"😀 Zayd"_qs.toUtf8(), u"zayd"_qs));
     EXPECT_EQ(SearchFold(QString()), QString());
+}
+
+// A stored text lacking the anchor of a part never holds the part once folded.
+TEST(SearchFold, AnchorsAreLettersEveryWritingOfThePartHolds) {
+    EXPECT_EQ(SearchFoldAnchor(SearchFold(u"نصار"_qs)), u"ن"_qs.toUtf8());
+    EXPECT_EQ(SearchFoldAnchor(SearchFold(u"يس"_qs)), u"س"_qs.toUtf8()) << "ي has Persian and Urdu forms";
+    EXPECT_EQ(SearchFoldAnchor(SearchFold(u"أحمد"_qs)), u"ح"_qs.toUtf8()) << "أ may be written composed";
+    EXPECT_TRUE(SearchFoldAnchor(SearchFold(u"Victoria"_qs)).isEmpty()) << "Latin letters have capitals";
+    EXPECT_EQ(SearchFoldAnchor(u"1445"_qs), QByteArray("1"));
+    for (const test::TWrittenName& name : test::WrittenNames()) {
+        const QByteArray anchor = SearchFoldAnchor(SearchFold(name.Typed));
+        EXPECT_TRUE(anchor.isEmpty() || name.Stored.toUtf8().contains(anchor)) << name.What;
+    }
 }
 
 TEST(SearchFold, TableListsEveryCharacterTheFoldChanges) {
