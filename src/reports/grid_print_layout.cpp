@@ -424,9 +424,9 @@ QString TGridPrintLayout::SectionText(const TPrintSection& section, int page) co
                            {QString::number(page), QString::number(PageCount())});
     // Dates and times keep their own reading order inside a right-to-left band.
     case TCaptionType::Date:
-        return Isolate(InterfaceDateText(printTime_.date()));
+        return Isolate(StampDateText(printTime_.date()));
     case TCaptionType::Time:
-        return Isolate(InterfaceTimeText(printTime_.time()));
+        return Isolate(StampTimeText(printTime_.time()));
     }
     return {};
 }

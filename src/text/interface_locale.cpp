@@ -15,7 +15,7 @@ QCollator InterfaceCollator() {
     return collator;
 }
 
-QString InterfaceStampDigits(const QString& text) {
+QString StampDigits(const QString& text) {
     const QString language = InterfaceLanguageCode();
     // Arabic writes its Indic digits, Persian and Urdu the extended ones.
     const char16_t zero = language == u"ar"                          ? 0x0660
@@ -29,20 +29,20 @@ QString InterfaceStampDigits(const QString& text) {
     return out;
 }
 
-QString InterfaceDateText(const QDate& date) {
+QString StampDateText(const QDate& date) {
     if (!date.isValid())
         return QString();
-    return InterfaceStampDigits(InterfaceLocale().toString(date, QStringLiteral("d MMMM yyyy")));
+    return StampDigits(InterfaceLocale().toString(date, QStringLiteral("d MMMM yyyy")));
 }
 
-QString InterfaceTimeText(const QTime& time) {
-    return time.isValid() ? InterfaceStampDigits(time.toString(QStringLiteral("HH:mm"))) : QString();
+QString StampTimeText(const QTime& time) {
+    return time.isValid() ? StampDigits(time.toString(QStringLiteral("HH:mm"))) : QString();
 }
 
-QString InterfaceDateTimeText(const QDateTime& time) {
+QString StampDateTimeText(const QDateTime& time) {
     if (!time.isValid())
         return QString();
-    return InterfaceDateText(time.date()) + u' ' + InterfaceTimeText(time.time());
+    return StampDateText(time.date()) + u' ' + StampTimeText(time.time());
 }
 
 } // namespace verdan

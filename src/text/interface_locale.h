@@ -17,12 +17,12 @@ QCollator InterfaceCollator();
 // The program's own time stamps as the interface language writes them, for showing only: its month names
 // and its digits ("١١ ديسمبر ٢٠٢٦" in Arabic, "۱۱ دسامبر ۲۰۲۶" in Persian, "11 December 2026" in
 // English). Editable date boxes, stored stamps, SQL and every export keep their own forms with Latin digits.
-QString InterfaceDateText(const QDate& date);
+QString StampDateText(const QDate& date);
 // The time of day, hours 0 to 23 ("١٤:٣٠").
-QString InterfaceTimeText(const QTime& time);
+QString StampTimeText(const QTime& time);
 // The date and then the time.
-QString InterfaceDateTimeText(const QDateTime& time);
+QString StampDateTimeText(const QDateTime& time);
 // The text with its digits written in the interface language's digits.
-QString InterfaceStampDigits(const QString& text);
+QString StampDigits(const QString& text);
 
 } // namespace verdan

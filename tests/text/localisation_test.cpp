@@ -215,10 +215,10 @@ TEST(LanguageFiles, StampsInTheInterfacesOwnWords) {
     };
     for (const auto& language : languages) {
         ASSERT_TRUE(LoadLanguage(LangsFolder() + QLatin1String(language.file)));
-        EXPECT_EQ(InterfaceDateText(stamp.date()), language.date) << language.file;
-        EXPECT_EQ(InterfaceTimeText(stamp.time()), language.time) << language.file;
-        EXPECT_EQ(InterfaceDateTimeText(stamp), language.date + u' ' + language.time) << language.file;
-        EXPECT_TRUE(InterfaceDateText(QDate()).isEmpty());
+        EXPECT_EQ(StampDateText(stamp.date()), language.date) << language.file;
+        EXPECT_EQ(StampTimeText(stamp.time()), language.time) << language.file;
+        EXPECT_EQ(StampDateTimeText(stamp), language.date + u' ' + language.time) << language.file;
+        EXPECT_TRUE(StampDateText(QDate()).isEmpty());
     }
     QDir(LangsFolder()).removeRecursively();
 }

@@ -135,7 +135,7 @@ void TfrmLastUpdated::SetUpGrid(TZelGrid* grid) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->CellView = [](int col, int, QString& text, int&, Qt::LayoutDirection&) {
         if (col == kStamp && !text.isEmpty())
-            text = InterfaceDateTimeText(QDateTime::fromString(text, kStampFormat));
+            text = StampDateTimeText(QDateTime::fromString(text, kStampFormat));
     };
     FollowPersonView(grid, [grid](const QModelIndex& index) { return grid->Cells(kId, index.row() + 1); });
     connect(grid, &QAbstractItemView::doubleClicked, this, [this, grid](const QModelIndex& index) {

@@ -38,7 +38,7 @@ QString Caption(const char* text, const char* context) {
 }
 
 QString ShortDate(const QDateTime& time) {
-    return time.isValid() ? InterfaceDateText(time.date()) : QString();
+    return time.isValid() ? StampDateText(time.date()) : QString();
 }
 
 QToolButton* FormatButton(QWidget* parent, const char16_t* icon, const QKeySequence& keys) {

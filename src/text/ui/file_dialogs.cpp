@@ -36,7 +36,7 @@ public:
                        ? TranslateContext(QStringLiteral("Folder"), QStringLiteral("create_new_tree"))
                        : QIdentityProxyModel::data(index, role);
         case 3:
-            return Isolate(InterfaceDateTimeText(info.lastModified()));
+            return Isolate(StampDateTimeText(info.lastModified()));
         default:
             return QIdentityProxyModel::data(index, role);
         }
@@ -48,11 +48,10 @@ private:
             return TranslateContext(QString::fromLatin1(name), QStringLiteral("properties"));
         };
         if (bytes < 1024)
-            return InterfaceStampDigits(QString::number(bytes)) + u' ' + unit("Byte");
+            return StampDigits(QString::number(bytes)) + u' ' + unit("Byte");
         if (bytes < 1024 * 1024)
-            return InterfaceStampDigits(QString::number((bytes + 1023) / 1024)) + u' ' + unit("KB");
-        return InterfaceStampDigits(QString::number(double(bytes) / (1024 * 1024), 'f', 1)) + u' ' +
-               unit("MB");
+            return StampDigits(QString::number((bytes + 1023) / 1024)) + u' ' + unit("KB");
+        return StampDigits(QString::number(double(bytes) / (1024 * 1024), 'f', 1)) + u' ' + unit("MB");
     }
 };
 
