@@ -146,9 +146,11 @@ TEST_P(LinkDialogsTest, TheNameListFiltersByGenderAndFindsFromTheStartOrAnywhere
 // The list's find takes a name however it was written or typed, from its start and inside a full name.
 TEST_P(LinkDialogsTest, TheNameListFindsNamesHoweverTheyAreWritten) {
     int n = 10;
-    for (const TWrittenName& name : WrittenNames())
-        Person(QStringLiteral("{20000000-0000-0000-0000-%1}").arg(n++, 12, 10, QLatin1Char('0')), name.Stored,
+    for (const TWrittenName& name : WrittenNames()) {
+        Person(QStringLiteral("{20000000-0000-0000-0000-%1}").arg(n, 12, 10, QLatin1Char('0')), name.Stored,
                "-1", "0", "m", n);
+        ++n;
+    }
     TfrmTreeDialog picker;
     picker.show();
     picker.Tabs()->setCurrentIndex(1);
