@@ -233,20 +233,24 @@ TEST(ZelGridUi, RightToLeftMirrorsTheGrid) {
     const QRect second = grid.visualRect(grid.Model().index(0, 1));
     EXPECT_GT(first.left(), second.left());
 
-    // Text is right-aligned in its cell.
+    // Each text starts at its own reading start: Arabic at the right of its cell, Latin at the left.
     grid.SetColWidth(1, 200);
-    grid.SetCells(1, 1, "ab");
     grid.clearSelection();
     grid.SetCurrentCell(2, 2);
-    QApplication::processEvents();
-    const QImage image = grid.viewport()->grab().toImage();
-    const QRect cell = grid.visualRect(grid.Model().index(0, 0));
-    int leftmostInk = cell.right();
-    for (int x = cell.left() + 3; x < cell.right() - 3; ++x)
-        for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
-            if (qGray(image.pixel(x, y)) < 128)
-                leftmostInk = std::min(leftmostInk, x);
-    EXPECT_GT(leftmostInk, cell.left() + cell.width() / 2);
+    const auto leftmostInk = [&grid](const QString& text) {
+        grid.SetCells(1, 1, text);
+        QApplication::processEvents();
+        const QImage image = grid.viewport()->grab().toImage();
+        const QRect cell = grid.visualRect(grid.Model().index(0, 0));
+        int leftmost = cell.right();
+        for (int x = cell.left() + 3; x < cell.right() - 3; ++x)
+            for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
+                if (qGray(image.pixel(x, y)) < 128)
+                    leftmost = std::min(leftmost, x);
+        return leftmost - cell.left();
+    };
+    EXPECT_GT(leftmostInk(QStringLiteral(u"عيسى")), 100);
+    EXPECT_LT(leftmostInk(QStringLiteral("ab")), 100);
 
     // The sort triangles move to the left end of the column title.
     grid.SetAllowSorting(true);
