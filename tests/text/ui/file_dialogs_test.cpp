@@ -3,6 +3,7 @@
 #include "text/localisation.h"
 #include "text/ui/file_dialogs.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -108,7 +109,7 @@ TEST_F(FileDialogs, ListsFilesInTheInterfacesLanguage) {
                auto* files = qobject_cast<QFileSystemModel*>(dialog->proxyModel()->sourceModel());
                ASSERT_NE(files, nullptr);
                const auto shown = [&](const QString& path, int column) {
-                   QTest::qWaitFor([&] { return files->index(path).isValid(); });
+                   EXPECT_TRUE(QTest::qWaitFor([&] { return files->index(path).isValid(); }));
                    return StripBidiControls(
                        dialog->proxyModel()->mapFromSource(files->index(path, column)).data().toString());
                };
