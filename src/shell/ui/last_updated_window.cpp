@@ -94,9 +94,11 @@ TfrmLastUpdated::TfrmLastUpdated(QWidget* parent)
     setObjectName(QStringLiteral("frmLastUpdated"));
     dtAdded_->setObjectName(QStringLiteral("dtAdded"));
     dtAdded_->setCalendarPopup(true);
-    // The box is typed in, with Latin digits in every language; the calendar it opens only shows.
+    // The box is typed in, with Latin digits in every language and read from the left like every such
+    // date (a mirrored box would show its fields the other way round); the calendar it opens only shows.
     dtAdded_->setLocale(QLocale::c());
     dtAdded_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    dtAdded_->setLayoutDirection(Qt::LeftToRight);
     btShowAdded_->setObjectName(QStringLiteral("btShowAdded"));
     btShowAdded_->setIcon(Icon(u"view-refresh"));
     btShowAdded_->setDefault(true);
@@ -150,8 +152,10 @@ void TfrmLastUpdated::TranslateTexts() {
     lbl_Last_Updates_->setText(Translate(QStringLiteral("Show entries and modifications since this date")) +
                                u':');
     btShowAdded_->setText(Translate(QStringLiteral("Show")));
-    if (dtAdded_->calendarWidget())
-        dtAdded_->calendarWidget()->setLocale(InterfaceLocale());
+    if (QCalendarWidget* calendar = dtAdded_->calendarWidget()) {
+        calendar->setLocale(InterfaceLocale());
+        calendar->setLayoutDirection(layoutDirection());
+    }
     const auto heading = [](const char* text, int count) {
         QString line = QStringLiteral("  ") + Translate(QString::fromLatin1(text));
         if (count > kMaxRows)
