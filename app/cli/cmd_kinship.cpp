@@ -4,6 +4,7 @@
 #include "relations/mahram.h"
 #include "storage/person_store.h"
 #include "storage/tree_file.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 
 #include <functional>
@@ -73,7 +74,8 @@ int Kinship(const QStringList& args) {
         Out() << Translate(QStringLiteral("Kinship path:")) << Qt::endl;
         PrintTree(KinshipPathTree(kinship, kinship.Links.first()));
     }
-    Out() << MahramText(kinship, ruling) << Qt::endl;
+    // The window keeps the names in the sentence isolated; a terminal shows no marks.
+    Out() << StripBidiControls(MahramText(kinship, ruling)) << Qt::endl;
     CloseTreeFile();
     return 0;
 }

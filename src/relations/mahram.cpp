@@ -3,6 +3,7 @@
 #include "relations/kinship_terms.h"
 #include "storage/gender_code.h"
 #include "storage/person_names.h"
+#include "text/bidi_text.h"
 #include "text/localisation.h"
 
 namespace verdan {
@@ -182,7 +183,7 @@ QString MahramText(const TKinship& kinship, const TMahramRuling& ruling) {
         for (const TMissingLink& missing : ruling.Missing)
             parts << FillPattern(Translate(missing.Father ? QStringLiteral("the father of %*")
                                                           : QStringLiteral("the mother of %*")),
-                                 {GetLineageName(missing.PersonId)});
+                                 {Isolate(GetLineageName(missing.PersonId))});
         QString list = parts.takeFirst();
         for (const QString& part : parts)
             list = FillPattern(Translate(QStringLiteral("%*, %*")), {list, part});

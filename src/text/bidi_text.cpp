@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFontMetrics>
+#include <algorithm>
+#include <optional>
 
 namespace verdan {
 
@@ -66,18 +68,41 @@ QString StripBidiControls(const QString& text) {
 }
 
 Qt::LayoutDirection ReadingDirection(const QString& text, Qt::LayoutDirection empty) {
+    // The first letter outside isolates gives the order, as in a paragraph: a sentence that starts with an
+    // isolated name of the other script reads in its own words' order. A text that is all isolated
+    // takes its first letter's.
+    int depth = 0;
     bool any = false;
+    std::optional<Qt::LayoutDirection> inside;
     for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x2066 && u <= 0x2068) {
+            ++depth;
+            continue;
+        }
+        if (u == kPdi) {
+            depth = std::max(0, depth - 1);
+            continue;
+        }
+        std::optional<Qt::LayoutDirection> letter;
         switch (c.direction()) {
         case QChar::DirL:
-            return Qt::LeftToRight;
+            letter = Qt::LeftToRight;
+            break;
         case QChar::DirR:
         case QChar::DirAL:
-            return Qt::RightToLeft;
+            letter = Qt::RightToLeft;
+            break;
         default:
-            any = any || (!c.isSpace() && !IsBidiControl(c.unicode()));
+            any = any || (!c.isSpace() && !IsBidiControl(u));
         }
+        if (letter && depth == 0)
+            return *letter;
+        if (letter && !inside)
+            inside = letter;
     }
+    if (inside)
+        return *inside;
     return any ? Qt::LeftToRight : empty;
 }
 

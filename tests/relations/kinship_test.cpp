@@ -278,7 +278,7 @@ TEST_F(KinshipTest, ReasonsAsSentences) {
     Person("X1", "Stranger", "-1", "0", "f");
     EXPECT_EQ(text("P", "X1"),
               "Cannot tell whether they are mahram: no kinship was found in the tree. The tree "
-              "does not record the father of Stranger, the mother of Stranger.");
+              "does not record the father of \u2068Stranger\u2069, the mother of \u2068Stranger\u2069.");
     EXPECT_EQ(text("NB", "S"), "Not mahram: no kinship was found in the tree.");
     EXPECT_EQ(RuleMahram(FindKinship("P", "nobody")).Answer, A::NoPerson);
     EXPECT_EQ(RuleMahram(FindKinship("P", "p")).Answer, A::SamePerson);

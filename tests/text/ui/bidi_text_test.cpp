@@ -91,6 +91,9 @@ TEST(BidiText, ReadingDirectionOfAValue) {
     EXPECT_EQ(ReadingDirection(Isolate(QStringLiteral("زینب")), Qt::LeftToRight), Qt::RightToLeft);
     EXPECT_EQ(ReadingDirection(QStringLiteral("  "), Qt::RightToLeft), Qt::RightToLeft);
     EXPECT_EQ(ReadingDirection(QString(), Qt::LeftToRight), Qt::LeftToRight);
+    // A sentence opening with an isolated name of the other script reads in its own words' order.
+    EXPECT_EQ(ReadingDirection(Isolate(u"حسن"_qs) + u" to Ali: father"_qs, Qt::RightToLeft), Qt::LeftToRight);
+    EXPECT_EQ(ReadingDirection(Isolate(u"Hassan"_qs) + u" إلى علي: أب"_qs, Qt::LeftToRight), Qt::RightToLeft);
 }
 
 TEST(BidiText, ElidesEachTextAtItsOwnEnd) {
