@@ -96,9 +96,10 @@ TfrmLastUpdated::TfrmLastUpdated(QWidget* parent)
     dtAdded_->setCalendarPopup(true);
     // The box is typed in, with Latin digits in every language and read from the left like every such
     // date (a mirrored box would show its fields the other way round); the calendar it opens only shows.
+    // The direction first: the box lays its fields out in the direction it has when it takes its format.
+    dtAdded_->setLayoutDirection(Qt::LeftToRight);
     dtAdded_->setLocale(QLocale::c());
     dtAdded_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    dtAdded_->setLayoutDirection(Qt::LeftToRight);
     btShowAdded_->setObjectName(QStringLiteral("btShowAdded"));
     btShowAdded_->setIcon(Icon(u"view-refresh"));
     btShowAdded_->setDefault(true);

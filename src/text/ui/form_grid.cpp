@@ -74,6 +74,12 @@ void KeepReadingAlignment(QWidget* widget) {
     ApplyReadingAlignment(widget);
     widget->removeEventFilter(&TReadingAlignment::Instance());
     widget->installEventFilter(&TReadingAlignment::Instance());
+    // A box follows its text at once, also while it is typed in or filled before it is painted again.
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        TReadingAlignment& keeper = TReadingAlignment::Instance();
+        QObject::disconnect(box, &QLineEdit::textChanged, &keeper, nullptr);
+        QObject::connect(box, &QLineEdit::textChanged, &keeper, [box] { ApplyReadingAlignment(box); });
+    }
 }
 
 TCaptionColumn::TCaptionColumn(QObject* parent) : QObject(parent) {
