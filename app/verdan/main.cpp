@@ -6,6 +6,7 @@
 #include "text/ui/caption_style.h"
 #include "text/ui/keyboard_groups_x11.h"
 #include "text/ui/message_dialog.h"
+#include "text/ui/plain_clipboard.h"
 #include "text/user_options.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("verdan"));
     verdan::InstallCaptionStyle();
     verdan::InstallMessageDialogs();
+    verdan::KeepCopiedTextsPlain();
     verdan::InstallDesktopKeyboardGroups();
     verdan::SetSystemMessageHandler(
         [](const QString& caption, const QString& text) { QMessageBox::critical(nullptr, caption, text); });

@@ -1,9 +1,12 @@
 #include "text/bidi_text.h"
+#include "text/ui/plain_clipboard.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QTextLayout>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace verdan {
 namespace {
@@ -115,6 +118,22 @@ TEST(BidiText, ElidesEachTextAtItsOwnEnd) {
 
     EXPECT_EQ(StripBidiControls(ElideAtOwnEnd(u"Ann"_qs, metrics, 1000)), u"Ann"_qs)
         << "what fits stays whole";
+}
+
+// A text copied from a window pastes without the marks that kept it in order there; other formats stay.
+TEST(BidiText, CopiedTextsLoseTheirDirectionMarks) {
+    QMimeData copied;
+    copied.setText(Isolate(u"حسن"_qs) + u" to Ali: "_qs + IsolateLtr(u"/home/me/a.vrd"_qs));
+    copied.setHtml(u"<b>"_qs + Isolate(u"Ali"_qs) + u"</b>"_qs);
+    copied.setData(u"application/x-verdan-person"_qs, "P1");
+    const std::unique_ptr<QMimeData> plain(WithoutDirectionMarks(copied));
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->text(), u"حسن to Ali: /home/me/a.vrd"_qs);
+    EXPECT_EQ(plain->html(), u"<b>Ali</b>"_qs);
+    EXPECT_EQ(plain->data(u"application/x-verdan-person"_qs), "P1");
+    QMimeData clean;
+    clean.setText(u"Ali"_qs);
+    EXPECT_EQ(WithoutDirectionMarks(clean), nullptr);
 }
 
 } // namespace
