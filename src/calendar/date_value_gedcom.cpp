@@ -323,7 +323,13 @@ QString GedcomDateText(const TDateValue& value, bool hijri) {
     const int second = hijri ? value.Hijri2 : value.Gregorian2;
     const QString a = OneDateText(first, hijri ? 0 : value.DualYear, hijri);
     const QString b = second == 0 ? QString() : OneDateText(second, hijri ? 0 : value.DualYear2, hijri);
-    switch (value.Qualifier) {
+    if (value.Qualifier == TDateQualifier::Interpreted)
+        return QStringLiteral("INT ") + a + QStringLiteral(" (") + value.Phrase + u')';
+    return QualifiedGedcomDate(value.Qualifier, a, b);
+}
+
+QString QualifiedGedcomDate(TDateQualifier qualifier, const QString& a, const QString& b) {
+    switch (qualifier) {
     case TDateQualifier::About:
         return QStringLiteral("ABT ") + a;
     case TDateQualifier::Calculated:
@@ -345,9 +351,8 @@ QString GedcomDateText(const TDateValue& value, bool hijri) {
     case TDateQualifier::FromTo:
         return b.isEmpty() ? QStringLiteral("FROM ") + a
                            : QStringLiteral("FROM ") + a + QStringLiteral(" TO ") + b;
-    case TDateQualifier::Interpreted:
-        return QStringLiteral("INT ") + a + QStringLiteral(" (") + value.Phrase + u')';
     case TDateQualifier::Exact:
+    case TDateQualifier::Interpreted:
     case TDateQualifier::Phrase:
     case TDateQualifier::Text:
         break;

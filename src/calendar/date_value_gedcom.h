@@ -25,6 +25,10 @@ TDateValue ReadGedcomDate(QStringView text, bool hijri = false);
 // first date.
 QString GedcomDateText(const TDateValue& value, bool hijri = false);
 
+// The qualifier's words around one date or two (a range), as both GEDCOM versions write them; a date
+// without a qualifier of that kind is `a` alone.
+QString QualifiedGedcomDate(TDateQualifier qualifier, const QString& a, const QString& b);
+
 // A value known only in the Hijri calendar, as Gregorian numbers every reader understands: a whole Hijri
 // date becomes its day, a Hijri month or year the Gregorian days it spans (a range of years for a year,
 // "BET 1717 AND 1718"), with the qualifier kept where a range allows it. Phrase and Text stay as they are.

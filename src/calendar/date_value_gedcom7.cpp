@@ -46,34 +46,8 @@ QString Payload(const TDateValue& value, bool hijri) {
     const int second = hijri ? value.Hijri2 : value.Gregorian2;
     const QString a = OneDate(first, hijri);
     const QString b = second == 0 ? QString() : OneDate(second, hijri);
-    switch (value.Qualifier) {
-    case TDateQualifier::About:
-        return QStringLiteral("ABT ") + a;
-    case TDateQualifier::Calculated:
-        return QStringLiteral("CAL ") + a;
-    case TDateQualifier::Estimated:
-        return QStringLiteral("EST ") + a;
-    case TDateQualifier::Before:
-        return QStringLiteral("BEF ") + a;
-    case TDateQualifier::After:
-        return QStringLiteral("AFT ") + a;
-    case TDateQualifier::Between:
-        return b.isEmpty() ? QStringLiteral("AFT ") + a
-                           : QStringLiteral("BET ") + a + QStringLiteral(" AND ") + b;
-    case TDateQualifier::From:
-        return QStringLiteral("FROM ") + a;
-    case TDateQualifier::To:
-        return QStringLiteral("TO ") + a;
-    case TDateQualifier::FromTo:
-        return b.isEmpty() ? QStringLiteral("FROM ") + a
-                           : QStringLiteral("FROM ") + a + QStringLiteral(" TO ") + b;
-    case TDateQualifier::Exact:
-    case TDateQualifier::Interpreted:
-    case TDateQualifier::Phrase:
-    case TDateQualifier::Text:
-        break;
-    }
-    return a;
+    // An interpreted date's words go in its phrase, so its payload is the date alone.
+    return QualifiedGedcomDate(value.Qualifier, a, b);
 }
 
 bool IsUpperTag(QStringView word, bool extension) {
